@@ -1,0 +1,18 @@
+#pragma once
+
+// What the host needs from the operating system, implemented once per platform.
+#include <filesystem>
+#include <string>
+
+namespace host {
+
+// The directory holding the running executable.
+std::filesystem::path ExecutableDirectory();
+
+// A loaded dynamic library. Open returns null and fills `error` when the file cannot be loaded.
+struct ModuleHandle;
+ModuleHandle* OpenModule(const std::filesystem::path& file, std::string& error);
+void* FindExport(ModuleHandle* module, const char* name);
+void CloseModule(ModuleHandle* module);
+
+} // namespace host

@@ -1,0 +1,34 @@
+#include "host/platform.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace host {
+
+std::filesystem::path ExecutableDirectory() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::current_path() : self.parent_path();
+}
+
+ModuleHandle* OpenModule(const std::filesystem::path& file, std::string& error) {
+    void* handle = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* message = dlerror();
+        error = message == nullptr ? "unknown error" : message;
+    }
+    return static_cast<ModuleHandle*>(handle);
+}
+
+void* FindExport(ModuleHandle* module, const char* name) {
+    return dlsym(module, name);
+}
+
+void CloseModule(ModuleHandle* module) {
+    if (module != nullptr)
+        dlclose(module);
+}
+
+} // namespace host

@@ -1,0 +1,47 @@
+#include "host/platform.h"
+
+#include <windows.h>
+
+namespace host {
+
+namespace {
+
+std::string LastErrorText() {
+    const DWORD code = GetLastError();
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string message = text == nullptr ? "error " + std::to_string(code) : text;
+    if (text != nullptr)
+        LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
+        message.pop_back();
+    return message;
+}
+
+} // namespace
+
+std::filesystem::path ExecutableDirectory() {
+    wchar_t buffer[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+    return std::filesystem::path(std::wstring(buffer, length)).parent_path();
+}
+
+ModuleHandle* OpenModule(const std::filesystem::path& file, std::string& error) {
+    HMODULE module = LoadLibraryW(file.wstring().c_str());
+    if (module == nullptr)
+        error = LastErrorText();
+    return reinterpret_cast<ModuleHandle*>(module);
+}
+
+void* FindExport(ModuleHandle* module, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(module), name));
+}
+
+void CloseModule(ModuleHandle* module) {
+    if (module != nullptr)
+        FreeLibrary(reinterpret_cast<HMODULE>(module));
+}
+
+} // namespace host

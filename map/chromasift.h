@@ -1,0 +1,116 @@
+#pragma once
+
+#include "palette/palette_entry.h"
+#include "plugin/host_sdk.h"
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+// Class identity of the map.
+constexpr Class_ID CHROMASIFT_CLASS_ID(0x61c17ce2, 0x2fa47e5b);
+
+// The texture map: a palette extracted from a picture, painted onto surfaces by a distribution mode.
+class Chromasift : public Texmap, public imrShaderTranslation {
+public:
+    class Chromasift_ClassDesc;
+
+    // References of the map.
+    enum RefSlot { kRefParamBlock = 0, kRefCoords = 1, kRefOutput = 2, kNumRefs = 3 };
+    // Sub-map slots.
+    enum SubMapSlot { kSubMapInput = 0, kSubMapSource = 1, kNumSubMaps = 2 };
+
+    explicit Chromasift(bool loading);
+    ~Chromasift() override;
+
+    // --- Animatable
+    BaseInterface* GetInterface(Interface_ID id) override;
+    void DeleteThis() override { delete this; }
+    void GetClassName(MSTR& name) override;
+    SClass_ID SuperClassID() override;
+    Class_ID ClassID() override;
+    void BeginEditParams(IObjParam* ip, ULONG flags, Animatable* prev) override;
+    void EndEditParams(IObjParam* ip, ULONG flags, Animatable* prev) override;
+    void* GetInterface(ULONG id) override;
+    int NumSubs() override { return kNumRefs; }
+    Animatable* SubAnim(int i) override { return GetReference(i); }
+    MSTR SubAnimName(int i) override;
+    int NumParamBlocks() override { return 1; }
+    IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock : nullptr; }
+    IParamBlock2* GetParamBlockByID(BlockID id) override { return id == 0 ? pblock : nullptr; }
+
+    // --- ReferenceMaker / ReferenceTarget
+    int NumRefs() override { return kNumRefs; }
+    RefTargetHandle GetReference(int i) override;
+    IOResult Save(ISave* isave) override;
+    IOResult Load(ILoad* iload) override;
+    RefResult NotifyRefChanged(const Interval& changeInterval, RefTargetHandle target, PartID& partId,
+                               RefMessage message, BOOL propagate) override;
+    RefTargetHandle Clone(RemapDir& remap) override;
+
+    // --- MtlBase
+    ULONG LocalRequirements(int subMtlNum) override;
+    void LocalMappingsRequired(int subMtlNum, BitArray& mapreq, BitArray& bumpreq) override;
+    void Update(TimeValue t, Interval& valid) override;
+    void Reset() override;
+    Interval Validity(TimeValue t) override;
+    ParamDlg* CreateParamDlg(HWND editorWindow, IMtlParams* params) override;
+
+    // --- Texmap
+    AColor EvalColor(ShadeContext& sc) override;
+    float EvalMono(ShadeContext& sc) override;
+    Point3 EvalNormalPerturb(ShadeContext& sc) override;
+    void GetUVTransform(Matrix3& uvtrans) override { uvtrans.IdentityMatrix(); }
+    int GetTextureTiling() override { return U_WRAP | V_WRAP; }
+    int GetUVWSource() override { return 0; }
+    int GetMapChannel() override { return 1; }
+    UVGen* GetTheUVGen() override { return nullptr; }
+    XYZGen* GetTheXYZGen() override { return coords; }
+    void SetOutputLevel(TimeValue t, float level) override;
+
+    // --- ISubMap
+    int NumSubTexmaps() override { return kNumSubMaps; }
+    Texmap* GetSubTexmap(int i) override;
+    void SetSubTexmap(int i, Texmap* map) override;
+    int SubTexmapOn(int i) override;
+    MSTR GetSubTexmapSlotName(int i) override;
+    BOOL SetDlgThing(ParamDlg* dlg) override;
+    ReferenceTarget* GetRefTarget() override { return this; }
+
+    // --- Palette
+    // The working palette as shading sees it: an immutable snapshot, replaced whole by every edit.
+    std::shared_ptr<const Palette> GetPalette() const { return palette.load(); }
+    void SetPalette(Palette newPalette);
+    const Palette& GetExtractedPalette() const { return extractedPalette; }
+
+    // Extracts the palette of the bitmap into both lists (a message box when it cannot be loaded).
+    void ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours);
+    // Pulls the working palette's hues onto the harmonic template chosen in "Color harmony".
+    void HarmonisePalette();
+    // Sorts the working palette in the order chosen in "Sorts".
+    void AutoSortPalette();
+    // A bitmap texture of the file, named after it, for the "Source map" slot.
+    BitmapTex* NewSourceMap(const BitmapInfo& info);
+    // Starts a render from clean shading state.
+    void PrepareForRender();
+
+    // True when the source bitmap was chosen anew and the next Update must extract the palette.
+    bool IsExtractPending() const { return extractPending; }
+    void MarkExtractPending() { extractPending = true; }
+
+    IParamBlock2* pblock = nullptr;
+
+protected:
+    void SetReference(int i, RefTargetHandle target) override;
+
+private:
+    // Locks of the shading tables, created with the map; shading never holds both at once.
+    std::unique_ptr<std::mutex> meshCacheLock;
+    std::unique_ptr<std::mutex> drawLock;
+    std::atomic<std::shared_ptr<const Palette>> palette;
+    Palette extractedPalette;
+    std::atomic<std::uint32_t> sampleCounter{0};
+    bool extractPending = false;
+    XYZGen* coords = nullptr;        // reference 1
+    TextureOutput* output = nullptr; // reference 2
+};

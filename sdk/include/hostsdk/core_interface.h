@@ -1,0 +1,44 @@
+#pragma once
+
+// The host's core interface: time slider, renderer, quiet mode, main window and dialog registration.
+#include "hostsdk/references.h"
+
+#include <vector>
+
+class ClassDesc;
+
+class SDK_API Renderer : public ReferenceTarget {
+public:
+    SClass_ID SuperClassID() override { return RENDERER_CLASS_ID; }
+};
+
+class SDK_API Interface {
+public:
+    virtual ~Interface();
+
+    virtual TimeValue GetTime() { return currentTime; }
+    virtual void SetTime(TimeValue t) { currentTime = t; }
+    virtual Renderer* GetCurrentRenderer() { return currentRenderer; }
+    virtual void AssignCurRenderer(Renderer* renderer) { currentRenderer = renderer; }
+    // In quiet mode the host and its plug-ins show no dialogs.
+    virtual BOOL GetQuietMode() { return quietMode; }
+    virtual void SetQuietMode(BOOL quiet) { quietMode = quiet; }
+    virtual HWND GetMAXHWnd() { return mainWindow; }
+    virtual void SetMAXHWnd(HWND window) { mainWindow = window; }
+    // Modeless dialogs register so that the host can route keyboard messages to them.
+    virtual void RegisterDlgWnd(HWND window);
+    virtual int UnRegisterDlgWnd(HWND window);
+    const std::vector<HWND>& RegisteredDialogs() const { return dialogs; }
+
+private:
+    TimeValue currentTime = 0;
+    Renderer* currentRenderer = nullptr;
+    BOOL quietMode = FALSE;
+    HWND mainWindow = nullptr;
+    std::vector<HWND> dialogs;
+};
+
+// The object-level editing interface handed to BeginEditParams.
+class SDK_API IObjParam : public Interface {};
+
+SDK_API Interface* GetCOREInterface();

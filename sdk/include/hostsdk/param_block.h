@@ -1,0 +1,100 @@
+#pragma once
+
+// IParamBlock2: typed parameter values by ID and tab index, created from a ParamBlockDesc2.
+#include "hostsdk/param_block_desc.h"
+#include "hostsdk/references.h"
+
+#include <memory>
+#include <vector>
+
+class Texmap;
+class PBBitmap;
+
+class SDK_API IParamBlock2 : public ReferenceTarget {
+public:
+    IParamBlock2(ParamBlockDesc2* desc, ReferenceMaker* owner);
+    ~IParamBlock2() override;
+
+    SClass_ID SuperClassID() override { return PARAMETER_BLOCK2_CLASS_ID; }
+    Class_ID ClassID() override { return Class_ID(0x82, 0); }
+
+    ParamBlockDesc2* GetDesc() const { return desc; }
+    BlockID ID() const { return desc->ID(); }
+    ReferenceMaker* GetOwner() const { return owner; }
+    void SetOwner(ReferenceMaker* newOwner) { owner = newOwner; }
+
+    // Setters store the value when the parameter's type accepts it and return FALSE, storing nothing,
+    // otherwise. Ranges are not enforced: they bound the user interface, not the program.
+    BOOL SetValue(ParamID id, TimeValue t, int value, int tabIndex = 0);
+    BOOL SetValue(ParamID id, TimeValue t, float value, int tabIndex = 0);
+    BOOL SetValue(ParamID id, TimeValue t, const Point3& value, int tabIndex = 0);
+    BOOL SetValue(ParamID id, TimeValue t, const Color& value, int tabIndex = 0);
+    BOOL SetValue(ParamID id, TimeValue t, Texmap* value, int tabIndex = 0);
+    BOOL SetValue(ParamID id, TimeValue t, ReferenceTarget* value, int tabIndex = 0);
+    // Stores a copy of the bitmap description (null clears the parameter).
+    BOOL SetValue(ParamID id, TimeValue t, PBBitmap* value, int tabIndex = 0);
+    BOOL SetValue(ParamID id, TimeValue t, const MCHAR* value, int tabIndex = 0);
+
+    // Getters fill `value` and narrow `valid` when the type matches; otherwise they set `value` to zero
+    // or null and return FALSE.
+    BOOL GetValue(ParamID id, TimeValue t, int& value, Interval& valid, int tabIndex = 0);
+    BOOL GetValue(ParamID id, TimeValue t, float& value, Interval& valid, int tabIndex = 0);
+    BOOL GetValue(ParamID id, TimeValue t, Point3& value, Interval& valid, int tabIndex = 0);
+    BOOL GetValue(ParamID id, TimeValue t, Color& value, Interval& valid, int tabIndex = 0);
+    BOOL GetValue(ParamID id, TimeValue t, Texmap*& value, Interval& valid, int tabIndex = 0);
+    BOOL GetValue(ParamID id, TimeValue t, ReferenceTarget*& value, Interval& valid, int tabIndex = 0);
+    BOOL GetValue(ParamID id, TimeValue t, PBBitmap*& value, Interval& valid, int tabIndex = 0);
+    BOOL GetValue(ParamID id, TimeValue t, const MCHAR*& value, Interval& valid, int tabIndex = 0);
+
+    int GetInt(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    float GetFloat(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    Texmap* GetTexmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    PBBitmap* GetBitmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    ReferenceTarget* GetReferenceTarget(ParamID id, TimeValue t = 0, int tabIndex = 0);
+
+    int Count(ParamID id);
+    ParamType2 GetParameterType(ParamID id);
+
+    // Returns every parameter that holds a value (not a reference) to its declared default, or to zero when
+    // none is declared. Maps and other references held in the block are kept.
+    void ResetAll(BOOL updateUI = TRUE, BOOL callSetHandlers = TRUE);
+
+    // References: one slot per (reference-typed parameter, tab index) that the block itself holds.
+    int NumRefs() override;
+    RefTargetHandle GetReference(int i) override;
+    RefTargetHandle Clone(RemapDir& remap) override;
+    void RefAdded(RefMakerHandle maker) override;
+
+    int NumSubs() override { return 0; }
+
+protected:
+    void SetReference(int i, RefTargetHandle target) override;
+
+private:
+    struct Value {
+        int i = 0;
+        float f = 0.0f;
+        Point3 p;
+        ReferenceTarget* ref = nullptr;
+        std::shared_ptr<PBBitmap> bitmap;
+        MSTR text;
+    };
+    struct Slot {
+        int paramIndex;
+        int tabIndex;
+    };
+
+    Value* Find(ParamID id, int tabIndex, const ParamDef** def);
+    BOOL SetReferenceValue(ParamID id, ReferenceTarget* value, int tabIndex, bool texmapOnly);
+    void RebuildSlots();
+    void SetDefaults(bool keepReferences);
+    void NotifyChanged();
+
+    ParamBlockDesc2* desc;
+    ReferenceMaker* owner;
+    std::vector<std::vector<Value>> values;
+    std::vector<Slot> slots;
+};
+
+// Creates a block with the descriptor's defaults.
+SDK_API IParamBlock2* CreateParameterBlock2(ParamBlockDesc2* desc, ReferenceMaker* owner);

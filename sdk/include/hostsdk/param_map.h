@@ -1,0 +1,65 @@
+#pragma once
+
+// Parameter maps: the rollouts built from a parameter block descriptor, and the dialog procedures that
+// plug-ins attach to them.
+#include "hostsdk/param_block.h"
+#include "hostsdk/param_dlg.h"
+
+class ClassDesc2;
+class IParamMap2;
+
+class SDK_API ParamMap2UserDlgProc {
+public:
+    virtual ~ParamMap2UserDlgProc();
+    // Called after the map has handled the message itself.
+    virtual INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam,
+                            LPARAM lParam) = 0;
+    virtual void DeleteThis() = 0;
+    virtual void SetThing(ReferenceTarget*) {}
+    virtual void Update(TimeValue) {}
+};
+
+// One open rollout bound to a block.
+class SDK_API IParamMap2 {
+public:
+    IParamMap2(IParamBlock2* block, const ParamMapSpec& spec) : block(block), spec(spec) {}
+
+    IParamBlock2* GetParamBlock() const { return block; }
+    void SetParamBlock(IParamBlock2* newBlock) { block = newBlock; }
+    MapID GetMapID() const { return spec.mapId; }
+    const ParamMapSpec& Spec() const { return spec; }
+    ParamMap2UserDlgProc* GetUserDlgProc() const { return spec.userDlgProc; }
+    HWND GetHWnd() const { return nullptr; }
+    // Marks the rollout for redrawing from its block; counted so that callers can observe it.
+    void Invalidate() { ++invalidations; }
+    int InvalidationCount() const { return invalidations; }
+
+private:
+    IParamBlock2* block;
+    ParamMapSpec spec;
+    int invalidations = 0;
+};
+
+// The master dialog of an object in the material editor: its own rollouts plus added sub-dialogs.
+class SDK_API IAutoMParamDlg : public ParamDlg {
+public:
+    IAutoMParamDlg(ClassDesc2* cd, ReferenceTarget* thing, std::vector<IParamMap2*> maps);
+    ~IAutoMParamDlg() override;
+
+    Class_ID ClassID() override;
+    void SetThing(ReferenceTarget* thing) override;
+    ReferenceTarget* GetThing() override { return thing; }
+    void DeleteThis() override;
+
+    void AddDlg(ParamDlg* dlg) { subDialogs.push_back(dlg); }
+    int NumDlgs() const { return static_cast<int>(subDialogs.size()); }
+    ParamDlg* GetDlg(int i) const { return subDialogs.at(static_cast<std::size_t>(i)); }
+    int NumMaps() const { return static_cast<int>(maps.size()); }
+    IParamMap2* GetMap(int i) const { return maps.at(static_cast<std::size_t>(i)); }
+
+private:
+    ClassDesc2* cd;
+    ReferenceTarget* thing;
+    std::vector<IParamMap2*> maps;
+    std::vector<ParamDlg*> subDialogs;
+};

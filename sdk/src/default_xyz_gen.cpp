@@ -1,0 +1,91 @@
+#include "hostsdk/tex_gen.h"
+
+#include <cmath>
+
+namespace {
+
+// The host's standard 3D coordinate generator: object XYZ by default, offsets 0, scales 1, angles 0.
+class DefaultXYZGen : public StdXYZGen {
+public:
+    Class_ID ClassID() override { return STDXYZGEN_CLASS_ID; }
+    void GetClassName(MSTR& name) override { name = L"XYZGen"; }
+
+    void GetXYZ(ShadeContext& sc, Point3& p, Point3& dp) override {
+        const Point3 source = coordSystem == UVW_COORDS || coordSystem == UVW2_COORDS
+                                  ? sc.UVW(coordSystem == UVW2_COORDS ? 0 : mapChannel)
+                                  : sc.PObj();
+        p = Transform(source);
+        dp = Point3();
+    }
+
+    void SetCoordSystem(int system) override { coordSystem = system; }
+    int GetCoordSystem() override { return coordSystem; }
+    void SetOffs(int axis, float value, TimeValue) override { offsets[Axis(axis)] = value; }
+    float GetOffs(int axis, TimeValue) override { return offsets[Axis(axis)]; }
+    void SetScl(int axis, float value, TimeValue) override { scales[Axis(axis)] = value; }
+    float GetScl(int axis, TimeValue) override { return scales[Axis(axis)]; }
+    void SetAng(int axis, float value, TimeValue) override { angles[Axis(axis)] = value; }
+    float GetAng(int axis, TimeValue) override { return angles[Axis(axis)]; }
+    int GetMapChannel() override { return mapChannel; }
+    void SetMapChannel(int channel) override { mapChannel = channel; }
+
+    void Update(TimeValue, Interval&) override {}
+    void Reset() override { *this = DefaultXYZGen(); }
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return new ThingParamDlg(ClassID(), this); }
+
+    RefTargetHandle Clone(RemapDir& remap) override {
+        auto* copy = new DefaultXYZGen();
+        copy->CopySettings(*this);
+        BaseClone(this, copy, remap);
+        return copy;
+    }
+
+private:
+    DefaultXYZGen& operator=(const DefaultXYZGen& other) {
+        CopySettings(other);
+        return *this;
+    }
+    void CopySettings(const DefaultXYZGen& other) {
+        MtlBase::operator=(other);
+        coordSystem = other.coordSystem;
+        mapChannel = other.mapChannel;
+        for (int i = 0; i < 3; ++i) {
+            offsets[i] = other.offsets[i];
+            scales[i] = other.scales[i];
+            angles[i] = other.angles[i];
+        }
+    }
+    static int Axis(int axis) { return axis < 0 ? 0 : (axis > 2 ? 2 : axis); }
+
+    // Offset, then scale, then rotation about X, Y and Z in turn.
+    Point3 Transform(Point3 p) const {
+        for (int i = 0; i < 3; ++i)
+            p[i] = (p[i] + offsets[i]) * scales[i];
+        for (int axis = 0; axis < 3; ++axis) {
+            if (angles[axis] == 0.0f)
+                continue;
+            const float c = std::cos(angles[axis]);
+            const float s = std::sin(angles[axis]);
+            const int u = (axis + 1) % 3;
+            const int v = (axis + 2) % 3;
+            const float pu = p[u] * c - p[v] * s;
+            const float pv = p[u] * s + p[v] * c;
+            p[u] = pu;
+            p[v] = pv;
+        }
+        return p;
+    }
+
+    int coordSystem = XYZ_COORDS;
+    int mapChannel = 1;
+    float offsets[3] = {0.0f, 0.0f, 0.0f};
+    float scales[3] = {1.0f, 1.0f, 1.0f};
+    float angles[3] = {0.0f, 0.0f, 0.0f};
+};
+
+} // namespace
+
+StdXYZGen* GetNewDefaultXYZGen() {
+    return new DefaultXYZGen();
+}

@@ -1,0 +1,390 @@
+#include "hostsdk/param_block.h"
+
+#include "hostsdk/bitmap.h"
+#include "hostsdk/mtl_base.h"
+
+namespace {
+
+bool AcceptsInt(int type) {
+    switch (base_type(type)) {
+    case TYPE_INT:
+    case TYPE_BOOL:
+    case TYPE_TIMEVALUE:
+    case TYPE_RADIOBTN_INDEX:
+    case TYPE_INDEX:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool AcceptsFloat(int type) {
+    switch (base_type(type)) {
+    case TYPE_FLOAT:
+    case TYPE_ANGLE:
+    case TYPE_PCNT_FRAC:
+    case TYPE_WORLD:
+    case TYPE_COLOR_CHANNEL:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool AcceptsPoint(int type) {
+    const int base = base_type(type);
+    return base == TYPE_POINT3 || base == TYPE_RGBA || base == TYPE_HSV;
+}
+
+bool IsReferenceType(int type) {
+    switch (base_type(type)) {
+    case TYPE_MTL:
+    case TYPE_TEXMAP:
+    case TYPE_INODE:
+    case TYPE_REFTARG:
+    case TYPE_PBLOCK2:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsOwnersReference(const ParamDef& def) {
+    return (def.flags & P_OWNERS_REF) != 0 && def.refNo >= 0;
+}
+
+} // namespace
+
+IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : desc(desc_), owner(owner_) {
+    values.resize(static_cast<std::size_t>(desc->Count()));
+    for (int i = 0; i < desc->Count(); ++i) {
+        const ParamDef& def = desc->GetParamDefByIndex(i);
+        values[static_cast<std::size_t>(i)].resize(
+            static_cast<std::size_t>(is_tab(def.type) ? def.tabSize : 1));
+    }
+    RebuildSlots();
+    SetDefaults(false);
+}
+
+IParamBlock2::~IParamBlock2() {
+    DeleteAllRefs();
+}
+
+void IParamBlock2::RebuildSlots() {
+    slots.clear();
+    for (int i = 0; i < desc->Count(); ++i) {
+        const ParamDef& def = desc->GetParamDefByIndex(i);
+        if (!IsReferenceType(def.type) || IsOwnersReference(def))
+            continue;
+        for (std::size_t tab = 0; tab < values[static_cast<std::size_t>(i)].size(); ++tab)
+            slots.push_back(Slot{i, static_cast<int>(tab)});
+    }
+}
+
+void IParamBlock2::SetDefaults(bool keepReferences) {
+    for (int i = 0; i < desc->Count(); ++i) {
+        const ParamDef& def = desc->GetParamDefByIndex(i);
+        if (IsReferenceType(def.type))
+            continue;
+        for (Value& value : values[static_cast<std::size_t>(i)]) {
+            Value fresh;
+            if (def.hasDefault) {
+                fresh.i = def.defaultValue.i;
+                fresh.f = static_cast<float>(def.defaultValue.f);
+                fresh.p = def.defaultValue.p;
+                if (base_type(def.type) == TYPE_STRING || base_type(def.type) == TYPE_FILENAME)
+                    if (def.defaultValue.ptr != nullptr)
+                        fresh.text = static_cast<const MCHAR*>(def.defaultValue.ptr);
+            }
+            value = std::move(fresh);
+        }
+    }
+    (void)keepReferences;
+}
+
+IParamBlock2::Value* IParamBlock2::Find(ParamID id, int tabIndex, const ParamDef** def) {
+    const int index = desc->IDtoIndex(id);
+    if (index < 0)
+        return nullptr;
+    std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
+    if (tabIndex < 0 || static_cast<std::size_t>(tabIndex) >= tab.size())
+        return nullptr;
+    *def = &desc->GetParamDefByIndex(index);
+    return &tab[static_cast<std::size_t>(tabIndex)];
+}
+
+void IParamBlock2::NotifyChanged() {
+    NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue, int value, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || !AcceptsInt(def->type))
+        return FALSE;
+    slot->i = value;
+    NotifyChanged();
+    return TRUE;
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue, float value, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || !AcceptsFloat(def->type))
+        return FALSE;
+    slot->f = value;
+    NotifyChanged();
+    return TRUE;
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue, const Point3& value, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || !AcceptsPoint(def->type))
+        return FALSE;
+    slot->p = value;
+    NotifyChanged();
+    return TRUE;
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, const Color& value, int tabIndex) {
+    return SetValue(id, t, Point3(value.r, value.g, value.b), tabIndex);
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue, Texmap* value, int tabIndex) {
+    return SetReferenceValue(id, value, tabIndex, true);
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue, ReferenceTarget* value, int tabIndex) {
+    return SetReferenceValue(id, value, tabIndex, false);
+}
+
+BOOL IParamBlock2::SetReferenceValue(ParamID id, ReferenceTarget* value, int tabIndex, bool texmapOnly) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || !IsReferenceType(def->type))
+        return FALSE;
+    if (texmapOnly && base_type(def->type) != TYPE_TEXMAP)
+        return FALSE;
+    if (IsOwnersReference(*def)) {
+        if (owner == nullptr)
+            return FALSE;
+        owner->ReplaceReference(def->refNo, value);
+    } else {
+        for (std::size_t i = 0; i < slots.size(); ++i) {
+            const Slot& s = slots[i];
+            if (&values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)] ==
+                slot) {
+                ReplaceReference(static_cast<int>(i), value);
+                break;
+            }
+        }
+    }
+    NotifyChanged();
+    return TRUE;
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue, PBBitmap* value, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || base_type(def->type) != TYPE_BITMAP)
+        return FALSE;
+    slot->bitmap = value == nullptr ? nullptr : std::make_shared<PBBitmap>(value->bi);
+    NotifyChanged();
+    return TRUE;
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue, const MCHAR* value, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || (base_type(def->type) != TYPE_STRING && base_type(def->type) != TYPE_FILENAME))
+        return FALSE;
+    slot->text = value == nullptr ? MSTR() : MSTR(value);
+    NotifyChanged();
+    return TRUE;
+}
+
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue, int& value, Interval& valid, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    value = 0;
+    if (slot == nullptr || !AcceptsInt(def->type))
+        return FALSE;
+    value = slot->i;
+    valid &= FOREVER;
+    return TRUE;
+}
+
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue, float& value, Interval& valid, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    value = 0.0f;
+    if (slot == nullptr || !AcceptsFloat(def->type))
+        return FALSE;
+    value = slot->f;
+    valid &= FOREVER;
+    return TRUE;
+}
+
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue, Point3& value, Interval& valid, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    value = Point3();
+    if (slot == nullptr || !AcceptsPoint(def->type))
+        return FALSE;
+    value = slot->p;
+    valid &= FOREVER;
+    return TRUE;
+}
+
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, Color& value, Interval& valid, int tabIndex) {
+    Point3 point;
+    const BOOL ok = GetValue(id, t, point, valid, tabIndex);
+    value = Color(point.x, point.y, point.z);
+    return ok;
+}
+
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, Texmap*& value, Interval& valid, int tabIndex) {
+    value = nullptr;
+    const ParamDef* def = nullptr;
+    if (Find(id, tabIndex, &def) == nullptr || base_type(def->type) != TYPE_TEXMAP)
+        return FALSE;
+    ReferenceTarget* target = nullptr;
+    const BOOL ok = GetValue(id, t, target, valid, tabIndex);
+    value = dynamic_cast<Texmap*>(target);
+    return ok;
+}
+
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue, ReferenceTarget*& value, Interval& valid, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    value = nullptr;
+    if (slot == nullptr || !IsReferenceType(def->type))
+        return FALSE;
+    if (IsOwnersReference(*def))
+        value = owner == nullptr ? nullptr : owner->GetReference(def->refNo);
+    else
+        value = slot->ref;
+    valid &= FOREVER;
+    return TRUE;
+}
+
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue, PBBitmap*& value, Interval& valid, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    value = nullptr;
+    if (slot == nullptr || base_type(def->type) != TYPE_BITMAP)
+        return FALSE;
+    value = slot->bitmap.get();
+    valid &= FOREVER;
+    return TRUE;
+}
+
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue, const MCHAR*& value, Interval& valid, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    value = nullptr;
+    if (slot == nullptr || (base_type(def->type) != TYPE_STRING && base_type(def->type) != TYPE_FILENAME))
+        return FALSE;
+    value = slot->text.c_str();
+    valid &= FOREVER;
+    return TRUE;
+}
+
+int IParamBlock2::GetInt(ParamID id, TimeValue t, int tabIndex) {
+    int value = 0;
+    Interval valid = FOREVER;
+    GetValue(id, t, value, valid, tabIndex);
+    return value;
+}
+
+float IParamBlock2::GetFloat(ParamID id, TimeValue t, int tabIndex) {
+    float value = 0.0f;
+    Interval valid = FOREVER;
+    GetValue(id, t, value, valid, tabIndex);
+    return value;
+}
+
+Texmap* IParamBlock2::GetTexmap(ParamID id, TimeValue t, int tabIndex) {
+    Texmap* value = nullptr;
+    Interval valid = FOREVER;
+    GetValue(id, t, value, valid, tabIndex);
+    return value;
+}
+
+PBBitmap* IParamBlock2::GetBitmap(ParamID id, TimeValue t, int tabIndex) {
+    PBBitmap* value = nullptr;
+    Interval valid = FOREVER;
+    GetValue(id, t, value, valid, tabIndex);
+    return value;
+}
+
+ReferenceTarget* IParamBlock2::GetReferenceTarget(ParamID id, TimeValue t, int tabIndex) {
+    ReferenceTarget* value = nullptr;
+    Interval valid = FOREVER;
+    GetValue(id, t, value, valid, tabIndex);
+    return value;
+}
+
+int IParamBlock2::Count(ParamID id) {
+    const int index = desc->IDtoIndex(id);
+    return index < 0 ? 0 : static_cast<int>(values[static_cast<std::size_t>(index)].size());
+}
+
+ParamType2 IParamBlock2::GetParameterType(ParamID id) {
+    const ParamDef* def = desc->GetParamDef(id);
+    return def == nullptr ? TYPE_INT : static_cast<ParamType2>(def->type);
+}
+
+void IParamBlock2::ResetAll(BOOL, BOOL) {
+    SetDefaults(true);
+    NotifyChanged();
+}
+
+int IParamBlock2::NumRefs() {
+    return static_cast<int>(slots.size());
+}
+
+RefTargetHandle IParamBlock2::GetReference(int i) {
+    if (i < 0 || static_cast<std::size_t>(i) >= slots.size())
+        return nullptr;
+    const Slot& s = slots[static_cast<std::size_t>(i)];
+    return values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)].ref;
+}
+
+void IParamBlock2::SetReference(int i, RefTargetHandle target) {
+    if (i < 0 || static_cast<std::size_t>(i) >= slots.size())
+        return;
+    const Slot& s = slots[static_cast<std::size_t>(i)];
+    values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)].ref = target;
+}
+
+void IParamBlock2::RefAdded(RefMakerHandle maker) {
+    // The first maker to refer to a block is its owner: the object that the block describes.
+    if (owner == nullptr)
+        owner = maker;
+}
+
+RefTargetHandle IParamBlock2::Clone(RemapDir& remap) {
+    auto* copy = new IParamBlock2(desc, nullptr);
+    for (std::size_t p = 0; p < values.size(); ++p)
+        for (std::size_t tab = 0; tab < values[p].size(); ++tab) {
+            const Value& source = values[p][tab];
+            Value& target = copy->values[p][tab];
+            target.i = source.i;
+            target.f = source.f;
+            target.p = source.p;
+            target.text = source.text;
+            target.bitmap =
+                source.bitmap == nullptr ? nullptr : std::make_shared<PBBitmap>(source.bitmap->bi);
+        }
+    for (int i = 0; i < NumRefs(); ++i)
+        if (ReferenceTarget* target = GetReference(i))
+            copy->ReplaceReference(i, remap.CloneRef(target));
+    BaseClone(this, copy, remap);
+    return copy;
+}
+
+IParamBlock2* CreateParameterBlock2(ParamBlockDesc2* desc, ReferenceMaker* owner) {
+    return new IParamBlock2(desc, owner);
+}

@@ -1,0 +1,32 @@
+#include "hostsdk/param_map.h"
+
+#include "hostsdk/class_desc.h"
+
+ParamMap2UserDlgProc::~ParamMap2UserDlgProc() = default;
+
+IAutoMParamDlg::IAutoMParamDlg(ClassDesc2* cd_, ReferenceTarget* thing_, std::vector<IParamMap2*> maps_)
+    : cd(cd_), thing(thing_), maps(std::move(maps_)) {}
+
+IAutoMParamDlg::~IAutoMParamDlg() {
+    for (ParamDlg* dlg : subDialogs)
+        dlg->DeleteThis();
+    for (IParamMap2* map : maps)
+        delete map;
+}
+
+Class_ID IAutoMParamDlg::ClassID() {
+    return thing == nullptr ? Class_ID(0, 0) : thing->ClassID();
+}
+
+void IAutoMParamDlg::SetThing(ReferenceTarget* newThing) {
+    thing = newThing;
+    for (IParamMap2* map : maps)
+        if (newThing != nullptr && map->GetParamBlock() != nullptr)
+            map->SetParamBlock(newThing->GetParamBlockByID(map->GetParamBlock()->ID()));
+}
+
+void IAutoMParamDlg::DeleteThis() {
+    if (cd != nullptr)
+        cd->ParamDlgClosed(this);
+    delete this;
+}

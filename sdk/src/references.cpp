@@ -1,0 +1,111 @@
+#include "hostsdk/references.h"
+
+#include <algorithm>
+
+Animatable::~Animatable() = default;
+
+ReferenceMaker::~ReferenceMaker() = default;
+
+RefResult ReferenceMaker::ReplaceReference(int which, RefTargetHandle newTarget, BOOL deleteOld) {
+    if (which < 0 || which >= NumRefs())
+        return REF_FAIL;
+    ReferenceTarget* oldTarget = GetReference(which);
+    if (oldTarget == newTarget) {
+        SetReference(which, newTarget);
+        return REF_SUCCEED;
+    }
+    // Register with the new target before installing it, so that a target that is both old and new
+    // elsewhere in this maker is never deleted half-way.
+    if (newTarget != nullptr)
+        newTarget->AddDependent(this);
+    SetReference(which, newTarget);
+    if (oldTarget != nullptr) {
+        // The same target may sit in another slot of this maker; it stays a dependent then.
+        bool stillReferenced = false;
+        for (int i = 0; i < NumRefs() && !stillReferenced; ++i)
+            stillReferenced = GetReference(i) == oldTarget;
+        if (!stillReferenced) {
+            oldTarget->RemoveDependent(this);
+            if (deleteOld && oldTarget->Dependents().empty())
+                oldTarget->DeleteThis();
+        }
+    }
+    return REF_SUCCEED;
+}
+
+RefResult ReferenceMaker::DeleteReference(int which) {
+    return ReplaceReference(which, nullptr, TRUE);
+}
+
+RefResult ReferenceMaker::DeleteAllRefs() {
+    for (int i = 0; i < NumRefs(); ++i)
+        if (GetReference(i) != nullptr)
+            ReplaceReference(i, nullptr, TRUE);
+    return REF_SUCCEED;
+}
+
+ReferenceTarget::~ReferenceTarget() {
+    // Makers still referring to a deleted target forget it, as the host's reference system guarantees.
+    const std::vector<ReferenceMaker*> makers = dependents;
+    for (ReferenceMaker* maker : makers) {
+        PartID part = PART_ALL;
+        maker->NotifyRefChanged(FOREVER, this, part, REFMSG_TARGET_DELETED, TRUE);
+        for (int i = 0; i < maker->NumRefs(); ++i)
+            if (maker->GetReference(i) == this)
+                maker->SetReference(i, nullptr);
+    }
+}
+
+RefTargetHandle ReferenceTarget::Clone(RemapDir&) {
+    return nullptr;
+}
+
+void ReferenceTarget::BaseClone(ReferenceTarget*, ReferenceTarget*, RemapDir&) {}
+
+RefResult ReferenceTarget::NotifyDependents(const Interval& changeInterval, PartID partId, RefMessage message,
+                                            SClass_ID sclass, BOOL propagate, RefTargetHandle) {
+    const std::vector<ReferenceMaker*> makers = dependents;
+    for (ReferenceMaker* maker : makers) {
+        if (sclass != NOTIFY_ALL && maker->SuperClassID() != sclass)
+            continue;
+        PartID part = partId;
+        const RefResult result = maker->NotifyRefChanged(changeInterval, this, part, message, propagate);
+        if (result == REF_STOP)
+            continue;
+        if (propagate) {
+            if (auto* target = dynamic_cast<ReferenceTarget*>(maker))
+                target->NotifyDependents(changeInterval, partId, message, sclass, propagate, this);
+        }
+    }
+    return REF_SUCCEED;
+}
+
+void ReferenceTarget::AddDependent(ReferenceMaker* maker) {
+    if (std::find(dependents.begin(), dependents.end(), maker) != dependents.end())
+        return;
+    dependents.push_back(maker);
+    RefAdded(maker);
+}
+
+void ReferenceTarget::RemoveDependent(ReferenceMaker* maker) {
+    dependents.erase(std::remove(dependents.begin(), dependents.end(), maker), dependents.end());
+}
+
+RefTargetHandle RemapDir::CloneRef(RefTargetHandle original) {
+    if (original == nullptr)
+        return nullptr;
+    if (RefTargetHandle existing = FindMapping(original))
+        return existing;
+    RefTargetHandle clone = original->Clone(*this);
+    AddEntry(original, clone);
+    return clone;
+}
+
+RefTargetHandle RemapDir::FindMapping(RefTargetHandle original) {
+    const auto found = clones.find(original);
+    return found == clones.end() ? nullptr : found->second;
+}
+
+void RemapDir::AddEntry(RefTargetHandle original, RefTargetHandle clone) {
+    clones[original] = clone;
+}

@@ -1,0 +1,99 @@
+#include "hostsdk/win32_linux.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <mutex>
+
+namespace {
+
+struct ModuleTable {
+    const ModuleString* strings;
+    std::size_t count;
+};
+
+std::mutex& ResourceLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::map<HINSTANCE, ModuleTable>& Modules() {
+    static std::map<HINSTANCE, ModuleTable> modules;
+    return modules;
+}
+
+std::vector<RecordedMessageBox>& MessageBoxes() {
+    static std::vector<RecordedMessageBox> boxes;
+    return boxes;
+}
+
+std::string ToUtf8(const std::wstring& text) {
+    std::string out;
+    for (wchar_t wc : text) {
+        const auto c = static_cast<std::uint32_t>(wc);
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xc0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3f)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xe0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3f)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3f)));
+        } else {
+            out.push_back(static_cast<char>(0xf0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3f)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3f)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3f)));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+void RegisterModuleStrings(HINSTANCE module, const ModuleString* strings, std::size_t count) {
+    std::lock_guard<std::mutex> guard(ResourceLock());
+    Modules()[module] = ModuleTable{strings, count};
+}
+
+void UnregisterModuleStrings(HINSTANCE module) {
+    std::lock_guard<std::mutex> guard(ResourceLock());
+    Modules().erase(module);
+}
+
+int LoadStringW(HINSTANCE module, UINT id, LPWSTR buffer, int capacity) {
+    if (buffer == nullptr || capacity <= 0)
+        return 0;
+    buffer[0] = 0;
+    std::lock_guard<std::mutex> guard(ResourceLock());
+    const auto found = Modules().find(module);
+    if (found == Modules().end())
+        return 0;
+    const ModuleTable& table = found->second;
+    for (std::size_t i = 0; i < table.count; ++i) {
+        if (table.strings[i].id != id)
+            continue;
+        const std::wstring_view text(table.strings[i].text);
+        const std::size_t length = std::min(text.size(), static_cast<std::size_t>(capacity - 1));
+        std::copy_n(text.begin(), length, buffer);
+        buffer[length] = 0;
+        return static_cast<int>(length);
+    }
+    return 0;
+}
+
+int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
+    RecordedMessageBox box{owner, text == nullptr ? L"" : text, caption == nullptr ? L"" : caption, type};
+    std::fprintf(stderr, "%s: %s\n", ToUtf8(box.caption).c_str(), ToUtf8(box.text).c_str());
+    MessageBoxes().push_back(std::move(box));
+    return IDOK;
+}
+
+std::vector<RecordedMessageBox> RecordedMessageBoxes() {
+    return MessageBoxes();
+}
+
+void ClearRecordedMessageBoxes() {
+    MessageBoxes().clear();
+}
