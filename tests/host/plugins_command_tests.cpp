@@ -1,0 +1,40 @@
+#include "host/plugins_command.h"
+
+#include "hostsdk/path_config.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+TEST(PluginsCommand, ListsThePluginAndReportsBrokenFiles) {
+    const std::filesystem::path broken = std::filesystem::temp_directory_path() / "chromasift-broken-plugins";
+    std::filesystem::create_directories(broken);
+    std::ofstream(broken / "not_a_plugin.dlt") << "this is no library";
+
+    IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
+    paths->ClearPlugInEntries();
+    paths->AddPlugInEntry(L"Plug-ins", (host::ExecutableDirectory() / "plugins").wstring());
+    paths->AddPlugInEntry(L"Broken", broken.wstring());
+    host::PluginManager plugins;
+    plugins.LoadAll();
+    ASSERT_EQ(plugins.Libraries().size(), 1u);
+    ASSERT_EQ(plugins.Failures().size(), 1u);
+    EXPECT_EQ(plugins.Failures()[0].file.filename(), "not_a_plugin.dlt");
+    EXPECT_NE(plugins.FindClass(0xC10, Class_ID(0x61C17CE2, 0x2FA47E5B)), nullptr);
+    EXPECT_EQ(plugins.FindClass(0xC00, Class_ID(0x61C17CE2, 0x2FA47E5B)), nullptr);
+
+    std::ostringstream out;
+    host::PrintPlugins(plugins, out);
+    const std::string text = out.str();
+    for (const char* expected : {"kr_tintworks.dlt", "KR Tintworks by KESTRIM", "0x3a982800", "KR Chromasift",
+                                 "mental ray", "0x61c17ce2 0x2fa47e5b", "0xc10", "not_a_plugin.dlt  FAILED"})
+        EXPECT_NE(text.find(expected), std::string::npos) << "missing \"" << expected << "\" in:\n" << text;
+    paths->ClearPlugInEntries();
+    std::filesystem::remove_all(broken);
+}
+
+} // namespace

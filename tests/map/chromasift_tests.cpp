@@ -1,0 +1,243 @@
+#include "map/chromasift.h"
+
+#include "plugin/param_ids.h"
+#include "plugin/plugin_main.h"
+#include "ui/chromasift_dlg_proc.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+struct MapDeleter {
+    void operator()(Chromasift* map) const { map->DeleteThis(); }
+};
+using MapPtr = std::unique_ptr<Chromasift, MapDeleter>;
+
+MapPtr NewMap(bool loading = false) {
+    return MapPtr(static_cast<Chromasift*>(GetChromasiftDesc()->Create(loading ? TRUE : FALSE)));
+}
+
+class RecordingLoader : public ILoad {
+public:
+    ~RecordingLoader() override {
+        for (PostLoadCallback* cb : callbacks)
+            delete cb;
+    }
+    void RegisterPostLoadCallback(PostLoadCallback* cb) override { callbacks.push_back(cb); }
+    std::vector<PostLoadCallback*> callbacks;
+};
+
+TEST(Chromasift, ConstructionInstallsBlockCoordinatesAndOutput) {
+    MapPtr map = NewMap();
+    ASSERT_NE(map->pblock, nullptr);
+    EXPECT_EQ(map->GetReference(0), map->pblock);
+    EXPECT_NE(map->GetReference(1), nullptr);
+    EXPECT_NE(map->GetReference(2), nullptr);
+    EXPECT_EQ(map->GetReference(3), nullptr);
+    EXPECT_EQ(map->GetTheXYZGen(), map->GetReference(1));
+    auto* coords = dynamic_cast<StdXYZGen*>(map->GetTheXYZGen());
+    ASSERT_NE(coords, nullptr);
+    EXPECT_EQ(coords->GetCoordSystem(), XYZ_COORDS);
+    EXPECT_EQ(map->pblock->GetInt(pb_version), 2);
+    EXPECT_EQ(map->GetPalette(), nullptr);
+    EXPECT_TRUE(map->GetExtractedPalette().empty());
+    EXPECT_FALSE(map->IsExtractPending());
+    EXPECT_EQ(theChromasiftDlgProc.GetMap(), map.get());
+
+    MapPtr loading = NewMap(true);
+    EXPECT_EQ(loading->pblock, nullptr);
+    EXPECT_NE(loading->GetReference(1), nullptr) << "default coordinates are installed when loading too";
+}
+
+TEST(Chromasift, AnswersTheHostsBookkeeping) {
+    MapPtr map = NewMap();
+    EXPECT_EQ(map->NumSubs(), 3);
+    EXPECT_EQ(map->SubAnimName(0), L"Huemeld parameters");
+    EXPECT_EQ(map->SubAnimName(1), L"Map Coordinates");
+    EXPECT_EQ(map->SubAnimName(2), L"Maps output");
+    EXPECT_EQ(map->SubAnimName(3), L"");
+    EXPECT_EQ(map->SubAnim(1), map->GetReference(1));
+    EXPECT_EQ(map->GetParamBlock(0), map->pblock);
+    EXPECT_EQ(map->GetParamBlock(1), nullptr);
+    EXPECT_EQ(map->GetParamBlockByID(1), nullptr);
+    MSTR name;
+    map->GetClassName(name);
+    EXPECT_EQ(name, L"KR Chromasift");
+    EXPECT_EQ(map->ClassID(), CHROMASIFT_CLASS_ID);
+    EXPECT_EQ(map->SuperClassID(), TEXMAP_CLASS_ID);
+
+    EXPECT_EQ(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID), static_cast<imrShaderTranslation*>(map.get()));
+    EXPECT_EQ(map->GetInterface(Interface_ID(0x1C396ABD, 0x5F964E0D)), nullptr);
+    EXPECT_EQ(map->GetInterface(I_SUBMAP), static_cast<ISubMap*>(map.get()));
+    EXPECT_EQ(map->GetInterface(ULONG{0x1261}), nullptr);
+
+    EXPECT_EQ(map->Validity(0), FOREVER);
+    EXPECT_EQ(map->Validity(-123456), FOREVER);
+    EXPECT_EQ(map->GetTextureTiling(), 3);
+    EXPECT_EQ(map->GetUVWSource(), 0);
+    EXPECT_EQ(map->GetMapChannel(), 1);
+    EXPECT_EQ(map->GetTheUVGen(), nullptr);
+    Matrix3 uv;
+    map->GetUVTransform(uv);
+    EXPECT_TRUE(uv.IsIdentity());
+    EXPECT_EQ(map->NumSubTexmaps(), 2);
+    EXPECT_EQ(map->GetSubTexmapSlotName(0), L"Input map");
+    EXPECT_EQ(map->GetSubTexmapSlotName(1), L"Source map");
+    EXPECT_EQ(map->GetSubTexmapSlotName(2), L"");
+    EXPECT_EQ(map->GetRefTarget(), map.get());
+    RecordingLoader loader;
+    EXPECT_EQ(map->Load(&loader), IO_OK);
+    ASSERT_EQ(loader.callbacks.size(), 1u);
+    EXPECT_EQ(loader.callbacks[0]->Priority(), 5);
+}
+
+TEST(Chromasift, OnlySecondGenerationBlocksTakeReferenceZero) {
+    MapPtr map = NewMap();
+    IParamBlock2* block = map->pblock;
+    StdXYZGen* stranger = GetNewDefaultXYZGen();
+    map->ReplaceReference(0, stranger);
+    EXPECT_EQ(map->pblock, block) << "a target that is no parameter block is ignored";
+    stranger->DeleteThis();
+    EXPECT_EQ(map->pblock, block);
+}
+
+TEST(Chromasift, SubMapsFollowTheInputMapSwitch) {
+    MapPtr map = NewMap();
+    BitmapTex* input = NewDefaultBitmapTex();
+    map->SetSubTexmap(0, input);
+    EXPECT_EQ(map->GetSubTexmap(0), input);
+    EXPECT_EQ(map->pblock->GetTexmap(pb_input_map), input);
+    EXPECT_EQ(map->pblock->GetInt(pb_input_map_on), 1);
+    EXPECT_EQ(map->SubTexmapOn(0), 1);
+    map->SetSubTexmap(0, nullptr);
+    EXPECT_EQ(map->GetSubTexmap(0), nullptr);
+    EXPECT_EQ(map->pblock->GetInt(pb_input_map_on), 0);
+
+    BitmapTex* source = NewDefaultBitmapTex();
+    map->SetSubTexmap(1, source);
+    EXPECT_EQ(map->GetSubTexmap(1), source);
+    EXPECT_EQ(map->SubTexmapOn(1), 0) << "the source map is never reported active";
+    map->SetSubTexmap(2, source);
+    EXPECT_EQ(map->GetSubTexmap(2), nullptr);
+}
+
+TEST(Chromasift, UpdateTurnsAPendingBitmapIntoASourceMapOnce) {
+    MapPtr map = NewMap();
+    Interval valid = FOREVER;
+    map->MarkExtractPending();
+    map->Update(0, valid);
+    EXPECT_FALSE(map->IsExtractPending()) << "cleared also without a bitmap";
+    EXPECT_EQ(map->GetSubTexmap(1), nullptr);
+
+    BitmapInfo info;
+    info.SetName(L"missing-picture.png");
+    PBBitmap bitmap(info);
+    map->pblock->SetValue(pb_bitmap, 0, &bitmap);
+    GetCOREInterface()->SetQuietMode(TRUE);
+    map->MarkExtractPending();
+    map->Update(0, valid);
+    auto* source = dynamic_cast<BitmapTex*>(map->GetSubTexmap(1));
+    ASSERT_NE(source, nullptr);
+    EXPECT_STREQ(source->GetMapName(), L"missing-picture.png");
+    EXPECT_EQ(source->GetName(), L"missing-picture.png");
+    EXPECT_FALSE(map->IsExtractPending());
+
+    map->Update(0, valid);
+    EXPECT_EQ(map->GetSubTexmap(1), source) << "a second Update finds nothing pending";
+    EXPECT_EQ(valid, FOREVER);
+    GetCOREInterface()->SetQuietMode(FALSE);
+}
+
+TEST(Chromasift, ResetRestoresDefaultsButKeepsSourceMap) {
+    MapPtr map = NewMap();
+    BitmapTex* source = NewDefaultBitmapTex();
+    map->SetSubTexmap(1, source);
+    ReferenceTarget* coords = map->GetReference(1);
+    map->pblock->SetValue(pb_num_colors, 0, 42);
+    map->pblock->SetValue(pb_gamma, 0, 2.5f);
+    map->pblock->SetValue(pb_mapping_old, 0, 9);
+    map->Reset();
+    EXPECT_EQ(map->pblock->GetInt(pb_num_colors), 10);
+    EXPECT_FLOAT_EQ(map->pblock->GetFloat(pb_gamma), 1.0f);
+    EXPECT_EQ(map->pblock->GetInt(pb_mapping_old), 0);
+    EXPECT_EQ(map->GetSubTexmap(1), source);
+    EXPECT_EQ(map->GetReference(1), coords);
+}
+
+TEST(Chromasift, CloneCopiesReferencesNotIdentity) {
+    MapPtr map = NewMap();
+    map->SetName(L"Sunset");
+    map->pblock->SetValue(pb_num_colors, 0, 7);
+    BitmapTex* input = NewDefaultBitmapTex();
+    map->SetSubTexmap(0, input);
+    RemapDir remap;
+    MapPtr copy(static_cast<Chromasift*>(map->Clone(remap)));
+    ASSERT_NE(copy->pblock, nullptr);
+    EXPECT_NE(copy->pblock, map->pblock);
+    EXPECT_EQ(copy->pblock->GetInt(pb_num_colors), 7);
+    EXPECT_EQ(copy->GetName(), L"Sunset");
+    EXPECT_NE(copy->GetReference(1), map->GetReference(1));
+    EXPECT_NE(copy->GetReference(2), nullptr);
+    ASSERT_NE(copy->GetSubTexmap(0), nullptr);
+    EXPECT_NE(copy->GetSubTexmap(0), input);
+    EXPECT_EQ(copy->pblock->GetReferenceTarget(pb_coords), copy->GetReference(1));
+    EXPECT_EQ(copy->GetPalette(), nullptr) << "a clone without a bitmap keeps empty palette lists";
+}
+
+TEST(Chromasift, ParamDialogsPointTheSharedProcedureAtTheirMap) {
+    MapPtr first = NewMap();
+    MapPtr second = NewMap();
+    EXPECT_EQ(theChromasiftDlgProc.GetMap(), second.get()) << "the most recent construction wins";
+    auto* master = static_cast<IAutoMParamDlg*>(first->CreateParamDlg(nullptr, nullptr));
+    ASSERT_NE(master, nullptr);
+    EXPECT_EQ(theChromasiftDlgProc.GetMap(), first.get());
+    EXPECT_EQ(master->NumMaps(), 2) << "the About and parameters rollouts";
+    ASSERT_EQ(master->NumDlgs(), 2);
+    ParamDlg* coordsDlg = master->GetDlg(0);
+    ParamDlg* outputDlg = master->GetDlg(1);
+    EXPECT_EQ(coordsDlg->GetThing(), first->GetReference(1));
+    EXPECT_EQ(outputDlg->GetThing(), first->GetReference(2));
+
+    // Switching the material editor to the second map hands it the same sub-dialogs.
+    EXPECT_TRUE(second->SetDlgThing(coordsDlg));
+    EXPECT_EQ(coordsDlg->GetThing(), second->GetReference(1));
+    EXPECT_TRUE(second->SetDlgThing(outputDlg));
+    EXPECT_EQ(outputDlg->GetThing(), second->GetReference(2));
+    EXPECT_FALSE(second->SetDlgThing(master));
+    EXPECT_EQ(theChromasiftDlgProc.GetMap(), second.get());
+
+    const int before = master->GetMap(0)->InvalidationCount();
+    GetChromasiftDesc()->InvalidateUI();
+    EXPECT_EQ(master->GetMap(0)->InvalidationCount(), before + 1);
+    master->DeleteThis();
+}
+
+TEST(Chromasift, DestructionForgetsTheMapEverywhere) {
+    const int registrations = NotificationCount(NOTIFY_PRE_RENDER);
+    Chromasift* raw = nullptr;
+    {
+        MapPtr map = NewMap();
+        raw = map.get();
+        EXPECT_EQ(NotificationCount(NOTIFY_PRE_RENDER), registrations + 1);
+        EXPECT_EQ(theChromasiftDlgProc.GetMap(), raw);
+    }
+    EXPECT_EQ(NotificationCount(NOTIFY_PRE_RENDER), registrations);
+    EXPECT_EQ(theChromasiftDlgProc.GetMap(), nullptr) << "the procedure must not act on a destroyed map";
+    BroadcastNotification(NOTIFY_PRE_RENDER); // must not reach the destroyed map
+}
+
+TEST(Chromasift, EvaluatesNoBumpAndNoMono) {
+    MapPtr map = NewMap();
+    class Context : public ShadeContext {
+    public:
+        int FaceNumber() override { return 0; }
+        Point3 UVW(int) override { return Point3(); }
+        Point3 PObj() override { return Point3(); }
+    } sc;
+    EXPECT_EQ(map->EvalMono(sc), 0.0f);
+    EXPECT_EQ(map->EvalNormalPerturb(sc), Point3(0.0f, 0.0f, 0.0f));
+}
+
+} // namespace

@@ -1,0 +1,189 @@
+// The plug-in module as the host meets it: loaded from the plug-in directory, reached through its exports.
+#include "host/plugin_library.h"
+
+#include "hostsdk/class_desc.h"
+#include "hostsdk/mental_ray.h"
+#include "hostsdk/mtl_base.h"
+#include "hostsdk/mtl_render_compatibility.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class PluginModule : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        library = std::make_unique<host::PluginLibrary>(host::ExecutableDirectory() / "plugins" / "kr_tintworks.dlt");
+    }
+    static void TearDownTestSuite() { library.reset(); }
+    static ClassDesc2* Desc() { return dynamic_cast<ClassDesc2*>(library->GetClassDesc(0)); }
+
+    static std::unique_ptr<host::PluginLibrary> library;
+};
+
+std::unique_ptr<host::PluginLibrary> PluginModule::library;
+
+TEST_F(PluginModule, ExportsDescribeTheLibrary) {
+    EXPECT_EQ(library->Description(), L"KR Tintworks by KESTRIM");
+    EXPECT_EQ(library->Version(), 0x3A982800u);
+    EXPECT_EQ(library->Version(), 983050240u);
+    EXPECT_EQ(library->NumberClasses(), 1);
+    ASSERT_NE(library->GetClassDesc(0), nullptr);
+    EXPECT_EQ(library->GetClassDesc(0), library->GetClassDesc(0));
+    EXPECT_EQ(library->GetClassDesc(1), nullptr);
+    EXPECT_EQ(library->GetClassDesc(-1), nullptr);
+}
+
+TEST_F(PluginModule, DescriptorIdentifiesTheMapClass) {
+    ClassDesc* cd = library->GetClassDesc(0);
+    EXPECT_STREQ(cd->ClassName(), L"KR Chromasift");
+    EXPECT_STREQ(cd->InternalName(), cd->ClassName());
+    EXPECT_STREQ(cd->Category(), L"mental ray");
+    EXPECT_EQ(cd->ClassID(), Class_ID(0x61C17CE2, 0x2FA47E5B));
+    EXPECT_EQ(cd->ClassID(), Class_ID(1640070370, 799309403));
+    EXPECT_EQ(cd->SuperClassID(), 0xC10u);
+    EXPECT_EQ(cd->IsPublic(), 1);
+    EXPECT_EQ(cd->OkToCreate(nullptr), 1);
+    EXPECT_EQ(cd->InitialRollupPageState(), 0x7FFFFFFFu);
+    EXPECT_NE(cd->HInstance(), nullptr);
+}
+
+TEST_F(PluginModule, PublishesMentalRayClassInfoAndRendererCompatibility) {
+    ClassDesc* cd = library->GetClassDesc(0);
+    ASSERT_EQ(cd->NumInterfaces(), 2);
+    auto* info = dynamic_cast<imrShaderTranslation_ClassInfo*>(cd->GetInterface(Interface_ID(0x17A76FD6, 0x5AB32BCD)));
+    ASSERT_NE(info, nullptr);
+    EXPECT_STREQ(info->InternalName(), L"imrShaderTranslation_ClassInfo");
+    EXPECT_EQ(static_cast<unsigned>(info->GetApplyTypes()), 64u);
+    EXPECT_EQ(info->HInstance(), cd->HInstance());
+    EXPECT_EQ(cd->GetInterfaceAt(0), info);
+
+    auto* compat =
+        dynamic_cast<IMtlRender_Compatibility_MtlBase*>(cd->GetInterface(Interface_ID(0x5537445B, 0x70A97E02)));
+    ASSERT_NE(compat, nullptr);
+    EXPECT_STREQ(compat->InternalName(), L"IMtlRender_Compability_MtlBase");
+    EXPECT_EQ(cd->GetInterface(L"IMtlRender_Compability_MtlBase"), compat);
+    EXPECT_EQ(compat->HInstance(), cd->HInstance());
+    // Compatible with every renderer, one never seen before included.
+    EXPECT_TRUE(compat->IsCompatibleWithRenderer(*cd));
+    HIMAGELIST images = nullptr;
+    int a = 0, b = 0, c = 0;
+    EXPECT_FALSE(compat->GetCustomMtlBrowserIcon(images, a, b, c));
+    EXPECT_EQ(cd->GetInterface(Interface_ID(1, 2)), nullptr);
+}
+
+struct ExpectedParam {
+    ParamID id;
+    const wchar_t* internalName;
+    int type;
+    int flags;
+    const wchar_t* displayName;
+};
+
+TEST_F(PluginModule, ParameterBlockDeclaresAllParametersInOrder) {
+    ClassDesc2* cd = Desc();
+    ASSERT_NE(cd, nullptr);
+    ASSERT_EQ(cd->NumParamBlockDescs(), 1);
+    ParamBlockDesc2* pbd = cd->GetParamBlockDescByID(0);
+    ASSERT_NE(pbd, nullptr);
+    EXPECT_STREQ(pbd->InternalName(), L"ShaderParameters");
+    EXPECT_STREQ(cd->GetRsrcString(pbd->LocalName()), L"Chromasift parameters");
+    EXPECT_EQ(pbd->Flags(), 0x26);
+    EXPECT_EQ(pbd->RefNo(), 0);
+    EXPECT_EQ(pbd->ClassDescriptor(), cd);
+    ASSERT_EQ(pbd->NumMaps(), 2);
+    EXPECT_EQ(pbd->GetMap(0).mapId, 1);
+    EXPECT_EQ(pbd->GetMap(0).dialogTemplate, 107);
+    EXPECT_STREQ(cd->GetRsrcString(pbd->GetMap(0).title), L"About");
+    EXPECT_EQ(pbd->GetMap(1).mapId, 0);
+    EXPECT_EQ(pbd->GetMap(1).dialogTemplate, 106);
+    EXPECT_NE(pbd->GetMap(0).userDlgProc, nullptr);
+    EXPECT_EQ(pbd->GetMap(0).userDlgProc, pbd->GetMap(1).userDlgProc);
+
+    const ExpectedParam expected[] = {
+        {0, L"Bitmapname", 16, 0, L"Bitmap"},
+        {1, L"# colors", 1, 1, L"# colors"},
+        {2, L"Mapping", 1, 1, L"Mappings"},
+        {3, L"coords", 18, 0x200, L"Coordinates"},
+        {4, L"Input map", 15, 0, L"Input map"},
+        {5, L"InputMapOn", 4, 1, L"Use input map"},
+        {6, L"Sorts", 1, 1, L"Mappings"},
+        {7, L"Gamma", 0, 1, L"Gamma setting"},
+        {8, L"output", 18, 0x200, L"Texture output"},
+        {9, L"# colors skip", 1, 1, L"# of colors to skip"},
+        {10, L"# of tile rows", 1, 1, L"# of tiling rows"},
+        {11, L"# of tile columns", 1, 1, L"# of tiling columns"},
+        {12, L"Color harmony", 1, 1, L"Colour harmony"},
+        {13, L"Is harmonized", 1, 1, L"Color harmonized"},
+        {14, L"Mapping", 1, 1, L"Mappings"},
+        {15, L"Object mapping", 1, 1, L"Object mapping"},
+        {16, L"Pixel mapping", 1, 1, L"Pixel mapping"},
+        {17, L"Coord mapping", 1, 1, L"Coordinate mapping"},
+        {18, L"Input mapping", 1, 1, L"Input mapping"},
+        {19, L"Version", 1, 1, L"Plugin version"},
+        {20, L"Hue alteration", 1, 1, L"Hue alteration"},
+        {21, L"Saturation alteration", 1, 1, L"Saturation alteration"},
+        {22, L"Value alteration", 1, 1, L"Value alteration"},
+        {23, L"source map", 15, 0, L"Input map"},
+    };
+    ASSERT_EQ(pbd->Count(), 24);
+    for (int i = 0; i < 24; ++i) {
+        const ParamDef& def = pbd->GetParamDefByIndex(i);
+        SCOPED_TRACE(i);
+        EXPECT_EQ(def.id, expected[i].id);
+        EXPECT_STREQ(def.internalName, expected[i].internalName);
+        EXPECT_EQ(def.type, expected[i].type);
+        EXPECT_EQ(def.flags, expected[i].flags);
+        EXPECT_STREQ(cd->GetRsrcString(def.localName), expected[i].displayName);
+        EXPECT_TRUE(!def.hasUi || def.uiMapId == 0) << "every control sits on the parameters rollout";
+    }
+
+    const ParamDef* sorts = pbd->GetParamDef(6);
+    ASSERT_EQ(sorts->itemStrings.size(), 5u);
+    EXPECT_STREQ(cd->GetRsrcString(sorts->itemStrings[4]), L"Luminance (Inverse)");
+    EXPECT_EQ(sorts->listValues[4], 4);
+    const ParamDef* harmony = pbd->GetParamDef(12);
+    ASSERT_EQ(harmony->itemStrings.size(), 8u);
+    EXPECT_STREQ(cd->GetRsrcString(harmony->itemStrings[7]), L"X Type");
+    EXPECT_EQ(harmony->listValues[7], 7);
+    const ParamDef* gamma = pbd->GetParamDef(7);
+    EXPECT_EQ(gamma->spinnerScale, static_cast<double>(0.1f));
+    EXPECT_EQ(gamma->rangeLow.f, 0.1);
+    EXPECT_EQ(gamma->rangeHigh.f, 10.0);
+    EXPECT_EQ(pbd->GetParamDef(3)->refNo, 1);
+    EXPECT_EQ(pbd->GetParamDef(8)->refNo, 2);
+    EXPECT_EQ(pbd->GetParamDef(4)->subTexNo, 0);
+    EXPECT_EQ(pbd->GetParamDef(23)->subTexNo, 1);
+    EXPECT_EQ(pbd->GetParamDef(20)->controlIds, (std::vector<int>{1044, 1055}));
+}
+
+TEST_F(PluginModule, NewMapHoldsTheDefaults) {
+    ClassDesc2* cd = Desc();
+    auto* map = static_cast<Texmap*>(cd->Create(FALSE));
+    ASSERT_NE(map, nullptr);
+    IParamBlock2* pb = map->GetParamBlockByID(0);
+    ASSERT_NE(pb, nullptr);
+    const std::pair<ParamID, int> ints[] = {{1, 10}, {9, 0}, {10, 3}, {11, 3}, {20, 100}, {21, 100}, {22, 100},
+                                            {6, 0},  {12, 0}, {13, 0}, {5, 0},  {14, 0},  {19, 2},   {2, 0},
+                                            {15, 0}, {16, 0}, {17, 0}, {18, 0}};
+    for (const auto& [id, value] : ints)
+        EXPECT_EQ(pb->GetInt(id), value) << "parameter " << id;
+    EXPECT_FLOAT_EQ(pb->GetFloat(7), 1.0f);
+    EXPECT_EQ(pb->GetBitmap(0), nullptr);
+    EXPECT_NE(pb->GetReferenceTarget(3), nullptr) << "coords";
+    EXPECT_NE(pb->GetReferenceTarget(8), nullptr) << "output";
+    // Choosing list items stores their values.
+    EXPECT_TRUE(pb->SetValue(6, 0, 4));
+    EXPECT_TRUE(pb->SetValue(12, 0, 7));
+    EXPECT_EQ(pb->GetInt(6), 4);
+    EXPECT_EQ(pb->GetInt(12), 7);
+    map->DeleteThis();
+
+    auto* loaded = static_cast<Texmap*>(cd->Create(TRUE));
+    EXPECT_EQ(loaded->GetParamBlockByID(0), nullptr) << "a map created for loading gets no block of its own";
+    loaded->DeleteThis();
+}
+
+} // namespace

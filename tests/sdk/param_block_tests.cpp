@@ -1,0 +1,207 @@
+#include "hostsdk/bitmap.h"
+#include "hostsdk/class_desc.h"
+#include "hostsdk/param_block.h"
+#include "hostsdk/tex_gen.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+// A minimal owner so that blocks have somewhere to keep owner references.
+class Owner : public ReferenceTarget {
+public:
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    int NumRefs() override { return 2; }
+    RefTargetHandle GetReference(int i) override { return refs[i]; }
+    void SetReference(int i, RefTargetHandle target) override { refs[i] = target; }
+    RefTargetHandle refs[2] = {nullptr, nullptr};
+};
+
+class Dummy : public ParamMap2UserDlgProc {
+public:
+    INT_PTR DlgProc(TimeValue, IParamMap2*, HWND, UINT, WPARAM, LPARAM) override { return 0; }
+    void DeleteThis() override {}
+};
+
+enum { kInt = 1, kFloat = 2, kCombo = 3, kMap = 4, kOwned = 5, kBitmap = 6, kBool = 7 };
+
+ParamBlockDesc2 MakeDesc(Dummy* proc) {
+    return ParamBlockDesc2(
+        // clang-format off
+        7, L"Test", 13, nullptr, P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP, 0,
+        2, 1, 107, 12, 0, 0, proc,
+           0, 106, 13, 0, 0, proc,
+        kInt, L"count", TYPE_INT, P_ANIMATABLE, 152, p_default, 10, p_range, 1, 100,
+            p_ui, 0, TYPE_SPINNER, EDITTYPE_INT, 1031, 1032, 1.0, p_end,
+        kFloat, L"gamma", TYPE_FLOAT, P_ANIMATABLE, 47, p_default, 1.5, p_range, 0.1, 10.0,
+            p_ui, 0, TYPE_SPINNER, EDITTYPE_FLOAT, 1036, 1037, static_cast<double>(0.1f), p_end,
+        kCombo, L"sorts", TYPE_INT, 0, 6, p_default, 0,
+            p_ui, 0, TYPE_INT_COMBOBOX, 1020, 3, 44, 45, 46, p_vals, 5, 6, 7, p_end,
+        kMap, L"map", TYPE_TEXMAP, 0, 153, p_ui, 0, TYPE_TEXMAPBUTTON, 1033, p_subtexno, 0, p_end,
+        kOwned, L"coords", TYPE_REFTARG, P_OWNERS_REF, 129, p_refno, 1, p_end,
+        kBitmap, L"bitmap", TYPE_BITMAP, 0, 155, p_ui, 0, TYPE_BITMAPBUTTON, 1030, p_end,
+        kBool, L"on", TYPE_BOOL, 0, 154, p_ui, 0, TYPE_SINGLECHECKBOX, 1034, p_end,
+        p_end
+        // clang-format on
+    );
+}
+
+TEST(ParamBlockDesc2, DecodesTheTaggedArgumentList) {
+    Dummy proc;
+    ParamBlockDesc2 desc = MakeDesc(&proc);
+    EXPECT_EQ(desc.ID(), 7);
+    EXPECT_EQ(desc.RefNo(), 0);
+    ASSERT_EQ(desc.NumMaps(), 2);
+    EXPECT_EQ(desc.GetMap(0).mapId, 1);
+    EXPECT_EQ(desc.GetMap(0).dialogTemplate, 107);
+    EXPECT_EQ(desc.GetMap(1).title, 13);
+    EXPECT_EQ(desc.GetMap(1).userDlgProc, &proc);
+    ASSERT_EQ(desc.Count(), 7);
+    EXPECT_EQ(desc.IndextoID(3), kMap);
+
+    const ParamDef* count = desc.GetParamDef(kInt);
+    ASSERT_NE(count, nullptr);
+    EXPECT_EQ(count->defaultValue.i, 10);
+    EXPECT_EQ(count->rangeHigh.i, 100);
+    EXPECT_EQ(count->controlIds, (std::vector<int>{1031, 1032}));
+    EXPECT_EQ(count->spinnerScale, 1.0);
+
+    const ParamDef* gamma = desc.GetParamDef(kFloat);
+    EXPECT_EQ(gamma->defaultValue.f, 1.5);
+    EXPECT_EQ(gamma->rangeLow.f, 0.1);
+    EXPECT_EQ(gamma->spinnerScale, static_cast<double>(0.1f));
+
+    const ParamDef* sorts = desc.GetParamDef(kCombo);
+    EXPECT_EQ(sorts->controlType, TYPE_INT_COMBOBOX);
+    EXPECT_EQ(sorts->itemStrings, (std::vector<int>{44, 45, 46}));
+    EXPECT_EQ(sorts->listValues, (std::vector<int>{5, 6, 7}));
+
+    EXPECT_EQ(desc.GetParamDef(kMap)->subTexNo, 0);
+    EXPECT_EQ(desc.GetParamDef(kOwned)->refNo, 1);
+    EXPECT_EQ(desc.GetParamDef(99), nullptr);
+}
+
+TEST(ParamBlockDesc2, MalformedListsFailLoudly) {
+    const int unknownTag = p_default + 21; // a tag this host does not read
+    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, unknownTag, 3, p_end, p_end),
+                 std::invalid_argument);
+    // List values need the list they belong to.
+    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_vals, 1, 2, p_end, p_end),
+                 std::invalid_argument);
+    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_ui, 23, 1000, p_end, p_end),
+                 std::invalid_argument);
+    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_end, 1, L"y", TYPE_INT, 0, 0,
+                                 p_end, p_end),
+                 std::invalid_argument);
+}
+
+TEST(IParamBlock2, StartsWithDefaultsAndHostZeroes) {
+    Dummy proc;
+    ParamBlockDesc2 desc = MakeDesc(&proc);
+    Owner owner;
+    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
+    owner.ReplaceReference(0, block);
+    EXPECT_EQ(block->GetInt(kInt), 10);
+    EXPECT_FLOAT_EQ(block->GetFloat(kFloat), 1.5f);
+    EXPECT_EQ(block->GetInt(kBool), 0);
+    EXPECT_EQ(block->GetTexmap(kMap), nullptr);
+    EXPECT_EQ(block->GetBitmap(kBitmap), nullptr);
+    owner.DeleteAllRefs();
+}
+
+TEST(IParamBlock2, TypeMismatchSetsNothingAndGetsZero) {
+    Dummy proc;
+    ParamBlockDesc2 desc = MakeDesc(&proc);
+    Owner owner;
+    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
+    owner.ReplaceReference(0, block);
+
+    EXPECT_FALSE(block->SetValue(kInt, 0, 2.5f));
+    EXPECT_EQ(block->GetInt(kInt), 10);
+    EXPECT_FALSE(block->SetValue(kFloat, 0, 3));
+    EXPECT_FLOAT_EQ(block->GetFloat(kFloat), 1.5f);
+    EXPECT_FALSE(block->SetValue(99, 0, 3));
+    EXPECT_FALSE(block->SetValue(kInt, 0, 3, 1)); // no such tab index
+
+    float f = 7.0f;
+    Interval valid = FOREVER;
+    EXPECT_FALSE(block->GetValue(kInt, 0, f, valid));
+    EXPECT_EQ(f, 0.0f);
+    EXPECT_EQ(block->GetFloat(kInt), 0.0f);
+    EXPECT_EQ(block->GetInt(kFloat), 0);
+    owner.DeleteAllRefs();
+}
+
+TEST(IParamBlock2, RangesBoundTheInterfaceNotTheProgram) {
+    Dummy proc;
+    ParamBlockDesc2 desc = MakeDesc(&proc);
+    Owner owner;
+    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
+    owner.ReplaceReference(0, block);
+    EXPECT_TRUE(block->SetValue(kInt, 0, 500));
+    EXPECT_EQ(block->GetInt(kInt), 500);
+    EXPECT_TRUE(block->SetValue(kInt, 0, -3));
+    EXPECT_EQ(block->GetInt(kInt), -3);
+    block->ResetAll();
+    EXPECT_EQ(block->GetInt(kInt), 10);
+    owner.DeleteAllRefs();
+}
+
+TEST(IParamBlock2, MapsAreReferencesOfTheBlockAndOwnedReferencesOfTheOwner) {
+    Dummy proc;
+    ParamBlockDesc2 desc = MakeDesc(&proc);
+    Owner owner;
+    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
+    owner.ReplaceReference(0, block);
+
+    BitmapTex* texture = NewDefaultBitmapTex();
+    EXPECT_TRUE(block->SetValue(kMap, 0, static_cast<Texmap*>(texture)));
+    EXPECT_EQ(block->GetTexmap(kMap), texture);
+    ASSERT_EQ(block->NumRefs(), 1);
+    EXPECT_EQ(block->GetReference(0), texture);
+    EXPECT_EQ(texture->Dependents().size(), 1u);
+    // A texture map is not an acceptable value for an integer.
+    EXPECT_FALSE(block->SetValue(kInt, 0, static_cast<Texmap*>(texture)));
+
+    // The owner's reference 1 stands behind the "coords" parameter.
+    StdXYZGen* coords = GetNewDefaultXYZGen();
+    EXPECT_TRUE(block->SetValue(kOwned, 0, static_cast<ReferenceTarget*>(coords)));
+    EXPECT_EQ(owner.refs[1], coords);
+    EXPECT_EQ(block->GetReferenceTarget(kOwned), coords);
+
+    // Resetting keeps references; clearing drops and deletes the texture.
+    block->ResetAll();
+    EXPECT_EQ(block->GetTexmap(kMap), texture);
+    EXPECT_TRUE(block->SetValue(kMap, 0, static_cast<Texmap*>(nullptr)));
+    EXPECT_EQ(block->GetTexmap(kMap), nullptr);
+    owner.DeleteAllRefs();
+    EXPECT_EQ(owner.refs[0], nullptr);
+    EXPECT_EQ(owner.refs[1], nullptr);
+}
+
+TEST(IParamBlock2, BitmapsAreStoredAsCopies) {
+    Dummy proc;
+    ParamBlockDesc2 desc = MakeDesc(&proc);
+    Owner owner;
+    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
+    owner.ReplaceReference(0, block);
+    BitmapInfo info;
+    info.SetName(L"/images/photo.png");
+    PBBitmap bitmap(info);
+    EXPECT_TRUE(block->SetValue(kBitmap, 0, &bitmap));
+    PBBitmap* stored = block->GetBitmap(kBitmap);
+    ASSERT_NE(stored, nullptr);
+    EXPECT_NE(stored, &bitmap);
+    EXPECT_STREQ(stored->bi.Name(), L"/images/photo.png");
+
+    RemapDir remap;
+    auto* copy = static_cast<IParamBlock2*>(remap.CloneRef(block));
+    EXPECT_STREQ(copy->GetBitmap(kBitmap)->bi.Name(), L"/images/photo.png");
+    EXPECT_EQ(copy->GetInt(kInt), 10);
+    copy->DeleteThis();
+    owner.DeleteAllRefs();
+}
+
+} // namespace

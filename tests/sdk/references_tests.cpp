@@ -1,0 +1,115 @@
+#include "hostsdk/notify.h"
+#include "hostsdk/references.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int liveTargets = 0;
+
+class Target : public ReferenceTarget {
+public:
+    Target() { ++liveTargets; }
+    ~Target() override { --liveTargets; }
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    RefTargetHandle Clone(RemapDir& remap) override {
+        auto* copy = new Target();
+        BaseClone(this, copy, remap);
+        return copy;
+    }
+};
+
+class Maker : public ReferenceTarget {
+public:
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    int NumRefs() override { return 2; }
+    RefTargetHandle GetReference(int i) override { return refs[i]; }
+    void SetReference(int i, RefTargetHandle target) override { refs[i] = target; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message, BOOL) override {
+        messages.push_back(message);
+        return REF_SUCCEED;
+    }
+    RefTargetHandle refs[2] = {nullptr, nullptr};
+    std::vector<RefMessage> messages;
+};
+
+TEST(References, TargetsLiveWhileReferenced) {
+    liveTargets = 0;
+    Maker a;
+    Maker b;
+    auto* shared = new Target();
+    a.ReplaceReference(0, shared);
+    b.ReplaceReference(0, shared);
+    EXPECT_EQ(shared->Dependents().size(), 2u);
+
+    a.ReplaceReference(0, new Target());
+    EXPECT_EQ(liveTargets, 2) << "a target still referenced by b must survive";
+    b.DeleteAllRefs();
+    EXPECT_EQ(liveTargets, 1) << "a target left without dependents is deleted";
+    a.ReplaceReference(0, nullptr, FALSE);
+    EXPECT_EQ(liveTargets, 1) << "deleteOld false keeps the old target";
+    EXPECT_EQ(a.ReplaceReference(5, nullptr), REF_FAIL);
+}
+
+TEST(References, DeletedTargetsAreClearedFromTheirMakers) {
+    Maker a;
+    auto* target = new Target();
+    a.ReplaceReference(1, target);
+    target->DeleteThis();
+    EXPECT_EQ(a.refs[1], nullptr);
+    ASSERT_FALSE(a.messages.empty());
+    EXPECT_EQ(a.messages.back(), REFMSG_TARGET_DELETED);
+}
+
+TEST(References, CloneRefClonesEachTargetOnce) {
+    liveTargets = 0;
+    auto* original = new Target();
+    RemapDir remap;
+    RefTargetHandle first = remap.CloneRef(original);
+    RefTargetHandle second = remap.CloneRef(original);
+    EXPECT_NE(first, original);
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(remap.CloneRef(nullptr), nullptr);
+    EXPECT_EQ(liveTargets, 2);
+    first->DeleteThis();
+    original->DeleteThis();
+}
+
+TEST(References, NotifyDependentsReachesEveryDependent) {
+    Maker a;
+    Maker b;
+    auto* target = new Target();
+    a.ReplaceReference(0, target);
+    b.ReplaceReference(1, target);
+    target->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    EXPECT_EQ(a.messages, std::vector<RefMessage>{REFMSG_CHANGE});
+    EXPECT_EQ(b.messages, std::vector<RefMessage>{REFMSG_CHANGE});
+    a.DeleteAllRefs();
+    b.DeleteAllRefs();
+}
+
+std::vector<int> calls;
+void First(void* param, NotifyInfo* info) { calls.push_back(*static_cast<int*>(param) * 100 + info->intcode); }
+
+TEST(Notifications, BroadcastReachesRegisteredCallbacksForTheirCode) {
+    calls.clear();
+    int one = 1;
+    int two = 2;
+    RegisterNotification(First, &one, NOTIFY_PRE_RENDER);
+    RegisterNotification(First, &two, NOTIFY_PRE_RENDER);
+    RegisterNotification(First, &two, NOTIFY_POST_RENDER);
+    BroadcastNotification(NOTIFY_PRE_RENDER);
+    EXPECT_EQ(calls, (std::vector<int>{120, 220}));
+
+    // Unregistering one parameter for one code leaves the others.
+    UnRegisterNotification(First, &two, NOTIFY_PRE_RENDER);
+    calls.clear();
+    BroadcastNotification(NOTIFY_PRE_RENDER);
+    BroadcastNotification(NOTIFY_POST_RENDER);
+    EXPECT_EQ(calls, (std::vector<int>{120, 221}));
+    UnRegisterNotification(First, &one);
+    UnRegisterNotification(First, &two);
+    EXPECT_EQ(NotificationCount(NOTIFY_PRE_RENDER), 0);
+}
+
+} // namespace
