@@ -1,8 +1,12 @@
 // Out-of-line destructors and defaults of the SDK's abstract bases, so that their vtables live in the SDK.
+#include "hostsdk/core_interface.h"
 #include "hostsdk/load_save.h"
+#include "hostsdk/mental_ray.h"
 #include "hostsdk/mtl_base.h"
+#include "hostsdk/mtl_render_compatibility.h"
 #include "hostsdk/param_dlg.h"
 #include "hostsdk/shade_context.h"
+#include "hostsdk/tex_gen.h"
 
 ShadeContext::~ShadeContext() = default;
 ParamDlg::~ParamDlg() = default;
@@ -11,6 +15,21 @@ ISubMap::~ISubMap() = default;
 PostLoadCallback::~PostLoadCallback() = default;
 ILoad::~ILoad() = default;
 ISave::~ISave() = default;
+FPInterface::~FPInterface() = default;
+FPStaticInterface::~FPStaticInterface() = default;
+imrShaderTranslation::~imrShaderTranslation() = default;
+imrShaderTranslation_ClassInfo::~imrShaderTranslation_ClassInfo() = default;
+IMtlRender_Compatibility_MtlBase::~IMtlRender_Compatibility_MtlBase() = default;
+Renderer::~Renderer() = default;
+IObjParam::~IObjParam() = default;
+MtlBase::~MtlBase() = default;
+Texmap::~Texmap() = default;
+UVGen::~UVGen() = default;
+XYZGen::~XYZGen() = default;
+StdXYZGen::~StdXYZGen() = default;
+TextureOutput::~TextureOutput() = default;
+BitmapTex::~BitmapTex() = default;
+ThingParamDlg::~ThingParamDlg() = default;
 
 MtlBase& MtlBase::operator=(const MtlBase& other) {
     name = other.name;

@@ -9,6 +9,7 @@ class ClassDesc;
 
 class SDK_API Renderer : public ReferenceTarget {
 public:
+    ~Renderer() override;
     SClass_ID SuperClassID() override { return RENDERER_CLASS_ID; }
 };
 
@@ -39,6 +40,9 @@ private:
 };
 
 // The object-level editing interface handed to BeginEditParams.
-class SDK_API IObjParam : public Interface {};
+class SDK_API IObjParam : public Interface {
+public:
+    ~IObjParam() override;
+};
 
 SDK_API Interface* GetCOREInterface();

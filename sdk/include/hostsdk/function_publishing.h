@@ -16,6 +16,7 @@ class FPInterfaceDesc;
 
 class SDK_API FPInterface : public BaseInterface {
 public:
+    ~FPInterface() override;
     virtual FPInterfaceDesc* GetDesc() = 0;
 };
 
@@ -48,4 +49,7 @@ private:
 };
 
 // An interface published by a class rather than by its instances.
-class SDK_API FPStaticInterface : public FPInterfaceDesc {};
+class SDK_API FPStaticInterface : public FPInterfaceDesc {
+public:
+    ~FPStaticInterface() override;
+};

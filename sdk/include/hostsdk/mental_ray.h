@@ -9,12 +9,14 @@ constexpr Interface_ID IMRSHADERTRANSLATION_CLASSINFO_INTERFACE_ID(0x17a76fd6, 0
 // Implemented by objects that translate themselves into a shader.
 class SDK_API imrShaderTranslation : public BaseInterface {
 public:
+    ~imrShaderTranslation() override;
     Interface_ID GetID() override { return IMRSHADERTRANSLATION_INTERFACE_ID; }
 };
 
 // Published by a class to say which kinds of shader it may be applied as.
 class SDK_API imrShaderTranslation_ClassInfo : public FPStaticInterface {
 public:
+    ~imrShaderTranslation_ClassInfo() override;
     enum ApplyFlags : unsigned int {
         kApplyFlag_Lens = 0x1,
         kApplyFlag_Material = 0x2,

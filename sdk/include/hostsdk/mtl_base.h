@@ -30,6 +30,8 @@ public:
 
 class SDK_API MtlBase : public ReferenceTarget, public ISubMap {
 public:
+    MtlBase() = default;
+    ~MtlBase() override;
     const MSTR& GetName() const { return name; }
     virtual void SetName(const MSTR& newName) { name = newName; }
 
@@ -56,6 +58,7 @@ private:
 
 class SDK_API Texmap : public MtlBase {
 public:
+    ~Texmap() override;
     SClass_ID SuperClassID() override { return TEXMAP_CLASS_ID; }
 
     virtual AColor EvalColor(ShadeContext& sc) = 0;

@@ -7,6 +7,7 @@ constexpr Interface_ID IMTLRENDER_COMPATIBILITY_MTLBASE_INTERFACEID(0x5537445b, 
 
 class SDK_API IMtlRender_Compatibility_MtlBase : public FPStaticInterface {
 public:
+    ~IMtlRender_Compatibility_MtlBase() override;
     virtual bool IsCompatibleWithRenderer(ClassDesc& rendererClassDesc) = 0;
     // False when the class has no icon of its own for the material browser.
     virtual bool GetCustomMtlBrowserIcon(HIMAGELIST& imageList, int& inactiveIndex, int& activeIndex,

@@ -35,6 +35,7 @@ public:
 class SDK_API ThingParamDlg : public ParamDlg {
 public:
     ThingParamDlg(Class_ID classId, ReferenceTarget* thing) : classId(classId), thing(thing) {}
+    ~ThingParamDlg() override;
 
     Class_ID ClassID() override { return classId; }
     void SetThing(ReferenceTarget* newThing) override { thing = newThing; }

@@ -12,11 +12,13 @@ constexpr int XYZ_WORLD_COORDS = 3;
 
 class SDK_API UVGen : public MtlBase {
 public:
+    ~UVGen() override;
     SClass_ID SuperClassID() override { return UVGEN_CLASS_ID; }
 };
 
 class SDK_API XYZGen : public MtlBase {
 public:
+    ~XYZGen() override;
     SClass_ID SuperClassID() override { return XYZGEN_CLASS_ID; }
 
     // The sample's point in the chosen coordinate system, transformed by offset, scale and angles, and its
@@ -27,6 +29,7 @@ public:
 
 class SDK_API StdXYZGen : public XYZGen {
 public:
+    ~StdXYZGen() override;
     BOOL IsStdXYZGen() override { return TRUE; }
 
     virtual void SetCoordSystem(int system) = 0;
@@ -44,6 +47,7 @@ public:
 
 class SDK_API TextureOutput : public MtlBase {
 public:
+    ~TextureOutput() override;
     SClass_ID SuperClassID() override { return TEXOUTPUT_CLASS_ID; }
 
     virtual AColor Filter(AColor c) = 0;
@@ -57,6 +61,7 @@ public:
 
 class SDK_API BitmapTex : public Texmap {
 public:
+    ~BitmapTex() override;
     // isUIAction tells whether the user picked the file (the host then reloads and refreshes its UI).
     virtual void SetMapName(const MCHAR* name, bool isUIAction = false) = 0;
     virtual const MCHAR* GetMapName() = 0;
