@@ -42,12 +42,14 @@ TEST(References, TargetsLiveWhileReferenced) {
     b.ReplaceReference(0, shared);
     EXPECT_EQ(shared->Dependents().size(), 2u);
 
-    a.ReplaceReference(0, new Target());
+    auto* second = new Target();
+    a.ReplaceReference(0, second);
     EXPECT_EQ(liveTargets, 2) << "a target still referenced by b must survive";
     b.DeleteAllRefs();
     EXPECT_EQ(liveTargets, 1) << "a target left without dependents is deleted";
     a.ReplaceReference(0, nullptr, FALSE);
     EXPECT_EQ(liveTargets, 1) << "deleteOld false keeps the old target";
+    second->DeleteThis();
     EXPECT_EQ(a.ReplaceReference(5, nullptr), REF_FAIL);
 }
 
