@@ -169,13 +169,15 @@ BOOL IParamBlock2::SetReferenceValue(ParamID id, ReferenceTarget* value, int tab
     if (IsOwnersReference(*def)) {
         if (owner == nullptr)
             return FALSE;
-        owner->ReplaceReference(def->refNo, value);
+        if (owner->ReplaceReference(def->refNo, value) != REF_SUCCEED)
+            return FALSE;
     } else {
         for (std::size_t i = 0; i < slots.size(); ++i) {
             const Slot& s = slots[i];
             if (&values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)] ==
                 slot) {
-                ReplaceReference(static_cast<int>(i), value);
+                if (ReplaceReference(static_cast<int>(i), value) != REF_SUCCEED)
+                    return FALSE;
                 break;
             }
         }

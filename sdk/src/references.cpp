@@ -6,8 +6,31 @@ Animatable::~Animatable() = default;
 
 ReferenceMaker::~ReferenceMaker() = default;
 
+namespace {
+
+// True when `target` refers to `maker`, directly or through the targets it refers to.
+bool RefersTo(ReferenceMaker* target, const ReferenceMaker* maker, std::vector<ReferenceMaker*>& visited) {
+    if (target == maker)
+        return true;
+    if (std::find(visited.begin(), visited.end(), target) != visited.end())
+        return false;
+    visited.push_back(target);
+    for (int i = 0; i < target->NumRefs(); ++i) {
+        ReferenceTarget* next = target->GetReference(i);
+        if (next != nullptr && RefersTo(next, maker, visited))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 RefResult ReferenceMaker::ReplaceReference(int which, RefTargetHandle newTarget, BOOL deleteOld) {
     if (which < 0 || which >= NumRefs())
+        return REF_FAIL;
+    // A reference loop would make every notification run forever; the host refuses it.
+    std::vector<ReferenceMaker*> visited;
+    if (newTarget != nullptr && RefersTo(newTarget, this, visited))
         return REF_FAIL;
     ReferenceTarget* oldTarget = GetReference(which);
     if (oldTarget == newTarget) {

@@ -68,7 +68,8 @@ TEST(Chromasift, AnswersTheHostsBookkeeping) {
     EXPECT_EQ(map->ClassID(), CHROMASIFT_CLASS_ID);
     EXPECT_EQ(map->SuperClassID(), TEXMAP_CLASS_ID);
 
-    EXPECT_EQ(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID), static_cast<imrShaderTranslation*>(map.get()));
+    EXPECT_EQ(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID),
+              static_cast<imrShaderTranslation*>(map.get()));
     EXPECT_EQ(map->GetInterface(Interface_ID(0x1C396ABD, 0x5F964E0D)), nullptr);
     EXPECT_EQ(map->GetInterface(I_SUBMAP), static_cast<ISubMap*>(map.get()));
     EXPECT_EQ(map->GetInterface(ULONG{0x1261}), nullptr);

@@ -15,7 +15,8 @@ namespace {
 class PluginModule : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        library = std::make_unique<host::PluginLibrary>(host::ExecutableDirectory() / "plugins" / "kr_tintworks.dlt");
+        library = std::make_unique<host::PluginLibrary>(host::ExecutableDirectory() / "plugins" /
+                                                        "kr_tintworks.dlt");
     }
     static void TearDownTestSuite() { library.reset(); }
     static ClassDesc2* Desc() { return dynamic_cast<ClassDesc2*>(library->GetClassDesc(0)); }
@@ -53,15 +54,16 @@ TEST_F(PluginModule, DescriptorIdentifiesTheMapClass) {
 TEST_F(PluginModule, PublishesMentalRayClassInfoAndRendererCompatibility) {
     ClassDesc* cd = library->GetClassDesc(0);
     ASSERT_EQ(cd->NumInterfaces(), 2);
-    auto* info = dynamic_cast<imrShaderTranslation_ClassInfo*>(cd->GetInterface(Interface_ID(0x17A76FD6, 0x5AB32BCD)));
+    auto* info =
+        dynamic_cast<imrShaderTranslation_ClassInfo*>(cd->GetInterface(Interface_ID(0x17A76FD6, 0x5AB32BCD)));
     ASSERT_NE(info, nullptr);
     EXPECT_STREQ(info->InternalName(), L"imrShaderTranslation_ClassInfo");
     EXPECT_EQ(static_cast<unsigned>(info->GetApplyTypes()), 64u);
     EXPECT_EQ(info->HInstance(), cd->HInstance());
     EXPECT_EQ(cd->GetInterfaceAt(0), info);
 
-    auto* compat =
-        dynamic_cast<IMtlRender_Compatibility_MtlBase*>(cd->GetInterface(Interface_ID(0x5537445B, 0x70A97E02)));
+    auto* compat = dynamic_cast<IMtlRender_Compatibility_MtlBase*>(
+        cd->GetInterface(Interface_ID(0x5537445B, 0x70A97E02)));
     ASSERT_NE(compat, nullptr);
     EXPECT_STREQ(compat->InternalName(), L"IMtlRender_Compability_MtlBase");
     EXPECT_EQ(cd->GetInterface(L"IMtlRender_Compability_MtlBase"), compat);
@@ -165,9 +167,9 @@ TEST_F(PluginModule, NewMapHoldsTheDefaults) {
     ASSERT_NE(map, nullptr);
     IParamBlock2* pb = map->GetParamBlockByID(0);
     ASSERT_NE(pb, nullptr);
-    const std::pair<ParamID, int> ints[] = {{1, 10}, {9, 0}, {10, 3}, {11, 3}, {20, 100}, {21, 100}, {22, 100},
-                                            {6, 0},  {12, 0}, {13, 0}, {5, 0},  {14, 0},  {19, 2},   {2, 0},
-                                            {15, 0}, {16, 0}, {17, 0}, {18, 0}};
+    const std::pair<ParamID, int> ints[] = {{1, 10},   {9, 0}, {10, 3}, {11, 3}, {20, 100}, {21, 100},
+                                            {22, 100}, {6, 0}, {12, 0}, {13, 0}, {5, 0},    {14, 0},
+                                            {19, 2},   {2, 0}, {15, 0}, {16, 0}, {17, 0},   {18, 0}};
     for (const auto& [id, value] : ints)
         EXPECT_EQ(pb->GetInt(id), value) << "parameter " << id;
     EXPECT_FLOAT_EQ(pb->GetFloat(7), 1.0f);

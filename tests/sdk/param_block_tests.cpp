@@ -85,15 +85,18 @@ TEST(ParamBlockDesc2, DecodesTheTaggedArgumentList) {
 
 TEST(ParamBlockDesc2, MalformedListsFailLoudly) {
     const int unknownTag = p_default + 21; // a tag this host does not read
-    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, unknownTag, 3, p_end, p_end),
-                 std::invalid_argument);
+    EXPECT_THROW(
+        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, unknownTag, 3, p_end, p_end),
+        std::invalid_argument);
     // List values need the list they belong to.
-    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_vals, 1, 2, p_end, p_end),
-                 std::invalid_argument);
-    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_ui, 23, 1000, p_end, p_end),
-                 std::invalid_argument);
-    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_end, 1, L"y", TYPE_INT, 0, 0,
-                                 p_end, p_end),
+    EXPECT_THROW(
+        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_vals, 1, 2, p_end, p_end),
+        std::invalid_argument);
+    EXPECT_THROW(
+        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_ui, 23, 1000, p_end, p_end),
+        std::invalid_argument);
+    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_end, 1, L"y", TYPE_INT,
+                                 0, 0, p_end, p_end),
                  std::invalid_argument);
 }
 

@@ -63,6 +63,16 @@ TEST(References, DeletedTargetsAreClearedFromTheirMakers) {
     EXPECT_EQ(a.messages.back(), REFMSG_TARGET_DELETED);
 }
 
+TEST(References, LoopsAreRefused) {
+    Maker outer;
+    auto* inner = new Maker();
+    outer.ReplaceReference(0, inner);
+    EXPECT_EQ(inner->ReplaceReference(0, &outer), REF_FAIL);
+    EXPECT_EQ(inner->refs[0], nullptr);
+    EXPECT_EQ(inner->ReplaceReference(1, inner), REF_FAIL);
+    outer.DeleteAllRefs();
+}
+
 TEST(References, CloneRefClonesEachTargetOnce) {
     liveTargets = 0;
     auto* original = new Target();
@@ -91,7 +101,9 @@ TEST(References, NotifyDependentsReachesEveryDependent) {
 }
 
 std::vector<int> calls;
-void First(void* param, NotifyInfo* info) { calls.push_back(*static_cast<int*>(param) * 100 + info->intcode); }
+void First(void* param, NotifyInfo* info) {
+    calls.push_back(*static_cast<int*>(param) * 100 + info->intcode);
+}
 
 TEST(Notifications, BroadcastReachesRegisteredCallbacksForTheirCode) {
     calls.clear();

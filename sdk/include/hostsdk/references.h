@@ -73,7 +73,8 @@ public:
     virtual RefTargetHandle GetReference(int) { return nullptr; }
 
     // Installs newTarget in slot `which`, dropping the previous target (deleted when nothing else refers
-    // to it and deleteOld is true) and registering this maker as a dependent of the new one.
+    // to it and deleteOld is true) and registering this maker as a dependent of the new one. Fails, changing
+    // nothing, when the new target refers back to this maker.
     RefResult ReplaceReference(int which, RefTargetHandle newTarget, BOOL deleteOld = TRUE);
     // Drops every reference; targets left without dependents are deleted.
     RefResult DeleteAllRefs();

@@ -1,0 +1,29 @@
+#pragma once
+
+// Scene files: JSON documents holding every object of a scene by its class, its parameter blocks by
+// parameter ID with their types, and its references.
+#include "host/plugin_library.h"
+#include "host/scene.h"
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+namespace host {
+
+// A scene file that cannot be read; the message names the file, what is wrong and where.
+class SceneError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+void SaveScene(SceneRoot& scene, const std::filesystem::path& file);
+std::string SceneToJson(SceneRoot& scene);
+
+// Loads the way the host does: objects are created for loading, their stored references installed,
+// `Load` called on each, and the post-load callbacks run in priority order once the whole scene is read.
+std::unique_ptr<SceneRoot> LoadScene(const std::filesystem::path& file, const PluginManager& plugins);
+std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,
+                                         const PluginManager& plugins);
+
+} // namespace host

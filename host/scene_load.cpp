@@ -1,0 +1,357 @@
+#include "host/scene_file.h"
+
+#include "host/scene_json.h"
+#include "host/text.h"
+
+#include "hostsdk/bitmap.h"
+#include "hostsdk/load_save.h"
+#include "hostsdk/param_block.h"
+#include "hostsdk/tex_gen.h"
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace host {
+
+namespace {
+
+// Keeps every object of a load alive until the scene's root holds what it needs; objects nothing refers
+// to are deleted with it, also when the load fails half-way.
+class LoadKeeper : public SceneRoot {};
+
+class CollectingLoader : public ILoad {
+public:
+    ~CollectingLoader() override {
+        for (PostLoadCallback* callback : callbacks)
+            delete callback;
+    }
+    void RegisterPostLoadCallback(PostLoadCallback* callback) override { callbacks.push_back(callback); }
+
+    // Lower priorities first; callbacks of equal priority in registration order. Each deletes itself.
+    void RunCallbacks() {
+        std::stable_sort(callbacks.begin(), callbacks.end(), [](PostLoadCallback* a, PostLoadCallback* b) {
+            return a->Priority() < b->Priority();
+        });
+        std::vector<PostLoadCallback*> pending;
+        pending.swap(callbacks);
+        for (PostLoadCallback* callback : pending)
+            callback->proc(this);
+    }
+
+private:
+    std::vector<PostLoadCallback*> callbacks;
+};
+
+struct LoadedObject {
+    ReferenceTarget* object = nullptr;
+    ClassDesc* classDesc = nullptr;
+};
+
+class SceneReader {
+public:
+    SceneReader(std::string origin, const PluginManager& plugins)
+        : origin(std::move(origin)), plugins(plugins) {}
+
+    std::unique_ptr<SceneRoot> Read(const Json& document) {
+        if (!document.is_object())
+            Fail("", "a scene file holds one JSON object");
+        if (document.value("format", std::string()) != kSceneFormat)
+            Fail("/format", std::string("expected \"") + kSceneFormat + "\"");
+        const Json& version = Member(document, "", "version");
+        if (!version.is_number_integer() || version.get<int>() != kSceneVersion)
+            Fail("/version", "this host reads scene version " + std::to_string(kSceneVersion));
+        const Json& records = Member(document, "", "objects");
+        if (!records.is_array())
+            Fail("/objects", "expected an array of objects");
+
+        LoadKeeper keeper;
+        for (std::size_t i = 0; i < records.size(); ++i)
+            Create(records[i], "/objects/" + std::to_string(i), keeper);
+        for (std::size_t i = 0; i < records.size(); ++i)
+            Connect(records[i], "/objects/" + std::to_string(i));
+
+        CollectingLoader loader;
+        for (auto& [id, loaded] : objects)
+            loaded.object->Load(&loader);
+
+        auto scene = std::make_unique<SceneRoot>();
+        const Json& maps = document.contains("maps") ? document["maps"] : Json::array();
+        if (!maps.is_array())
+            Fail("/maps", "expected an array of object IDs");
+        for (std::size_t i = 0; i < maps.size(); ++i) {
+            auto* map = dynamic_cast<Texmap*>(Resolve(maps[i], "/maps/" + std::to_string(i)));
+            if (map == nullptr)
+                Fail("/maps/" + std::to_string(i), "the object is not a map");
+            scene->AddMap(map);
+        }
+        // Post-load work sees the whole scene in place.
+        loader.RunCallbacks();
+        return scene;
+    }
+
+private:
+    [[noreturn]] void Fail(const std::string& where, const std::string& what) const {
+        throw SceneError(origin + ": " + (where.empty() ? "/" : where) + ": " + what);
+    }
+
+    const Json& Member(const Json& object, const std::string& where, const char* name) const {
+        if (!object.is_object() || !object.contains(name))
+            Fail(where, std::string("missing \"") + name + "\"");
+        return object[name];
+    }
+
+    int ReadInt(const Json& value, const std::string& where) const {
+        if (!value.is_number_integer())
+            Fail(where, "expected an integer");
+        const long long number = value.get<long long>();
+        if (number < -2147483648LL || number > 2147483647LL)
+            Fail(where, "integer out of range");
+        return static_cast<int>(number);
+    }
+
+    float ReadFloat(const Json& value, const std::string& where) const {
+        if (!value.is_number())
+            Fail(where, "expected a number");
+        return value.get<float>();
+    }
+
+    ReferenceTarget* Instantiate(SClass_ID superClass, const Class_ID& classId, ClassDesc** classDesc) {
+        *classDesc = nullptr;
+        if (superClass == XYZGEN_CLASS_ID && classId == STDXYZGEN_CLASS_ID)
+            return GetNewDefaultXYZGen();
+        if (superClass == TEXOUTPUT_CLASS_ID && classId == STDTEXOUT_CLASS_ID)
+            return GetNewDefaultTextureOutput();
+        if (superClass == TEXMAP_CLASS_ID && classId == BMTEX_CLASS_ID)
+            return NewDefaultBitmapTex();
+        ClassDesc* cd = plugins.FindClass(superClass, classId);
+        if (cd == nullptr)
+            return nullptr;
+        *classDesc = cd;
+        void* created = cd->Create(TRUE);
+        if (superClass == TEXMAP_CLASS_ID)
+            return static_cast<Texmap*>(created);
+        // Only maps come from plug-ins in this host.
+        return nullptr;
+    }
+
+    void Create(const Json& record, const std::string& where, LoadKeeper& keeper) {
+        if (!record.is_object())
+            Fail(where, "expected an object record");
+        const int id = ReadInt(Member(record, where, "id"), where + "/id");
+        if (objects.count(id) != 0)
+            Fail(where + "/id", "object ID " + std::to_string(id) + " is used twice");
+        const std::optional<ULONG> superClass = ReadWord(Member(record, where, "superClass"));
+        if (!superClass)
+            Fail(where + "/superClass", "expected a class word such as \"0x00000c10\"");
+        const Json& classWords = Member(record, where, "class");
+        if (!classWords.is_array() || classWords.size() != 2)
+            Fail(where + "/class", "expected two class ID words");
+        const std::optional<ULONG> a = ReadWord(classWords[0]);
+        const std::optional<ULONG> b = ReadWord(classWords[1]);
+        if (!a || !b)
+            Fail(where + "/class", "expected two class ID words such as \"0x61c17ce2\"");
+
+        ClassDesc* cd = nullptr;
+        ReferenceTarget* object = Instantiate(*superClass, Class_ID(*a, *b), &cd);
+        if (object == nullptr)
+            Fail(where + "/class", "no class " + HexWord(*a) + " " + HexWord(*b) + " of super class " +
+                                       HexWord(*superClass) + " is installed");
+        keeper.AddObject(object);
+        objects[id] = LoadedObject{object, cd};
+
+        if (record.contains("name")) {
+            if (!record["name"].is_string())
+                Fail(where + "/name", "expected a string");
+            if (auto* mtl = dynamic_cast<MtlBase*>(object))
+                mtl->SetName(FromUtf8(record["name"].get<std::string>()));
+        }
+        if (record.contains("settings"))
+            ApplySettings(*object, record["settings"], where + "/settings");
+    }
+
+    void ApplySettings(ReferenceTarget& object, const Json& settings, const std::string& where) {
+        if (!settings.is_object())
+            Fail(where, "expected an object");
+        if (auto* coords = dynamic_cast<StdXYZGen*>(&object)) {
+            if (settings.contains("coordSystem"))
+                coords->SetCoordSystem(ReadInt(settings["coordSystem"], where + "/coordSystem"));
+            if (settings.contains("mapChannel"))
+                coords->SetMapChannel(ReadInt(settings["mapChannel"], where + "/mapChannel"));
+            if (settings.contains("axes")) {
+                const Json& axes = settings["axes"];
+                if (!axes.is_array() || axes.size() != 3)
+                    Fail(where + "/axes", "expected three axes");
+                for (int axis = 0; axis < 3; ++axis) {
+                    const std::string at = where + "/axes/" + std::to_string(axis);
+                    const Json& values = axes[static_cast<std::size_t>(axis)];
+                    coords->SetOffs(axis, ReadFloat(Member(values, at, "offset"), at + "/offset"), 0);
+                    coords->SetScl(axis, ReadFloat(Member(values, at, "scale"), at + "/scale"), 0);
+                    coords->SetAng(axis, ReadFloat(Member(values, at, "angle"), at + "/angle"), 0);
+                }
+            }
+        } else if (auto* output = dynamic_cast<TextureOutput*>(&object)) {
+            if (settings.contains("outputLevel"))
+                output->SetOutputLevel(0, ReadFloat(settings["outputLevel"], where + "/outputLevel"));
+            if (settings.contains("invert")) {
+                if (!settings["invert"].is_boolean())
+                    Fail(where + "/invert", "expected true or false");
+                output->SetInvert(settings["invert"].get<bool>() ? TRUE : FALSE);
+            }
+        } else if (auto* bitmap = dynamic_cast<BitmapTex*>(&object)) {
+            if (settings.contains("mapName")) {
+                if (!settings["mapName"].is_string())
+                    Fail(where + "/mapName", "expected a file name");
+                bitmap->SetMapName(FromUtf8(settings["mapName"].get<std::string>()).c_str(), false);
+            }
+        }
+    }
+
+    ReferenceTarget* Resolve(const Json& value, const std::string& where) const {
+        const int id = ReadInt(value, where);
+        const auto found = objects.find(id);
+        if (found == objects.end())
+            Fail(where, "no object with ID " + std::to_string(id));
+        return found->second.object;
+    }
+
+    void Connect(const Json& record, const std::string& where) {
+        const LoadedObject& loaded = objects.at(record["id"].get<int>());
+        ReferenceTarget* owner = loaded.object;
+        if (record.contains("paramBlocks")) {
+            const Json& blocks = record["paramBlocks"];
+            if (!blocks.is_array())
+                Fail(where + "/paramBlocks", "expected an array");
+            for (std::size_t i = 0; i < blocks.size(); ++i)
+                ReadBlock(blocks[i], where + "/paramBlocks/" + std::to_string(i), loaded);
+        }
+        if (record.contains("references")) {
+            const Json& references = record["references"];
+            if (!references.is_array())
+                Fail(where + "/references", "expected an array");
+            for (std::size_t i = 0; i < references.size(); ++i) {
+                const std::string at = where + "/references/" + std::to_string(i);
+                const int ref = ReadInt(Member(references[i], at, "ref"), at + "/ref");
+                if (ref < 0 || ref >= owner->NumRefs())
+                    Fail(at + "/ref", "the object has no reference " + std::to_string(ref));
+                ReferenceTarget* target = Resolve(Member(references[i], at, "object"), at + "/object");
+                if (owner->ReplaceReference(ref, target) != REF_SUCCEED)
+                    Fail(at + "/object", "the reference would make the object refer to itself");
+            }
+        }
+    }
+
+    void ReadBlock(const Json& record, const std::string& where, const LoadedObject& loaded) {
+        auto* cd = dynamic_cast<ClassDesc2*>(loaded.classDesc);
+        if (cd == nullptr)
+            Fail(where, "this object's class has no parameter blocks");
+        const int blockId = ReadInt(Member(record, where, "block"), where + "/block");
+        ParamBlockDesc2* desc = cd->GetParamBlockDescByID(static_cast<BlockID>(blockId));
+        if (desc == nullptr)
+            Fail(where + "/block", "the class has no parameter block " + std::to_string(blockId));
+        const int ref = ReadInt(Member(record, where, "ref"), where + "/ref");
+        if (ref < 0 || ref >= loaded.object->NumRefs())
+            Fail(where + "/ref", "the object has no reference " + std::to_string(ref));
+
+        IParamBlock2* block = CreateParameterBlock2(desc, loaded.object);
+        loaded.object->ReplaceReference(ref, block);
+        if (loaded.object->GetReference(ref) != block) {
+            block->DeleteThis();
+            Fail(where + "/ref", "the object refused the parameter block");
+        }
+        const Json& params = Member(record, where, "params");
+        if (!params.is_array())
+            Fail(where + "/params", "expected an array");
+        for (std::size_t i = 0; i < params.size(); ++i)
+            ReadParam(*block, params[i], where + "/params/" + std::to_string(i));
+    }
+
+    void ReadParam(IParamBlock2& block, const Json& param, const std::string& where) {
+        const int id = ReadInt(Member(param, where, "id"), where + "/id");
+        const ParamDef* def = block.GetDesc()->GetParamDef(static_cast<ParamID>(id));
+        if (def == nullptr)
+            Fail(where + "/id", "the block has no parameter " + std::to_string(id));
+        const std::string declared = ParamTypeName(def->type);
+        const Json& type = Member(param, where, "type");
+        if (!type.is_string() || type.get<std::string>() != declared)
+            Fail(where + "/type", "parameter " + std::to_string(id) + " (\"" + ToUtf8(def->internalName) +
+                                      "\") has type \"" + declared + "\", the file gives " + type.dump());
+        const Json& value = Member(param, where, "value");
+        const std::string at = where + "/value";
+        const auto pid = static_cast<ParamID>(id);
+        switch (base_type(def->type)) {
+        case TYPE_FLOAT:
+            block.SetValue(pid, 0, ReadFloat(value, at));
+            break;
+        case TYPE_BITMAP:
+            if (value.is_null()) {
+                block.SetValue(pid, 0, static_cast<PBBitmap*>(nullptr));
+            } else if (value.is_string()) {
+                BitmapInfo info;
+                info.SetName(FromUtf8(value.get<std::string>()).c_str());
+                PBBitmap bitmap(info);
+                block.SetValue(pid, 0, &bitmap);
+            } else {
+                Fail(at, "expected a file name or null");
+            }
+            break;
+        case TYPE_TEXMAP:
+        case TYPE_REFTARG: {
+            ReferenceTarget* target = value.is_null() ? nullptr : Resolve(value, at);
+            if (base_type(def->type) == TYPE_TEXMAP && target != nullptr &&
+                dynamic_cast<Texmap*>(target) == nullptr)
+                Fail(at, "the object is not a map");
+            if (!block.SetValue(pid, 0, target))
+                Fail(at, "the reference would make the object refer to itself");
+            break;
+        }
+        case TYPE_POINT3:
+        case TYPE_RGBA: {
+            if (!value.is_array() || value.size() != 3)
+                Fail(at, "expected three numbers");
+            block.SetValue(pid, 0,
+                           Point3(ReadFloat(value[0], at), ReadFloat(value[1], at), ReadFloat(value[2], at)));
+            break;
+        }
+        default:
+            if (value.is_boolean())
+                block.SetValue(pid, 0, value.get<bool>() ? 1 : 0);
+            else
+                block.SetValue(pid, 0, ReadInt(value, at));
+            break;
+        }
+    }
+
+    std::string origin;
+    const PluginManager& plugins;
+    std::map<int, LoadedObject> objects;
+};
+
+} // namespace
+
+std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,
+                                         const PluginManager& plugins) {
+    Json document;
+    try {
+        document = Json::parse(text);
+    } catch (const Json::parse_error& e) {
+        // The parser's message names the line and column.
+        std::string message = e.what();
+        const std::size_t detail = message.find("parse error");
+        message = detail == std::string::npos ? message : message.substr(detail);
+        throw SceneError(origin + ": not valid JSON: " + message);
+    }
+    return SceneReader(origin, plugins).Read(document);
+}
+
+std::unique_ptr<SceneRoot> LoadScene(const std::filesystem::path& file, const PluginManager& plugins) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw SceneError(file.string() + ": cannot open the scene file");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return SceneFromJson(text.str(), file.string(), plugins);
+}
+
+} // namespace host

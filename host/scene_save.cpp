@@ -1,0 +1,150 @@
+#include "host/scene_file.h"
+
+#include "host/scene_json.h"
+#include "host/text.h"
+
+#include "hostsdk/bitmap.h"
+#include "hostsdk/param_block.h"
+#include "hostsdk/tex_gen.h"
+
+#include <fstream>
+#include <map>
+
+namespace host {
+
+namespace {
+
+class SceneWriter {
+public:
+    Json Write(SceneRoot& scene) {
+        Json maps = Json::array();
+        for (Texmap* map : scene.Maps())
+            maps.push_back(Visit(map));
+        Json document;
+        document["format"] = kSceneFormat;
+        document["version"] = kSceneVersion;
+        document["objects"] = std::move(objects);
+        document["maps"] = std::move(maps);
+        return document;
+    }
+
+private:
+    // Returns the object's ID, writing its record the first time it is met.
+    int Visit(ReferenceTarget* object) {
+        const auto known = ids.find(object);
+        if (known != ids.end())
+            return known->second;
+        const int id = static_cast<int>(ids.size()) + 1;
+        ids[object] = id;
+        const std::size_t slot = objects.size();
+        objects.push_back(Json());
+
+        Json record;
+        record["id"] = id;
+        record["superClass"] = HexWord(object->SuperClassID());
+        record["class"] = {HexWord(object->ClassID().PartA()), HexWord(object->ClassID().PartB())};
+        if (auto* mtl = dynamic_cast<MtlBase*>(object))
+            record["name"] = ToUtf8(mtl->GetName());
+        WriteSettings(*object, record);
+
+        Json blocks = Json::array();
+        Json references = Json::array();
+        for (int i = 0; i < object->NumRefs(); ++i) {
+            ReferenceTarget* target = object->GetReference(i);
+            if (target == nullptr)
+                continue;
+            if (auto* block = dynamic_cast<IParamBlock2*>(target))
+                blocks.push_back(WriteBlock(i, *block));
+            else
+                references.push_back(Json{{"ref", i}, {"object", Visit(target)}});
+        }
+        if (!blocks.empty())
+            record["paramBlocks"] = std::move(blocks);
+        if (!references.empty())
+            record["references"] = std::move(references);
+        objects[slot] = std::move(record);
+        return id;
+    }
+
+    Json WriteBlock(int ref, IParamBlock2& block) {
+        Json params = Json::array();
+        ParamBlockDesc2* desc = block.GetDesc();
+        for (int i = 0; i < desc->Count(); ++i) {
+            const ParamDef& def = desc->GetParamDefByIndex(i);
+            if ((def.flags & P_OWNERS_REF) != 0)
+                continue; // the owner stores these as its own references
+            Json param;
+            param["id"] = def.id;
+            param["name"] = ToUtf8(def.internalName == nullptr ? L"" : def.internalName);
+            param["type"] = ParamTypeName(def.type);
+            switch (base_type(def.type)) {
+            case TYPE_FLOAT:
+                param["value"] = block.GetFloat(def.id);
+                break;
+            case TYPE_BITMAP: {
+                PBBitmap* bitmap = block.GetBitmap(def.id);
+                param["value"] = bitmap == nullptr ? Json() : Json(ToUtf8(bitmap->bi.Name()));
+                break;
+            }
+            case TYPE_TEXMAP:
+            case TYPE_REFTARG: {
+                ReferenceTarget* target = block.GetReferenceTarget(def.id);
+                param["value"] = target == nullptr ? Json() : Json(Visit(target));
+                break;
+            }
+            case TYPE_POINT3:
+            case TYPE_RGBA: {
+                Point3 p;
+                Interval valid = FOREVER;
+                block.GetValue(def.id, 0, p, valid);
+                param["value"] = {p.x, p.y, p.z};
+                break;
+            }
+            default:
+                param["value"] = block.GetInt(def.id);
+                break;
+            }
+            params.push_back(std::move(param));
+        }
+        return Json{{"ref", ref}, {"block", block.ID()}, {"params", std::move(params)}};
+    }
+
+    static void WriteSettings(ReferenceTarget& object, Json& record) {
+        if (auto* coords = dynamic_cast<StdXYZGen*>(&object)) {
+            Json axes = Json::array();
+            for (int axis = 0; axis < 3; ++axis)
+                axes.push_back({{"offset", coords->GetOffs(axis, 0)},
+                                {"scale", coords->GetScl(axis, 0)},
+                                {"angle", coords->GetAng(axis, 0)}});
+            record["settings"] = {{"coordSystem", coords->GetCoordSystem()},
+                                  {"mapChannel", coords->GetMapChannel()},
+                                  {"axes", std::move(axes)}};
+        } else if (auto* output = dynamic_cast<TextureOutput*>(&object)) {
+            record["settings"] = {{"outputLevel", output->GetOutputLevel(0)},
+                                  {"invert", output->GetInvert() != 0}};
+        } else if (auto* bitmap = dynamic_cast<BitmapTex*>(&object)) {
+            record["settings"] = {{"mapName", ToUtf8(bitmap->GetMapName())}};
+        }
+    }
+
+    std::map<ReferenceTarget*, int> ids;
+    Json objects = Json::array();
+};
+
+} // namespace
+
+std::string SceneToJson(SceneRoot& scene) {
+    return SceneWriter().Write(scene).dump(2) + "\n";
+}
+
+void SaveScene(SceneRoot& scene, const std::filesystem::path& file) {
+    const std::string text = SceneToJson(scene);
+    std::ofstream out(file, std::ios::binary);
+    if (!out)
+        throw SceneError(file.string() + ": cannot open the file for writing");
+    out << text;
+    if (!out.flush())
+        throw SceneError(file.string() + ": cannot write the scene");
+}
+
+} // namespace host

@@ -1,0 +1,176 @@
+#include "host/scene_file.h"
+
+#include "hostsdk/bitmap.h"
+#include "hostsdk/core_interface.h"
+#include "hostsdk/param_block.h"
+#include "hostsdk/path_config.h"
+#include "hostsdk/tex_gen.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Parameter IDs as stored in scenes.
+constexpr ParamID kBitmap = 0, kNumColors = 1, kMappingOld = 2, kInputMap = 4, kInputMapOn = 5, kGamma = 7,
+                  kIsHarmonized = 13, kCategory = 14, kObjectMapping = 15, kPixelMapping = 16, kVersion = 19;
+const Class_ID kChromasift(0x61c17ce2, 0x2fa47e5b);
+
+class SceneFile : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
+        paths->ClearPlugInEntries();
+        paths->AddPlugInEntry(L"Plug-ins", (host::ExecutableDirectory() / "plugins").wstring());
+        plugins = new host::PluginManager();
+        plugins->LoadAll();
+        GetCOREInterface()->SetQuietMode(TRUE);
+    }
+    static void TearDownTestSuite() {
+        delete plugins;
+        IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
+        GetCOREInterface()->SetQuietMode(FALSE);
+    }
+
+    static Texmap* NewMap() {
+        ClassDesc* cd = plugins->FindClass(TEXMAP_CLASS_ID, kChromasift);
+        return cd == nullptr ? nullptr : static_cast<Texmap*>(cd->Create(FALSE));
+    }
+
+    static std::unique_ptr<host::SceneRoot> Load(const std::string& json) {
+        return host::SceneFromJson(json, "test.json", *plugins);
+    }
+
+    static std::string LoadError(const std::string& json) {
+        try {
+            Load(json);
+        } catch (const host::SceneError& e) {
+            return e.what();
+        }
+        return "(loaded without error)";
+    }
+
+    static host::PluginManager* plugins;
+};
+
+host::PluginManager* SceneFile::plugins = nullptr;
+
+TEST_F(SceneFile, SavedMapsComeBackWithParametersReferencesAndSubMaps) {
+    host::SceneRoot scene;
+    Texmap* map = NewMap();
+    ASSERT_NE(map, nullptr);
+    scene.AddMap(map);
+    map->SetName(L"Sunset ☀");
+    IParamBlock2* pb = map->GetParamBlockByID(0);
+    pb->SetValue(kNumColors, 0, 5);
+    pb->SetValue(kGamma, 0, 2.2f);
+    pb->SetValue(kPixelMapping, 0, 2);
+    BitmapTex* input = NewDefaultBitmapTex();
+    input->SetMapName(L"stripes.png", false);
+    map->SetSubTexmap(0, input);
+    auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
+    coords->SetCoordSystem(UVW_COORDS);
+    coords->SetScl(1, 4.0f, 0);
+
+    const std::string json = host::SceneToJson(scene);
+    std::unique_ptr<host::SceneRoot> loaded = Load(json);
+    ASSERT_EQ(loaded->Maps().size(), 1u);
+    Texmap* back = loaded->Maps()[0];
+    EXPECT_NE(back, map);
+    EXPECT_EQ(back->ClassID(), kChromasift);
+    EXPECT_EQ(back->GetName(), L"Sunset ☀");
+    IParamBlock2* block = back->GetParamBlockByID(0);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->GetInt(kNumColors), 5);
+    EXPECT_FLOAT_EQ(block->GetFloat(kGamma), 2.2f);
+    EXPECT_EQ(block->GetInt(kPixelMapping), 2);
+    EXPECT_EQ(block->GetInt(kVersion), 2);
+    EXPECT_EQ(block->GetInt(kInputMapOn), 1);
+    auto* backInput = dynamic_cast<BitmapTex*>(back->GetSubTexmap(0));
+    ASSERT_NE(backInput, nullptr);
+    EXPECT_STREQ(backInput->GetMapName(), L"stripes.png");
+    auto* backCoords = dynamic_cast<StdXYZGen*>(back->GetTheXYZGen());
+    ASSERT_NE(backCoords, nullptr);
+    EXPECT_EQ(backCoords->GetCoordSystem(), UVW_COORDS);
+    EXPECT_FLOAT_EQ(backCoords->GetScl(1, 0), 4.0f);
+    EXPECT_EQ(host::SceneToJson(*loaded), json) << "saving what was loaded gives the same file";
+}
+
+TEST_F(SceneFile, FirstVersionMapsAreUpgradedAfterLoading) {
+    const std::string image = std::string(CHROMASIFT_DATA_DIR) + "/images/rubberwhale1.png";
+    const std::string json = R"({"format": "chromasift-scene", "version": 1,
+        "objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
+                     "paramBlocks": [{"ref": 0, "block": 0, "params": [
+                         {"id": 0, "type": "bitmap", "value": ")" +
+                             image + R"("},
+                         {"id": 2, "type": "int", "value": 9}]}]}],
+        "maps": [1]})";
+    std::unique_ptr<host::SceneRoot> scene = Load(json);
+    Texmap* map = scene->Maps().at(0);
+    IParamBlock2* pb = map->GetParamBlockByID(0);
+    EXPECT_EQ(pb->GetInt(kCategory), 1) << "Objects";
+    EXPECT_EQ(pb->GetInt(kObjectMapping), 2) << "Per Element";
+    EXPECT_EQ(pb->GetInt(kMappingOld), 9) << "the combined mode itself is kept";
+    EXPECT_EQ(pb->GetInt(kVersion), 2);
+    EXPECT_EQ(pb->GetInt(kNumColors), 10) << "parameters the file lacks take their defaults";
+    auto* source = dynamic_cast<BitmapTex*>(map->GetSubTexmap(1));
+    ASSERT_NE(source, nullptr) << "a loaded map with a bitmap gets a source map";
+    EXPECT_EQ(source->GetMapName(), std::wstring(image.begin(), image.end()));
+}
+
+TEST_F(SceneFile, FirstVersionMapsWithoutBitmapKeepTheirModes) {
+    std::unique_ptr<host::SceneRoot> scene = Load(R"({"format": "chromasift-scene", "version": 1,
+        "objects": [{"id": 1, "superClass": 3088, "class": [1640070370, 799309403],
+                     "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 2, "type": "int", "value": 11}]}]}],
+        "maps": [1]})");
+    IParamBlock2* pb = scene->Maps().at(0)->GetParamBlockByID(0);
+    EXPECT_EQ(pb->GetInt(kCategory), 0);
+    EXPECT_EQ(pb->GetInt(kPixelMapping), 0);
+    EXPECT_EQ(pb->GetInt(kVersion), 0);
+    EXPECT_EQ(pb->GetInt(kIsHarmonized), 0);
+    EXPECT_EQ(scene->Maps().at(0)->GetSubTexmap(1), nullptr);
+}
+
+TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
+    const std::string head = R"({"format": "chromasift-scene", "version": 1, "objects": [)";
+    const std::string map = R"({"id": 1, "superClass": "0xc10", "class": ["0x61c17ce2", "0x2fa47e5b"])";
+    const struct {
+        std::string json;
+        std::string expected;
+    } cases[] = {
+        {"{\"format\": \"chromasift-scene\",\n \"version\": 1,,}",
+         "test.json: not valid JSON: parse error at line 2, column 15"},
+        {"[1, 2]", "test.json: /: a scene file holds one JSON object"},
+        {R"({"format": "other"})", "/format: expected \"chromasift-scene\""},
+        {R"({"format": "chromasift-scene", "version": 7, "objects": []})",
+         "/version: this host reads scene version 1"},
+        {head + R"({"id": 1, "superClass": "0xc10", "class": ["0x1", "0x2"]}]})",
+         "/objects/0/class: no class 0x00000001 0x00000002 of super class 0x00000c10 is installed"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 1, "type": "float", "value": 2}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/type: parameter 1 (\"# colors\") has type \"int\", the file "
+         "gives \"float\""},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 77, "type": "int", "value": 2}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/id: the block has no parameter 77"},
+        {head + map + R"(, "references": [{"ref": 1, "object": 5}]}]})",
+         "/objects/0/references/0/object: no object with ID 5"},
+        {head + map + R"(, "references": [{"ref": 9, "object": 1}]}]})",
+         "/objects/0/references/0/ref: the object has no reference 9"},
+        {head + map + "}, " + map + "}]}", "/objects/1/id: object ID 1 is used twice"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 4, "type": "texmap", "value": 1}, {"id": 1, "type": "int", "value": "ten"}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/value: the reference would make the object refer to itself"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 1, "type": "int", "value": "ten"}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/value: expected an integer"},
+    };
+    for (const auto& c : cases) {
+        const std::string message = LoadError(c.json);
+        EXPECT_NE(message.find(c.expected), std::string::npos)
+            << "expected \"" << c.expected << "\" in \"" << message << "\"";
+    }
+}
+
+} // namespace
