@@ -1,4 +1,5 @@
 // chromasift: the stand-in host's command-line tool.
+#include "host/palette_command.h"
 #include "host/platform.h"
 #include "host/plugins_command.h"
 #include "host/text.h"
@@ -26,6 +27,13 @@ Commands:
   plugins            List the plug-ins found in the plug-in directories: for each file its
                      description, its SDK version word, and every class it exports (name,
                      category, class ID, super class ID).
+  palette IMAGE [--colors N] [--skip N] [--harmony none|i|V|L|I|T|Y|X]
+          [--sort count|hue|value|hue-desc|value-desc] [--json]
+                     Print the palette that a map with these settings holds: extraction
+                     ("# colors" N, 1-100, default 10; "# colors skip" N, 0-30, default 0),
+                     then the colour harmony when asked, then the autosort when asked. A table
+                     with colour swatches, or with --json one JSON object (image and grid size,
+                     k-means passes, and every entry's fields).
   help               Show this help.
 
 Options:
@@ -48,6 +56,7 @@ int UsageError(const std::string& message) {
 int main(int argc, char** argv) {
     std::vector<std::string> pluginDirs;
     std::vector<std::string> positional;
+    std::vector<char*> commandArgs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") {
@@ -67,7 +76,12 @@ int main(int argc, char** argv) {
         } else if (arg.rfind("--", 0) == 0 && positional.empty()) {
             return UsageError("unknown option '" + arg + "'");
         } else {
-            positional.push_back(arg);
+            // Everything from the command on belongs to the command.
+            for (int j = i; j < argc; ++j) {
+                positional.push_back(argv[j]);
+                commandArgs.push_back(argv[j]);
+            }
+            break;
         }
     }
     if (positional.empty())
@@ -83,6 +97,15 @@ int main(int argc, char** argv) {
     if (command == "help") {
         std::cout << kUsage;
         return kExitOk;
+    }
+    if (command == "palette") {
+        host::PaletteOptions options;
+        options.colour = host::StdoutSupportsColour();
+        const std::string error =
+            host::ParsePaletteOptions(static_cast<int>(commandArgs.size()), commandArgs.data(), 1, options);
+        if (!error.empty())
+            return UsageError(error);
+        return host::RunPaletteCommand(options, std::cout, std::cerr);
     }
     if (command == "plugins") {
         if (positional.size() > 1)

@@ -16,3 +16,10 @@ void* FindExport(ModuleHandle* module, const char* name);
 void CloseModule(ModuleHandle* module);
 
 } // namespace host
+
+namespace host {
+
+// True when standard output is a terminal that shows colours (and NO_COLOR is not set).
+bool StdoutSupportsColour();
+
+} // namespace host

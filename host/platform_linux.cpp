@@ -3,6 +3,8 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace host {
@@ -29,6 +31,16 @@ void* FindExport(ModuleHandle* module, const char* name) {
 void CloseModule(ModuleHandle* module) {
     if (module != nullptr)
         dlclose(module);
+}
+
+} // namespace host
+
+namespace host {
+
+bool StdoutSupportsColour() {
+    const char* term = std::getenv("TERM");
+    return isatty(STDOUT_FILENO) != 0 && std::getenv("NO_COLOR") == nullptr && term != nullptr &&
+           std::string(term) != "dumb";
 }
 
 } // namespace host

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 namespace host {
 
 namespace {
@@ -42,6 +44,19 @@ void* FindExport(ModuleHandle* module, const char* name) {
 void CloseModule(ModuleHandle* module) {
     if (module != nullptr)
         FreeLibrary(reinterpret_cast<HMODULE>(module));
+}
+
+} // namespace host
+
+namespace host {
+
+bool StdoutSupportsColour() {
+    HANDLE console = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (console == INVALID_HANDLE_VALUE || !GetConsoleMode(console, &mode) ||
+        std::getenv("NO_COLOR") != nullptr)
+        return false;
+    return SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
 } // namespace host

@@ -11,7 +11,8 @@
 
 namespace host {
 
-using Json = nlohmann::json;
+// Keys keep the order they are written in, so that files read naturally.
+using Json = nlohmann::ordered_json;
 
 inline constexpr const char* kSceneFormat = "chromasift-scene";
 inline constexpr int kSceneVersion = 1;

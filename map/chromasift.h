@@ -15,6 +15,10 @@ class Chromasift : public Texmap, public imrShaderTranslation {
 public:
     class Chromasift_ClassDesc;
 
+    // The spinners' upper limits of "# colors" and "# colors skip".
+    static constexpr std::uint32_t kMaxColours = 100;
+    static constexpr std::uint32_t kMaxSkipColours = 30;
+
     // References of the map.
     enum RefSlot { kRefParamBlock = 0, kRefCoords = 1, kRefOutput = 2, kNumRefs = 3 };
     // Sub-map slots.
@@ -80,6 +84,7 @@ public:
     // --- Palette
     // The working palette as shading sees it: an immutable snapshot, replaced whole by every edit.
     std::shared_ptr<const Palette> GetPalette() const { return palette.load(); }
+    // Replaces the working palette whole; renders in progress keep the snapshot they hold.
     void SetPalette(Palette newPalette);
     const Palette& GetExtractedPalette() const { return extractedPalette; }
 
@@ -89,6 +94,12 @@ public:
     void HarmonisePalette();
     // Sorts the working palette in the order chosen in "Sorts".
     void AutoSortPalette();
+    // "# colors" and "# colors skip" at time 0, each read as the nearest value in its range.
+    struct ColourCounts {
+        std::uint32_t numColours;
+        std::uint32_t skipColours;
+    };
+    ColourCounts ReadColourCounts() const;
     // A bitmap texture of the file, named after it, for the "Source map" slot.
     BitmapTex* NewSourceMap(const BitmapInfo& info);
     // Starts a render from clean shading state.
@@ -107,7 +118,7 @@ private:
     // Locks of the shading tables, created with the map; shading never holds both at once.
     std::unique_ptr<std::mutex> meshCacheLock;
     std::unique_ptr<std::mutex> drawLock;
-    std::atomic<std::shared_ptr<const Palette>> palette;
+    std::atomic<std::shared_ptr<const Palette>> palette{std::make_shared<const Palette>()};
     Palette extractedPalette;
     std::atomic<std::uint32_t> sampleCounter{0};
     bool extractPending = false;

@@ -1,8 +1,14 @@
-// The map's palette operations: the host side of extraction, sorting and harmonisation.
+// The map's palette operations: the host side of extraction, sorting and harmonisation. The algorithms
+// are plain functions of palette/; these methods read the parameters, call them and store the result.
 #include "map/chromasift.h"
 
+#include "palette/extraction.h"
+#include "palette/harmony.h"
+#include "palette/palette_sort.h"
+#include "palette/sample_grid.h"
 #include "plugin/param_ids.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -13,7 +19,16 @@ struct BitmapDeleter {
 
 } // namespace
 
-void Chromasift::ExtractPalette(BitmapInfo& info, std::uint32_t, std::uint32_t) {
+Chromasift::ColourCounts Chromasift::ReadColourCounts() const {
+    if (pblock == nullptr)
+        return ColourCounts{1, 0};
+    const int numColours = std::clamp(pblock->GetInt(pb_num_colors, 0), 1, static_cast<int>(kMaxColours));
+    const int skipColours =
+        std::clamp(pblock->GetInt(pb_skip_colors, 0), 0, static_cast<int>(kMaxSkipColours));
+    return ColourCounts{static_cast<std::uint32_t>(numColours), static_cast<std::uint32_t>(skipColours)};
+}
+
+void Chromasift::ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours) {
     BMMRES status = 0;
     std::unique_ptr<Bitmap, BitmapDeleter> bitmap(TheManager->Load(&info, &status));
     if (status != 0) {
@@ -24,8 +39,38 @@ void Chromasift::ExtractPalette(BitmapInfo& info, std::uint32_t, std::uint32_t) 
     }
     if (pblock != nullptr)
         pblock->SetValue(pb_is_harmonized, GetCOREInterface()->GetTime(), 0);
+
+    // Counts beyond their spinners' ranges (from scripts or scenes) would ask for absurd cluster counts.
+    numColours = std::min<std::uint32_t>(numColours, kMaxColours);
+    skipColours = std::min<std::uint32_t>(skipColours, kMaxSkipColours);
+    const Bitmap* pixels = bitmap.get();
+    const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
+        BMM_Color_fl pixel;
+        if (pixels == nullptr || pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
+            return AColor(0.0f, 0.0f, 0.0f, 0.0f);
+        return AColor(pixel.r, pixel.g, pixel.b, pixel.a);
+    });
+    ExtractionResult result = ExtractPaletteFromGrid(grid, numColours, skipColours);
+    extractedPalette = std::move(result.extractedPalette);
+    SetPalette(std::move(result.palette));
 }
 
-void Chromasift::HarmonisePalette() {}
+void Chromasift::HarmonisePalette() {
+    if (GetPalette()->empty())
+        return;
+    const TimeValue now = GetCOREInterface()->GetTime();
+    if (pblock == nullptr)
+        return;
+    pblock->SetValue(pb_is_harmonized, now, 1);
+    if (std::optional<Palette> harmonised =
+            ::HarmonisePalette(extractedPalette, pblock->GetInt(pb_harmony, now)))
+        SetPalette(std::move(*harmonised));
+}
 
-void Chromasift::AutoSortPalette() {}
+void Chromasift::AutoSortPalette() {
+    if (pblock == nullptr)
+        return;
+    Palette sorted = *GetPalette();
+    ::AutoSortPalette(sorted, pblock->GetInt(pb_sort, GetCOREInterface()->GetTime()));
+    SetPalette(std::move(sorted));
+}

@@ -48,14 +48,12 @@ void ChromasiftPostLoad::proc(ILoad*) {
     IParamBlock2* pblock = map->pblock;
     PBBitmap* bitmap = pblock == nullptr ? nullptr : pblock->GetBitmap(pb_bitmap, 0);
     if (bitmap != nullptr) {
-        const int numColours = pblock->GetInt(pb_num_colors, 0);
-        const int skipColours = pblock->GetInt(pb_skip_colors, 0);
+        const Chromasift::ColourCounts counts = map->ReadColourCounts();
         // Extraction resets the flag, so it is read first.
         const bool wasHarmonised = pblock->GetInt(pb_is_harmonized, 0) == 1;
         if (map->GetSubTexmap(Chromasift::kSubMapSource) == nullptr)
             map->SetSubTexmap(Chromasift::kSubMapSource, map->NewSourceMap(bitmap->bi));
-        map->ExtractPalette(bitmap->bi, static_cast<std::uint32_t>(numColours),
-                            static_cast<std::uint32_t>(skipColours));
+        map->ExtractPalette(bitmap->bi, counts.numColours, counts.skipColours);
         if (wasHarmonised)
             map->HarmonisePalette();
 

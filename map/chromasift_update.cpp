@@ -19,11 +19,9 @@ void Chromasift::Update(TimeValue t, Interval& valid) {
         if (pblock != nullptr)
             pblock->GetValue(pb_bitmap, 0, bitmap, bitmapValid);
         if (bitmap != nullptr) {
-            const int numColours = pblock->GetInt(pb_num_colors, 0);
-            const int skipColours = pblock->GetInt(pb_skip_colors, 0);
+            const ColourCounts counts = ReadColourCounts();
             SetSubTexmap(kSubMapSource, NewSourceMap(bitmap->bi));
-            ExtractPalette(bitmap->bi, static_cast<std::uint32_t>(numColours),
-                           static_cast<std::uint32_t>(skipColours));
+            ExtractPalette(bitmap->bi, counts.numColours, counts.skipColours);
             GetChromasiftDesc()->InvalidateUI();
         }
         extractPending = false;
@@ -49,11 +47,9 @@ RefTargetHandle Chromasift::Clone(RemapDir& remap) {
     // The palette is never copied: the clone extracts its own from the same bitmap.
     if (IParamBlock2* block = copy->pblock) {
         PBBitmap* bitmap = block->GetBitmap(pb_bitmap, 0);
-        const int numColours = block->GetInt(pb_num_colors, 0);
-        const int skipColours = block->GetInt(pb_skip_colors, 0);
+        const ColourCounts counts = copy->ReadColourCounts();
         if (bitmap != nullptr) {
-            copy->ExtractPalette(bitmap->bi, static_cast<std::uint32_t>(numColours),
-                                 static_cast<std::uint32_t>(skipColours));
+            copy->ExtractPalette(bitmap->bi, counts.numColours, counts.skipColours);
             if (pblock != nullptr && pblock->GetInt(pb_is_harmonized, 0) != 0)
                 copy->HarmonisePalette();
         }

@@ -1,4 +1,4 @@
-#include "map/chromasift.h"
+#include "map_test_support.h"
 
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
@@ -9,15 +9,6 @@
 #include <memory>
 
 namespace {
-
-struct MapDeleter {
-    void operator()(Chromasift* map) const { map->DeleteThis(); }
-};
-using MapPtr = std::unique_ptr<Chromasift, MapDeleter>;
-
-MapPtr NewMap(bool loading = false) {
-    return MapPtr(static_cast<Chromasift*>(GetChromasiftDesc()->Create(loading ? TRUE : FALSE)));
-}
 
 class RecordingLoader : public ILoad {
 public:
@@ -41,7 +32,7 @@ TEST(Chromasift, ConstructionInstallsBlockCoordinatesAndOutput) {
     ASSERT_NE(coords, nullptr);
     EXPECT_EQ(coords->GetCoordSystem(), XYZ_COORDS);
     EXPECT_EQ(map->pblock->GetInt(pb_version), 2);
-    EXPECT_EQ(map->GetPalette(), nullptr);
+    EXPECT_TRUE(map->GetPalette()->empty());
     EXPECT_TRUE(map->GetExtractedPalette().empty());
     EXPECT_FALSE(map->IsExtractPending());
     EXPECT_EQ(theChromasiftDlgProc.GetMap(), map.get());
@@ -184,7 +175,7 @@ TEST(Chromasift, CloneCopiesReferencesNotIdentity) {
     ASSERT_NE(copy->GetSubTexmap(0), nullptr);
     EXPECT_NE(copy->GetSubTexmap(0), input);
     EXPECT_EQ(copy->pblock->GetReferenceTarget(pb_coords), copy->GetReference(1));
-    EXPECT_EQ(copy->GetPalette(), nullptr) << "a clone without a bitmap keeps empty palette lists";
+    EXPECT_TRUE(copy->GetPalette()->empty()) << "a clone without a bitmap keeps empty palette lists";
 }
 
 TEST(Chromasift, ParamDialogsPointTheSharedProcedureAtTheirMap) {

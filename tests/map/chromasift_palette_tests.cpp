@@ -1,0 +1,184 @@
+// The map's palette operations on real images: extraction through Update, harmonisation, sorting, and the
+// paths that rebuild a palette (clone, load).
+#include "map_test_support.h"
+
+#include "map/chromasift_post_load.h"
+#include "palette/extraction.h"
+#include "palette/harmony.h"
+#include "palette/sample_grid.h"
+#include "plugin/param_ids.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ChromasiftPalette : public ::testing::Test {
+protected:
+    void SetUp() override { GetCOREInterface()->SetQuietMode(TRUE); }
+    void TearDown() override { GetCOREInterface()->SetQuietMode(FALSE); }
+
+    // A map with a bitmap chosen and extracted, as after the user picks a file.
+    static MapPtr ExtractedMap(const char* image, int numColours = 10, int skipColours = 0) {
+        MapPtr map = NewMap();
+        map->pblock->SetValue(pb_num_colors, 0, numColours);
+        map->pblock->SetValue(pb_skip_colors, 0, skipColours);
+        SetBitmap(*map, TestImage(image));
+        map->MarkExtractPending();
+        Interval valid = FOREVER;
+        map->Update(0, valid);
+        return map;
+    }
+};
+
+// The palette the plain functions give for the file, decoded by the same bitmap manager.
+ExtractionResult DirectExtraction(const std::wstring& file, uint32_t numColours, uint32_t skipColours) {
+    BitmapInfo info;
+    info.SetName(file.c_str());
+    BMMRES status = 0;
+    Bitmap* bitmap = TheManager->Load(&info, &status);
+    EXPECT_EQ(status, 0);
+    const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [bitmap](int x, int y) {
+        BMM_Color_fl p;
+        bitmap->GetLinearPixels(x, y, 1, &p);
+        return AColor(p.r, p.g, p.b, p.a);
+    });
+    bitmap->DeleteThis();
+    return ExtractPaletteFromGrid(grid, numColours, skipColours);
+}
+
+TEST_F(ChromasiftPalette, UpdateExtractsThePaletteOfTheChosenBitmap) {
+    MapPtr map = ExtractedMap("rubberwhale1.png", 6, 2);
+    const ExtractionResult expected = DirectExtraction(TestImage("rubberwhale1.png"), 6, 2);
+    ASSERT_EQ(map->GetPalette()->size(), 6u);
+    EXPECT_EQ(*map->GetPalette(), expected.palette);
+    EXPECT_EQ(map->GetExtractedPalette(), expected.extractedPalette);
+    EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized), 0);
+    ASSERT_NE(map->GetSubTexmap(1), nullptr);
+}
+
+TEST_F(ChromasiftPalette, OutOfRangeCountsReadAsTheNearestValid) {
+    MapPtr map = ExtractedMap("chicky_512.png", 500, -4);
+    EXPECT_EQ(*map->GetPalette(), DirectExtraction(TestImage("chicky_512.png"), 100, 0).palette);
+    map->pblock->SetValue(pb_num_colors, 0, -7);
+    EXPECT_EQ(map->ReadColourCounts().numColours, 1u);
+}
+
+TEST_F(ChromasiftPalette, AFailedLoadKeepsThePaletteAndTheHarmonyFlag) {
+    MapPtr map = ExtractedMap("chicky_512.png", 4);
+    map->pblock->SetValue(pb_harmony, 0, 2);
+    map->HarmonisePalette();
+    const Palette before = *map->GetPalette();
+    BitmapInfo missing;
+    missing.SetName(L"no-such-picture.png");
+    map->ExtractPalette(missing, 4, 0);
+    EXPECT_EQ(*map->GetPalette(), before);
+    EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized), 1);
+}
+
+TEST_F(ChromasiftPalette, HarmonyNoneUndoesSortAndHarmony) {
+    MapPtr map = ExtractedMap("starry_night.jpg", 8);
+    const Palette extracted = map->GetExtractedPalette();
+    map->pblock->SetValue(pb_harmony, 0, 7);
+    map->HarmonisePalette();
+    EXPECT_EQ(*map->GetPalette(), *HarmonisePalette(extracted, 7));
+    EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized), 1);
+
+    map->pblock->SetValue(pb_sort, 0, 1);
+    map->AutoSortPalette();
+    for (std::size_t i = 1; i < map->GetPalette()->size(); ++i)
+        EXPECT_LE((*map->GetPalette())[i - 1].hue, (*map->GetPalette())[i].hue);
+    EXPECT_EQ(map->GetExtractedPalette(), extracted) << "sorting never touches the extracted palette";
+
+    map->pblock->SetValue(pb_harmony, 0, 0);
+    map->HarmonisePalette();
+    EXPECT_EQ(*map->GetPalette(), extracted);
+    EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized), 1);
+}
+
+TEST_F(ChromasiftPalette, ClonesExtractAfreshAndHarmoniseAgain) {
+    MapPtr map = ExtractedMap("YellowFlower.jpg", 7);
+    map->pblock->SetValue(pb_harmony, 0, 3);
+    map->HarmonisePalette();
+    RemapDir remap;
+    MapPtr harmonisedCopy(static_cast<Chromasift*>(map->Clone(remap)));
+    EXPECT_EQ(harmonisedCopy->pblock->GetInt(pb_is_harmonized), 1);
+    EXPECT_EQ(*harmonisedCopy->GetPalette(), *map->GetPalette());
+
+    map->pblock->SetValue(pb_harmony, 0, 0);
+    map->HarmonisePalette();
+    map->pblock->SetValue(pb_is_harmonized, 0, 0);
+    map->pblock->SetValue(pb_sort, 0, 4);
+    map->AutoSortPalette();
+    RemapDir remap2;
+    MapPtr sortedCopy(static_cast<Chromasift*>(map->Clone(remap2)));
+    EXPECT_EQ(*sortedCopy->GetPalette(), map->GetExtractedPalette())
+        << "a clone comes back in extraction order";
+}
+
+TEST_F(ChromasiftPalette, LoadingRestoresPaletteHarmonyAndSourceMap) {
+    MapPtr saved = ExtractedMap("Waves.png", 5);
+    saved->pblock->SetValue(pb_harmony, 0, 5);
+    saved->HarmonisePalette();
+
+    // A loaded map receives the stored block; the palette lists are not stored.
+    MapPtr loaded = NewMap(true);
+    RemapDir remap;
+    loaded->ReplaceReference(0, remap.CloneRef(saved->pblock));
+    loaded->pblock->SetValue(pb_source_map, 0, static_cast<Texmap*>(nullptr));
+    LoadAndRunCallbacks(*loaded);
+    EXPECT_EQ(*loaded->GetPalette(), *saved->GetPalette());
+    EXPECT_EQ(loaded->GetExtractedPalette(), saved->GetExtractedPalette());
+    EXPECT_EQ(loaded->pblock->GetInt(pb_is_harmonized), 1);
+    auto* source = dynamic_cast<BitmapTex*>(loaded->GetSubTexmap(1));
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->GetMapName(), TestImage("Waves.png"));
+
+    // A source map already in place stays.
+    MapPtr again = NewMap(true);
+    RemapDir remap2;
+    again->ReplaceReference(0, remap2.CloneRef(loaded->pblock));
+    Texmap* kept = again->GetSubTexmap(1);
+    ASSERT_NE(kept, nullptr);
+    LoadAndRunCallbacks(*again);
+    EXPECT_EQ(again->GetSubTexmap(1), kept);
+}
+
+TEST_F(ChromasiftPalette, LoadingWithAMissingBitmapLeavesAnEmptyPalette) {
+    MapPtr loaded = NewMap(true);
+    MapPtr source = NewMap();
+    SetBitmap(*source, L"vanished-photo.jpg");
+    source->pblock->SetValue(pb_mapping_old, 0, 12);
+    source->pblock->SetValue(pb_version, 0, 1);
+    RemapDir remap;
+    loaded->ReplaceReference(0, remap.CloneRef(source->pblock));
+    LoadAndRunCallbacks(*loaded);
+    EXPECT_TRUE(loaded->GetPalette()->empty());
+    ASSERT_NE(loaded->GetSubTexmap(1), nullptr) << "the source map names the file even when it is missing";
+    // The first-version conversion still happens: it needs a stored bitmap, not a readable one.
+    EXPECT_EQ(loaded->pblock->GetInt(pb_mapping), 1);
+    EXPECT_EQ(loaded->pblock->GetInt(pb_object_mapping), 5);
+    EXPECT_EQ(loaded->pblock->GetInt(pb_version), 2);
+}
+
+TEST(LegacyModes, EveryStoredModeHasItsRolloutPair) {
+    const struct {
+        int stored, category;
+        short param;
+        int subMode;
+    } table[] = {{0, 0, pb_pixel_mapping, 0},   {1, 0, pb_pixel_mapping, 1},  {11, 0, pb_pixel_mapping, 2},
+                 {2, 2, pb_coord_mapping, 0},   {3, 2, pb_coord_mapping, 1},  {4, 2, pb_coord_mapping, 2},
+                 {13, 2, pb_coord_mapping, 3},  {5, 3, pb_input_mapping, 0},  {14, 3, pb_input_mapping, 1},
+                 {15, 3, pb_input_mapping, 2},  {6, 1, pb_object_mapping, 0}, {10, 1, pb_object_mapping, 1},
+                 {9, 1, pb_object_mapping, 2},  {7, 1, pb_object_mapping, 3}, {8, 1, pb_object_mapping, 4},
+                 {12, 1, pb_object_mapping, 5}, {16, 1, pb_object_mapping, 6}};
+    for (const auto& row : table) {
+        const LegacyModeConversion c = ConvertLegacyMode(row.stored);
+        EXPECT_EQ(c.category, row.category) << row.stored;
+        EXPECT_EQ(c.subModeParam, row.param) << row.stored;
+        EXPECT_EQ(c.subMode, row.subMode) << row.stored;
+    }
+    EXPECT_EQ(ConvertLegacyMode(17).category, -1);
+    EXPECT_EQ(ConvertLegacyMode(-1).category, -1);
+}
+
+} // namespace

@@ -1,0 +1,42 @@
+#include "map_test_support.h"
+
+#include "plugin/param_ids.h"
+#include "plugin/plugin_main.h"
+
+#include <algorithm>
+#include <vector>
+
+MapPtr NewMap(bool loading) {
+    return MapPtr(static_cast<Chromasift*>(GetChromasiftDesc()->Create(loading ? TRUE : FALSE)));
+}
+
+std::wstring TestImage(const char* name) {
+    const std::string path = std::string(CHROMASIFT_DATA_DIR) + "/images/" + name;
+    return std::wstring(path.begin(), path.end());
+}
+
+void SetBitmap(Chromasift& map, const std::wstring& file) {
+    BitmapInfo info;
+    info.SetName(file.c_str());
+    PBBitmap bitmap(info);
+    map.pblock->SetValue(pb_bitmap, 0, &bitmap);
+}
+
+namespace {
+
+class Loader : public ILoad {
+public:
+    void RegisterPostLoadCallback(PostLoadCallback* cb) override { callbacks.push_back(cb); }
+    std::vector<PostLoadCallback*> callbacks;
+};
+
+} // namespace
+
+void LoadAndRunCallbacks(Chromasift& map) {
+    Loader loader;
+    map.Load(&loader);
+    std::stable_sort(loader.callbacks.begin(), loader.callbacks.end(),
+                     [](PostLoadCallback* a, PostLoadCallback* b) { return a->Priority() < b->Priority(); });
+    for (PostLoadCallback* cb : loader.callbacks)
+        cb->proc(&loader);
+}
