@@ -7,6 +7,7 @@
 #include "hostsdk/param_dlg.h"
 #include "hostsdk/shade_context.h"
 #include "hostsdk/tex_gen.h"
+#include "hostsdk/vray.h"
 
 ShadeContext::~ShadeContext() = default;
 ParamDlg::~ParamDlg() = default;
@@ -30,6 +31,7 @@ StdXYZGen::~StdXYZGen() = default;
 TextureOutput::~TextureOutput() = default;
 BitmapTex::~BitmapTex() = default;
 ThingParamDlg::~ThingParamDlg() = default;
+VUtils::VRayInterface::~VRayInterface() = default;
 
 MtlBase& MtlBase::operator=(const MtlBase& other) {
     name = other.name;

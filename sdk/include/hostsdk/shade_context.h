@@ -20,8 +20,11 @@ public:
     virtual BOOL InMtlEditor() { return FALSE; }
     // The renderer's number of the node being shaded, -1 outside a render.
     virtual int NodeID() { return -1; }
+    // The node being shaded; null in the material editor.
     virtual INode* Node() { return nullptr; }
+    // The node's evaluated object; null in the material editor and for motion-blurred objects.
     virtual Object* GetEvalObject() { return nullptr; }
+    // The index of the shaded face in the object's render mesh.
     virtual int FaceNumber() = 0;
     // Channel 0 is vertex colour, 1 to 99 are map channels.
     virtual Point3 UVW(int channel = 0) = 0;
@@ -29,6 +32,8 @@ public:
     virtual Point3 PObj() = 0;
     virtual TimeValue CurTime() { return 0; }
 
+    // The sub-material number: the material ID of the shaded face.
     int mtlNum = 0;
+    // The render's global context, listing its render instances; null outside a render.
     RenderGlobalContext* globContext = nullptr;
 };

@@ -1,0 +1,26 @@
+# The bitmap manager of the hostsdk library: image files decoded by stb_image in every build (the same
+# decoder gives the same pixels everywhere), OpenEXR only in the Linux build. Platform differences live in
+# separate source files chosen here.
+target_sources(hostsdk PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/src/bitmap_manager.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/src/image_decode.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/src/image_file.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/src/image_stb.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/src/image_stb_guard.cpp
+)
+# Only stb's own folder: /usr/include itself would bring the native C library's headers into the cross build.
+target_include_directories(hostsdk SYSTEM PRIVATE /usr/include/stb)
+
+if(WIN32)
+    target_sources(hostsdk PRIVATE
+        ${CMAKE_CURRENT_LIST_DIR}/src/image_file_open_windows.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/src/image_exr_unsupported.cpp
+    )
+else()
+    find_package(OpenEXR 3 CONFIG REQUIRED)
+    target_sources(hostsdk PRIVATE
+        ${CMAKE_CURRENT_LIST_DIR}/src/image_file_open_posix.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/src/image_exr_openexr.cpp
+    )
+    target_link_libraries(hostsdk PRIVATE OpenEXR::OpenEXR)
+endif()

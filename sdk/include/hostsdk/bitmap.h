@@ -1,0 +1,145 @@
+#pragma once
+
+#include "hostsdk/max_types.h"
+#include "hostsdk/sdk_api.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// Result of a bitmap operation: 0 is success, anything else says why it failed.
+typedef unsigned short BMMRES;
+
+#define BMMRES_SUCCESS 0
+#define BMMRES_ERRORTAKENCARE 1
+#define BMMRES_FILENOTFOUND 2
+#define BMMRES_MEMORYERROR 3
+#define BMMRES_NODRIVER 4 // no decoder for this kind of file in this build
+#define BMMRES_IOERROR 5
+#define BMMRES_INVALIDFORMAT 6 // not an image file this host recognises
+#define BMMRES_CORRUPTFILE 7   // recognised, but the data is damaged or truncated
+#define BMMRES_INVALIDUSAGE 9
+#define BMMRES_INTERNALERROR 12
+
+// One pixel as four floats. Integer images read as 0..1; floating-point images keep their values.
+struct BMM_Color_fl {
+    float r = 0.0f, g = 0.0f, b = 0.0f, a = 0.0f;
+};
+
+// Describes a bitmap file: its path, and the size the last load recorded.
+class SDK_API BitmapInfo {
+public:
+    BitmapInfo();
+    explicit BitmapInfo(const MCHAR* name);
+
+    void SetName(const MCHAR* name);
+    const MCHAR* Name() const;
+
+    // 16-bit fields: sizes above 65535 keep only their low 16 bits here (the bitmap keeps its true size).
+    WORD Width() const;
+    WORD Height() const;
+    void SetWidth(WORD width);
+    void SetHeight(WORD height);
+
+private:
+    std::wstring name;
+    WORD width = 0;
+    WORD height = 0;
+};
+
+// The pixels of a bitmap, row by row from the top-left corner.
+class SDK_API BitmapStorage {
+public:
+    BitmapStorage(int width, int height, std::vector<BMM_Color_fl> pixels);
+
+    int Width() const;
+    int Height() const;
+
+    // "Linear" access: `count` pixels from (x, y), continuing on the next rows. Returns 1 on success and 0
+    // (touching nothing) when the run does not lie inside the bitmap.
+    int GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const;
+    int PutPixels(int x, int y, int count, const BMM_Color_fl* in);
+
+private:
+    bool Contains(int x, int y, int count) const;
+
+    int width;
+    int height;
+    std::vector<BMM_Color_fl> pixels;
+};
+
+// A bitmap made by the bitmap manager. The caller that receives one owns it and releases it with DeleteThis.
+class SDK_API Bitmap {
+public:
+    Bitmap(const Bitmap&) = delete;
+    Bitmap& operator=(const Bitmap&) = delete;
+
+    // 0 x 0 when the bitmap has no storage.
+    int Width() const;
+    int Height() const;
+
+    // Null when the bitmap has no storage; its pixels then count as (0, 0, 0, 0).
+    BitmapStorage* Storage();
+    const BitmapStorage* Storage() const;
+
+    // As BitmapStorage's; 0 when there is no storage.
+    int GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const;
+    int PutPixels(int x, int y, int count, const BMM_Color_fl* in);
+
+    void DeleteThis();
+
+private:
+    friend class BitmapManager;
+    friend class PBBitmap;
+
+    explicit Bitmap(std::unique_ptr<BitmapStorage> storage);
+    ~Bitmap();
+
+    std::unique_ptr<BitmapStorage> storage;
+};
+
+// Loads image files into bitmaps of four-float pixels: PNG (1 to 16 bits), JPEG, BMP, TGA and Radiance HDR
+// in every build, OpenEXR where the build has a decoder for it. Image types without a decoder (GIF, TIFF,
+// PSD, WebP, and OpenEXR elsewhere) give BMMRES_NODRIVER.
+class SDK_API BitmapManager {
+public:
+    BitmapManager() = default;
+    BitmapManager(const BitmapManager&) = delete;
+    BitmapManager& operator=(const BitmapManager&) = delete;
+    virtual ~BitmapManager();
+
+    // Loads the file named by `bi`. On success returns the bitmap, records its width and height in `bi`
+    // and sets *status to BMMRES_SUCCESS; on failure returns null, leaves `bi` alone and sets a nonzero
+    // *status. A file declaring more than MaxPixels() pixels is refused before its pixels are allocated
+    // (BMMRES_MEMORYERROR, or BMMRES_INVALIDFORMAT for a size the decoder cannot even read).
+    virtual Bitmap* Load(BitmapInfo* bi, BMMRES* status = nullptr);
+
+    // A bitmap of bi's width and height with every pixel (0, 0, 0, 0); null for an empty or too large size.
+    virtual Bitmap* Create(const BitmapInfo* bi);
+
+    // A bitmap without storage.
+    virtual Bitmap* NewBitmap();
+
+    // Largest pixel count a bitmap may have: its float pixels then take 2 GiB.
+    static long long MaxPixels();
+};
+
+extern SDK_API BitmapManager* TheManager;
+
+// A bitmap held by a parameter block: the file's description and, once loaded, the bitmap itself.
+class SDK_API PBBitmap {
+public:
+    BitmapInfo bi;
+    Bitmap* bm = nullptr;
+
+    PBBitmap();
+    explicit PBBitmap(const BitmapInfo& info);
+    PBBitmap(const PBBitmap&) = delete;
+    PBBitmap& operator=(const PBBitmap&) = delete;
+    ~PBBitmap();
+
+    // Loads the file that `bi` names through TheManager, replacing any bitmap held; bm is null on failure.
+    void Load();
+    // A copy holding the same description and its own copy of the pixels, if any were loaded.
+    PBBitmap* Clone() const;
+};

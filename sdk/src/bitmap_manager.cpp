@@ -1,0 +1,201 @@
+#include "hostsdk/bitmap.h"
+
+#include "image_decode.h"
+#include "image_file.h"
+
+#include <algorithm>
+#include <exception>
+#include <new>
+#include <utility>
+
+// ---- BitmapInfo
+
+BitmapInfo::BitmapInfo() = default;
+
+BitmapInfo::BitmapInfo(const MCHAR* name_) {
+    SetName(name_);
+}
+
+void BitmapInfo::SetName(const MCHAR* name_) {
+    name = name_ != nullptr ? name_ : L"";
+}
+
+const MCHAR* BitmapInfo::Name() const {
+    return name.c_str();
+}
+
+WORD BitmapInfo::Width() const {
+    return width;
+}
+
+WORD BitmapInfo::Height() const {
+    return height;
+}
+
+void BitmapInfo::SetWidth(WORD width_) {
+    width = width_;
+}
+
+void BitmapInfo::SetHeight(WORD height_) {
+    height = height_;
+}
+
+// ---- BitmapStorage
+
+BitmapStorage::BitmapStorage(int width_, int height_, std::vector<BMM_Color_fl> pixels_)
+    : width(width_), height(height_), pixels(std::move(pixels_)) {
+    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+}
+
+int BitmapStorage::Width() const {
+    return width;
+}
+
+int BitmapStorage::Height() const {
+    return height;
+}
+
+bool BitmapStorage::Contains(int x, int y, int count) const {
+    if (x < 0 || y < 0 || count < 0 || x >= width || y >= height)
+        return false;
+    const long long start = static_cast<long long>(y) * width + x;
+    return start + count <= static_cast<long long>(pixels.size());
+}
+
+int BitmapStorage::GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const {
+    if (!Contains(x, y, count))
+        return 0;
+    const BMM_Color_fl* first = pixels.data() + static_cast<std::size_t>(y) * width + x;
+    std::copy(first, first + count, out);
+    return 1;
+}
+
+int BitmapStorage::PutPixels(int x, int y, int count, const BMM_Color_fl* in) {
+    if (!Contains(x, y, count))
+        return 0;
+    std::copy(in, in + count, pixels.data() + static_cast<std::size_t>(y) * width + x);
+    return 1;
+}
+
+// ---- Bitmap
+
+Bitmap::Bitmap(std::unique_ptr<BitmapStorage> storage_) : storage(std::move(storage_)) {}
+
+Bitmap::~Bitmap() = default;
+
+int Bitmap::Width() const {
+    return storage ? storage->Width() : 0;
+}
+
+int Bitmap::Height() const {
+    return storage ? storage->Height() : 0;
+}
+
+BitmapStorage* Bitmap::Storage() {
+    return storage.get();
+}
+
+const BitmapStorage* Bitmap::Storage() const {
+    return storage.get();
+}
+
+int Bitmap::GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const {
+    return storage ? storage->GetLinearPixels(x, y, count, out) : 0;
+}
+
+int Bitmap::PutPixels(int x, int y, int count, const BMM_Color_fl* in) {
+    return storage ? storage->PutPixels(x, y, count, in) : 0;
+}
+
+void Bitmap::DeleteThis() {
+    delete this;
+}
+
+// ---- BitmapManager
+
+namespace {
+
+BMMRES ReadAndDecode(const BitmapInfo& bi, hostsdk::image::DecodedImage& image) {
+    std::vector<unsigned char> bytes;
+    if (const BMMRES status = hostsdk::image::ReadImageFile(bi.Name(), bytes); status != BMMRES_SUCCESS)
+        return status;
+    return hostsdk::image::DecodeImage(bytes, image);
+}
+
+} // namespace
+
+BitmapManager::~BitmapManager() = default;
+
+Bitmap* BitmapManager::Load(BitmapInfo* bi, BMMRES* status) {
+    BMMRES result = BMMRES_SUCCESS;
+    Bitmap* bitmap = nullptr;
+    if (bi == nullptr) {
+        result = BMMRES_INVALIDUSAGE;
+    } else {
+        // A host call never lets an exception through to the plug-in.
+        try {
+            hostsdk::image::DecodedImage image;
+            result = ReadAndDecode(*bi, image);
+            if (result == BMMRES_SUCCESS) {
+                bitmap = new Bitmap(
+                    std::make_unique<BitmapStorage>(image.width, image.height, std::move(image.pixels)));
+                bi->SetWidth(static_cast<WORD>(image.width));
+                bi->SetHeight(static_cast<WORD>(image.height));
+            }
+        } catch (const std::bad_alloc&) {
+            result = BMMRES_MEMORYERROR;
+        } catch (const std::exception&) {
+            result = BMMRES_INTERNALERROR;
+        }
+    }
+    if (status != nullptr)
+        *status = result;
+    return bitmap;
+}
+
+Bitmap* BitmapManager::Create(const BitmapInfo* bi) {
+    if (bi == nullptr || hostsdk::image::CheckImageSize(bi->Width(), bi->Height()) != BMMRES_SUCCESS)
+        return nullptr;
+    return new Bitmap(
+        std::make_unique<BitmapStorage>(bi->Width(), bi->Height(), std::vector<BMM_Color_fl>{}));
+}
+
+Bitmap* BitmapManager::NewBitmap() {
+    return new Bitmap(nullptr);
+}
+
+long long BitmapManager::MaxPixels() {
+    return hostsdk::image::kMaxImagePixels;
+}
+
+namespace {
+BitmapManager theManager;
+} // namespace
+
+BitmapManager* TheManager = &theManager;
+
+// ---- PBBitmap
+
+PBBitmap::PBBitmap() = default;
+
+PBBitmap::PBBitmap(const BitmapInfo& info) : bi(info) {}
+
+PBBitmap::~PBBitmap() {
+    if (bm != nullptr)
+        bm->DeleteThis();
+}
+
+void PBBitmap::Load() {
+    if (bm != nullptr) {
+        bm->DeleteThis();
+        bm = nullptr;
+    }
+    bm = TheManager->Load(&bi);
+}
+
+PBBitmap* PBBitmap::Clone() const {
+    auto copy = std::make_unique<PBBitmap>(bi);
+    if (bm != nullptr)
+        copy->bm = new Bitmap(bm->storage ? std::make_unique<BitmapStorage>(*bm->storage) : nullptr);
+    return copy.release();
+}

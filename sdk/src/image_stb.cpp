@@ -1,0 +1,101 @@
+#include "image_decode.h"
+
+#include "image_stb_guard.h"
+
+#include <climits>
+#include <cstring>
+#include <memory>
+
+// The one copy of the decoder in the SDK, limited to the formats the host reads. Files are read by the
+// SDK itself (wide paths), so the decoder needs no stdio of its own.
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO
+#define STBI_ONLY_JPEG
+#define STBI_ONLY_PNG
+#define STBI_ONLY_BMP
+#define STBI_ONLY_TGA
+#define STBI_ONLY_HDR
+#include <stb_image.h>
+
+namespace hostsdk::image {
+
+namespace {
+
+struct StbFree {
+    void operator()(void* pixels) const { stbi_image_free(pixels); }
+};
+
+// Every channel is divided by its maximum, not multiplied by the reciprocal: the two differ in the last
+// bit for many values, and results must match those of the other builds exactly.
+template <typename T> void Normalise(const T* source, float maximum, std::vector<BMM_Color_fl>& pixels) {
+    for (BMM_Color_fl& pixel : pixels) {
+        pixel.r = static_cast<float>(source[0]) / maximum;
+        pixel.g = static_cast<float>(source[1]) / maximum;
+        pixel.b = static_cast<float>(source[2]) / maximum;
+        pixel.a = static_cast<float>(source[3]) / maximum;
+        source += 4;
+    }
+}
+
+// Every decode asks for four channels: the decoder then copies grey into red, green and blue, and sets
+// the alpha of files without one to the channel maximum, which normalises to exactly 1.
+constexpr int kChannels = 4;
+
+// The decoder names its failures by short reasons; those about size are memory errors.
+BMMRES Failure(BMMRES otherwise) {
+    const char* reason = stbi_failure_reason();
+    if (reason != nullptr && (std::strcmp(reason, "outofmem") == 0 || std::strcmp(reason, "too large") == 0))
+        return BMMRES_MEMORYERROR;
+    return otherwise;
+}
+
+// Runs one of the decoder's load functions for four channels of T and normalises the result into `out`.
+template <typename T, typename LoadFunction>
+BMMRES Decode(std::span<const unsigned char> bytes, LoadFunction load, float maximum, int width, int height,
+              DecodedImage& out) {
+    int decodedWidth = 0, decodedHeight = 0, channelsInFile = 0;
+    const std::unique_ptr<T, StbFree> decoded(load(bytes.data(), static_cast<int>(bytes.size()),
+                                                   &decodedWidth, &decodedHeight, &channelsInFile,
+                                                   kChannels));
+    if (!decoded)
+        return Failure(BMMRES_CORRUPTFILE);
+    if (decodedWidth != width || decodedHeight != height)
+        return BMMRES_CORRUPTFILE;
+    out.width = width;
+    out.height = height;
+    out.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    Normalise(decoded.get(), maximum, out.pixels);
+    return BMMRES_SUCCESS;
+}
+
+} // namespace
+
+BMMRES DecodeStbImage(std::span<const unsigned char> bytes, DecodedImage& out) {
+    if (bytes.size() > static_cast<std::size_t>(INT_MAX))
+        return BMMRES_MEMORYERROR;
+    const unsigned char* data = bytes.data();
+    const int length = static_cast<int>(bytes.size());
+
+    // Checked before the decoder reads even the header, which can hold the tables.
+    if (!JpegTablesFit(bytes))
+        return BMMRES_CORRUPTFILE;
+    // The header alone first, so that a forged size is refused before the decoder allocates for it. Sizes
+    // the decoder itself refuses (a PNG of more than 2^30 bytes) fail here, as unrecognised.
+    int width = 0, height = 0, channelsInFile = 0;
+    if (!stbi_info_from_memory(data, length, &width, &height, &channelsInFile))
+        return BMMRES_INVALIDFORMAT;
+    if (const BMMRES status = CheckImageSize(width, height); status != BMMRES_SUCCESS)
+        return status;
+    if (!StbDataComplete(bytes))
+        return BMMRES_CORRUPTFILE;
+
+    // Floating-point files keep their values (division by 1 changes no float); 16-bit files are read at
+    // their full depth rather than cut to 8 bits.
+    if (stbi_is_hdr_from_memory(data, length))
+        return Decode<float>(bytes, stbi_loadf_from_memory, 1.0f, width, height, out);
+    if (stbi_is_16_bit_from_memory(data, length))
+        return Decode<stbi_us>(bytes, stbi_load_16_from_memory, 65535.0f, width, height, out);
+    return Decode<stbi_uc>(bytes, stbi_load_from_memory, 255.0f, width, height, out);
+}
+
+} // namespace hostsdk::image

@@ -1,0 +1,216 @@
+#include "image_stb_guard.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace hostsdk::image {
+
+namespace {
+
+using Bytes = std::span<const unsigned char>;
+
+std::uint32_t Big16(Bytes bytes, std::size_t at) {
+    return std::uint32_t{bytes[at]} << 8 | bytes[at + 1];
+}
+
+std::uint32_t Little16(Bytes bytes, std::size_t at) {
+    return std::uint32_t{bytes[at + 1]} << 8 | bytes[at];
+}
+
+std::uint32_t Little32(Bytes bytes, std::size_t at) {
+    return Little16(bytes, at + 2) << 16 | Little16(bytes, at);
+}
+
+bool StartsWith(Bytes bytes, std::string_view prefix) {
+    return bytes.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), bytes.begin(),
+                      [](char p, unsigned char b) { return static_cast<unsigned char>(p) == b; });
+}
+
+// A DHT segment holds tables of: class and slot (1 byte), 16 code counts, then one symbol per code.
+bool HuffmanTablesFit(Bytes segment) {
+    std::size_t at = 0;
+    while (segment.size() - at >= 17) {
+        std::size_t codes = 0;
+        for (std::size_t i = at + 1; i < at + 17; ++i)
+            codes += segment[i];
+        if (codes > 256)
+            return false;
+        at += 17 + codes;
+        if (at >= segment.size())
+            break;
+    }
+    return true;
+}
+
+bool IsRestartMarker(unsigned char marker) {
+    return marker >= 0xD0 && marker <= 0xD7;
+}
+
+enum class JpegWalk { TableTooLarge, CutShort, Complete };
+
+// Walks the segments up to the end-of-image marker, which a complete file has.
+JpegWalk WalkJpeg(Bytes bytes) {
+    std::size_t at = 2;
+    while (at < bytes.size()) {
+        if (bytes[at] != 0xFF) {
+            ++at;
+            continue;
+        }
+        while (at < bytes.size() && bytes[at] == 0xFF)
+            ++at;
+        if (at >= bytes.size())
+            break;
+        const unsigned char marker = bytes[at++];
+        if (marker == 0xD9)
+            return JpegWalk::Complete;
+        if (marker == 0x00 || marker == 0x01 || marker == 0xD8 || IsRestartMarker(marker))
+            continue;
+        if (bytes.size() - at < 2)
+            break;
+        const std::size_t end =
+            std::min<std::size_t>(bytes.size(), at + std::max<std::uint32_t>(Big16(bytes, at), 2));
+        if (marker == 0xC4 && !HuffmanTablesFit(bytes.subspan(at + 2, end - (at + 2))))
+            return JpegWalk::TableTooLarge;
+        at = end;
+        // A scan's coded data runs to the next marker other than a restart (0xFF 0x00 is a data byte).
+        // Progressive files define further tables between scans, so the walk goes on after it.
+        if (marker == 0xDA)
+            while (at + 1 < bytes.size() &&
+                   !(bytes[at] == 0xFF && bytes[at + 1] != 0 && !IsRestartMarker(bytes[at + 1])))
+                ++at;
+    }
+    return JpegWalk::CutShort;
+}
+
+bool IsJpeg(Bytes bytes) {
+    return StartsWith(bytes, "\xFF\xD8");
+}
+
+// Sides beyond the decoder's limit are its to refuse; below it, the byte counts here cannot overflow.
+constexpr std::int64_t kMaxSide = 1 << 24;
+
+bool BmpComplete(Bytes bytes) {
+    if (bytes.size() < 30)
+        return false;
+    const std::uint64_t offset = Little32(bytes, 10);
+    const std::uint32_t infoSize = Little32(bytes, 14);
+    std::int64_t width, height;
+    std::uint32_t bitsPerPixel, compression = 0;
+    if (infoSize == 12) {
+        width = Little16(bytes, 18);
+        height = Little16(bytes, 20);
+        bitsPerPixel = Little16(bytes, 24);
+    } else {
+        if (bytes.size() < 34)
+            return false;
+        width = static_cast<std::int32_t>(Little32(bytes, 18));
+        height = static_cast<std::int32_t>(Little32(bytes, 22));
+        bitsPerPixel = Little16(bytes, 28);
+        compression = Little32(bytes, 30);
+    }
+    // Run-length encoded bitmaps and odd headers are the decoder's to refuse.
+    if ((compression != 0 && compression != 3) || width <= 0 || width > kMaxSide || height == 0 ||
+        height > kMaxSide || height < -kMaxSide || bitsPerPixel == 0 || bitsPerPixel > 32)
+        return true;
+    // Rows are padded to 4 bytes; the last row's padding may be missing.
+    const std::uint64_t rowBits = static_cast<std::uint64_t>(width) * bitsPerPixel;
+    const std::uint64_t rowBytes = (rowBits + 31) / 32 * 4;
+    const std::uint64_t rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
+    return offset + rowBytes * (rows - 1) + (rowBits + 7) / 8 <= bytes.size();
+}
+
+bool TgaComplete(Bytes bytes) {
+    if (bytes.size() < 18)
+        return false;
+    const unsigned type = bytes[2];
+    const std::uint64_t paletteBytes = bytes[1] != 0 ? Little16(bytes, 5) * ((bytes[7] + 7u) / 8) : 0;
+    const std::uint64_t pixels = std::uint64_t{Little16(bytes, 12)} * Little16(bytes, 14);
+    const std::uint64_t pixelBytes = (bytes[16] + 7u) / 8;
+    std::uint64_t at = 18 + std::uint64_t{bytes[0]} + paletteBytes;
+    if (type == 1 || type == 2 || type == 3)
+        return at + pixels * pixelBytes <= bytes.size();
+    if (type != 9 && type != 10 && type != 11)
+        return true;
+    // Packets: a header byte with a count of 1 to 128, then one repeated pixel or that many pixels.
+    for (std::uint64_t done = 0; done < pixels;) {
+        if (at >= bytes.size())
+            return false;
+        const unsigned header = bytes[at++];
+        const unsigned count = (header & 0x7F) + 1;
+        at += (header & 0x80) != 0 ? pixelBytes : pixelBytes * count;
+        done += count;
+    }
+    return at <= bytes.size();
+}
+
+bool HdrComplete(Bytes bytes) {
+    // The header ends with an empty line; the resolution line follows.
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    const std::size_t headerEnd = text.find("\n\n");
+    const std::size_t lineEnd =
+        headerEnd == std::string_view::npos ? headerEnd : text.find('\n', headerEnd + 2);
+    if (lineEnd == std::string_view::npos)
+        return false;
+    const std::string line(text.substr(headerEnd + 2, lineEnd - (headerEnd + 2)));
+    int width = 0, height = 0;
+    if (std::sscanf(line.c_str(), "-Y %d +X %d", &height, &width) != 2 || width <= 0 || height <= 0 ||
+        width > kMaxSide || height > kMaxSide)
+        return true;
+
+    // Flat pixels: four bytes each. The decoder reads them when the width does not allow run-length
+    // encoding, and also, from the first pixel on, when a scan line does not start like an encoded one.
+    const std::uint64_t flatBytes =
+        4 * static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    std::size_t at = lineEnd + 1;
+    if (width < 8 || width >= 32768)
+        return flatBytes <= bytes.size() - at;
+    for (int y = 0; y < height; ++y) {
+        if (bytes.size() - at < 4)
+            return false;
+        if (bytes[at] != 2 || bytes[at + 1] != 2 || (bytes[at + 2] & 0x80) != 0)
+            return flatBytes <= bytes.size() - at;
+        if (Big16(bytes, at + 2) != static_cast<std::uint32_t>(width))
+            return true;
+        at += 4;
+        // Each of the four channels of the line: runs (count above 128, one value) and literal spans.
+        for (int channel = 0; channel < 4; ++channel)
+            for (int x = 0; x < width;) {
+                if (at >= bytes.size())
+                    return false;
+                const int count = bytes[at++];
+                if (count == 0)
+                    return false;
+                x += count > 128 ? count - 128 : count;
+                at += count > 128 ? 1 : static_cast<std::size_t>(count);
+                if (at > bytes.size())
+                    return false;
+            }
+    }
+    return true;
+}
+
+} // namespace
+
+bool JpegTablesFit(Bytes bytes) {
+    return !IsJpeg(bytes) || WalkJpeg(bytes) != JpegWalk::TableTooLarge;
+}
+
+bool StbDataComplete(Bytes bytes) {
+    // The decoder tries JPEG, PNG, BMP, HDR and finally TGA, which has no signature.
+    if (IsJpeg(bytes))
+        return WalkJpeg(bytes) == JpegWalk::Complete;
+    if (StartsWith(bytes, "\x89PNG"))
+        return true; // the decoder itself refuses a PNG cut short
+    if (StartsWith(bytes, "BM"))
+        return BmpComplete(bytes);
+    if (StartsWith(bytes, "#?RADIANCE\n") || StartsWith(bytes, "#?RGBE\n"))
+        return HdrComplete(bytes);
+    return TgaComplete(bytes);
+}
+
+} // namespace hostsdk::image

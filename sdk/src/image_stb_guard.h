@@ -1,0 +1,19 @@
+#pragma once
+
+#include <span>
+
+namespace hostsdk::image {
+
+// Checks for damaged files that the image decoder would mishandle instead of refusing. Other files, damaged
+// or not, are left to the decoder to judge.
+
+// False for a JPEG with a Huffman table of more than 256 codes, which the decoder would write past, even
+// while only reading the header. Call it before the decoder sees the file.
+bool JpegTablesFit(std::span<const unsigned char> bytes);
+
+// False for a file cut short, whose missing pixels the decoder would fill with zeros and call a success,
+// and for an HDR scan line with an empty run, which the decoder would never finish. Call it once the
+// decoder has accepted the header and the image size has been checked.
+bool StbDataComplete(std::span<const unsigned char> bytes);
+
+} // namespace hostsdk::image

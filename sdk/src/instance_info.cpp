@@ -1,0 +1,3 @@
+#include "hostsdk/instance_info.h"
+
+IInstanceInfo::~IInstanceInfo() = default;

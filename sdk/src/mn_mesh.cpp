@@ -1,0 +1,169 @@
+#include "hostsdk/mn_mesh.h"
+
+#include "hostsdk/mesh.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+void MNFace::MakePoly(int fdeg, const int* vv) {
+    SetDeg(fdeg);
+    if (vv != nullptr)
+        std::copy(vv, vv + deg, vtx.begin());
+}
+
+void MNFace::SetDeg(int d) {
+    deg = d < 0 ? 0 : d;
+    vtx.resize(static_cast<std::size_t>(deg), -1);
+}
+
+int MNFace::Vert(int corner) const {
+    if (corner < 0 || corner >= deg || static_cast<std::size_t>(corner) >= vtx.size())
+        return -1;
+    return vtx[static_cast<std::size_t>(corner)];
+}
+
+MNMesh::MNMesh() = default;
+
+MNMesh::MNMesh(const MNMesh& other) : verts(other.verts), faces(other.faces) {
+    Sync();
+}
+
+MNMesh& MNMesh::operator=(const MNMesh& other) {
+    if (this != &other) {
+        verts = other.verts;
+        faces = other.faces;
+        Sync();
+    }
+    return *this;
+}
+
+MNMesh::~MNMesh() = default;
+
+void MNMesh::Sync() {
+    v = verts.empty() ? nullptr : verts.data();
+    f = faces.empty() ? nullptr : faces.data();
+    numv = static_cast<int>(verts.size());
+    numf = static_cast<int>(faces.size());
+    InvalidateTopoCache();
+}
+
+void MNMesh::setNumVerts(int count) {
+    verts.resize(static_cast<std::size_t>(count < 0 ? 0 : count));
+    Sync();
+}
+
+void MNMesh::setNumFaces(int count) {
+    faces.resize(static_cast<std::size_t>(count < 0 ? 0 : count));
+    Sync();
+}
+
+int MNMesh::NewVert(const Point3& p) {
+    MNVert vert;
+    vert.p = p;
+    verts.push_back(vert);
+    Sync();
+    return numv - 1;
+}
+
+int MNMesh::NewFace(int initFace, int degg, const int* vv) {
+    MNFace face;
+    if (initFace >= 0 && initFace < numf) {
+        face.smGroup = faces[static_cast<std::size_t>(initFace)].smGroup;
+        face.material = faces[static_cast<std::size_t>(initFace)].material;
+        face.flags = faces[static_cast<std::size_t>(initFace)].flags;
+    }
+    face.MakePoly(degg, vv);
+    faces.push_back(std::move(face));
+    Sync();
+    return numf - 1;
+}
+
+void MNMesh::ClearAndFree() {
+    verts.clear();
+    faces.clear();
+    Sync();
+}
+
+void MNMesh::InvalidateTopoCache() {
+    neighbours.clear();
+    neighboursValid = false;
+}
+
+const std::vector<std::vector<int>>& MNMesh::FaceNeighbours() {
+    if (neighboursValid)
+        return neighbours;
+    // A polygon mesh may have any number of faces on an edge; chaining them keeps them all in one element
+    // without linking every pair.
+    std::map<std::pair<int, int>, std::vector<int>> edgeFaces;
+    for (int i = 0; i < numf; ++i) {
+        const MNFace& face = faces[static_cast<std::size_t>(i)];
+        for (int c = 0; c < face.deg; ++c) {
+            const int a = face.Vert(c);
+            const int b = face.Vert((c + 1) % face.deg);
+            if (a < 0 || b < 0 || a == b)
+                continue;
+            std::vector<int>& users = edgeFaces[{std::min(a, b), std::max(a, b)}];
+            if (users.empty() || users.back() != i)
+                users.push_back(i);
+        }
+    }
+    neighbours.assign(static_cast<std::size_t>(numf), {});
+    for (const auto& [edge, users] : edgeFaces) {
+        for (std::size_t i = 1; i < users.size(); ++i) {
+            neighbours[static_cast<std::size_t>(users[i - 1])].push_back(users[i]);
+            neighbours[static_cast<std::size_t>(users[i])].push_back(users[i - 1]);
+        }
+    }
+    neighboursValid = true;
+    return neighbours;
+}
+
+void MNMesh::ElementFromFace(int ff, BitArray& fset) {
+    if (ff < 0 || ff >= numf)
+        return;
+    if (fset.GetSize() != numf)
+        fset.SetSize(numf, 1);
+    if (fset[ff])
+        return;
+    const std::vector<std::vector<int>>& adjacency = FaceNeighbours();
+    fset.Set(ff);
+    std::vector<int> pending{ff};
+    for (std::size_t next = 0; next < pending.size(); ++next) {
+        for (int b : adjacency[static_cast<std::size_t>(pending[next])]) {
+            if (fset[b])
+                continue;
+            fset.Set(b);
+            pending.push_back(b);
+        }
+    }
+}
+
+void MNMesh::OutToTri(Mesh& tmesh) const {
+    tmesh.setNumVerts(numv);
+    for (int i = 0; i < numv; ++i)
+        tmesh.verts[static_cast<std::size_t>(i)] = verts[static_cast<std::size_t>(i)].p;
+    std::vector<Face> triangles;
+    for (const MNFace& face : faces) {
+        if (face.deg < 3)
+            continue;
+        bool valid = true;
+        for (int c = 0; c < face.deg; ++c)
+            valid = valid && face.Vert(c) >= 0 && face.Vert(c) < numv;
+        if (!valid)
+            continue;
+        const int last = face.deg - 3;
+        for (int k = 0; k <= last; ++k) {
+            Face tri;
+            tri.setVerts(static_cast<DWORD>(face.Vert(0)), static_cast<DWORD>(face.Vert(k + 1)),
+                         static_cast<DWORD>(face.Vert(k + 2)));
+            tri.setEdgeVisFlags(k == 0 ? EDGE_VIS : EDGE_INVIS, EDGE_VIS, k == last ? EDGE_VIS : EDGE_INVIS);
+            tri.setMatID(face.material);
+            tri.setSmGroup(face.smGroup);
+            triangles.push_back(tri);
+        }
+    }
+    tmesh.setNumFaces(static_cast<int>(triangles.size()));
+    tmesh.faces = std::move(triangles);
+    tmesh.ZeroTopologyCache();
+}

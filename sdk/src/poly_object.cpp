@@ -1,0 +1,21 @@
+#include "hostsdk/poly_object.h"
+
+#include "hostsdk/mesh.h"
+
+PolyObject::PolyObject() = default;
+
+PolyObject::~PolyObject() = default;
+
+RefTargetHandle PolyObject::Clone(RemapDir& remap) {
+    auto* copy = new PolyObject();
+    copy->mm = mm;
+    BaseClone(this, copy, remap);
+    return copy;
+}
+
+Mesh* PolyObject::GetRenderMesh(TimeValue, INode*, View&, BOOL& needDelete) {
+    auto* triangles = new Mesh();
+    mm.OutToTri(*triangles);
+    needDelete = TRUE;
+    return triangles;
+}

@@ -1,0 +1,5 @@
+#include "hostsdk/render_context.h"
+
+RenderInstance::~RenderInstance() = default;
+
+RenderGlobalContext::~RenderGlobalContext() = default;

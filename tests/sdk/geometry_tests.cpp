@@ -1,0 +1,590 @@
+#include "hostsdk/mesh.h"
+#include "hostsdk/mesh_adjacency.h"
+#include "hostsdk/mn_mesh.h"
+#include "hostsdk/node.h"
+#include "hostsdk/null_view.h"
+#include "hostsdk/poly_object.h"
+#include "hostsdk/std_mat.h"
+#include "hostsdk/tri_object.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <fstream>
+#include <numbers>
+#include <set>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+float Radians(float degrees) {
+    return degrees * std::numbers::pi_v<float> / 180.0f;
+}
+
+// The threshold the map numbers polygons with: 45.9 degrees.
+constexpr float kPolygonThreshold = 0.80110615f;
+
+Mesh MakeMesh(const std::vector<Point3>& points, const std::vector<std::array<DWORD, 3>>& corners,
+              DWORD edgeFlags = EDGE_ALL) {
+    Mesh mesh;
+    mesh.setNumVerts(static_cast<int>(points.size()));
+    for (std::size_t i = 0; i < points.size(); ++i)
+        mesh.setVert(static_cast<int>(i), points[i]);
+    mesh.setNumFaces(static_cast<int>(corners.size()));
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        mesh.faces[i].setVerts(corners[i][0], corners[i][1], corners[i][2]);
+        mesh.faces[i].flags = edgeFlags;
+    }
+    return mesh;
+}
+
+std::vector<int> SetFaces(const BitArray& set) {
+    std::vector<int> faces;
+    for (int i = 0; i < set.GetSize(); ++i)
+        if (set[i])
+            faces.push_back(i);
+    return faces;
+}
+
+std::vector<int> Poly(Mesh& mesh, DWORD seed, float thresh, BOOL ignoreVisEdges) {
+    BitArray set(mesh.getNumFaces());
+    mesh.PolyFromFace(seed, set, thresh, ignoreVisEdges);
+    return SetFaces(set);
+}
+
+// Numbers polygons the way the pre-render pass does: every face not yet in a polygon seeds a new one.
+int CountPolygons(Mesh& mesh, float thresh, BOOL ignoreVisEdges, std::vector<int>* sizes = nullptr) {
+    AdjEdgeList edges(mesh);
+    AdjFaceList faces(mesh, edges);
+    std::vector<bool> visited(static_cast<std::size_t>(mesh.getNumFaces()), false);
+    BitArray set(mesh.getNumFaces());
+    int polygons = 0;
+    for (int f = 0; f < mesh.getNumFaces(); ++f) {
+        if (visited[static_cast<std::size_t>(f)])
+            continue;
+        set.ClearAll();
+        mesh.PolyFromFace(static_cast<DWORD>(f), set, thresh, ignoreVisEdges, &faces);
+        for (int b : SetFaces(set))
+            visited[static_cast<std::size_t>(b)] = true;
+        if (sizes != nullptr)
+            sizes->push_back(set.NumberSet());
+        ++polygons;
+    }
+    return polygons;
+}
+
+// A unit quad split along its diagonal 0-2: the diagonal is edge 2 of face 0 and edge 0 of face 1.
+Mesh Quad() {
+    return MakeMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 2, 3}});
+}
+
+// A strip of `segments` quads on a cylinder, each quad turned by stepDegrees from the one before; all
+// edges invisible.
+Mesh CurvedStrip(int segments, float stepDegrees) {
+    std::vector<Point3> points;
+    for (int k = 0; k <= segments; ++k) {
+        const float a = Radians(stepDegrees * static_cast<float>(k));
+        points.emplace_back(std::cos(a), std::sin(a), 0.0f);
+        points.emplace_back(std::cos(a), std::sin(a), 1.0f);
+    }
+    std::vector<std::array<DWORD, 3>> corners;
+    for (DWORD k = 0; k < static_cast<DWORD>(segments); ++k) {
+        const DWORD a0 = 2 * k, b0 = 2 * k + 1, a1 = 2 * k + 2, b1 = 2 * k + 3;
+        corners.push_back({a0, a1, b1});
+        corners.push_back({a0, b1, b0});
+    }
+    return MakeMesh(points, corners, 0);
+}
+
+// Appends an axis-aligned unit cube at `origin` as six quads.
+void AppendCube(MNMesh& mm, const Point3& origin) {
+    const int first = mm.VNum();
+    for (int i = 0; i < 8; ++i)
+        mm.NewVert(Point3(origin.x + static_cast<float>(i & 1), origin.y + static_cast<float>((i >> 1) & 1),
+                          origin.z + static_cast<float>((i >> 2) & 1)));
+    const int sides[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& side : sides) {
+        int vv[4];
+        for (int c = 0; c < 4; ++c)
+            vv[c] = first + side[c];
+        mm.NewFace(-1, 4, vv);
+    }
+}
+
+// Reads the vertices and faces of an OBJ file into a polygon mesh, and optionally the group of each face;
+// everything else in the file is ignored.
+bool ReadObj(const std::string& path, MNMesh& mm, std::vector<std::string>* faceGroups = nullptr) {
+    std::ifstream in(path);
+    if (!in)
+        return false;
+    std::string line;
+    std::string group;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string tag;
+        words >> tag;
+        if (tag == "v") {
+            Point3 p;
+            words >> p.x >> p.y >> p.z;
+            mm.NewVert(p);
+        } else if (tag == "g") {
+            words >> group;
+        } else if (tag == "f") {
+            std::vector<int> vv;
+            std::string corner;
+            while (words >> corner) {
+                const int index = std::stoi(corner.substr(0, corner.find('/')));
+                vv.push_back(index > 0 ? index - 1 : mm.VNum() + index);
+            }
+            mm.NewFace(-1, static_cast<int>(vv.size()), vv.data());
+            if (faceGroups != nullptr)
+                faceGroups->push_back(group);
+        }
+    }
+    return true;
+}
+
+TEST(MeshPolygon, DiagonalVisibilityDecidesUnlessIgnored) {
+    Mesh hidden = Quad();
+    hidden.faces[0].setEdgeVis(2, EDGE_INVIS);
+    hidden.faces[1].setEdgeVis(0, EDGE_INVIS);
+    EXPECT_EQ(Poly(hidden, 0, kPolygonThreshold, FALSE), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Poly(hidden, 1, kPolygonThreshold, FALSE), (std::vector<int>{0, 1}));
+
+    Mesh shown = Quad();
+    EXPECT_EQ(Poly(shown, 0, kPolygonThreshold, FALSE), (std::vector<int>{0}));
+    EXPECT_EQ(Poly(shown, 1, kPolygonThreshold, FALSE), (std::vector<int>{1}));
+    EXPECT_EQ(Poly(shown, 0, kPolygonThreshold, TRUE), (std::vector<int>{0, 1}));
+
+    // An edge one side shows is visible from both, so every seed finds the same polygon.
+    Mesh halfShown = Quad();
+    halfShown.faces[0].setEdgeVis(2, EDGE_INVIS);
+    EXPECT_EQ(Poly(halfShown, 0, kPolygonThreshold, FALSE), (std::vector<int>{0}));
+    EXPECT_EQ(Poly(halfShown, 1, kPolygonThreshold, FALSE), (std::vector<int>{1}));
+}
+
+TEST(MeshPolygon, FoldJoinsOnlyBelowThreshold) {
+    // Two triangles on the edge 0-1 along x, the second lifted by 30 degrees about that edge.
+    const float c = std::cos(Radians(30.0f)), s = std::sin(Radians(30.0f));
+    Mesh fold = MakeMesh({{0, 0, 0}, {1, 0, 0}, {0.5f, -1, 0}, {0.5f, c, s}}, {{0, 1, 2}, {1, 0, 3}});
+    fold.faces[0].setEdgeVis(0, EDGE_INVIS);
+    fold.faces[1].setEdgeVis(0, EDGE_INVIS);
+    EXPECT_EQ(Poly(fold, 0, Radians(20.0f), FALSE).size(), 1u);
+    EXPECT_EQ(Poly(fold, 0, Radians(40.0f), FALSE).size(), 2u);
+    EXPECT_EQ(Poly(fold, 0, Radians(20.0f), TRUE).size(), 1u) << "ignoring visibility leaves the angle test";
+    // A threshold meant in degrees would join any fold; in radians 0.5 (28.6 degrees) keeps a 30-degree fold.
+    EXPECT_EQ(Poly(fold, 0, 0.5f, FALSE).size(), 1u);
+}
+
+TEST(MeshPolygon, CurvingStripChainsAcrossSmallSteps) {
+    // Eight quads turning 10 degrees each: 70 degrees end to end, but no step reaches 15.
+    Mesh strip = CurvedStrip(8, 10.0f);
+    EXPECT_EQ(Poly(strip, 0, Radians(15.0f), FALSE).size(), 16u);
+    EXPECT_EQ(Poly(strip, 9, Radians(15.0f), FALSE).size(), 16u);
+    EXPECT_EQ(Poly(strip, 6, Radians(5.0f), FALSE), (std::vector<int>{6, 7})) << "each flat quad alone";
+    EXPECT_EQ(CountPolygons(strip, Radians(5.0f), FALSE), 8);
+}
+
+TEST(MeshPolygon, SetFacesAreWallsAndBadSeedsChangeNothing) {
+    Mesh strip = CurvedStrip(8, 10.0f);
+    BitArray set(strip.getNumFaces());
+    set.Set(8);
+    set.Set(9);
+    strip.PolyFromFace(0, set, Radians(15.0f), FALSE);
+    EXPECT_EQ(SetFaces(set), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
+
+    BitArray before = set;
+    strip.PolyFromFace(9, set, Radians(15.0f), FALSE);
+    strip.ElementFromFace(9, set);
+    EXPECT_EQ(SetFaces(set), SetFaces(before)) << "a seed already set grows nothing";
+
+    strip.PolyFromFace(16, set, Radians(15.0f), FALSE);
+    strip.ElementFromFace(UNDEFINED, set);
+    EXPECT_EQ(SetFaces(set), SetFaces(before)) << "a seed beyond the mesh grows nothing";
+
+    BitArray element(strip.getNumFaces());
+    element.Set(4);
+    element.Set(5);
+    strip.ElementFromFace(0, element);
+    EXPECT_EQ(SetFaces(element), (std::vector<int>{0, 1, 2, 3, 4, 5})) << "a set quad walls off the element";
+
+    // A set of the wrong size is fitted to the mesh, keeping its bits: face 2 still walls off quad 2.
+    BitArray small(3);
+    small.Set(2);
+    strip.ElementFromFace(0, small);
+    EXPECT_EQ(small.GetSize(), strip.getNumFaces());
+    EXPECT_EQ(SetFaces(small), (std::vector<int>{0, 1, 2, 3}));
+
+    Mesh empty;
+    BitArray none;
+    empty.PolyFromFace(0, none, 1.0f, TRUE);
+    empty.ElementFromFace(0, none);
+    EXPECT_EQ(none.GetSize(), 0);
+}
+
+TEST(MeshPolygon, TopologyCacheFollowsFaceEdits) {
+    Mesh mesh = MakeMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {5, 5, 0}}, {{0, 1, 2}, {0, 2, 3}}, 0);
+    EXPECT_EQ(Poly(mesh, 0, 0.1f, FALSE).size(), 2u);
+    // Detach face 1 from the diagonal; the mesh's own adjacency must be rebuilt.
+    mesh.faces[1].setVerts(0, 4, 3);
+    mesh.ZeroTopologyCache();
+    EXPECT_EQ(Poly(mesh, 0, 0.1f, FALSE).size(), 1u);
+}
+
+TEST(MeshAdjacency, OddTopologyIsHandled) {
+    // Three fins on the edge 0-1: the edge records the first two faces, the third is left unlinked.
+    Mesh fins = MakeMesh({{0, 0, 0}, {1, 0, 0}, {0.5f, 1, 0}, {0.5f, -1, 0}, {0.5f, 0, 1}},
+                         {{0, 1, 2}, {1, 0, 3}, {0, 1, 4}}, 0);
+    AdjEdgeList edges(fins);
+    const int shared = edges.FindEdge(1, 0);
+    ASSERT_GE(shared, 0);
+    EXPECT_EQ(edges.edges[static_cast<std::size_t>(shared)].f[0], 0u);
+    EXPECT_EQ(edges.edges[static_cast<std::size_t>(shared)].f[1], 1u);
+    AdjFaceList faces(fins, edges);
+    EXPECT_EQ(faces[0].f[0], 1u);
+    EXPECT_EQ(faces[1].f[0], 0u);
+    EXPECT_EQ(faces[2].f[0], UNDEFINED);
+    EXPECT_EQ(faces[0].f[1], UNDEFINED) << "open edge";
+    FaceElementList elements(fins, faces);
+    EXPECT_EQ(elements.count, 2u);
+    EXPECT_EQ(Poly(fins, 2, 4.0f, TRUE), (std::vector<int>{2}));
+
+    // Corners beyond the vertex list, a repeated corner and a face without area.
+    Mesh broken =
+        MakeMesh({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {{0, 1, 2}, {0, 1, 99}, {1, 1, 2}, {0, 2, 0}}, 0);
+    AdjEdgeList brokenEdges(broken);
+    AdjFaceList brokenFaces(broken, brokenEdges);
+    FaceElementList brokenElements(broken, brokenFaces);
+    EXPECT_EQ(brokenElements.elem.Count(), 4);
+    EXPECT_EQ(Poly(broken, 0, 4.0f, TRUE), (std::vector<int>{0}))
+        << "faces without a normal are never joined";
+    EXPECT_EQ(broken.FaceNormal(1, TRUE), Point3());
+    BitArray all(broken.getNumFaces());
+    broken.ElementFromFace(0, all);
+    EXPECT_EQ(all.NumberSet(), 4) << "an element follows shared edges whatever the faces' shapes";
+
+    Mesh empty;
+    AdjEdgeList emptyEdges(empty);
+    AdjFaceList emptyFaces(empty, emptyEdges);
+    FaceElementList emptyElements(empty, emptyFaces);
+    EXPECT_EQ(emptyElements.count, 0u);
+    EXPECT_EQ(emptyElements.elem.Count(), 0);
+}
+
+TEST(FaceElementList, NumbersElementsInFaceOrder) {
+    MNMesh cubes;
+    AppendCube(cubes, Point3(0, 0, 0));
+    AppendCube(cubes, Point3(3, 0, 0));
+    Mesh mesh;
+    cubes.OutToTri(mesh);
+    ASSERT_EQ(mesh.getNumFaces(), 24);
+    // The second cube's last triangle comes first, so that cube is element 0.
+    std::rotate(mesh.faces.begin(), mesh.faces.end() - 1, mesh.faces.end());
+    AdjEdgeList edges(mesh);
+    AdjFaceList faces(mesh, edges);
+    FaceElementList elements(mesh, faces);
+    EXPECT_EQ(elements.count, 2u);
+    ASSERT_EQ(elements.elem.Count(), 24);
+    EXPECT_EQ(elements[0], 0u);
+    for (int f = 1; f <= 12; ++f)
+        EXPECT_EQ(elements[f], 1u) << "face " << f;
+    for (int f = 13; f < 24; ++f)
+        EXPECT_EQ(elements[f], 0u) << "face " << f;
+    for (int seed : {0, 5, 20}) {
+        BitArray set(mesh.getNumFaces());
+        mesh.ElementFromFace(static_cast<DWORD>(seed), set, &faces);
+        EXPECT_EQ(set.NumberSet(), 12);
+        for (int f = 0; f < 24; ++f)
+            EXPECT_EQ(set[f], elements[f] == elements[seed]) << "seed " << seed << ", face " << f;
+    }
+}
+
+TEST(MNMesh, ElementsJoinAtEdgesNotCorners) {
+    MNMesh mm;
+    for (int i = 0; i < 9; ++i)
+        mm.NewVert(Point3(static_cast<float>(i), 0, 0));
+    const int a[4] = {0, 1, 2, 3}, b[4] = {1, 4, 5, 2}, c[3] = {5, 6, 7}, d[3] = {0, 8, 6};
+    mm.NewFace(-1, 4, a);
+    mm.NewFace(-1, 4, b); // shares the edge 1-2 with a, in the opposite direction
+    mm.NewFace(-1, 3, c); // touches b only at corner 5
+    mm.NewFace(-1, 3, d); // touches a at 0 and c at 6, never along an edge
+    BitArray set(mm.numf);
+    mm.ElementFromFace(0, set);
+    EXPECT_EQ(SetFaces(set), (std::vector<int>{0, 1}));
+
+    set.ClearAll();
+    set.Set(1);
+    mm.ElementFromFace(0, set);
+    EXPECT_EQ(SetFaces(set), (std::vector<int>{0, 1})) << "a set face is a wall";
+    mm.ElementFromFace(1, set);
+    mm.ElementFromFace(-1, set);
+    mm.ElementFromFace(4, set);
+    EXPECT_EQ(SetFaces(set), (std::vector<int>{0, 1}));
+
+    // A new face over a fresh edge must be seen: adding faces drops the cached adjacency.
+    const int e[3] = {5, 7, 4};
+    mm.NewFace(-1, 3, e);
+    BitArray grown(mm.numf);
+    mm.ElementFromFace(2, grown);
+    EXPECT_EQ(SetFaces(grown), (std::vector<int>{0, 1, 2, 4}));
+
+    // Three polygons on one edge form one element.
+    MNMesh fins;
+    for (int i = 0; i < 5; ++i)
+        fins.NewVert(Point3(static_cast<float>(i), 1, 0));
+    const int f0[3] = {0, 1, 2}, f1[3] = {1, 0, 3}, f2[3] = {0, 1, 4};
+    fins.NewFace(-1, 3, f0);
+    fins.NewFace(-1, 3, f1);
+    fins.NewFace(-1, 3, f2);
+    BitArray finSet(fins.numf);
+    fins.ElementFromFace(2, finSet);
+    EXPECT_EQ(finSet.NumberSet(), 3);
+}
+
+TEST(MNMesh, TriangulatesWithHiddenFanEdges) {
+    MNMesh mm;
+    for (int i = 0; i < 5; ++i)
+        mm.NewVert(Point3(std::cos(Radians(72.0f * static_cast<float>(i))),
+                          std::sin(Radians(72.0f * static_cast<float>(i))), 0));
+    const int pentagon[5] = {0, 1, 2, 3, 4}, line[2] = {0, 1}, bad[3] = {0, 1, 7};
+    mm.NewFace(-1, 5, pentagon);
+    mm.f[0].material = 7;
+    mm.NewFace(-1, 2, line);
+    mm.NewFace(0, 3, bad);
+    EXPECT_EQ(mm.f[2].material, 7) << "a new face copies its initial face's material";
+    Mesh mesh;
+    mm.OutToTri(mesh);
+    ASSERT_EQ(mesh.getNumFaces(), 3)
+        << "faces of fewer than three corners or with unknown corners are dropped";
+    for (const Face& face : mesh.faces)
+        EXPECT_EQ(face.getMatID(), 7);
+    EXPECT_TRUE(mesh.faces[0].getEdgeVis(0) && mesh.faces[0].getEdgeVis(1) && !mesh.faces[0].getEdgeVis(2));
+    EXPECT_TRUE(!mesh.faces[1].getEdgeVis(0) && mesh.faces[1].getEdgeVis(1) && !mesh.faces[1].getEdgeVis(2));
+    EXPECT_TRUE(!mesh.faces[2].getEdgeVis(0) && mesh.faces[2].getEdgeVis(1) && mesh.faces[2].getEdgeVis(2));
+    EXPECT_EQ(CountPolygons(mesh, kPolygonThreshold, FALSE), 1);
+
+    MNMesh copy = mm;
+    copy.f[0].material = 1;
+    EXPECT_EQ(mm.f[0].material, 7) << "a copy has storage of its own";
+    EXPECT_EQ(copy.numf, 3);
+}
+
+TEST(Mesh, MaterialIDsAndMapChannels) {
+    Mesh mesh = Quad();
+    mesh.faces[0].setEdgeVis(1, EDGE_INVIS);
+    mesh.setFaceMtlIndex(0, 0xFFFF);
+    mesh.setFaceMtlIndex(1, 3);
+    mesh.setFaceMtlIndex(2, 9);
+    mesh.setFaceMtlIndex(-1, 9);
+    EXPECT_EQ(mesh.getFaceMtlIndex(0), 0xFFFF);
+    EXPECT_EQ(mesh.getFaceMtlIndex(1), 3);
+    EXPECT_EQ(mesh.getFaceMtlIndex(2), 0);
+    EXPECT_EQ(mesh.faces[0].flags & EDGE_ALL, EDGE_A | EDGE_C)
+        << "the material ID leaves the edge bits alone";
+    mesh.faces[0].setEdgeVisFlags(EDGE_VIS, EDGE_VIS, EDGE_VIS);
+    EXPECT_EQ(mesh.getFaceMtlIndex(0), 0xFFFF) << "edge bits leave the material ID alone";
+
+    EXPECT_FALSE(mesh.mapSupport(99));
+    EXPECT_EQ(mesh.mapVerts(99), nullptr);
+    mesh.setMapSupport(99);
+    mesh.setNumMapVerts(99, 1);
+    mesh.setMapVert(99, 0, UVVert(-6.0f, 0, 0));
+    mesh.mapFaces(99)[1].setTVerts(0, 0, 0);
+    EXPECT_EQ(mesh.Map(99).getNumFaces(), 2);
+    mesh.setNumFaces(3, TRUE);
+    EXPECT_EQ(mesh.Map(99).getNumFaces(), 3) << "map faces follow the face count";
+    EXPECT_EQ(mesh.getFaceMtlIndex(1), 3) << "kept faces keep their IDs";
+    EXPECT_FALSE(mesh.mapSupport(1));
+    EXPECT_THROW(mesh.Map(100), std::out_of_range);
+
+    // Topology and material IDs only: the faces come along, the vertices and channels do not.
+    Mesh copy;
+    copy.DeepCopy(&mesh, TOPO_CHANNEL | MTL_CHANNEL);
+    EXPECT_EQ(copy.getNumFaces(), 3);
+    EXPECT_EQ(copy.getFaceMtlIndex(1), 3);
+    EXPECT_EQ(copy.getNumVerts(), 0);
+    EXPECT_FALSE(copy.mapSupport(99));
+    copy.setFaceMtlIndex(1, 4);
+    EXPECT_EQ(mesh.getFaceMtlIndex(1), 3);
+    copy.DeepCopy(&mesh, TEXMAP_CHANNEL);
+    ASSERT_TRUE(copy.mapSupport(99));
+    EXPECT_EQ(copy.mapVerts(99)[0], UVVert(-6.0f, 0, 0));
+}
+
+// A map with one sub-map reference, enough to nest maps.
+class TestMap : public Texmap {
+public:
+    ~TestMap() override { DeleteAllRefs(); }
+    Class_ID ClassID() override { return Class_ID(0x1234, 0x5678); }
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int) override { return subMap; }
+    void SetReference(int, RefTargetHandle target) override { subMap = target; }
+    AColor EvalColor(ShadeContext&) override { return AColor(1, 0, 0); }
+    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(); }
+    void Update(TimeValue, Interval&) override {}
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+
+    RefTargetHandle subMap = nullptr;
+};
+
+// The nodes that answer the node-collection message sent from `map`, in any order, duplicates kept.
+std::multiset<INode*> NodesUsing(ReferenceTarget* map) {
+    INodeTab nodes;
+    map->NotifyDependents(FOREVER, reinterpret_cast<PartID>(&nodes), REFMSG_MTLXREF_GETNODES);
+    return std::multiset<INode*>(nodes.begin(), nodes.end());
+}
+
+using Nodes = std::multiset<INode*>;
+
+TEST(NodeCollection, MapListsEachNodeUsingItOnce) {
+    auto* map = new TestMap();
+    auto* outer = new TestMap();
+    outer->ReplaceReference(0, map);
+    StdMat* first = NewDefaultStdMat();
+    StdMat* second = NewDefaultStdMat();
+    StdMat* unrelated = NewDefaultStdMat();
+    first->SetSubTexmap(ID_DI, map);
+    second->SetSubTexmap(ID_DI, map);
+    second->SetSubTexmap(ID_AM, outer);
+    EXPECT_EQ(first->GetSubTexmap(ID_DI), map);
+
+    INode a, b, c, bare;
+    a.SetMtl(first);
+    b.SetMtl(second);
+    c.SetMtl(unrelated);
+    EXPECT_EQ(NodesUsing(map), (Nodes{&a, &b}))
+        << "b reaches the map directly and through another map, and is listed once";
+
+    auto* d = new INode();
+    d->SetMtl(first);
+    EXPECT_EQ(NodesUsing(map), (Nodes{&a, &b, d}));
+    // Deleting a node removes it from its material's dependents.
+    d->DeleteThis();
+    EXPECT_EQ(NodesUsing(map), (Nodes{&a, &b}));
+
+    // Any other message leaves the table alone.
+    INodeTab untouched;
+    map->NotifyDependents(FOREVER, reinterpret_cast<PartID>(&untouched), REFMSG_CHANGE);
+    EXPECT_EQ(untouched.Count(), 0);
+
+    // Material swaps move nodes; the material a node leaves is deleted once no node uses it.
+    a.SetMtl(unrelated);
+    c.SetMtl(second);
+    EXPECT_EQ(NodesUsing(map), (Nodes{&b, &c}));
+    EXPECT_EQ(NodesUsing(outer), (Nodes{&b, &c}));
+}
+
+TEST(Objects, NodesEvaluateToObjectsThatGiveRenderMeshes) {
+    INode node;
+    TriObject* tri = CreateNewTriObject();
+    tri->mesh = Quad();
+    node.SetObjectRef(tri);
+    const ObjectState os = node.EvalWorldState(0);
+    ASSERT_EQ(os.obj, tri);
+    EXPECT_EQ(os.obj->SuperClassID(), GEOMOBJECT_CLASS_ID);
+    NullView view;
+    EXPECT_EQ(view.ViewToScreen(Point3(3, 4, 5)), Point2(3, 4));
+    BOOL needDelete = TRUE;
+    Mesh* mesh = static_cast<GeomObject*>(os.obj)->GetRenderMesh(0, &node, view, needDelete);
+    EXPECT_EQ(mesh, &tri->mesh);
+    EXPECT_FALSE(needDelete);
+
+    node.Hide(TRUE);
+    EXPECT_EQ(node.EvalWorldState(0).obj, tri) << "hidden nodes are evaluated by default";
+    EXPECT_EQ(node.EvalWorldState(0, FALSE).obj, nullptr);
+
+    auto* poly = new PolyObject();
+    AppendCube(poly->mm, Point3(0, 0, 0));
+    node.SetObjectRef(poly);
+    EXPECT_EQ(node.GetObjectRef(), poly);
+    EXPECT_EQ(poly->ClassID().PartA(), 0x5d21369au);
+    Mesh* triangles = poly->GetRenderMesh(0, &node, view, needDelete);
+    ASSERT_NE(triangles, nullptr);
+    EXPECT_TRUE(needDelete);
+    EXPECT_EQ(triangles->getNumFaces(), 12);
+    EXPECT_EQ(CountPolygons(*triangles, kPolygonThreshold, FALSE), 6);
+    delete triangles;
+
+    poly->UpdateValidity(MTL_CHAN_NUM, Interval(0, 10));
+    EXPECT_EQ(poly->ChannelValidity(0, MTL_CHAN_NUM), Interval(0, 10));
+    EXPECT_EQ(poly->ChannelValidity(0, TOPO_CHAN_NUM), FOREVER);
+    EXPECT_EQ(poly->ChannelValidity(0, NUM_OBJ_CHANS), Interval());
+}
+
+TEST(MeshFile, BoxHasOneElementAndSixSides) {
+    MNMesh box;
+    ASSERT_TRUE(ReadObj(CHROMASIFT_DATA_DIR "/meshes/box.obj", box));
+    ASSERT_EQ(box.numv, 8);
+    ASSERT_EQ(box.numf, 6);
+    BitArray polys(box.numf);
+    box.ElementFromFace(3, polys);
+    EXPECT_EQ(polys.NumberSet(), 6);
+
+    Mesh mesh;
+    box.OutToTri(mesh);
+    ASSERT_EQ(mesh.getNumFaces(), 12);
+    AdjEdgeList edges(mesh);
+    EXPECT_EQ(edges.edges.Count(), 18) << "12 cube edges and 6 hidden diagonals";
+    AdjFaceList faces(mesh, edges);
+    FaceElementList elements(mesh, faces);
+    EXPECT_EQ(elements.count, 1u);
+
+    // The sides meet at 90 degrees and their halves are coplanar.
+    std::vector<int> sizes;
+    EXPECT_EQ(CountPolygons(mesh, kPolygonThreshold, FALSE, &sizes), 6);
+    EXPECT_EQ(sizes, std::vector<int>(6, 2));
+    EXPECT_EQ(CountPolygons(mesh, kPolygonThreshold, TRUE), 6);
+    EXPECT_EQ(CountPolygons(mesh, Radians(100.0f), TRUE), 1);
+    EXPECT_EQ(CountPolygons(mesh, Radians(100.0f), FALSE), 6) << "visible cube edges stop any threshold";
+}
+
+TEST(MeshFile, SpiderPartsAreElementsInBothMeshKinds) {
+    MNMesh spider;
+    std::vector<std::string> groups;
+    ASSERT_TRUE(ReadObj(CHROMASIFT_DATA_DIR "/meshes/spider.obj", spider, &groups));
+    ASSERT_EQ(spider.numf, 1368);
+    int polyElements = 0;
+    BitArray seen(spider.numf);
+    BitArray element(spider.numf);
+    std::vector<int> polyElementOf(static_cast<std::size_t>(spider.numf), -1);
+    for (int f = 0; f < spider.numf; ++f) {
+        if (seen[f])
+            continue;
+        element.ClearAll();
+        spider.ElementFromFace(f, element);
+        for (int b : SetFaces(element)) {
+            seen.Set(b);
+            polyElementOf[static_cast<std::size_t>(b)] = polyElements;
+        }
+        ++polyElements;
+    }
+
+    Mesh mesh;
+    spider.OutToTri(mesh);
+    ASSERT_EQ(mesh.getNumFaces(), spider.numf) << "a triangle stays one face";
+    AdjEdgeList edges(mesh);
+    AdjFaceList faces(mesh, edges);
+    FaceElementList elements(mesh, faces);
+    // The file models every part (legs, body, head, fangs, eyes) as a group of faces of its own, one after
+    // the other, and no two parts share an edge.
+    const std::set<std::string> parts(groups.begin(), groups.end());
+    EXPECT_EQ(elements.count, static_cast<DWORD>(parts.size()));
+    for (int f = 1; f < spider.numf; ++f)
+        ASSERT_EQ(elements[f] == elements[f - 1],
+                  groups[static_cast<std::size_t>(f)] == groups[static_cast<std::size_t>(f - 1)])
+            << "face " << f;
+    EXPECT_EQ(elements.count, static_cast<DWORD>(polyElements));
+    // Both number elements in the order of their first face, so the numbers match face by face.
+    for (int f = 0; f < spider.numf; ++f)
+        ASSERT_EQ(static_cast<int>(elements[f]), polyElementOf[static_cast<std::size_t>(f)]) << "face " << f;
+}
+
+} // namespace
