@@ -38,6 +38,9 @@ Chromasift::Chromasift(bool loading) {
     ReplaceReference(kRefCoords, GetNewDefaultXYZGen());
     ReplaceReference(kRefOutput, GetNewDefaultTextureOutput());
     RegisterNotification(PreRenderCallback, this, NOTIFY_PRE_RENDER);
+    elementListCache = std::make_unique<std::map<Object*, std::unique_ptr<FaceElementList>>>();
+    polygonMeshCache = std::make_unique<std::map<Object*, std::unique_ptr<Mesh>>>();
+    indexCache = std::make_unique<std::map<std::int32_t, std::int32_t>>();
     extractPending = false;
 }
 
@@ -45,6 +48,9 @@ Chromasift::~Chromasift() {
     meshCacheLock.reset();
     drawLock.reset();
     UnRegisterNotification(PreRenderCallback, this, NOTIFY_PRE_RENDER);
+    elementListCache.reset();
+    indexCache.reset();
+    polygonMeshCache.reset();
     DeleteAllRefs();
     // The shared dialog procedure must never act on a destroyed map.
     if (theChromasiftDlgProc.GetMap() == this)
@@ -243,6 +249,3 @@ void Chromasift::SetPalette(Palette newPalette) {
     palette.store(std::make_shared<const Palette>(std::move(newPalette)));
 }
 
-void Chromasift::PrepareForRender() {
-    sampleCounter.store(0);
-}

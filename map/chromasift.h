@@ -2,8 +2,10 @@
 
 #include "palette/palette_entry.h"
 #include "plugin/host_sdk.h"
+#include "shade/keyed_random.h"
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
 
@@ -105,6 +107,9 @@ public:
     // Starts a render from clean shading state.
     void PrepareForRender();
 
+    // The number of evaluations made by the counter modes since the render started.
+    std::uint32_t SampleCount() const { return sampleCounter.load(); }
+
     // True when the source bitmap was chosen anew and the next Update must extract the palette.
     bool IsExtractPending() const { return extractPending; }
     void MarkExtractPending() { extractPending = true; }
@@ -115,13 +120,25 @@ protected:
     void SetReference(int i, RefTargetHandle target) override;
 
 private:
+    // The palette index of a keyed mode's key: drawn once per key and render, then looked up.
+    std::uint32_t KeyedRandomIndex(std::int32_t key, std::uint32_t multiplier, std::uint32_t n);
+    // The element number of every face of the object's render mesh, built on first use in a render.
+    const FaceElementList* ElementList(Object* object, INode* node);
+    // A copy of the object's render mesh whose face material IDs hold polygon numbers.
+    const Mesh* PolygonMesh(Object* object, RenderGlobalContext* context);
+
     // Locks of the shading tables, created with the map; shading never holds both at once.
     std::unique_ptr<std::mutex> meshCacheLock;
     std::unique_ptr<std::mutex> drawLock;
     std::atomic<std::shared_ptr<const Palette>> palette{std::make_shared<const Palette>()};
     Palette extractedPalette;
+    // Shading tables, emptied before every render; the caches hold evaluated objects by identity.
+    std::unique_ptr<std::map<Object*, std::unique_ptr<FaceElementList>>> elementListCache;
+    std::unique_ptr<std::map<Object*, std::unique_ptr<Mesh>>> polygonMeshCache;
+    std::unique_ptr<std::map<std::int32_t, std::int32_t>> indexCache;
     std::atomic<std::uint32_t> sampleCounter{0};
     bool extractPending = false;
     XYZGen* coords = nullptr;        // reference 1
     TextureOutput* output = nullptr; // reference 2
+    KeyedRandom keyedRandom;
 };

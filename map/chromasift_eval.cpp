@@ -1,8 +1,245 @@
-// The map's evaluation entry points for renderers.
+// Colour assignment: every shaded sample receives one palette colour, chosen by the distribution mode.
+// Called concurrently from the render threads.
 #include "map/chromasift.h"
 
-AColor Chromasift::EvalColor(ShadeContext&) {
-    return AColor(0.0f, 0.0f, 0.0f, 1.0f);
+#include "palette/colour_adjust.h"
+#include "plugin/param_ids.h"
+#include "shade/mesh_numbering.h"
+#include "shade/mode_index.h"
+#include "shade/pixel_random.h"
+
+#include <algorithm>
+
+namespace {
+
+// The combined mode numbers.
+enum Mode : int {
+    kRandom = 0,
+    kLinear = 1,
+    kMapping1D = 2,
+    kMapping2D = 3,
+    kMapping3D = 4,
+    kInputMap = 5,
+    kObjectLinear = 6,
+    kObjectId = 7,
+    kMaterialId = 8,
+    kPerElement = 9,
+    kObjectRandom = 10,
+    kMirror = 11,
+    kPerFace = 12,
+    kTiles = 13,
+    kBerconLinear = 14,
+    kBerconRandom = 15,
+    kVRayInstance = 16,
+};
+
+AColor EntryColour(const PaletteEntry& entry) {
+    return AColor(entry.red / 65535.0f, entry.green / 65535.0f, entry.blue / 65535.0f, 1.0f);
+}
+
+IInstanceInfo* InstanceInfo(Object* object) {
+    return object == nullptr ? nullptr
+                             : dynamic_cast<IInstanceInfo*>(object->GetInterface(IINSTANCEINFO_INTERFACE_ID));
+}
+
+} // namespace
+
+std::uint32_t Chromasift::KeyedRandomIndex(std::int32_t key, std::uint32_t multiplier, std::uint32_t n) {
+    std::lock_guard<std::mutex> guard(*drawLock);
+    const auto found = indexCache->find(key);
+    if (found != indexCache->end())
+        return static_cast<std::uint32_t>(found->second);
+    const auto index = static_cast<std::int32_t>(keyedRandom.Draw(key, multiplier) % n);
+    indexCache->emplace(key, index);
+    return static_cast<std::uint32_t>(index);
+}
+
+const FaceElementList* Chromasift::ElementList(Object* object, INode* node) {
+    std::lock_guard<std::mutex> guard(*meshCacheLock);
+    const auto found = elementListCache->find(object);
+    if (found != elementListCache->end())
+        return found->second.get();
+    auto* geometry = dynamic_cast<GeomObject*>(object);
+    if (geometry == nullptr || !object->IsRenderable())
+        return nullptr;
+    NullView view;
+    BOOL needDelete = FALSE;
+    Mesh* mesh = geometry->GetRenderMesh(0, node, view, needDelete);
+    if (mesh == nullptr)
+        return nullptr;
+    AdjEdgeList edges(*mesh);
+    AdjFaceList faces(*mesh, edges);
+    auto list = std::make_unique<FaceElementList>(*mesh, faces);
+    if (needDelete)
+        delete mesh;
+    const FaceElementList* result = list.get();
+    elementListCache->emplace(object, std::move(list));
+    return result;
+}
+
+const Mesh* Chromasift::PolygonMesh(Object* object, RenderGlobalContext* context) {
+    std::lock_guard<std::mutex> guard(*meshCacheLock);
+    const auto found = polygonMeshCache->find(object);
+    if (found != polygonMeshCache->end())
+        return found->second.get();
+    if (context == nullptr)
+        return nullptr;
+    for (int i = 0; i < context->NumRenderInstances(); ++i) {
+        RenderInstance* instance = context->GetRenderInstance(i);
+        if (instance == nullptr || instance->GetEvalObject() != object)
+            continue;
+        if (instance->mesh == nullptr)
+            return nullptr;
+        std::unique_ptr<Mesh> numbered = NumberPolygonsForShading(*instance->mesh);
+        const Mesh* result = numbered.get();
+        polygonMeshCache->emplace(object, std::move(numbered));
+        return result;
+    }
+    return nullptr;
+}
+
+AColor Chromasift::EvalColor(ShadeContext& sc) {
+    // One snapshot for the whole evaluation: a palette rebuilt meanwhile is seen by the next sample.
+    const std::shared_ptr<const Palette> entries = GetPalette();
+    IParamBlock2* block = pblock;
+    AColor colour(0.0f, 0.0f, 0.0f, 1.0f);
+    if (!entries->empty() && block != nullptr) {
+        const TimeValue now = GetCOREInterface()->GetTime();
+        const int numColours = block->GetInt(pb_num_colors, now);
+        const auto n = static_cast<std::uint32_t>(
+            std::clamp<std::int64_t>(numColours, 1, static_cast<std::int64_t>(entries->size())));
+        // A mode that selects nothing leaves black.
+        int selected = -1;
+        const int mode = block->GetInt(pb_mapping_old, now);
+        switch (mode) {
+        case kRandom:
+            selected = static_cast<int>(mode_index::Random(LibraryPixelRandom().Next(), n));
+            break;
+        case kLinear:
+            selected = static_cast<int>(mode_index::Linear(sampleCounter.fetch_add(1), n));
+            break;
+        case kMirror:
+            selected = static_cast<int>(mode_index::Mirror(sampleCounter.fetch_add(1), n));
+            break;
+        case kMapping1D:
+        case kMapping2D:
+        case kMapping3D:
+        case kTiles: {
+            Point3 p;
+            if (coords != nullptr) {
+                Point3 dp;
+                coords->GetXYZ(sc, p, dp);
+            } else {
+                p = sc.UVW(1);
+            }
+            if (mode == kMapping1D)
+                selected = static_cast<int>(mode_index::Mapping1D(p.x, n));
+            else if (mode == kMapping2D)
+                selected = static_cast<int>(mode_index::Mapping2D(p.x, p.y, n));
+            else if (mode == kMapping3D)
+                selected = static_cast<int>(mode_index::Mapping3D(p.x, p.y, p.z, n));
+            else
+                selected = static_cast<int>(
+                    mode_index::Tiles(p.x, p.y, std::clamp(block->GetInt(pb_tile_rows, now), 1, 100),
+                                      std::clamp(block->GetInt(pb_tile_columns, now), 1, 100), n));
+            break;
+        }
+        case kInputMap: {
+            Texmap* input = block->GetTexmap(pb_input_map, now);
+            const float value =
+                block->GetInt(pb_input_map_on, 0) != 0 && input != nullptr ? input->EvalMono(sc) : 0.0f;
+            selected = static_cast<int>(mode_index::InputMap(value, n));
+            break;
+        }
+        case kBerconLinear:
+            selected = static_cast<int>(mode_index::BerconTileLinear(sc.UVW(99).x, n));
+            break;
+        case kBerconRandom:
+            selected = static_cast<int>(
+                KeyedRandomIndex(mode_index::BerconTileKey(sc.UVW(99).x), kKeyMultiplier, n));
+            break;
+        case kObjectLinear:
+        case kObjectRandom: {
+            const bool random = mode == kObjectRandom;
+            if (IInstanceInfo* info = InstanceInfo(sc.GetEvalObject())) {
+                float first = 0.0f, second = 0.0f;
+                info->GetInstanceValues(sc, first, second);
+                const std::int32_t key = mode_index::InstanceKey(first);
+                selected = static_cast<int>(random ? KeyedRandomIndex(key, kKeyMultiplier, n)
+                                                   : mode_index::UnsignedModulo(key, n));
+            } else {
+                const int node = sc.NodeID();
+                if (!random)
+                    selected = static_cast<int>(mode_index::NumberOrZero(node, n));
+                else if (node != -1)
+                    selected = static_cast<int>(KeyedRandomIndex(node, kNodeKeyMultiplier, n));
+            }
+            break;
+        }
+        case kObjectId: {
+            INode* node = sc.Node();
+            selected =
+                static_cast<int>((node == nullptr ? 0u : static_cast<std::uint32_t>(node->GetGBufID())) % n);
+            break;
+        }
+        case kMaterialId:
+            selected = static_cast<int>(mode_index::NumberOrZero(sc.mtlNum, n));
+            break;
+        case kPerElement: {
+            // Element colours are shown as they are: no adjustment, no output filter.
+            Object* object = sc.GetEvalObject();
+            std::uint32_t index = 0;
+            if (IInstanceInfo* info = InstanceInfo(object)) {
+                float first = 0.0f, second = 0.0f;
+                info->GetInstanceValues(sc, first, second);
+                index = mode_index::InstanceElement(first, second, n);
+            } else if (object != nullptr) {
+                const FaceElementList* list = ElementList(object, sc.Node());
+                const int face = sc.FaceNumber();
+                if (list != nullptr && face >= 0 && static_cast<std::size_t>(face) < list->elem.size())
+                    index = (*list)[face] % n;
+            }
+            return EntryColour((*entries)[index]);
+        }
+        case kPerFace: {
+            selected = 0;
+            Object* object = sc.GetEvalObject();
+            const Mesh* numbered = object == nullptr ? nullptr : PolygonMesh(object, sc.globContext);
+            const int face = sc.FaceNumber();
+            if (numbered != nullptr && face >= 0 && face < numbered->getNumFaces())
+                selected =
+                    static_cast<int>(KeyedRandomIndex(numbered->getFaceMtlIndex(face), kKeyMultiplier, n));
+            break;
+        }
+        case kVRayInstance: {
+            selected = 0;
+            if (sc.ClassID() == VRAY_SHADE_CONTEXT_CLASS_ID)
+                if (auto* vray = dynamic_cast<VUtils::VRayInterface*>(&sc)) {
+                    vray->QueryAuxiliary(0xFFFF0002);
+                    int instance = 0;
+                    if (vray->GetHitInstanceNumber(instance))
+                        selected = static_cast<int>(KeyedRandomIndex(instance, kNodeKeyMultiplier, n));
+                }
+            break;
+        }
+        default:
+            break;
+        }
+        // An index cached under a larger palette falls back to the first entry.
+        PaletteEntry chosen;
+        if (selected >= 0)
+            chosen = (*entries)[static_cast<std::size_t>(selected) < entries->size()
+                                    ? static_cast<std::size_t>(selected)
+                                    : 0];
+        // Values beyond the spinners' ranges (scripts, scenes) read as the nearest valid one.
+        const float gamma = block->GetFloat(pb_gamma, now);
+        const ColourAdjustment adjustment{gamma >= 0.1f ? std::min(gamma, 10.0f) : 0.1f,
+                                          std::clamp(block->GetInt(pb_hue_alteration, now), 1, 100),
+                                          std::clamp(block->GetInt(pb_saturation_alteration, now), 1, 100),
+                                          std::clamp(block->GetInt(pb_value_alteration, now), 1, 100)};
+        colour = AdjustPaletteColour(chosen, adjustment);
+    }
+    return output != nullptr ? output->Filter(colour) : colour;
 }
 
 float Chromasift::EvalMono(ShadeContext&) {

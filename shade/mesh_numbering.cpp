@@ -1,0 +1,119 @@
+#include "shade/mesh_numbering.h"
+
+#include "hostsdk/bit_array.h"
+#include "hostsdk/channels.h"
+#include "hostsdk/mesh_adjacency.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Seeds faces 0, step, 2 step, ...; each unvisited seed and the faces `collect` lists for it get the next
+// number. The seed is numbered even when the collection leaves it out.
+template <typename Collect, typename Assign>
+void NumberFaceGroups(int faceCount, int step, uint32_t first, Collect collect, Assign assign) {
+    std::vector<bool> visited(static_cast<std::size_t>(faceCount), false);
+    std::vector<int> members;
+    uint32_t number = first;
+    for (int f = 0; f < faceCount; f += step) {
+        if (visited[static_cast<std::size_t>(f)])
+            continue;
+        const MtlID id = static_cast<MtlID>(number);
+        assign(f, id);
+        members.clear();
+        collect(f, members);
+        visited[static_cast<std::size_t>(f)] = true;
+        for (int b : members) {
+            visited[static_cast<std::size_t>(b)] = true;
+            assign(b, id);
+        }
+        ++number;
+    }
+}
+
+// Collects the polygon of a seed with PolyFromFace into a cleared bit set and lists its faces. The
+// polygon is connected through its own faces, so a walk from the seed over set neighbours finds every
+// set bit without scanning the whole set; clearing those bits leaves the set clear for the next seed.
+class PolygonCollector {
+public:
+    PolygonCollector(Mesh& mesh, AdjFaceList& faces) : mesh(mesh), faces(faces), bits(mesh.getNumFaces()) {}
+
+    void operator()(int seed, std::vector<int>& members) {
+        mesh.PolyFromFace(static_cast<DWORD>(seed), bits, kPolygonThreshold, FALSE, &faces);
+        if (!bits[seed])
+            return;
+        std::vector<int> pending{seed};
+        bits.Clear(seed);
+        members.push_back(seed);
+        while (!pending.empty()) {
+            const int face = pending.back();
+            pending.pop_back();
+            for (DWORD neighbour : faces.list[static_cast<std::size_t>(face)].f) {
+                if (neighbour == UNDEFINED || !bits[static_cast<int>(neighbour)])
+                    continue;
+                bits.Clear(static_cast<int>(neighbour));
+                members.push_back(static_cast<int>(neighbour));
+                pending.push_back(static_cast<int>(neighbour));
+            }
+        }
+    }
+
+private:
+    Mesh& mesh;
+    AdjFaceList& faces;
+    BitArray bits;
+};
+
+} // namespace
+
+std::unique_ptr<Mesh> NumberPolygonsForShading(Mesh& mesh) {
+    auto numbered = std::make_unique<Mesh>();
+    numbered->DeepCopy(&mesh, TOPO_CHANNEL | MTL_CHANNEL);
+    AdjEdgeList edges(mesh);
+    AdjFaceList faces(mesh, edges);
+    const int faceCount = mesh.getNumFaces();
+    const int step = std::max(1, faceCount / 40300);
+    NumberFaceGroups(faceCount, step, 0, PolygonCollector(mesh, faces),
+                     [&](int f, MtlID id) { numbered->setFaceMtlIndex(f, id); });
+    return numbered;
+}
+
+void NumberElements(Mesh& mesh) {
+    if (mesh.getNumFaces() == 0)
+        return;
+    AdjEdgeList edges(mesh);
+    AdjFaceList faces(mesh, edges);
+    FaceElementList elements(mesh, faces);
+    for (int f = 0; f < mesh.getNumFaces(); ++f)
+        mesh.setFaceMtlIndex(f, static_cast<MtlID>(elements[f]));
+}
+
+void NumberPolygons(Mesh& mesh) {
+    if (mesh.getNumFaces() == 0)
+        return;
+    AdjEdgeList edges(mesh);
+    AdjFaceList faces(mesh, edges);
+    NumberFaceGroups(mesh.getNumFaces(), 1, 1, PolygonCollector(mesh, faces),
+                     [&](int f, MtlID id) { mesh.setFaceMtlIndex(f, id); });
+    mesh.ZeroTopologyCache();
+}
+
+void NumberElements(MNMesh& mesh) {
+    BitArray bits(mesh.numf);
+    NumberFaceGroups(
+        mesh.numf, 1, 0,
+        [&](int f, std::vector<int>& members) {
+            bits.ClearAll();
+            mesh.ElementFromFace(f, bits);
+            for (int b = 0; b < mesh.numf; ++b)
+                if (bits[b])
+                    members.push_back(b);
+        },
+        [&](int f, MtlID id) { mesh.f[f].material = id; });
+}
+
+void NumberPolygons(MNMesh& mesh) {
+    for (int f = 0; f < mesh.numf; ++f)
+        mesh.f[f].material = static_cast<MtlID>(f);
+}

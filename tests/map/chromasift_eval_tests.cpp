@@ -1,0 +1,321 @@
+// Colour assignment through the map: every mode's choice of palette entry, its fallbacks, the adjustment
+// and output filter, and the pre-render reset.
+#include "map_test_support.h"
+
+#include "hostsdk/render_context.h"
+#include "hostsdk/tri_object.h"
+#include "plugin/param_ids.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// A shading context whose every answer the test sets.
+class Context : public VUtils::VRayInterface {
+public:
+    Class_ID ClassID() override { return classId; }
+    int NodeID() override { return nodeId; }
+    INode* Node() override { return node; }
+    Object* GetEvalObject() override { return object; }
+    int FaceNumber() override { return face; }
+    Point3 UVW(int channel) override { return channel == 99 ? uvw99 : uvw; }
+    Point3 PObj() override { return position; }
+    bool GetHitInstanceNumber(int& number) override {
+        number = instance;
+        return hasInstance;
+    }
+
+    Class_ID classId{0, 0};
+    int nodeId = -1;
+    INode* node = nullptr;
+    Object* object = nullptr;
+    int face = 0;
+    Point3 uvw, uvw99, position;
+    int instance = 0;
+    bool hasInstance = false;
+};
+
+// Entries whose colours tell them apart after the identity adjustment's rounding.
+Palette TenEntries() {
+    Palette palette;
+    for (int i = 0; i < 10; ++i) {
+        PaletteEntry e;
+        e.red = static_cast<uint16_t>(6000 * i + 500);
+        e.green = static_cast<uint16_t>(65535 - 6000 * i);
+        e.blue = static_cast<uint16_t>(3000 * i);
+        e.alpha = 65535;
+        palette.push_back(e);
+    }
+    return palette;
+}
+
+class ChromasiftEval : public ::testing::Test {
+protected:
+    void SetUp() override {
+        map = NewMap();
+        map->SetPalette(TenEntries());
+        map->PrepareForRender();
+    }
+
+    void Mode(int mode, int numColours = 10) {
+        map->pblock->SetValue(pb_mapping_old, 0, mode);
+        map->pblock->SetValue(pb_num_colors, 0, numColours);
+    }
+
+    // The palette entry a colour came from, -1 for none.
+    int Entry(const AColor& c) const {
+        const Palette& palette = *map->GetPalette();
+        for (std::size_t i = 0; i < palette.size(); ++i)
+            if (std::fabs(c.r - palette[i].red / 65535.0f) < 1e-4f &&
+                std::fabs(c.g - palette[i].green / 65535.0f) < 1e-4f &&
+                std::fabs(c.b - palette[i].blue / 65535.0f) < 1e-4f)
+                return static_cast<int>(i);
+        return -1;
+    }
+
+    int Eval() { return Entry(map->EvalColor(sc)); }
+
+    MapPtr map;
+    Context sc;
+};
+
+TEST_F(ChromasiftEval, EmptyPaletteIsBlackThroughTheOutputFilter) {
+    map->SetPalette(Palette());
+    for (int mode : {0, 1, 6, 9, 12, 16}) {
+        Mode(mode);
+        EXPECT_EQ(map->EvalColor(sc), AColor(0.0f, 0.0f, 0.0f, 1.0f)) << mode;
+    }
+    static_cast<TextureOutput*>(map->GetReference(2))->SetInvert(TRUE);
+    EXPECT_EQ(map->EvalColor(sc), AColor(1.0f, 1.0f, 1.0f, 1.0f));
+}
+
+TEST_F(ChromasiftEval, CounterAndRandomModesRestartWithEveryRender) {
+    Mode(0);
+    std::vector<int> draws;
+    for (int i = 0; i < 5; ++i)
+        draws.push_back(Eval());
+    EXPECT_EQ(draws, (std::vector<int>{1, 4, 2, 4, 7}));
+    map->PrepareForRender();
+    EXPECT_EQ(Eval(), 1) << "the stream is reseeded before every render";
+
+    Mode(1, 4);
+    map->PrepareForRender();
+    std::vector<int> linear;
+    for (int i = 0; i < 6; ++i)
+        linear.push_back(Eval());
+    EXPECT_EQ(linear, (std::vector<int>{0, 1, 2, 3, 0, 1}));
+    map->PrepareForRender();
+    EXPECT_EQ(Eval(), 0);
+
+    Mode(11, 3);
+    std::vector<int> mirror;
+    for (int i = 0; i < 7; ++i)
+        mirror.push_back(Eval());
+    EXPECT_EQ(mirror, (std::vector<int>{1, 2, 2, 1, 0, 0, 1})) << "continuing the counter left by Linear";
+}
+
+TEST_F(ChromasiftEval, KeyedModesDrawOncePerKey) {
+    Mode(15);
+    sc.uvw99 = Point3(-1.0f, 0.0f, 0.0f);
+    EXPECT_EQ(Eval(), 8) << "tile 1";
+    sc.uvw99 = Point3(-0.0f, 0.0f, 0.0f);
+    EXPECT_EQ(Eval(), 4) << "tile 0";
+
+    // Key 1 was drawn with the tile multiplier; one table serves every keyed mode within a render.
+    Mode(10);
+    sc.nodeId = 1;
+    EXPECT_EQ(Eval(), 8);
+    map->PrepareForRender();
+    EXPECT_EQ(Eval(), 3) << "node 1 drawn with the node multiplier";
+    sc.nodeId = -1;
+    EXPECT_EQ(map->EvalColor(sc), AColor(0.0f, 0.0f, 0.0f, 1.0f)) << "no node number renders black";
+
+    // An index kept from a larger palette falls back to entry 0.
+    map->pblock->SetValue(pb_num_colors, 0, 3);
+    sc.nodeId = 1;
+    EXPECT_EQ(Eval(), 3);
+    Palette three = TenEntries();
+    three.resize(3);
+    map->SetPalette(three);
+    EXPECT_EQ(Eval(), 0);
+}
+
+TEST_F(ChromasiftEval, IdentityModes) {
+    Mode(6);
+    sc.nodeId = 23;
+    EXPECT_EQ(Eval(), 3);
+    sc.nodeId = -1;
+    EXPECT_EQ(Eval(), 0);
+
+    Mode(8);
+    sc.mtlNum = 13;
+    EXPECT_EQ(Eval(), 3);
+    sc.mtlNum = -1;
+    EXPECT_EQ(Eval(), 0);
+
+    Mode(7);
+    EXPECT_EQ(Eval(), 0) << "no node";
+    INode node;
+    node.SetGBufID(27);
+    sc.node = &node;
+    EXPECT_EQ(Eval(), 7);
+    sc.node = nullptr;
+
+    Mode(16);
+    sc.instance = 1;
+    sc.hasInstance = true;
+    EXPECT_EQ(Eval(), 0) << "not a V-Ray context";
+    sc.classId = VRAY_SHADE_CONTEXT_CLASS_ID;
+    EXPECT_EQ(Eval(), 3);
+    sc.hasInstance = false;
+    EXPECT_EQ(Eval(), 0);
+}
+
+TEST_F(ChromasiftEval, CoordinateModesUseTheCoordinatesGenerator) {
+    Mode(2);
+    sc.position = Point3(0.95f, 0.0f, 0.0f);
+    EXPECT_EQ(Eval(), 9);
+    sc.position = Point3(-0.2f, 0.0f, 0.0f);
+    EXPECT_EQ(Eval(), 0);
+    Mode(3);
+    sc.position = Point3(0.5f, 0.5f, 0.0f);
+    EXPECT_EQ(Eval(), 6);
+
+    auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
+    coords->SetCoordSystem(UVW_COORDS);
+    sc.uvw = Point3(0.9f, 0.9f, 0.0f);
+    Mode(13, 5);
+    EXPECT_EQ(Eval(), 3) << "tile 8 of a 3 x 3 grid, modulo 5";
+    map->ReplaceReference(1, nullptr);
+    sc.uvw = Point3(0.05f, 0.0f, 0.0f);
+    Mode(2);
+    EXPECT_EQ(Eval(), 0) << "without a generator, map channel 1";
+}
+
+TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
+    // Two boxes in one mesh: two elements.
+    auto* object = new TriObject();
+    Mesh& mesh = object->GetMesh();
+    mesh.setNumVerts(16);
+    for (int i = 0; i < 16; ++i)
+        mesh.setVert(i, static_cast<float>((i & 1) + 5 * (i >> 3)), static_cast<float>((i >> 1) & 1),
+                     static_cast<float>((i >> 2) & 1));
+    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    mesh.setNumFaces(24);
+    for (int box = 0; box < 2; ++box)
+        for (int q = 0; q < 6; ++q) {
+            const int o = 8 * box;
+            mesh.faces[12 * box + 2 * q].setVerts(quads[q][0] + o, quads[q][1] + o, quads[q][2] + o);
+            mesh.faces[12 * box + 2 * q + 1].setVerts(quads[q][0] + o, quads[q][2] + o, quads[q][3] + o);
+        }
+    INode node;
+    node.SetObjectRef(object);
+    sc.node = &node;
+    sc.object = object;
+    Mode(9);
+    map->pblock->SetValue(pb_gamma, 0, 2.0f);
+    map->pblock->SetValue(pb_hue_alteration, 0, 50);
+    static_cast<TextureOutput*>(map->GetReference(2))->SetInvert(TRUE);
+    sc.face = 3;
+    const Palette& palette = *map->GetPalette();
+    EXPECT_EQ(map->EvalColor(sc), AColor(palette[0].red / 65535.0f, palette[0].green / 65535.0f,
+                                         palette[0].blue / 65535.0f, 1.0f));
+    sc.face = 20;
+    EXPECT_EQ(Eval(), 1);
+    sc.face = 24;
+    EXPECT_EQ(Eval(), 0) << "a face beyond the mesh";
+    sc.object = nullptr;
+    EXPECT_EQ(Eval(), 0);
+}
+
+TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {
+    Palette grey(1);
+    grey[0].red = grey[0].green = grey[0].blue = 32768;
+    map->SetPalette(grey);
+    Mode(1);
+    map->pblock->SetValue(pb_gamma, 0, 2.0f);
+    const AColor darker = map->EvalColor(sc);
+    EXPECT_NEAR(darker.r, std::pow(32768 / 65535.0f, 2.0f), 1e-6f);
+    static_cast<TextureOutput*>(map->GetReference(2))->SetOutputLevel(0, 0.5f);
+    EXPECT_NEAR(map->EvalColor(sc).g, darker.g * 0.5f, 1e-6f);
+    map->pblock->SetValue(pb_gamma, 0, -3.0f);
+    const AColor clamped = map->EvalColor(sc);
+    EXPECT_TRUE(std::isfinite(clamped.r)) << "a gamma beyond its range reads as the nearest valid one";
+    EXPECT_EQ(map->EvalMono(sc), 0.0f);
+}
+
+TEST_F(ChromasiftEval, UnknownModesAndWildInputsGiveAColour) {
+    for (int mode : {-1, 17, 1000}) {
+        Mode(mode);
+        EXPECT_EQ(map->EvalColor(sc), AColor(0.0f, 0.0f, 0.0f, 1.0f)) << mode;
+    }
+    sc.position = Point3(std::nanf(""), 1e30f, -1e30f);
+    sc.uvw = sc.position;
+    sc.uvw99 = sc.position;
+    sc.face = -5;
+    sc.nodeId = -77;
+    sc.mtlNum = -1000;
+    for (int mode = 0; mode <= 16; ++mode) {
+        Mode(mode, mode % 2 == 0 ? 0 : 1000);
+        const AColor c = map->EvalColor(sc);
+        EXPECT_TRUE(std::isfinite(c.r) && std::isfinite(c.g) && std::isfinite(c.b)) << mode;
+    }
+}
+
+} // namespace
+
+namespace {
+
+class OneInstance : public RenderGlobalContext {
+public:
+    int NumRenderInstances() override { return 1; }
+    RenderInstance* GetRenderInstance(int i) override { return i == 0 ? &instance : nullptr; }
+    RenderInstance instance;
+};
+
+TEST_F(ChromasiftEval, PerFaceGivesEachSideOfABoxItsOwnKey) {
+    auto* object = new TriObject();
+    Mesh& mesh = object->GetMesh();
+    mesh.setNumVerts(8);
+    for (int i = 0; i < 8; ++i)
+        mesh.setVert(i, static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1),
+                     static_cast<float>((i >> 2) & 1));
+    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    mesh.setNumFaces(12);
+    for (int q = 0; q < 6; ++q) {
+        mesh.faces[2 * q].setVerts(quads[q][0], quads[q][1], quads[q][2]);
+        mesh.faces[2 * q].setEdgeVisFlags(1, 1, 0);
+        mesh.faces[2 * q + 1].setVerts(quads[q][0], quads[q][2], quads[q][3]);
+        mesh.faces[2 * q + 1].setEdgeVisFlags(0, 1, 1);
+    }
+    INode node;
+    node.SetObjectRef(object);
+    OneInstance context;
+    context.instance.mesh = &mesh;
+    context.instance.SetEvalObject(object);
+    sc.object = object;
+    sc.globContext = &context;
+    Mode(12);
+    std::vector<int> sides;
+    for (int f = 0; f < 12; ++f) {
+        sc.face = f;
+        sides.push_back(Eval());
+    }
+    EXPECT_EQ(sides[0], 4) << "polygon 0";
+    EXPECT_EQ(sides[2], 8) << "polygon 1";
+    for (int q = 0; q < 6; ++q)
+        EXPECT_EQ(sides[2 * q], sides[2 * q + 1]) << "both triangles of side " << q;
+    sc.face = 12;
+    EXPECT_EQ(Eval(), 0) << "a face beyond the mesh";
+    sc.globContext = nullptr;
+    map->PrepareForRender();
+    sc.face = 2;
+    EXPECT_EQ(Eval(), 0) << "no render instance for the object";
+}
+
+} // namespace

@@ -1,0 +1,30 @@
+// The message box of a failed extraction, read back from the Linux build's recording of message boxes.
+#include "map_test_support.h"
+
+#include "plugin/param_ids.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ExtractionMessage, AnUnreadableBitmapIsReportedUnlessQuiet) {
+    MapPtr map = NewMap();
+    BitmapInfo missing;
+    missing.SetName(L"no-such-picture.png");
+    ClearRecordedMessageBoxes();
+    GetCOREInterface()->SetQuietMode(FALSE);
+    map->ExtractPalette(missing, 10, 0);
+    const std::vector<RecordedMessageBox> boxes = RecordedMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, L"Error loading bitmap.");
+    EXPECT_EQ(boxes[0].caption, L"Error");
+    EXPECT_EQ(boxes[0].type, 0x10u);
+    EXPECT_EQ(boxes[0].owner, GetCOREInterface()->GetMAXHWnd());
+
+    GetCOREInterface()->SetQuietMode(TRUE);
+    map->ExtractPalette(missing, 10, 0);
+    EXPECT_EQ(RecordedMessageBoxes().size(), 1u) << "quiet mode shows nothing";
+    GetCOREInterface()->SetQuietMode(FALSE);
+}
+
+} // namespace
