@@ -3,6 +3,8 @@
 #include "hostsdk/bitmap.h"
 #include "hostsdk/mtl_base.h"
 
+#include <atomic>
+
 namespace {
 
 bool AcceptsInt(int type) {
@@ -54,6 +56,9 @@ bool IsOwnersReference(const ParamDef& def) {
 }
 
 } // namespace
+
+// Render threads read values while the user interface thread edits them: integers, floats and
+// references are read and written as relaxed atomics, which cost nothing more than plain moves here.
 
 IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : desc(desc_), owner(owner_) {
     values.resize(static_cast<std::size_t>(desc->Count()));
@@ -122,7 +127,7 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue, int value, int tabIndex) {
     Value* slot = Find(id, tabIndex, &def);
     if (slot == nullptr || !AcceptsInt(def->type))
         return FALSE;
-    slot->i = value;
+    std::atomic_ref<int>(slot->i).store(value, std::memory_order_relaxed);
     NotifyChanged();
     return TRUE;
 }
@@ -132,7 +137,7 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue, float value, int tabIndex) {
     Value* slot = Find(id, tabIndex, &def);
     if (slot == nullptr || !AcceptsFloat(def->type))
         return FALSE;
-    slot->f = value;
+    std::atomic_ref<float>(slot->f).store(value, std::memory_order_relaxed);
     NotifyChanged();
     return TRUE;
 }
@@ -212,7 +217,7 @@ BOOL IParamBlock2::GetValue(ParamID id, TimeValue, int& value, Interval& valid, 
     value = 0;
     if (slot == nullptr || !AcceptsInt(def->type))
         return FALSE;
-    value = slot->i;
+    value = std::atomic_ref<int>(slot->i).load(std::memory_order_relaxed);
     valid &= FOREVER;
     return TRUE;
 }
@@ -223,7 +228,7 @@ BOOL IParamBlock2::GetValue(ParamID id, TimeValue, float& value, Interval& valid
     value = 0.0f;
     if (slot == nullptr || !AcceptsFloat(def->type))
         return FALSE;
-    value = slot->f;
+    value = std::atomic_ref<float>(slot->f).load(std::memory_order_relaxed);
     valid &= FOREVER;
     return TRUE;
 }
@@ -266,7 +271,7 @@ BOOL IParamBlock2::GetValue(ParamID id, TimeValue, ReferenceTarget*& value, Inte
     if (IsOwnersReference(*def))
         value = owner == nullptr ? nullptr : owner->GetReference(def->refNo);
     else
-        value = slot->ref;
+        value = std::atomic_ref<ReferenceTarget*>(slot->ref).load(std::memory_order_relaxed);
     valid &= FOREVER;
     return TRUE;
 }
@@ -351,14 +356,18 @@ RefTargetHandle IParamBlock2::GetReference(int i) {
     if (i < 0 || static_cast<std::size_t>(i) >= slots.size())
         return nullptr;
     const Slot& s = slots[static_cast<std::size_t>(i)];
-    return values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)].ref;
+    return std::atomic_ref<ReferenceTarget*>(
+               values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)].ref)
+        .load(std::memory_order_relaxed);
 }
 
 void IParamBlock2::SetReference(int i, RefTargetHandle target) {
     if (i < 0 || static_cast<std::size_t>(i) >= slots.size())
         return;
     const Slot& s = slots[static_cast<std::size_t>(i)];
-    values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)].ref = target;
+    std::atomic_ref<ReferenceTarget*>(
+        values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)].ref)
+        .store(target, std::memory_order_relaxed);
 }
 
 void IParamBlock2::RefAdded(RefMakerHandle maker) {
