@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 // Class identity of the map.
 constexpr Class_ID CHROMASIFT_CLASS_ID(0x61c17ce2, 0x2fa47e5b);
@@ -85,8 +86,9 @@ public:
 
     // --- Palette
     // The working palette as shading sees it: an immutable snapshot, replaced whole by every edit.
-    std::shared_ptr<const Palette> GetPalette() const { return palette.load(); }
-    // Replaces the working palette whole; renders in progress keep the snapshot they hold.
+    // The working palette as shading sees it: an immutable snapshot that every edit replaces whole, so a
+    // render never sees a palette half rebuilt. A snapshot stays valid until the next render starts.
+    const Palette* GetPalette() const { return palette.load(std::memory_order_acquire); }
     void SetPalette(Palette newPalette);
     const Palette& GetExtractedPalette() const { return extractedPalette; }
 
@@ -130,7 +132,10 @@ private:
     // Locks of the shading tables, created with the map; shading never holds both at once.
     std::unique_ptr<std::mutex> meshCacheLock;
     std::unique_ptr<std::mutex> drawLock;
-    std::atomic<std::shared_ptr<const Palette>> palette{std::make_shared<const Palette>()};
+    std::atomic<const Palette*> palette{nullptr};
+    // The current snapshot and those it replaced, which render threads may still read; the replaced ones
+    // are released when the next render starts (user-interface thread only).
+    std::vector<std::unique_ptr<const Palette>> paletteSnapshots;
     Palette extractedPalette;
     // Shading tables, emptied before every render; the caches hold evaluated objects by identity.
     std::unique_ptr<std::map<Object*, std::unique_ptr<FaceElementList>>> elementListCache;

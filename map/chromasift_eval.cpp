@@ -100,7 +100,7 @@ const Mesh* Chromasift::PolygonMesh(Object* object, RenderGlobalContext* context
 
 AColor Chromasift::EvalColor(ShadeContext& sc) {
     // One snapshot for the whole evaluation: a palette rebuilt meanwhile is seen by the next sample.
-    const std::shared_ptr<const Palette> entries = GetPalette();
+    const Palette* entries = GetPalette();
     IParamBlock2* block = pblock;
     AColor colour(0.0f, 0.0f, 0.0f, 1.0f);
     if (!entries->empty() && block != nullptr) {

@@ -10,4 +10,6 @@ void Chromasift::PrepareForRender() {
     sampleCounter.store(0);
     LibraryPixelRandom().Reseed(kPixelRandomSeed);
     indexCache->clear();
+    // Palettes replaced during the last render are no longer read by anyone.
+    paletteSnapshots.erase(paletteSnapshots.begin(), paletteSnapshots.end() - 1);
 }

@@ -69,6 +69,17 @@ IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : des
     }
     RebuildSlots();
     SetDefaults(false);
+    intSlots.assign(values.size(), nullptr);
+    floatSlots.assign(values.size(), nullptr);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int type = desc->GetParamDefByIndex(static_cast<int>(i)).type;
+        if (values[i].empty())
+            continue;
+        if (AcceptsInt(type))
+            intSlots[i] = &values[i][0].i;
+        else if (AcceptsFloat(type))
+            floatSlots[i] = &values[i][0].f;
+    }
 }
 
 IParamBlock2::~IParamBlock2() {
@@ -298,18 +309,25 @@ BOOL IParamBlock2::GetValue(ParamID id, TimeValue, const MCHAR*& value, Interval
     return TRUE;
 }
 
-int IParamBlock2::GetInt(ParamID id, TimeValue t, int tabIndex) {
-    int value = 0;
-    Interval valid = FOREVER;
-    GetValue(id, t, value, valid, tabIndex);
-    return value;
+// Tab indices other than 0, and parameters of other types.
+int IParamBlock2::GetIntSlow(ParamID id, TimeValue, int tabIndex) {
+    const int index = desc->IDtoIndex(id);
+    if (index < 0 || !AcceptsInt(desc->GetParamDefByIndex(index).type))
+        return 0;
+    std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
+    if (static_cast<unsigned>(tabIndex) >= tab.size())
+        return 0;
+    return std::atomic_ref<int>(tab[static_cast<std::size_t>(tabIndex)].i).load(std::memory_order_relaxed);
 }
 
-float IParamBlock2::GetFloat(ParamID id, TimeValue t, int tabIndex) {
-    float value = 0.0f;
-    Interval valid = FOREVER;
-    GetValue(id, t, value, valid, tabIndex);
-    return value;
+float IParamBlock2::GetFloatSlow(ParamID id, TimeValue, int tabIndex) {
+    const int index = desc->IDtoIndex(id);
+    if (index < 0 || !AcceptsFloat(desc->GetParamDefByIndex(index).type))
+        return 0.0f;
+    std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
+    if (static_cast<unsigned>(tabIndex) >= tab.size())
+        return 0.0f;
+    return std::atomic_ref<float>(tab[static_cast<std::size_t>(tabIndex)].f).load(std::memory_order_relaxed);
 }
 
 Texmap* IParamBlock2::GetTexmap(ParamID id, TimeValue t, int tabIndex) {

@@ -232,12 +232,6 @@ void ParamBlockDesc2::SetClassDesc(ClassDesc2* classDesc) {
         cd->AddParamBlockDesc(this);
 }
 
-int ParamBlockDesc2::IDtoIndex(ParamID id) const {
-    if (id < 0 || static_cast<std::size_t>(id) >= indexById.size())
-        return -1;
-    return indexById[static_cast<std::size_t>(id)];
-}
-
 ParamID ParamBlockDesc2::IndextoID(int index) const {
     if (index < 0 || index >= Count())
         return -1;

@@ -4,6 +4,7 @@
 #include "hostsdk/param_block_desc.h"
 #include "hostsdk/references.h"
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -46,8 +47,22 @@ public:
     BOOL GetValue(ParamID id, TimeValue t, PBBitmap*& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, const MCHAR*& value, Interval& valid, int tabIndex = 0);
 
-    int GetInt(ParamID id, TimeValue t = 0, int tabIndex = 0);
-    float GetFloat(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    // Shading reads parameters on every sample: the common case (tab index 0 of a matching type) is an
+    // inline lookup and one relaxed load.
+    int GetInt(ParamID id, TimeValue t = 0, int tabIndex = 0) {
+        const int index = desc->IDtoIndex(id);
+        if (index >= 0 && tabIndex == 0 && intSlots[static_cast<std::size_t>(index)] != nullptr)
+            return std::atomic_ref<int>(*intSlots[static_cast<std::size_t>(index)])
+                .load(std::memory_order_relaxed);
+        return GetIntSlow(id, t, tabIndex);
+    }
+    float GetFloat(ParamID id, TimeValue t = 0, int tabIndex = 0) {
+        const int index = desc->IDtoIndex(id);
+        if (index >= 0 && tabIndex == 0 && floatSlots[static_cast<std::size_t>(index)] != nullptr)
+            return std::atomic_ref<float>(*floatSlots[static_cast<std::size_t>(index)])
+                .load(std::memory_order_relaxed);
+        return GetFloatSlow(id, t, tabIndex);
+    }
     Texmap* GetTexmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
     PBBitmap* GetBitmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
     ReferenceTarget* GetReferenceTarget(ParamID id, TimeValue t = 0, int tabIndex = 0);
@@ -85,6 +100,8 @@ private:
     };
 
     Value* Find(ParamID id, int tabIndex, const ParamDef** def);
+    int GetIntSlow(ParamID id, TimeValue t, int tabIndex);
+    float GetFloatSlow(ParamID id, TimeValue t, int tabIndex);
     BOOL SetReferenceValue(ParamID id, ReferenceTarget* value, int tabIndex, bool texmapOnly);
     void RebuildSlots();
     void SetDefaults(bool keepReferences);
@@ -94,6 +111,9 @@ private:
     ReferenceMaker* owner;
     std::vector<std::vector<Value>> values;
     std::vector<Slot> slots;
+    // Per parameter index: tab index 0's integer or float, for parameters of those types; null otherwise.
+    std::vector<int*> intSlots;
+    std::vector<float*> floatSlots;
 };
 
 // Creates a block with the descriptor's defaults.

@@ -81,8 +81,12 @@ public:
     int Count() const { return static_cast<int>(params.size()); }
     // Parameters in declaration order.
     const ParamDef& GetParamDefByIndex(int index) const { return params[static_cast<std::size_t>(index)]; }
-    // -1 when the block has no parameter with that ID.
-    int IDtoIndex(ParamID id) const;
+    // -1 when the block has no parameter with that ID. Inline: shading looks parameters up on every sample.
+    int IDtoIndex(ParamID id) const {
+        return id < 0 || static_cast<std::size_t>(id) >= indexById.size()
+                   ? -1
+                   : indexById[static_cast<std::size_t>(id)];
+    }
     ParamID IndextoID(int index) const;
     // Null when the block has no parameter with that ID.
     const ParamDef* GetParamDef(ParamID id) const;
