@@ -108,6 +108,9 @@ public:
     BitmapTex* NewSourceMap(const BitmapInfo& info);
     // Starts a render from clean shading state.
     void PrepareForRender();
+    // For a mental ray render in "Per Element" or "Per Face": numbers the elements or polygons of every node
+    // using the map into the face material IDs of the render's geometry.
+    void NumberMeshesForMentalRay();
 
     // The number of evaluations made by the counter modes since the render started.
     std::uint32_t SampleCount() const { return sampleCounter.load(); }

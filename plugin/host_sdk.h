@@ -2,6 +2,7 @@
 
 // The one place where the plug-in includes the host SDK.
 #include "hostsdk/bitmap.h"
+#include "hostsdk/channels.h"
 #include "hostsdk/class_desc.h"
 #include "hostsdk/core_interface.h"
 #include "hostsdk/hsv.h"

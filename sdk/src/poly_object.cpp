@@ -15,7 +15,15 @@ RefTargetHandle PolyObject::Clone(RemapDir& remap) {
 
 Mesh* PolyObject::GetRenderMesh(TimeValue, INode*, View&, BOOL& needDelete) {
     auto* triangles = new Mesh();
-    mm.OutToTri(*triangles);
+    RenderPolygons().OutToTri(*triangles);
     needDelete = TRUE;
     return triangles;
+}
+
+void PolyObject::BeginRenderCopy() {
+    renderPolygons = std::make_unique<MNMesh>(mm);
+}
+
+void PolyObject::EndRenderCopy() {
+    renderPolygons.reset();
 }

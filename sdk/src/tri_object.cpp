@@ -13,7 +13,15 @@ RefTargetHandle TriObject::Clone(RemapDir& remap) {
 
 Mesh* TriObject::GetRenderMesh(TimeValue, INode*, View&, BOOL& needDelete) {
     needDelete = FALSE;
-    return &mesh;
+    return renderMesh != nullptr ? renderMesh.get() : &mesh;
+}
+
+void TriObject::BeginRenderCopy() {
+    renderMesh = std::make_unique<Mesh>(mesh);
+}
+
+void TriObject::EndRenderCopy() {
+    renderMesh.reset();
 }
 
 TriObject* CreateNewTriObject() {

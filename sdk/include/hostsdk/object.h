@@ -37,6 +37,12 @@ public:
     // The mesh to render at time t. needDelete is set TRUE when the caller owns the mesh and must delete
     // it, FALSE when the object keeps it. Null when the object has no mesh.
     virtual Mesh* GetRenderMesh(TimeValue t, INode* inode, View& view, BOOL& needDelete);
+
+    // A render works on render-time copies of the geometry, made when the host begins the render and
+    // dropped when it ends: what the render writes into them (face material IDs that a renderer's shader
+    // reads) never reaches the stored geometry.
+    virtual void BeginRenderCopy() {}
+    virtual void EndRenderCopy() {}
 };
 
 // What a node's pipeline evaluates to.

@@ -1,0 +1,131 @@
+// Before a mental ray render in "Per Element" or "Per Face" the map numbers the geometry of the nodes that
+// use it, in the render's copies of that geometry.
+#include "map_test_support.h"
+
+#include "hostsdk/std_mat.h"
+#include "hostsdk/tri_object.h"
+#include "plugin/param_ids.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class StubRenderer : public Renderer {
+public:
+    explicit StubRenderer(Class_ID id) : id(id) {}
+    Class_ID ClassID() override { return id; }
+    Class_ID id;
+};
+
+// Boxes of eight corners whose sides are two triangles sharing an invisible diagonal, side by side.
+void AddBox(Mesh& mesh, float offset) {
+    const int v0 = mesh.getNumVerts();
+    const int f0 = mesh.getNumFaces();
+    mesh.setNumVerts(v0 + 8, TRUE);
+    for (int i = 0; i < 8; ++i)
+        mesh.setVert(v0 + i, static_cast<float>(i & 1) + offset, static_cast<float>((i >> 1) & 1),
+                     static_cast<float>((i >> 2) & 1));
+    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    mesh.setNumFaces(f0 + 12, TRUE);
+    for (int q = 0; q < 6; ++q) {
+        Face& a = mesh.faces[static_cast<std::size_t>(f0 + 2 * q)];
+        Face& b = mesh.faces[static_cast<std::size_t>(f0 + 2 * q + 1)];
+        a.setVerts(v0 + quads[q][0], v0 + quads[q][1], v0 + quads[q][2]);
+        a.setEdgeVisFlags(1, 1, 0);
+        b.setVerts(v0 + quads[q][0], v0 + quads[q][2], v0 + quads[q][3]);
+        b.setEdgeVisFlags(0, 1, 1);
+        mesh.setFaceMtlIndex(f0 + 2 * q, 77);
+        mesh.setFaceMtlIndex(f0 + 2 * q + 1, 77);
+    }
+}
+
+class MentalRayNumbering : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // The material keeps the map alive, the nodes the material: dropping both deletes them.
+        map = NewMap().release();
+        StdMat* material = NewDefaultStdMat();
+        material->SetSubTexmap(ID_DI, map);
+        meshObject = new TriObject();
+        AddBox(meshObject->GetMesh(), 0.0f);
+        meshNode.SetObjectRef(meshObject);
+        meshNode.SetMtl(material);
+        polyObject = new PolyObject();
+        for (int i = 0; i < 8; ++i)
+            polyObject->mm.NewVert(Point3(static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1),
+                                          static_cast<float>((i >> 2) & 1)));
+        const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                 {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+        for (const auto& quad : quads)
+            polyObject->mm.NewFace(-1, 4, quad);
+        polyNode.SetObjectRef(polyObject);
+        polyNode.SetMtl(material);
+        GetCOREInterface()->AssignCurRenderer(&mentalRay);
+    }
+    void TearDown() override {
+        GetCOREInterface()->AssignCurRenderer(nullptr);
+        meshNode.SetMtl(nullptr);
+        polyNode.SetMtl(nullptr);
+    }
+
+    Mesh& RenderMesh() {
+        NullView view;
+        BOOL needDelete = FALSE;
+        return *meshObject->GetRenderMesh(0, &meshNode, view, needDelete);
+    }
+
+    StubRenderer mentalRay{MENTAL_RAY_RENDERER_CLASS_ID};
+    Chromasift* map = nullptr;
+    TriObject* meshObject = nullptr;
+    PolyObject* polyObject = nullptr;
+    INode meshNode;
+    INode polyNode;
+};
+
+TEST_F(MentalRayNumbering, PerFaceNumbersPolygonsInTheRenderCopiesOnly) {
+    map->pblock->SetValue(pb_mapping_old, 0, 12);
+    meshObject->BeginRenderCopy();
+    polyObject->BeginRenderCopy();
+    map->PrepareForRender();
+    Mesh& copy = RenderMesh();
+    for (int q = 0; q < 6; ++q) {
+        EXPECT_EQ(copy.getFaceMtlIndex(2 * q), q + 1) << "side " << q;
+        EXPECT_EQ(copy.getFaceMtlIndex(2 * q + 1), q + 1) << "side " << q;
+        EXPECT_EQ(polyObject->RenderPolygons().f[q].material, q);
+        EXPECT_EQ(meshObject->GetMesh().getFaceMtlIndex(2 * q), 77) << "the stored mesh keeps its IDs";
+        EXPECT_EQ(polyObject->mm.f[q].material, 0);
+    }
+    meshObject->EndRenderCopy();
+    polyObject->EndRenderCopy();
+    EXPECT_EQ(RenderMesh().getFaceMtlIndex(11), 77);
+}
+
+TEST_F(MentalRayNumbering, PerElementNumbersSeparatePartsFromZero) {
+    AddBox(meshObject->GetMesh(), 3.0f);
+    AddBox(meshObject->GetMesh(), 6.0f);
+    map->pblock->SetValue(pb_mapping_old, 0, 9);
+    meshObject->BeginRenderCopy();
+    map->PrepareForRender();
+    Mesh& copy = RenderMesh();
+    for (int part = 0; part < 3; ++part)
+        for (int f = 0; f < 12; ++f)
+            EXPECT_EQ(copy.getFaceMtlIndex(12 * part + f), part);
+    meshObject->EndRenderCopy();
+}
+
+TEST_F(MentalRayNumbering, OtherRenderersAndModesChangeNothing) {
+    StubRenderer scanline{Class_ID(1, 0)};
+    meshObject->BeginRenderCopy();
+    map->pblock->SetValue(pb_mapping_old, 0, 12);
+    GetCOREInterface()->AssignCurRenderer(&scanline);
+    map->PrepareForRender();
+    EXPECT_EQ(RenderMesh().getFaceMtlIndex(0), 77);
+    GetCOREInterface()->AssignCurRenderer(&mentalRay);
+    map->pblock->SetValue(pb_mapping_old, 0, 10);
+    map->PrepareForRender();
+    EXPECT_EQ(RenderMesh().getFaceMtlIndex(0), 77);
+    meshObject->EndRenderCopy();
+}
+
+} // namespace
