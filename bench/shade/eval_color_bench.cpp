@@ -6,6 +6,7 @@
 #include "hostsdk/tri_object.h"
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
+#include "test_meshes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,7 +21,9 @@ public:
     INode* Node() override { return node; }
     Object* GetEvalObject() override { return object; }
     int FaceNumber() override { return face; }
-    Point3 UVW(int channel) override { return channel == 99 ? Point3(-static_cast<float>(face % 7), 0, 0) : uvw; }
+    Point3 UVW(int channel) override {
+        return channel == 99 ? Point3(-static_cast<float>(face % 7), 0, 0) : uvw;
+    }
     Point3 PObj() override { return uvw; }
     Class_ID ClassID() override { return VRAY_SHADE_CONTEXT_CLASS_ID; }
     bool GetHitInstanceNumber(int& number) override {
@@ -55,17 +58,7 @@ struct Scene {
         map->pblock->SetValue(pb_num_colors, 0, 20);
         object = new TriObject();
         Mesh& mesh = object->GetMesh();
-        mesh.setNumVerts(8);
-        for (int i = 0; i < 8; ++i)
-            mesh.setVert(i, static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1), static_cast<float>((i >> 2) & 1));
-        const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4}, {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-        mesh.setNumFaces(12);
-        for (int q = 0; q < 6; ++q) {
-            mesh.faces[2 * q].setVerts(quads[q][0], quads[q][1], quads[q][2]);
-            mesh.faces[2 * q].setEdgeVisFlags(1, 1, 0);
-            mesh.faces[2 * q + 1].setVerts(quads[q][0], quads[q][2], quads[q][3]);
-            mesh.faces[2 * q + 1].setEdgeVisFlags(0, 1, 1);
-        }
+        AddBox(mesh);
         node.SetObjectRef(object);
         context.instance.mesh = &mesh;
         context.instance.SetEvalObject(object);

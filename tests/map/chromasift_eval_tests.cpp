@@ -1,6 +1,7 @@
 // Colour assignment through the map: every mode's choice of palette entry, its fallbacks, the adjustment
 // and output filter, and the pre-render reset.
 #include "map_test_support.h"
+#include "test_meshes.h"
 
 #include "hostsdk/render_context.h"
 #include "hostsdk/tri_object.h"
@@ -198,20 +199,8 @@ TEST_F(ChromasiftEval, CoordinateModesUseTheCoordinatesGenerator) {
 TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     // Two boxes in one mesh: two elements.
     auto* object = new TriObject();
-    Mesh& mesh = object->GetMesh();
-    mesh.setNumVerts(16);
-    for (int i = 0; i < 16; ++i)
-        mesh.setVert(i, static_cast<float>((i & 1) + 5 * (i >> 3)), static_cast<float>((i >> 1) & 1),
-                     static_cast<float>((i >> 2) & 1));
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    mesh.setNumFaces(24);
-    for (int box = 0; box < 2; ++box)
-        for (int q = 0; q < 6; ++q) {
-            const int o = 8 * box;
-            mesh.faces[12 * box + 2 * q].setVerts(quads[q][0] + o, quads[q][1] + o, quads[q][2] + o);
-            mesh.faces[12 * box + 2 * q + 1].setVerts(quads[q][0] + o, quads[q][2] + o, quads[q][3] + o);
-        }
+    AddBox(object->GetMesh(), 0.0f);
+    AddBox(object->GetMesh(), 5.0f);
     INode node;
     node.SetObjectRef(object);
     sc.node = &node;
@@ -280,19 +269,7 @@ public:
 TEST_F(ChromasiftEval, PerFaceGivesEachSideOfABoxItsOwnKey) {
     auto* object = new TriObject();
     Mesh& mesh = object->GetMesh();
-    mesh.setNumVerts(8);
-    for (int i = 0; i < 8; ++i)
-        mesh.setVert(i, static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1),
-                     static_cast<float>((i >> 2) & 1));
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    mesh.setNumFaces(12);
-    for (int q = 0; q < 6; ++q) {
-        mesh.faces[2 * q].setVerts(quads[q][0], quads[q][1], quads[q][2]);
-        mesh.faces[2 * q].setEdgeVisFlags(1, 1, 0);
-        mesh.faces[2 * q + 1].setVerts(quads[q][0], quads[q][2], quads[q][3]);
-        mesh.faces[2 * q + 1].setEdgeVisFlags(0, 1, 1);
-    }
+    AddBox(mesh);
     INode node;
     node.SetObjectRef(object);
     OneInstance context;

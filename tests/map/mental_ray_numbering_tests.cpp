@@ -1,6 +1,7 @@
 // Before a mental ray render in "Per Element" or "Per Face" the map numbers the geometry of the nodes that
 // use it, in the render's copies of that geometry.
 #include "map_test_support.h"
+#include "test_meshes.h"
 
 #include "hostsdk/std_mat.h"
 #include "hostsdk/tri_object.h"
@@ -17,29 +18,6 @@ public:
     Class_ID id;
 };
 
-// Boxes of eight corners whose sides are two triangles sharing an invisible diagonal, side by side.
-void AddBox(Mesh& mesh, float offset) {
-    const int v0 = mesh.getNumVerts();
-    const int f0 = mesh.getNumFaces();
-    mesh.setNumVerts(v0 + 8, TRUE);
-    for (int i = 0; i < 8; ++i)
-        mesh.setVert(v0 + i, static_cast<float>(i & 1) + offset, static_cast<float>((i >> 1) & 1),
-                     static_cast<float>((i >> 2) & 1));
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    mesh.setNumFaces(f0 + 12, TRUE);
-    for (int q = 0; q < 6; ++q) {
-        Face& a = mesh.faces[static_cast<std::size_t>(f0 + 2 * q)];
-        Face& b = mesh.faces[static_cast<std::size_t>(f0 + 2 * q + 1)];
-        a.setVerts(v0 + quads[q][0], v0 + quads[q][1], v0 + quads[q][2]);
-        a.setEdgeVisFlags(1, 1, 0);
-        b.setVerts(v0 + quads[q][0], v0 + quads[q][2], v0 + quads[q][3]);
-        b.setEdgeVisFlags(0, 1, 1);
-        mesh.setFaceMtlIndex(f0 + 2 * q, 77);
-        mesh.setFaceMtlIndex(f0 + 2 * q + 1, 77);
-    }
-}
-
 class MentalRayNumbering : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -48,7 +26,7 @@ protected:
         StdMat* material = NewDefaultStdMat();
         material->SetSubTexmap(ID_DI, map);
         meshObject = new TriObject();
-        AddBox(meshObject->GetMesh(), 0.0f);
+        AddBox(meshObject->GetMesh(), 0.0f, 77);
         meshNode.SetObjectRef(meshObject);
         meshNode.SetMtl(material);
         polyObject = new PolyObject();
@@ -102,8 +80,8 @@ TEST_F(MentalRayNumbering, PerFaceNumbersPolygonsInTheRenderCopiesOnly) {
 }
 
 TEST_F(MentalRayNumbering, PerElementNumbersSeparatePartsFromZero) {
-    AddBox(meshObject->GetMesh(), 3.0f);
-    AddBox(meshObject->GetMesh(), 6.0f);
+    AddBox(meshObject->GetMesh(), 3.0f, 77);
+    AddBox(meshObject->GetMesh(), 6.0f, 77);
     map->pblock->SetValue(pb_mapping_old, 0, 9);
     meshObject->BeginRenderCopy();
     map->PrepareForRender();

@@ -1,6 +1,7 @@
 #include "shade/mesh_numbering.h"
 
 #include "hostsdk/mesh_adjacency.h"
+#include "test_meshes.h"
 
 #include <gtest/gtest.h>
 
@@ -8,43 +9,18 @@
 
 namespace {
 
-// A box of eight corners whose six sides are two triangles sharing an invisible diagonal.
-Mesh Box(float size = 1.0f) {
+Mesh Box() {
     Mesh mesh;
-    mesh.setNumVerts(8);
-    for (int i = 0; i < 8; ++i)
-        mesh.setVert(i, (i & 1) ? size : 0.0f, (i & 2) ? size : 0.0f, (i & 4) ? size : 0.0f);
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    mesh.setNumFaces(12);
-    for (int q = 0; q < 6; ++q) {
-        const int* c = quads[q];
-        mesh.faces[2 * q].setVerts(c[0], c[1], c[2]);
-        mesh.faces[2 * q].setEdgeVisFlags(1, 1, 0);
-        mesh.faces[2 * q + 1].setVerts(c[0], c[2], c[3]);
-        mesh.faces[2 * q + 1].setEdgeVisFlags(0, 1, 1);
-        mesh.setFaceMtlIndex(2 * q, 40);
-        mesh.setFaceMtlIndex(2 * q + 1, 40);
-    }
+    AddBox(mesh, 0.0f, 40);
     return mesh;
 }
 
 // Two boxes apart: two elements.
 Mesh TwoBoxes() {
-    Mesh first = Box();
-    const Mesh second = Box();
-    const int offset = first.getNumVerts();
-    first.setNumVerts(offset * 2, TRUE);
-    for (int i = 0; i < offset; ++i)
-        first.setVert(offset + i, second.verts[i].x + 5.0f, second.verts[i].y, second.verts[i].z);
-    const int faces = first.getNumFaces();
-    first.setNumFaces(faces * 2, TRUE);
-    for (int f = 0; f < faces; ++f) {
-        first.faces[faces + f] = second.faces[f];
-        first.faces[faces + f].setVerts(second.faces[f].v[0] + offset, second.faces[f].v[1] + offset,
-                                        second.faces[f].v[2] + offset);
-    }
-    return first;
+    Mesh mesh;
+    AddBox(mesh);
+    AddBox(mesh, 5.0f);
+    return mesh;
 }
 
 TEST(MeshNumbering, ShadingCopyNumbersTheSidesOfABoxWithoutTouchingIt) {
