@@ -39,9 +39,9 @@ Chromasift::Chromasift(bool loading) {
     ReplaceReference(kRefCoords, GetNewDefaultXYZGen());
     ReplaceReference(kRefOutput, GetNewDefaultTextureOutput());
     RegisterNotification(PreRenderCallback, this, NOTIFY_PRE_RENDER);
-    elementListCache = std::make_unique<std::map<Object*, std::unique_ptr<FaceElementList>>>();
-    polygonMeshCache = std::make_unique<std::map<Object*, std::unique_ptr<Mesh>>>();
-    indexCache = std::make_unique<std::map<std::int32_t, std::int32_t>>();
+    elementListCache = std::make_unique<ConcurrentTable<Object*, std::unique_ptr<FaceElementList>>>();
+    polygonMeshCache = std::make_unique<ConcurrentTable<Object*, std::unique_ptr<Mesh>>>();
+    indexCache = std::make_unique<ConcurrentTable<std::int32_t, std::int32_t>>();
     extractPending = false;
 }
 

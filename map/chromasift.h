@@ -2,6 +2,7 @@
 
 #include "palette/palette_entry.h"
 #include "plugin/host_sdk.h"
+#include "shade/concurrent_table.h"
 #include "shade/keyed_random.h"
 
 #include <atomic>
@@ -140,10 +141,11 @@ private:
     // are released when the next render starts (user-interface thread only).
     std::vector<std::unique_ptr<const Palette>> paletteSnapshots;
     Palette extractedPalette;
-    // Shading tables, emptied before every render; the caches hold evaluated objects by identity.
-    std::unique_ptr<std::map<Object*, std::unique_ptr<FaceElementList>>> elementListCache;
-    std::unique_ptr<std::map<Object*, std::unique_ptr<Mesh>>> polygonMeshCache;
-    std::unique_ptr<std::map<std::int32_t, std::int32_t>> indexCache;
+    // Shading tables, emptied before every render; the caches hold evaluated objects by identity. Render
+    // threads look entries up without locks and take the table's lock only to add one.
+    std::unique_ptr<ConcurrentTable<Object*, std::unique_ptr<FaceElementList>>> elementListCache;
+    std::unique_ptr<ConcurrentTable<Object*, std::unique_ptr<Mesh>>> polygonMeshCache;
+    std::unique_ptr<ConcurrentTable<std::int32_t, std::int32_t>> indexCache;
     std::atomic<std::uint32_t> sampleCounter{0};
     bool extractPending = false;
     XYZGen* coords = nullptr;        // reference 1

@@ -45,20 +45,22 @@ IInstanceInfo* InstanceInfo(Object* object) {
 } // namespace
 
 std::uint32_t Chromasift::KeyedRandomIndex(std::int32_t key, std::uint32_t multiplier, std::uint32_t n) {
+    // A key is drawn once per render: later samples of it only look it up.
+    if (const std::int32_t* index = indexCache->Find(key))
+        return static_cast<std::uint32_t>(*index);
     std::lock_guard<std::mutex> guard(*drawLock);
-    const auto found = indexCache->find(key);
-    if (found != indexCache->end())
-        return static_cast<std::uint32_t>(found->second);
+    if (const std::int32_t* index = indexCache->Find(key))
+        return static_cast<std::uint32_t>(*index);
     const auto index = static_cast<std::int32_t>(keyedRandom.Draw(key, multiplier) % n);
-    indexCache->emplace(key, index);
-    return static_cast<std::uint32_t>(index);
+    return static_cast<std::uint32_t>(indexCache->Insert(key, index));
 }
 
 const FaceElementList* Chromasift::ElementList(Object* object, INode* node) {
+    if (const auto* list = elementListCache->Find(object))
+        return list->get();
     std::lock_guard<std::mutex> guard(*meshCacheLock);
-    const auto found = elementListCache->find(object);
-    if (found != elementListCache->end())
-        return found->second.get();
+    if (const auto* list = elementListCache->Find(object))
+        return list->get();
     auto* geometry = dynamic_cast<GeomObject*>(object);
     if (geometry == nullptr || !object->IsRenderable())
         return nullptr;
@@ -72,16 +74,15 @@ const FaceElementList* Chromasift::ElementList(Object* object, INode* node) {
     auto list = std::make_unique<FaceElementList>(*mesh, faces);
     if (needDelete)
         delete mesh;
-    const FaceElementList* result = list.get();
-    elementListCache->emplace(object, std::move(list));
-    return result;
+    return elementListCache->Insert(object, std::move(list)).get();
 }
 
 const Mesh* Chromasift::PolygonMesh(Object* object, RenderGlobalContext* context) {
+    if (const auto* numbered = polygonMeshCache->Find(object))
+        return numbered->get();
     std::lock_guard<std::mutex> guard(*meshCacheLock);
-    const auto found = polygonMeshCache->find(object);
-    if (found != polygonMeshCache->end())
-        return found->second.get();
+    if (const auto* numbered = polygonMeshCache->Find(object))
+        return numbered->get();
     if (context == nullptr)
         return nullptr;
     for (int i = 0; i < context->NumRenderInstances(); ++i) {
@@ -90,10 +91,7 @@ const Mesh* Chromasift::PolygonMesh(Object* object, RenderGlobalContext* context
             continue;
         if (instance->mesh == nullptr)
             return nullptr;
-        std::unique_ptr<Mesh> numbered = NumberPolygonsForShading(*instance->mesh);
-        const Mesh* result = numbered.get();
-        polygonMeshCache->emplace(object, std::move(numbered));
-        return result;
+        return polygonMeshCache->Insert(object, NumberPolygonsForShading(*instance->mesh)).get();
     }
     return nullptr;
 }

@@ -61,12 +61,12 @@ void Chromasift::NumberMeshesForMentalRay() {
 
 void Chromasift::PrepareForRender() {
     // No render thread runs yet: the tables are emptied without their locks.
-    elementListCache->clear();
-    polygonMeshCache->clear();
+    elementListCache->Clear();
+    polygonMeshCache->Clear();
     NumberMeshesForMentalRay();
     sampleCounter.store(0);
     LibraryPixelRandom().Reseed(kPixelRandomSeed);
-    indexCache->clear();
+    indexCache->Clear();
     // Palettes replaced during the last render are no longer read by anyone.
     paletteSnapshots.erase(paletteSnapshots.begin(), paletteSnapshots.end() - 1);
 }
