@@ -2,6 +2,8 @@
 #include "host/palette_command.h"
 #include "host/platform.h"
 #include "host/plugins_command.h"
+#include "host/render/progress_display.h"
+#include "host/render/render_command.h"
 #include "host/text.h"
 
 #include "hostsdk/core_interface.h"
@@ -18,7 +20,7 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-const char* const kUsage = R"(Usage: chromasift [OPTIONS] COMMAND [ARGS]
+const char* const kUsage = R"usage(Usage: chromasift [OPTIONS] COMMAND [ARGS]
 
 A stand-in 3D host for the KR Chromasift texture map: it loads the map's plug-in the way the
 host application does and runs it on your files.
@@ -34,6 +36,25 @@ Commands:
                      then the colour harmony when asked, then the autosort when asked. A table
                      with colour swatches, or with --json one JSON object (image and grid size,
                      k-means passes, and every entry's fields).
+  render [SCENE.json] [--bitmap IMAGE] [--mode LABEL] [--colors N] [--skip N]
+         [--gamma G] [--hue H] [--saturation S] [--value V]
+         [--renderer scanline|vray] [--size WxH] [--threads N] [--unlit] -o OUT.png
+                     Render a scene with the map and write the picture as a PNG file. Without
+                     SCENE.json the built-in scene is rendered: a box, a sphere, a cylinder and a
+                     polygon box on a ground plane, all wearing one material whose diffuse map is
+                     a Chromasift map. The options set every Chromasift map of the scene, as a
+                     saved scene would: --bitmap the source picture (default: the scene's own,
+                     else a built-in striped picture), --mode the distribution mode by its label
+                     in the map's rollout ("Random", "Linear", "Mirror", "Object (linear)",
+                     "Object (random)", "Per Element", "Object ID", "Material ID", "Per Face",
+                     "VRay Instance (rnd)", "1D Mapping", "2D Mapping", "3D Mapping",
+                     "As Tiles", "Input map", "BerconTile(Lin)", "BerconTile(Rnd)"), --colors
+                     "# colors" (1-100), --skip "# colors skip" (0-30), --gamma "Gamma"
+                     (0.1-10), --hue, --saturation, --value the alterations in percent (1-100).
+                     --renderer picks the host's scanline renderer (default) or the V-Ray
+                     stand-in; --size the picture size (default 640x480); --threads the render
+                     threads (default: one per core); --unlit writes each surface's map colour
+                     as it is, without lighting, so that colours can be checked exactly.
   help               Show this help.
 
 Options:
@@ -44,7 +65,7 @@ Options:
   --version          Show the host's version.
 
 Exit status: 0 on success, 1 when the command failed, 2 for a usage error.
-)";
+)usage";
 
 int UsageError(const std::string& message) {
     std::cerr << "chromasift: " << message << "\nTry 'chromasift --help'.\n";
@@ -106,6 +127,16 @@ int main(int argc, char** argv) {
         if (!error.empty())
             return UsageError(error);
         return host::RunPaletteCommand(options, std::cout, std::cerr);
+    }
+    if (command == "render") {
+        host::RenderOptions options;
+        const std::string error =
+            host::ParseRenderOptions(static_cast<int>(commandArgs.size()), commandArgs.data(), 1, options);
+        if (!error.empty())
+            return UsageError(error);
+        host::PluginManager plugins;
+        plugins.LoadAll();
+        return host::RunRenderCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
     }
     if (command == "plugins") {
         if (positional.size() > 1)

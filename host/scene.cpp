@@ -30,4 +30,12 @@ std::vector<Texmap*> SceneRoot::Maps() {
     return maps;
 }
 
+std::vector<INode*> SceneRoot::Nodes() {
+    std::vector<INode*> nodes;
+    for (RefTargetHandle object : objects)
+        if (auto* node = dynamic_cast<INode*>(object))
+            nodes.push_back(node);
+    return nodes;
+}
+
 } // namespace host

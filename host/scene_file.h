@@ -1,9 +1,10 @@
 #pragma once
 
 // Scene files: JSON documents holding every object of a scene by its class, its parameter blocks by
-// parameter ID with their types, and its references.
+// parameter ID with their types, and its references; the scene's top-level maps and nodes; and its camera.
 #include "host/plugin_library.h"
 #include "host/scene.h"
+#include "host/scene_json.h"
 
 #include <filesystem>
 #include <memory>
@@ -25,5 +26,12 @@ std::string SceneToJson(SceneRoot& scene);
 std::unique_ptr<SceneRoot> LoadScene(const std::filesystem::path& file, const PluginManager& plugins);
 std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,
                                          const PluginManager& plugins);
+// The same for a document already parsed; `origin` names it in messages.
+std::unique_ptr<SceneRoot> SceneFromDocument(const Json& document, const std::string& origin,
+                                             const PluginManager& plugins);
+// Parses a scene file's text; throws SceneError naming `origin`, the line and the column.
+Json ParseSceneText(const std::string& text, const std::string& origin);
+// Reads a scene file's text; throws SceneError when it cannot be opened.
+std::string ReadSceneFile(const std::filesystem::path& file);
 
 } // namespace host

@@ -1,12 +1,18 @@
 #include "host/scene_file.h"
 
+#include "host/render/geometry_json.h"
+#include "host/render/primitive_objects.h"
 #include "host/scene_json.h"
 #include "host/text.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/load_save.h"
+#include "hostsdk/node.h"
 #include "hostsdk/param_block.h"
+#include "hostsdk/poly_object.h"
+#include "hostsdk/std_mat.h"
 #include "hostsdk/tex_gen.h"
+#include "hostsdk/tri_object.h"
 
 #include <algorithm>
 #include <fstream>
@@ -86,6 +92,17 @@ public:
                 Fail("/maps/" + std::to_string(i), "the object is not a map");
             scene->AddMap(map);
         }
+        const Json& nodes = document.contains("nodes") ? document["nodes"] : Json::array();
+        if (!nodes.is_array())
+            Fail("/nodes", "expected an array of object IDs");
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            auto* node = dynamic_cast<INode*>(Resolve(nodes[i], "/nodes/" + std::to_string(i)));
+            if (node == nullptr)
+                Fail("/nodes/" + std::to_string(i), "the object is not a node");
+            scene->AddNode(node);
+        }
+        if (document.contains("camera"))
+            scene->SetCamera(ReadCamera(document["camera"], origin, "/camera"));
         // Post-load work sees the whole scene in place.
         loader.RunCallbacks();
         return scene;
@@ -125,6 +142,19 @@ private:
             return GetNewDefaultTextureOutput();
         if (superClass == TEXMAP_CLASS_ID && classId == BMTEX_CLASS_ID)
             return NewDefaultBitmapTex();
+        if (superClass == MATERIAL_CLASS_ID && classId == Class_ID(DMTL_CLASS_ID, 0))
+            return NewDefaultStdMat();
+        // Nodes have no class of their own.
+        if (superClass == BASENODE_CLASS_ID && classId == Class_ID(0, 0))
+            return new INode();
+        if (superClass == GEOMOBJECT_CLASS_ID) {
+            if (classId == triObjectClassID)
+                return CreateNewTriObject();
+            if (classId == polyObjectClassID)
+                return new PolyObject();
+            if (const PrimitiveType* primitive = FindPrimitiveType(classId))
+                return CreatePrimitive(*primitive);
+        }
         ClassDesc* cd = plugins.FindClass(superClass, classId);
         if (cd == nullptr)
             return nullptr;
@@ -164,8 +194,11 @@ private:
         if (record.contains("name")) {
             if (!record["name"].is_string())
                 Fail(where + "/name", "expected a string");
+            const std::wstring name = FromUtf8(record["name"].get<std::string>());
             if (auto* mtl = dynamic_cast<MtlBase*>(object))
-                mtl->SetName(FromUtf8(record["name"].get<std::string>()));
+                mtl->SetName(name);
+            else if (auto* node = dynamic_cast<INode*>(object))
+                node->SetName(name.c_str());
         }
         if (record.contains("settings"))
             ApplySettings(*object, record["settings"], where + "/settings");
@@ -174,6 +207,8 @@ private:
     void ApplySettings(ReferenceTarget& object, const Json& settings, const std::string& where) {
         if (!settings.is_object())
             Fail(where, "expected an object");
+        if (ApplyGeometrySettings(object, settings, where))
+            return;
         if (auto* coords = dynamic_cast<StdXYZGen*>(&object)) {
             if (settings.contains("coordSystem"))
                 coords->SetCoordSystem(ReadInt(settings["coordSystem"], where + "/coordSystem"));
@@ -206,6 +241,63 @@ private:
                 bitmap->SetMapName(FromUtf8(settings["mapName"].get<std::string>()).c_str(), false);
             }
         }
+    }
+
+    void OnlySettings(const Json& settings, const std::string& where,
+                      std::initializer_list<const char*> names) const {
+        for (const auto& item : settings.items())
+            if (std::find_if(names.begin(), names.end(), [&](const char* n) { return item.key() == n; }) ==
+                names.end())
+                Fail(where + "/" + item.key(), "unknown setting");
+    }
+
+    bool ReadBool(const Json& value, const std::string& where) const {
+        if (!value.is_boolean())
+            Fail(where, "expected true or false");
+        return value.get<bool>();
+    }
+
+    // Nodes, geometric objects and standard materials; false for other objects.
+    bool ApplyGeometrySettings(ReferenceTarget& object, const Json& settings, const std::string& where) {
+        if (auto* node = dynamic_cast<INode*>(&object)) {
+            OnlySettings(settings, where, {"gbufferId", "position", "transform", "hidden"});
+            if (settings.contains("gbufferId")) {
+                const Json& id = settings["gbufferId"];
+                if (!id.is_number_integer() || id.get<long long>() < 0 || id.get<long long>() > 0xffffffffLL)
+                    Fail(where + "/gbufferId", "expected a whole number from 0");
+                node->SetGBufID(static_cast<ULONG>(id.get<long long>()));
+            }
+            node->SetNodeTM(0, ReadPlacement(settings, origin, where));
+            if (settings.contains("hidden"))
+                node->Hide(ReadBool(settings["hidden"], where + "/hidden") ? TRUE : FALSE);
+        } else if (auto* primitive = dynamic_cast<IPrimitive*>(&object)) {
+            ReadPrimitive(*primitive, settings, origin, where);
+        } else if (auto* tri = dynamic_cast<TriObject*>(&object)) {
+            OnlySettings(settings, where, {"mesh"});
+            if (settings.contains("mesh"))
+                ReadMesh(settings["mesh"], origin, where + "/mesh", tri->GetMesh());
+        } else if (auto* poly = dynamic_cast<PolyObject*>(&object)) {
+            OnlySettings(settings, where, {"polyMesh"});
+            if (settings.contains("polyMesh"))
+                ReadPolyMesh(settings["polyMesh"], origin, where + "/polyMesh", poly->GetMesh());
+        } else if (auto* material = dynamic_cast<StdMat*>(&object)) {
+            OnlySettings(settings, where, {"diffuse", "diffuseMapOn"});
+            if (settings.contains("diffuse")) {
+                const Json& c = settings["diffuse"];
+                if (!c.is_array() || c.size() != 3)
+                    Fail(where + "/diffuse", "expected three numbers");
+                material->SetDiffuse(Color(ReadFloat(c[0], where + "/diffuse/0"),
+                                           ReadFloat(c[1], where + "/diffuse/1"),
+                                           ReadFloat(c[2], where + "/diffuse/2")),
+                                     0);
+            }
+            if (settings.contains("diffuseMapOn"))
+                material->EnableMap(
+                    ID_DI, ReadBool(settings["diffuseMapOn"], where + "/diffuseMapOn") ? TRUE : FALSE);
+        } else {
+            return false;
+        }
+        return true;
     }
 
     ReferenceTarget* Resolve(const Json& value, const std::string& where) const {
@@ -330,11 +422,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,
-                                         const PluginManager& plugins) {
-    Json document;
+Json ParseSceneText(const std::string& text, const std::string& origin) {
     try {
-        document = Json::parse(text);
+        return Json::parse(text);
     } catch (const Json::parse_error& e) {
         // The parser's message names the line and column.
         std::string message = e.what();
@@ -342,16 +432,29 @@ std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::str
         message = detail == std::string::npos ? message : message.substr(detail);
         throw SceneError(origin + ": not valid JSON: " + message);
     }
+}
+
+std::unique_ptr<SceneRoot> SceneFromDocument(const Json& document, const std::string& origin,
+                                             const PluginManager& plugins) {
     return SceneReader(origin, plugins).Read(document);
 }
 
-std::unique_ptr<SceneRoot> LoadScene(const std::filesystem::path& file, const PluginManager& plugins) {
+std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,
+                                         const PluginManager& plugins) {
+    return SceneFromDocument(ParseSceneText(text, origin), origin, plugins);
+}
+
+std::string ReadSceneFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw SceneError(file.string() + ": cannot open the scene file");
     std::ostringstream text;
     text << in.rdbuf();
-    return SceneFromJson(text.str(), file.string(), plugins);
+    return text.str();
+}
+
+std::unique_ptr<SceneRoot> LoadScene(const std::filesystem::path& file, const PluginManager& plugins) {
+    return SceneFromJson(ReadSceneFile(file), file.string(), plugins);
 }
 
 } // namespace host

@@ -1,11 +1,17 @@
 #include "host/scene_file.h"
 
+#include "host/render/geometry_json.h"
+#include "host/render/primitive_objects.h"
 #include "host/scene_json.h"
 #include "host/text.h"
 
 #include "hostsdk/bitmap.h"
+#include "hostsdk/node.h"
 #include "hostsdk/param_block.h"
+#include "hostsdk/poly_object.h"
+#include "hostsdk/std_mat.h"
 #include "hostsdk/tex_gen.h"
+#include "hostsdk/tri_object.h"
 
 #include <fstream>
 #include <map>
@@ -20,11 +26,19 @@ public:
         Json maps = Json::array();
         for (Texmap* map : scene.Maps())
             maps.push_back(Visit(map));
+        Json nodes = Json::array();
+        for (INode* node : scene.Nodes())
+            nodes.push_back(Visit(node));
         Json document;
         document["format"] = kSceneFormat;
         document["version"] = kSceneVersion;
         document["objects"] = std::move(objects);
         document["maps"] = std::move(maps);
+        // Scenes of maps alone are written as before nodes and cameras existed.
+        if (!nodes.empty())
+            document["nodes"] = std::move(nodes);
+        if (scene.Camera())
+            document["camera"] = WriteCamera(*scene.Camera());
         return document;
     }
 
@@ -45,6 +59,8 @@ private:
         record["class"] = {HexWord(object->ClassID().PartA()), HexWord(object->ClassID().PartB())};
         if (auto* mtl = dynamic_cast<MtlBase*>(object))
             record["name"] = ToUtf8(mtl->GetName());
+        else if (auto* node = dynamic_cast<INode*>(object))
+            record["name"] = ToUtf8(node->GetName());
         WriteSettings(*object, record);
 
         Json blocks = Json::array();
@@ -110,7 +126,23 @@ private:
     }
 
     static void WriteSettings(ReferenceTarget& object, Json& record) {
-        if (auto* coords = dynamic_cast<StdXYZGen*>(&object)) {
+        if (auto* node = dynamic_cast<INode*>(&object)) {
+            Json settings{{"gbufferId", node->GetGBufID()}};
+            WritePlacement(node->GetNodeTM(0), settings);
+            if (node->IsHidden())
+                settings["hidden"] = true;
+            record["settings"] = std::move(settings);
+        } else if (auto* primitive = dynamic_cast<IPrimitive*>(&object)) {
+            record["settings"] = WritePrimitive(*primitive);
+        } else if (auto* tri = dynamic_cast<TriObject*>(&object)) {
+            record["settings"] = {{"mesh", WriteMesh(tri->GetMesh())}};
+        } else if (auto* poly = dynamic_cast<PolyObject*>(&object)) {
+            record["settings"] = {{"polyMesh", WritePolyMesh(poly->GetMesh())}};
+        } else if (auto* material = dynamic_cast<StdMat*>(&object)) {
+            const Color diffuse = material->GetDiffuse();
+            record["settings"] = {{"diffuse", {diffuse.r, diffuse.g, diffuse.b}},
+                                  {"diffuseMapOn", material->MapEnabled(ID_DI) != 0}};
+        } else if (auto* coords = dynamic_cast<StdXYZGen*>(&object)) {
             Json axes = Json::array();
             for (int axis = 0; axis < 3; ++axis)
                 axes.push_back({{"offset", coords->GetOffs(axis, 0)},

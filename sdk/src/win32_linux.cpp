@@ -12,14 +12,16 @@ struct ModuleTable {
     std::size_t count;
 };
 
+// Both live until the process ends: modules unregister their strings from their own clean-up, which may
+// run after this library's static objects are gone.
 std::mutex& ResourceLock() {
-    static std::mutex lock;
-    return lock;
+    static auto* lock = new std::mutex;
+    return *lock;
 }
 
 std::map<HINSTANCE, ModuleTable>& Modules() {
-    static std::map<HINSTANCE, ModuleTable> modules;
-    return modules;
+    static auto* modules = new std::map<HINSTANCE, ModuleTable>;
+    return *modules;
 }
 
 std::vector<RecordedMessageBox>& MessageBoxes() {

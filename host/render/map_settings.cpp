@@ -1,0 +1,202 @@
+#include "host/render/map_settings.h"
+
+#include "hostsdk/tex_gen.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace host {
+
+namespace {
+
+// Parameter IDs of the map's block 0, as scenes store them.
+constexpr int kBitmap = 0, kNumColors = 1, kMappingOld = 2, kGamma = 7, kSkipColors = 9, kMapping = 14,
+              kObjectMapping = 15, kPixelMapping = 16, kCoordMapping = 17, kInputMapping = 18, kVersion = 19,
+              kHue = 20, kSaturation = 21, kValue = 22;
+constexpr int kCurrentVersion = 2;
+constexpr int kCoordsRef = 1;
+constexpr int kAsTiles = 13;
+constexpr int kSubModeParams[] = {kPixelMapping, kObjectMapping, kCoordMapping, kInputMapping};
+
+bool SameText(const std::string& a, const char* b) {
+    const std::string other = b;
+    return std::equal(a.begin(), a.end(), other.begin(), other.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// An integer member, or `fallback` when the member is missing or no integer.
+int IntMember(const Json& object, const char* name, int fallback) {
+    if (!object.is_object() || !object.contains(name) || !object[name].is_number_integer())
+        return fallback;
+    return object[name].get<int>();
+}
+
+bool IsClass(const Json& record, SClass_ID superClass, const Class_ID& classId) {
+    if (!record.is_object() || !record.contains("superClass") || !record.contains("class"))
+        return false;
+    const Json& words = record["class"];
+    if (!words.is_array() || words.size() != 2)
+        return false;
+    const std::optional<ULONG> s = ReadWord(record["superClass"]);
+    const std::optional<ULONG> a = ReadWord(words[0]);
+    const std::optional<ULONG> b = ReadWord(words[1]);
+    return s && a && b && *s == superClass && Class_ID(*a, *b) == classId;
+}
+
+// Block 0 of the record's parameter blocks, added when missing; null when the record's blocks are malformed.
+Json* MainBlock(Json& record) {
+    if (!record.contains("paramBlocks"))
+        record["paramBlocks"] = Json::array();
+    Json& blocks = record["paramBlocks"];
+    if (!blocks.is_array())
+        return nullptr;
+    for (Json& block : blocks)
+        if (IntMember(block, "block", -1) == 0) {
+            if (!block.contains("params"))
+                block["params"] = Json::array();
+            return block["params"].is_array() ? &block : nullptr;
+        }
+    blocks.push_back(Json{{"ref", 0}, {"block", 0}, {"params", Json::array()}});
+    return &blocks.back();
+}
+
+Json* FindParam(Json& block, int id) {
+    for (Json& param : block["params"])
+        if (param.is_object() && param.contains("id") && param["id"] == id)
+            return &param;
+    return nullptr;
+}
+
+void SetParam(Json& block, int id, const char* type, Json value) {
+    Json entry{{"id", id}, {"type", type}, {"value", std::move(value)}};
+    if (Json* existing = FindParam(block, id))
+        *existing = std::move(entry);
+    else
+        block["params"].push_back(std::move(entry));
+}
+
+int HighestId(const Json& objects) {
+    int highest = 0;
+    for (const Json& record : objects)
+        if (record.is_object() && record.contains("id") && record["id"].is_number_integer())
+            highest = std::max(highest, record["id"].get<int>());
+    return highest;
+}
+
+// Points the map's coordinates at the explicit map channel, giving it a coordinates object if it has none.
+void UseMapChannelCoords(Json& objects, Json& record) {
+    if (!record.contains("references"))
+        record["references"] = Json::array();
+    Json& references = record["references"];
+    if (!references.is_array())
+        return;
+    for (const Json& reference : references) {
+        if (IntMember(reference, "ref", -1) != kCoordsRef || !reference.contains("object"))
+            continue;
+        for (Json& target : objects)
+            if (target.is_object() && target.contains("id") && target["id"] == reference["object"] &&
+                IsClass(target, XYZGEN_CLASS_ID, STDXYZGEN_CLASS_ID)) {
+                if (!target.contains("settings") || !target["settings"].is_object())
+                    target["settings"] = Json::object();
+                target["settings"]["coordSystem"] = UVW_COORDS;
+            }
+        return;
+    }
+    const int id = HighestId(objects) + 1;
+    objects.push_back(
+        Json{{"id", id},
+             {"superClass", HexWord(XYZGEN_CLASS_ID)},
+             {"class", {HexWord(STDXYZGEN_CLASS_ID.PartA()), HexWord(STDXYZGEN_CLASS_ID.PartB())}},
+             {"settings", {{"coordSystem", UVW_COORDS}}}});
+    references.push_back(Json{{"ref", kCoordsRef}, {"object", id}});
+}
+
+} // namespace
+
+const std::vector<MapMode>& MapModes() {
+    static const std::vector<MapMode> modes = {
+        {"Random", 0, 0, 0},           {"Linear", 1, 0, 1},
+        {"Mirror", 11, 0, 2},          {"Object (linear)", 6, 1, 0},
+        {"Object (random)", 10, 1, 1}, {"Per Element", 9, 1, 2},
+        {"Object ID", 7, 1, 3},        {"Material ID", 8, 1, 4},
+        {"Per Face", 12, 1, 5},        {"VRay Instance (rnd)", 16, 1, 6},
+        {"1D Mapping", 2, 2, 0},       {"2D Mapping", 3, 2, 1},
+        {"3D Mapping", 4, 2, 2},       {"As Tiles", 13, 2, 3},
+        {"Input map", 5, 3, 0},        {"BerconTile(Lin)", 14, 3, 1},
+        {"BerconTile(Rnd)", 15, 3, 2},
+    };
+    return modes;
+}
+
+const MapMode* FindMapMode(const std::string& label) {
+    for (const MapMode& mode : MapModes())
+        if (SameText(label, mode.label))
+            return &mode;
+    return nullptr;
+}
+
+std::string MapModeLabels() {
+    std::string labels;
+    for (const MapMode& mode : MapModes())
+        labels += (labels.empty() ? "\"" : ", \"") + std::string(mode.label) + "\"";
+    return labels;
+}
+
+int ApplyMapSettings(Json& document, const MapSettings& settings,
+                     const std::function<std::string()>& defaultBitmap) {
+    if (!document.is_object() || !document.contains("objects") || !document["objects"].is_array())
+        return 0;
+    Json& objects = document["objects"];
+    std::optional<std::string> fallback;
+    // Records may be appended below, so the maps are listed by position first.
+    std::vector<std::size_t> maps;
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        if (IsClass(objects[i], TEXMAP_CLASS_ID, kChromasiftClassID))
+            maps.push_back(i);
+    int configured = 0;
+    for (std::size_t index : maps) {
+        Json* block = MainBlock(objects[index]);
+        if (block == nullptr)
+            continue;
+        if (settings.bitmap) {
+            SetParam(*block, kBitmap, "bitmap", *settings.bitmap);
+        } else {
+            const Json* bitmap = FindParam(*block, kBitmap);
+            if (bitmap == nullptr || !bitmap->contains("value") || (*bitmap)["value"].is_null()) {
+                if (!fallback)
+                    fallback = defaultBitmap();
+                SetParam(*block, kBitmap, "bitmap", *fallback);
+            }
+        }
+        if (settings.colours)
+            SetParam(*block, kNumColors, "int", *settings.colours);
+        if (settings.skip)
+            SetParam(*block, kSkipColors, "int", *settings.skip);
+        if (settings.gamma)
+            SetParam(*block, kGamma, "float", *settings.gamma);
+        if (settings.hue)
+            SetParam(*block, kHue, "int", *settings.hue);
+        if (settings.saturation)
+            SetParam(*block, kSaturation, "int", *settings.saturation);
+        if (settings.value)
+            SetParam(*block, kValue, "int", *settings.value);
+        if (settings.mode) {
+            const auto mode = std::find_if(MapModes().begin(), MapModes().end(),
+                                           [&](const MapMode& m) { return m.combined == *settings.mode; });
+            if (mode != MapModes().end()) {
+                SetParam(*block, kMappingOld, "int", mode->combined);
+                SetParam(*block, kMapping, "int", mode->category);
+                SetParam(*block, kSubModeParams[mode->category], "int", mode->subMode);
+                // A current map: the post-load upgrade leaves these settings alone.
+                SetParam(*block, kVersion, "int", kCurrentVersion);
+                if (mode->combined == kAsTiles)
+                    UseMapChannelCoords(objects, objects[index]);
+            }
+        }
+        ++configured;
+    }
+    return configured;
+}
+
+} // namespace host

@@ -1,0 +1,49 @@
+#pragma once
+
+// The Chromasift map's settings as the render command writes them into a scene document: parameter IDs as
+// the map stores them, and the distribution modes by their rollout labels.
+#include "host/scene_json.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace host {
+
+inline constexpr Class_ID kChromasiftClassID(0x61c17ce2, 0x2fa47e5b);
+
+// One distribution mode: its rollout label, the combined mode number, its category and its position
+// within the category.
+struct MapMode {
+    const char* label;
+    int combined;
+    int category;
+    int subMode;
+};
+
+// Every mode in rollout order; a label is found whatever its letter case.
+const std::vector<MapMode>& MapModes();
+const MapMode* FindMapMode(const std::string& label);
+// The labels, quoted and separated by commas, for messages.
+std::string MapModeLabels();
+
+struct MapSettings {
+    std::optional<std::string> bitmap;
+    std::optional<int> mode; // combined mode number
+    std::optional<int> colours;
+    std::optional<int> skip;
+    std::optional<float> gamma;
+    std::optional<int> hue;
+    std::optional<int> saturation;
+    std::optional<int> value;
+};
+
+// Writes the settings into the parameter block of every Chromasift map of a scene document, as the scene
+// file would hold them. A mode sets the combined number, the category and its sub-mode, as the rollout
+// does, and "As Tiles" switches the map's coordinates to the explicit map channel. A map left without a
+// bitmap gets the file `defaultBitmap` names (called at most once). Records the loader would refuse are
+// left for it to report. Returns the number of maps configured.
+int ApplyMapSettings(Json& document, const MapSettings& settings,
+                     const std::function<std::string()>& defaultBitmap);
+
+} // namespace host

@@ -1,0 +1,62 @@
+#include "host/render/png_file.h"
+
+#include <cmath>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+// The one copy of the encoder in the host; it writes through a callback, so the host opens the file itself
+// (with wide paths on Windows).
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+
+namespace host {
+
+namespace {
+
+void AppendBytes(void* context, void* data, int size) {
+    auto* bytes = static_cast<std::vector<std::uint8_t>*>(context);
+    const auto* begin = static_cast<const std::uint8_t*>(data);
+    bytes->insert(bytes->end(), begin, begin + size);
+}
+
+} // namespace
+
+std::uint8_t ToByte(float value) {
+    if (!(value > 0.0f))
+        return 0;
+    if (value >= 1.0f)
+        return 255;
+    return static_cast<std::uint8_t>(std::floor(value * 255.0f + 0.5f));
+}
+
+std::vector<std::uint8_t> ToRgba8(const FrameBuffer& frame) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(frame.colour.size() * 4);
+    for (const AColor& c : frame.colour) {
+        bytes.push_back(ToByte(c.r));
+        bytes.push_back(ToByte(c.g));
+        bytes.push_back(ToByte(c.b));
+        bytes.push_back(ToByte(c.a));
+    }
+    return bytes;
+}
+
+void WritePng(const std::filesystem::path& file, int width, int height,
+              const std::vector<std::uint8_t>& rgba) {
+    if (width <= 0 || height <= 0 ||
+        rgba.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
+        throw std::runtime_error(file.string() + ": no picture to write");
+    std::vector<std::uint8_t> encoded;
+    if (stbi_write_png_to_func(AppendBytes, &encoded, width, height, 4, rgba.data(), width * 4) == 0)
+        throw std::runtime_error(file.string() + ": the picture cannot be encoded");
+    std::ofstream out(file, std::ios::binary);
+    if (!out)
+        throw std::runtime_error(file.string() + ": cannot open the file for writing");
+    out.write(reinterpret_cast<const char*>(encoded.data()), static_cast<std::streamsize>(encoded.size()));
+    if (!out.flush())
+        throw std::runtime_error(file.string() + ": cannot write the picture");
+}
+
+} // namespace host

@@ -1,0 +1,108 @@
+#pragma once
+
+// The z-buffer rasteriser: triangles in camera space are clipped at the near plane, projected, sorted
+// into screen tiles, and resolved tile by tile to the nearest triangle under every pixel centre. Tiles are
+// independent, so render threads can resolve different tiles at once.
+#include "hostsdk/mesh.h"
+
+#include <span>
+#include <vector>
+
+namespace host {
+
+// A perspective camera's mapping from camera space (looking down -z, y up) to pixels (y down): a point at
+// depth d = -z lands on x = xc + xscale * x / d, y = yc - yscale * y / d.
+struct Projection {
+    int width = 0;
+    int height = 0;
+    float xscale = 1.0f;
+    float yscale = 1.0f;
+    float xc = 0.0f;
+    float yc = 0.0f;
+    // Nothing nearer than this depth is drawn.
+    float nearDepth = 0.001f;
+};
+
+// The visible surface at a pixel: the face of an instance's mesh, with barycentric weights of the face's
+// three corners, and the depth along the view axis.
+struct SurfaceHit {
+    int instance = -1;
+    int face = -1;
+    Point3 barycentric;
+    float depth = 0.0f;
+};
+
+// A rectangle of pixels, x0 <= x < x1 and y0 <= y < y1.
+struct TileRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    int Width() const { return x1 - x0; }
+    int Height() const { return y1 - y0; }
+};
+
+// One thread's working memory for resolving tiles.
+struct TileVisibility {
+    TileRect rect;
+    // Per pixel of the tile, row by row: the nearest triangle, -1 where there is none.
+    std::vector<int> triangle;
+    std::vector<float> inverseDepth;
+};
+
+class Rasteriser {
+public:
+    static constexpr int kTileSize = 32;
+
+    explicit Rasteriser(const Projection& projection);
+
+    // Adds every face of the mesh whose corners are valid vertices; `cameraVerts` are the mesh's vertices
+    // in camera space. Triangles are drawn in the order they are added, and of two at the same depth the
+    // first one stays visible.
+    void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts);
+    // Sorts the triangles into tiles; call once, after the last AddMesh.
+    void Bin();
+
+    const Projection& GetProjection() const { return projection; }
+    int NumTriangles() const { return static_cast<int>(triangles.size()); }
+    int NumTiles() const { return tilesX * tilesY; }
+    TileRect Tile(int tile) const;
+
+    // Finds the nearest triangle under every pixel centre of the tile. A pixel centre on an edge shared
+    // by two triangles belongs to exactly one of them.
+    void ResolveTile(int tile, TileVisibility& visibility) const;
+    // What triangle `triangle` shows at the centre of pixel (x, y), perspective-correct.
+    SurfaceHit Hit(int triangle, int x, int y) const;
+
+private:
+    // An edge function, evaluated from the edge's lower endpoint whichever way the triangle runs along it,
+    // so that two triangles sharing the edge compute exactly opposite values.
+    struct Edge {
+        float ax, ay, dx, dy;
+        float sign;
+        bool topLeft;
+        float Value(float px, float py) const { return sign * (dx * (py - ay) - dy * (px - ax)); }
+        bool Covers(float value) const { return value > 0.0f || (value == 0.0f && topLeft); }
+    };
+    struct ClipVertex {
+        Point3 camera;
+        Point3 corners; // barycentric weights of the original face's corners
+    };
+    struct Triangle {
+        float inverseDepth[3];
+        Point3 corners[3];
+        Edge edges[3]; // edge i lies opposite vertex i
+        float area;
+        int instance;
+        int face;
+        int x0, y0, x1, y1; // inclusive pixel bounds
+    };
+
+    void AddTriangle(int instance, int face, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c);
+    static Edge MakeEdge(float ax, float ay, float bx, float by);
+
+    Projection projection;
+    int tilesX = 0;
+    int tilesY = 0;
+    std::vector<Triangle> triangles;
+    std::vector<std::vector<int>> bins;
+};
+
+} // namespace host

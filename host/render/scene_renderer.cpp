@@ -1,0 +1,328 @@
+#include "host/render/scene_renderer.h"
+
+#include "host/render/material_shading.h"
+#include "host/render/rasteriser.h"
+#include "host/render/render_camera.h"
+#include "host/render/render_instances.h"
+#include "host/render/shade_contexts.h"
+#include "host/render/transform_math.h"
+
+#include "hostsdk/mtl.h"
+#include "hostsdk/notify.h"
+#include "hostsdk/null_view.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <thread>
+
+namespace host {
+
+namespace {
+
+// Makes the renderer the host's current one while it renders, and takes the render numbers back from the
+// nodes afterwards.
+class RenderScope {
+public:
+    explicit RenderScope(RendererKind kind) : renderer(NewRenderer(kind)) {
+        previous = GetCOREInterface()->GetCurrentRenderer();
+        GetCOREInterface()->AssignCurRenderer(renderer);
+    }
+    RenderScope(const RenderScope&) = delete;
+    RenderScope& operator=(const RenderScope&) = delete;
+    ~RenderScope() {
+        for (GeomObject* object : copied)
+            object->EndRenderCopy();
+        for (INode* node : numbered)
+            node->SetRenderID(0xffff);
+        GetCOREInterface()->AssignCurRenderer(previous);
+        renderer->DeleteThis();
+    }
+
+    void Number(INode* node, int id) {
+        node->SetRenderID(static_cast<USHORT>(id));
+        numbered.push_back(node);
+    }
+
+    // The render works on copies of the scene's geometry, so that what it writes into them (face material
+    // IDs numbered for a shader) never reaches the stored objects.
+    void CopyGeometry(SceneRoot& scene, TimeValue t) {
+        for (INode* node : scene.Nodes())
+            if (auto* object = dynamic_cast<GeomObject*>(node->EvalWorldState(t, TRUE).obj))
+                if (std::find(copied.begin(), copied.end(), object) == copied.end()) {
+                    object->BeginRenderCopy();
+                    copied.push_back(object);
+                }
+    }
+
+    HostRenderer* const renderer;
+
+private:
+    Renderer* previous = nullptr;
+    std::vector<INode*> numbered;
+    std::vector<GeomObject*> copied;
+};
+
+// One render instance per visible node whose object renders and gives a mesh, in scene order.
+void CollectInstances(SceneRoot& scene, TimeValue t, View& view, HostRenderGlobalContext& context,
+                      RenderScope& scope) {
+    for (INode* node : scene.Nodes()) {
+        if (node->IsHidden())
+            continue;
+        auto* object = dynamic_cast<GeomObject*>(node->EvalWorldState(t).obj);
+        if (object == nullptr || object->SuperClassID() != GEOMOBJECT_CLASS_ID || !object->IsRenderable())
+            continue;
+        BOOL needDelete = FALSE;
+        Mesh* mesh = object->GetRenderMesh(t, node, view, needDelete);
+        if (mesh == nullptr)
+            continue;
+        auto instance = std::make_unique<HostRenderInstance>();
+        if (needDelete)
+            instance->ownedMesh.reset(mesh);
+        instance->mesh = mesh;
+        instance->mtl = node->GetMtl();
+        instance->objToWorld = node->GetObjectTM(t);
+        instance->SetINode(node);
+        instance->SetEvalObject(object);
+        instance->nodeID = context.NumRenderInstances();
+        // V-Ray's instance numbers start at 1, so that 0 never names an instance.
+        instance->instanceNumber = instance->nodeID + 1;
+        scope.Number(node, instance->nodeID);
+        context.AddInstance(std::move(instance));
+    }
+}
+
+SceneCamera FrameInstances(HostRenderGlobalContext& context, int width, int height) {
+    Point3 lo(0, 0, 0), hi(0, 0, 0);
+    bool first = true;
+    for (int i = 0; i < context.NumRenderInstances(); ++i) {
+        HostRenderInstance& instance = context.Instance(i);
+        for (const Point3& v : instance.mesh->verts) {
+            const Point3 p = instance.objToWorld.PointTransform(v);
+            if (first) {
+                lo = hi = p;
+                first = false;
+            }
+            lo = Point3(std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z));
+            hi = Point3(std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z));
+        }
+    }
+    return FrameBounds(lo, hi, width, height);
+}
+
+// Places the instances in camera space; returns the greatest depth of any vertex.
+float PlaceInstances(HostRenderGlobalContext& context, const CameraSetup& camera) {
+    float farthest = 0.0f;
+    for (int i = 0; i < context.NumRenderInstances(); ++i) {
+        HostRenderInstance& instance = context.Instance(i);
+        instance.objToCam = Compose(instance.objToWorld, camera.worldToCam);
+        instance.normalObjToCam = instance.objToCam;
+        instance.camToObj = Inverse(instance.objToCam);
+        instance.cameraVerts.clear();
+        instance.cameraVerts.reserve(instance.mesh->verts.size());
+        Point3 sum;
+        for (const Point3& v : instance.mesh->verts) {
+            const Point3 p = instance.objToCam.PointTransform(v);
+            instance.cameraVerts.push_back(p);
+            sum = Add(sum, p);
+            farthest = std::max(farthest, -p.z);
+        }
+        if (!instance.cameraVerts.empty())
+            instance.center = Scale(sum, 1.0f / static_cast<float>(instance.cameraVerts.size()));
+        for (const Point3& p : instance.cameraVerts)
+            instance.radsq = std::max(instance.radsq, Dot(Sub(p, instance.center), Sub(p, instance.center)));
+        instance.cameraFaceNormals.clear();
+        instance.cameraFaceNormals.reserve(instance.mesh->faces.size());
+        for (const Face& face : instance.mesh->faces) {
+            const std::size_t count = instance.cameraVerts.size();
+            if (face.v[0] >= count || face.v[1] >= count || face.v[2] >= count) {
+                instance.cameraFaceNormals.push_back(Point3());
+                continue;
+            }
+            const Point3& a = instance.cameraVerts[face.v[0]];
+            instance.cameraFaceNormals.push_back(Normalize(
+                Cross(Sub(instance.cameraVerts[face.v[1]], a), Sub(instance.cameraVerts[face.v[2]], a))));
+        }
+    }
+    return farthest;
+}
+
+void UpdateMaterials(HostRenderGlobalContext& context, TimeValue t) {
+    std::vector<Mtl*> updated;
+    for (int i = 0; i < context.NumRenderInstances(); ++i) {
+        Mtl* material = context.Instance(i).mtl;
+        if (material == nullptr || std::find(updated.begin(), updated.end(), material) != updated.end())
+            continue;
+        Interval valid = FOREVER;
+        material->Update(t, valid);
+        updated.push_back(material);
+    }
+}
+
+// Resolves and shades one tile into the frame buffer.
+class TileShader {
+public:
+    TileShader(const Rasteriser& rasteriser, HostRenderGlobalContext& context, FrameBuffer& frame,
+               const RenderSettings& settings, TimeValue time)
+        : rasteriser(rasteriser), context(context), frame(frame),
+          vray(settings.renderer == RendererKind::VRay), unlit(settings.unlit), time(time) {}
+
+    void Run(int tile, TileVisibility& visibility) const {
+        rasteriser.ResolveTile(tile, visibility);
+        const TileRect& rect = visibility.rect;
+        for (int y = rect.y0; y < rect.y1; ++y)
+            for (int x = rect.x0; x < rect.x1; ++x) {
+                const int triangle =
+                    visibility
+                        .triangle[static_cast<std::size_t>((y - rect.y0) * rect.Width() + (x - rect.x0))];
+                if (triangle < 0)
+                    continue;
+                const SurfaceHit hit = rasteriser.Hit(triangle, x, y);
+                HostRenderInstance& instance = context.Instance(hit.instance);
+                const std::size_t at = frame.Index(x, y);
+                if (vray) {
+                    VRayShadeContext sc(context, instance, hit.face, hit.barycentric, time);
+                    frame.colour[at] = Shade(sc, instance, hit);
+                } else {
+                    ScanlineShadeContext sc(context, instance, hit.face, hit.barycentric, time);
+                    frame.colour[at] = Shade(sc, instance, hit);
+                }
+                frame.nodeID[at] = instance.nodeID;
+                frame.face[at] = hit.face;
+            }
+    }
+
+private:
+    AColor Shade(ShadeContext& sc, HostRenderInstance& instance, const SurfaceHit& hit) const {
+        const AColor colour = DiffuseColour(instance.mtl, sc);
+        if (unlit)
+            return colour;
+        const Face& face = instance.mesh->faces[static_cast<std::size_t>(hit.face)];
+        const Point3 point = Blend(hit.barycentric, instance.cameraVerts[face.v[0]],
+                                   instance.cameraVerts[face.v[1]], instance.cameraVerts[face.v[2]]);
+        return Headlit(colour, instance.cameraFaceNormals[static_cast<std::size_t>(hit.face)],
+                       Scale(point, -1.0f));
+    }
+
+    const Rasteriser& rasteriser;
+    HostRenderGlobalContext& context;
+    FrameBuffer& frame;
+    const bool vray;
+    const bool unlit;
+    const TimeValue time;
+};
+
+// Hands out tiles in order to the render threads (this thread among them) until all are done or one
+// fails; the first failure is rethrown here.
+void RenderTiles(const TileShader& shader, int numTiles, int threads,
+                 const std::function<void(int, int)>& progress) {
+    std::atomic<int> next{0};
+    std::atomic<bool> failed{false};
+    std::exception_ptr failure;
+    std::mutex lock;
+    int done = 0;
+    const auto work = [&] {
+        TileVisibility visibility;
+        for (int tile = next++; tile < numTiles && !failed; tile = next++) {
+            try {
+                shader.Run(tile, visibility);
+            } catch (...) {
+                const std::lock_guard<std::mutex> guard(lock);
+                if (!failure)
+                    failure = std::current_exception();
+                failed = true;
+                return;
+            }
+            if (progress) {
+                const std::lock_guard<std::mutex> guard(lock);
+                progress(++done, numTiles);
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int i = 1; i < std::min(threads, numTiles); ++i)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+} // namespace
+
+int RenderThreadCount(int requested) {
+    if (requested > 0)
+        return requested;
+    return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
+    if (settings.width <= 0 || settings.height <= 0)
+        throw std::invalid_argument("the picture needs a width and a height of at least one pixel");
+    const TimeValue t = GetCOREInterface()->GetTime();
+    RenderScope scope(settings.renderer);
+    scope.CopyGeometry(scene, t);
+    BroadcastNotification(NOTIFY_PRE_RENDER);
+
+    HostRenderGlobalContext context;
+    context.renderer = scope.renderer;
+    context.time = t;
+    context.devWidth = settings.width;
+    context.devHeight = settings.height;
+
+    // Without a scene camera the camera depends on the meshes, so they are asked for through a null view.
+    const std::optional<SceneCamera>& sceneCamera = scene.Camera();
+    CameraSetup camera;
+    if (sceneCamera) {
+        camera = SetUpCamera(*sceneCamera, settings.width, settings.height);
+        CameraView view(camera);
+        CollectInstances(scene, t, view, context, scope);
+    } else {
+        NullView view;
+        CollectInstances(scene, t, view, context, scope);
+        camera = SetUpCamera(FrameInstances(context, settings.width, settings.height), settings.width,
+                             settings.height);
+    }
+    const float farthest = PlaceInstances(context, camera);
+    camera.projection.nearDepth = std::max(1e-6f, farthest * 1e-5f);
+    context.camToWorld = camera.camToWorld;
+    context.worldToCam = camera.worldToCam;
+    context.xscale = camera.projection.xscale;
+    context.yscale = camera.projection.yscale;
+    context.xc = camera.projection.xc;
+    context.yc = camera.projection.yc;
+    context.nearRange = camera.projection.nearDepth;
+    context.farRange = farthest;
+
+    UpdateMaterials(context, t);
+    BroadcastNotification(NOTIFY_PRE_RENDERFRAME, &context);
+
+    Rasteriser rasteriser(camera.projection);
+    for (int i = 0; i < context.NumRenderInstances(); ++i) {
+        HostRenderInstance& instance = context.Instance(i);
+        rasteriser.AddMesh(i, *instance.mesh, instance.cameraVerts);
+    }
+    rasteriser.Bin();
+
+    FrameBuffer frame;
+    frame.width = settings.width;
+    frame.height = settings.height;
+    const std::size_t pixels =
+        static_cast<std::size_t>(settings.width) * static_cast<std::size_t>(settings.height);
+    frame.colour.assign(pixels, AColor(0.0f, 0.0f, 0.0f, 0.0f));
+    frame.nodeID.assign(pixels, -1);
+    frame.face.assign(pixels, -1);
+    const TileShader shader(rasteriser, context, frame, settings, t);
+    RenderTiles(shader, rasteriser.NumTiles(), RenderThreadCount(settings.threads), settings.progress);
+
+    BroadcastNotification(NOTIFY_POST_RENDERFRAME, &context);
+    BroadcastNotification(NOTIFY_POST_RENDER);
+    return frame;
+}
+
+} // namespace host

@@ -1,0 +1,50 @@
+#pragma once
+
+// Rendering a scene with one of the host's renderers into a frame buffer.
+#include "host/render/renderers.h"
+#include "host/scene.h"
+
+#include <functional>
+#include <vector>
+
+namespace host {
+
+struct RenderSettings {
+    RendererKind renderer = RendererKind::Scanline;
+    int width = 640;
+    int height = 480;
+    // Render threads; 0 for one per processor core.
+    int threads = 0;
+    // Each pixel gets its material's diffuse colour (the map's colour) as it is, without lighting.
+    bool unlit = false;
+    // Called after every finished tile with the number of finished tiles and the total, one call at a time,
+    // from whichever render thread finished it.
+    std::function<void(int done, int total)> progress;
+};
+
+// Pixels row by row from the top left. Where no surface was hit the colour is (0, 0, 0, 0) and the node
+// and face numbers are -1.
+struct FrameBuffer {
+    int width = 0;
+    int height = 0;
+    std::vector<AColor> colour;
+    // The renderer's number of the node seen at each pixel, and the face of its render mesh.
+    std::vector<int> nodeID;
+    std::vector<int> face;
+
+    std::size_t Index(int x, int y) const {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+    }
+};
+
+// Renders the scene's nodes through its camera (or a camera framing the whole scene when it has none).
+// The renderer becomes the host's current renderer for the duration; the pre-render notification goes
+// out before anything else, then every visible, renderable node becomes a render instance numbered from 0
+// in scene order, the instances' materials are updated, and the tiles are rendered on the render threads.
+// With one thread, tiles and the pixels within them are shaded in a fixed order.
+FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings);
+
+// The number of render threads a setting of `requested` gives.
+int RenderThreadCount(int requested);
+
+} // namespace host

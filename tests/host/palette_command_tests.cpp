@@ -1,0 +1,81 @@
+#include "host/palette_command.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+int Parse(std::vector<std::string> args, host::PaletteOptions& options, std::string& error) {
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    error = host::ParsePaletteOptions(static_cast<int>(argv.size()), argv.data(), 0, options);
+    return error.empty() ? 0 : 2;
+}
+
+// Golden palettes pin extraction, harmonisation and sorting bit for bit; both builds must give them.
+TEST(PaletteCommand, ReproducesTheGoldenPalettes) {
+    const struct {
+        std::vector<std::string> args;
+        const char* golden;
+    } cases[] = {
+        {{"chicky_512.png", "--colors", "12"}, "chicky_512_12.json"},
+        {{"rubberwhale1.png", "--colors", "6", "--skip", "2", "--harmony", "Y", "--sort", "value-desc"},
+         "rubberwhale1_6_skip2_Y_value-desc.json"},
+        {{"starry_night.jpg", "--colors", "100", "--skip", "30", "--sort", "hue"},
+         "starry_night_100_skip30_hue.json"},
+        {{"Silk.png", "--colors", "5", "--harmony", "X"}, "Silk_5_X.json"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args[0] = std::string(CHROMASIFT_DATA_DIR) + "/images/" + args[0];
+        args.push_back("--json");
+        host::PaletteOptions options;
+        std::string error;
+        ASSERT_EQ(Parse(args, options, error), 0) << error;
+        std::ostringstream out, err;
+        EXPECT_EQ(host::RunPaletteCommand(options, out, err), 0) << err.str();
+        const std::string golden = ReadFile(std::string(CHROMASIFT_GOLDEN_DIR) + "/" + c.golden);
+        ASSERT_FALSE(golden.empty()) << "missing golden file " << c.golden;
+        EXPECT_EQ(out.str(), golden) << c.golden;
+    }
+}
+
+TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"a.png", "--colors", "0"},
+        {"a.png", "--colors", "101"},
+        {"a.png", "--skip", "31"},
+        {"a.png", "--colors"},
+        {"a.png", "--harmony", "Z"},
+        {"a.png", "--sort", "size"},
+        {"a.png", "b.png"},
+        {"a.png", "--frobnicate"},
+    };
+    for (const auto& args : bad) {
+        host::PaletteOptions options;
+        std::string error;
+        EXPECT_EQ(Parse(args, options, error), 2) << "accepted: " << ::testing::PrintToString(args);
+        EXPECT_FALSE(error.empty());
+    }
+
+    host::PaletteOptions options;
+    options.image = std::string(CHROMASIFT_DATA_DIR) + "/meshes/box.obj";
+    std::ostringstream out, err;
+    EXPECT_EQ(host::RunPaletteCommand(options, out, err), 1);
+    EXPECT_NE(err.str().find("box.obj': not an image file"), std::string::npos) << err.str();
+    EXPECT_TRUE(out.str().empty());
+}
+
+} // namespace

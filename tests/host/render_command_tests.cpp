@@ -1,0 +1,169 @@
+#include "host/render/render_command.h"
+
+#include "render_test_support.h"
+
+#include "host/render/png_file.h"
+
+#include "hostsdk/bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::string Parse(std::vector<std::string> args, host::RenderOptions& options) {
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    return host::ParseRenderOptions(static_cast<int>(argv.size()), argv.data(), 0, options);
+}
+
+TEST(RenderCommand, ParsesEveryOption) {
+    host::RenderOptions options;
+    ASSERT_EQ(
+        Parse({"scene.json", "--bitmap", "sky.jpg", "--mode",     "per face", "--colors", "12",
+               "--skip",     "2",        "--gamma", "2.2",        "--hue",    "50",       "--saturation",
+               "60",         "--value",  "70",      "--renderer", "vray",     "--size",   "320x200",
+               "--threads",  "3",        "--unlit", "-o",         "out.png"},
+              options),
+        "");
+    EXPECT_EQ(options.scene, "scene.json");
+    EXPECT_EQ(options.map.bitmap, "sky.jpg");
+    EXPECT_EQ(options.map.mode, 12) << "labels are matched whatever their case";
+    EXPECT_EQ(options.map.colours, 12);
+    EXPECT_EQ(options.map.skip, 2);
+    EXPECT_FLOAT_EQ(*options.map.gamma, 2.2f);
+    EXPECT_EQ(options.map.hue, 50);
+    EXPECT_EQ(options.map.saturation, 60);
+    EXPECT_EQ(options.map.value, 70);
+    EXPECT_EQ(options.renderer, host::RendererKind::VRay);
+    EXPECT_EQ(options.width, 320);
+    EXPECT_EQ(options.height, 200);
+    EXPECT_EQ(options.threads, 3);
+    EXPECT_TRUE(options.unlit);
+    EXPECT_EQ(options.output, "out.png");
+
+    // Every mode by its rollout label, each to its own combined number.
+    std::set<int> combined;
+    for (const host::MapMode& mode : host::MapModes()) {
+        host::RenderOptions each;
+        ASSERT_EQ(Parse({"--mode", mode.label, "-o", "x.png"}, each), "") << mode.label;
+        combined.insert(*each.map.mode);
+    }
+    EXPECT_EQ(combined.size(), 17u);
+    EXPECT_EQ(*combined.begin(), 0);
+    EXPECT_EQ(*combined.rbegin(), 16);
+}
+
+TEST(RenderCommand, RejectsBadArgumentsWithClearMessages) {
+    const struct {
+        std::vector<std::string> args;
+        std::string expected;
+    } cases[] = {
+        {{"--mode", "Per Polygon", "-o", "a.png"},
+         "--mode takes a mode's label as the map's rollout shows it ("},
+        {{"--size", "640", "-o", "a.png"}, "--size takes WIDTHxHEIGHT"},
+        {{"--size", "0x480", "-o", "a.png"}, "--size takes WIDTHxHEIGHT, each from 1 to 8192 pixels"},
+        {{"--size", "640x-2", "-o", "a.png"}, "not '640x-2'"},
+        {{"--size", "9000x10", "-o", "a.png"}, "--size takes"},
+        {{"--size", "64x48x2", "-o", "a.png"}, "--size takes"},
+        {{"--colors", "0", "-o", "a.png"}, "--colors takes a number from 1 to 100"},
+        {{"--skip", "31", "-o", "a.png"}, "--skip takes a number from 0 to 30"},
+        {{"--gamma", "0", "-o", "a.png"}, "--gamma takes a number from 0.1 to 10"},
+        {{"--hue", "101", "-o", "a.png"}, "--hue takes a percentage from 1 to 100"},
+        {{"--threads", "0", "-o", "a.png"}, "--threads takes a number from 1 to 1024"},
+        {{"--renderer", "mentalray", "-o", "a.png"}, "--renderer takes scanline or vray"},
+        {{"--frobnicate", "-o", "a.png"}, "unknown option '--frobnicate' for 'render'"},
+        {{"a.json", "b.json", "-o", "a.png"}, "'render' takes one scene file, not also 'b.json'"},
+        {{"--mode"}, "--mode needs a value"},
+        {{"scene.json"}, "'render' needs an output file: -o OUT.png"},
+    };
+    for (const auto& c : cases) {
+        host::RenderOptions options;
+        const std::string error = Parse(c.args, options);
+        EXPECT_NE(error.find(c.expected), std::string::npos)
+            << "expected \"" << c.expected << "\" in \"" << error << "\" for "
+            << ::testing::PrintToString(c.args);
+    }
+    host::RenderOptions options;
+    EXPECT_NE(Parse({"--mode", "Per Polygon", "-o", "a.png"}, options).find("\"VRay Instance (rnd)\""),
+              std::string::npos)
+        << "the message lists the labels";
+}
+
+TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
+    render_test::LoadedPlugins();
+    const render_test::TempFile broken("broken.json");
+    std::ofstream(broken.Path()) << "{\"format\": \"chromasift-scene\", \"version\": 1, \"objects\": [}";
+    const render_test::TempFile output("never.png");
+    const struct {
+        std::string scene;
+        std::string bitmap;
+        std::string output;
+        std::string expected;
+    } cases[] = {
+        {"no-such-scene.json", "", output.Utf8(),
+         "chromasift: no-such-scene.json: cannot open the scene file\n"},
+        {broken.Utf8(), "", output.Utf8(), "not valid JSON: parse error at line 1"},
+        {"", "no-such-picture.png", output.Utf8(),
+         "cannot read the bitmap 'no-such-picture.png': file not found"},
+        {"", broken.Utf8(), output.Utf8(), "broken.json': not an image file"},
+        {"", "", (std::filesystem::temp_directory_path() / "no-such-folder-chromasift" / "out.png").string(),
+         "out.png: cannot open the file for writing"},
+    };
+    for (const auto& c : cases) {
+        host::RenderOptions options;
+        options.scene = c.scene;
+        if (!c.bitmap.empty())
+            options.map.bitmap = c.bitmap;
+        options.output = c.output;
+        options.width = 32;
+        options.height = 24;
+        std::ostringstream out, err;
+        EXPECT_EQ(host::RunRenderCommand(options, render_test::LoadedPlugins(), out, err, false), 1);
+        EXPECT_NE(err.str().find(c.expected), std::string::npos) << err.str();
+        EXPECT_TRUE(out.str().empty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(output.Path()));
+}
+
+TEST(RenderCommand, RendersTheBuiltInSceneWithoutInputFiles) {
+    const render_test::TempFile output("builtin.png");
+    host::RenderOptions options;
+    options.output = output.Utf8();
+    options.width = 96;
+    options.height = 72;
+    options.threads = 2;
+    std::ostringstream out, err;
+    ASSERT_EQ(host::RunRenderCommand(options, render_test::LoadedPlugins(), out, err, true), 0) << err.str();
+    EXPECT_NE(out.str().find(": 96 x 72 pixels, scanline renderer, 2 threads, lit, "), std::string::npos)
+        << out.str();
+    EXPECT_NE(err.str().find("Rendering ["), std::string::npos) << "progress shows when asked";
+    EXPECT_NE(err.str().find("100%"), std::string::npos);
+
+    BitmapInfo info;
+    info.SetName(output.Path().wstring().c_str());
+    BMMRES status = 1;
+    Bitmap* bitmap = TheManager->Load(&info, &status);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(info.Width(), 96);
+    EXPECT_EQ(info.Height(), 72);
+    int opaque = 0, clear = 0;
+    for (int y = 0; y < 72; ++y)
+        for (int x = 0; x < 96; ++x) {
+            BMM_Color_fl pixel;
+            bitmap->GetLinearPixels(x, y, 1, &pixel);
+            opaque += pixel.a == 1.0f;
+            clear += pixel.a == 0.0f;
+        }
+    bitmap->DeleteThis();
+    EXPECT_EQ(opaque + clear, 96 * 72);
+    EXPECT_GT(opaque, 96 * 72 / 3) << "the objects and the ground fill much of the picture";
+    EXPECT_GT(clear, 0) << "the sky is empty";
+}
+
+} // namespace

@@ -1,0 +1,82 @@
+#include "render_test_support.h"
+
+#include "host/render/primitive_objects.h"
+
+#include "hostsdk/core_interface.h"
+#include "hostsdk/node.h"
+#include "hostsdk/path_config.h"
+
+#include <random>
+
+namespace render_test {
+
+host::PluginManager& LoadedPlugins() {
+    // A static of this function, so that the module unloads at exit before the SDK's own statics go.
+    static host::PluginManager plugins = [] {
+        IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
+        paths->ClearPlugInEntries();
+        paths->AddPlugInEntry(L"Plug-ins", (host::ExecutableDirectory() / "plugins").wstring());
+        GetCOREInterface()->SetQuietMode(TRUE);
+        host::PluginManager manager;
+        manager.LoadAll();
+        return manager;
+    }();
+    return plugins;
+}
+
+StdMat* MaterialWith(Texmap* map) {
+    StdMat* material = NewDefaultStdMat();
+    material->SetSubTexmap(ID_DI, map);
+    return material;
+}
+
+INode* AddNode(host::SceneRoot& scene, Object* object, Mtl* material, const Point3& position) {
+    auto* node = new INode();
+    node->SetObjectRef(object);
+    node->SetMtl(material);
+    Matrix3 tm(true);
+    tm[3] = position;
+    node->SetNodeTM(0, tm);
+    scene.AddNode(node);
+    return node;
+}
+
+GeomObject* NewBox(float size) {
+    const float values[] = {size, size, size};
+    return host::CreatePrimitive(*host::FindPrimitiveType(std::string("box")), values);
+}
+
+host::SceneCamera CameraAt(const Point3& position, const Point3& target, float fov) {
+    host::SceneCamera camera;
+    camera.position = position;
+    camera.target = target;
+    camera.up = Point3(0.0f, 0.0f, 1.0f);
+    camera.fov = fov;
+    return camera;
+}
+
+host::RenderSettings Settings(int width, int height, int threads) {
+    host::RenderSettings settings;
+    settings.width = width;
+    settings.height = height;
+    settings.threads = threads;
+    return settings;
+}
+
+TempFile::TempFile(const std::string& name) {
+    std::random_device device;
+    path =
+        std::filesystem::temp_directory_path() / ("chromasift-test-" + std::to_string(device()) + "-" + name);
+}
+
+TempFile::~TempFile() {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+}
+
+std::string TempFile::Utf8() const {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+} // namespace render_test
