@@ -1,0 +1,27 @@
+#include "palette/colour_adjust.h"
+
+#include "hostsdk/hsv.h"
+
+#include <cmath>
+
+namespace {
+
+float Factor(int32_t percent) {
+    return static_cast<float>(percent) / 100.0f;
+}
+
+float Channel(uint16_t channel, float gamma) {
+    return std::pow(static_cast<float>(channel) / 65535.0f, gamma);
+}
+
+} // namespace
+
+AColor AdjustPaletteColour(const PaletteEntry& entry, const ColourAdjustment& adjustment) {
+    const Color rgb(Channel(entry.red, adjustment.gamma), Channel(entry.green, adjustment.gamma),
+                    Channel(entry.blue, adjustment.gamma));
+    const Color hsv = RGBtoHSV(rgb);
+    const Color altered(hsv.r * Factor(adjustment.hueAlteration),
+                        hsv.g * Factor(adjustment.saturationAlteration),
+                        hsv.b * Factor(adjustment.valueAlteration));
+    return AColor(HSVtoRGB(altered), 1.0f);
+}

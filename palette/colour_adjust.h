@@ -1,0 +1,21 @@
+#pragma once
+
+#include "palette/palette_entry.h"
+
+#include "hostsdk/color.h"
+
+#include <cstdint>
+
+// The shade-time alterations of a palette colour: "Gamma" (0.1 to 10) and the hue, saturation and value
+// factors (1 to 100, meaning n / 100). The defaults change nothing but rounding.
+struct ColourAdjustment {
+    float gamma = 1.0f;
+    int32_t hueAlteration = 100;
+    int32_t saturationAlteration = 100;
+    int32_t valueAlteration = 100;
+};
+
+// The entry's colour raised to the power gamma (values above 1 darken), then its HSV components scaled by
+// the factors; alpha is 1. The entry's own alpha is not used. Nothing is clamped: within the parameter
+// ranges every value stays within 0..1.
+AColor AdjustPaletteColour(const PaletteEntry& entry, const ColourAdjustment& adjustment);

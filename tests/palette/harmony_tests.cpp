@@ -1,0 +1,122 @@
+#include "palette/harmony.h"
+
+#include "hostsdk/hsv.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+constexpr float kTolerance = 0.02f; // hues pass through the 16-bit field
+
+PaletteEntry EntryAtHue(float degrees, uint32_t count = 1) {
+    PaletteEntry entry;
+    entry.hue = static_cast<int32_t>(degrees / 360.0f * 65535.0f);
+    entry.saturation = 40000;
+    entry.value = 50000;
+    const Color rgb =
+        HSVtoRGB(Color(static_cast<float>(entry.hue) / 65535.0f, 40000 / 65535.0f, 50000 / 65535.0f));
+    entry.red = static_cast<uint16_t>(rgb.r * 65535.0f);
+    entry.green = static_cast<uint16_t>(rgb.g * 65535.0f);
+    entry.blue = static_cast<uint16_t>(rgb.b * 65535.0f);
+    entry.alpha = 65535;
+    entry.count = count;
+    return entry;
+}
+
+Palette AtHues(const std::vector<float>& degrees) {
+    Palette palette;
+    for (size_t i = 0; i < degrees.size(); ++i)
+        palette.push_back(EntryAtHue(degrees[i], static_cast<uint32_t>(100 - i)));
+    return palette;
+}
+
+Palette Harmonised(const Palette& palette, int32_t harmony) {
+    const std::optional<Palette> result = HarmonisePalette(palette, harmony);
+    EXPECT_TRUE(result.has_value());
+    return result.value_or(Palette{});
+}
+
+} // namespace
+
+TEST(Harmony, AnchorIsTheMedianHue) {
+    EXPECT_EQ(HarmonyAnchor(AtHues({10.0f, 200.0f, 100.0f})), 2u);
+    // Two entries have equal sums: the first wins.
+    EXPECT_EQ(HarmonyAnchor(AtHues({10.0f, 350.0f})), 0u);
+}
+
+TEST(Harmony, VTypePullsOntoTheAnchorSector) {
+    // Anchor 120 (median); entries about 100 above, 60 below and 20 above it.
+    const Palette palette = AtHues({120.0f, 220.0f, 60.0f, 140.0f, 120.0f});
+    const Palette result = Harmonised(palette, 2);
+    ASSERT_EQ(result.size(), palette.size());
+    const float a = HueDegrees(palette[0]);
+    EXPECT_NEAR(HueDegrees(result[1]), a + 46.8f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[2]), a - 46.8f, kTolerance);
+    EXPECT_EQ(result[3], palette[3]);
+    EXPECT_EQ(result[0], palette[0]);
+    // A moved entry keeps saturation, value, alpha and count, and its channels follow the new hue.
+    EXPECT_EQ(result[1].saturation, palette[1].saturation);
+    EXPECT_EQ(result[1].value, palette[1].value);
+    EXPECT_EQ(result[1].count, palette[1].count);
+    EXPECT_EQ(result[1].alpha, palette[1].alpha);
+    const Color rgb = HSVtoRGB(Color(static_cast<float>(result[1].hue) / 65535.0f,
+                                     static_cast<float>(result[1].saturation) / 65535.0f,
+                                     static_cast<float>(result[1].value) / 65535.0f));
+    EXPECT_EQ(result[1].green, static_cast<uint16_t>(rgb.g * 65535.0f));
+}
+
+TEST(Harmony, HueDistancesDoNotWrapAround) {
+    const Palette palette = AtHues({10.0f, 350.0f});
+    const Palette result = Harmonised(palette, 2);
+    EXPECT_EQ(result[0], palette[0]);
+    EXPECT_NEAR(HueDegrees(result[1]), HueDegrees(palette[0]) + 46.8f, kTolerance);
+}
+
+TEST(Harmony, XTypeUsesTheNearerSector) {
+    // Six entries at 0 make 0 the anchor; the second sector's borders lie at 133.2 and 226.8.
+    const Palette palette = AtHues({0, 0, 0, 0, 0, 0, 60, 100, 170, 190, 300});
+    const Palette result = Harmonised(palette, 7);
+    EXPECT_NEAR(HueDegrees(result[6]), 46.8f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[7]), 133.2f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[8]), 133.2f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[9]), 226.8f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[10]), 226.8f, kTolerance);
+}
+
+TEST(Harmony, ITypeSplitsBetweenItsBorders) {
+    const Palette palette = AtHues({0, 0, 0, 175, 185});
+    const Palette result = Harmonised(palette, 4);
+    EXPECT_NEAR(HueDegrees(result[3]), 171.0f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[4]), 189.0f, kTolerance);
+}
+
+TEST(Harmony, OrderAndUntouchedFieldsFollowTheExtractedPalette) {
+    const Palette extracted = AtHues({0, 0, 0, 0, 0, 0, 60, 100, 170, 190, 300});
+    EXPECT_EQ(Harmonised(extracted, 0), extracted);
+    const Palette result = Harmonised(extracted, 6);
+    ASSERT_EQ(result.size(), extracted.size());
+    for (size_t i = 0; i < result.size(); ++i) {
+        EXPECT_EQ(result[i].count, extracted[i].count) << "entry " << i;
+        EXPECT_EQ(result[i].alpha, extracted[i].alpha) << "entry " << i;
+        EXPECT_EQ(result[i].sortMode, 0) << "entry " << i;
+    }
+    // Y type around the anchor 0: sectors [-46.8, 46.8] and [171, 189].
+    EXPECT_NEAR(HueDegrees(result[6]), 46.8f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[7]), 171.0f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[8]), 171.0f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[9]), 189.0f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[10]), 189.0f, kTolerance);
+}
+
+TEST(Harmony, EdgeCases) {
+    const Palette single = AtHues({123.0f});
+    EXPECT_EQ(Harmonised(single, 7), single);
+    EXPECT_TRUE(Harmonised(Palette{}, 3).empty());
+    EXPECT_FALSE(HarmonisePalette(AtHues({0, 90, 180}), 8).has_value());
+    EXPECT_EQ(Harmonised(AtHues({0, 90, 180}), -1), AtHues({0, 90, 180}));
+    // i type: everything outside the narrow anchor sector lands on its border.
+    const Palette result = Harmonised(AtHues({5, 5, 5, 300}), 1);
+    EXPECT_NEAR(HueDegrees(result[3]), HueDegrees(result[0]) + 9.0f, kTolerance);
+}
