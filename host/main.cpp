@@ -29,7 +29,7 @@ Commands:
   plugins            List the plug-ins found in the plug-in directories: for each file its
                      description, its SDK version word, and every class it exports (name,
                      category, class ID, super class ID).
-  palette IMAGE [--colors N] [--skip N] [--harmony none|i|V|L|I|T|Y|X]
+  palette [IMAGE] [--colors N] [--skip N] [--harmony none|i|V|L|I|T|Y|X]
           [--sort count|hue|value|hue-desc|value-desc] [--json]
                      Print the palette that a map with these settings holds: extraction
                      ("# colors" N, 1-100, default 10; "# colors skip" N, 0-30, default 0),

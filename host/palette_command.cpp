@@ -1,5 +1,6 @@
 #include "host/palette_command.h"
 
+#include "host/render/builtin_picture.h"
 #include "host/scene_json.h"
 #include "host/text.h"
 
@@ -87,19 +88,28 @@ std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions
             return "'palette' takes one image, not also '" + arg + "'";
         }
     }
-    if (options.image.empty())
-        return "'palette' needs an image file";
     return std::string();
 }
 
 int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ostream& err) {
+    // Without an image, the host's built-in picture: the command needs no input files.
+    TemporaryPicture builtin;
+    std::string image = options.image;
+    if (image.empty()) {
+        try {
+            image = builtin.Path().string();
+        } catch (const std::exception& e) {
+            err << "chromasift: " << e.what() << "\n";
+            return 1;
+        }
+    }
     BitmapInfo info;
-    const std::wstring name = FromUtf8(options.image);
+    const std::wstring name = FromUtf8(image);
     info.SetName(name.c_str());
     BMMRES status = 0;
     std::unique_ptr<Bitmap, BitmapDeleter> bitmap(TheManager->Load(&info, &status));
     if (status != 0 || bitmap == nullptr) {
-        err << "chromasift: cannot read the image '" << options.image << "': " << StatusText(status) << "\n";
+        err << "chromasift: cannot read the image '" << image << "': " << StatusText(status) << "\n";
         return 1;
     }
 
@@ -140,8 +150,9 @@ int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ost
         return 0;
     }
 
-    out << options.image << ": " << info.Width() << " x " << info.Height() << " pixels, sampled "
-        << layout.columns << " x " << layout.rows << ", k-means passes: " << result.iterations << "\n";
+    out << (options.image.empty() ? std::string("built-in picture") : options.image) << ": " << info.Width()
+        << " x " << info.Height() << " pixels, sampled " << layout.columns << " x " << layout.rows
+        << ", k-means passes: " << result.iterations << "\n";
     out << (options.colour ? "       " : "")
         << "  #   colour     red  green   blue  alpha    hue    sat  value   count\n";
     const double samples = static_cast<double>(grid.Count());

@@ -6,7 +6,7 @@
 namespace host {
 
 struct PaletteOptions {
-    std::string image;
+    std::string image; // empty: the built-in picture
     int numColours = 10;
     int skipColours = 0;
     int harmony = -1; // -1: not asked; 0 "none" to 7

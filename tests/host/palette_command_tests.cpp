@@ -53,15 +53,9 @@ TEST(PaletteCommand, ReproducesTheGoldenPalettes) {
 
 TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
     const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"a.png", "--colors", "0"},
-        {"a.png", "--colors", "101"},
-        {"a.png", "--skip", "31"},
-        {"a.png", "--colors"},
-        {"a.png", "--harmony", "Z"},
-        {"a.png", "--sort", "size"},
-        {"a.png", "b.png"},
-        {"a.png", "--frobnicate"},
+        {"a.png", "--colors", "0"}, {"a.png", "--colors", "101"}, {"a.png", "--skip", "31"},
+        {"a.png", "--colors"},      {"a.png", "--harmony", "Z"},  {"a.png", "--sort", "size"},
+        {"a.png", "b.png"},         {"a.png", "--frobnicate"},
     };
     for (const auto& args : bad) {
         host::PaletteOptions options;
@@ -76,6 +70,18 @@ TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
     EXPECT_EQ(host::RunPaletteCommand(options, out, err), 1);
     EXPECT_NE(err.str().find("box.obj': not an image file"), std::string::npos) << err.str();
     EXPECT_TRUE(out.str().empty());
+
+    // Without an image, the built-in picture: twelve stripes, twelve colours.
+    host::PaletteOptions builtin;
+    builtin.numColours = 20;
+    builtin.json = true;
+    std::ostringstream json, none;
+    EXPECT_EQ(host::RunPaletteCommand(builtin, json, none), 0) << none.str();
+    std::size_t entries = 0;
+    for (std::size_t at = json.str().find("\"sortMode\""); at != std::string::npos;
+         at = json.str().find("\"sortMode\"", at + 1))
+        ++entries;
+    EXPECT_EQ(entries, 12u);
 }
 
 } // namespace
