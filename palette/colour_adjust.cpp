@@ -11,7 +11,9 @@ float Factor(int32_t percent) {
 }
 
 float Channel(uint16_t channel, float gamma) {
-    return std::pow(static_cast<float>(channel) / 65535.0f, gamma);
+    const float value = static_cast<float>(channel) / 65535.0f;
+    // x to the power 1 is x exactly; the default gamma need not pay for powf on every sample.
+    return gamma == 1.0f ? value : std::pow(value, gamma);
 }
 
 } // namespace
