@@ -1,3 +1,11 @@
+# Real images and meshes that tests read from beside the repository; they are never copied into it.
+get_filename_component(default_data_dir "${PROJECT_SOURCE_DIR}/../shared/data" ABSOLUTE)
+set(CHROMASIFT_DATA_DIR "${default_data_dir}" CACHE PATH "Folder of the real images and meshes the tests read")
+if(NOT EXISTS "${CHROMASIFT_DATA_DIR}/images")
+    message(WARNING "No test data in ${CHROMASIFT_DATA_DIR}: the tests that read real images and meshes will "
+                    "fail. Point CHROMASIFT_DATA_DIR at the shared data folder.")
+endif()
+
 # chromasift_add_test(<name> SOURCES <files...> LIBS <targets...>)
 # One test executable per group; CTest lists each of its tests as "<name>.<Suite>.<Test>". In the cross
 # build the tests run under Wine through the emulator set up by wine_testing.cmake.
@@ -6,7 +14,7 @@ function(chromasift_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE
-        CHROMASIFT_DATA_DIR="${PROJECT_SOURCE_DIR}/../shared/data"
+        CHROMASIFT_DATA_DIR="${CHROMASIFT_DATA_DIR}"
         CHROMASIFT_PLUGIN_DIR="${CHROMASIFT_PLUGIN_DIR}")
     if(CMAKE_CROSSCOMPILING)
         gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
