@@ -137,6 +137,8 @@ TEST(RenderEndToEnd, ObjectModesPaintEachNodeInOneColour) {
             EXPECT_EQ(distinct.size(), 5u) << mode;
         else
             EXPECT_GE(distinct.size(), 2u) << mode;
+        // Each object keeps its colour from render to render, on any number of threads.
+        EXPECT_EQ(ColoursByNode(host::RenderScene(*scene, Unlit(160, 120, 1))), colours) << mode;
     }
 }
 
