@@ -21,7 +21,8 @@ TEST(HSV, HexconeConversionsOfKnownColours) {
 }
 
 TEST(HSV, RoundTripsEveryPrimaryAndSecondary) {
-    const Color colours[] = {{1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1}, {1, 0, 1}, {0.2f, 0.4f, 0.6f}};
+    const Color colours[] = {{1, 0, 0}, {1, 1, 0}, {0, 1, 0},         {0, 1, 1},
+                             {0, 0, 1}, {1, 0, 1}, {0.2f, 0.4f, 0.6f}};
     for (const Color& c : colours) {
         const Color back = HSVtoRGB(RGBtoHSV(c));
         EXPECT_NEAR(back.r, c.r, 1e-6f);

@@ -100,26 +100,30 @@ TEST(ParamBlockDesc2, MalformedListsFailLoudly) {
                  std::invalid_argument);
 }
 
-TEST(IParamBlock2, StartsWithDefaultsAndHostZeroes) {
+// A block of the test description, owned by a minimal owner.
+class IParamBlock2Test : public ::testing::Test {
+protected:
+    IParamBlock2Test() : desc(MakeDesc(&proc)) {
+        block = CreateParameterBlock2(&desc, &owner);
+        owner.ReplaceReference(0, block);
+    }
+    ~IParamBlock2Test() override { owner.DeleteAllRefs(); }
+
     Dummy proc;
-    ParamBlockDesc2 desc = MakeDesc(&proc);
+    ParamBlockDesc2 desc;
     Owner owner;
-    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
-    owner.ReplaceReference(0, block);
+    IParamBlock2* block = nullptr;
+};
+
+TEST_F(IParamBlock2Test, StartsWithDefaultsAndHostZeroes) {
     EXPECT_EQ(block->GetInt(kInt), 10);
     EXPECT_FLOAT_EQ(block->GetFloat(kFloat), 1.5f);
     EXPECT_EQ(block->GetInt(kBool), 0);
     EXPECT_EQ(block->GetTexmap(kMap), nullptr);
     EXPECT_EQ(block->GetBitmap(kBitmap), nullptr);
-    owner.DeleteAllRefs();
 }
 
-TEST(IParamBlock2, TypeMismatchSetsNothingAndGetsZero) {
-    Dummy proc;
-    ParamBlockDesc2 desc = MakeDesc(&proc);
-    Owner owner;
-    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
-    owner.ReplaceReference(0, block);
+TEST_F(IParamBlock2Test, TypeMismatchSetsNothingAndGetsZero) {
 
     EXPECT_FALSE(block->SetValue(kInt, 0, 2.5f));
     EXPECT_EQ(block->GetInt(kInt), 10);
@@ -134,30 +138,18 @@ TEST(IParamBlock2, TypeMismatchSetsNothingAndGetsZero) {
     EXPECT_EQ(f, 0.0f);
     EXPECT_EQ(block->GetFloat(kInt), 0.0f);
     EXPECT_EQ(block->GetInt(kFloat), 0);
-    owner.DeleteAllRefs();
 }
 
-TEST(IParamBlock2, RangesBoundTheInterfaceNotTheProgram) {
-    Dummy proc;
-    ParamBlockDesc2 desc = MakeDesc(&proc);
-    Owner owner;
-    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
-    owner.ReplaceReference(0, block);
+TEST_F(IParamBlock2Test, RangesBoundTheInterfaceNotTheProgram) {
     EXPECT_TRUE(block->SetValue(kInt, 0, 500));
     EXPECT_EQ(block->GetInt(kInt), 500);
     EXPECT_TRUE(block->SetValue(kInt, 0, -3));
     EXPECT_EQ(block->GetInt(kInt), -3);
     block->ResetAll();
     EXPECT_EQ(block->GetInt(kInt), 10);
-    owner.DeleteAllRefs();
 }
 
-TEST(IParamBlock2, MapsAreReferencesOfTheBlockAndOwnedReferencesOfTheOwner) {
-    Dummy proc;
-    ParamBlockDesc2 desc = MakeDesc(&proc);
-    Owner owner;
-    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
-    owner.ReplaceReference(0, block);
+TEST_F(IParamBlock2Test, MapsAreReferencesOfTheBlockAndOwnedReferencesOfTheOwner) {
 
     BitmapTex* texture = NewDefaultBitmapTex();
     EXPECT_TRUE(block->SetValue(kMap, 0, static_cast<Texmap*>(texture)));
@@ -184,12 +176,7 @@ TEST(IParamBlock2, MapsAreReferencesOfTheBlockAndOwnedReferencesOfTheOwner) {
     EXPECT_EQ(owner.refs[1], nullptr);
 }
 
-TEST(IParamBlock2, BitmapsAreStoredAsCopies) {
-    Dummy proc;
-    ParamBlockDesc2 desc = MakeDesc(&proc);
-    Owner owner;
-    IParamBlock2* block = CreateParameterBlock2(&desc, &owner);
-    owner.ReplaceReference(0, block);
+TEST_F(IParamBlock2Test, BitmapsAreStoredAsCopies) {
     BitmapInfo info;
     info.SetName(L"/images/photo.png");
     PBBitmap bitmap(info);
@@ -204,7 +191,6 @@ TEST(IParamBlock2, BitmapsAreStoredAsCopies) {
     EXPECT_STREQ(copy->GetBitmap(kBitmap)->bi.Name(), L"/images/photo.png");
     EXPECT_EQ(copy->GetInt(kInt), 10);
     copy->DeleteThis();
-    owner.DeleteAllRefs();
 }
 
 } // namespace
