@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
-#include <latch>
 #include <numeric>
 #include <thread>
 #include <vector>
@@ -75,10 +75,14 @@ TEST(PixelRandom, ConcurrentDrawsLoseAndRepeatNothing) {
     shared.Reseed(kPixelRandomSeed);
     std::vector<std::vector<double>> perThread(kThreads);
     std::vector<std::thread> threads;
-    std::latch start(kThreads); // all threads start together, so that their draws overlap
+    // All threads start together, so that their draws overlap. A plain spin keeps the test independent of
+    // the runtime's support for waiting on atomics (under Wine a latch once never woke).
+    std::atomic<size_t> waiting{kThreads};
     for (auto& values : perThread) {
         threads.emplace_back([&] {
-            start.arrive_and_wait();
+            waiting.fetch_sub(1);
+            while (waiting.load() != 0)
+                std::this_thread::yield();
             values = Draws(shared, kPerThread);
         });
     }
