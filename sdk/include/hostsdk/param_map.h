@@ -22,13 +22,13 @@ public:
 // One open rollout bound to a block.
 class SDK_API IParamMap2 {
 public:
-    IParamMap2(IParamBlock2* block, const ParamMapSpec& spec) : block(block), spec(spec) {}
+    IParamMap2(IParamBlock2* block, const ParamMapSpec& rollout) : block(block), rollout(rollout) {}
 
     IParamBlock2* GetParamBlock() const { return block; }
     void SetParamBlock(IParamBlock2* newBlock) { block = newBlock; }
-    MapID GetMapID() const { return spec.mapId; }
-    const ParamMapSpec& Spec() const { return spec; }
-    ParamMap2UserDlgProc* GetUserDlgProc() const { return spec.userDlgProc; }
+    MapID GetMapID() const { return rollout.mapId; }
+    const ParamMapSpec& Rollout() const { return rollout; }
+    ParamMap2UserDlgProc* GetUserDlgProc() const { return rollout.userDlgProc; }
     HWND GetHWnd() const { return nullptr; }
     // Marks the rollout for redrawing from its block; counted so that callers can observe it.
     void Invalidate() { ++invalidations; }
@@ -36,7 +36,7 @@ public:
 
 private:
     IParamBlock2* block;
-    ParamMapSpec spec;
+    ParamMapSpec rollout;
     int invalidations = 0;
 };
 
