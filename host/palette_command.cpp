@@ -56,10 +56,6 @@ std::string StatusText(BMMRES status) {
     }
 }
 
-struct BitmapDeleter {
-    void operator()(Bitmap* bitmap) const { bitmap->DeleteThis(); }
-};
-
 } // namespace
 
 std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options) {
@@ -107,7 +103,7 @@ int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ost
     const std::wstring name = FromUtf8(image);
     info.SetName(name.c_str());
     BMMRES status = 0;
-    std::unique_ptr<Bitmap, BitmapDeleter> bitmap(TheManager->Load(&info, &status));
+    BitmapPtr bitmap(TheManager->Load(&info, &status));
     if (status != 0 || bitmap == nullptr) {
         err << "chromasift: cannot read the image '" << image << "': " << StatusText(status) << "\n";
         return 1;

@@ -11,14 +11,6 @@
 #include <algorithm>
 #include <memory>
 
-namespace {
-
-struct BitmapDeleter {
-    void operator()(Bitmap* bitmap) const { bitmap->DeleteThis(); }
-};
-
-} // namespace
-
 Chromasift::ColourCounts Chromasift::ReadColourCounts() const {
     if (pblock == nullptr)
         return ColourCounts{1, 0};
@@ -30,7 +22,7 @@ Chromasift::ColourCounts Chromasift::ReadColourCounts() const {
 
 void Chromasift::ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours) {
     BMMRES status = 0;
-    std::unique_ptr<Bitmap, BitmapDeleter> bitmap(TheManager->Load(&info, &status));
+    BitmapPtr bitmap(TheManager->Load(&info, &status));
     if (status != 0) {
         Interface* core = GetCOREInterface();
         if (!core->GetQuietMode())

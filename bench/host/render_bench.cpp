@@ -1,39 +1,23 @@
 // Wall-clock time of rendering the built-in scene with the loaded plug-in, configured as the render
 // command configures it: 1920 x 1080 pixels on two render threads, for a few distribution modes.
-#include "host/platform.h"
+#include "render_test_support.h"
+
 #include "host/render/render_command.h"
 #include "host/render/scene_renderer.h"
-
-#include "hostsdk/core_interface.h"
-#include "hostsdk/path_config.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <stdexcept>
 
 namespace {
-
-// Unloaded at exit, before the SDK's own statics go, like a host that shuts down in order.
-host::PluginManager& Plugins() {
-    static host::PluginManager plugins = [] {
-        IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
-        paths->ClearPlugInEntries();
-        paths->AddPlugInEntry(L"Plug-ins", (host::ExecutableDirectory() / "plugins").wstring());
-        GetCOREInterface()->SetQuietMode(TRUE);
-        host::PluginManager manager;
-        manager.LoadAll();
-        return manager;
-    }();
-    return plugins;
-}
 
 void RenderBuiltinScene(benchmark::State& state, const char* mode, host::RendererKind renderer, bool unlit) {
     host::RenderOptions options;
     options.map.mode = host::FindMapMode(mode)->combined;
     host::TemporaryPicture picture;
     std::string warning;
-    std::unique_ptr<host::SceneRoot> scene = host::PrepareRenderScene(options, Plugins(), picture, warning);
+    std::unique_ptr<host::SceneRoot> scene =
+        host::PrepareRenderScene(options, render_test::LoadedPlugins(), picture, warning);
     host::RenderSettings settings;
     settings.renderer = renderer;
     settings.width = 1920;

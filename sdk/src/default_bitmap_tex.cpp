@@ -65,13 +65,9 @@ private:
         return image.get();
     }
 
-    struct BitmapDeleter {
-        void operator()(Bitmap* bitmap) const { bitmap->DeleteThis(); }
-    };
-
     MSTR mapName;
     bool loaded = false;
-    std::unique_ptr<Bitmap, BitmapDeleter> image;
+    BitmapPtr image;
 };
 
 } // namespace

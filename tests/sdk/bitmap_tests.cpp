@@ -170,11 +170,6 @@ Bytes Truncated(Bytes bytes, std::size_t drop) {
 
 // ---- Loading
 
-struct BitmapDeleter {
-    void operator()(Bitmap* bitmap) const { bitmap->DeleteThis(); }
-};
-using BitmapPtr = std::unique_ptr<Bitmap, BitmapDeleter>;
-
 struct Loaded {
     BitmapInfo info;
     BitmapPtr bitmap;

@@ -98,6 +98,12 @@ private:
     std::unique_ptr<BitmapStorage> storage;
 };
 
+// Owns a bitmap from the bitmap manager and releases it with DeleteThis.
+struct BitmapDeleter {
+    void operator()(Bitmap* bitmap) const { bitmap->DeleteThis(); }
+};
+using BitmapPtr = std::unique_ptr<Bitmap, BitmapDeleter>;
+
 // Loads image files into bitmaps of four-float pixels: PNG (1 to 16 bits), JPEG, BMP, TGA and Radiance HDR
 // in every build, OpenEXR where the build has a decoder for it. Image types without a decoder (GIF, TIFF,
 // PSD, WebP, and OpenEXR elsewhere) give BMMRES_NODRIVER.
