@@ -1,10 +1,6 @@
-# Real images and meshes that tests read from beside the repository; they are never copied into it.
-get_filename_component(default_data_dir "${PROJECT_SOURCE_DIR}/../shared/data" ABSOLUTE)
-set(CHROMASIFT_DATA_DIR "${default_data_dir}" CACHE PATH "Folder of the real images and meshes the tests read")
-if(NOT EXISTS "${CHROMASIFT_DATA_DIR}/images")
-    message(WARNING "No test data in ${CHROMASIFT_DATA_DIR}: the tests that read real images and meshes will "
-                    "fail. Point CHROMASIFT_DATA_DIR at the shared data folder.")
-endif()
+# The real images and meshes that tests and benchmarks read live in the repository, so that a clone alone
+# builds and tests.
+set(CHROMASIFT_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
 
 # chromasift_add_test(<name> SOURCES <files...> LIBS <targets...>)
 # One test executable per group; CTest lists each of its tests as "<name>.<Suite>.<Test>". In the cross
