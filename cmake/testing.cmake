@@ -8,9 +8,8 @@ set(CHROMASIFT_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
 function(chromasift_add_test name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gmock GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} test_files GTest::gmock GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE
-        CHROMASIFT_DATA_DIR="${CHROMASIFT_DATA_DIR}"
         CHROMASIFT_PLUGIN_DIR="${CHROMASIFT_PLUGIN_DIR}")
     if(CMAKE_CROSSCOMPILING)
         gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [--windows]   (--windows adds the cross compiler and Wine)
 set -euo pipefail
 
-packages=(cmake ninja-build make g++ googletest libbenchmark-dev libstb-dev nlohmann-json3-dev libopenexr-dev)
+packages=(cmake ninja-build make g++ googletest libbenchmark-dev libstb-dev nlohmann-json3-dev libopenexr-dev libassimp-dev fonts-dejavu-core)
 if [[ "${1:-}" == "--windows" ]]; then
     packages+=(g++-mingw-w64-x86-64-posix wine wine64)
 fi

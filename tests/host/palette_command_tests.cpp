@@ -1,5 +1,7 @@
 #include "host/palette_command.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -38,7 +40,7 @@ TEST(PaletteCommand, ReproducesTheGoldenPalettes) {
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
-        args[0] = std::string(CHROMASIFT_DATA_DIR) + "/images/" + args[0];
+        args[0] = TestDataFile("images/" + args[0]);
         args.push_back("--json");
         host::PaletteOptions options;
         std::string error;
@@ -65,7 +67,7 @@ TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
     }
 
     host::PaletteOptions options;
-    options.image = std::string(CHROMASIFT_DATA_DIR) + "/meshes/box.obj";
+    options.image = TestDataFile("meshes/box.obj");
     std::ostringstream out, err;
     EXPECT_EQ(host::RunPaletteCommand(options, out, err), 1);
     EXPECT_NE(err.str().find("box.obj': not an image file"), std::string::npos) << err.str();

@@ -9,6 +9,8 @@
 
 #include "hostsdk/bitmap.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -108,7 +110,7 @@ TEST(RenderEndToEnd, PerFaceGivesEachSideOfTheBoxItsOwnColour) {
 TEST(RenderEndToEnd, TheBuiltInSceneSavesAndLoadsAgain) {
     host::TemporaryPicture picture;
     host::RenderOptions options = Options("Per Element", 7);
-    options.map.bitmap = std::string(CHROMASIFT_DATA_DIR) + "/images/rubberwhale1.png";
+    options.map.bitmap = TestDataFile("images/rubberwhale1.png");
     std::unique_ptr<host::SceneRoot> scene = Prepare(options, picture);
     ASSERT_EQ(scene->Nodes().size(), 5u);
     const std::string json = host::SceneToJson(*scene);

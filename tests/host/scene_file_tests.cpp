@@ -6,6 +6,8 @@
 #include "hostsdk/path_config.h"
 #include "hostsdk/tex_gen.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -98,7 +100,7 @@ TEST_F(SceneFile, SavedMapsComeBackWithParametersReferencesAndSubMaps) {
 }
 
 TEST_F(SceneFile, FirstVersionMapsAreUpgradedAfterLoading) {
-    const std::string image = std::string(CHROMASIFT_DATA_DIR) + "/images/rubberwhale1.png";
+    const std::string image = TestDataFile("images/rubberwhale1.png");
     const std::string json = R"({"format": "chromasift-scene", "version": 1,
         "objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
                      "paramBlocks": [{"ref": 0, "block": 0, "params": [

@@ -37,6 +37,8 @@ ExtractionResult DirectExtraction(const std::wstring& file, uint32_t numColours,
     BMMRES status = 0;
     Bitmap* bitmap = TheManager->Load(&info, &status);
     EXPECT_EQ(status, 0);
+    if (bitmap == nullptr)
+        return {};
     const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [bitmap](int x, int y) {
         BMM_Color_fl p;
         bitmap->GetLinearPixels(x, y, 1, &p);

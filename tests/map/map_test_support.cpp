@@ -2,6 +2,7 @@
 
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
+#include "test_files.h"
 
 #include <algorithm>
 #include <vector>
@@ -11,7 +12,7 @@ MapPtr NewMap(bool loading) {
 }
 
 std::wstring TestImage(const char* name) {
-    const std::string path = std::string(CHROMASIFT_DATA_DIR) + "/images/" + name;
+    const std::string path = TestDataFile(std::string("images/") + name);
     return std::wstring(path.begin(), path.end());
 }
 

@@ -1,5 +1,7 @@
 #include "test_images.h"
 
+#include "test_files.h"
+
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
 #include "stb_image.h"
@@ -20,7 +22,7 @@ template <typename T> void Normalise(const T* source, float maximum, TestImage& 
 } // namespace
 
 TestImage LoadTestImage(const std::string& name) {
-    const std::string path = std::string(CHROMASIFT_DATA_DIR) + "/images/" + name;
+    const std::string path = TestDataFile("images/" + name);
     TestImage image;
     int width = 0, height = 0, channels = 0;
     if (stbi_is_16_bit(path.c_str())) {

@@ -14,7 +14,7 @@ struct TestImage {
     std::vector<AColor> pixels; // row by row
 };
 
-// Decodes CHROMASIFT_DATA_DIR/images/<name>; an empty image when the file cannot be read.
+// Decodes images/<name> of the test data; an empty image (and a test failure) when it cannot be read.
 TestImage LoadTestImage(const std::string& name);
 
 // Every image in the data folder, by file name.

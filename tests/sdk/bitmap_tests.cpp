@@ -1,5 +1,7 @@
 #include "hostsdk/bitmap.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -216,7 +218,9 @@ Bytes ReadAll(const fs::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-const fs::path kImages = fs::path(CHROMASIFT_DATA_DIR) / "images";
+fs::path TestImage(const std::string& name) {
+    return TestDataFile("images/" + name);
+}
 
 } // namespace
 
@@ -230,7 +234,7 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
                   {"rubberwhale1.png", 584, 388},   {"starry_night.jpg", 752, 600}};
     for (const auto& image : images) {
         SCOPED_TRACE(image.file);
-        const Loaded loaded = Load(kImages / image.file);
+        const Loaded loaded = Load(TestImage(image.file));
         EXPECT_EQ(loaded.status, BMMRES_SUCCESS);
         ASSERT_NE(loaded.bitmap, nullptr);
         EXPECT_NE(loaded.bitmap->Storage(), nullptr);
@@ -240,7 +244,7 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
         EXPECT_EQ(loaded.info.Height(), image.height);
     }
     // An RGB file without alpha reads as opaque everywhere.
-    const Loaded rgb = Load(kImages / "rubberwhale1.png");
+    const Loaded rgb = Load(TestImage("rubberwhale1.png"));
     ASSERT_NE(rgb.bitmap, nullptr);
     std::vector<BMM_Color_fl> row(584);
     ASSERT_EQ(rgb.bitmap->GetLinearPixels(0, 200, 584, row.data()), 1);
@@ -330,8 +334,8 @@ TEST_F(BitmapFiles, FloatingPointFilesPassThrough) {
 }
 
 TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
-    const Bytes silk = ReadAll(kImages / "Silk.png");
-    const Bytes starry = ReadAll(kImages / "starry_night.jpg");
+    const Bytes silk = ReadAll(TestImage("Silk.png"));
+    const Bytes starry = ReadAll(TestImage("starry_night.jpg"));
     // An encoded HDR line whose first span is empty, and a JPEG table claiming 17 x 255 codes.
     const std::string hdrHeader = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 8\n";
     Bytes emptyRun(hdrHeader.begin(), hdrHeader.end());
@@ -439,7 +443,7 @@ TEST(PBBitmap, LoadsOnRequestAndClonesItsPixels) {
     missing.Load();
     EXPECT_EQ(missing.bm, nullptr);
 
-    auto original = std::make_unique<PBBitmap>(BitmapInfo((kImages / "chicky_512.png").wstring().c_str()));
+    auto original = std::make_unique<PBBitmap>(BitmapInfo(TestImage("chicky_512.png").wstring().c_str()));
     EXPECT_EQ(original->bm, nullptr);
     original->Load();
     ASSERT_NE(original->bm, nullptr);

@@ -7,6 +7,8 @@
 #include "hostsdk/std_mat.h"
 #include "hostsdk/tri_object.h"
 
+#include "test_files.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -521,7 +523,7 @@ TEST(Objects, NodesEvaluateToObjectsThatGiveRenderMeshes) {
 
 TEST(MeshFile, BoxHasOneElementAndSixSides) {
     MNMesh box;
-    ASSERT_TRUE(ReadObj(CHROMASIFT_DATA_DIR "/meshes/box.obj", box));
+    ASSERT_TRUE(ReadObj(TestDataFile("meshes/box.obj"), box));
     ASSERT_EQ(box.numv, 8);
     ASSERT_EQ(box.numf, 6);
     BitArray polys(box.numf);
@@ -549,7 +551,7 @@ TEST(MeshFile, BoxHasOneElementAndSixSides) {
 TEST(MeshFile, SpiderPartsAreElementsInBothMeshKinds) {
     MNMesh spider;
     std::vector<std::string> groups;
-    ASSERT_TRUE(ReadObj(CHROMASIFT_DATA_DIR "/meshes/spider.obj", spider, &groups));
+    ASSERT_TRUE(ReadObj(TestDataFile("meshes/spider.obj"), spider, &groups));
     ASSERT_EQ(spider.numf, 1368);
     int polyElements = 0;
     BitArray seen(spider.numf);
