@@ -4,6 +4,7 @@
 #include "host/plugins_command.h"
 #include "host/render/progress_display.h"
 #include "host/render/render_command.h"
+#include "host/sheet/sheet_command.h"
 #include "host/text.h"
 
 #include "hostsdk/core_interface.h"
@@ -26,36 +27,13 @@ A stand-in 3D host for the KR Chromasift texture map: it loads the map's plug-in
 host application does and runs it on your files.
 
 Commands:
-  plugins            List the plug-ins found in the plug-in directories: for each file its
-                     description, its SDK version word, and every class it exports (name,
-                     category, class ID, super class ID).
-  palette [IMAGE] [--colors N] [--skip N] [--harmony none|i|V|L|I|T|Y|X]
-          [--sort count|hue|value|hue-desc|value-desc] [--json]
-                     Print the palette that a map with these settings holds: extraction
-                     ("# colors" N, 1-100, default 10; "# colors skip" N, 0-30, default 0),
-                     then the colour harmony when asked, then the autosort when asked. A table
-                     with colour swatches, or with --json one JSON object (image and grid size,
-                     k-means passes, and every entry's fields).
-  render [SCENE.json] [--bitmap IMAGE] [--mode LABEL] [--colors N] [--skip N]
-         [--gamma G] [--hue H] [--saturation S] [--value V]
-         [--renderer scanline|vray] [--size WxH] [--threads N] [--unlit] -o OUT.png
-                     Render a scene with the map and write the picture as a PNG file. Without
-                     SCENE.json the built-in scene is rendered: a box, a sphere, a cylinder and a
-                     polygon box on a ground plane, all wearing one material whose diffuse map is
-                     a Chromasift map. The options set every Chromasift map of the scene, as a
-                     saved scene would: --bitmap the source picture (default: the scene's own,
-                     else a built-in striped picture), --mode the distribution mode by its label
-                     in the map's rollout ("Random", "Linear", "Mirror", "Object (linear)",
-                     "Object (random)", "Per Element", "Object ID", "Material ID", "Per Face",
-                     "VRay Instance (rnd)", "1D Mapping", "2D Mapping", "3D Mapping",
-                     "As Tiles", "Input map", "BerconTile(Lin)", "BerconTile(Rnd)"), --colors
-                     "# colors" (1-100), --skip "# colors skip" (0-30), --gamma "Gamma"
-                     (0.1-10), --hue, --saturation, --value the alterations in percent (1-100).
-                     --renderer picks the host's scanline renderer (default) or the V-Ray
-                     stand-in; --size the picture size (default 640x480); --threads the render
-                     threads (default: one per core); --unlit writes each surface's map colour
-                     as it is, without lighting, so that colours can be checked exactly.
-  help               Show this help.
+  plugins    List the plug-ins found in the plug-in directories, with their classes.
+  palette    Extract the palette a map holds from an image; print it or export it.
+  render     Render a scene file, a model file or the built-in scene with the map, to PNG.
+  sheet      Render a scene in all seventeen distribution modes as one labelled contact sheet.
+  help       Show this help, or with a command's name that command's help.
+
+'chromasift COMMAND --help' explains a command's options, with an example.
 
 Options:
   --plugin-dir DIR   Load plug-ins from DIR. May be given several times; the directories are
@@ -67,18 +45,115 @@ Options:
 Exit status: 0 on success, 1 when the command failed, 2 for a usage error.
 )usage";
 
-int UsageError(const std::string& message) {
-    std::cerr << "chromasift: " << message << "\nTry 'chromasift --help'.\n";
+// A command's name, its help text, and how to run it with the arguments after its name.
+struct Command {
+    const char* name;
+    const char* (*usage)();
+    int (*run)(int argc, char** argv);
+};
+
+int UsageError(const std::string& message, const std::string& command = std::string()) {
+    std::cerr << "chromasift: " << message << "\nTry 'chromasift " << (command.empty() ? "" : command + " ")
+              << "--help'.\n";
     return kExitUsage;
+}
+
+bool AsksForHelp(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-h") == 0 || std::strcmp(argv[i], "--help") == 0)
+            return true;
+    return false;
+}
+
+int RunPlugins(int argc, char**) {
+    if (argc > 1)
+        return UsageError("'plugins' takes no arguments", "plugins");
+    host::PluginManager plugins;
+    plugins.LoadAll();
+    host::PrintPlugins(plugins, std::cout);
+    return plugins.Failures().empty() && !plugins.Libraries().empty() ? kExitOk : kExitFailure;
+}
+
+int RunPalette(int argc, char** argv) {
+    host::PaletteOptions options;
+    options.colour = host::StdoutSupportsColour();
+    const std::string error = host::ParsePaletteOptions(argc, argv, 1, options);
+    if (!error.empty())
+        return UsageError(error, "palette");
+    return host::RunPaletteCommand(options, std::cout, std::cerr);
+}
+
+int RunRender(int argc, char** argv) {
+    host::RenderOptions options;
+    const std::string error = host::ParseRenderOptions(argc, argv, 1, options);
+    if (!error.empty())
+        return UsageError(error, "render");
+    host::PluginManager plugins;
+    plugins.LoadAll();
+    return host::RunRenderCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
+}
+
+int RunSheet(int argc, char** argv) {
+    host::RenderOptions options;
+    const std::string error = host::ParseSheetOptions(argc, argv, 1, options);
+    if (!error.empty())
+        return UsageError(error, "sheet");
+    host::PluginManager plugins;
+    plugins.LoadAll();
+    return host::RunSheetCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
+}
+
+int RunHelp(int argc, char** argv);
+
+const char* HelpUsage() {
+    return "Usage: chromasift help [COMMAND]\n\n"
+           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet).\n\n"
+           "Example:\n  chromasift help render\n";
+}
+
+const char* PluginsUsage() {
+    return "Usage: chromasift [--plugin-dir DIR]... plugins\n\n"
+           "Loads every *.dlt file in the plug-in directories the way the host does at start-up and\n"
+           "lists each file's description, its SDK version word and every class it exports (name,\n"
+           "category, class ID, super class ID), then the files that failed to load and why.\n"
+           "Exit status 1 when no plug-in was found or one failed to load.\n\n"
+           "Example:\n  chromasift --plugin-dir build/linux/bin/plugins plugins\n";
+}
+
+const Command kCommands[] = {
+    {"plugins", PluginsUsage, RunPlugins},
+    {"palette", host::PaletteUsage, RunPalette},
+    {"render", host::RenderUsage, RunRender},
+    {"sheet", host::SheetUsage, RunSheet},
+    {"help", HelpUsage, RunHelp},
+};
+
+const Command* FindCommand(const std::string& name) {
+    for (const Command& command : kCommands)
+        if (name == command.name)
+            return &command;
+    return nullptr;
+}
+
+int RunHelp(int argc, char** argv) {
+    if (argc == 1) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    const Command* command = argc == 2 ? FindCommand(argv[1]) : nullptr;
+    if (command == nullptr)
+        return UsageError("'help' takes one command's name: plugins, palette, render, sheet", "help");
+    std::cout << command->usage();
+    return kExitOk;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    host::WriteStdoutAsBytes();
     std::vector<std::string> pluginDirs;
-    std::vector<std::string> positional;
-    std::vector<char*> commandArgs;
-    for (int i = 1; i < argc; ++i) {
+    int first = argc; // the command's name
+    for (int i = 1; i < argc && first == argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "-h" || arg == "--help") {
             std::cout << kUsage;
@@ -94,57 +169,28 @@ int main(int argc, char** argv) {
             if (i + 1 >= argc)
                 return UsageError("--plugin-dir needs a directory");
             pluginDirs.push_back(argv[++i]);
-        } else if (arg.rfind("--", 0) == 0 && positional.empty()) {
+        } else if (arg.rfind("--", 0) == 0) {
             return UsageError("unknown option '" + arg + "'");
         } else {
-            // Everything from the command on belongs to the command.
-            for (int j = i; j < argc; ++j) {
-                positional.push_back(argv[j]);
-                commandArgs.push_back(argv[j]);
-            }
-            break;
+            first = i;
         }
     }
-    if (positional.empty())
+    if (first == argc)
         return UsageError("no command given");
+    const Command* command = FindCommand(argv[first]);
+    if (command == nullptr)
+        return UsageError("unknown command '" + std::string(argv[first]) + "'");
+    const int commandArgc = argc - first;
+    char** commandArgv = argv + first;
+    if (AsksForHelp(commandArgc, commandArgv)) {
+        std::cout << command->usage();
+        return kExitOk;
+    }
 
     IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
     if (pluginDirs.empty())
         paths->AddPlugInEntry(L"Plug-ins", (host::ExecutableDirectory() / "plugins").wstring());
     for (const std::string& dir : pluginDirs)
         paths->AddPlugInEntry(L"Plug-ins", std::filesystem::path(host::FromUtf8(dir)).wstring());
-
-    const std::string& command = positional.front();
-    if (command == "help") {
-        std::cout << kUsage;
-        return kExitOk;
-    }
-    if (command == "palette") {
-        host::PaletteOptions options;
-        options.colour = host::StdoutSupportsColour();
-        const std::string error =
-            host::ParsePaletteOptions(static_cast<int>(commandArgs.size()), commandArgs.data(), 1, options);
-        if (!error.empty())
-            return UsageError(error);
-        return host::RunPaletteCommand(options, std::cout, std::cerr);
-    }
-    if (command == "render") {
-        host::RenderOptions options;
-        const std::string error =
-            host::ParseRenderOptions(static_cast<int>(commandArgs.size()), commandArgs.data(), 1, options);
-        if (!error.empty())
-            return UsageError(error);
-        host::PluginManager plugins;
-        plugins.LoadAll();
-        return host::RunRenderCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
-    }
-    if (command == "plugins") {
-        if (positional.size() > 1)
-            return UsageError("'plugins' takes no arguments");
-        host::PluginManager plugins;
-        plugins.LoadAll();
-        host::PrintPlugins(plugins, std::cout);
-        return plugins.Failures().empty() && !plugins.Libraries().empty() ? kExitOk : kExitFailure;
-    }
-    return UsageError("unknown command '" + command + "'");
+    return command->run(commandArgc, commandArgv);
 }

@@ -58,6 +58,20 @@ std::string StatusText(BMMRES status) {
 
 } // namespace
 
+const char* PaletteUsage() {
+    return R"usage(Usage: chromasift palette [IMAGE] [--colors N] [--skip N] [--harmony none|i|V|L|I|T|Y|X]
+                          [--sort count|hue|value|hue-desc|value-desc] [--json]
+
+Prints the palette that a map with these settings holds: extraction ("# colors" N, 1-100,
+default 10; "# colors skip" N, 0-30, default 0), then the colour harmony when asked, then the
+autosort when asked. A table with colour swatches, or with --json one JSON object (image and
+grid size, k-means passes, and every entry's fields). Without IMAGE, the host's built-in picture.
+
+Example:
+  chromasift palette photo.jpg --colors 8 --skip 1 --harmony V --sort hue
+)usage";
+}
+
 std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options) {
     for (int i = first; i < argc; ++i) {
         const std::string arg = argv[i];

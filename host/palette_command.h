@@ -15,6 +15,9 @@ struct PaletteOptions {
     bool colour = false; // coloured swatches in the table
 };
 
+// The command's help: usage, options and an example.
+const char* PaletteUsage();
+
 // Parses the arguments after "palette"; returns an error message, empty on success.
 std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options);
 

@@ -22,4 +22,8 @@ namespace host {
 // True when standard output is a terminal that shows colours (and NO_COLOR is not set).
 bool StdoutSupportsColour();
 
+// Standard output carries the bytes the commands write, without turning line ends into CR LF, so that
+// output saved from the tool is the same file in every build.
+void WriteStdoutAsBytes();
+
 } // namespace host

@@ -43,4 +43,6 @@ bool StdoutSupportsColour() {
            std::string(term) != "dumb";
 }
 
+void WriteStdoutAsBytes() {}
+
 } // namespace host

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <cstdlib>
 
 namespace host {
@@ -57,6 +61,11 @@ bool StdoutSupportsColour() {
         std::getenv("NO_COLOR") != nullptr)
         return false;
     return SetConsoleMode(console, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
+}
+
+void WriteStdoutAsBytes() {
+    std::fflush(stdout);
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 } // namespace host

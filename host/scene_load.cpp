@@ -1,5 +1,6 @@
 #include "host/scene_file.h"
 
+#include "host/import/model_scene.h"
 #include "host/render/geometry_json.h"
 #include "host/render/primitive_objects.h"
 #include "host/scene_json.h"
@@ -15,6 +16,7 @@
 #include "hostsdk/tri_object.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -257,6 +259,26 @@ private:
         return value.get<bool>();
     }
 
+    // The geometry of a model file named by a scene file, relative to the scene file's folder: every part
+    // of the model placed as in the file, as one mesh.
+    Json MeshFileGeometry(const Json& name, const std::string& where, bool triangles) {
+        if (!name.is_string() || name.get<std::string>().empty())
+            Fail(where, "expected the name of a model file");
+        const std::string file = name.get<std::string>();
+        const std::filesystem::path path =
+            std::filesystem::path(std::u8string(origin.begin(), origin.end())).parent_path() /
+            std::filesystem::path(std::u8string(file.begin(), file.end()));
+        const std::u8string resolved = path.u8string();
+        try {
+            ModelImportOptions options;
+            options.triangulate = triangles;
+            return PartGeometryJson(
+                MergeParts(ImportModel(std::string(resolved.begin(), resolved.end()), options)), true);
+        } catch (const std::runtime_error& e) {
+            Fail(where, e.what());
+        }
+    }
+
     // Nodes, geometric objects and standard materials; false for other objects.
     bool ApplyGeometrySettings(ReferenceTarget& object, const Json& settings, const std::string& where) {
         if (auto* node = dynamic_cast<INode*>(&object)) {
@@ -273,13 +295,23 @@ private:
         } else if (auto* primitive = dynamic_cast<IPrimitive*>(&object)) {
             ReadPrimitive(*primitive, settings, origin, where);
         } else if (auto* tri = dynamic_cast<TriObject*>(&object)) {
-            OnlySettings(settings, where, {"mesh"});
+            OnlySettings(settings, where, {"mesh", "meshFile"});
+            if (settings.contains("mesh") && settings.contains("meshFile"))
+                Fail(where + "/meshFile", "give either \"mesh\" or \"meshFile\", not both");
             if (settings.contains("mesh"))
                 ReadMesh(settings["mesh"], origin, where + "/mesh", tri->GetMesh());
+            if (settings.contains("meshFile"))
+                ReadMesh(MeshFileGeometry(settings["meshFile"], where + "/meshFile", true), origin,
+                         where + "/meshFile", tri->GetMesh());
         } else if (auto* poly = dynamic_cast<PolyObject*>(&object)) {
-            OnlySettings(settings, where, {"polyMesh"});
+            OnlySettings(settings, where, {"polyMesh", "meshFile"});
+            if (settings.contains("polyMesh") && settings.contains("meshFile"))
+                Fail(where + "/meshFile", "give either \"polyMesh\" or \"meshFile\", not both");
             if (settings.contains("polyMesh"))
                 ReadPolyMesh(settings["polyMesh"], origin, where + "/polyMesh", poly->GetMesh());
+            if (settings.contains("meshFile"))
+                ReadPolyMesh(MeshFileGeometry(settings["meshFile"], where + "/meshFile", false), origin,
+                             where + "/meshFile", poly->GetMesh());
         } else if (auto* material = dynamic_cast<StdMat*>(&object)) {
             OnlySettings(settings, where, {"diffuse", "diffuseMapOn"});
             if (settings.contains("diffuse")) {
@@ -445,6 +477,9 @@ std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::str
 }
 
 std::string ReadSceneFile(const std::filesystem::path& file) {
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        throw SceneError(file.string() + ": cannot open the scene file: it is a directory");
     std::ifstream in(file, std::ios::binary);
     if (!in)
         throw SceneError(file.string() + ": cannot open the scene file");

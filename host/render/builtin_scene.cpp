@@ -2,6 +2,7 @@
 
 #include "host/render/map_settings.h"
 #include "host/render/primitive_objects.h"
+#include "host/render/scene_records.h"
 
 #include "hostsdk/node.h"
 #include "hostsdk/std_mat.h"
@@ -12,27 +13,8 @@ namespace host {
 
 namespace {
 
-Json ClassWords(const Class_ID& id) {
-    return Json::array({HexWord(id.PartA()), HexWord(id.PartB())});
-}
-
 Json Primitive(int id, const char* type, Json settings) {
-    const PrimitiveType* primitive = FindPrimitiveType(std::string(type));
-    return Json{{"id", id},
-                {"superClass", HexWord(GEOMOBJECT_CLASS_ID)},
-                {"class", ClassWords(primitive->classId)},
-                {"settings", std::move(settings)}};
-}
-
-Json Node(int id, const char* name, int gbufferId, Json placement, int object, int material) {
-    Json settings{{"gbufferId", gbufferId}};
-    settings.update(placement);
-    return Json{{"id", id},
-                {"superClass", HexWord(BASENODE_CLASS_ID)},
-                {"class", ClassWords(Class_ID(0, 0))},
-                {"name", name},
-                {"settings", std::move(settings)},
-                {"references", {{{"ref", 0}, {"object", object}}, {{"ref", 1}, {"object", material}}}}};
+    return GeometryRecord(id, FindPrimitiveType(std::string(type))->classId, std::move(settings));
 }
 
 // A turn about z by `degrees`, then a move to `position`, as the rows of a transform.
@@ -51,18 +33,8 @@ Json At(float x, float y, float z) {
 Json BuiltinScene() {
     enum Ids { kMap = 1, kMaterial, kPlane, kBox, kSphere, kCylinder, kPolyBox, kFirstNode };
     Json objects = Json::array();
-    objects.push_back(
-        Json{{"id", kMap},
-             {"superClass", HexWord(TEXMAP_CLASS_ID)},
-             {"class", ClassWords(kChromasiftClassID)},
-             {"name", "Chromasift"},
-             {"paramBlocks",
-              {{{"ref", 0}, {"block", 0}, {"params", {{{"id", 19}, {"type", "int"}, {"value", 2}}}}}}}});
-    objects.push_back(Json{{"id", kMaterial},
-                           {"superClass", HexWord(MATERIAL_CLASS_ID)},
-                           {"class", ClassWords(Class_ID(DMTL_CLASS_ID, 0))},
-                           {"name", "Chromasift material"},
-                           {"references", {{{"ref", ID_DI}, {"object", kMap}}}}});
+    objects.push_back(ChromasiftMapRecord(kMap));
+    objects.push_back(ChromasiftMaterialRecord(kMaterial, kMap));
     objects.push_back(
         Primitive(kPlane, "plane",
                   {{"length", 160.0f}, {"width", 240.0f}, {"lengthSegments", 4}, {"widthSegments", 6}}));
@@ -87,20 +59,15 @@ Json BuiltinScene() {
     };
     int id = kFirstNode;
     for (const auto& p : placed) {
-        objects.push_back(Node(id, p.name, id - kFirstNode + 1, p.placement, p.object, kMaterial));
+        objects.push_back(NodeRecord(id, p.name, id - kFirstNode + 1, p.placement, p.object, kMaterial));
         nodes.push_back(id++);
     }
 
-    return Json{{"format", kSceneFormat},
-                {"version", kSceneVersion},
-                {"objects", std::move(objects)},
-                {"maps", Json::array()},
-                {"nodes", std::move(nodes)},
-                {"camera",
-                 {{"position", {30.0f, -270.0f, 150.0f}},
-                  {"target", {0.0f, -5.0f, 8.0f}},
-                  {"up", {0.0f, 0.0f, 1.0f}},
-                  {"fov", 45.0f}}}};
+    return SceneDocument(std::move(objects), std::move(nodes),
+                         {{"position", {30.0f, -270.0f, 150.0f}},
+                          {"target", {0.0f, -5.0f, 8.0f}},
+                          {"up", {0.0f, 0.0f, 1.0f}},
+                          {"fov", 45.0f}});
 }
 
 } // namespace host

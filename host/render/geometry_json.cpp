@@ -204,7 +204,7 @@ void ReadPolyMesh(const Json& value, const std::string& origin, const std::strin
     const Place place(origin, where);
     if (!value.is_object())
         place.Fail("expected a polygon mesh object");
-    place.OnlyMembers(value, {"verts", "faces"});
+    place.OnlyMembers(value, {"verts", "faces", "maps"});
     mesh.ClearAndFree();
     for (const Point3& p : (place / "verts").Points(place.Member(value, "verts")))
         mesh.NewVert(p);
@@ -224,6 +224,31 @@ void ReadPolyMesh(const Json& value, const std::string& origin, const std::strin
             mesh.f[f].smGroup =
                 static_cast<DWORD>((at / "smGroup").Integer(record["smGroup"], 0, 0xffffffffLL));
     }
+    if (!value.contains("maps"))
+        return;
+    const Json& maps = (place / "maps").Array(value["maps"]);
+    for (std::size_t i = 0; i < maps.size(); ++i) {
+        const Place at = place / "maps" / i;
+        at.OnlyMembers(maps[i], {"channel", "verts", "faces"});
+        const int channel =
+            static_cast<int>((at / "channel").Integer(at.Member(maps[i], "channel"), 0, MAX_MESHMAPS - 1));
+        if (channel < mesh.MNum() && mesh.M(channel)->FNum() > 0)
+            (at / "channel").Fail("channel " + std::to_string(channel) + " is given twice");
+        MNMap map;
+        map.v = (at / "verts").Points(at.Member(maps[i], "verts"));
+        const Json& mapFaces = (at / "faces").Array(at.Member(maps[i], "faces"));
+        if (mapFaces.size() != static_cast<std::size_t>(mesh.numf))
+            (at / "faces").Fail("expected one map face per polygon (" + std::to_string(mesh.numf) + ")");
+        for (std::size_t f = 0; f < mapFaces.size(); ++f) {
+            const int deg = mesh.f[f].deg;
+            const std::vector<int> t =
+                (at / "faces" / f).Corners(mapFaces[f], map.v.size(), static_cast<std::size_t>(deg));
+            map.f.emplace_back().MakePoly(deg, t.data());
+        }
+        if (channel >= mesh.MNum())
+            mesh.SetMapNum(channel + 1);
+        *mesh.M(channel) = std::move(map);
+    }
 }
 
 Json WritePolyMesh(MNMesh& mesh) {
@@ -240,7 +265,21 @@ Json WritePolyMesh(MNMesh& mesh) {
             record["smGroup"] = face.smGroup;
         faces.push_back(std::move(record));
     }
-    return Json{{"verts", std::move(verts)}, {"faces", std::move(faces)}};
+    Json value{{"verts", std::move(verts)}, {"faces", std::move(faces)}};
+    Json maps = Json::array();
+    for (int channel = 0; channel < mesh.MNum(); ++channel) {
+        const MNMap& map = *mesh.M(channel);
+        if (map.FNum() == 0)
+            continue;
+        Json mapFaces = Json::array();
+        for (const MNMapFace& f : map.f)
+            mapFaces.push_back(f.tv);
+        maps.push_back(
+            Json{{"channel", channel}, {"verts", PointsJson(map.v)}, {"faces", std::move(mapFaces)}});
+    }
+    if (!maps.empty())
+        value["maps"] = std::move(maps);
+    return value;
 }
 
 Matrix3 ReadPlacement(const Json& settings, const std::string& origin, const std::string& where) {

@@ -10,9 +10,9 @@ namespace host {
 namespace {
 
 // Parameter IDs of the map's block 0, as scenes store them.
-constexpr int kBitmap = 0, kNumColors = 1, kMappingOld = 2, kGamma = 7, kSkipColors = 9, kMapping = 14,
-              kObjectMapping = 15, kPixelMapping = 16, kCoordMapping = 17, kInputMapping = 18, kVersion = 19,
-              kHue = 20, kSaturation = 21, kValue = 22;
+constexpr int kBitmap = 0, kNumColors = 1, kHarmony = 12, kIsHarmonized = 13, kMappingOld = 2, kGamma = 7,
+              kSkipColors = 9, kMapping = 14, kObjectMapping = 15, kPixelMapping = 16, kCoordMapping = 17,
+              kInputMapping = 18, kVersion = 19, kHue = 20, kSaturation = 21, kValue = 22;
 constexpr int kCurrentVersion = 2;
 constexpr int kCoordsRef = 1;
 constexpr int kAsTiles = 13;
@@ -197,6 +197,32 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
         ++configured;
     }
     return configured;
+}
+
+std::optional<MapPalette> FirstMapPalette(Json& document) {
+    if (!document.contains("objects") || !document["objects"].is_array())
+        return std::nullopt;
+    for (Json& record : document["objects"]) {
+        if (!IsClass(record, TEXMAP_CLASS_ID, kChromasiftClassID))
+            continue;
+        Json* block = MainBlock(record);
+        if (block == nullptr)
+            return std::nullopt;
+        const auto read = [block](int id, int fallback) {
+            const Json* param = FindParam(*block, id);
+            return param != nullptr ? IntMember(*param, "value", fallback) : fallback;
+        };
+        MapPalette palette;
+        const Json* bitmap = FindParam(*block, kBitmap);
+        if (bitmap != nullptr && bitmap->contains("value") && (*bitmap)["value"].is_string())
+            palette.bitmap = (*bitmap)["value"].get<std::string>();
+        palette.colours = read(kNumColors, palette.colours);
+        palette.skip = read(kSkipColors, palette.skip);
+        // A loaded map extracts again and harmonises again only when it was harmonised; a sort is not kept.
+        palette.harmony = read(kIsHarmonized, 0) != 0 ? read(kHarmony, 0) : 0;
+        return palette;
+    }
+    return std::nullopt;
 }
 
 } // namespace host

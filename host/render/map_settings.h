@@ -46,4 +46,16 @@ struct MapSettings {
 int ApplyMapSettings(Json& document, const MapSettings& settings,
                      const std::function<std::string()>& defaultBitmap);
 
+// What decides the palette a map of a scene document holds once loaded: its bitmap file and the settings
+// its palette is extracted and harmonised with (defaults where the record leaves them out).
+struct MapPalette {
+    std::string bitmap;
+    int colours = 10;
+    int skip = 0;
+    int harmony = 0; // 0 "none": not harmonised
+};
+
+// The palette settings of the document's first Chromasift map; nothing when it has none.
+std::optional<MapPalette> FirstMapPalette(Json& document);
+
 } // namespace host

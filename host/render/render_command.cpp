@@ -1,5 +1,7 @@
 #include "host/render/render_command.h"
 
+#include "host/bitmap_status.h"
+#include "host/import/model_scene.h"
 #include "host/render/builtin_scene.h"
 #include "host/render/png_file.h"
 #include "host/render/progress_display.h"
@@ -64,12 +66,7 @@ void CheckBitmap(const std::string& file) {
         bitmap->DeleteThis();
     if (status == BMMRES_SUCCESS && bitmap != nullptr)
         return;
-    const char* reason = status == BMMRES_FILENOTFOUND    ? "file not found"
-                         : status == BMMRES_INVALIDFORMAT ? "not an image file"
-                         : status == BMMRES_CORRUPTFILE   ? "the image is damaged or truncated"
-                         : status == BMMRES_NODRIVER      ? "this build cannot read that kind of image"
-                                                          : "the file cannot be read";
-    throw std::runtime_error("cannot read the bitmap '" + file + "': " + reason);
+    throw std::runtime_error("cannot read the bitmap '" + file + "': " + BitmapStatusText(status));
 }
 
 const char* RendererName(RendererKind kind) {
@@ -78,27 +75,74 @@ const char* RendererName(RendererKind kind) {
 
 } // namespace
 
-std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options) {
+const char* RenderUsage() {
+    return R"usage(Usage: chromasift render [SCENE.json | MODEL] [--bitmap IMAGE] [--mode LABEL] [--colors N]
+                         [--skip N] [--gamma G] [--hue H] [--saturation S] [--value V]
+                         [--renderer scanline|vray] [--size WxH] [--threads N] [--unlit]
+                         [--triangulate] [--up y|z] -o OUT.png
+
+Renders a scene with the Chromasift map and writes the picture as a PNG file.
+
+What is rendered:
+  SCENE.json         A scene file. Its objects may name model files ("meshFile", relative to
+                     the scene file).
+  MODEL              A model file: OBJ, PLY, STL, 3DS, glTF/GLB, FBX or Collada (Linux build).
+                     Every mesh node becomes a node of its own, materials become face material
+                     IDs, texture coordinates map channel 1; all parts wear one material with a
+                     Chromasift map, and the camera frames the model.
+  (nothing)          The built-in scene: a box, a sphere, a cylinder and a polygon box on a
+                     ground plane, all wearing one material with a Chromasift map.
+
+Map settings (they set every Chromasift map of the scene, as a saved scene would):
+  --bitmap IMAGE     The source picture (default: the scene's own, else a built-in picture).
+  --mode LABEL       The distribution mode by its label in the map's rollout: "Random",
+                     "Linear", "Mirror", "Object (linear)", "Object (random)", "Per Element",
+                     "Object ID", "Material ID", "Per Face", "VRay Instance (rnd)",
+                     "1D Mapping", "2D Mapping", "3D Mapping", "As Tiles", "Input map",
+                     "BerconTile(Lin)", "BerconTile(Rnd)".
+  --colors N         "# colors", 1-100.
+  --skip N           "# colors skip", 0-30.
+  --gamma G          "Gamma", 0.1-10.
+  --hue H, --saturation S, --value V
+                     The alterations in percent, 1-100.
+
+Rendering:
+  --renderer NAME    scanline (the host's renderer, default) or vray (the V-Ray stand-in).
+  --size WxH         The picture size (default 640x480).
+  --threads N        Render threads (default: one per core).
+  --unlit            Write each surface's map colour as it is, without lighting.
+  --triangulate      Split a model's polygons into triangles ("Per Face" then colours triangles).
+  --up y|z           A model's up axis (default: y for OBJ, PLY, glTF, FBX and Collada; z for
+                     STL and 3DS).
+  -o, --output FILE  The PNG file to write.
+
+Example:
+  chromasift render model.obj --bitmap photo.jpg --mode "Per Face" --colors 12 -o faces.png
+)usage";
+}
+
+std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options,
+                               const std::string& command) {
     for (int i = first; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--unlit") {
-            options.unlit = true;
+        if (arg == "--unlit" || arg == "--triangulate") {
+            (arg == "--unlit" ? options.unlit : options.model.triangulate) = true;
             continue;
         }
         if (arg.rfind("-", 0) != 0 || arg == "-") {
             if (!options.scene.empty())
-                return "'render' takes one scene file, not also '" + arg + "'";
+                return "'" + command + "' takes one scene or model file, not also '" + arg + "'";
             options.scene = arg;
             continue;
         }
         static const char* const kValued[] = {
-            "--bitmap", "--mode",     "--colors", "--skip",    "--gamma", "--hue",   "--saturation",
-            "--value",  "--renderer", "--size",   "--threads", "-o",      "--output"};
+            "--bitmap", "--mode",     "--colors", "--skip",    "--gamma", "--hue",    "--saturation",
+            "--value",  "--renderer", "--size",   "--threads", "-o",      "--output", "--up"};
         bool valued = false;
         for (const char* name : kValued)
             valued = valued || arg == name;
         if (!valued)
-            return "unknown option '" + arg + "' for 'render'";
+            return "unknown option '" + arg + "' for '" + command + "'";
         if (i + 1 >= argc)
             return arg + " needs a value";
         const std::string value = argv[++i];
@@ -139,6 +183,10 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             if (!ParseSize(value, options.width, options.height))
                 return "--size takes WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxRenderSide) +
                        " pixels (such as 1920x1080), not '" + value + "'";
+        } else if (arg == "--up") {
+            if (value != "y" && value != "z")
+                return "--up takes y or z, not '" + value + "'";
+            options.model.upAxis = value[0];
         } else if (arg == "--threads") {
             if (!ParseInt(value, 1, 1024, number))
                 return "--threads takes a number from 1 to 1024, not '" + value + "'";
@@ -148,28 +196,43 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
         }
     }
     if (options.output.empty())
-        return "'render' needs an output file: -o OUT.png";
+        return "'" + command + "' needs an output file: -o OUT.png";
     return std::string();
 }
 
-std::unique_ptr<SceneRoot> PrepareRenderScene(const RenderOptions& options, const PluginManager& plugins,
-                                              TemporaryPicture& picture, std::string& warning) {
+Json RenderSceneDocument(const RenderOptions& options, TemporaryPicture& picture, int& maps) {
     if (options.map.bitmap)
         CheckBitmap(*options.map.bitmap);
-    const bool builtin = options.scene.empty();
-    const std::string origin = builtin ? "built-in scene" : options.scene;
-    Json document =
-        builtin ? BuiltinScene() : ParseSceneText(ReadSceneFile(PathFromUtf8(options.scene)), origin);
-    const int maps =
-        ApplyMapSettings(document, options.map, [&picture] { return PathToUtf8(picture.Path()); });
+    const std::string origin = options.scene.empty() ? "built-in scene" : options.scene;
+    Json document = options.scene.empty() ? BuiltinScene()
+                    : IsModelFile(options.scene)
+                        ? ModelSceneDocument(ImportModel(options.scene, options.model))
+                        : ParseSceneText(ReadSceneFile(PathFromUtf8(options.scene)), origin);
+    maps = ApplyMapSettings(document, options.map, [&picture] { return PathToUtf8(picture.Path()); });
+    return document;
+}
+
+std::string RenderSceneOrigin(const RenderOptions& options) {
+    return options.scene.empty() ? "built-in scene" : options.scene;
+}
+
+void CheckMapsInstalled(int maps, const RenderOptions& options, const PluginManager& plugins,
+                        std::string& warning) {
     warning.clear();
     if (maps == 0)
-        warning = origin + " has no Chromasift map: the map's settings change nothing";
+        warning = RenderSceneOrigin(options) + " has no Chromasift map: the map's settings change nothing";
     else if (plugins.FindClass(TEXMAP_CLASS_ID, kChromasiftClassID) == nullptr)
         throw SceneError(
             "the Chromasift map is not installed: no kr_tintworks.dlt in the plug-in directories "
             "provides it (see 'chromasift plugins')");
-    return SceneFromDocument(document, origin, plugins);
+}
+
+std::unique_ptr<SceneRoot> PrepareRenderScene(const RenderOptions& options, const PluginManager& plugins,
+                                              TemporaryPicture& picture, std::string& warning) {
+    int maps = 0;
+    const Json document = RenderSceneDocument(options, picture, maps);
+    CheckMapsInstalled(maps, options, plugins, warning);
+    return SceneFromDocument(document, RenderSceneOrigin(options), plugins);
 }
 
 int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins, std::ostream& out,

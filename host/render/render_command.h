@@ -2,6 +2,7 @@
 
 // The "render" command: a scene (a file, or the built-in scene) rendered with the map configured from the
 // command line, written as a PNG file.
+#include "host/import/imported_model.h"
 #include "host/plugin_library.h"
 #include "host/render/builtin_picture.h"
 #include "host/render/map_settings.h"
@@ -14,8 +15,10 @@
 namespace host {
 
 struct RenderOptions {
-    // Empty for the built-in scene.
+    // A scene file, or a model file (by its extension); empty for the built-in scene.
     std::string scene;
+    // How a model file is read.
+    ModelImportOptions model;
     MapSettings map;
     RendererKind renderer = RendererKind::Scanline;
     int width = 640;
@@ -28,14 +31,30 @@ struct RenderOptions {
 // The largest picture side the command renders.
 inline constexpr int kMaxRenderSide = 8192;
 
-// Parses the arguments after "render"; returns an error message, empty on success.
-std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options);
+// The command's help: usage, options and an example.
+const char* RenderUsage();
 
-// The scene to render: the scene file or the built-in scene, with the map settings written into its maps'
-// records before the scene is read, so that they reach the maps the way a saved scene does. A map without
-// a bitmap gets the built-in picture, which `picture` holds until the scene is done with. `warning` tells
-// when the scene has no Chromasift map. Throws SceneError for a scene that cannot be read, and
-// std::runtime_error for a --bitmap image that cannot be.
+// Parses the arguments after "render" (or another command that renders: `command` names it in messages);
+// returns an error message, empty on success. Options left out keep the values `options` holds.
+std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options,
+                               const std::string& command = "render");
+
+// The document of the scene to render (the scene file, the model file or the built-in scene) with the map
+// settings written into its maps' records; `maps` is the number of maps configured. A map without a bitmap
+// gets the built-in picture, which `picture` holds. Throws SceneError for a scene that cannot be read, and
+// std::runtime_error for a model or a --bitmap image that cannot be.
+Json RenderSceneDocument(const RenderOptions& options, TemporaryPicture& picture, int& maps);
+// The name of the rendered scene in messages.
+std::string RenderSceneOrigin(const RenderOptions& options);
+// `warning` tells when the scene has no Chromasift map; throws SceneError when the map is not installed.
+void CheckMapsInstalled(int maps, const RenderOptions& options, const PluginManager& plugins,
+                        std::string& warning);
+
+// The scene to render: the scene file, the model file or the built-in scene, with the map settings written
+// into its maps' records before the scene is read, so that they reach the maps the way a saved scene does. A
+// map without a bitmap gets the built-in picture, which `picture` holds until the scene is done with.
+// `warning` tells when the scene has no Chromasift map. Throws SceneError for a scene that cannot be read,
+// and std::runtime_error for a --bitmap image that cannot be.
 std::unique_ptr<SceneRoot> PrepareRenderScene(const RenderOptions& options, const PluginManager& plugins,
                                               TemporaryPicture& picture, std::string& warning);
 

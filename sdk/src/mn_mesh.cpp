@@ -3,6 +3,7 @@
 #include "hostsdk/mesh.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <utility>
 
@@ -25,7 +26,7 @@ int MNFace::Vert(int corner) const {
 
 MNMesh::MNMesh() = default;
 
-MNMesh::MNMesh(const MNMesh& other) : verts(other.verts), faces(other.faces) {
+MNMesh::MNMesh(const MNMesh& other) : verts(other.verts), faces(other.faces), maps(other.maps) {
     Sync();
 }
 
@@ -33,6 +34,7 @@ MNMesh& MNMesh::operator=(const MNMesh& other) {
     if (this != &other) {
         verts = other.verts;
         faces = other.faces;
+        maps = other.maps;
         Sync();
     }
     return *this;
@@ -139,11 +141,25 @@ void MNMesh::ElementFromFace(int ff, BitArray& fset) {
     }
 }
 
+void MNMesh::SetMapNum(int count) {
+    maps.resize(static_cast<std::size_t>(count < 0 ? 0 : count));
+}
+
+MNMap* MNMesh::M(int channel) {
+    return channel >= 0 && channel < MNum() ? &maps[static_cast<std::size_t>(channel)] : nullptr;
+}
+
+const MNMap* MNMesh::M(int channel) const {
+    return channel >= 0 && channel < MNum() ? &maps[static_cast<std::size_t>(channel)] : nullptr;
+}
+
 void MNMesh::OutToTri(Mesh& tmesh) const {
     tmesh.setNumVerts(numv);
     for (int i = 0; i < numv; ++i)
         tmesh.verts[static_cast<std::size_t>(i)] = verts[static_cast<std::size_t>(i)].p;
     std::vector<Face> triangles;
+    // For each triangle, its polygon and the polygon's corners it takes, so that map faces follow.
+    std::vector<std::array<int, 4>> corners;
     for (const MNFace& face : faces) {
         if (face.deg < 3)
             continue;
@@ -161,9 +177,29 @@ void MNMesh::OutToTri(Mesh& tmesh) const {
             tri.setMatID(face.material);
             tri.setSmGroup(face.smGroup);
             triangles.push_back(tri);
+            corners.push_back({static_cast<int>(&face - faces.data()), 0, k + 1, k + 2});
         }
     }
     tmesh.setNumFaces(static_cast<int>(triangles.size()));
     tmesh.faces = std::move(triangles);
+    for (int channel = 0; channel < MNum() && channel < MAX_MESHMAPS; ++channel) {
+        const MNMap& map = maps[static_cast<std::size_t>(channel)];
+        if (map.FNum() != numf)
+            continue;
+        tmesh.setMapSupport(channel, TRUE);
+        tmesh.setNumMapVerts(channel, map.VNum());
+        for (int i = 0; i < map.VNum(); ++i)
+            tmesh.setMapVert(channel, i, map.v[static_cast<std::size_t>(i)]);
+        TVFace* mapFaces = tmesh.mapFaces(channel);
+        for (std::size_t t = 0; t < corners.size(); ++t) {
+            const MNMapFace& polygon = map.f[static_cast<std::size_t>(corners[t][0])];
+            const auto corner = [&](int c) {
+                const int index =
+                    c < static_cast<int>(polygon.tv.size()) ? polygon.tv[static_cast<std::size_t>(c)] : 0;
+                return static_cast<DWORD>(index >= 0 && index < map.VNum() ? index : 0);
+            };
+            mapFaces[t].setTVerts(corner(corners[t][1]), corner(corners[t][2]), corner(corners[t][3]));
+        }
+    }
     tmesh.ZeroTopologyCache();
 }

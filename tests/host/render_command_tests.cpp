@@ -78,7 +78,7 @@ TEST(RenderCommand, RejectsBadArgumentsWithClearMessages) {
         {{"--threads", "0", "-o", "a.png"}, "--threads takes a number from 1 to 1024"},
         {{"--renderer", "mentalray", "-o", "a.png"}, "--renderer takes scanline or vray"},
         {{"--frobnicate", "-o", "a.png"}, "unknown option '--frobnicate' for 'render'"},
-        {{"a.json", "b.json", "-o", "a.png"}, "'render' takes one scene file, not also 'b.json'"},
+        {{"a.json", "b.json", "-o", "a.png"}, "'render' takes one scene or model file, not also 'b.json'"},
         {{"--mode"}, "--mode needs a value"},
         {{"scene.json"}, "'render' needs an output file: -o OUT.png"},
     };

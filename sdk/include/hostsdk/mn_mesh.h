@@ -3,6 +3,7 @@
 // The polygon mesh: faces of any number of corners, each with a 16-bit material ID.
 #include "hostsdk/bit_array.h"
 #include "hostsdk/color.h"
+#include "hostsdk/mesh.h"
 #include "hostsdk/sdk_api.h"
 #include "hostsdk/win32.h"
 
@@ -32,6 +33,28 @@ public:
     int Vert(int corner) const;
     MtlID GetMatID() const { return material; }
     void SetMatID(MtlID id) { material = id; }
+};
+
+// The corners of one polygon in a map channel: indices into that channel's map vertices, one per corner.
+class MNMapFace {
+public:
+    int deg = 0;
+    std::vector<int> tv;
+
+    void MakePoly(int fdeg, const int* tt) {
+        deg = fdeg;
+        tv.assign(tt, tt + fdeg);
+    }
+};
+
+// One map channel of a polygon mesh: its own vertices and one map face per polygon.
+class MNMap {
+public:
+    std::vector<UVVert> v;
+    std::vector<MNMapFace> f;
+
+    int VNum() const { return static_cast<int>(v.size()); }
+    int FNum() const { return static_cast<int>(f.size()); }
 };
 
 class SDK_API MNMesh {
@@ -68,8 +91,16 @@ public:
     // face count, keeping its bits. Not safe to run on one mesh from several threads at once.
     void ElementFromFace(int ff, BitArray& fset);
 
+    // Map channels 0 to MNum() - 1; a channel is in use when it has one map face per polygon.
+    int MNum() const { return static_cast<int>(maps.size()); }
+    void SetMapNum(int count);
+    // Null outside 0..MNum() - 1.
+    MNMap* M(int channel);
+    const MNMap* M(int channel) const;
+
     // Fills tmesh with the triangles of every face of at least three corners, fanned from its first corner;
     // the fan's inner edges are invisible and each triangle keeps its polygon's material and smoothing group.
+    // Map channels in use are fanned the same way.
     void OutToTri(Mesh& tmesh) const;
 
 private:
@@ -78,6 +109,7 @@ private:
 
     std::vector<MNVert> verts;
     std::vector<MNFace> faces;
+    std::vector<MNMap> maps;
     std::vector<std::vector<int>> neighbours;
     bool neighboursValid = false;
 };

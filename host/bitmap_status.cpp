@@ -1,0 +1,24 @@
+#include "host/bitmap_status.h"
+
+namespace host {
+
+std::string BitmapStatusText(BMMRES status) {
+    switch (status) {
+    case BMMRES_FILENOTFOUND:
+        return "file not found";
+    case BMMRES_MEMORYERROR:
+        return "the image is too large";
+    case BMMRES_NODRIVER:
+        return "this build cannot read that kind of image";
+    case BMMRES_IOERROR:
+        return "the file cannot be read";
+    case BMMRES_INVALIDFORMAT:
+        return "not an image file";
+    case BMMRES_CORRUPTFILE:
+        return "the image is damaged or truncated";
+    default:
+        return "error " + std::to_string(status);
+    }
+}
+
+} // namespace host

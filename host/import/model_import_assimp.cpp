@@ -1,0 +1,131 @@
+#include "host/import/imported_model.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace host {
+
+namespace {
+
+struct PointKey {
+    float x, y, z;
+    bool operator==(const PointKey& o) const { return x == o.x && y == o.y && z == o.z; }
+};
+
+struct PointKeyHash {
+    std::size_t operator()(const PointKey& p) const {
+        std::uint32_t words[3];
+        std::memcpy(words, &p, sizeof words);
+        return (static_cast<std::size_t>(words[0]) * 73856093u) ^
+               (static_cast<std::size_t>(words[1]) * 19349663u) ^
+               (static_cast<std::size_t>(words[2]) * 83492791u);
+    }
+};
+
+bool IsYUpKind(const std::string& file) {
+    const std::string extension = std::filesystem::path(file).extension().string();
+    for (const char* kind :
+         {".obj", ".gltf", ".glb", ".fbx", ".dae", ".OBJ", ".GLTF", ".GLB", ".FBX", ".DAE"})
+        if (extension == kind)
+            return true;
+    return false;
+}
+
+// The node's meshes as one part: positions welded (0 stays +0 so that -0 and 0 weld), faces with their
+// mesh's material index, texture coordinates when any of the meshes has them.
+ImportedPart ReadPart(const aiScene& scene, const aiNode& node, const aiMatrix4x4& global, int index) {
+    ImportedPart part;
+    part.name = node.mName.length > 0 ? node.mName.C_Str() : "Part " + std::to_string(index + 1);
+    // The file's matrices move column vectors; the scene's rows are the images of the axes and the origin.
+    part.transform = {Point3(global.a1, global.b1, global.c1), Point3(global.a2, global.b2, global.c2),
+                      Point3(global.a3, global.b3, global.c3), Point3(global.a4, global.b4, global.c4)};
+    bool hasUvs = false;
+    for (unsigned m = 0; m < node.mNumMeshes; ++m)
+        hasUvs = hasUvs || scene.mMeshes[node.mMeshes[m]]->HasTextureCoords(0);
+    std::unordered_map<PointKey, int, PointKeyHash> welded;
+    for (unsigned m = 0; m < node.mNumMeshes; ++m) {
+        const aiMesh& mesh = *scene.mMeshes[node.mMeshes[m]];
+        std::vector<int> vertOf(mesh.mNumVertices);
+        for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+            const aiVector3D& p = mesh.mVertices[v];
+            const PointKey key{p.x + 0.0f, p.y + 0.0f, p.z + 0.0f};
+            const auto [at, added] = welded.emplace(key, static_cast<int>(part.verts.size()));
+            if (added)
+                part.verts.emplace_back(p.x, p.y, p.z);
+            vertOf[v] = at->second;
+        }
+        const int uvBase = static_cast<int>(part.uvVerts.size());
+        if (hasUvs)
+            for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+                const aiVector3D uv = mesh.HasTextureCoords(0) ? mesh.mTextureCoords[0][v] : aiVector3D();
+                part.uvVerts.emplace_back(uv.x, uv.y, uv.z);
+            }
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+            const aiFace& face = mesh.mFaces[f];
+            if (face.mNumIndices < 3)
+                continue; // points and lines have no surface to shade
+            std::vector<int> corners, uvCorners;
+            for (unsigned c = 0; c < face.mNumIndices; ++c) {
+                corners.push_back(vertOf[face.mIndices[c]]);
+                uvCorners.push_back(uvBase + static_cast<int>(face.mIndices[c]));
+            }
+            part.faces.push_back(std::move(corners));
+            part.faceMaterials.push_back(static_cast<int>(mesh.mMaterialIndex));
+            if (hasUvs)
+                part.uvFaces.push_back(std::move(uvCorners));
+        }
+    }
+    return part;
+}
+
+void ReadNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& parent, ImportedModel& model) {
+    const aiMatrix4x4 global = parent * node.mTransformation;
+    if (node.mNumMeshes > 0) {
+        ImportedPart part = ReadPart(scene, node, global, static_cast<int>(model.parts.size()));
+        if (!part.faces.empty())
+            model.parts.push_back(std::move(part));
+    }
+    for (unsigned c = 0; c < node.mNumChildren; ++c)
+        ReadNode(scene, *node.mChildren[c], global, model);
+}
+
+} // namespace
+
+bool CanImportModels() {
+    return true;
+}
+
+ImportedModel ImportModel(const std::string& file, const ModelImportOptions& options) {
+    const std::filesystem::path path(std::u8string(file.begin(), file.end()));
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw std::runtime_error(file + ": cannot open the model file: it is a directory");
+    if (!std::filesystem::exists(path, error))
+        throw std::runtime_error(file + ": cannot open the model file: file not found");
+    Assimp::Importer importer;
+    // Points and lines come apart from faces, so that they can be left out.
+    importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
+    unsigned flags = aiProcess_SortByPType | aiProcess_ValidateDataStructure;
+    if (options.triangulate)
+        flags |= aiProcess_Triangulate;
+    const aiScene* scene = importer.ReadFile(file, flags);
+    if (scene == nullptr || scene->mRootNode == nullptr)
+        throw std::runtime_error(file + ": cannot read the model: " + importer.GetErrorString());
+    const bool yUp = options.upAxis == 'y' || (options.upAxis == 0 && IsYUpKind(file));
+    // A y-up model turned a quarter about x, so that its up points along the scene's z.
+    const aiMatrix4x4 upright =
+        yUp ? aiMatrix4x4(1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1) : aiMatrix4x4();
+    ImportedModel model;
+    ReadNode(*scene, *scene->mRootNode, upright, model);
+    if (model.parts.empty())
+        throw std::runtime_error(file + ": the model has no faces to render");
+    return model;
+}
+
+} // namespace host

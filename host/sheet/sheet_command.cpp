@@ -1,0 +1,186 @@
+#include "host/sheet/sheet_command.h"
+
+#include "host/draw/canvas.h"
+#include "host/draw/font.h"
+#include "host/image_palette.h"
+#include "host/render/map_settings.h"
+#include "host/render/png_file.h"
+#include "host/render/progress_display.h"
+#include "host/scene_file.h"
+#include "host/sheet/sheet_layout.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+namespace host {
+
+namespace {
+
+constexpr Rgba8 kBackground{34, 34, 38, 255};
+constexpr Rgba8 kCellBackground{58, 58, 64, 255};
+constexpr Rgba8 kText{232, 232, 232, 255};
+constexpr Rgba8 kDimText{160, 160, 166, 255};
+
+// A palette channel (16 bits) as a byte, rounded.
+std::uint8_t Byte(unsigned short channel) {
+    return static_cast<std::uint8_t>((channel * 255u + 32767u) / 65535u);
+}
+
+void DrawPaletteStrip(Canvas& canvas, const SheetLayout& layout, const ImagePalette& extracted) {
+    const Font& font = Font::Default();
+    const Palette& palette = extracted.palette;
+    const int x = layout.StripX(), y = layout.StripY();
+    const int line = static_cast<int>(layout.textHeight * 1.5f);
+    font.Draw(canvas, x, y, "Palette", layout.textHeight, kText);
+    if (palette.empty()) {
+        font.Draw(canvas, x, y + line, "(empty)", layout.textHeight, kDimText);
+        return;
+    }
+    const int top = y + line;
+    const int count = static_cast<int>(palette.size());
+    const int pitch = std::max(1, (layout.StripHeight() - line) / count);
+    const int swatch = static_cast<int>(layout.textHeight * 2.2f);
+    const float small = std::max(11.0f, std::min(layout.textHeight, static_cast<float>(pitch) * 0.8f));
+    const bool labelled = pitch >= 11;
+    for (int i = 0; i < count; ++i) {
+        const PaletteEntry& e = palette[static_cast<std::size_t>(i)];
+        const Rgba8 colour{Byte(e.red), Byte(e.green), Byte(e.blue), 255};
+        const int rowY = top + i * pitch;
+        canvas.FillRect(x, rowY, swatch, std::max(1, pitch - (pitch > 4 ? 1 : 0)), colour);
+        if (!labelled)
+            continue;
+        char text[48];
+        const double share = extracted.samples == 0 ? 0.0 : 100.0 * e.count / extracted.samples;
+        std::snprintf(text, sizeof text, "#%02x%02x%02x %.1f%%", colour.r, colour.g, colour.b, share);
+        font.Draw(canvas, x + swatch + 6, rowY + (pitch - static_cast<int>(small * 1.2f)) / 2, text, small,
+                  kText);
+    }
+}
+
+const char* RendererLabel(RendererKind kind) {
+    return kind == RendererKind::VRay ? "V-Ray" : "scanline";
+}
+
+} // namespace
+
+const char* SheetUsage() {
+    return R"usage(Usage: chromasift sheet [SCENE.json | MODEL] [--bitmap IMAGE] [--colors N] [--skip N]
+                        [--gamma G] [--hue H] [--saturation S] [--value V]
+                        [--renderer scanline|vray] [--size WxH] [--threads N] [--unlit]
+                        [--triangulate] [--up y|z] -o SHEET.png
+
+Renders the scene in all seventeen distribution modes and writes one contact sheet: a grid of
+labelled pictures, one a mode in the rollout's order, beside the palette the map holds (each
+colour with its hex value and its share of the image's samples). "VRay Instance (rnd)" is
+rendered with the V-Ray stand-in, since only V-Ray gives instance numbers; the other modes with
+--renderer. The options are those of 'chromasift render' (see 'chromasift render --help'),
+except that there is no --mode and --size gives the size of each picture (default 320x240).
+
+Example:
+  chromasift sheet model.obj --bitmap photo.jpg --colors 12 -o sheet.png
+)usage";
+}
+
+std::string ParseSheetOptions(int argc, char** argv, int first, RenderOptions& options) {
+    options.width = 320;
+    options.height = 240;
+    for (int i = first; i < argc; ++i)
+        if (std::string(argv[i]) == "--mode")
+            return "'sheet' renders every mode: it takes no --mode";
+    return ParseRenderOptions(argc, argv, first, options, "sheet");
+}
+
+int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, std::ostream& out,
+                    std::ostream& err, bool showProgress) {
+    TemporaryPicture picture;
+    try {
+        int maps = 0;
+        Json document = RenderSceneDocument(options, picture, maps);
+        std::string warning;
+        CheckMapsInstalled(maps, options, plugins, warning);
+        if (!warning.empty())
+            err << "chromasift: warning: " << warning << "\n";
+
+        const std::vector<MapMode>& modes = MapModes();
+        const int cells = static_cast<int>(modes.size());
+        const SheetLayout layout = LayOutSheet(cells, options.width, options.height);
+        Canvas canvas(layout.Width(), layout.Height(), kBackground);
+        const Font& font = Font::Default();
+
+        ProgressDisplay display(err, showProgress, "Rendering the sheet");
+        const auto start = std::chrono::steady_clock::now();
+        for (int cell = 0; cell < cells; ++cell) {
+            const MapMode& mode = modes[static_cast<std::size_t>(cell)];
+            MapSettings only;
+            only.mode = mode.combined;
+            Json modeDocument = document;
+            ApplyMapSettings(modeDocument, only, [&picture] { return picture.Path().string(); });
+            std::unique_ptr<SceneRoot> scene =
+                SceneFromDocument(modeDocument, RenderSceneOrigin(options), plugins);
+
+            RenderSettings settings;
+            const bool instances = std::string(mode.label) == "VRay Instance (rnd)";
+            settings.renderer = instances ? RendererKind::VRay : options.renderer;
+            settings.width = options.width;
+            settings.height = options.height;
+            settings.threads = options.threads;
+            settings.unlit = options.unlit;
+            settings.progress = [&display, cell, cells](int done, int total) {
+                display.Update(cell * total + done, cells * total);
+            };
+            const FrameBuffer frame = RenderScene(*scene, settings);
+
+            const int x = layout.CellX(cell), y = layout.CellY(cell);
+            canvas.FillRect(x, y, layout.cellWidth, layout.cellHeight, kCellBackground);
+            // Pixels where no surface was hit are transparent in the frame: the cell's grey shows through.
+            const std::vector<std::uint8_t> rgba = ToRgba8(frame);
+            for (int row = 0; row < frame.height; ++row)
+                for (int column = 0; column < frame.width; ++column) {
+                    const std::uint8_t* p = &rgba[(static_cast<std::size_t>(row) * frame.width + column) * 4];
+                    canvas.Blend(x + column, y + row, Rgba8{p[0], p[1], p[2], 255}, p[3]);
+                }
+            std::string label = mode.label;
+            if (settings.renderer != options.renderer || options.renderer != RendererKind::Scanline)
+                label += std::string(" (") + RendererLabel(settings.renderer) + ")";
+            font.Draw(canvas, x,
+                      y + layout.cellHeight +
+                          (layout.labelHeight - static_cast<int>(layout.textHeight * 1.2f)) / 2,
+                      font.Fit(label, layout.textHeight, layout.cellWidth), layout.textHeight, kText);
+        }
+        display.Finish();
+
+        std::string paletteNote;
+        if (std::optional<MapPalette> settings = FirstMapPalette(document)) {
+            try {
+                const ImagePalette extracted = ExtractImagePalette(settings->bitmap, settings->colours,
+                                                                   settings->skip, settings->harmony);
+                DrawPaletteStrip(canvas, layout, extracted);
+                paletteNote = ", palette of " + std::to_string(extracted.palette.size()) + " colours";
+            } catch (const std::exception& e) {
+                err << "chromasift: warning: no palette strip: " << e.what() << "\n";
+            }
+        }
+        const std::string source = options.scene.empty()
+                                       ? std::string("built-in scene")
+                                       : std::filesystem::path(options.scene).filename().string();
+        font.Draw(canvas, layout.margin, layout.margin / 2,
+                  "KR Chromasift: " + source + ", every distribution mode", layout.textHeight * 1.1f, kText);
+
+        canvas.WritePng(std::filesystem::path(std::u8string(options.output.begin(), options.output.end())));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        char summary[200];
+        std::snprintf(summary, sizeof summary, ": %d modes on %d x %d pixels (cells of %d x %d)%s, %.2f s\n",
+                      cells, canvas.Width(), canvas.Height(), options.width, options.height,
+                      paletteNote.c_str(), seconds);
+        out << options.output << summary;
+        return 0;
+    } catch (const std::exception& e) {
+        err << "chromasift: " << e.what() << "\n";
+        return 1;
+    }
+}
+
+} // namespace host
