@@ -65,7 +65,17 @@ bool AsksForHelp(int argc, char** argv) {
     return false;
 }
 
-int RunPlugins(int argc, char**) {
+// The first argument that looks like an option, for commands that take none; null when there is none.
+const char* FirstOption(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] == '-' && argv[i][1] != 0)
+            return argv[i];
+    return nullptr;
+}
+
+int RunPlugins(int argc, char** argv) {
+    if (const char* option = FirstOption(argc, argv))
+        return UsageError("unknown option '" + std::string(option) + "' for 'plugins'", "plugins");
     if (argc > 1)
         return UsageError("'plugins' takes no arguments", "plugins");
     host::PluginManager plugins;
@@ -136,6 +146,8 @@ const Command* FindCommand(const std::string& name) {
 }
 
 int RunHelp(int argc, char** argv) {
+    if (const char* option = FirstOption(argc, argv))
+        return UsageError("unknown option '" + std::string(option) + "' for 'help'", "help");
     if (argc == 1) {
         std::cout << kUsage;
         return kExitOk;

@@ -4,6 +4,8 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -29,9 +31,10 @@ struct PointKeyHash {
 };
 
 bool IsYUpKind(const std::string& file) {
-    const std::string extension = std::filesystem::path(file).extension().string();
-    for (const char* kind :
-         {".obj", ".gltf", ".glb", ".fbx", ".dae", ".OBJ", ".GLTF", ".GLB", ".FBX", ".DAE"})
+    std::string extension = std::filesystem::path(file).extension().string();
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* kind : {".obj", ".ply", ".gltf", ".glb", ".fbx", ".dae"})
         if (extension == kind)
             return true;
     return false;

@@ -198,6 +198,9 @@ TEST(SceneGeometry, MalformedGeometrySaysWhatIsWrongAndWhere) {
         {head + mesh +
              R"({"verts": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0, 1, 2]], "maps": [{"channel": 1, "verts": [[0,0,0]], "faces": []}]}}}]})",
          "/objects/0/settings/mesh/maps/0/faces: expected one map face per mesh face (1)"},
+        {head +
+             R"({"id": 1, "superClass": "0x10", "class": ["0x5d21369a", "0x2a4c6e13"], "settings": {"polyMesh": {"verts": [[0,0,0],[1,0,0],[1,1,0],[0,1,0]], "faces": [[0, 1, 2, 3]], "maps": [{"channel": 1, "verts": [[0,0,0],[1,0,0],[1,1,0]], "faces": [[0, 1, 2]]}]}}}]})",
+         "/objects/0/settings/polyMesh/maps/0/faces/0: expected 4 vertex indices"},
         {head + mesh + R"({"verts": [[0,0]], "faces": []}}}]})",
          "/objects/0/settings/mesh/verts/0: expected three numbers"},
         {head +
@@ -221,6 +224,26 @@ TEST(SceneGeometry, MalformedGeometrySaysWhatIsWrongAndWhere) {
         EXPECT_NE(message.find("test.json: " + c.expected), std::string::npos)
             << "expected \"" << c.expected << "\" in \"" << message << "\"";
     }
+}
+
+TEST(SceneGeometry, PolygonMapChannelsComeBackAsSaved) {
+    const std::string json =
+        R"({"format": "chromasift-scene", "version": 1, "objects": [{"id": 1, "superClass": "0x10",
+        "class": ["0x5d21369a", "0x2a4c6e13"], "settings": {"polyMesh": {"verts": [[0,0,0],[1,0,0],[1,1,0],[0,1,0]],
+        "faces": [[0, 1, 2, 3]], "maps": [{"channel": 1, "verts": [[0,0,0],[1,0,0],[1,1,0],[0,1,0]],
+        "faces": [[3, 2, 1, 0]]}]}}}, {"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"],
+        "references": [{"ref": 0, "object": 1}]}], "maps": [], "nodes": [2]})";
+    host::PluginManager noPlugins;
+    const std::unique_ptr<host::SceneRoot> scene = host::SceneFromJson(json, "test.json", noPlugins);
+    auto* poly = dynamic_cast<PolyObject*>(scene->Nodes().at(0)->GetObjectRef());
+    ASSERT_NE(poly, nullptr);
+    const MNMap* map = poly->GetMesh().M(1);
+    ASSERT_NE(map, nullptr);
+    ASSERT_EQ(map->FNum(), 1);
+    EXPECT_EQ(map->f[0].tv, std::vector<int>({3, 2, 1, 0}));
+    const std::string saved = host::SceneToJson(*scene);
+    EXPECT_EQ(host::SceneToJson(*host::SceneFromJson(saved, "saved.json", noPlugins)), saved);
+    EXPECT_NE(saved.find("\"maps\""), std::string::npos);
 }
 
 } // namespace

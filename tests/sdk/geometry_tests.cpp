@@ -590,3 +590,38 @@ TEST(MeshFile, SpiderPartsAreElementsInBothMeshKinds) {
 }
 
 } // namespace
+
+TEST(MNMeshMaps, TriangulationFansMapCornersLikeTheFaceCorners) {
+    MNMesh poly;
+    for (const Point3& p :
+         {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0), Point3(2, 0, 0)})
+        poly.NewVert(p);
+    const int quad[] = {0, 1, 2, 3};
+    const int tri[] = {1, 4, 2};
+    poly.NewFace(-1, 4, quad);
+    poly.NewFace(-1, 3, tri);
+    poly.SetMapNum(2);
+    MNMap& map = *poly.M(1);
+    map.v = {Point3(0, 0, 0), Point3(0.5f, 0, 0), Point3(0.5f, 1, 0), Point3(0, 1, 0), Point3(1, 0, 0)};
+    const int quadUv[] = {3, 2, 1, 0}; // deliberately not the vertex numbers
+    const int triUv[] = {1, 4, 2};
+    map.f.resize(2);
+    map.f[0].MakePoly(4, quadUv);
+    map.f[1].MakePoly(3, triUv);
+
+    Mesh mesh;
+    poly.OutToTri(mesh);
+    ASSERT_EQ(mesh.getNumFaces(), 3);
+    EXPECT_FALSE(mesh.mapSupport(0)) << "channel 0 has no faces";
+    ASSERT_TRUE(mesh.mapSupport(1));
+    ASSERT_EQ(mesh.getNumMapVerts(1), 5);
+    const TVFace* faces = mesh.mapFaces(1);
+    EXPECT_EQ(std::vector<DWORD>(faces[0].t, faces[0].t + 3), (std::vector<DWORD>{3, 2, 1}));
+    EXPECT_EQ(std::vector<DWORD>(faces[1].t, faces[1].t + 3), (std::vector<DWORD>{3, 1, 0}));
+    EXPECT_EQ(std::vector<DWORD>(faces[2].t, faces[2].t + 3), (std::vector<DWORD>{1, 4, 2}));
+
+    MNMesh copy = poly;
+    ASSERT_EQ(copy.MNum(), 2);
+    EXPECT_EQ(copy.M(1)->f[0].tv, std::vector<int>({3, 2, 1, 0})) << "copies keep their maps";
+    EXPECT_EQ(copy.M(2), nullptr);
+}

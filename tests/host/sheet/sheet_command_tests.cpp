@@ -1,0 +1,104 @@
+// The contact sheet: its layout, and a sheet of the built-in scene written and read back.
+#include "host/sheet/sheet_command.h"
+#include "host/sheet/sheet_layout.h"
+
+#include "../render_test_support.h"
+
+#include "hostsdk/bitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+
+namespace {
+
+TEST(SheetLayout, SeventeenModesInThreeRowsOfSixBesideTheStrip) {
+    const host::SheetLayout layout = host::LayOutSheet(17, 320, 240);
+    EXPECT_EQ(layout.columns, 6);
+    EXPECT_EQ(layout.rows, 3);
+    // The last cell and the strip stay inside the picture, and no cell reaches into the strip.
+    EXPECT_LE(layout.CellX(16) + layout.cellWidth, layout.StripX());
+    EXPECT_LE(layout.CellX(5) + layout.cellWidth + layout.margin, layout.StripX());
+    EXPECT_LE(layout.CellY(16) + layout.cellHeight + layout.labelHeight, layout.Height());
+    EXPECT_LE(layout.StripX() + layout.stripWidth, layout.Width());
+    EXPECT_GT(layout.CellY(6), layout.CellY(5) + layout.cellHeight) << "the label band lies between rows";
+    EXPECT_EQ(host::LayOutSheet(2, 64, 48).columns, 2);
+    EXPECT_GE(host::LayOutSheet(17, 16, 12).textHeight, 13.0f) << "labels stay legible on tiny cells";
+}
+
+class SheetCommand : public ::testing::Test {
+protected:
+    static int Parse(std::vector<std::string> args, host::RenderOptions& options) {
+        args.insert(args.begin(), "sheet");
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        return host::ParseSheetOptions(static_cast<int>(argv.size()), argv.data(), 1, options).empty() ? 0
+                                                                                                       : 2;
+    }
+};
+
+TEST_F(SheetCommand, TakesTheRenderOptionsWithoutAMode) {
+    host::RenderOptions options;
+    EXPECT_EQ(Parse({"-o", "s.png"}, options), 0);
+    EXPECT_EQ(options.width, 320) << "cells default to 320 x 240";
+    EXPECT_EQ(options.height, 240);
+    host::RenderOptions sized;
+    EXPECT_EQ(Parse({"--size", "64x48", "--colors", "5", "-o", "s.png"}, sized), 0);
+    EXPECT_EQ(sized.width, 64);
+    EXPECT_EQ(sized.map.colours, 5);
+    host::RenderOptions moded;
+    EXPECT_EQ(Parse({"--mode", "Random", "-o", "s.png"}, moded), 2);
+    host::RenderOptions unnamed;
+    EXPECT_EQ(Parse({"--colors", "5"}, unnamed), 2) << "an output file is needed";
+}
+
+TEST_F(SheetCommand, WritesEveryModeAndThePaletteStrip) {
+    const render_test::TempFile file("sheet.png");
+    host::RenderOptions options;
+    ASSERT_EQ(Parse({"--size", "64x48", "--threads", "2", "--colors", "6", "-o", file.Utf8()}, options), 0);
+    std::ostringstream out, err;
+    ASSERT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0) << err.str();
+    EXPECT_NE(out.str().find("17 modes"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("palette of 6 colours"), std::string::npos) << out.str();
+
+    BitmapInfo info;
+    info.SetName(file.Path().wstring().c_str());
+    BMMRES status = 1;
+    std::unique_ptr<Bitmap, void (*)(Bitmap*)> sheet(TheManager->Load(&info, &status), [](Bitmap* b) {
+        if (b != nullptr)
+            b->DeleteThis();
+    });
+    ASSERT_EQ(status, 0);
+    const host::SheetLayout layout = host::LayOutSheet(17, 64, 48);
+    ASSERT_EQ(info.Width(), layout.Width());
+    ASSERT_EQ(info.Height(), layout.Height());
+    const auto pixel = [&](int x, int y) {
+        BMM_Color_fl p;
+        sheet->GetLinearPixels(x, y, 1, &p);
+        return AColor(p.r, p.g, p.b, p.a);
+    };
+    // Every cell shows the scene: its centre differs from the cell's plain background in its corner.
+    for (int cell = 0; cell < 17; ++cell) {
+        const int x = layout.CellX(cell), y = layout.CellY(cell);
+        int differing = 0;
+        for (int dy = 0; dy < layout.cellHeight; dy += 4)
+            for (int dx = 0; dx < layout.cellWidth; dx += 4)
+                differing += pixel(x + dx, y + dy) == pixel(x, y) ? 0 : 1;
+        EXPECT_GT(differing, 10) << "cell " << cell;
+    }
+    // Six swatches in the strip, each of one flat colour, the first differing from the second.
+    const int swatchX = layout.StripX() + 4;
+    std::vector<AColor> swatches;
+    AColor last = pixel(swatchX, layout.StripY());
+    for (int y = layout.StripY(); y < layout.StripY() + layout.StripHeight(); ++y) {
+        const AColor c = pixel(swatchX, y);
+        if (!(c == last) && !(c == pixel(swatchX, layout.StripY())))
+            swatches.push_back(c);
+        last = c;
+    }
+    EXPECT_GE(swatches.size(), 6u);
+}
+
+} // namespace
