@@ -30,12 +30,16 @@ Commands:
                      description, its SDK version word, and every class it exports (name,
                      category, class ID, super class ID).
   palette [IMAGE] [--colors N] [--skip N] [--harmony none|i|V|L|I|T|Y|X]
-          [--sort count|hue|value|hue-desc|value-desc] [--json]
-                     Print the palette that a map with these settings holds: extraction
-                     ("# colors" N, 1-100, default 10; "# colors skip" N, 0-30, default 0),
-                     then the colour harmony when asked, then the autosort when asked. A table
-                     with colour swatches, or with --json one JSON object (image and grid size,
-                     k-means passes, and every entry's fields).
+          [--sort count|hue|value|hue-desc|value-desc]
+          [--format text|json|gpl|ase|css|png] [--json] [-o FILE]
+                     Print or export the palette that a map with these settings holds:
+                     extraction ("# colors" N, 1-100, default 10; "# colors skip" N, 0-30,
+                     default 0), then the colour harmony when asked, then the autosort when
+                     asked. A table with colour swatches; --json (or --format json) one JSON
+                     object (image and grid size, k-means passes, and every entry's fields);
+                     gpl a GIMP palette, ase an Adobe Swatch Exchange file, css CSS custom
+                     properties, png a swatch sheet with each colour's share. ase and png
+                     need -o FILE. See 'chromasift palette --help'.
   render [SCENE.json] [--bitmap IMAGE] [--mode LABEL] [--colors N] [--skip N]
          [--gamma G] [--hue H] [--saturation S] [--value V]
          [--renderer scanline|vray] [--size WxH] [--threads N] [--unlit] -o OUT.png
@@ -126,6 +130,10 @@ int main(int argc, char** argv) {
             host::ParsePaletteOptions(static_cast<int>(commandArgs.size()), commandArgs.data(), 1, options);
         if (!error.empty())
             return UsageError(error);
+        if (options.help) {
+            std::cout << host::PaletteUsage();
+            return kExitOk;
+        }
         return host::RunPaletteCommand(options, std::cout, std::cerr);
     }
     if (command == "render") {
