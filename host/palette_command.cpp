@@ -61,10 +61,6 @@ Examples:
   chromasift palette photo.jpg --colors 12 --sort hue --format gpl -o photo.gpl
 )usage";
 
-std::string UnknownOption(const std::string& arg) {
-    return "unknown option '" + arg + "' for 'palette' (see 'chromasift palette --help')";
-}
-
 bool ParseCount(const std::string& text, int low, int high, int& value) {
     char* end = nullptr;
     const long parsed = std::strtol(text.c_str(), &end, 10);
@@ -115,7 +111,7 @@ bool WriteFile(const std::string& file, const std::string& bytes) {
     return static_cast<bool>(stream.flush());
 }
 
-std::string FormatText(const PaletteExport& palette, PaletteFormat format, bool colour) {
+std::string FormatBytes(const PaletteExport& palette, PaletteFormat format, bool colour) {
     switch (format) {
     case PaletteFormat::Json:
         return PaletteJson(palette);
@@ -128,6 +124,57 @@ std::string FormatText(const PaletteExport& palette, PaletteFormat format, bool 
     default:
         return PaletteTable(palette, colour);
     }
+}
+
+// The palette a map with these settings holds, or nothing after a message on `err`.
+std::optional<PaletteExport> PaletteOfImage(const PaletteOptions& options, std::ostream& err) {
+    // Without an image, the host's built-in picture: the command needs no input files.
+    TemporaryPicture builtin;
+    std::string image = options.image;
+    if (image.empty()) {
+        try {
+            image = builtin.Path().string();
+        } catch (const std::exception& e) {
+            err << "chromasift: " << e.what() << "\n";
+            return std::nullopt;
+        }
+    }
+    BitmapInfo info;
+    const std::wstring name = FromUtf8(image);
+    info.SetName(name.c_str());
+    BMMRES status = 0;
+    BitmapPtr bitmap(TheManager->Load(&info, &status));
+    if (status != 0 || bitmap == nullptr) {
+        err << "chromasift: cannot read the image '" << image << "': " << StatusText(status) << "\n";
+        return std::nullopt;
+    }
+
+    // The same steps, on the same recorded size, as the map's extraction.
+    const GridLayout layout = LayoutSampleGrid(info.Width(), info.Height());
+    const Bitmap* pixels = bitmap.get();
+    const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
+        BMM_Color_fl pixel;
+        if (pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
+            return AColor(0.0f, 0.0f, 0.0f, 0.0f);
+        return AColor(pixel.r, pixel.g, pixel.b, pixel.a);
+    });
+    ExtractionResult result = ExtractPaletteFromGrid(grid, static_cast<uint32_t>(options.numColours),
+                                                     static_cast<uint32_t>(options.skipColours));
+    PaletteExport palette;
+    palette.source = options.image.empty() ? std::string("built-in picture") : options.image;
+    palette.imageWidth = info.Width();
+    palette.imageHeight = info.Height();
+    palette.gridColumns = static_cast<int>(layout.columns);
+    palette.gridRows = static_cast<int>(layout.rows);
+    palette.iterations = static_cast<int>(result.iterations);
+    palette.samples = grid.Count();
+    palette.palette = std::move(result.palette);
+    if (options.harmony >= 0 && !palette.palette.empty())
+        if (std::optional<Palette> harmonised = HarmonisePalette(result.extractedPalette, options.harmony))
+            palette.palette = std::move(*harmonised);
+    if (options.sort >= 0)
+        AutoSortPalette(palette.palette, options.sort);
+    return palette;
 }
 
 } // namespace
@@ -166,7 +213,7 @@ std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions
             if ((arg == "-o" || arg == "--output") && (options.output = value).empty())
                 return arg + " needs a file name";
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return UnknownOption(arg);
+            return "unknown option '" + arg + "' for 'palette' (see 'chromasift palette --help')";
         } else if (options.image.empty()) {
             options.image = arg;
         } else {
@@ -180,53 +227,10 @@ std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions
 }
 
 int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ostream& err) {
-    // Without an image, the host's built-in picture: the command needs no input files.
-    TemporaryPicture builtin;
-    std::string image = options.image;
-    if (image.empty()) {
-        try {
-            image = builtin.Path().string();
-        } catch (const std::exception& e) {
-            err << "chromasift: " << e.what() << "\n";
-            return 1;
-        }
-    }
-    BitmapInfo info;
-    const std::wstring name = FromUtf8(image);
-    info.SetName(name.c_str());
-    BMMRES status = 0;
-    BitmapPtr bitmap(TheManager->Load(&info, &status));
-    if (status != 0 || bitmap == nullptr) {
-        err << "chromasift: cannot read the image '" << image << "': " << StatusText(status) << "\n";
+    std::optional<PaletteExport> extracted = PaletteOfImage(options, err);
+    if (!extracted)
         return 1;
-    }
-
-    // The same steps, on the same recorded size, as the map's extraction.
-    const GridLayout layout = LayoutSampleGrid(info.Width(), info.Height());
-    const Bitmap* pixels = bitmap.get();
-    const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
-        BMM_Color_fl pixel;
-        if (pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
-            return AColor(0.0f, 0.0f, 0.0f, 0.0f);
-        return AColor(pixel.r, pixel.g, pixel.b, pixel.a);
-    });
-    ExtractionResult result = ExtractPaletteFromGrid(grid, static_cast<uint32_t>(options.numColours),
-                                                     static_cast<uint32_t>(options.skipColours));
-    PaletteExport palette;
-    palette.source = options.image.empty() ? std::string("built-in picture") : options.image;
-    palette.imageWidth = info.Width();
-    palette.imageHeight = info.Height();
-    palette.gridColumns = static_cast<int>(layout.columns);
-    palette.gridRows = static_cast<int>(layout.rows);
-    palette.iterations = static_cast<int>(result.iterations);
-    palette.samples = grid.Count();
-    palette.palette = std::move(result.palette);
-    if (options.harmony >= 0 && !palette.palette.empty())
-        if (std::optional<Palette> harmonised = HarmonisePalette(result.extractedPalette, options.harmony))
-            palette.palette = std::move(*harmonised);
-    if (options.sort >= 0)
-        AutoSortPalette(palette.palette, options.sort);
-
+    const PaletteExport& palette = *extracted;
     const bool exported = options.format != PaletteFormat::Text && options.format != PaletteFormat::Json;
     if (exported && palette.palette.empty()) {
         err << "chromasift: the palette of '" << palette.source << "' is empty: there is nothing to export\n";
@@ -241,7 +245,7 @@ int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ost
         }
         return 0;
     }
-    const std::string bytes = FormatText(palette, options.format, options.colour && options.output.empty());
+    const std::string bytes = FormatBytes(palette, options.format, options.colour && options.output.empty());
     if (options.output.empty()) {
         out << bytes;
     } else if (!WriteFile(options.output, bytes)) {
