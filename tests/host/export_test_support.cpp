@@ -30,7 +30,7 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::File(const std::string& name) const {
-    const std::u8string text = (path / name).u8string();
+    const std::u8string text = (path / PathFromUtf8(name)).u8string();
     return std::string(text.begin(), text.end());
 }
 
