@@ -39,7 +39,7 @@ ImagePalette ExtractImagePalette(const std::string& image, int colours, int skip
     extracted.result =
         ExtractPaletteFromGrid(grid, static_cast<std::uint32_t>(colours), static_cast<std::uint32_t>(skip));
     extracted.palette = extracted.result.palette;
-    if (harmony > 0 && !extracted.palette.empty())
+    if (harmony >= 0 && !extracted.palette.empty())
         if (std::optional<Palette> harmonised = HarmonisePalette(extracted.result.extractedPalette, harmony))
             extracted.palette = std::move(*harmonised);
     return extracted;

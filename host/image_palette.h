@@ -16,8 +16,9 @@ struct ImagePalette {
     Palette palette;           // after the harmony, when one was asked for
 };
 
-// Loads the image through the bitmap manager and extracts its palette; harmony 0 ("none") to 7, or -1 for
-// none asked. Throws std::runtime_error naming the image and why it cannot be read.
+// Loads the image through the bitmap manager and extracts its palette, then harmonises it with harmony 0
+// ("none") to 7; -1 leaves it as extracted. Throws std::runtime_error naming the image and why it cannot be
+// read.
 ImagePalette ExtractImagePalette(const std::string& image, int colours, int skip, int harmony);
 
 } // namespace host

@@ -1,18 +1,23 @@
 #include "host/palette_command.h"
 
+#include "host/export/ase_file.h"
+#include "host/export/css_file.h"
+#include "host/export/gpl_file.h"
+#include "host/export/palette_json.h"
+#include "host/export/palette_table.h"
+#include "host/export/swatch_sheet.h"
+#include "host/image_palette.h"
 #include "host/render/builtin_picture.h"
-#include "host/scene_json.h"
 #include "host/text.h"
 
-#include "hostsdk/bitmap.h"
-#include "palette/extraction.h"
-#include "palette/harmony.h"
 #include "palette/palette_sort.h"
-#include "palette/sample_grid.h"
 
-#include <cstdio>
 #include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <optional>
 
 namespace host {
 
@@ -20,6 +25,38 @@ namespace {
 
 const char* const kHarmonyNames[] = {"none", "i", "V", "L", "I", "T", "Y", "X"};
 const char* const kSortNames[] = {"count", "hue", "value", "hue-desc", "value-desc"};
+// In the order of PaletteFormat.
+const char* const kFormatNames[] = {"text", "json", "gpl", "ase", "css", "png"};
+
+const char* const kUsage = R"usage(Usage: chromasift palette [IMAGE] [OPTIONS]
+
+Extracts the palette that a KR Chromasift map with these settings holds from IMAGE (default: a
+built-in striped picture): extraction, then the colour harmony when asked, then the autosort when
+asked. Prints it as a table, or exports it for paint and design programs.
+
+Options:
+  --colors N         "# colors": how many colours to keep, 1-100 (default 10).
+  --skip N           "# colors skip": how many of the most frequent colours to drop, 0-30
+                     (default 0).
+  --harmony H        Colour harmony template: none, i, V, L, I, T, Y or X (default: none asked).
+  --sort S           Autosort by count, hue, value, hue-desc or value-desc (default: the order
+                     of extraction).
+  --format F         What to write (default text):
+                       text  a table: every entry's fields and its share of the samples
+                       json  one JSON object: image and grid size, k-means passes, every entry
+                       gpl   a GIMP palette, for GIMP, Inkscape and Krita
+                       ase   an Adobe Swatch Exchange file (binary: needs -o)
+                       css   CSS custom properties --chromasift-1 ... with each colour's share
+                       png   a swatch sheet, 25 colours to a row, each with its share under it
+                             (binary: needs -o)
+  --json             The same as --format json.
+  -o, --output FILE  Write to FILE instead of standard output.
+  -h, --help         Show this help.
+
+Examples:
+  chromasift palette photo.jpg --colors 12 --sort hue
+  chromasift palette photo.jpg --colors 12 --sort hue --format gpl -o photo.gpl
+)usage";
 
 bool ParseCount(const std::string& text, int low, int high, int& value) {
     char* end = nullptr;
@@ -37,71 +74,38 @@ template <std::size_t N> int FindName(const char* const (&names)[N], const std::
     return -1;
 }
 
-std::string StatusText(BMMRES status) {
-    switch (status) {
-    case BMMRES_FILENOTFOUND:
-        return "file not found";
-    case BMMRES_MEMORYERROR:
-        return "the image is too large";
-    case BMMRES_NODRIVER:
-        return "this build cannot read that kind of image";
-    case BMMRES_IOERROR:
-        return "the file cannot be read";
-    case BMMRES_INVALIDFORMAT:
-        return "not an image file";
-    case BMMRES_CORRUPTFILE:
-        return "the image is damaged or truncated";
+bool IsBinary(PaletteFormat format) {
+    return format == PaletteFormat::Ase || format == PaletteFormat::Png;
+}
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+// Writes the bytes unchanged (no CR added on Windows); false when the file cannot be written.
+bool WriteFile(const std::string& file, const std::string& bytes) {
+    std::ofstream stream(PathFromUtf8(file), std::ios::binary);
+    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(stream.flush());
+}
+
+std::string FormatBytes(const PaletteExport& palette, PaletteFormat format, bool colour) {
+    switch (format) {
+    case PaletteFormat::Json:
+        return PaletteJson(palette);
+    case PaletteFormat::Gpl:
+        return GplFile(palette);
+    case PaletteFormat::Ase:
+        return AseFile(palette);
+    case PaletteFormat::Css:
+        return CssFile(palette);
     default:
-        return "error " + std::to_string(status);
+        return PaletteTable(palette, colour);
     }
 }
 
-} // namespace
-
-const char* PaletteUsage() {
-    return R"usage(Usage: chromasift palette [IMAGE] [--colors N] [--skip N] [--harmony none|i|V|L|I|T|Y|X]
-                          [--sort count|hue|value|hue-desc|value-desc] [--json]
-
-Prints the palette that a map with these settings holds: extraction ("# colors" N, 1-100,
-default 10; "# colors skip" N, 0-30, default 0), then the colour harmony when asked, then the
-autosort when asked. A table with colour swatches, or with --json one JSON object (image and
-grid size, k-means passes, and every entry's fields). Without IMAGE, the host's built-in picture.
-
-Example:
-  chromasift palette photo.jpg --colors 8 --skip 1 --harmony V --sort hue
-)usage";
-}
-
-std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options) {
-    for (int i = first; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (arg == "--json") {
-            options.json = true;
-        } else if (arg == "--colors" || arg == "--skip" || arg == "--harmony" || arg == "--sort") {
-            if (!hasValue)
-                return arg + " needs a value";
-            const std::string value = argv[++i];
-            if (arg == "--colors" && !ParseCount(value, 1, 100, options.numColours))
-                return "--colors takes a number from 1 to 100, not '" + value + "'";
-            if (arg == "--skip" && !ParseCount(value, 0, 30, options.skipColours))
-                return "--skip takes a number from 0 to 30, not '" + value + "'";
-            if (arg == "--harmony" && (options.harmony = FindName(kHarmonyNames, value)) < 0)
-                return "--harmony takes none, i, V, L, I, T, Y or X, not '" + value + "'";
-            if (arg == "--sort" && (options.sort = FindName(kSortNames, value)) < 0)
-                return "--sort takes count, hue, value, hue-desc or value-desc, not '" + value + "'";
-        } else if (arg.rfind("--", 0) == 0) {
-            return "unknown option '" + arg + "' for 'palette'";
-        } else if (options.image.empty()) {
-            options.image = arg;
-        } else {
-            return "'palette' takes one image, not also '" + arg + "'";
-        }
-    }
-    return std::string();
-}
-
-int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ostream& err) {
+// The palette a map with these settings holds, or nothing after a message on `err`.
+std::optional<PaletteExport> PaletteOfImage(const PaletteOptions& options, std::ostream& err) {
     // Without an image, the host's built-in picture: the command needs no input files.
     TemporaryPicture builtin;
     std::string image = options.image;
@@ -110,76 +114,105 @@ int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ost
             image = builtin.Path().string();
         } catch (const std::exception& e) {
             err << "chromasift: " << e.what() << "\n";
-            return 1;
+            return std::nullopt;
         }
     }
-    BitmapInfo info;
-    const std::wstring name = FromUtf8(image);
-    info.SetName(name.c_str());
-    BMMRES status = 0;
-    BitmapPtr bitmap(TheManager->Load(&info, &status));
-    if (status != 0 || bitmap == nullptr) {
-        err << "chromasift: cannot read the image '" << image << "': " << StatusText(status) << "\n";
+    ImagePalette extracted;
+    try {
+        extracted = ExtractImagePalette(image, options.numColours, options.skipColours, options.harmony);
+    } catch (const std::exception& e) {
+        err << "chromasift: " << e.what() << "\n";
+        return std::nullopt;
+    }
+    PaletteExport palette;
+    palette.source = options.image.empty() ? std::string("built-in picture") : options.image;
+    palette.imageWidth = extracted.width;
+    palette.imageHeight = extracted.height;
+    palette.gridColumns = extracted.columns;
+    palette.gridRows = extracted.rows;
+    palette.iterations = static_cast<int>(extracted.result.iterations);
+    palette.samples = extracted.samples;
+    palette.palette = std::move(extracted.palette);
+    if (options.sort >= 0)
+        AutoSortPalette(palette.palette, options.sort);
+    return palette;
+}
+
+} // namespace
+
+const char* PaletteUsage() {
+    return kUsage;
+}
+
+std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options) {
+    for (int i = first; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "-h" || arg == "--help") {
+            options.help = true;
+            return std::string();
+        } else if (arg == "--json") {
+            options.format = PaletteFormat::Json;
+        } else if (arg == "--colors" || arg == "--skip" || arg == "--harmony" || arg == "--sort" ||
+                   arg == "--format" || arg == "-o" || arg == "--output") {
+            if (!hasValue)
+                return arg + " needs a value";
+            const std::string value = argv[++i];
+            int format = 0;
+            if (arg == "--colors" && !ParseCount(value, 1, 100, options.numColours))
+                return "--colors takes a number from 1 to 100, not '" + value + "'";
+            if (arg == "--skip" && !ParseCount(value, 0, 30, options.skipColours))
+                return "--skip takes a number from 0 to 30, not '" + value + "'";
+            if (arg == "--harmony" && (options.harmony = FindName(kHarmonyNames, value)) < 0)
+                return "--harmony takes none, i, V, L, I, T, Y or X, not '" + value + "'";
+            if (arg == "--sort" && (options.sort = FindName(kSortNames, value)) < 0)
+                return "--sort takes count, hue, value, hue-desc or value-desc, not '" + value + "'";
+            if (arg == "--format" && (format = FindName(kFormatNames, value)) < 0)
+                return "--format takes text, json, gpl, ase, css or png, not '" + value + "'";
+            if (arg == "--format")
+                options.format = static_cast<PaletteFormat>(format);
+            if ((arg == "-o" || arg == "--output") && (options.output = value).empty())
+                return arg + " needs a file name";
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return "unknown option '" + arg + "' for 'palette'";
+        } else if (options.image.empty()) {
+            options.image = arg;
+        } else {
+            return "'palette' takes one image, not also '" + arg + "'";
+        }
+    }
+    if (IsBinary(options.format) && options.output.empty())
+        return std::string("--format ") + kFormatNames[static_cast<int>(options.format)] +
+               " writes a binary file: name it with -o FILE";
+    return std::string();
+}
+
+int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ostream& err) {
+    std::optional<PaletteExport> extracted = PaletteOfImage(options, err);
+    if (!extracted)
+        return 1;
+    const PaletteExport& palette = *extracted;
+    const bool exported = options.format != PaletteFormat::Text && options.format != PaletteFormat::Json;
+    if (exported && palette.palette.empty()) {
+        err << "chromasift: the palette of '" << palette.source << "' is empty: there is nothing to export\n";
         return 1;
     }
-
-    // The same steps, on the same recorded size, as the map's extraction.
-    const GridLayout layout = LayoutSampleGrid(info.Width(), info.Height());
-    const Bitmap* pixels = bitmap.get();
-    const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
-        BMM_Color_fl pixel;
-        if (pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
-            return AColor(0.0f, 0.0f, 0.0f, 0.0f);
-        return AColor(pixel.r, pixel.g, pixel.b, pixel.a);
-    });
-    ExtractionResult result = ExtractPaletteFromGrid(grid, static_cast<uint32_t>(options.numColours),
-                                                     static_cast<uint32_t>(options.skipColours));
-    Palette palette = std::move(result.palette);
-    if (options.harmony >= 0 && !palette.empty())
-        if (std::optional<Palette> harmonised = HarmonisePalette(result.extractedPalette, options.harmony))
-            palette = std::move(*harmonised);
-    if (options.sort >= 0)
-        AutoSortPalette(palette, options.sort);
-
-    if (options.json) {
-        Json entries = Json::array();
-        for (const PaletteEntry& e : palette)
-            entries.push_back({{"red", e.red},
-                               {"green", e.green},
-                               {"blue", e.blue},
-                               {"alpha", e.alpha},
-                               {"hue", e.hue},
-                               {"saturation", e.saturation},
-                               {"value", e.value},
-                               {"count", e.count},
-                               {"sortMode", e.sortMode}});
-        Json document = {{"width", info.Width()},           {"height", info.Height()},
-                         {"columns", layout.columns},       {"rows", layout.rows},
-                         {"iterations", result.iterations}, {"palette", std::move(entries)}};
-        out << document.dump(2) << "\n";
+    if (options.format == PaletteFormat::Png) {
+        try {
+            SwatchSheet(palette).WritePng(PathFromUtf8(options.output));
+        } catch (const std::exception& e) {
+            err << "chromasift: " << e.what() << "\n";
+            return 1;
+        }
         return 0;
     }
-
-    out << (options.image.empty() ? std::string("built-in picture") : options.image) << ": " << info.Width()
-        << " x " << info.Height() << " pixels, sampled " << layout.columns << " x " << layout.rows
-        << ", k-means passes: " << result.iterations << "\n";
-    out << (options.colour ? "       " : "")
-        << "  #   colour     red  green   blue  alpha    hue    sat  value   count\n";
-    const double samples = static_cast<double>(grid.Count());
-    for (std::size_t i = 0; i < palette.size(); ++i) {
-        const PaletteEntry& e = palette[i];
-        char line[160];
-        if (options.colour)
-            out << "\x1b[48;2;" << e.red / 257 << ";" << e.green / 257 << ";" << e.blue / 257
-                << "m      \x1b[0m ";
-        std::snprintf(line, sizeof line,
-                      "%3zu  #%02x%02x%02x  %5u  %5u  %5u  %5u  %5d  %5d  %5d  %6u (%.1f%%)\n", i,
-                      e.red / 257, e.green / 257, e.blue / 257, e.red, e.green, e.blue, e.alpha, e.hue,
-                      e.saturation, e.value, e.count, samples > 0 ? 100.0 * e.count / samples : 0.0);
-        out << line;
+    const std::string bytes = FormatBytes(palette, options.format, options.colour && options.output.empty());
+    if (options.output.empty()) {
+        out << bytes;
+    } else if (!WriteFile(options.output, bytes)) {
+        err << "chromasift: cannot write the file '" << options.output << "'\n";
+        return 1;
     }
-    if (palette.empty())
-        out << "(empty palette)\n";
     return 0;
 }
 

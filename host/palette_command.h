@@ -5,24 +5,30 @@
 
 namespace host {
 
+enum class PaletteFormat { Text, Json, Gpl, Ase, Css, Png };
+
 struct PaletteOptions {
     std::string image; // empty: the built-in picture
     int numColours = 10;
     int skipColours = 0;
     int harmony = -1; // -1: not asked; 0 "none" to 7
     int sort = -1;    // -1: not asked; 0 count to 4 value-desc
-    bool json = false;
-    bool colour = false; // coloured swatches in the table
+    PaletteFormat format = PaletteFormat::Text;
+    std::string output;  // -o FILE (UTF-8); empty: standard output
+    bool colour = false; // coloured swatches in the table on standard output
+    bool help = false;   // --help: print PaletteUsage() and nothing else
 };
 
-// The command's help: usage, options and an example.
+// The usage of "chromasift palette": every option and an example.
 const char* PaletteUsage();
 
-// Parses the arguments after "palette"; returns an error message, empty on success.
+// Parses the arguments after "palette"; returns an error message, empty on success. --help stops the
+// parsing and sets `help`.
 std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options);
 
 // Extracts the palette a map with these settings holds (extraction, then harmonisation, then the sort) and
-// prints it. Returns the exit status; an unreadable image gives a message on `err` and status 1.
+// prints it or writes it to the output file in the chosen format. Returns the exit status; an unreadable
+// image, an unwritable file or an empty palette to export give a message on `err` and status 1.
 int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ostream& err);
 
 } // namespace host

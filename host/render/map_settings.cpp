@@ -219,7 +219,7 @@ std::optional<MapPalette> FirstMapPalette(Json& document) {
         palette.colours = read(kNumColors, palette.colours);
         palette.skip = read(kSkipColors, palette.skip);
         // A loaded map extracts again and harmonises again only when it was harmonised; a sort is not kept.
-        palette.harmony = read(kIsHarmonized, 0) != 0 ? read(kHarmony, 0) : 0;
+        palette.harmony = read(kIsHarmonized, 0) != 0 ? read(kHarmony, 0) : -1;
         return palette;
     }
     return std::nullopt;

@@ -52,7 +52,7 @@ struct MapPalette {
     std::string bitmap;
     int colours = 10;
     int skip = 0;
-    int harmony = 0; // 0 "none": not harmonised
+    int harmony = -1; // -1: not harmonised; 0 "none" to 7
 };
 
 // The palette settings of the document's first Chromasift map; nothing when it has none.

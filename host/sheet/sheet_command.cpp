@@ -2,6 +2,7 @@
 
 #include "host/draw/canvas.h"
 #include "host/draw/font.h"
+#include "host/export/palette_export.h"
 #include "host/image_palette.h"
 #include "host/render/map_settings.h"
 #include "host/render/png_file.h"
@@ -23,11 +24,6 @@ constexpr Rgba8 kCellBackground{58, 58, 64, 255};
 constexpr Rgba8 kText{232, 232, 232, 255};
 constexpr Rgba8 kDimText{160, 160, 166, 255};
 
-// A palette channel (16 bits) as a byte, rounded.
-std::uint8_t Byte(unsigned short channel) {
-    return static_cast<std::uint8_t>((channel * 255u + 32767u) / 65535u);
-}
-
 void DrawPaletteStrip(Canvas& canvas, const SheetLayout& layout, const ImagePalette& extracted) {
     const Font& font = Font::Default();
     const Palette& palette = extracted.palette;
@@ -46,14 +42,12 @@ void DrawPaletteStrip(Canvas& canvas, const SheetLayout& layout, const ImagePale
     const bool labelled = pitch >= 11;
     for (int i = 0; i < count; ++i) {
         const PaletteEntry& e = palette[static_cast<std::size_t>(i)];
-        const Rgba8 colour{Byte(e.red), Byte(e.green), Byte(e.blue), 255};
+        const Rgba8 colour{Byte8(e.red), Byte8(e.green), Byte8(e.blue), 255};
         const int rowY = top + i * pitch;
         canvas.FillRect(x, rowY, swatch, std::max(1, pitch - (pitch > 4 ? 1 : 0)), colour);
         if (!labelled)
             continue;
-        char text[48];
-        const double share = extracted.samples == 0 ? 0.0 : 100.0 * e.count / extracted.samples;
-        std::snprintf(text, sizeof text, "#%02x%02x%02x %.1f%%", colour.r, colour.g, colour.b, share);
+        const std::string text = HexColour(e) + " " + SharePercent(e, extracted.samples);
         font.Draw(canvas, x + swatch + 6, rowY + (pitch - static_cast<int>(small * 1.2f)) / 2, text, small,
                   kText);
     }

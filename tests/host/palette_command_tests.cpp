@@ -1,29 +1,17 @@
 #include "host/palette_command.h"
 
+#include "export_test_support.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 #include <vector>
 
 namespace {
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-int Parse(std::vector<std::string> args, host::PaletteOptions& options, std::string& error) {
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    error = host::ParsePaletteOptions(static_cast<int>(argv.size()), argv.data(), 0, options);
-    return error.empty() ? 0 : 2;
-}
+using export_test::ReadBytes;
+using export_test::RunPalette;
 
 // Golden palettes pin extraction, harmonisation and sorting bit for bit; both builds must give them.
 TEST(PaletteCommand, ReproducesTheGoldenPalettes) {
@@ -42,14 +30,11 @@ TEST(PaletteCommand, ReproducesTheGoldenPalettes) {
         std::vector<std::string> args = c.args;
         args[0] = TestDataFile("images/" + args[0]);
         args.push_back("--json");
-        host::PaletteOptions options;
-        std::string error;
-        ASSERT_EQ(Parse(args, options, error), 0) << error;
-        std::ostringstream out, err;
-        EXPECT_EQ(host::RunPaletteCommand(options, out, err), 0) << err.str();
-        const std::string golden = ReadFile(std::string(CHROMASIFT_GOLDEN_DIR) + "/" + c.golden);
+        const auto run = RunPalette(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        const std::string golden = ReadBytes(std::string(CHROMASIFT_GOLDEN_DIR) + "/" + c.golden);
         ASSERT_FALSE(golden.empty()) << "missing golden file " << c.golden;
-        EXPECT_EQ(out.str(), golden) << c.golden;
+        EXPECT_EQ(run.out, golden) << c.golden;
     }
 }
 
@@ -60,10 +45,9 @@ TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
         {"a.png", "b.png"},         {"a.png", "--frobnicate"},
     };
     for (const auto& args : bad) {
-        host::PaletteOptions options;
-        std::string error;
-        EXPECT_EQ(Parse(args, options, error), 2) << "accepted: " << ::testing::PrintToString(args);
-        EXPECT_FALSE(error.empty());
+        const auto run = RunPalette(args);
+        EXPECT_EQ(run.status, 2) << "accepted: " << ::testing::PrintToString(args);
+        EXPECT_FALSE(run.err.empty());
     }
 
     host::PaletteOptions options;
@@ -76,7 +60,7 @@ TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
     // Without an image, the built-in picture: twelve stripes, twelve colours.
     host::PaletteOptions builtin;
     builtin.numColours = 20;
-    builtin.json = true;
+    builtin.format = host::PaletteFormat::Json;
     std::ostringstream json, none;
     EXPECT_EQ(host::RunPaletteCommand(builtin, json, none), 0) << none.str();
     std::size_t entries = 0;

@@ -1,0 +1,93 @@
+#include "export_test_support.h"
+
+#include "host/palette_command.h"
+
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace export_test {
+
+std::filesystem::path PathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+ScratchFolder::ScratchFolder() {
+    std::random_device device;
+    path = std::filesystem::temp_directory_path() / ("chromasift-export-" + std::to_string(device()));
+    std::filesystem::create_directories(path);
+}
+
+ScratchFolder::~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+}
+
+std::string ScratchFolder::File(const std::string& name) const {
+    const std::u8string text = (path / PathFromUtf8(name)).u8string();
+    return std::string(text.begin(), text.end());
+}
+
+CommandResult RunPalette(std::vector<std::string> args) {
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    host::PaletteOptions options;
+    CommandResult result;
+    result.err = host::ParsePaletteOptions(static_cast<int>(argv.size()), argv.data(), 0, options);
+    if (!result.err.empty()) {
+        result.status = 2;
+        return result;
+    }
+    std::ostringstream out, err;
+    result.status = host::RunPaletteCommand(options, out, err);
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
+std::string ExportChicky(const ScratchFolder& folder, const std::string& format) {
+    const std::string file = folder.File("chicky." + format);
+    const CommandResult run =
+        RunPalette({TestDataFile("images/chicky_512.png"), "--colors", "12", "--format", format, "-o", file});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.out.empty()) << "a file, not standard output";
+    return ReadBytes(file);
+}
+
+std::string ReadBytes(const std::string& file) {
+    std::ifstream in(PathFromUtf8(file), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<Expected> GoldenChicky() {
+    const std::string text = ReadBytes(std::string(CHROMASIFT_GOLDEN_DIR) + "/chicky_512_12.json");
+    EXPECT_FALSE(text.empty()) << "missing golden file chicky_512_12.json";
+    std::vector<Expected> palette;
+    if (text.empty())
+        return palette;
+    const nlohmann::json golden = nlohmann::json::parse(text);
+    const double samples = golden["columns"].get<double>() * golden["rows"].get<double>();
+    for (const nlohmann::json& e : golden["palette"]) {
+        Expected x;
+        x.redFloat = e["red"].get<double>() / 65535.0;
+        x.greenFloat = e["green"].get<double>() / 65535.0;
+        x.blueFloat = e["blue"].get<double>() / 65535.0;
+        x.red = static_cast<int>(std::lround(x.redFloat * 255.0));
+        x.green = static_cast<int>(std::lround(x.greenFloat * 255.0));
+        x.blue = static_cast<int>(std::lround(x.blueFloat * 255.0));
+        x.percent = 100.0 * e["count"].get<double>() / samples;
+        palette.push_back(x);
+    }
+    return palette;
+}
+
+} // namespace export_test
