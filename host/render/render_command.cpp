@@ -1,6 +1,7 @@
 #include "host/render/render_command.h"
 
 #include "host/render/builtin_scene.h"
+#include "host/render/mr_shader_print.h"
 #include "host/render/png_file.h"
 #include "host/render/progress_display.h"
 #include "host/scene_file.h"
@@ -73,7 +74,7 @@ void CheckBitmap(const std::string& file) {
 }
 
 const char* RendererName(RendererKind kind) {
-    return kind == RendererKind::VRay ? "vray" : "scanline";
+    return kind == RendererKind::VRay ? "vray" : (kind == RendererKind::MentalRay ? "mentalray" : "scanline");
 }
 
 } // namespace
@@ -83,6 +84,10 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
         const std::string arg = argv[i];
         if (arg == "--unlit") {
             options.unlit = true;
+            continue;
+        }
+        if (arg == "--print-shader") {
+            options.printShader = true;
             continue;
         }
         if (arg.rfind("-", 0) != 0 || arg == "-") {
@@ -133,7 +138,7 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
         } else if (arg == "--renderer") {
             const std::optional<RendererKind> kind = FindRendererKind(value);
             if (!kind)
-                return "--renderer takes scanline or vray, not '" + value + "'";
+                return "--renderer takes scanline, vray or mentalray, not '" + value + "'";
             options.renderer = *kind;
         } else if (arg == "--size") {
             if (!ParseSize(value, options.width, options.height))
@@ -149,6 +154,8 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
     }
     if (options.output.empty())
         return "'render' needs an output file: -o OUT.png";
+    if (options.printShader && options.renderer != RendererKind::MentalRay)
+        return "--print-shader shows mental ray's shaders: it needs --renderer mentalray";
     return std::string();
 }
 
@@ -187,6 +194,8 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         settings.height = options.height;
         settings.threads = options.threads;
         settings.unlit = options.unlit;
+        if (options.printShader)
+            settings.shaderTranslated = [&out](imrShader& shader) { PrintShader(shader, out); };
         ProgressDisplay display(err, showProgress, "Rendering");
         settings.progress = [&display](int done, int total) { display.Update(done, total); };
         const auto start = std::chrono::steady_clock::now();

@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -222,6 +223,18 @@ ParamBlockDesc2::ParamBlockDesc2(BlockID id, const MCHAR* internalName_, StringR
     va_end(args);
     if (cd != nullptr)
         cd->AddParamBlockDesc(this);
+}
+
+ParamBlockDesc2::ParamBlockDesc2(BlockID id, const MCHAR* internalName_, std::vector<ParamDef> params_)
+    : blockId(id), internalName(internalName_), localName(0), flags(0), params(std::move(params_)) {
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const ParamID paramId = params[i].id;
+        if (paramId < 0)
+            throw std::invalid_argument("a parameter ID must not be negative");
+        if (indexById.size() <= static_cast<std::size_t>(paramId))
+            indexById.resize(static_cast<std::size_t>(paramId) + 1, -1);
+        indexById[static_cast<std::size_t>(paramId)] = static_cast<short>(i);
+    }
 }
 
 ParamBlockDesc2::~ParamBlockDesc2() = default;

@@ -66,6 +66,9 @@ public:
                     int flags, ...);
     ParamBlockDesc2(const ParamBlockDesc2&) = delete;
     ParamBlockDesc2& operator=(const ParamBlockDesc2&) = delete;
+    // A description the host builds itself (a renderer's shader declaration): the parameters as given,
+    // with no rollouts. The internal names must outlive the description.
+    ParamBlockDesc2(BlockID id, const MCHAR* internalName, std::vector<ParamDef> params);
     ~ParamBlockDesc2();
 
     void SetClassDesc(ClassDesc2* classDesc);
