@@ -20,7 +20,7 @@ struct MapDeleter {
     void operator()(Chromasift* map) const { map->DeleteThis(); }
 };
 
-// The shader's declaration as the host's own shader states it; `lower` spells every name in other letter
+// The shader's declaration as the host's own shader states it; `otherCase` spells every name in other letter
 // case, `without` leaves out the named parameters.
 mrShaderDeclaration Declaration(bool otherCase = false, std::vector<std::wstring> without = {}) {
     const struct {
