@@ -1,11 +1,11 @@
 #include "mentalray/shader_parameters.h"
 
+#include "shade/distribution_mode.h"
+
 #include <cwchar>
 
 namespace {
 
-constexpr int kVRayInstanceRandom = 16;
-constexpr int kMaterialID = 8;
 // 2^-16 exactly: a full channel becomes 0.9999847, and 32768 exactly 0.5.
 constexpr float kChannelScale = 1.0f / 65536.0f;
 
@@ -18,7 +18,7 @@ template <class T> void WriteValue(IParamBlock2& block, const MCHAR* name, T val
 } // namespace
 
 int ShaderMappingMode(int mode) {
-    return mode == kVRayInstanceRandom ? kMaterialID : mode;
+    return mode == distribution::kVRayInstance ? distribution::kMaterialId : mode;
 }
 
 AColor ShaderColour(const PaletteEntry& entry) {

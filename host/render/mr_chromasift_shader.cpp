@@ -1,5 +1,6 @@
 #include "host/render/mr_chromasift_shader.h"
 
+#include "shade/distribution_mode.h"
 #include "shade/mode_index.h"
 
 #include <cstdint>
@@ -9,26 +10,7 @@ namespace host {
 
 namespace {
 
-// Distribution modes as the map numbers them.
-enum Mode : int {
-    kRandom = 0,
-    kLinear = 1,
-    kMapping1D = 2,
-    kMapping2D = 3,
-    kMapping3D = 4,
-    kInputMap = 5,
-    kObjectLinear = 6,
-    kObjectID = 7,
-    kMaterialID = 8,
-    kPerElement = 9,
-    kObjectRandom = 10,
-    kMirror = 11,
-    kPerFace = 12,
-    kAsTiles = 13,
-    kBerconTileLinear = 14,
-    kBerconTileRandom = 15,
-    kVRayInstanceRandom = 16,
-};
+using enum distribution::Mode;
 
 // A well-mixed 32-bit hash (two multiply-xorshift rounds): the shader's random choices, stateless so that
 // every thread and every run picks the same colour for the same key.
@@ -47,13 +29,7 @@ std::uint32_t KeyedIndex(std::int32_t key, std::uint32_t salt, std::uint32_t n) 
 
 // The shader's own parameters, named exactly as it declares them; -1 for a name the block lacks.
 ParamID FindParam(IParamBlock2& block, const MCHAR* name) {
-    for (int i = 0; i < block.NumParams(); ++i) {
-        const ParamID id = block.IndextoID(i);
-        const ParamDef* def = block.GetParamDef(id);
-        if (def != nullptr && def->internalName != nullptr && std::wstring(def->internalName) == name)
-            return id;
-    }
-    return -1;
+    return block.IndextoID(block.GetDesc()->NameToIndex(name));
 }
 
 float Get(IParamBlock2& block, const MCHAR* name, float fallback) {
@@ -148,7 +124,7 @@ int ChromasiftShaderIndex(const ChromasiftShaderParams& params, const ShaderSamp
     case kMapping1D:
     case kMapping2D:
     case kMapping3D:
-    case kAsTiles: {
+    case kTiles: {
         const Point3 p = ShaderCoordinates(params, sample);
         if (params.mappingMode == kMapping1D)
             return static_cast<int>(mode_index::Mapping1D(p.x, n));
@@ -160,17 +136,17 @@ int ChromasiftShaderIndex(const ChromasiftShaderParams& params, const ShaderSamp
     }
     case kInputMap:
         return static_cast<int>(mode_index::InputMap(inputValue, n));
-    case kBerconTileLinear:
+    case kBerconLinear:
         return static_cast<int>(mode_index::BerconTileLinear(sample.uvw99.x, n));
-    case kBerconTileRandom:
-        return static_cast<int>(KeyedIndex(mode_index::BerconTileKey(sample.uvw99.x), kBerconTileRandom, n));
+    case kBerconRandom:
+        return static_cast<int>(KeyedIndex(mode_index::BerconTileKey(sample.uvw99.x), kBerconRandom, n));
     // The shader sees faces, not objects: the object modes go by the material IDs that tell the parts of
     // a scene apart, and the numbering written for "Per Element" and "Per Face" arrives the same way.
     case kObjectLinear:
-    case kObjectID:
-    case kMaterialID:
+    case kObjectId:
+    case kMaterialId:
     case kPerElement:
-    case kVRayInstanceRandom:
+    case kVRayInstance:
         return static_cast<int>(mode_index::NumberOrZero(materialID, n));
     case kObjectRandom:
     case kPerFace:

@@ -3,6 +3,7 @@
 #include "hostsdk/class_desc.h"
 
 #include <cstdarg>
+#include <cwchar>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -249,6 +250,15 @@ ParamID ParamBlockDesc2::IndextoID(int index) const {
     if (index < 0 || index >= Count())
         return -1;
     return params[static_cast<std::size_t>(index)].id;
+}
+
+int ParamBlockDesc2::NameToIndex(const MCHAR* name) const {
+    if (name == nullptr)
+        return -1;
+    for (std::size_t i = 0; i < params.size(); ++i)
+        if (params[i].internalName != nullptr && std::wcscmp(params[i].internalName, name) == 0)
+            return static_cast<int>(i);
+    return -1;
 }
 
 const ParamDef* ParamBlockDesc2::GetParamDef(ParamID id) const {

@@ -136,8 +136,8 @@ protected:
         library.Declare(Declaration());
     }
 
-    imrShader* Translate(TimeValue t = 0, const wchar_t* declaration = L"Chromasift") {
-        imrShader* shader = library.CreateShader(declaration, L"test");
+    imrShader* Translate(TimeValue t = 0) {
+        imrShader* shader = library.CreateShader(L"Chromasift", L"test");
         Interval valid(10, 20);
         map->TranslateParameters(translation, shader, t, valid);
         EXPECT_EQ(valid.Start(), 10) << "the interval is left as it was";
@@ -145,13 +145,11 @@ protected:
         return shader;
     }
 
-    // The value block's parameter of that exact name.
+    // The block's parameter of that exact name.
     static ParamID Id(IParamBlock2* block, const wchar_t* name) {
-        for (int i = 0; i < block->NumParams(); ++i)
-            if (std::wstring(block->GetParamDef(block->IndextoID(i))->internalName) == name)
-                return block->IndextoID(i);
-        ADD_FAILURE() << "no parameter named " << std::string(name, name + std::wcslen(name));
-        return -1;
+        const int index = block->GetDesc()->NameToIndex(name);
+        EXPECT_GE(index, 0) << "no parameter named " << std::string(name, name + std::wcslen(name));
+        return block->IndextoID(index);
     }
     static int Int(imrShader* shader, const wchar_t* name) {
         return shader->GetParametersParamBlock()->GetInt(Id(shader->GetParametersParamBlock(), name));

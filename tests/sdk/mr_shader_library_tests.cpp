@@ -12,10 +12,7 @@
 namespace {
 
 ParamID Find(IParamBlock2* block, const wchar_t* name) {
-    for (int i = 0; i < block->NumParams(); ++i)
-        if (std::wstring(block->GetParamDef(block->IndextoID(i))->internalName) == name)
-            return block->IndextoID(i);
-    return -1;
+    return block->IndextoID(block->GetDesc()->NameToIndex(name));
 }
 
 const mrShaderDeclaration kDeclaration{L"Tint",

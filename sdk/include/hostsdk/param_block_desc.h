@@ -91,6 +91,8 @@ public:
                    : indexById[static_cast<std::size_t>(id)];
     }
     ParamID IndextoID(int index) const;
+    // The index of the first parameter whose internal name is exactly `name`, or -1.
+    int NameToIndex(const MCHAR* name) const;
     // Null when the block has no parameter with that ID.
     const ParamDef* GetParamDef(ParamID id) const;
 
