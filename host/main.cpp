@@ -38,7 +38,8 @@ Commands:
                      k-means passes, and every entry's fields).
   render [SCENE.json] [--bitmap IMAGE] [--mode LABEL] [--colors N] [--skip N]
          [--gamma G] [--hue H] [--saturation S] [--value V]
-         [--renderer scanline|vray] [--size WxH] [--threads N] [--unlit] -o OUT.png
+         [--renderer scanline|vray|mentalray] [--print-shader] [--size WxH]
+         [--threads N] [--unlit] -o OUT.png
                      Render a scene with the map and write the picture as a PNG file. Without
                      SCENE.json the built-in scene is rendered: a box, a sphere, a cylinder and a
                      polygon box on a ground plane, all wearing one material whose diffuse map is
@@ -51,9 +52,13 @@ Commands:
                      "As Tiles", "Input map", "BerconTile(Lin)", "BerconTile(Rnd)"), --colors
                      "# colors" (1-100), --skip "# colors skip" (0-30), --gamma "Gamma"
                      (0.1-10), --hue, --saturation, --value the alterations in percent (1-100).
-                     --renderer picks the host's scanline renderer (default) or the V-Ray
-                     stand-in; --size the picture size (default 640x480); --threads the render
-                     threads (default: one per core); --unlit writes each surface's map colour
+                     --renderer picks the host's scanline renderer (default), the V-Ray
+                     stand-in or the mental ray stand-in, which shades each map with the
+                     host's "Chromasift" mental ray shader from the parameters the map
+                     translates into it; --print-shader (mental ray only) prints every
+                     translated shader instance with all its parameters; --size the picture
+                     size (default 640x480); --threads the render threads (default: one per
+                     core); --unlit writes each surface's map colour
                      as it is, without lighting, so that colours can be checked exactly.
   help               Show this help.
 
