@@ -34,13 +34,12 @@ ParamID FindParam(IParamBlock2& block, const MCHAR* name) {
 
 float Get(IParamBlock2& block, const MCHAR* name, float fallback) {
     const ParamID id = FindParam(block, name);
-    if (id < 0)
-        return fallback;
-    return block.GetParameterType(id) == TYPE_INT ? static_cast<float>(block.GetInt(id)) : block.GetFloat(id);
+    return id < 0 ? fallback : block.GetFloat(id);
 }
 
 int GetInt(IParamBlock2& block, const MCHAR* name, int fallback) {
-    return static_cast<int>(Get(block, name, static_cast<float>(fallback)));
+    const ParamID id = FindParam(block, name);
+    return id < 0 ? fallback : block.GetInt(id);
 }
 
 } // namespace

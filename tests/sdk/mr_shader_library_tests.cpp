@@ -2,11 +2,9 @@
 // defined by name and type, colour tables resized and written per element.
 #include "hostsdk/mr_shader_library.h"
 #include "hostsdk/tex_gen.h"
-#include "hostsdk/win32.h"
 
 #include <gtest/gtest.h>
 
-#include <cwchar>
 #include <string>
 
 namespace {
@@ -111,14 +109,6 @@ TEST(MentalRayShaderLibrary, ShrinkingAMapTableReleasesTheDroppedMapsAndClonesKe
     copy->DeleteThis();
     holder->DeleteThis();
     block->DeleteThis();
-}
-
-TEST(MentalRayShaderLibrary, LetterCaseIsIgnoredOnlyForTheLettersAToZ) {
-    EXPECT_EQ(_wcsicmp(L"inputMap.shader", L"INPUTMAP.SHADER"), 0);
-    EXPECT_EQ(_wcsicmp(L"UScale", L"uscale"), 0);
-    EXPECT_LT(_wcsicmp(L"UAngle", L"uscale"), 0);
-    EXPECT_GT(_wcsicmp(L"colors", L"color"), 0);
-    EXPECT_NE(_wcsicmp(L"tile_", L"tile?"), 0);
 }
 
 } // namespace
