@@ -85,8 +85,15 @@ public:
     BOOL SetDlgThing(ParamDlg* dlg) override;
     ReferenceTarget* GetRefTarget() override { return this; }
 
+    // --- imrShaderTranslation (the external mental ray shader "Chromasift"; see mentalray/)
+    imrShader* GetMRShader(imrShaderCreation& shaderCreation) override;
+    void ReleaseMRShader() override;
+    bool NeedsAutomaticParamBlock2Translation() override;
+    void TranslateParameters(imrTranslation& translation, imrShader* shader, TimeValue t,
+                             Interval& valid) override;
+    void GetAdditionalReferenceDependencies(AdditionalDependencyTable& refTargets) override;
+
     // --- Palette
-    // The working palette as shading sees it: an immutable snapshot, replaced whole by every edit.
     // The working palette as shading sees it: an immutable snapshot that every edit replaces whole, so a
     // render never sees a palette half rebuilt. A snapshot stays valid until the next render starts.
     const Palette* GetPalette() const { return palette.load(std::memory_order_acquire); }

@@ -4,6 +4,7 @@
 
 #include "palette/colour_adjust.h"
 #include "plugin/param_ids.h"
+#include "shade/distribution_mode.h"
 #include "shade/mesh_numbering.h"
 #include "shade/mode_index.h"
 #include "shade/pixel_random.h"
@@ -12,26 +13,7 @@
 
 namespace {
 
-// The combined mode numbers.
-enum Mode : int {
-    kRandom = 0,
-    kLinear = 1,
-    kMapping1D = 2,
-    kMapping2D = 3,
-    kMapping3D = 4,
-    kInputMap = 5,
-    kObjectLinear = 6,
-    kObjectId = 7,
-    kMaterialId = 8,
-    kPerElement = 9,
-    kObjectRandom = 10,
-    kMirror = 11,
-    kPerFace = 12,
-    kTiles = 13,
-    kBerconLinear = 14,
-    kBerconRandom = 15,
-    kVRayInstance = 16,
-};
+using enum distribution::Mode;
 
 AColor EntryColour(const PaletteEntry& entry) {
     return AColor(entry.red / 65535.0f, entry.green / 65535.0f, entry.blue / 65535.0f, 1.0f);

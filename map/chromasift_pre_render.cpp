@@ -4,15 +4,12 @@
 #include "map/chromasift.h"
 
 #include "plugin/param_ids.h"
+#include "shade/distribution_mode.h"
 #include "shade/mesh_numbering.h"
 #include "shade/pixel_random.h"
 
-namespace {
-
-constexpr int kPerElement = 9;
-constexpr int kPerFace = 12;
-
-} // namespace
+using distribution::kPerElement;
+using distribution::kPerFace;
 
 void Chromasift::NumberMeshesForMentalRay() {
     Renderer* renderer = GetCOREInterface()->GetCurrentRenderer();

@@ -3,6 +3,7 @@
 #include "host/bitmap_status.h"
 #include "host/import/model_scene.h"
 #include "host/render/builtin_scene.h"
+#include "host/render/mr_shader_print.h"
 #include "host/render/png_file.h"
 #include "host/render/progress_display.h"
 #include "host/scene_file.h"
@@ -69,17 +70,13 @@ void CheckBitmap(const std::string& file) {
     throw std::runtime_error("cannot read the bitmap '" + file + "': " + BitmapStatusText(status));
 }
 
-const char* RendererName(RendererKind kind) {
-    return kind == RendererKind::VRay ? "vray" : "scanline";
-}
-
 } // namespace
 
 const char* RenderUsage() {
     return R"usage(Usage: chromasift render [SCENE.json | MODEL] [--bitmap IMAGE] [--mode LABEL] [--colors N]
                          [--skip N] [--gamma G] [--hue H] [--saturation S] [--value V]
-                         [--renderer scanline|vray] [--size WxH] [--threads N] [--unlit]
-                         [--triangulate] [--up y|z] -o OUT.png
+                         [--renderer scanline|vray|mentalray] [--print-shader] [--size WxH]
+                         [--threads N] [--unlit] [--triangulate] [--up y|z] -o OUT.png
 
 Renders a scene with the Chromasift map and writes the picture as a PNG file.
 
@@ -107,7 +104,11 @@ Map settings (they set every Chromasift map of the scene, as a saved scene would
                      The alterations in percent, 1-100.
 
 Rendering:
-  --renderer NAME    scanline (the host's renderer, default) or vray (the V-Ray stand-in).
+  --renderer NAME    scanline (the host's renderer, default), vray (the V-Ray stand-in) or
+                     mentalray (the mental ray stand-in: each map is translated into the host's
+                     "Chromasift" mental ray shader, which shades from those parameters only).
+  --print-shader     With mentalray: print every translated shader instance with all its
+                     parameters and their values.
   --size WxH         The picture size (default 640x480).
   --threads N        Render threads (default: one per core).
   --unlit            Write each surface's map colour as it is, without lighting.
@@ -127,6 +128,10 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
         const std::string arg = argv[i];
         if (arg == "--unlit" || arg == "--triangulate") {
             (arg == "--unlit" ? options.unlit : options.model.triangulate) = true;
+            continue;
+        }
+        if (arg == "--print-shader") {
+            options.printShader = true;
             continue;
         }
         if (arg.rfind("-", 0) != 0 || arg == "-") {
@@ -177,7 +182,7 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
         } else if (arg == "--renderer") {
             const std::optional<RendererKind> kind = FindRendererKind(value);
             if (!kind)
-                return "--renderer takes scanline or vray, not '" + value + "'";
+                return "--renderer takes scanline, vray or mentalray, not '" + value + "'";
             options.renderer = *kind;
         } else if (arg == "--size") {
             if (!ParseSize(value, options.width, options.height))
@@ -197,6 +202,8 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
     }
     if (options.output.empty())
         return "'" + command + "' needs an output file: -o OUT.png";
+    if (options.printShader && options.renderer != RendererKind::MentalRay)
+        return "--print-shader shows mental ray's shaders: it needs --renderer mentalray";
     return std::string();
 }
 
@@ -250,6 +257,8 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         settings.height = options.height;
         settings.threads = options.threads;
         settings.unlit = options.unlit;
+        if (options.printShader)
+            settings.shaderTranslated = [&out](imrShader& shader) { PrintShader(shader, out); };
         ProgressDisplay display(err, showProgress, "Rendering");
         settings.progress = [&display](int done, int total) { display.Update(done, total); };
         const auto start = std::chrono::steady_clock::now();

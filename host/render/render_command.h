@@ -25,6 +25,8 @@ struct RenderOptions {
     int height = 480;
     int threads = 0;
     bool unlit = false;
+    // Print every mental ray shader instance as its map translated it.
+    bool printShader = false;
     std::string output;
 };
 

@@ -9,7 +9,7 @@
 
 namespace host {
 
-enum class RendererKind { Scanline, VRay };
+enum class RendererKind { Scanline, VRay, MentalRay };
 
 // The host's own default renderer.
 constexpr Class_ID kScanlineRendererClassID(0x4e7b0100, 0x1c5a2c01);
@@ -35,8 +35,19 @@ public:
     RendererKind Kind() const override { return RendererKind::VRay; }
 };
 
-// "scanline" or "vray"; nothing for any other name.
+// The stand-in of mental ray: its class ID, so that maps number their geometry before the render; it
+// shades translated maps with the host's own shaders.
+class MentalRayRenderer : public HostRenderer {
+public:
+    Class_ID ClassID() override;
+    void GetClassName(MSTR& name) override { name = L"mental ray"; }
+    RendererKind Kind() const override { return RendererKind::MentalRay; }
+};
+
+// "scanline", "vray" or "mentalray"; nothing for any other name.
 std::optional<RendererKind> FindRendererKind(const std::string& name);
+// The renderer's name as --renderer takes it.
+const char* RendererName(RendererKind kind);
 // A new renderer, owned by the caller (DeleteThis).
 HostRenderer* NewRenderer(RendererKind kind);
 

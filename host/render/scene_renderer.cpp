@@ -1,6 +1,7 @@
 #include "host/render/scene_renderer.h"
 
 #include "host/render/material_shading.h"
+#include "host/render/mr_translation.h"
 #include "host/render/rasteriser.h"
 #include "host/render/render_camera.h"
 #include "host/render/render_instances.h"
@@ -167,9 +168,9 @@ void UpdateMaterials(HostRenderGlobalContext& context, TimeValue t) {
 class TileShader {
 public:
     TileShader(const Rasteriser& rasteriser, HostRenderGlobalContext& context, FrameBuffer& frame,
-               const RenderSettings& settings, TimeValue time)
-        : rasteriser(rasteriser), context(context), frame(frame),
-          vray(settings.renderer == RendererKind::VRay), unlit(settings.unlit), time(time) {}
+               const RenderSettings& settings, TimeValue time, const MentalRayShaders& mentalRay)
+        : rasteriser(rasteriser), context(context), frame(frame), renderer(settings.renderer),
+          unlit(settings.unlit), time(time), mentalRay(mentalRay) {}
 
     void Run(int tile, TileVisibility& visibility) const {
         rasteriser.ResolveTile(tile, visibility);
@@ -184,12 +185,17 @@ public:
                 const SurfaceHit hit = rasteriser.Hit(triangle, x, y);
                 HostRenderInstance& instance = context.Instance(hit.instance);
                 const std::size_t at = frame.Index(x, y);
-                if (vray) {
+                if (renderer == RendererKind::VRay) {
                     VRayShadeContext sc(context, instance, hit.face, hit.barycentric, time);
-                    frame.colour[at] = Shade(sc, instance, hit);
+                    frame.colour[at] = Lit(DiffuseColour(instance.mtl, sc), instance, hit);
+                } else if (renderer == RendererKind::MentalRay) {
+                    ScanlineShadeContext sc(context, instance, hit.face, hit.barycentric, time);
+                    const ShaderSample sample = Sample(sc, instance, x, y);
+                    frame.colour[at] =
+                        Lit(MentalRayDiffuseColour(instance.mtl, sc, sample, mentalRay), instance, hit);
                 } else {
                     ScanlineShadeContext sc(context, instance, hit.face, hit.barycentric, time);
-                    frame.colour[at] = Shade(sc, instance, hit);
+                    frame.colour[at] = Lit(DiffuseColour(instance.mtl, sc), instance, hit);
                 }
                 frame.nodeID[at] = instance.nodeID;
                 frame.face[at] = hit.face;
@@ -197,8 +203,7 @@ public:
     }
 
 private:
-    AColor Shade(ShadeContext& sc, HostRenderInstance& instance, const SurfaceHit& hit) const {
-        const AColor colour = DiffuseColour(instance.mtl, sc);
+    AColor Lit(const AColor& colour, HostRenderInstance& instance, const SurfaceHit& hit) const {
         if (unlit)
             return colour;
         const Face& face = instance.mesh->faces[static_cast<std::size_t>(hit.face)];
@@ -208,12 +213,28 @@ private:
                        Scale(point, -1.0f));
     }
 
+    // What mental ray's shaders learn of a sample.
+    ShaderSample Sample(ScanlineShadeContext& sc, HostRenderInstance& instance, int x, int y) const {
+        ShaderSample sample;
+        sample.x = x;
+        sample.y = y;
+        sample.width = frame.width;
+        sample.objectPoint = sc.PObj();
+        sample.worldPoint = instance.objToWorld.PointTransform(sample.objectPoint);
+        sample.uvw1 = sc.UVW(1);
+        sample.vertexColour = sc.UVW(0);
+        sample.uvw99 = sc.UVW(99);
+        sample.materialID = sc.mtlNum;
+        return sample;
+    }
+
     const Rasteriser& rasteriser;
     HostRenderGlobalContext& context;
     FrameBuffer& frame;
-    const bool vray;
+    const RendererKind renderer;
     const bool unlit;
     const TimeValue time;
+    const MentalRayShaders& mentalRay;
 };
 
 // Hands out tiles in order to the render threads (this thread among them) until all are done or one
@@ -300,6 +321,9 @@ FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     context.farRange = farthest;
 
     UpdateMaterials(context, t);
+    MentalRayShaders mentalRay;
+    if (settings.renderer == RendererKind::MentalRay)
+        mentalRay.Translate(context, t, settings.shaderTranslated);
     BroadcastNotification(NOTIFY_PRE_RENDERFRAME, &context);
 
     Rasteriser rasteriser(camera.projection);
@@ -317,7 +341,7 @@ FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     frame.colour.assign(pixels, AColor(0.0f, 0.0f, 0.0f, 0.0f));
     frame.nodeID.assign(pixels, -1);
     frame.face.assign(pixels, -1);
-    const TileShader shader(rasteriser, context, frame, settings, t);
+    const TileShader shader(rasteriser, context, frame, settings, t, mentalRay);
     RenderTiles(shader, rasteriser.NumTiles(), RenderThreadCount(settings.threads), settings.progress);
 
     BroadcastNotification(NOTIFY_POST_RENDERFRAME, &context);

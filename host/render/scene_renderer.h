@@ -4,6 +4,8 @@
 #include "host/render/renderers.h"
 #include "host/scene.h"
 
+#include "hostsdk/mental_ray.h"
+
 #include <functional>
 #include <vector>
 
@@ -20,6 +22,8 @@ struct RenderSettings {
     // Called after every finished tile with the number of finished tiles and the total, one call at a time,
     // from whichever render thread finished it.
     std::function<void(int done, int total)> progress;
+    // mental ray: called with every shader instance right after its map has translated it.
+    std::function<void(imrShader& shader)> shaderTranslated;
 };
 
 // Pixels row by row from the top left. Where no surface was hit the colour is (0, 0, 0, 0) and the node
@@ -40,7 +44,8 @@ struct FrameBuffer {
 // Renders the scene's nodes through its camera (or a camera framing the whole scene when it has none).
 // The renderer becomes the host's current renderer for the duration; the pre-render notification goes
 // out before anything else, then every visible, renderable node becomes a render instance numbered from 0
-// in scene order, the instances' materials are updated, and the tiles are rendered on the render threads.
+// in scene order, the instances' materials are updated, mental ray has the maps translate themselves into
+// its shaders, and the tiles are rendered on the render threads.
 // With one thread, tiles and the pixels within them are shaded in a fixed order.
 FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings);
 

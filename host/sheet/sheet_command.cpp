@@ -53,23 +53,19 @@ void DrawPaletteStrip(Canvas& canvas, const SheetLayout& layout, const ImagePale
     }
 }
 
-const char* RendererLabel(RendererKind kind) {
-    return kind == RendererKind::VRay ? "V-Ray" : "scanline";
-}
-
 } // namespace
 
 const char* SheetUsage() {
     return R"usage(Usage: chromasift sheet [SCENE.json | MODEL] [--bitmap IMAGE] [--colors N] [--skip N]
                         [--gamma G] [--hue H] [--saturation S] [--value V]
-                        [--renderer scanline|vray] [--size WxH] [--threads N] [--unlit]
+                        [--renderer scanline|vray|mentalray] [--size WxH] [--threads N] [--unlit]
                         [--triangulate] [--up y|z] -o SHEET.png
 
 Renders the scene in all seventeen distribution modes and writes one contact sheet: a grid of
 labelled pictures, one a mode in the rollout's order, beside the palette the map holds (each
 colour with its hex value and its share of the image's samples). "VRay Instance (rnd)" is
 rendered with the V-Ray stand-in, since only V-Ray gives instance numbers; the other modes with
---renderer. The options are those of 'chromasift render' (see 'chromasift render --help'),
+--renderer (scanline, vray or mentalray). The options are those of 'chromasift render' (see 'chromasift render --help'),
 except that there is no --mode and --size gives the size of each picture (default 320x240).
 
 Example:
@@ -83,6 +79,8 @@ std::string ParseSheetOptions(int argc, char** argv, int first, RenderOptions& o
     for (int i = first; i < argc; ++i)
         if (std::string(argv[i]) == "--mode")
             return "'sheet' renders every mode: it takes no --mode";
+        else if (std::string(argv[i]) == "--print-shader")
+            return "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'";
     return ParseRenderOptions(argc, argv, first, options, "sheet");
 }
 
@@ -137,7 +135,7 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
                 }
             std::string label = mode.label;
             if (settings.renderer != options.renderer || options.renderer != RendererKind::Scanline)
-                label += std::string(" (") + RendererLabel(settings.renderer) + ")";
+                label += std::string(" (") + RendererName(settings.renderer) + ")";
             font.Draw(canvas, x,
                       y + layout.cellHeight +
                           (layout.labelHeight - static_cast<int>(layout.textHeight * 1.2f)) / 2,

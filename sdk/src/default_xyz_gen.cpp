@@ -58,23 +58,10 @@ private:
     }
     static int Axis(int axis) { return axis < 0 ? 0 : (axis > 2 ? 2 : axis); }
 
-    // Offset, then scale, then rotation about X, Y and Z in turn.
-    Point3 Transform(Point3 p) const {
-        for (int i = 0; i < 3; ++i)
-            p[i] = (p[i] + offsets[i]) * scales[i];
-        for (int axis = 0; axis < 3; ++axis) {
-            if (angles[axis] == 0.0f)
-                continue;
-            const float c = std::cos(angles[axis]);
-            const float s = std::sin(angles[axis]);
-            const int u = (axis + 1) % 3;
-            const int v = (axis + 2) % 3;
-            const float pu = p[u] * c - p[v] * s;
-            const float pv = p[u] * s + p[v] * c;
-            p[u] = pu;
-            p[v] = pv;
-        }
-        return p;
+    Point3 Transform(const Point3& p) const {
+        return TransformCoordinates(p, Point3(offsets[0], offsets[1], offsets[2]),
+                                    Point3(scales[0], scales[1], scales[2]),
+                                    Point3(angles[0], angles[1], angles[2]));
     }
 
     int coordSystem = XYZ_COORDS;
@@ -85,6 +72,24 @@ private:
 };
 
 } // namespace
+
+Point3 TransformCoordinates(Point3 p, const Point3& offset, const Point3& scale, const Point3& angle) {
+    for (int i = 0; i < 3; ++i)
+        p[i] = (p[i] + offset[i]) * scale[i];
+    for (int axis = 0; axis < 3; ++axis) {
+        if (angle[axis] == 0.0f)
+            continue;
+        const float c = std::cos(angle[axis]);
+        const float s = std::sin(angle[axis]);
+        const int u = (axis + 1) % 3;
+        const int v = (axis + 2) % 3;
+        const float pu = p[u] * c - p[v] * s;
+        const float pv = p[u] * s + p[v] * c;
+        p[u] = pu;
+        p[v] = pv;
+    }
+    return p;
+}
 
 StdXYZGen* GetNewDefaultXYZGen() {
     return new DefaultXYZGen();

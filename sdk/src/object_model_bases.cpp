@@ -19,6 +19,9 @@ ISave::~ISave() = default;
 FPInterface::~FPInterface() = default;
 FPStaticInterface::~FPStaticInterface() = default;
 imrShaderTranslation::~imrShaderTranslation() = default;
+imrShader::~imrShader() = default;
+imrShaderCreation::~imrShaderCreation() = default;
+imrTranslation::~imrTranslation() = default;
 imrShaderTranslation_ClassInfo::~imrShaderTranslation_ClassInfo() = default;
 IMtlRender_Compatibility_MtlBase::~IMtlRender_Compatibility_MtlBase() = default;
 Renderer::~Renderer() = default;
@@ -32,6 +35,12 @@ TextureOutput::~TextureOutput() = default;
 BitmapTex::~BitmapTex() = default;
 ThingParamDlg::~ThingParamDlg() = default;
 VUtils::VRayInterface::~VRayInterface() = default;
+
+MSTR MtlBase::GetFullName() {
+    MSTR className;
+    GetClassName(className);
+    return name + L" (" + className + L")";
+}
 
 MtlBase& MtlBase::operator=(const MtlBase& other) {
     name = other.name;

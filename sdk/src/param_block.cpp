@@ -38,6 +38,11 @@ bool AcceptsPoint(int type) {
     return base == TYPE_POINT3 || base == TYPE_RGBA || base == TYPE_HSV;
 }
 
+bool AcceptsPoint4(int type) {
+    const int base = base_type(type);
+    return base == TYPE_FRGBA || base == TYPE_POINT4;
+}
+
 bool IsReferenceType(int type) {
     switch (base_type(type)) {
     case TYPE_MTL:
@@ -69,6 +74,10 @@ IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : des
     }
     RebuildSlots();
     SetDefaults(false);
+    RebuildFastSlots();
+}
+
+void IParamBlock2::RebuildFastSlots() {
     intSlots.assign(values.size(), nullptr);
     floatSlots.assign(values.size(), nullptr);
     for (std::size_t i = 0; i < values.size(); ++i) {
@@ -97,23 +106,26 @@ void IParamBlock2::RebuildSlots() {
     }
 }
 
+IParamBlock2::Value IParamBlock2::DefaultValue(const ParamDef& def) const {
+    Value fresh;
+    if (def.hasDefault) {
+        fresh.i = def.defaultValue.i;
+        fresh.f = static_cast<float>(def.defaultValue.f);
+        fresh.p = def.defaultValue.p;
+        if (base_type(def.type) == TYPE_STRING || base_type(def.type) == TYPE_FILENAME)
+            if (def.defaultValue.ptr != nullptr)
+                fresh.text = static_cast<const MCHAR*>(def.defaultValue.ptr);
+    }
+    return fresh;
+}
+
 void IParamBlock2::SetDefaults(bool keepReferences) {
     for (int i = 0; i < desc->Count(); ++i) {
         const ParamDef& def = desc->GetParamDefByIndex(i);
         if (IsReferenceType(def.type))
             continue;
-        for (Value& value : values[static_cast<std::size_t>(i)]) {
-            Value fresh;
-            if (def.hasDefault) {
-                fresh.i = def.defaultValue.i;
-                fresh.f = static_cast<float>(def.defaultValue.f);
-                fresh.p = def.defaultValue.p;
-                if (base_type(def.type) == TYPE_STRING || base_type(def.type) == TYPE_FILENAME)
-                    if (def.defaultValue.ptr != nullptr)
-                        fresh.text = static_cast<const MCHAR*>(def.defaultValue.ptr);
-            }
-            value = std::move(fresh);
-        }
+        for (Value& value : values[static_cast<std::size_t>(i)])
+            value = DefaultValue(def);
     }
     (void)keepReferences;
 }
@@ -165,6 +177,17 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue, const Point3& value, int tabI
 
 BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, const Color& value, int tabIndex) {
     return SetValue(id, t, Point3(value.r, value.g, value.b), tabIndex);
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue, const AColor& value, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || !AcceptsPoint4(def->type))
+        return FALSE;
+    slot->p = Point3(value.r, value.g, value.b);
+    slot->w = value.a;
+    NotifyChanged();
+    return TRUE;
 }
 
 BOOL IParamBlock2::SetValue(ParamID id, TimeValue, Texmap* value, int tabIndex) {
@@ -262,6 +285,17 @@ BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, Color& value, Interval& val
     return ok;
 }
 
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue, AColor& value, Interval& valid, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    value = AColor();
+    if (slot == nullptr || !AcceptsPoint4(def->type))
+        return FALSE;
+    value = AColor(slot->p.x, slot->p.y, slot->p.z, slot->w);
+    valid &= FOREVER;
+    return TRUE;
+}
+
 BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, Texmap*& value, Interval& valid, int tabIndex) {
     value = nullptr;
     const ParamDef* def = nullptr;
@@ -356,6 +390,27 @@ int IParamBlock2::Count(ParamID id) {
     return index < 0 ? 0 : static_cast<int>(values[static_cast<std::size_t>(index)].size());
 }
 
+BOOL IParamBlock2::SetCount(ParamID id, int n) {
+    const int index = desc->IDtoIndex(id);
+    if (index < 0 || n < 0)
+        return FALSE;
+    const ParamDef& def = desc->GetParamDefByIndex(index);
+    if (!is_tab(def.type))
+        return FALSE;
+    std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
+    const std::size_t count = static_cast<std::size_t>(n);
+    if (IsReferenceType(def.type) && !IsOwnersReference(def))
+        for (std::size_t i = 0; i < slots.size(); ++i)
+            if (slots[i].paramIndex == index && static_cast<std::size_t>(slots[i].tabIndex) >= count)
+                ReplaceReference(static_cast<int>(i), nullptr);
+    tab.resize(count, DefaultValue(def));
+    // Growing the table may move its elements, and the reference slots follow the elements.
+    RebuildSlots();
+    RebuildFastSlots();
+    NotifyChanged();
+    return TRUE;
+}
+
 ParamType2 IParamBlock2::GetParameterType(ParamID id) {
     const ParamDef* def = desc->GetParamDef(id);
     return def == nullptr ? TYPE_INT : static_cast<ParamType2>(def->type);
@@ -397,12 +452,17 @@ void IParamBlock2::RefAdded(RefMakerHandle maker) {
 RefTargetHandle IParamBlock2::Clone(RemapDir& remap) {
     auto* copy = new IParamBlock2(desc, nullptr);
     for (std::size_t p = 0; p < values.size(); ++p)
+        copy->values[p].resize(values[p].size());
+    copy->RebuildSlots();
+    copy->RebuildFastSlots();
+    for (std::size_t p = 0; p < values.size(); ++p)
         for (std::size_t tab = 0; tab < values[p].size(); ++tab) {
             const Value& source = values[p][tab];
             Value& target = copy->values[p][tab];
             target.i = source.i;
             target.f = source.f;
             target.p = source.p;
+            target.w = source.w;
             target.text = source.text;
             target.bitmap =
                 source.bitmap == nullptr ? nullptr : std::make_shared<PBBitmap>(source.bitmap->bi);

@@ -3,8 +3,10 @@
 #include "hostsdk/class_desc.h"
 
 #include <cstdarg>
+#include <cwchar>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -224,6 +226,18 @@ ParamBlockDesc2::ParamBlockDesc2(BlockID id, const MCHAR* internalName_, StringR
         cd->AddParamBlockDesc(this);
 }
 
+ParamBlockDesc2::ParamBlockDesc2(BlockID id, const MCHAR* internalName_, std::vector<ParamDef> params_)
+    : blockId(id), internalName(internalName_), localName(0), flags(0), params(std::move(params_)) {
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const ParamID paramId = params[i].id;
+        if (paramId < 0)
+            throw std::invalid_argument("a parameter ID must not be negative");
+        if (indexById.size() <= static_cast<std::size_t>(paramId))
+            indexById.resize(static_cast<std::size_t>(paramId) + 1, -1);
+        indexById[static_cast<std::size_t>(paramId)] = static_cast<short>(i);
+    }
+}
+
 ParamBlockDesc2::~ParamBlockDesc2() = default;
 
 void ParamBlockDesc2::SetClassDesc(ClassDesc2* classDesc) {
@@ -236,6 +250,15 @@ ParamID ParamBlockDesc2::IndextoID(int index) const {
     if (index < 0 || index >= Count())
         return -1;
     return params[static_cast<std::size_t>(index)].id;
+}
+
+int ParamBlockDesc2::NameToIndex(const MCHAR* name) const {
+    if (name == nullptr)
+        return -1;
+    for (std::size_t i = 0; i < params.size(); ++i)
+        if (params[i].internalName != nullptr && std::wcscmp(params[i].internalName, name) == 0)
+            return static_cast<int>(i);
+    return -1;
 }
 
 const ParamDef* ParamBlockDesc2::GetParamDef(ParamID id) const {

@@ -99,3 +99,13 @@ std::vector<RecordedMessageBox> RecordedMessageBoxes() {
 void ClearRecordedMessageBoxes() {
     MessageBoxes().clear();
 }
+
+int _wcsicmp(const wchar_t* a, const wchar_t* b) {
+    const auto fold = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+    for (;; ++a, ++b) {
+        const wchar_t ca = fold(*a);
+        const wchar_t cb = fold(*b);
+        if (ca != cb || ca == 0)
+            return ca < cb ? -1 : (ca > cb ? 1 : 0);
+    }
+}

@@ -57,6 +57,11 @@ TEST(RenderCommand, ParsesEveryOption) {
     EXPECT_EQ(combined.size(), 17u);
     EXPECT_EQ(*combined.begin(), 0);
     EXPECT_EQ(*combined.rbegin(), 16);
+
+    host::RenderOptions mentalRay;
+    ASSERT_EQ(Parse({"--renderer", "mentalray", "--print-shader", "-o", "x.png"}, mentalRay), "");
+    EXPECT_EQ(mentalRay.renderer, host::RendererKind::MentalRay);
+    EXPECT_TRUE(mentalRay.printShader);
 }
 
 TEST(RenderCommand, RejectsBadArgumentsWithClearMessages) {
@@ -76,7 +81,9 @@ TEST(RenderCommand, RejectsBadArgumentsWithClearMessages) {
         {{"--gamma", "0", "-o", "a.png"}, "--gamma takes a number from 0.1 to 10"},
         {{"--hue", "101", "-o", "a.png"}, "--hue takes a percentage from 1 to 100"},
         {{"--threads", "0", "-o", "a.png"}, "--threads takes a number from 1 to 1024"},
-        {{"--renderer", "mentalray", "-o", "a.png"}, "--renderer takes scanline or vray"},
+        {{"--renderer", "mray", "-o", "a.png"}, "--renderer takes scanline, vray or mentalray, not 'mray'"},
+        {{"--print-shader", "-o", "a.png"},
+         "--print-shader shows mental ray's shaders: it needs --renderer mentalray"},
         {{"--frobnicate", "-o", "a.png"}, "unknown option '--frobnicate' for 'render'"},
         {{"a.json", "b.json", "-o", "a.png"}, "'render' takes one scene or model file, not also 'b.json'"},
         {{"--mode"}, "--mode needs a value"},

@@ -34,6 +34,8 @@ public:
     ~MtlBase() override;
     const MSTR& GetName() const { return name; }
     virtual void SetName(const MSTR& newName) { name = newName; }
+    // The name followed by the class name in parentheses, as the material editor titles the object.
+    MSTR GetFullName();
 
     // Copies the data every material and map carries: its name.
     MtlBase& operator=(const MtlBase& other);

@@ -30,6 +30,7 @@ public:
     BOOL SetValue(ParamID id, TimeValue t, float value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, const Point3& value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, const Color& value, int tabIndex = 0);
+    BOOL SetValue(ParamID id, TimeValue t, const AColor& value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, Texmap* value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, ReferenceTarget* value, int tabIndex = 0);
     // Stores a copy of the bitmap description (null clears the parameter).
@@ -42,6 +43,7 @@ public:
     BOOL GetValue(ParamID id, TimeValue t, float& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, Point3& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, Color& value, Interval& valid, int tabIndex = 0);
+    BOOL GetValue(ParamID id, TimeValue t, AColor& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, Texmap*& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, ReferenceTarget*& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, PBBitmap*& value, Interval& valid, int tabIndex = 0);
@@ -69,6 +71,15 @@ public:
 
     int Count(ParamID id);
     ParamType2 GetParameterType(ParamID id);
+    // Sets the number of elements of a table parameter: new elements hold the default, dropped ones
+    // release their references. FALSE for a parameter that is not a table.
+    BOOL SetCount(ParamID id, int n);
+
+    // The parameters in declaration order, as the descriptor lists them.
+    int NumParams() { return desc->Count(); }
+    ParamID IndextoID(int index) { return desc->IndextoID(index); }
+    // Null when the block has no parameter with that ID.
+    const ParamDef* GetParamDef(ParamID id) { return desc->GetParamDef(id); }
 
     // Returns every parameter that holds a value (not a reference) to its declared default, or to zero when
     // none is declared. Maps and other references held in the block are kept.
@@ -90,6 +101,7 @@ private:
         int i = 0;
         float f = 0.0f;
         Point3 p;
+        float w = 0.0f; // the fourth component of colours with alpha and four-component points
         ReferenceTarget* ref = nullptr;
         std::shared_ptr<PBBitmap> bitmap;
         MSTR text;
@@ -104,6 +116,8 @@ private:
     float GetFloatSlow(ParamID id, TimeValue t, int tabIndex);
     BOOL SetReferenceValue(ParamID id, ReferenceTarget* value, int tabIndex, bool texmapOnly);
     void RebuildSlots();
+    void RebuildFastSlots();
+    Value DefaultValue(const ParamDef& def) const;
     void SetDefaults(bool keepReferences);
     void NotifyChanged();
 

@@ -66,6 +66,9 @@ public:
                     int flags, ...);
     ParamBlockDesc2(const ParamBlockDesc2&) = delete;
     ParamBlockDesc2& operator=(const ParamBlockDesc2&) = delete;
+    // A description the host builds itself (a renderer's shader declaration): the parameters as given,
+    // with no rollouts. The internal names must outlive the description.
+    ParamBlockDesc2(BlockID id, const MCHAR* internalName, std::vector<ParamDef> params);
     ~ParamBlockDesc2();
 
     void SetClassDesc(ClassDesc2* classDesc);
@@ -88,6 +91,8 @@ public:
                    : indexById[static_cast<std::size_t>(id)];
     }
     ParamID IndextoID(int index) const;
+    // The index of the first parameter whose internal name is exactly `name`, or -1.
+    int NameToIndex(const MCHAR* name) const;
     // Null when the block has no parameter with that ID.
     const ParamDef* GetParamDef(ParamID id) const;
 

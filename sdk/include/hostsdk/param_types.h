@@ -40,6 +40,9 @@ enum ParamType2 : int {
     TYPE_INDEX = 19,
     TYPE_MATRIX3 = 20,
     TYPE_PBLOCK2 = 21,
+    TYPE_POINT4 = 22,
+    // A colour with alpha: four floats.
+    TYPE_FRGBA = 23,
     TYPE_TAB = 0x800,
 };
 

@@ -67,6 +67,10 @@ public:
     virtual const MCHAR* GetMapName() = 0;
 };
 
+// The standard generator's transform of a point: offset, then scale, then rotation about X, Y and Z in
+// turn by the angles (radians), each per axis.
+SDK_API Point3 TransformCoordinates(Point3 p, const Point3& offset, const Point3& scale, const Point3& angle);
+
 // New default objects, owned by whoever installs them as a reference.
 SDK_API StdXYZGen* GetNewDefaultXYZGen();
 SDK_API TextureOutput* GetNewDefaultTextureOutput();

@@ -78,3 +78,7 @@ struct RecordedMessageBox {
 SDK_API int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type);
 SDK_API std::vector<RecordedMessageBox> RecordedMessageBoxes();
 SDK_API void ClearRecordedMessageBoxes();
+
+// The C runtime's comparison ignoring letter case, as in its default locale: only the letters A to Z are
+// folded (to lower case). Negative, zero or positive as a is below, equal to or above b.
+SDK_API int _wcsicmp(const wchar_t* a, const wchar_t* b);

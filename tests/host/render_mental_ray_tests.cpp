@@ -1,0 +1,260 @@
+// The mental ray stand-in end to end with the loaded plug-in: the numbering the map writes before the
+// render reaches the host's shader through the render's copies of the geometry, never the stored meshes,
+// and the other renderers number nothing.
+#include "host/render/builtin_scene.h"
+#include "host/render/geometry_json.h"
+#include "host/render/mr_chromasift_shader.h"
+#include "host/render/mr_shader_print.h"
+#include "host/render/render_command.h"
+#include "host/scene_file.h"
+
+#include "render_test_support.h"
+#include "test_meshes.h"
+
+#include "hostsdk/notify.h"
+#include "hostsdk/poly_object.h"
+#include "hostsdk/render_context.h"
+#include "hostsdk/tri_object.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+
+namespace {
+
+constexpr MtlID kStoredMeshID = 77;
+constexpr MtlID kStoredPolygonID = 5;
+
+// A scene of the built-in map and material on three objects: a triangle mesh of three separate boxes
+// (each side two triangles sharing an invisible diagonal), a triangle-mesh box and a polygon box.
+class PartsSceneFile : public render_test::TempFile {
+public:
+    PartsSceneFile() : TempFile("parts.json") {
+        host::Json document = host::BuiltinScene();
+        host::Json objects = host::Json::array();
+        for (const host::Json& record : document["objects"])
+            if (record["id"] == 1 || record["id"] == 2)
+                objects.push_back(record);
+        Mesh parts, box;
+        for (int part = 0; part < 3; ++part)
+            AddBox(parts, 2.0f * static_cast<float>(part), kStoredMeshID);
+        AddBox(box, 0.0f, kStoredMeshID);
+        MNMesh polygons;
+        for (int i = 0; i < 8; ++i)
+            polygons.NewVert(Point3(static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1),
+                                    static_cast<float>((i >> 2) & 1)));
+        const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                 {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+        for (const auto& quad : quads) {
+            const int face = polygons.NewFace(-1, 4, quad);
+            polygons.F(face)->material = kStoredPolygonID;
+        }
+        objects.push_back(Geometry(10, triObjectClassID, {{"mesh", host::WriteMesh(parts)}}));
+        objects.push_back(Geometry(11, triObjectClassID, {{"mesh", host::WriteMesh(box)}}));
+        objects.push_back(Geometry(12, polyObjectClassID, {{"polyMesh", host::WritePolyMesh(polygons)}}));
+        host::Json nodes = host::Json::array();
+        for (int i = 0; i < 3; ++i) {
+            objects.push_back(
+                {{"id", 20 + i},
+                 {"superClass", host::HexWord(BASENODE_CLASS_ID)},
+                 {"class", {"0x00000000", "0x00000000"}},
+                 {"name", "Node" + std::to_string(i)},
+                 {"settings", {{"position", {0.0f, 3.0f * static_cast<float>(i), 0.0f}}}},
+                 {"references", {{{"ref", 0}, {"object", 10 + i}}, {{"ref", 1}, {"object", 2}}}}});
+            nodes.push_back(20 + i);
+        }
+        document["objects"] = objects;
+        document["nodes"] = nodes;
+        document["camera"] = {
+            {"position", {9.0f, -6.0f, 7.0f}}, {"target", {2.5f, 3.5f, 0.5f}}, {"fov", 60.0f}};
+        std::ofstream(Path()) << document.dump(2);
+    }
+
+private:
+    static host::Json Geometry(int id, const Class_ID& classId, host::Json settings) {
+        return {{"id", id},
+                {"superClass", host::HexWord(GEOMOBJECT_CLASS_ID)},
+                {"class", {host::HexWord(classId.PartA()), host::HexWord(classId.PartB())}},
+                {"settings", std::move(settings)}};
+    }
+};
+
+// The face material IDs of every render instance's mesh, as the renderer holds them once the pre-render
+// pass has run: the render's copies of the geometry.
+class RenderCopyIDs {
+public:
+    RenderCopyIDs() { RegisterNotification(Record, this, NOTIFY_PRE_RENDERFRAME); }
+    RenderCopyIDs(const RenderCopyIDs&) = delete;
+    RenderCopyIDs& operator=(const RenderCopyIDs&) = delete;
+    ~RenderCopyIDs() { UnRegisterNotification(Record, this, NOTIFY_PRE_RENDERFRAME); }
+
+    std::vector<std::vector<int>> ids;
+
+private:
+    static void Record(void* param, NotifyInfo* info) {
+        auto* self = static_cast<RenderCopyIDs*>(param);
+        auto* context = static_cast<RenderGlobalContext*>(info->callParam);
+        self->ids.clear();
+        for (int i = 0; i < context->NumRenderInstances(); ++i) {
+            Mesh* mesh = context->GetRenderInstance(i)->mesh;
+            std::vector<int>& faces = self->ids.emplace_back();
+            for (int f = 0; f < mesh->getNumFaces(); ++f)
+                faces.push_back(mesh->getFaceMtlIndex(f));
+        }
+    }
+};
+
+// The face material IDs each node's stored object holds.
+std::vector<std::vector<int>> StoredIDs(host::SceneRoot& scene) {
+    std::vector<std::vector<int>> ids;
+    for (INode* node : scene.Nodes()) {
+        std::vector<int>& faces = ids.emplace_back();
+        Object* object = node->GetObjectRef();
+        if (auto* tri = dynamic_cast<TriObject*>(object))
+            for (int f = 0; f < tri->GetMesh().getNumFaces(); ++f)
+                faces.push_back(tri->GetMesh().getFaceMtlIndex(f));
+        else if (auto* poly = dynamic_cast<PolyObject*>(object))
+            for (int f = 0; f < poly->GetMesh().numf; ++f)
+                faces.push_back(poly->GetMesh().f[f].material);
+    }
+    return ids;
+}
+
+class MentalRayRender : public ::testing::Test {
+protected:
+    std::unique_ptr<host::SceneRoot> Prepare(const char* mode, int colours = 12) {
+        host::RenderOptions options;
+        options.scene = file.Utf8();
+        options.map.mode = host::FindMapMode(mode)->combined;
+        options.map.colours = colours;
+        std::string warning;
+        return host::PrepareRenderScene(options, render_test::LoadedPlugins(), picture, warning);
+    }
+
+    host::FrameBuffer Render(host::SceneRoot& scene, host::RendererKind renderer, int threads = 2) {
+        host::RenderSettings settings = render_test::Settings(120, 90, threads);
+        settings.unlit = true;
+        settings.renderer = renderer;
+        settings.shaderTranslated = [this](imrShader& shader) {
+            shaders.push_back(host::ReadChromasiftShader(shader));
+        };
+        return host::RenderScene(scene, settings);
+    }
+
+    // Every pixel of the node shows the colour the shader picks for the material ID `expected` gives its
+    // face; returns the number of pixels checked.
+    int CheckNode(const host::FrameBuffer& frame, int node, const std::function<int(int face)>& expected) {
+        EXPECT_EQ(shaders.size(), 1u) << "one map, one shader";
+        int checked = 0;
+        for (std::size_t i = 0; i < frame.colour.size() && !shaders.empty(); ++i) {
+            if (frame.nodeID[i] != node)
+                continue;
+            host::ShaderSample sample;
+            sample.materialID = expected(frame.face[i]);
+            const int index = host::ChromasiftShaderIndex(shaders.back(), sample, 0.0f);
+            EXPECT_GE(index, 0);
+            if (index >= 0) {
+                EXPECT_EQ(frame.colour[i], shaders.back().colours[static_cast<std::size_t>(index)])
+                    << "node " << node << ", face " << frame.face[i];
+            }
+            ++checked;
+        }
+        return checked;
+    }
+
+    PartsSceneFile file;
+    host::TemporaryPicture picture;
+    std::vector<host::ChromasiftShaderParams> shaders;
+};
+
+TEST_F(MentalRayRender, PerFaceNumbersPolygonsOfTheRenderCopiesAndTheStoredMeshesKeepTheirIDs) {
+    std::unique_ptr<host::SceneRoot> scene = Prepare("Per Face");
+    const std::vector<std::vector<int>> stored = StoredIDs(*scene);
+    RenderCopyIDs copies;
+    const host::FrameBuffer frame = Render(*scene, host::RendererKind::MentalRay);
+
+    ASSERT_EQ(copies.ids.size(), 3u);
+    for (int f = 0; f < 36; ++f)
+        EXPECT_EQ(copies.ids[0][static_cast<std::size_t>(f)], f / 2 + 1) << "three boxes, polygons 1 to 18";
+    for (int f = 0; f < 12; ++f) {
+        EXPECT_EQ(copies.ids[1][static_cast<std::size_t>(f)], f / 2 + 1) << "a mesh box's sides are 1 to 6";
+        EXPECT_EQ(copies.ids[2][static_cast<std::size_t>(f)], f / 2) << "a polygon box's sides are 0 to 5";
+    }
+    EXPECT_GT(CheckNode(frame, 1, [](int face) { return face / 2 + 1; }), 50);
+    EXPECT_GT(CheckNode(frame, 2, [](int face) { return face / 2; }), 50);
+    EXPECT_EQ(StoredIDs(*scene), stored);
+    EXPECT_EQ(stored[0][0], kStoredMeshID);
+    EXPECT_EQ(stored[2][0], kStoredPolygonID);
+}
+
+TEST_F(MentalRayRender, PerElementNumbersSeparatePartsFromZero) {
+    std::unique_ptr<host::SceneRoot> scene = Prepare("Per Element");
+    RenderCopyIDs copies;
+    const host::FrameBuffer frame = Render(*scene, host::RendererKind::MentalRay);
+    ASSERT_EQ(copies.ids.size(), 3u);
+    std::set<int> parts;
+    for (int f = 0; f < 36; ++f) {
+        EXPECT_EQ(copies.ids[0][static_cast<std::size_t>(f)], f / 12);
+        parts.insert(copies.ids[0][static_cast<std::size_t>(f)]);
+    }
+    EXPECT_EQ(parts, (std::set<int>{0, 1, 2}));
+    EXPECT_EQ(copies.ids[2], std::vector<int>(12, 0)) << "the polygon box is one element";
+    EXPECT_GT(CheckNode(frame, 0, [](int face) { return face / 12; }), 50);
+}
+
+TEST_F(MentalRayRender, OtherRenderersNumberNothing) {
+    for (const host::RendererKind renderer : {host::RendererKind::Scanline, host::RendererKind::VRay})
+        for (const char* mode : {"Per Face", "Per Element"}) {
+            std::unique_ptr<host::SceneRoot> scene = Prepare(mode);
+            RenderCopyIDs copies;
+            Render(*scene, renderer);
+            ASSERT_EQ(copies.ids.size(), 3u);
+            EXPECT_EQ(copies.ids[0], std::vector<int>(36, kStoredMeshID)) << mode;
+            EXPECT_EQ(copies.ids[2], std::vector<int>(12, kStoredPolygonID)) << mode;
+            EXPECT_TRUE(shaders.empty()) << "only mental ray translates maps";
+        }
+}
+
+TEST_F(MentalRayRender, EveryModeGivesTheSamePictureOnAnyNumberOfThreadsAndRun) {
+    for (const host::MapMode& mode : host::MapModes()) {
+        std::unique_ptr<host::SceneRoot> scene = Prepare(mode.label, 7);
+        const host::FrameBuffer one = Render(*scene, host::RendererKind::MentalRay, 1);
+        const host::FrameBuffer two = Render(*scene, host::RendererKind::MentalRay, 2);
+        const host::FrameBuffer again = Render(*scene, host::RendererKind::MentalRay, 2);
+        EXPECT_TRUE(one.colour == two.colour) << mode.label;
+        EXPECT_TRUE(two.colour == again.colour) << mode.label;
+        std::set<std::tuple<float, float, float>> colours;
+        for (std::size_t i = 0; i < one.colour.size(); ++i)
+            if (one.nodeID[i] >= 0)
+                colours.insert({one.colour[i].r, one.colour[i].g, one.colour[i].b});
+        EXPECT_FALSE(colours.count({0.0f, 0.0f, 0.0f})) << mode.label << ": every known mode picks a colour";
+        shaders.clear();
+    }
+}
+
+TEST_F(MentalRayRender, PrintShaderShowsWhatMentalRayReceives) {
+    const render_test::TempFile output("printed.png");
+    host::RenderOptions options;
+    options.map.mode = host::FindMapMode("VRay Instance (rnd)")->combined;
+    options.map.colours = 3;
+    options.renderer = host::RendererKind::MentalRay;
+    options.printShader = true;
+    options.width = 32;
+    options.height = 24;
+    options.output = output.Utf8();
+    std::ostringstream out, err;
+    ASSERT_EQ(host::RunRenderCommand(options, render_test::LoadedPlugins(), out, err, false), 0) << err.str();
+    const std::string text = out.str();
+    EXPECT_EQ(text.find("mental ray shader \"Chromasift (KR Chromasift)\", declaration \"Chromasift\"\n"), 0u)
+        << text;
+    for (const char* line :
+         {"  colors = 3 colours\n", "  mappingMode = 8\n", "  inputMap = 0\n", "  mapping = 0\n",
+          "  UScale = 1\n", "  WAngle = 0\n", "  tileWidth = ", "  inputMap.shader = none\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+    EXPECT_NE(text.find("    [2] "), std::string::npos) << text;
+    EXPECT_NE(text.find("mentalray renderer"), std::string::npos) << text;
+}
+
+} // namespace

@@ -1,0 +1,334 @@
+// The map's translation into the mental ray shader "Chromasift", against shader instances of the SDK's
+// shader library with declarations written for each case.
+#include "map/chromasift.h"
+#include "mentalray/shader_parameters.h"
+#include "plugin/param_ids.h"
+#include "plugin/plugin_main.h"
+
+#include "hostsdk/mr_shader_library.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct MapDeleter {
+    void operator()(Chromasift* map) const { map->DeleteThis(); }
+};
+
+// The shader's declaration as the host's own shader states it; `otherCase` spells every name in other letter
+// case, `without` leaves out the named parameters.
+mrShaderDeclaration Declaration(bool otherCase = false, std::vector<std::wstring> without = {}) {
+    const struct {
+        const wchar_t* name;
+        const wchar_t* otherCase;
+        mrParamKind kind;
+        bool connectable;
+    } params[] = {
+        {L"colors", L"COLORS", mrParamKind::ColourTable, false},
+        {L"mappingMode", L"MAPPINGmode", mrParamKind::Integer, false},
+        {L"inputMap", L"INPUTMAP", mrParamKind::Float, true},
+        {L"mapping", L"Mapping", mrParamKind::Integer, false},
+        {L"UScale", L"uscale", mrParamKind::Float, false},
+        {L"VScale", L"vscale", mrParamKind::Float, false},
+        {L"WScale", L"wscale", mrParamKind::Float, false},
+        {L"UOffset", L"uoffset", mrParamKind::Float, false},
+        {L"VOffset", L"voffset", mrParamKind::Float, false},
+        {L"WOffset", L"woffset", mrParamKind::Float, false},
+        {L"UAngle", L"uangle", mrParamKind::Float, false},
+        {L"VAngle", L"vangle", mrParamKind::Float, false},
+        {L"WAngle", L"wangle", mrParamKind::Float, false},
+        {L"tileWidth", L"TILEWIDTH", mrParamKind::Integer, false},
+        {L"tileHeight", L"tileheight", mrParamKind::Integer, false},
+    };
+    mrShaderDeclaration declaration{L"Chromasift", {}};
+    for (const auto& p : params) {
+        if (std::find(without.begin(), without.end(), p.name) != without.end())
+            continue;
+        // A value no translation writes, so that an untouched parameter shows.
+        declaration.params.push_back({otherCase ? p.otherCase : p.name, p.kind, p.connectable, -7.0});
+    }
+    return declaration;
+}
+
+PaletteEntry Entry(std::uint16_t red, std::uint16_t green, std::uint16_t blue, std::uint16_t alpha = 65535) {
+    PaletteEntry entry;
+    entry.red = red;
+    entry.green = green;
+    entry.blue = blue;
+    entry.alpha = alpha;
+    return entry;
+}
+
+// A standard generator whose values depend on the time they are read at, and which records those times.
+class TimedXYZGen : public StdXYZGen {
+public:
+    Class_ID ClassID() override { return STDXYZGEN_CLASS_ID; }
+    void GetXYZ(ShadeContext&, Point3& p, Point3& dp) override { p = dp = Point3(); }
+    void SetCoordSystem(int) override {}
+    int GetCoordSystem() override { return UVW_COORDS; }
+    void SetOffs(int, float, TimeValue) override {}
+    float GetOffs(int axis, TimeValue t) override { return Read(t, 10.0f + static_cast<float>(axis)); }
+    void SetScl(int, float, TimeValue) override {}
+    float GetScl(int axis, TimeValue t) override { return Read(t, 20.0f + static_cast<float>(axis)); }
+    void SetAng(int, float, TimeValue) override {}
+    float GetAng(int axis, TimeValue t) override { return Read(t, 30.0f + static_cast<float>(axis)); }
+    int GetMapChannel() override { return 1; }
+    void SetMapChannel(int) override {}
+    void Update(TimeValue, Interval&) override {}
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+
+    float Read(TimeValue t, float base) {
+        times.push_back(t);
+        return base + static_cast<float>(t) / 1000.0f;
+    }
+    std::vector<TimeValue> times;
+};
+
+// A generator that is not the standard one.
+class OtherXYZGen : public XYZGen {
+public:
+    Class_ID ClassID() override { return Class_ID(0x1234, 0x5678); }
+    void GetXYZ(ShadeContext&, Point3& p, Point3& dp) override { p = dp = Point3(); }
+    void Update(TimeValue, Interval&) override {}
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+};
+
+// A map with nothing to offer but its existence, to plug into "Input map".
+class PlainMap : public Texmap {
+public:
+    AColor EvalColor(ShadeContext&) override { return AColor(); }
+    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(); }
+    void Update(TimeValue, Interval&) override {}
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+};
+
+// A shader that lacks one of its blocks.
+class PartialShader : public imrShader {
+public:
+    PartialShader(IParamBlock2* values, IParamBlock2* connections)
+        : values(values), connections(connections) {}
+    const MCHAR* GetName() override { return L"partial"; }
+    const MCHAR* GetDeclarationName() override { return L"Chromasift"; }
+    IParamBlock2* GetParametersParamBlock() override { return values; }
+    IParamBlock2* GetConnectionsParamBlock() override { return connections; }
+    IParamBlock2* values;
+    IParamBlock2* connections;
+};
+
+class HostTranslation : public imrTranslation {};
+
+class ShaderTranslation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        map.reset(static_cast<Chromasift*>(GetChromasiftDesc()->Create(FALSE)));
+        map->SetName(L"Map #4");
+        library.Declare(Declaration());
+    }
+
+    imrShader* Translate(TimeValue t = 0) {
+        imrShader* shader = library.CreateShader(L"Chromasift", L"test");
+        Interval valid(10, 20);
+        map->TranslateParameters(translation, shader, t, valid);
+        EXPECT_EQ(valid.Start(), 10) << "the interval is left as it was";
+        EXPECT_EQ(valid.End(), 20);
+        return shader;
+    }
+
+    // The block's parameter of that exact name.
+    static ParamID Id(IParamBlock2* block, const wchar_t* name) {
+        const int index = block->GetDesc()->NameToIndex(name);
+        EXPECT_GE(index, 0) << "no parameter named " << std::string(name, name + std::wcslen(name));
+        return block->IndextoID(index);
+    }
+    static int Int(imrShader* shader, const wchar_t* name) {
+        return shader->GetParametersParamBlock()->GetInt(Id(shader->GetParametersParamBlock(), name));
+    }
+    static float Float(imrShader* shader, const wchar_t* name) {
+        return shader->GetParametersParamBlock()->GetFloat(Id(shader->GetParametersParamBlock(), name));
+    }
+    static std::vector<AColor> Colours(imrShader* shader, const wchar_t* name = L"colors") {
+        IParamBlock2* block = shader->GetParametersParamBlock();
+        const ParamID id = Id(block, name);
+        std::vector<AColor> colours;
+        for (int i = 0; i < block->Count(id); ++i) {
+            AColor c;
+            Interval valid = FOREVER;
+            block->GetValue(id, 0, c, valid, i);
+            colours.push_back(c);
+        }
+        return colours;
+    }
+    static Texmap* Connection(imrShader* shader, const wchar_t* name = L"inputMap.shader") {
+        return shader->GetConnectionsParamBlock()->GetTexmap(Id(shader->GetConnectionsParamBlock(), name));
+    }
+
+    void SetPalette(int size) {
+        Palette palette;
+        for (int i = 0; i < size; ++i)
+            palette.push_back(
+                Entry(static_cast<std::uint16_t>(1000 * i), 7, static_cast<std::uint16_t>(65535 - i)));
+        map->SetPalette(palette);
+    }
+
+    std::unique_ptr<Chromasift, MapDeleter> map;
+    mrShaderLibrary library;
+    HostTranslation translation;
+};
+
+TEST_F(ShaderTranslation, CreatesAChromasiftShaderNamedAfterTheMapAndTranslatesEverythingItself) {
+    imrShader* shader = map->GetMRShader(library);
+    ASSERT_NE(shader, nullptr);
+    EXPECT_EQ(std::wstring(shader->GetDeclarationName()), L"Chromasift");
+    EXPECT_EQ(std::wstring(shader->GetName()), L"Map #4 (KR Chromasift)");
+    EXPECT_FALSE(map->NeedsAutomaticParamBlock2Translation());
+    auto* viaInterface =
+        static_cast<imrShaderTranslation*>(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID));
+    ASSERT_NE(viaInterface, nullptr);
+    EXPECT_EQ(viaInterface->GetID(), IMRSHADERTRANSLATION_INTERFACE_ID);
+    AdditionalDependencyTable dependencies;
+    viaInterface->GetAdditionalReferenceDependencies(dependencies);
+    EXPECT_EQ(dependencies.Count(), 0);
+
+    mrShaderLibrary empty;
+    EXPECT_EQ(map->GetMRShader(empty), nullptr) << "a host without the declaration has no shader to give";
+}
+
+TEST_F(ShaderTranslation, ModeSixteenArrivesAsMaterialIdAndEveryOtherValueUnchanged) {
+    for (int mode : {-1, 0, 1, 5, 8, 9, 12, 13, 15, 16, 17, 1000}) {
+        map->pblock->SetValue(pb_mapping_old, 0, mode);
+        EXPECT_EQ(Int(Translate(), L"mappingMode"), mode == 16 ? 8 : mode) << "mode " << mode;
+    }
+}
+
+TEST_F(ShaderTranslation, ColoursAreTheActiveEntriesInPaletteOrderScaledByTwoToTheMinusSixteen) {
+    SetPalette(12);
+    map->pblock->SetValue(pb_num_colors, 0, 5);
+    std::vector<AColor> colours = Colours(Translate());
+    ASSERT_EQ(colours.size(), 5u);
+    for (std::size_t i = 0; i < colours.size(); ++i)
+        EXPECT_EQ(colours[i], ShaderColour((*map->GetPalette())[i])) << "entry " << i;
+
+    // The palette's current order counts, not the extracted one.
+    Palette reversed(map->GetPalette()->rbegin(), map->GetPalette()->rend());
+    map->SetPalette(reversed);
+    colours = Colours(Translate());
+    ASSERT_EQ(colours.size(), 5u);
+    EXPECT_EQ(colours[0], ShaderColour(reversed[0]));
+    EXPECT_FLOAT_EQ(colours[0].r, 11000.0f / 65536.0f);
+
+    map->pblock->SetValue(pb_num_colors, 0, 20);
+    EXPECT_EQ(Colours(Translate()).size(), 12u) << "no more colours than the palette has";
+
+    map->SetPalette(Palette());
+    EXPECT_EQ(Colours(Translate()).size(), 0u) << "an empty palette empties the table";
+}
+
+TEST_F(ShaderTranslation, ChannelsAreMultipliedNotDivided) {
+    const AColor half = ShaderColour(Entry(32768, 0, 65535, 32768));
+    EXPECT_EQ(half.r, 0.5f);
+    EXPECT_EQ(half.g, 0.0f);
+    EXPECT_EQ(half.b, 0.9999847412109375f) << "a full channel stays below 1";
+    EXPECT_EQ(half.a, 0.5f);
+}
+
+TEST_F(ShaderTranslation, InputMapIsConnectedOnlyWhenSwitchedOnAndPresent) {
+    map->pblock->SetValue(pb_input_map_on, 0, 1);
+    imrShader* shader = Translate();
+    EXPECT_EQ(Float(shader, L"inputMap"), 0.0f) << "switched on with no map: the value 0";
+    EXPECT_EQ(Connection(shader), nullptr);
+
+    auto* input = new PlainMap();
+    map->pblock->SetValue(pb_input_map, 0, static_cast<Texmap*>(input));
+    shader = Translate();
+    EXPECT_EQ(Connection(shader), input);
+    EXPECT_EQ(Float(shader, L"inputMap"), -7.0f) << "a connected input keeps its value untouched";
+
+    map->pblock->SetValue(pb_input_map_on, 0, 0);
+    shader = Translate();
+    EXPECT_EQ(Connection(shader), nullptr) << "switched off: not connected";
+    EXPECT_EQ(Float(shader, L"inputMap"), 0.0f);
+}
+
+TEST_F(ShaderTranslation, CoordinatesAndTilesReadAtRenderTimeOnlyFromAStandardGenerator) {
+    map->pblock->SetValue(pb_tile_columns, 0, 4);
+    map->pblock->SetValue(pb_tile_rows, 0, 6);
+    auto* coords = new TimedXYZGen();
+    map->ReplaceReference(Chromasift::kRefCoords, coords);
+    imrShader* shader = Translate(2400);
+    EXPECT_EQ(Int(shader, L"mapping"), UVW_COORDS);
+    const wchar_t* const names[3][3] = {{L"UOffset", L"VOffset", L"WOffset"},
+                                        {L"UScale", L"VScale", L"WScale"},
+                                        {L"UAngle", L"VAngle", L"WAngle"}};
+    for (int kind = 0; kind < 3; ++kind)
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_FLOAT_EQ(Float(shader, names[kind][axis]),
+                            10.0f * static_cast<float>(kind + 1) + static_cast<float>(axis) + 2.4f)
+                << "read at the render's time";
+    EXPECT_EQ(coords->times, std::vector<TimeValue>(9, 2400));
+    EXPECT_EQ(Int(shader, L"tileWidth"), 4);
+    EXPECT_EQ(Int(shader, L"tileHeight"), 6);
+
+    map->ReplaceReference(Chromasift::kRefCoords, new OtherXYZGen());
+    shader = Translate(2400);
+    EXPECT_EQ(Int(shader, L"mapping"), -7) << "another generator leaves the shader's own coordinates";
+    for (const auto& row : names)
+        for (const wchar_t* name : row)
+            EXPECT_EQ(Float(shader, name), -7.0f);
+    EXPECT_EQ(Int(shader, L"tileWidth"), 4) << "tiles are written whatever the generator";
+}
+
+TEST_F(ShaderTranslation, NamesAreFoundWhateverTheirLetterCase) {
+    library.Declare(Declaration(true));
+    SetPalette(3);
+    map->pblock->SetValue(pb_mapping_old, 0, 16);
+    map->pblock->SetValue(pb_tile_columns, 0, 9);
+    map->pblock->SetValue(pb_input_map_on, 0, 1);
+    auto* input = new PlainMap();
+    map->pblock->SetValue(pb_input_map, 0, static_cast<Texmap*>(input));
+    imrShader* shader = Translate();
+    EXPECT_EQ(Colours(shader, L"COLORS").size(), 3u);
+    EXPECT_EQ(Int(shader, L"MAPPINGmode"), 8);
+    EXPECT_EQ(Float(shader, L"uscale"), 1.0f);
+    EXPECT_EQ(Int(shader, L"TILEWIDTH"), 9);
+    EXPECT_EQ(Connection(shader, L"INPUTMAP.shader"), input);
+}
+
+TEST_F(ShaderTranslation, AMissingParameterIsSkippedAndTheOthersStillWritten) {
+    library.Declare(Declaration(false, {L"colors", L"mappingMode", L"VScale", L"tileWidth"}));
+    SetPalette(4);
+    map->pblock->SetValue(pb_tile_rows, 0, 5);
+    imrShader* shader = Translate();
+    EXPECT_EQ(Float(shader, L"UScale"), 1.0f);
+    EXPECT_EQ(Float(shader, L"WScale"), 1.0f);
+    EXPECT_EQ(Int(shader, L"tileHeight"), 5);
+    EXPECT_EQ(Float(shader, L"inputMap"), 0.0f);
+}
+
+TEST_F(ShaderTranslation, NoShaderOrAShaderWithoutBothBlocksGetsNothing) {
+    SetPalette(4);
+    Interval valid = FOREVER;
+    map->TranslateParameters(translation, nullptr, 0, valid); // must simply return
+
+    imrShader* complete = library.CreateShader(L"Chromasift", L"blocks");
+    for (const bool keepValues : {true, false}) {
+        PartialShader partial(keepValues ? complete->GetParametersParamBlock() : nullptr,
+                              keepValues ? nullptr : complete->GetConnectionsParamBlock());
+        map->TranslateParameters(translation, &partial, 0, valid);
+    }
+    EXPECT_EQ(Colours(complete).size(), 0u) << "nothing written through a shader lacking a block";
+    EXPECT_EQ(Int(complete, L"mappingMode"), -7);
+    EXPECT_EQ(Float(complete, L"inputMap"), -7.0f);
+}
+
+} // namespace
