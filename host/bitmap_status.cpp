@@ -1,5 +1,9 @@
 #include "host/bitmap_status.h"
 
+#include "host/text.h"
+
+#include <filesystem>
+
 namespace host {
 
 std::string BitmapStatusText(BMMRES status) {
@@ -19,6 +23,13 @@ std::string BitmapStatusText(BMMRES status) {
     default:
         return "error " + std::to_string(status);
     }
+}
+
+std::string ImageLoadProblem(const std::string& file, BMMRES status) {
+    std::error_code error;
+    if (std::filesystem::is_directory(std::filesystem::path(FromUtf8(file)), error))
+        return "it is a directory";
+    return BitmapStatusText(status);
 }
 
 } // namespace host

@@ -9,4 +9,7 @@ namespace host {
 
 std::string BitmapStatusText(BMMRES status);
 
+// Why an image file could not be loaded: "it is a directory" for a folder, else the status in words.
+std::string ImageLoadProblem(const std::string& file, BMMRES status);
+
 } // namespace host

@@ -19,7 +19,7 @@ ImagePalette ExtractImagePalette(const std::string& image, int colours, int skip
     BMMRES status = 0;
     BitmapPtr bitmap(TheManager->Load(&info, &status));
     if (status != 0 || bitmap == nullptr)
-        throw std::runtime_error("cannot read the image '" + image + "': " + BitmapStatusText(status));
+        throw std::runtime_error("cannot read the image '" + image + "': " + ImageLoadProblem(image, status));
 
     // The same steps, on the same recorded size, as the map's extraction.
     ImagePalette extracted;

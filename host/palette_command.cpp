@@ -210,7 +210,10 @@ int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ost
     if (options.output.empty()) {
         out << bytes;
     } else if (!WriteFile(options.output, bytes)) {
-        err << "chromasift: cannot write the file '" << options.output << "'\n";
+        std::error_code error;
+        const bool directory = std::filesystem::is_directory(PathFromUtf8(options.output), error);
+        err << "chromasift: cannot write the file '" << options.output << "'"
+            << (directory ? ": it is a directory" : "") << "\n";
         return 1;
     }
     return 0;

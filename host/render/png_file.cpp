@@ -51,6 +51,9 @@ void WritePng(const std::filesystem::path& file, int width, int height,
     std::vector<std::uint8_t> encoded;
     if (stbi_write_png_to_func(AppendBytes, &encoded, width, height, 4, rgba.data(), width * 4) == 0)
         throw std::runtime_error(file.string() + ": the picture cannot be encoded");
+    std::error_code error;
+    if (std::filesystem::is_directory(file, error))
+        throw std::runtime_error(file.string() + ": cannot write the picture: it is a directory");
     std::ofstream out(file, std::ios::binary);
     if (!out)
         throw std::runtime_error(file.string() + ": cannot open the file for writing");

@@ -67,7 +67,7 @@ void CheckBitmap(const std::string& file) {
         bitmap->DeleteThis();
     if (status == BMMRES_SUCCESS && bitmap != nullptr)
         return;
-    throw std::runtime_error("cannot read the bitmap '" + file + "': " + BitmapStatusText(status));
+    throw std::runtime_error("cannot read the bitmap '" + file + "': " + ImageLoadProblem(file, status));
 }
 
 } // namespace
