@@ -52,6 +52,28 @@ private:
     std::vector<PostLoadCallback*> callbacks;
 };
 
+// What a scene file calls the objects of a super class, for messages.
+std::string KindName(SClass_ID superClass) {
+    switch (superClass) {
+    case PARAMETER_BLOCK2_CLASS_ID:
+        return "a parameter block";
+    case XYZGEN_CLASS_ID:
+        return "a coordinate generator";
+    case TEXOUTPUT_CLASS_ID:
+        return "a texture output";
+    case TEXMAP_CLASS_ID:
+        return "a map";
+    case MATERIAL_CLASS_ID:
+        return "a material";
+    case GEOMOBJECT_CLASS_ID:
+        return "a geometric object";
+    case BASENODE_CLASS_ID:
+        return "a node";
+    default:
+        return "an object of super class " + HexWord(superClass);
+    }
+}
+
 struct LoadedObject {
     ReferenceTarget* object = nullptr;
     ClassDesc* classDesc = nullptr;
@@ -332,6 +354,14 @@ private:
         return true;
     }
 
+    // A slot takes only the kind of object it holds: its owner would use any other object as that kind.
+    void CheckKind(ReferenceMaker& owner, int ref, SClass_ID given, const std::string& where,
+                   const std::string& slot) const {
+        const SClass_ID wanted = owner.ReferenceSuperClassID(ref);
+        if (wanted != 0 && given != wanted)
+            Fail(where, slot + " holds " + KindName(wanted) + ", the file gives " + KindName(given));
+    }
+
     ReferenceTarget* Resolve(const Json& value, const std::string& where) const {
         const int id = ReadInt(value, where);
         const auto found = objects.find(id);
@@ -360,6 +390,8 @@ private:
                 if (ref < 0 || ref >= owner->NumRefs())
                     Fail(at + "/ref", "the object has no reference " + std::to_string(ref));
                 ReferenceTarget* target = Resolve(Member(references[i], at, "object"), at + "/object");
+                CheckKind(*owner, ref, target->SuperClassID(), at + "/object",
+                          "reference " + std::to_string(ref));
                 if (owner->ReplaceReference(ref, target) != REF_SUCCEED)
                     Fail(at + "/object", "the reference would make the object refer to itself");
             }
@@ -377,6 +409,8 @@ private:
         const int ref = ReadInt(Member(record, where, "ref"), where + "/ref");
         if (ref < 0 || ref >= loaded.object->NumRefs())
             Fail(where + "/ref", "the object has no reference " + std::to_string(ref));
+        CheckKind(*loaded.object, ref, PARAMETER_BLOCK2_CLASS_ID, where + "/ref",
+                  "reference " + std::to_string(ref));
 
         IParamBlock2* block = CreateParameterBlock2(desc, loaded.object);
         loaded.object->ReplaceReference(ref, block);
@@ -423,9 +457,15 @@ private:
         case TYPE_TEXMAP:
         case TYPE_REFTARG: {
             ReferenceTarget* target = value.is_null() ? nullptr : Resolve(value, at);
-            if (base_type(def->type) == TYPE_TEXMAP && target != nullptr &&
-                dynamic_cast<Texmap*>(target) == nullptr)
-                Fail(at, "the object is not a map");
+            if (target != nullptr) {
+                const std::string slot =
+                    "parameter " + std::to_string(id) + " (\"" + ToUtf8(def->internalName) + "\")";
+                if (base_type(def->type) == TYPE_TEXMAP && dynamic_cast<Texmap*>(target) == nullptr)
+                    Fail(at, slot + " holds a map, the file gives " + KindName(target->SuperClassID()));
+                // A parameter standing for one of the owner's references holds what that reference holds.
+                if ((def->flags & P_OWNERS_REF) != 0 && block.GetOwner() != nullptr)
+                    CheckKind(*block.GetOwner(), def->refNo, target->SuperClassID(), at, slot);
+            }
             if (!block.SetValue(pid, 0, target))
                 Fail(at, "the reference would make the object refer to itself");
             break;

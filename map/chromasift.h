@@ -19,10 +19,6 @@ class Chromasift : public Texmap, public imrShaderTranslation {
 public:
     class Chromasift_ClassDesc;
 
-    // The spinners' upper limits of "# colors" and "# colors skip".
-    static constexpr std::uint32_t kMaxColours = 100;
-    static constexpr std::uint32_t kMaxSkipColours = 30;
-
     // References of the map.
     enum RefSlot { kRefParamBlock = 0, kRefCoords = 1, kRefOutput = 2, kNumRefs = 3 };
     // Sub-map slots.
@@ -50,6 +46,7 @@ public:
     // --- ReferenceMaker / ReferenceTarget
     int NumRefs() override { return kNumRefs; }
     RefTargetHandle GetReference(int i) override;
+    SClass_ID ReferenceSuperClassID(int i) override;
     IOResult Save(ISave* isave) override;
     IOResult Load(ILoad* iload) override;
     RefResult NotifyRefChanged(const Interval& changeInterval, RefTargetHandle target, PartID& partId,
@@ -106,7 +103,8 @@ public:
     void HarmonisePalette();
     // Sorts the working palette in the order chosen in "Sorts".
     void AutoSortPalette();
-    // "# colors" and "# colors skip" at time 0, each read as the nearest value in its range.
+    // "# colors" and "# colors skip" at time 0 as the unsigned counts extraction takes (a negative value
+    // reads as its unsigned 32-bit pattern).
     struct ColourCounts {
         std::uint32_t numColours;
         std::uint32_t skipColours;

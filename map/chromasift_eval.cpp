@@ -86,6 +86,8 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
     if (!entries->empty() && block != nullptr) {
         const TimeValue now = GetCOREInterface()->GetTime();
         const int numColours = block->GetInt(pb_num_colors, now);
+        // Guard: with "# colors" below 1 no colour would be active, and the modes would take a remainder by
+        // 0 or pick before the first entry; at least one colour is always active.
         const auto n = static_cast<std::uint32_t>(
             std::clamp<std::int64_t>(numColours, 1, static_cast<std::int64_t>(entries->size())));
         // A mode that selects nothing leaves black.
@@ -119,9 +121,8 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
             else if (mode == kMapping3D)
                 selected = static_cast<int>(mode_index::Mapping3D(p.x, p.y, p.z, n));
             else
-                selected = static_cast<int>(
-                    mode_index::Tiles(p.x, p.y, std::clamp(block->GetInt(pb_tile_rows, now), 1, 100),
-                                      std::clamp(block->GetInt(pb_tile_columns, now), 1, 100), n));
+                selected = static_cast<int>(mode_index::Tiles(p.x, p.y, block->GetInt(pb_tile_rows, now),
+                                                              block->GetInt(pb_tile_columns, now), n));
             break;
         }
         case kInputMap: {
@@ -211,12 +212,10 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
             chosen = (*entries)[static_cast<std::size_t>(selected) < entries->size()
                                     ? static_cast<std::size_t>(selected)
                                     : 0];
-        // Values beyond the spinners' ranges (scripts, scenes) read as the nearest valid one.
-        const float gamma = block->GetFloat(pb_gamma, now);
-        const ColourAdjustment adjustment{gamma >= 0.1f ? std::min(gamma, 10.0f) : 0.1f,
-                                          std::clamp(block->GetInt(pb_hue_alteration, now), 1, 100),
-                                          std::clamp(block->GetInt(pb_saturation_alteration, now), 1, 100),
-                                          std::clamp(block->GetInt(pb_value_alteration, now), 1, 100)};
+        // Values beyond the spinners' ranges (scripts, scenes) go through the same formulas.
+        const ColourAdjustment adjustment{
+            block->GetFloat(pb_gamma, now), block->GetInt(pb_hue_alteration, now),
+            block->GetInt(pb_saturation_alteration, now), block->GetInt(pb_value_alteration, now)};
         colour = AdjustPaletteColour(chosen, adjustment);
     }
     return output != nullptr ? output->Filter(colour) : colour;

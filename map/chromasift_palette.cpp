@@ -8,16 +8,14 @@
 #include "palette/sample_grid.h"
 #include "plugin/param_ids.h"
 
-#include <algorithm>
 #include <memory>
+#include <optional>
 
 Chromasift::ColourCounts Chromasift::ReadColourCounts() const {
     if (pblock == nullptr)
         return ColourCounts{1, 0};
-    const int numColours = std::clamp(pblock->GetInt(pb_num_colors, 0), 1, static_cast<int>(kMaxColours));
-    const int skipColours =
-        std::clamp(pblock->GetInt(pb_skip_colors, 0), 0, static_cast<int>(kMaxSkipColours));
-    return ColourCounts{static_cast<std::uint32_t>(numColours), static_cast<std::uint32_t>(skipColours)};
+    return ColourCounts{static_cast<std::uint32_t>(pblock->GetInt(pb_num_colors, 0)),
+                        static_cast<std::uint32_t>(pblock->GetInt(pb_skip_colors, 0))};
 }
 
 void Chromasift::ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours) {
@@ -32,9 +30,6 @@ void Chromasift::ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std:
     if (pblock != nullptr)
         pblock->SetValue(pb_is_harmonized, GetCOREInterface()->GetTime(), 0);
 
-    // Counts beyond their spinners' ranges (from scripts or scenes) would ask for absurd cluster counts.
-    numColours = std::min<std::uint32_t>(numColours, kMaxColours);
-    skipColours = std::min<std::uint32_t>(skipColours, kMaxSkipColours);
     const Bitmap* pixels = bitmap.get();
     const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
         BMM_Color_fl pixel;

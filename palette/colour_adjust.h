@@ -6,8 +6,9 @@
 
 #include <cstdint>
 
-// The shade-time alterations of a palette colour: "Gamma" (0.1 to 10) and the hue, saturation and value
-// factors (1 to 100, meaning n / 100). The defaults change nothing but rounding.
+// The shade-time alterations of a palette colour: "Gamma" (0.1 to 10 on the rollout) and the hue,
+// saturation and value factors (1 to 100 on the rollout, meaning n / 100). The defaults change nothing but
+// rounding.
 struct ColourAdjustment {
     float gamma = 1.0f;
     int32_t hueAlteration = 100;
@@ -16,6 +17,7 @@ struct ColourAdjustment {
 };
 
 // The entry's colour raised to the power gamma (values above 1 darken), then its HSV components scaled by
-// the factors; alpha is 1. The entry's own alpha is not used. Nothing is clamped: within the parameter
-// ranges every value stays within 0..1.
+// the factors; alpha is 1. The entry's own alpha is not used. Nothing is clamped: within the rollout's
+// ranges every value stays within 0..1, and values a scene or script sets beyond them go through the same
+// formulas (a gamma below 0 makes black infinite, factors above 1 carry hues round the circle).
 AColor AdjustPaletteColour(const PaletteEntry& entry, const ColourAdjustment& adjustment);

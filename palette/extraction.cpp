@@ -11,6 +11,8 @@ namespace {
 
 constexpr uint32_t kLeastClusters = 35;
 constexpr float kConvergenceThreshold = 0.05f;
+// As many clusters as the largest sample grid has samples.
+constexpr uint32_t kMostClusters = 65536;
 
 // trunc(channel × 65535) as a 64-bit integer cut to its low 32 bits. Values no 64-bit integer holds
 // (only possible for channels far outside 0..1) count as 0 instead of being undefined.
@@ -81,7 +83,10 @@ ExtractionResult ExtractPaletteFromGrid(const SampleGrid& grid, uint32_t numColo
     if (n == 0)
         return result;
 
-    const uint32_t k = ClusterCount(numColours, skipColours);
+    // Guard against counts far beyond the spinners' ranges: a negative "# colors" reads as about 4 billion
+    // clusters, more centres than memory holds, and a million clusters already take seconds. Up to as many
+    // clusters as the largest grid has samples the formula holds, and runs take well under a second.
+    const uint32_t k = std::min(ClusterCount(numColours, skipColours), kMostClusters);
     KMeans kmeans(k, execution);
     const std::vector<uint32_t> clusters = kmeans.Run(grid.samples.data(), kConvergenceThreshold, n, 4);
     result.iterations = kmeans.Iterations();

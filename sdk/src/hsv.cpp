@@ -31,9 +31,12 @@ Color HSVtoRGB(Color hsv) {
     if (saturation <= 0.0f)
         return Color(value, value, value);
 
-    float hue = hsv.r - std::floor(hsv.r);
+    // Hues beyond 0..1 wrap around the circle. A hue of no number (NaN, or an infinity, whose wrap is NaN)
+    // has no sextant and converting it to an integer is undefined: it takes the first, and the NaN carries
+    // into the channels.
+    const float hue = hsv.r - std::floor(hsv.r);
     const float scaled = hue * 6.0f;
-    const int sextant = std::min(static_cast<int>(scaled), 5);
+    const int sextant = scaled >= 0.0f ? std::min(static_cast<int>(scaled), 5) : 0;
     const float fraction = scaled - static_cast<float>(sextant);
     const float p = value * (1.0f - saturation);
     const float q = value * (1.0f - saturation * fraction);

@@ -31,6 +31,12 @@ RefTargetHandle INode::GetReference(int i) {
     return nullptr;
 }
 
+SClass_ID INode::ReferenceSuperClassID(int i) {
+    if (i == OBJECT_REF)
+        return GEOMOBJECT_CLASS_ID;
+    return i == MTL_REF ? MATERIAL_CLASS_ID : 0;
+}
+
 void INode::SetReference(int i, RefTargetHandle target) {
     if (i == OBJECT_REF)
         object = dynamic_cast<Object*>(target);

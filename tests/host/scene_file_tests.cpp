@@ -137,6 +137,9 @@ TEST_F(SceneFile, FirstVersionMapsWithoutBitmapKeepTheirModes) {
 TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
     const std::string head = R"({"format": "chromasift-scene", "version": 1, "objects": [)";
     const std::string map = R"({"id": 1, "superClass": "0xc10", "class": ["0x61c17ce2", "0x2fa47e5b"])";
+    const std::string bitmap = R"({"id": 2, "superClass": "0xc10", "class": ["0x240", "0x0"]})";
+    const std::string coords = R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"]})";
+    const std::string output = R"({"id": 2, "superClass": "0xc40", "class": ["0x200", "0x0"]})";
     const struct {
         std::string json;
         std::string expected;
@@ -167,6 +170,34 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
         {head + map +
              R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 1, "type": "int", "value": "ten"}]}]}]})",
          "/objects/0/paramBlocks/0/params/0/value: expected an integer"},
+        // Each reference slot takes only what it holds; shading would use anything else as that kind.
+        {head + map + R"(, "references": [{"ref": 1, "object": 2}]}, )" + bitmap + "]}",
+         "/objects/0/references/0/object: reference 1 holds a coordinate generator, the file gives a map"},
+        {head + map + R"(, "references": [{"ref": 2, "object": 2}]}, )" + coords + "]}",
+         "/objects/0/references/0/object: reference 2 holds a texture output, the file gives a coordinate "
+         "generator"},
+        {head + map + R"(, "references": [{"ref": 0, "object": 2}]}, )" + coords + "]}",
+         "/objects/0/references/0/object: reference 0 holds a parameter block, the file gives a coordinate "
+         "generator"},
+        {head + map + R"(, "paramBlocks": [{"ref": 1, "block": 0, "params": []}]}]})",
+         "/objects/0/paramBlocks/0/ref: reference 1 holds a coordinate generator, the file gives a parameter "
+         "block"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 3, "type": "reftarg", "value": 2}]}]}, )" +
+             output + "]}",
+         "/objects/0/paramBlocks/0/params/0/value: parameter 3 (\"coords\") holds a coordinate generator, "
+         "the "
+         "file gives a texture output"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 8, "type": "reftarg", "value": 2}]}]}, )" +
+             bitmap + "]}",
+         "/objects/0/paramBlocks/0/params/0/value: parameter 8 (\"output\") holds a texture output, the file "
+         "gives a map"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 4, "type": "texmap", "value": 2}]}]}, )" +
+             coords + "]}",
+         "/objects/0/paramBlocks/0/params/0/value: parameter 4 (\"Input map\") holds a map, the file gives a "
+         "coordinate generator"},
     };
     for (const auto& c : cases) {
         const std::string message = LoadError(c.json);

@@ -218,6 +218,16 @@ TEST(SceneGeometry, MalformedGeometrySaysWhatIsWrongAndWhere) {
         {head + R"(], "camera": {"position": [0, 0, 0], "target": [0, 0, 0]}})",
          "/camera/target: the camera looks at its own position"},
         {head + R"(], "camera": {"position": [0, 0, 0]}})", "/camera: missing \"target\""},
+        // Each reference slot takes only what it holds.
+        {head + R"({"id": 1, "superClass": "0xc00", "class": ["0x2", "0x0"]},
+                   {"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 0, "object": 1}]}]})",
+         "/objects/1/references/0/object: reference 0 holds a geometric object, the file gives a material"},
+        {head + R"({"id": 1, "superClass": "0x10", "class": ["0x9", "0x0"]},
+                   {"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 1, "object": 1}]}]})",
+         "/objects/1/references/0/object: reference 1 holds a material, the file gives a geometric object"},
+        {head + R"({"id": 1, "superClass": "0xc30", "class": ["0x100", "0x0"]},
+                   {"id": 2, "superClass": "0xc00", "class": ["0x2", "0x0"], "references": [{"ref": 1, "object": 1}]}]})",
+         "/objects/1/references/0/object: reference 1 holds a map, the file gives a coordinate generator"},
     };
     for (const auto& c : cases) {
         const std::string message = LoadError(c.json);

@@ -3,6 +3,7 @@
 #include "map_test_support.h"
 #include "test_meshes.h"
 
+#include "hostsdk/instance_info.h"
 #include "hostsdk/render_context.h"
 #include "hostsdk/tri_object.h"
 #include "plugin/param_ids.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <vector>
 
 namespace {
@@ -231,10 +233,69 @@ TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {
     EXPECT_NEAR(darker.r, std::pow(32768 / 65535.0f, 2.0f), 1e-6f);
     static_cast<TextureOutput*>(map->GetReference(2))->SetOutputLevel(0, 0.5f);
     EXPECT_NEAR(map->EvalColor(sc).g, darker.g * 0.5f, 1e-6f);
-    map->pblock->SetValue(pb_gamma, 0, -3.0f);
-    const AColor clamped = map->EvalColor(sc);
-    EXPECT_TRUE(std::isfinite(clamped.r)) << "a gamma beyond its range reads as the nearest valid one";
     EXPECT_EQ(map->EvalMono(sc), 0.0f);
+}
+
+// Scenes and scripts can set what the spinners cannot; the same formulas apply.
+TEST_F(ChromasiftEval, ValuesBeyondTheSpinnersFollowTheFormulas) {
+    Palette one(1);
+    one[0].red = one[0].green = one[0].blue = 32768;
+    map->SetPalette(one);
+    Mode(1);
+    const float half = 32768 / 65535.0f;
+    const struct {
+        float gamma;
+        float expected;
+    } gammas[] = {
+        {0.05f, std::pow(half, 0.05f)}, {12.0f, std::pow(half, 12.0f)}, {0.0f, 1.0f}, {-1.0f, 1.0f / half}};
+    for (const auto& g : gammas) {
+        map->pblock->SetValue(pb_gamma, 0, g.gamma);
+        EXPECT_NEAR(map->EvalColor(sc).r, g.expected, 1e-5f) << "gamma " << g.gamma;
+    }
+    map->pblock->SetValue(pb_gamma, 0, 1.0f);
+
+    // Pure blue, hue 2/3: factors above 1 carry the hue past one turn, where it wraps.
+    Palette blue(1);
+    blue[0].blue = 65535;
+    map->SetPalette(blue);
+    map->pblock->SetValue(pb_hue_alteration, 0, 125);
+    const AColor wrapped = map->EvalColor(sc);
+    EXPECT_NEAR(wrapped.r, 1.0f, 1e-5f) << "hue 5/6, magenta";
+    EXPECT_NEAR(wrapped.g, 0.0f, 1e-5f);
+    EXPECT_NEAR(wrapped.b, 1.0f, 1e-5f);
+    map->pblock->SetValue(pb_hue_alteration, 0, 100);
+    map->pblock->SetValue(pb_value_alteration, 0, 150);
+    EXPECT_NEAR(map->EvalColor(sc).b, 1.5f, 1e-5f);
+    map->pblock->SetValue(pb_value_alteration, 0, -50);
+    EXPECT_NEAR(map->EvalColor(sc).b, -0.5f, 1e-5f);
+    map->pblock->SetValue(pb_value_alteration, 0, 100);
+    map->pblock->SetValue(pb_saturation_alteration, 0, 0);
+    EXPECT_EQ(map->EvalColor(sc), AColor(1.0f, 1.0f, 1.0f, 1.0f)) << "no saturation: grey at the value";
+    map->pblock->SetValue(pb_saturation_alteration, 0, 100);
+
+    // "As Tiles": row trunc(rows × v), column trunc(columns × u), index row × columns + column, modulo n.
+    map->SetPalette(TenEntries());
+    map->ReplaceReference(1, nullptr);
+    const struct {
+        int rows, columns;
+        float u, v;
+        int expected;
+    } tiles[] = {
+        {150, 1, 0.0f, 0.5f, 5},                 // row 75
+        {1, 250, 0.1f, 0.0f, 5},                 // column 25
+        {0, 7, 0.5f, 1.5f, 3},                   // no rows: column 3 only
+        {-4, 3, 0.5f, 0.5f, 0},                  // row -2 × 3 + 1 = -5, below 0
+        {2, -3, 0.5f, 0.5f, 0},                  // row 1 × -3 + column -1 = -4, below 0
+        {1000, 999, 0.9f, 0.9f, 9},              // 900 × 999 + 899 = 899999
+        {2147483647, 2147483647, 0.5f, 0.5f, 2}, // 2^30 × (2^31 - 1) + 2^30, beyond 32 bits
+    };
+    for (const auto& t : tiles) {
+        map->pblock->SetValue(pb_tile_rows, 0, t.rows);
+        map->pblock->SetValue(pb_tile_columns, 0, t.columns);
+        sc.uvw = Point3(t.u, t.v, 0.0f);
+        Mode(13);
+        EXPECT_EQ(Eval(), t.expected) << t.rows << " rows, " << t.columns << " columns";
+    }
 }
 
 TEST_F(ChromasiftEval, UnknownModesAndWildInputsGiveAColour) {
@@ -293,6 +354,126 @@ TEST_F(ChromasiftEval, PerFaceGivesEachSideOfABoxItsOwnKey) {
     map->PrepareForRender();
     sc.face = 2;
     EXPECT_EQ(Eval(), 0) << "no render instance for the object";
+}
+
+} // namespace
+
+namespace {
+
+// An object of an outside instancing plug-in: it tells maps two values for the instance being shaded.
+class InstancedObject : public TriObject, public IInstanceInfo {
+public:
+    BaseInterface* GetInterface(Interface_ID id) override {
+        return id == IINSTANCEINFO_INTERFACE_ID ? static_cast<IInstanceInfo*>(this)
+                                                : TriObject::GetInterface(id);
+    }
+    void GetInstanceValues(ShadeContext&, float& a, float& b) override {
+        a = first;
+        b = second;
+    }
+    float first = 0.0f;
+    float second = 0.0f;
+};
+
+// The first draw of the published MT19937 seeded with key × multiplier, modulo n.
+int FirstDraw(uint32_t key, uint32_t multiplier, uint32_t n) {
+    std::mt19937 engine(key * multiplier);
+    return static_cast<int>(engine() % n);
+}
+
+TEST_F(ChromasiftEval, InstanceValuesPickTheEntryWhenTheObjectOffersThem) {
+    auto* object = new InstancedObject();
+    INode node;
+    node.SetObjectRef(object);
+    sc.object = object;
+    sc.node = &node;
+    sc.nodeId = 5;
+    // Binary fractions, so that the scalings are exact: 1/128 × 10000 = 78.125, (1/128 + 1/512) × 50000 =
+    // 488.28125; the second value alone would give 19 and 97.
+    object->first = 0.0078125f;
+    object->second = 0.001953125f;
+    Mode(6);
+    EXPECT_EQ(Eval(), 8) << "key 78, not the node number";
+    Mode(10);
+    const int drawn = FirstDraw(78, 185401, 10);
+    ASSERT_NE(drawn, FirstDraw(78, 1809, 10)) << "the key must tell the two multipliers apart";
+    EXPECT_EQ(Eval(), drawn);
+    Mode(9);
+    EXPECT_EQ(Eval(), 8) << "entry 488 modulo 10";
+    object->second = 0.0f;
+    map->PrepareForRender();
+    EXPECT_EQ(Eval(), 0) << "entry 390 modulo 10";
+    // Without the interface the node number decides.
+    sc.object = nullptr;
+    Mode(6);
+    EXPECT_EQ(Eval(), 5);
+    Mode(10);
+    EXPECT_EQ(Eval(), FirstDraw(5, 1809, 10));
+}
+
+// An input map whose mono value the test sets.
+class MonoMap : public Texmap {
+public:
+    AColor EvalColor(ShadeContext&) override { return AColor(value, value, value, 1.0f); }
+    float EvalMono(ShadeContext&) override { return value; }
+    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(0.0f, 0.0f, 0.0f); }
+    void Update(TimeValue, Interval&) override {}
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+    float value = 0.0f;
+};
+
+TEST_F(ChromasiftEval, InputMapModeReadsTheInputMapsValueWhenSwitchedOn) {
+    Mode(5);
+    EXPECT_EQ(Eval(), 0) << "no input map";
+    auto* input = new MonoMap();
+    input->value = 0.75f;
+    map->SetSubTexmap(0, input);
+    EXPECT_EQ(Eval(), 7);
+    input->value = 1.5f;
+    EXPECT_EQ(Eval(), 9);
+    map->pblock->SetValue(pb_input_map_on, 0, 0);
+    EXPECT_EQ(Eval(), 0) << "switched off";
+    map->pblock->SetValue(pb_input_map_on, 0, 1);
+    map->SetSubTexmap(0, nullptr);
+    map->pblock->SetValue(pb_input_map_on, 0, 1);
+    EXPECT_EQ(Eval(), 0) << "switched on without a map";
+}
+
+TEST_F(ChromasiftEval, ModesReadTheirOwnCoordinates) {
+    // Channel 1 and the object point hold other values than channel 99.
+    sc.uvw = Point3(-3.0f, 0.0f, 0.0f);
+    sc.position = Point3(-3.0f, 0.0f, 0.0f);
+    sc.uvw99 = Point3(-6.0f, 0.0f, 0.0f);
+    Mode(14, 4);
+    EXPECT_EQ(Eval(), 2) << "tile 6 modulo 4";
+    sc.uvw99 = Point3(2.0f, 0.0f, 0.0f);
+    EXPECT_EQ(Eval(), 1) << "tile -2 raised by 3";
+
+    // s = 2 for ten colours: 2 u + (2 v) 2 + ((2 w) 2) 2 = 0.4 + 0 + 4.
+    Mode(4);
+    sc.position = Point3(0.2f, 0.0f, 0.5f);
+    EXPECT_EQ(Eval(), 4);
+
+    // Two rows of four columns: (u, v) = (0.3, 0.8) is row 1, column 1.
+    map->pblock->SetValue(pb_tile_rows, 0, 2);
+    map->pblock->SetValue(pb_tile_columns, 0, 4);
+    sc.position = Point3(0.3f, 0.8f, 0.0f);
+    Mode(13);
+    EXPECT_EQ(Eval(), 5);
+}
+
+TEST_F(ChromasiftEval, MapsShareTheLibrarysRandomStream) {
+    MapPtr other = NewMap();
+    other->SetPalette(TenEntries());
+    other->pblock->SetValue(pb_mapping_old, 0, 0);
+    Mode(0);
+    map->PrepareForRender();
+    std::vector<int> draws;
+    for (int i = 0; i < 5; ++i)
+        draws.push_back(Entry(i % 2 == 0 ? map->EvalColor(sc) : other->EvalColor(sc)));
+    EXPECT_EQ(draws, (std::vector<int>{1, 4, 2, 4, 7})) << "one stream, drawn in turn by both maps";
 }
 
 } // namespace

@@ -58,11 +58,18 @@ TEST_F(ChromasiftPalette, UpdateExtractsThePaletteOfTheChosenBitmap) {
     ASSERT_NE(map->GetSubTexmap(1), nullptr);
 }
 
-TEST_F(ChromasiftPalette, OutOfRangeCountsReadAsTheNearestValid) {
-    MapPtr map = ExtractedMap("chicky_512.png", 500, -4);
-    EXPECT_EQ(*map->GetPalette(), DirectExtraction(TestImage("chicky_512.png"), 100, 0).palette);
+// Scenes and scripts can set counts the spinners cannot; extraction takes them as they are.
+TEST_F(ChromasiftPalette, CountsBeyondTheSpinnersAreTakenAsTheyAre) {
+    MapPtr map = ExtractedMap("chicky_512.png", 120, 5);
+    EXPECT_EQ(*map->GetPalette(), DirectExtraction(TestImage("chicky_512.png"), 120, 5).palette);
+    EXPECT_GT(map->GetPalette()->size(), 100u);
+    MapPtr skipped = ExtractedMap("chicky_512.png", 10, 40);
+    EXPECT_EQ(*skipped->GetPalette(), DirectExtraction(TestImage("chicky_512.png"), 10, 40).palette);
+    EXPECT_TRUE(ExtractedMap("chicky_512.png", 0)->GetPalette()->empty()) << "no colour kept";
     map->pblock->SetValue(pb_num_colors, 0, -7);
-    EXPECT_EQ(map->ReadColourCounts().numColours, 1u);
+    map->pblock->SetValue(pb_skip_colors, 0, -1);
+    EXPECT_EQ(map->ReadColourCounts().numColours, 0xFFFFFFF9u);
+    EXPECT_EQ(map->ReadColourCounts().skipColours, 0xFFFFFFFFu);
 }
 
 TEST_F(ChromasiftPalette, AFailedLoadKeepsThePaletteAndTheHarmonyFlag) {
@@ -160,6 +167,23 @@ TEST_F(ChromasiftPalette, LoadingWithAMissingBitmapLeavesAnEmptyPalette) {
     EXPECT_EQ(loaded->pblock->GetInt(pb_mapping), 1);
     EXPECT_EQ(loaded->pblock->GetInt(pb_object_mapping), 5);
     EXPECT_EQ(loaded->pblock->GetInt(pb_version), 2);
+}
+
+TEST_F(ChromasiftPalette, LoadingASecondVersionMapNeverConvertsItsMode) {
+    MapPtr source = NewMap();
+    SetBitmap(*source, TestImage("Waves.png"));
+    source->pblock->SetValue(pb_mapping_old, 0, 9);
+    source->pblock->SetValue(pb_mapping, 0, 2);
+    source->pblock->SetValue(pb_coord_mapping, 0, 3);
+    MapPtr loaded = NewMap(true);
+    RemapDir remap;
+    loaded->ReplaceReference(0, remap.CloneRef(source->pblock));
+    LoadAndRunCallbacks(*loaded);
+    ASSERT_FALSE(loaded->GetPalette()->empty()) << "the bitmap was read, so a conversion could have run";
+    EXPECT_EQ(loaded->pblock->GetInt(pb_mapping_old), 9);
+    EXPECT_EQ(loaded->pblock->GetInt(pb_mapping), 2) << "not Objects, as stored mode 9 would convert to";
+    EXPECT_EQ(loaded->pblock->GetInt(pb_coord_mapping), 3);
+    EXPECT_EQ(loaded->pblock->GetInt(pb_object_mapping), 0);
 }
 
 TEST(LegacyModes, EveryStoredModeHasItsRolloutPair) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -142,11 +143,72 @@ TEST(Chromasift, UpdateTurnsAPendingBitmapIntoASourceMapOnce) {
     GetCOREInterface()->SetQuietMode(FALSE);
 }
 
+// Objects that count the Updates they receive.
+class CountingMap : public Texmap {
+public:
+    AColor EvalColor(ShadeContext&) override { return AColor(0.0f, 0.0f, 0.0f, 1.0f); }
+    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(0.0f, 0.0f, 0.0f); }
+    void Update(TimeValue t, Interval&) override { updates.push_back(t); }
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+    std::vector<TimeValue> updates;
+};
+
+class CountingCoords : public XYZGen {
+public:
+    void GetXYZ(ShadeContext&, Point3& p, Point3& dp) override { p = dp = Point3(0.0f, 0.0f, 0.0f); }
+    void Update(TimeValue t, Interval&) override { updates.push_back(t); }
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+    std::vector<TimeValue> updates;
+};
+
+class CountingOutput : public TextureOutput {
+public:
+    AColor Filter(AColor c) override { return c; }
+    float Filter(float f) override { return f; }
+    Point3 Filter(Point3 p) override { return p; }
+    float GetOutputLevel(TimeValue) override { return 1.0f; }
+    void SetOutputLevel(TimeValue, float) override {}
+    void SetInvert(BOOL) override {}
+    BOOL GetInvert() override { return FALSE; }
+    void Update(TimeValue t, Interval&) override { updates.push_back(t); }
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+    std::vector<TimeValue> updates;
+};
+
+TEST(Chromasift, UpdateReachesSubMapsCoordinatesAndOutput) {
+    MapPtr map = NewMap();
+    auto* input = new CountingMap();
+    auto* source = new CountingMap();
+    auto* coords = new CountingCoords();
+    auto* output = new CountingOutput();
+    map->SetSubTexmap(0, input);
+    map->SetSubTexmap(1, source);
+    map->ReplaceReference(1, coords);
+    map->ReplaceReference(2, output);
+    Interval valid = FOREVER;
+    map->Update(160, valid);
+    const std::vector<TimeValue> once{160};
+    EXPECT_EQ(input->updates, once);
+    EXPECT_EQ(source->updates, once);
+    EXPECT_EQ(coords->updates, once);
+    EXPECT_EQ(output->updates, once);
+}
+
 TEST(Chromasift, ResetRestoresDefaultsButKeepsSourceMap) {
     MapPtr map = NewMap();
     BitmapTex* source = NewDefaultBitmapTex();
     map->SetSubTexmap(1, source);
     ReferenceTarget* coords = map->GetReference(1);
+    ReferenceTarget* output = map->GetReference(2);
+    Palette palette(3);
+    palette[1].red = 4000;
+    map->SetPalette(palette);
     map->pblock->SetValue(pb_num_colors, 0, 42);
     map->pblock->SetValue(pb_gamma, 0, 2.5f);
     map->pblock->SetValue(pb_mapping_old, 0, 9);
@@ -156,6 +218,21 @@ TEST(Chromasift, ResetRestoresDefaultsButKeepsSourceMap) {
     EXPECT_EQ(map->pblock->GetInt(pb_mapping_old), 0);
     EXPECT_EQ(map->GetSubTexmap(1), source);
     EXPECT_EQ(map->GetReference(1), coords);
+    EXPECT_EQ(map->GetReference(2), output);
+    EXPECT_EQ(*map->GetPalette(), palette) << "the palette is not a parameter";
+}
+
+TEST(Chromasift, UserDialogProcedureGoesToTheParametersRollout) {
+    ClassDesc2* cd = GetChromasiftDesc();
+    ParamBlockDesc2* pbd = cd->GetParamBlockDescByID(0);
+    ASSERT_NE(pbd, nullptr);
+    ChromasiftDlgProc other;
+    cd->SetUserDlgProc(pbd, &other);
+    const ParamMap2UserDlgProc* params = pbd->FindMap(0)->userDlgProc;
+    const ParamMap2UserDlgProc* about = pbd->FindMap(1)->userDlgProc;
+    cd->SetUserDlgProc(pbd, &theChromasiftDlgProc);
+    EXPECT_EQ(params, &other);
+    EXPECT_EQ(about, &theChromasiftDlgProc) << "the About rollout keeps its procedure";
 }
 
 TEST(Chromasift, CloneCopiesReferencesNotIdentity) {

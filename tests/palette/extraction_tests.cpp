@@ -42,6 +42,15 @@ TEST(Extraction, ClusterCountIsAtLeast35) {
     EXPECT_EQ(ClusterCount(0xFFFFFFFFu, 2), 35u); // the sum wraps to 1
 }
 
+// A negative "# colors" arrives as about 4 billion; the clusters stay within what the largest grid can fill.
+TEST(Extraction, CountsInTheBillionsStayWithinMemory) {
+    const SampleGrid grid = PhotoGrid("Waves.png");
+    const ExtractionResult all = ExtractPaletteFromGrid(grid, 0xFFFFFFF9u, 0);
+    EXPECT_EQ(all.palette, ExtractPaletteFromGrid(grid, 65536, 0).palette);
+    EXPECT_GT(all.palette.size(), 130u);
+    EXPECT_TRUE(ExtractPaletteFromGrid(grid, 10, 0xFFFFFFF0u).palette.empty()) << "every colour skipped";
+}
+
 TEST(Extraction, BuildPalettesOrdersByCountThenKey) {
     const std::vector<uint64_t> keys{0x0002000000000000, 0x0001000000000000, 0x0003000000000000,
                                      0x0001000000000000, 0x0003000000000000, 0x0000FFFF00000000};

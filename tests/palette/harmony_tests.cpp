@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -90,6 +91,43 @@ TEST(Harmony, ITypeSplitsBetweenItsBorders) {
     const Palette result = Harmonised(palette, 4);
     EXPECT_NEAR(HueDegrees(result[3]), 171.0f, kTolerance);
     EXPECT_NEAR(HueDegrees(result[4]), 189.0f, kTolerance);
+}
+
+namespace {
+
+// The entry at a new hue, worked out from the hue alone: channels from the hexcone model.
+PaletteEntry AtNewHue(const PaletteEntry& entry, float degrees) {
+    PaletteEntry moved = entry;
+    moved.hue = static_cast<int32_t>(degrees / 360.0f * 65535.0f);
+    const Color rgb = HSVtoRGB(Color(static_cast<float>(moved.hue) / 65535.0f,
+                                     static_cast<float>(entry.saturation) / 65535.0f,
+                                     static_cast<float>(entry.value) / 65535.0f));
+    moved.red = static_cast<uint16_t>(rgb.r * 65535.0f);
+    moved.green = static_cast<uint16_t>(rgb.g * 65535.0f);
+    moved.blue = static_cast<uint16_t>(rgb.b * 65535.0f);
+    return moved;
+}
+
+} // namespace
+
+// Whole palettes, placed by hand from the template's borders around the anchor.
+TEST(Harmony, LAndTTypesGiveTheHandPlacedPalettes) {
+    // Most entries at 0 make 0 the anchor. L type: anchor sector [-9, 9], second sector borders 51.4 and
+    // 128.6. Distances never wrap, so 350 is nearest to 128.6.
+    const Palette l = AtHues({0, 0, 0, 0, 0, 0, 0, 0, 5, 20, 40, 89, 95, 200, 350});
+    const std::pair<size_t, float> lPlaced[] = {{9, 9.0f},    {10, 51.4f},  {11, 51.4f},
+                                                {12, 128.6f}, {13, 128.6f}, {14, 128.6f}};
+    Palette lExpected = l;
+    for (const auto& [i, degrees] : lPlaced)
+        lExpected[i] = AtNewHue(l[i], degrees);
+    EXPECT_EQ(Harmonised(l, 3), lExpected);
+
+    // T type: one sector [-90, 90].
+    const Palette t = AtHues({0, 0, 0, 0, 45, 100, 300});
+    Palette tExpected = t;
+    tExpected[5] = AtNewHue(t[5], 90.0f);
+    tExpected[6] = AtNewHue(t[6], 90.0f);
+    EXPECT_EQ(Harmonised(t, 5), tExpected);
 }
 
 TEST(Harmony, OrderAndUntouchedFieldsFollowTheExtractedPalette) {

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -76,13 +77,218 @@ TEST_F(PluginModule, PublishesMentalRayClassInfoAndRendererCompatibility) {
     EXPECT_EQ(cd->GetInterface(Interface_ID(1, 2)), nullptr);
 }
 
+// One row of the block as the description declares it. Numbers are the persistent values: types 0 float,
+// 1 integer, 4 boolean, 15 map, 16 bitmap, 18 reference target; controls 0 spinner, 2 check box, 8 map
+// button, 10 bitmap button, 26 drop-down list, -1 none.
 struct ExpectedParam {
     ParamID id;
     const wchar_t* internalName;
     int type;
     int flags;
     const wchar_t* displayName;
+    bool hasDefault;
+    double defaultValue;
+    bool hasRange;
+    double low, high;
+    int control;
+    std::vector<int> controlIds;
+    int editType;
+    double step;
+    std::vector<const wchar_t*> items;
+    int refNo, subTexNo;
 };
+
+const ExpectedParam kExpectedParams[] = {
+    {0, L"Bitmapname", 16, 0, L"Bitmap", false, 0, false, 0, 0, 10, {1030}, 0, 0, {}, -1, -1},
+    {1, L"# colors", 1, 1, L"# colors", true, 10, true, 1, 100, 0, {1031, 1032}, 0, 1.0, {}, -1, -1},
+    {2, L"Mapping", 1, 1, L"Mappings", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
+    {3, L"coords", 18, 0x200, L"Coordinates", false, 0, false, 0, 0, -1, {}, 0, 0, {}, 1, -1},
+    {4, L"Input map", 15, 0, L"Input map", false, 0, false, 0, 0, 8, {1033}, 0, 0, {}, -1, 0},
+    {5, L"InputMapOn", 4, 1, L"Use input map", true, 0, false, 0, 0, 2, {1034}, 0, 0, {}, -1, -1},
+    {6,
+     L"Sorts",
+     1,
+     1,
+     L"Mappings",
+     true,
+     0,
+     false,
+     0,
+     0,
+     26,
+     {1020},
+     0,
+     0,
+     {L"Count", L"Color", L"Luminance", L"Color (Inverse)", L"Luminance (Inverse)"},
+     -1,
+     -1},
+    {7,
+     L"Gamma",
+     0,
+     1,
+     L"Gamma setting",
+     true,
+     1.0,
+     true,
+     0.1,
+     10.0,
+     0,
+     {1036, 1037},
+     1,
+     static_cast<double>(0.1f),
+     {},
+     -1,
+     -1},
+    {8, L"output", 18, 0x200, L"Texture output", false, 0, false, 0, 0, -1, {}, 0, 0, {}, 2, -1},
+    {9,
+     L"# colors skip",
+     1,
+     1,
+     L"# of colors to skip",
+     true,
+     0,
+     true,
+     0,
+     30,
+     0,
+     {1038, 1039},
+     0,
+     1.0,
+     {},
+     -1,
+     -1},
+    {10,
+     L"# of tile rows",
+     1,
+     1,
+     L"# of tiling rows",
+     true,
+     3,
+     true,
+     1,
+     100,
+     0,
+     {1040, 1041},
+     0,
+     1.0,
+     {},
+     -1,
+     -1},
+    {11,
+     L"# of tile columns",
+     1,
+     1,
+     L"# of tiling columns",
+     true,
+     3,
+     true,
+     1,
+     100,
+     0,
+     {1042, 1043},
+     0,
+     1.0,
+     {},
+     -1,
+     -1},
+    {12,
+     L"Color harmony",
+     1,
+     1,
+     L"Colour harmony",
+     true,
+     0,
+     false,
+     0,
+     0,
+     26,
+     {1021},
+     0,
+     0,
+     {L"None", L"i Type", L"V Type", L"L Type", L"I Type", L"T Type", L"Y Type", L"X Type"},
+     -1,
+     -1},
+    {13, L"Is harmonized", 1, 1, L"Color harmonized", true, 0, true, 0, 1, -1, {}, 0, 0, {}, -1, -1},
+    {14,
+     L"Mapping",
+     1,
+     1,
+     L"Mappings",
+     true,
+     0,
+     false,
+     0,
+     0,
+     26,
+     {1019},
+     0,
+     0,
+     {L"Pixels", L"Objects", L"Coordinates", L"Input map"},
+     -1,
+     -1},
+    {15, L"Object mapping", 1, 1, L"Object mapping", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
+    {16, L"Pixel mapping", 1, 1, L"Pixel mapping", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
+    {17, L"Coord mapping", 1, 1, L"Coordinate mapping", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
+    {18, L"Input mapping", 1, 1, L"Input mapping", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
+    {19, L"Version", 1, 1, L"Plugin version", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
+    {20,
+     L"Hue alteration",
+     1,
+     1,
+     L"Hue alteration",
+     true,
+     100,
+     true,
+     1,
+     100,
+     0,
+     {1044, 1055},
+     0,
+     1.0,
+     {},
+     -1,
+     -1},
+    {21,
+     L"Saturation alteration",
+     1,
+     1,
+     L"Saturation alteration",
+     true,
+     100,
+     true,
+     1,
+     100,
+     0,
+     {1056, 1057},
+     0,
+     1.0,
+     {},
+     -1,
+     -1},
+    {22,
+     L"Value alteration",
+     1,
+     1,
+     L"Value alteration",
+     true,
+     100,
+     true,
+     1,
+     100,
+     0,
+     {1058, 1059},
+     0,
+     1.0,
+     {},
+     -1,
+     -1},
+    {23, L"source map", 15, 0, L"Input map", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, 1},
+};
+
+// A default or bound as declared: floating-point parameters keep the double, the others the integer.
+double Declared(const ParamDef& def, const ParamValueSpec& value) {
+    return def.type == 0 ? value.f : static_cast<double>(value.i);
+}
 
 TEST_F(PluginModule, ParameterBlockDeclaresAllParametersInOrder) {
     ClassDesc2* cd = Desc();
@@ -101,64 +307,48 @@ TEST_F(PluginModule, ParameterBlockDeclaresAllParametersInOrder) {
     EXPECT_STREQ(cd->GetRsrcString(pbd->GetMap(0).title), L"About");
     EXPECT_EQ(pbd->GetMap(1).mapId, 0);
     EXPECT_EQ(pbd->GetMap(1).dialogTemplate, 106);
+    EXPECT_STREQ(cd->GetRsrcString(pbd->GetMap(1).title), L"Chromasift parameters");
     EXPECT_NE(pbd->GetMap(0).userDlgProc, nullptr);
     EXPECT_EQ(pbd->GetMap(0).userDlgProc, pbd->GetMap(1).userDlgProc);
 
-    const ExpectedParam expected[] = {
-        {0, L"Bitmapname", 16, 0, L"Bitmap"},
-        {1, L"# colors", 1, 1, L"# colors"},
-        {2, L"Mapping", 1, 1, L"Mappings"},
-        {3, L"coords", 18, 0x200, L"Coordinates"},
-        {4, L"Input map", 15, 0, L"Input map"},
-        {5, L"InputMapOn", 4, 1, L"Use input map"},
-        {6, L"Sorts", 1, 1, L"Mappings"},
-        {7, L"Gamma", 0, 1, L"Gamma setting"},
-        {8, L"output", 18, 0x200, L"Texture output"},
-        {9, L"# colors skip", 1, 1, L"# of colors to skip"},
-        {10, L"# of tile rows", 1, 1, L"# of tiling rows"},
-        {11, L"# of tile columns", 1, 1, L"# of tiling columns"},
-        {12, L"Color harmony", 1, 1, L"Colour harmony"},
-        {13, L"Is harmonized", 1, 1, L"Color harmonized"},
-        {14, L"Mapping", 1, 1, L"Mappings"},
-        {15, L"Object mapping", 1, 1, L"Object mapping"},
-        {16, L"Pixel mapping", 1, 1, L"Pixel mapping"},
-        {17, L"Coord mapping", 1, 1, L"Coordinate mapping"},
-        {18, L"Input mapping", 1, 1, L"Input mapping"},
-        {19, L"Version", 1, 1, L"Plugin version"},
-        {20, L"Hue alteration", 1, 1, L"Hue alteration"},
-        {21, L"Saturation alteration", 1, 1, L"Saturation alteration"},
-        {22, L"Value alteration", 1, 1, L"Value alteration"},
-        {23, L"source map", 15, 0, L"Input map"},
-    };
     ASSERT_EQ(pbd->Count(), 24);
     for (int i = 0; i < 24; ++i) {
         const ParamDef& def = pbd->GetParamDefByIndex(i);
-        SCOPED_TRACE(i);
-        EXPECT_EQ(def.id, expected[i].id);
-        EXPECT_STREQ(def.internalName, expected[i].internalName);
-        EXPECT_EQ(def.type, expected[i].type);
-        EXPECT_EQ(def.flags, expected[i].flags);
-        EXPECT_STREQ(cd->GetRsrcString(def.localName), expected[i].displayName);
-        EXPECT_TRUE(!def.hasUi || def.uiMapId == 0) << "every control sits on the parameters rollout";
+        const ExpectedParam& row = kExpectedParams[i];
+        SCOPED_TRACE(testing::Message() << "row " << i);
+        EXPECT_EQ(def.id, row.id);
+        EXPECT_STREQ(def.internalName, row.internalName);
+        EXPECT_EQ(def.type, row.type);
+        EXPECT_EQ(def.flags, row.flags);
+        EXPECT_STREQ(cd->GetRsrcString(def.localName), row.displayName);
+        EXPECT_EQ(def.hasDefault, row.hasDefault);
+        if (row.hasDefault) {
+            EXPECT_EQ(Declared(def, def.defaultValue), row.defaultValue);
+        }
+        EXPECT_EQ(def.hasRange, row.hasRange);
+        if (row.hasRange) {
+            EXPECT_EQ(Declared(def, def.rangeLow), row.low);
+            EXPECT_EQ(Declared(def, def.rangeHigh), row.high);
+        }
+        EXPECT_EQ(def.hasUi, row.control >= 0);
+        if (def.hasUi) {
+            EXPECT_EQ(def.uiMapId, 0) << "every control sits on the parameters rollout";
+            EXPECT_EQ(def.controlType, row.control);
+            EXPECT_EQ(def.controlIds, row.controlIds);
+            if (row.control == 0) {
+                EXPECT_EQ(def.editType, row.editType);
+                EXPECT_EQ(def.spinnerScale, row.step);
+            }
+        }
+        ASSERT_EQ(def.itemStrings.size(), row.items.size());
+        for (std::size_t item = 0; item < row.items.size(); ++item) {
+            EXPECT_STREQ(cd->GetRsrcString(def.itemStrings[item]), row.items[item]) << "item " << item;
+            ASSERT_EQ(def.listValues.size(), row.items.size());
+            EXPECT_EQ(def.listValues[item], static_cast<int>(item)) << "lists store the item's position";
+        }
+        EXPECT_EQ(def.refNo, row.refNo);
+        EXPECT_EQ(def.subTexNo, row.subTexNo);
     }
-
-    const ParamDef* sorts = pbd->GetParamDef(6);
-    ASSERT_EQ(sorts->itemStrings.size(), 5u);
-    EXPECT_STREQ(cd->GetRsrcString(sorts->itemStrings[4]), L"Luminance (Inverse)");
-    EXPECT_EQ(sorts->listValues[4], 4);
-    const ParamDef* harmony = pbd->GetParamDef(12);
-    ASSERT_EQ(harmony->itemStrings.size(), 8u);
-    EXPECT_STREQ(cd->GetRsrcString(harmony->itemStrings[7]), L"X Type");
-    EXPECT_EQ(harmony->listValues[7], 7);
-    const ParamDef* gamma = pbd->GetParamDef(7);
-    EXPECT_EQ(gamma->spinnerScale, static_cast<double>(0.1f));
-    EXPECT_EQ(gamma->rangeLow.f, 0.1);
-    EXPECT_EQ(gamma->rangeHigh.f, 10.0);
-    EXPECT_EQ(pbd->GetParamDef(3)->refNo, 1);
-    EXPECT_EQ(pbd->GetParamDef(8)->refNo, 2);
-    EXPECT_EQ(pbd->GetParamDef(4)->subTexNo, 0);
-    EXPECT_EQ(pbd->GetParamDef(23)->subTexNo, 1);
-    EXPECT_EQ(pbd->GetParamDef(20)->controlIds, (std::vector<int>{1044, 1055}));
 }
 
 TEST_F(PluginModule, NewMapHoldsTheDefaults) {

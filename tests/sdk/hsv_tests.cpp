@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 TEST(HSV, HexconeConversionsOfKnownColours) {
@@ -31,6 +34,18 @@ TEST(HSV, RoundTripsEveryPrimaryAndSecondary) {
     }
     // A hue of exactly one turn is the same as zero.
     EXPECT_EQ(HSVtoRGB(Color(1.0f, 1.0f, 1.0f)), HSVtoRGB(Color(0.0f, 1.0f, 1.0f)));
+}
+
+TEST(HSV, HuesBeyondOneTurnWrapAndHuesOfNoNumberGiveNoNumber) {
+    const Color yellowGreen = HSVtoRGB(Color(0.25f, 1.0f, 1.0f));
+    EXPECT_EQ(HSVtoRGB(Color(1.25f, 1.0f, 1.0f)), yellowGreen);
+    EXPECT_EQ(HSVtoRGB(Color(-0.75f, 1.0f, 1.0f)), yellowGreen);
+    EXPECT_EQ(HSVtoRGB(Color(1e30f, 1.0f, 0.5f)), Color(0.5f, 0.0f, 0.0f))
+        << "a whole number of turns is red";
+    for (const float hue : {std::nanf(""), std::numeric_limits<float>::infinity()}) {
+        const Color c = HSVtoRGB(Color(hue, 1.0f, 1.0f));
+        EXPECT_TRUE(std::isnan(c.g)) << hue << " gives " << c.r << " " << c.g << " " << c.b;
+    }
 }
 
 } // namespace

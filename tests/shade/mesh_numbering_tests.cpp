@@ -35,6 +35,37 @@ TEST(MeshNumbering, ShadingCopyNumbersTheSidesOfABoxWithoutTouchingIt) {
         EXPECT_EQ(box.getFaceMtlIndex(f), 40) << "the render mesh keeps its own IDs";
 }
 
+// Separate triangles with material ID 7: each is a polygon of its own.
+Mesh Triangles(int count) {
+    Mesh mesh;
+    mesh.setNumVerts(3 * count);
+    mesh.setNumFaces(count);
+    for (int f = 0; f < count; ++f) {
+        const auto x = static_cast<float>(f);
+        mesh.setVert(3 * f, x, 0.0f, 0.0f);
+        mesh.setVert(3 * f + 1, x + 0.5f, 0.0f, 0.0f);
+        mesh.setVert(3 * f + 2, x, 1.0f, 0.0f);
+        mesh.faces[static_cast<std::size_t>(f)].setVerts(3 * f, 3 * f + 1, 3 * f + 2);
+        mesh.setFaceMtlIndex(f, 7);
+    }
+    return mesh;
+}
+
+TEST(MeshNumbering, ShadingCopySeedsEveryFaceUpTo80599FacesAndEverySecondAbove) {
+    Mesh most = Triangles(80599);
+    std::unique_ptr<Mesh> each = NumberPolygonsForShading(most);
+    EXPECT_EQ(each->getFaceMtlIndex(1), 1);
+    EXPECT_EQ(each->getFaceMtlIndex(65537), 1) << "numbers wrap at 65536";
+    EXPECT_EQ(each->getFaceMtlIndex(80598), 80598 - 65536);
+
+    Mesh more = Triangles(80600);
+    std::unique_ptr<Mesh> second = NumberPolygonsForShading(more);
+    EXPECT_EQ(second->getFaceMtlIndex(2), 1);
+    EXPECT_EQ(second->getFaceMtlIndex(80598), 40299);
+    for (int f : {1, 3, 40001, 80599})
+        EXPECT_EQ(second->getFaceMtlIndex(f), 7) << "face " << f << " lies between seeds and keeps its ID";
+}
+
 TEST(MeshNumbering, MentalRayNumbersPolygonsFromOneAndElementsFromZero) {
     Mesh box = Box();
     NumberPolygons(box);

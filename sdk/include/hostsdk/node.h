@@ -60,6 +60,7 @@ public:
 
     int NumRefs() override { return 2; }
     RefTargetHandle GetReference(int i) override;
+    SClass_ID ReferenceSuperClassID(int i) override;
     // Answers REFMSG_MTLXREF_GETNODES by appending itself, once, to the INodeTab that partId points to.
     RefResult NotifyRefChanged(const Interval& changeInterval, RefTargetHandle target, PartID& partId,
                                RefMessage message, BOOL propagate) override;

@@ -71,6 +71,9 @@ public:
 
     virtual int NumRefs() { return 0; }
     virtual RefTargetHandle GetReference(int) { return nullptr; }
+    // The super class of the targets that reference slot i holds, for callers that check what they connect
+    // before connecting it (a scene loader); 0 when the slot takes any target.
+    virtual SClass_ID ReferenceSuperClassID(int) { return 0; }
 
     // Installs newTarget in slot `which`, dropping the previous target (deleted when nothing else refers
     // to it and deleteOld is true) and registering this maker as a dependent of the new one. Fails, changing

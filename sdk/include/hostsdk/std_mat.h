@@ -37,6 +37,7 @@ public:
 
     int NumRefs() override { return STDMAT_NUM_MAPS; }
     RefTargetHandle GetReference(int i) override;
+    SClass_ID ReferenceSuperClassID(int) override { return TEXMAP_CLASS_ID; }
     RefTargetHandle Clone(RemapDir& remap) override;
 
 protected:
