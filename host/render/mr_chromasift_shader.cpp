@@ -93,6 +93,11 @@ ChromasiftShaderParams ReadChromasiftShader(imrShader& shader) {
     const ParamID input = connections == nullptr ? -1 : FindParam(*connections, L"inputMap.shader");
     if (input >= 0)
         params.inputMap = connections->GetTexmap(input);
+    const int mode = params.mappingMode;
+    params.readsCoordinates =
+        mode == kMapping1D || mode == kMapping2D || mode == kMapping3D || mode == kTiles;
+    params.readsTileChannel = mode == kBerconLinear || mode == kBerconRandom;
+    params.readsInput = mode == kInputMap;
     return params;
 }
 
@@ -156,7 +161,8 @@ int ChromasiftShaderIndex(const ChromasiftShaderParams& params, const ShaderSamp
 }
 
 AColor ShadeChromasift(const ChromasiftShaderParams& params, const ShaderSample& sample, ShadeContext& sc) {
-    const float input = params.inputMap != nullptr ? params.inputMap->EvalMono(sc) : params.inputValue;
+    const float input =
+        params.readsInput && params.inputMap != nullptr ? params.inputMap->EvalMono(sc) : params.inputValue;
     const int index = ChromasiftShaderIndex(params, sample, input);
     if (index < 0)
         return AColor(0.0f, 0.0f, 0.0f, 1.0f);

@@ -26,11 +26,16 @@ struct ChromasiftShaderParams {
     Point3 angle;
     int tileWidth = 1;
     int tileHeight = 1;
+    // What of a sample the mode reads, so that the renderer gathers nothing more: the coordinate system
+    // of "mapping" (the mapping and tile modes), map channel 99 (the tile-map modes), the input map.
+    bool readsCoordinates = false;
+    bool readsTileChannel = false;
+    bool readsInput = false;
 };
 
 ChromasiftShaderParams ReadChromasiftShader(imrShader& shader);
 
-// What the renderer tells the shader about one sample.
+// What the renderer tells the shader about one sample. Fields the instance does not read may be left out.
 struct ShaderSample {
     // The pixel, and the picture's width: the raster order stands in for an evaluation order that render
     // threads would otherwise make depend on timing.
@@ -54,7 +59,7 @@ Point3 ShaderCoordinates(const ChromasiftShaderParams& params, const ShaderSampl
 int ChromasiftShaderIndex(const ChromasiftShaderParams& params, const ShaderSample& sample, float inputValue);
 
 // The shader's result: the picked colour as translated, or opaque black. `sc` reaches only the connected
-// input map.
+// input map, evaluated only in the input-map mode.
 AColor ShadeChromasift(const ChromasiftShaderParams& params, const ShaderSample& sample, ShadeContext& sc);
 
 } // namespace host

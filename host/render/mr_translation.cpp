@@ -1,7 +1,5 @@
 #include "host/render/mr_translation.h"
 
-#include "host/render/material_shading.h"
-
 #include "hostsdk/std_mat.h"
 
 #include <algorithm>
@@ -55,20 +53,20 @@ void MentalRayShaders::Translate(HostRenderGlobalContext& context, TimeValue t,
             translated(*shader);
         shaders.emplace_back(map, ReadChromasiftShader(*shader));
     }
+    // Looked up here, after the list has stopped growing, so that shading never searches.
+    for (int i = 0; i < context.NumRenderInstances(); ++i) {
+        Texmap* map = DiffuseMap(context.Instance(i).mtl);
+        const auto found = std::find_if(shaders.begin(), shaders.end(), [map](const auto& entry) {
+            return map != nullptr && entry.first == map;
+        });
+        instanceShaders.push_back(found == shaders.end() ? nullptr : &found->second);
+    }
 }
 
-const ChromasiftShaderParams* MentalRayShaders::Find(Texmap* map) const {
-    for (const auto& [translatedMap, params] : shaders)
-        if (translatedMap == map)
-            return &params;
-    return nullptr;
-}
-
-AColor MentalRayDiffuseColour(Mtl* material, ShadeContext& sc, const ShaderSample& sample,
-                              const MentalRayShaders& shaders) {
-    if (const ChromasiftShaderParams* params = shaders.Find(DiffuseMap(material)))
-        return ShadeChromasift(*params, sample, sc);
-    return DiffuseColour(material, sc);
+const ChromasiftShaderParams* MentalRayShaders::ForInstance(int instance) const {
+    return instance >= 0 && static_cast<std::size_t>(instance) < instanceShaders.size()
+               ? instanceShaders[static_cast<std::size_t>(instance)]
+               : nullptr;
 }
 
 } // namespace host

@@ -23,21 +23,20 @@ public:
     ~MentalRayShaders();
 
     // Asks each diffuse map of the instances' materials once for its shader and has it write the shader's
-    // parameters for time t; `translated` (when set) sees each shader right after its translation.
+    // parameters for time t; `translated` (when set) sees each shader right after its translation. Then
+    // finds, once for the whole render, the shader each instance's material shows.
     void Translate(HostRenderGlobalContext& context, TimeValue t,
                    const std::function<void(imrShader&)>& translated);
 
-    // The shader standing for the map, or null when the map was not translated.
-    const ChromasiftShaderParams* Find(Texmap* map) const;
+    // The shader that stands for render instance i's diffuse map, or null when the map was not translated
+    // (the material then shades as it does under the other renderers).
+    const ChromasiftShaderParams* ForInstance(int instance) const;
 
 private:
     mrShaderLibrary library;
     std::vector<std::pair<Texmap*, ChromasiftShaderParams>> shaders;
     std::vector<imrShaderTranslation*> translations;
+    std::vector<const ChromasiftShaderParams*> instanceShaders;
 };
-
-// The material's diffuse colour under mental ray: a translated diffuse map is replaced by its shader.
-AColor MentalRayDiffuseColour(Mtl* material, ShadeContext& sc, const ShaderSample& sample,
-                              const MentalRayShaders& shaders);
 
 } // namespace host

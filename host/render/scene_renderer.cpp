@@ -188,11 +188,12 @@ public:
                 if (renderer == RendererKind::VRay) {
                     VRayShadeContext sc(context, instance, hit.face, hit.barycentric, time);
                     frame.colour[at] = Lit(DiffuseColour(instance.mtl, sc), instance, hit);
-                } else if (renderer == RendererKind::MentalRay) {
+                } else if (const ChromasiftShaderParams* shader = renderer == RendererKind::MentalRay
+                                                                      ? mentalRay.ForInstance(hit.instance)
+                                                                      : nullptr) {
                     ScanlineShadeContext sc(context, instance, hit.face, hit.barycentric, time);
-                    const ShaderSample sample = Sample(sc, instance, x, y);
-                    frame.colour[at] =
-                        Lit(MentalRayDiffuseColour(instance.mtl, sc, sample, mentalRay), instance, hit);
+                    const ShaderSample sample = Sample(*shader, sc, instance, x, y);
+                    frame.colour[at] = Lit(ShadeChromasift(*shader, sample, sc), instance, hit);
                 } else {
                     ScanlineShadeContext sc(context, instance, hit.face, hit.barycentric, time);
                     frame.colour[at] = Lit(DiffuseColour(instance.mtl, sc), instance, hit);
@@ -213,18 +214,26 @@ private:
                        Scale(point, -1.0f));
     }
 
-    // What mental ray's shaders learn of a sample.
-    ShaderSample Sample(ScanlineShadeContext& sc, HostRenderInstance& instance, int x, int y) const {
+    // What mental ray's shader learns of a sample: only what its mode reads.
+    ShaderSample Sample(const ChromasiftShaderParams& shader, ScanlineShadeContext& sc,
+                        HostRenderInstance& instance, int x, int y) const {
         ShaderSample sample;
         sample.x = x;
         sample.y = y;
         sample.width = frame.width;
-        sample.objectPoint = sc.PObj();
-        sample.worldPoint = instance.objToWorld.PointTransform(sample.objectPoint);
-        sample.uvw1 = sc.UVW(1);
-        sample.vertexColour = sc.UVW(0);
-        sample.uvw99 = sc.UVW(99);
         sample.materialID = sc.mtlNum;
+        if (shader.readsCoordinates) {
+            if (shader.mapping == UVW_COORDS)
+                sample.uvw1 = sc.UVW(1);
+            else if (shader.mapping == UVW2_COORDS)
+                sample.vertexColour = sc.UVW(0);
+            else if (shader.mapping == XYZ_WORLD_COORDS)
+                sample.worldPoint = instance.objToWorld.PointTransform(sc.PObj());
+            else
+                sample.objectPoint = sc.PObj();
+        }
+        if (shader.readsTileChannel)
+            sample.uvw99 = sc.UVW(99);
         return sample;
     }
 
