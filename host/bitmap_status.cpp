@@ -27,7 +27,7 @@ std::string BitmapStatusText(BMMRES status) {
 
 std::string ImageLoadProblem(const std::string& file, BMMRES status) {
     std::error_code error;
-    if (std::filesystem::is_directory(std::filesystem::path(FromUtf8(file)), error))
+    if (std::filesystem::is_directory(PathFromUtf8(file), error))
         return "it is a directory";
     return BitmapStatusText(status);
 }

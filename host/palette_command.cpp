@@ -78,10 +78,6 @@ bool IsBinary(PaletteFormat format) {
     return format == PaletteFormat::Ase || format == PaletteFormat::Png;
 }
 
-std::filesystem::path PathFromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
 // Writes the bytes unchanged (no CR added on Windows); false when the file cannot be written.
 bool WriteFile(const std::string& file, const std::string& bytes) {
     std::ofstream stream(PathFromUtf8(file), std::ios::binary);

@@ -287,15 +287,11 @@ private:
         if (!name.is_string() || name.get<std::string>().empty())
             Fail(where, "expected the name of a model file");
         const std::string file = name.get<std::string>();
-        const std::filesystem::path path =
-            std::filesystem::path(std::u8string(origin.begin(), origin.end())).parent_path() /
-            std::filesystem::path(std::u8string(file.begin(), file.end()));
-        const std::u8string resolved = path.u8string();
+        const std::string resolved = PathToUtf8(PathFromUtf8(origin).parent_path() / PathFromUtf8(file));
         try {
             ModelImportOptions options;
             options.triangulate = triangles;
-            return PartGeometryJson(
-                MergeParts(ImportModel(std::string(resolved.begin(), resolved.end()), options)), true);
+            return PartGeometryJson(MergeParts(ImportModel(resolved, options)), true);
         } catch (const std::runtime_error& e) {
             Fail(where, e.what());
         }

@@ -1,5 +1,7 @@
 #include "host/import/imported_model.h"
 
+#include "host/text.h"
+
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -105,7 +107,7 @@ bool CanImportModels() {
 }
 
 ImportedModel ImportModel(const std::string& file, const ModelImportOptions& options) {
-    const std::filesystem::path path(std::u8string(file.begin(), file.end()));
+    const std::filesystem::path path = PathFromUtf8(file);
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         throw std::runtime_error(file + ": cannot open the model file: it is a directory");

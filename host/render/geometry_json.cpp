@@ -100,6 +100,45 @@ Json PointsJson(const std::vector<Point3>& points) {
     return list;
 }
 
+// One map channel as a scene file gives it: its vertices and, per face of the mesh, the map vertex of each
+// corner.
+struct MapChannel {
+    int channel = 0;
+    std::vector<Point3> verts;
+    std::vector<std::vector<int>> faces;
+};
+
+// The mesh's "maps", each with one map face per face of the mesh and as many corners as that face
+// (`cornersOf(f)`); `faceName` names the mesh's faces in messages. A channel given twice is refused.
+template <class CornersOf>
+std::vector<MapChannel> ReadMapChannels(const Json& value, const Place& place, std::size_t faceCount,
+                                        const char* faceName, CornersOf cornersOf) {
+    std::vector<MapChannel> channels;
+    if (!value.contains("maps"))
+        return channels;
+    const Json& maps = (place / "maps").Array(value["maps"]);
+    for (std::size_t i = 0; i < maps.size(); ++i) {
+        const Place at = place / "maps" / i;
+        at.OnlyMembers(maps[i], {"channel", "verts", "faces"});
+        MapChannel map;
+        map.channel =
+            static_cast<int>((at / "channel").Integer(at.Member(maps[i], "channel"), 0, MAX_MESHMAPS - 1));
+        for (const MapChannel& earlier : channels)
+            if (earlier.channel == map.channel)
+                (at / "channel").Fail("channel " + std::to_string(map.channel) + " is given twice");
+        map.verts = (at / "verts").Points(at.Member(maps[i], "verts"));
+        const Json& mapFaces = (at / "faces").Array(at.Member(maps[i], "faces"));
+        if (mapFaces.size() != faceCount)
+            (at / "faces")
+                .Fail("expected one map face per " + std::string(faceName) + " (" +
+                      std::to_string(faceCount) + ")");
+        for (std::size_t f = 0; f < mapFaces.size(); ++f)
+            map.faces.push_back((at / "faces" / f).Corners(mapFaces[f], map.verts.size(), cornersOf(f)));
+        channels.push_back(std::move(map));
+    }
+    return channels;
+}
+
 } // namespace
 
 void ReadMesh(const Json& value, const std::string& origin, const std::string& where, Mesh& mesh) {
@@ -141,31 +180,14 @@ void ReadMesh(const Json& value, const std::string& origin, const std::string& w
         }
         mesh.faces.push_back(face);
     }
-    if (!value.contains("maps"))
-        return;
-    const Json& maps = (place / "maps").Array(value["maps"]);
-    for (std::size_t i = 0; i < maps.size(); ++i) {
-        const Place at = place / "maps" / i;
-        at.OnlyMembers(maps[i], {"channel", "verts", "faces"});
-        const int channel =
-            static_cast<int>((at / "channel").Integer(at.Member(maps[i], "channel"), 0, MAX_MESHMAPS - 1));
-        if (mesh.mapSupport(channel))
-            (at / "channel").Fail("channel " + std::to_string(channel) + " is given twice");
-        const std::vector<Point3> verts = (at / "verts").Points(at.Member(maps[i], "verts"));
-        const Json& mapFaces = (at / "faces").Array(at.Member(maps[i], "faces"));
-        if (mapFaces.size() != mesh.faces.size())
-            (at / "faces")
-                .Fail("expected one map face per mesh face (" + std::to_string(mesh.faces.size()) + ")");
-        std::vector<TVFace> tvFaces;
-        for (std::size_t f = 0; f < mapFaces.size(); ++f) {
-            const std::vector<int> t = (at / "faces" / f).Corners(mapFaces[f], verts.size(), 3);
-            tvFaces.push_back(
-                TVFace(static_cast<DWORD>(t[0]), static_cast<DWORD>(t[1]), static_cast<DWORD>(t[2])));
-        }
-        mesh.setMapSupport(channel, TRUE);
-        MeshMap& map = mesh.Map(channel);
-        map.tv = verts;
-        map.tf = std::move(tvFaces);
+    for (MapChannel& read :
+         ReadMapChannels(value, place, mesh.faces.size(), "mesh face", [](std::size_t) { return 3; })) {
+        mesh.setMapSupport(read.channel, TRUE);
+        MeshMap& map = mesh.Map(read.channel);
+        map.tv = std::move(read.verts);
+        map.tf.clear();
+        for (const std::vector<int>& t : read.faces)
+            map.tf.emplace_back(static_cast<DWORD>(t[0]), static_cast<DWORD>(t[1]), static_cast<DWORD>(t[2]));
     }
 }
 
@@ -224,30 +246,16 @@ void ReadPolyMesh(const Json& value, const std::string& origin, const std::strin
             mesh.f[f].smGroup =
                 static_cast<DWORD>((at / "smGroup").Integer(record["smGroup"], 0, 0xffffffffLL));
     }
-    if (!value.contains("maps"))
-        return;
-    const Json& maps = (place / "maps").Array(value["maps"]);
-    for (std::size_t i = 0; i < maps.size(); ++i) {
-        const Place at = place / "maps" / i;
-        at.OnlyMembers(maps[i], {"channel", "verts", "faces"});
-        const int channel =
-            static_cast<int>((at / "channel").Integer(at.Member(maps[i], "channel"), 0, MAX_MESHMAPS - 1));
-        if (channel < mesh.MNum() && mesh.M(channel)->FNum() > 0)
-            (at / "channel").Fail("channel " + std::to_string(channel) + " is given twice");
-        MNMap map;
-        map.v = (at / "verts").Points(at.Member(maps[i], "verts"));
-        const Json& mapFaces = (at / "faces").Array(at.Member(maps[i], "faces"));
-        if (mapFaces.size() != static_cast<std::size_t>(mesh.numf))
-            (at / "faces").Fail("expected one map face per polygon (" + std::to_string(mesh.numf) + ")");
-        for (std::size_t f = 0; f < mapFaces.size(); ++f) {
-            const int deg = mesh.f[f].deg;
-            const std::vector<int> t =
-                (at / "faces" / f).Corners(mapFaces[f], map.v.size(), static_cast<std::size_t>(deg));
-            map.f.emplace_back().MakePoly(deg, t.data());
-        }
-        if (channel >= mesh.MNum())
-            mesh.SetMapNum(channel + 1);
-        *mesh.M(channel) = std::move(map);
+    const auto degree = [&mesh](std::size_t f) { return static_cast<std::size_t>(mesh.f[f].deg); };
+    for (MapChannel& read :
+         ReadMapChannels(value, place, static_cast<std::size_t>(mesh.numf), "polygon", degree)) {
+        if (read.channel >= mesh.MNum())
+            mesh.SetMapNum(read.channel + 1);
+        MNMap& map = *mesh.M(read.channel);
+        map.v = std::move(read.verts);
+        map.f.clear();
+        for (const std::vector<int>& t : read.faces)
+            map.f.emplace_back().MakePoly(static_cast<int>(t.size()), t.data());
     }
 }
 

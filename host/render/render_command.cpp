@@ -48,15 +48,6 @@ bool ParseSize(const std::string& text, int& width, int& height) {
            ParseInt(text.substr(x + 1), 1, kMaxRenderSide, height);
 }
 
-std::filesystem::path PathFromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string PathToUtf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 // The map would only show a message box for a bitmap it cannot load; the command says so before anything.
 void CheckBitmap(const std::string& file) {
     BitmapInfo info;

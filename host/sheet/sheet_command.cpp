@@ -9,6 +9,7 @@
 #include "host/render/progress_display.h"
 #include "host/scene_file.h"
 #include "host/sheet/sheet_layout.h"
+#include "host/text.h"
 
 #include <chrono>
 #include <cstdio>
@@ -108,7 +109,7 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
             MapSettings only;
             only.mode = mode.combined;
             Json modeDocument = document;
-            ApplyMapSettings(modeDocument, only, [&picture] { return picture.Path().string(); });
+            ApplyMapSettings(modeDocument, only, [&picture] { return PathToUtf8(picture.Path()); });
             std::unique_ptr<SceneRoot> scene =
                 SceneFromDocument(modeDocument, RenderSceneOrigin(options), plugins);
 
@@ -160,7 +161,7 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
         font.Draw(canvas, layout.margin, layout.margin / 2,
                   "KR Chromasift: " + source + ", every distribution mode", layout.textHeight * 1.1f, kText);
 
-        canvas.WritePng(std::filesystem::path(std::u8string(options.output.begin(), options.output.end())));
+        canvas.WritePng(PathFromUtf8(options.output));
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         char summary[200];

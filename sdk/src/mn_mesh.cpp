@@ -84,6 +84,7 @@ int MNMesh::NewFace(int initFace, int degg, const int* vv) {
 void MNMesh::ClearAndFree() {
     verts.clear();
     faces.clear();
+    maps.clear();
     Sync();
 }
 
