@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <set>
 
 namespace host {
 
@@ -223,6 +224,44 @@ std::optional<MapPalette> FirstMapPalette(Json& document) {
         return palette;
     }
     return std::nullopt;
+}
+
+namespace {
+
+// Every object the scene reaches through references, each once.
+void CollectChromasiftMaps(ReferenceMaker* maker, std::set<ReferenceMaker*>& seen,
+                           std::vector<Texmap*>& maps) {
+    if (maker == nullptr || !seen.insert(maker).second)
+        return;
+    if (maker->SuperClassID() == TEXMAP_CLASS_ID && maker->ClassID() == kChromasiftClassID)
+        maps.push_back(static_cast<Texmap*>(maker));
+    for (int i = 0; i < maker->NumRefs(); ++i)
+        CollectChromasiftMaps(maker->GetReference(i), seen, maps);
+}
+
+} // namespace
+
+MapModeSwitch::MapModeSwitch(SceneRoot& scene) {
+    std::set<ReferenceMaker*> seen;
+    std::vector<Texmap*> found;
+    CollectChromasiftMaps(&scene, seen, found);
+    for (Texmap* map : found) {
+        auto* block = dynamic_cast<IParamBlock2*>(map->GetReference(0));
+        if (block == nullptr)
+            continue;
+        auto* coords = dynamic_cast<StdXYZGen*>(map->GetReference(kCoordsRef));
+        maps.push_back({block, coords, coords != nullptr ? coords->GetCoordSystem() : 0});
+    }
+}
+
+void MapModeSwitch::Set(const MapMode& mode) {
+    for (const LiveMap& map : maps) {
+        map.block->SetValue(kMappingOld, 0, mode.combined);
+        map.block->SetValue(kMapping, 0, mode.category);
+        map.block->SetValue(kSubModeParams[mode.category], 0, mode.subMode);
+        if (map.coords != nullptr)
+            map.coords->SetCoordSystem(mode.combined == kAsTiles ? UVW_COORDS : map.coordSystem);
+    }
 }
 
 } // namespace host

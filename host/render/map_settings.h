@@ -2,11 +2,16 @@
 
 // The Chromasift map's settings as the render command writes them into a scene document: parameter IDs as
 // the map stores them, and the distribution modes by their rollout labels.
+#include "host/scene.h"
 #include "host/scene_json.h"
+
+#include "hostsdk/param_block.h"
+#include "hostsdk/tex_gen.h"
 
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -57,5 +62,26 @@ struct MapPalette {
 
 // The palette settings of the document's first Chromasift map; nothing when it has none.
 std::optional<MapPalette> FirstMapPalette(Json& document);
+
+// Switches the loaded Chromasift maps of a scene between distribution modes the way the rollout does, so
+// that one loaded scene (whose maps extracted their palettes once) renders in every mode.
+class MapModeSwitch {
+public:
+    // Finds the maps through the scene's references and remembers each one's coordinate system.
+    explicit MapModeSwitch(SceneRoot& scene);
+
+    // Writes the combined mode, the category and its sub-mode into every map. "As Tiles" reads the
+    // explicit map channel; every other mode the map's own coordinate system.
+    void Set(const MapMode& mode);
+    int Count() const { return static_cast<int>(maps.size()); }
+
+private:
+    struct LiveMap {
+        IParamBlock2* block;
+        StdXYZGen* coords; // null when the map has none
+        int coordSystem;
+    };
+    std::vector<LiveMap> maps;
+};
 
 } // namespace host

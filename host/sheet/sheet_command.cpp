@@ -104,14 +104,13 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
 
         ProgressDisplay display(err, showProgress, "Rendering the sheet");
         const auto start = std::chrono::steady_clock::now();
+        // The scene is read once, so its maps extract their palettes once; each cell only switches mode.
+        const std::unique_ptr<SceneRoot> scene =
+            SceneFromDocument(document, RenderSceneOrigin(options), plugins);
+        MapModeSwitch modeSwitch(*scene);
         for (int cell = 0; cell < cells; ++cell) {
             const MapMode& mode = modes[static_cast<std::size_t>(cell)];
-            MapSettings only;
-            only.mode = mode.combined;
-            Json modeDocument = document;
-            ApplyMapSettings(modeDocument, only, [&picture] { return PathToUtf8(picture.Path()); });
-            std::unique_ptr<SceneRoot> scene =
-                SceneFromDocument(modeDocument, RenderSceneOrigin(options), plugins);
+            modeSwitch.Set(mode);
 
             RenderSettings settings;
             const bool instances = std::string(mode.label) == "VRay Instance (rnd)";
