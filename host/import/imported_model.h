@@ -41,6 +41,9 @@ struct ModelImportOptions {
 // Whether this build can read model files (the Linux build can; the Windows build cannot).
 bool CanImportModels();
 
+// The file's extension in lower case, without the dot ("obj"); empty when it has none.
+std::string FileExtension(const std::string& file);
+
 // True for the file kinds the importer reads, by extension: OBJ, PLY, STL, 3DS, glTF/GLB, FBX, Collada.
 bool IsModelFile(const std::string& file);
 

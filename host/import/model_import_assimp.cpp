@@ -6,8 +6,6 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
@@ -33,10 +31,8 @@ struct PointKeyHash {
 };
 
 bool IsYUpKind(const std::string& file) {
-    std::string extension = std::filesystem::path(file).extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const char* kind : {".obj", ".ply", ".gltf", ".glb", ".fbx", ".dae"})
+    const std::string extension = FileExtension(file);
+    for (const char* kind : {"obj", "ply", "gltf", "glb", "fbx", "dae"})
         if (extension == kind)
             return true;
     return false;
