@@ -1,4 +1,5 @@
 // chromasift: the stand-in host's command-line tool.
+#include "host/edit/edit_command.h"
 #include "host/palette_command.h"
 #include "host/platform.h"
 #include "host/plugins_command.h"
@@ -31,6 +32,7 @@ Commands:
   palette    Extract the palette a map holds from an image; print it or export it.
   render     Render a scene file, a model file or the built-in scene with the map, to PNG.
   sheet      Render a scene in all seventeen distribution modes as one labelled contact sheet.
+  edit       Edit a scene's map in a material-editor window, or replay a script of edits.
   help       Show this help, or with a command's name that command's help.
 
 'chromasift COMMAND --help' explains a command's options, with an example.
@@ -113,11 +115,21 @@ int RunSheet(int argc, char** argv) {
     return host::RunSheetCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
 }
 
+int RunEdit(int argc, char** argv) {
+    host::EditOptions options;
+    const std::string error = host::ParseEditOptions(argc, argv, 1, options);
+    if (!error.empty())
+        return UsageError(error, "edit");
+    host::PluginManager plugins;
+    plugins.LoadAll();
+    return host::RunEditCommand(options, plugins, std::cout, std::cerr);
+}
+
 int RunHelp(int argc, char** argv);
 
 const char* HelpUsage() {
     return "Usage: chromasift help [COMMAND]\n\n"
-           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet).\n\n"
+           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet, edit).\n\n"
            "Example:\n  chromasift help render\n";
 }
 
@@ -131,11 +143,9 @@ const char* PluginsUsage() {
 }
 
 const Command kCommands[] = {
-    {"plugins", PluginsUsage, RunPlugins},
-    {"palette", host::PaletteUsage, RunPalette},
-    {"render", host::RenderUsage, RunRender},
-    {"sheet", host::SheetUsage, RunSheet},
-    {"help", HelpUsage, RunHelp},
+    {"plugins", PluginsUsage, RunPlugins},    {"palette", host::PaletteUsage, RunPalette},
+    {"render", host::RenderUsage, RunRender}, {"sheet", host::SheetUsage, RunSheet},
+    {"edit", host::EditUsage, RunEdit},       {"help", HelpUsage, RunHelp},
 };
 
 const Command* FindCommand(const std::string& name) {

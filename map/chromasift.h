@@ -1,6 +1,7 @@
 #pragma once
 
 #include "palette/palette_entry.h"
+#include "palette/sample_grid.h"
 #include "plugin/host_sdk.h"
 #include "shade/concurrent_table.h"
 #include "shade/keyed_random.h"
@@ -9,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 // Class identity of the map.
@@ -99,6 +101,9 @@ public:
 
     // Extracts the palette of the bitmap into both lists (a message box when it cannot be loaded).
     void ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours);
+    // The same, reusing the samples of the picture last extracted from when it is the same file: changing
+    // the counts then needs no new decoding, whatever the picture's size.
+    void ReextractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours);
     // Pulls the working palette's hues onto the harmonic template chosen in "Color harmony".
     void HarmonisePalette();
     // Sorts the working palette in the order chosen in "Sorts".
@@ -146,6 +151,12 @@ private:
     // are released when the next render starts (user-interface thread only).
     std::vector<std::unique_ptr<const Palette>> paletteSnapshots;
     Palette extractedPalette;
+    // The samples of the picture last extracted from, by file name.
+    struct SourceSamples {
+        MSTR fileName;
+        SampleGrid grid;
+    };
+    std::optional<SourceSamples> sourceSamples;
     // Shading tables, emptied before every render; the caches hold evaluated objects by identity. Render
     // threads look entries up without locks and take the table's lock only to add one.
     std::unique_ptr<ConcurrentTable<Object*, std::unique_ptr<FaceElementList>>> elementListCache;

@@ -19,25 +19,35 @@ Chromasift::ColourCounts Chromasift::ReadColourCounts() const {
 }
 
 void Chromasift::ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours) {
-    BMMRES status = 0;
-    BitmapPtr bitmap(TheManager->Load(&info, &status));
-    if (status != 0) {
-        Interface* core = GetCOREInterface();
-        if (!core->GetQuietMode())
-            MessageBoxW(core->GetMAXHWnd(), L"Error loading bitmap.", L"Error", MB_OK | MB_ICONSTOP);
-        return;
+    sourceSamples.reset();
+    ReextractPalette(info, numColours, skipColours);
+}
+
+void Chromasift::ReextractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours) {
+    const MCHAR* name = info.Name();
+    const MSTR fileName = name == nullptr ? MSTR() : MSTR(name);
+    if (!sourceSamples || sourceSamples->fileName != fileName) {
+        sourceSamples.reset();
+        BMMRES status = 0;
+        BitmapPtr bitmap(TheManager->Load(&info, &status));
+        if (status != 0) {
+            Interface* core = GetCOREInterface();
+            if (!core->GetQuietMode())
+                MessageBoxW(core->GetMAXHWnd(), L"Error loading bitmap.", L"Error", MB_OK | MB_ICONSTOP);
+            return;
+        }
+        const Bitmap* pixels = bitmap.get();
+        sourceSamples =
+            SourceSamples{fileName, BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
+                              BMM_Color_fl pixel;
+                              if (pixels == nullptr || pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
+                                  return AColor(0.0f, 0.0f, 0.0f, 0.0f);
+                              return AColor(pixel.r, pixel.g, pixel.b, pixel.a);
+                          })};
     }
     if (pblock != nullptr)
         pblock->SetValue(pb_is_harmonized, GetCOREInterface()->GetTime(), 0);
-
-    const Bitmap* pixels = bitmap.get();
-    const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
-        BMM_Color_fl pixel;
-        if (pixels == nullptr || pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
-            return AColor(0.0f, 0.0f, 0.0f, 0.0f);
-        return AColor(pixel.r, pixel.g, pixel.b, pixel.a);
-    });
-    ExtractionResult result = ExtractPaletteFromGrid(grid, numColours, skipColours);
+    ExtractionResult result = ExtractPaletteFromGrid(sourceSamples->grid, numColours, skipColours);
     extractedPalette = std::move(result.extractedPalette);
     SetPalette(std::move(result.palette));
 }

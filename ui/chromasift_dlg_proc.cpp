@@ -1,15 +1,155 @@
 #include "ui/chromasift_dlg_proc.h"
 
 #include "map/chromasift.h"
+#include "plugin/param_ids.h"
+#include "plugin/plugin_main.h"
+#include "plugin/resource_ids.h"
+#include "ui/mode_choices.h"
+#include "ui/rollout_controls.h"
+
+#include <algorithm>
+#include <cwchar>
 
 constinit ChromasiftDlgProc theChromasiftDlgProc;
 
-INT_PTR ChromasiftDlgProc::DlgProc(TimeValue, IParamMap2*, HWND, UINT, WPARAM, LPARAM) {
-    // The parameter map has already handled the controls bound to parameters; the rollout's own controls
-    // (category list, mode buttons, swatches) are handled in the Windows user interface.
-    return FALSE;
+namespace {
+
+TimeValue Now() {
+    return GetCOREInterface()->GetTime();
+}
+
+bool VRayIsCurrentRenderer() {
+    Renderer* renderer = GetCOREInterface()->GetCurrentRenderer();
+    return renderer != nullptr && renderer->ClassID() == VRAY_RENDERER_CLASS_ID;
+}
+
+bool IsModeRadio(int control) {
+    return std::find(kModeRadios.begin(), kModeRadios.end(), control) != kModeRadios.end();
+}
+
+} // namespace
+
+INT_PTR ChromasiftDlgProc::DlgProc(TimeValue, IParamMap2* paramMap, HWND hWnd, UINT msg, WPARAM wParam,
+                                   LPARAM) {
+    const bool about = paramMap != nullptr && paramMap->GetMapID() == kAboutMapId;
+    switch (msg) {
+    case WM_INITDIALOG:
+        if (!about)
+            LayOutModes(hWnd);
+        return FALSE;
+    case WM_COMMAND:
+        // Every notification of a control triggers its action, whatever its code.
+        if (!about)
+            Command(hWnd, LOWORD(wParam));
+        return TRUE;
+    case WM_PAINT:
+        if (!about)
+            ShowPalette(hWnd);
+        return FALSE;
+    case kSpinnerChangeMessage:
+        if (!about)
+            SpinnerChanged(hWnd, LOWORD(wParam));
+        return FALSE;
+    default:
+        return FALSE;
+    }
 }
 
 void ChromasiftDlgProc::SetThing(ReferenceTarget* thing) {
     map = dynamic_cast<Chromasift*>(thing);
+}
+
+void ChromasiftDlgProc::Command(HWND rollout, int control) {
+    if (map == nullptr || map->pblock == nullptr)
+        return;
+    switch (control) {
+    case IDC_MAPPING_COMBO:
+        LayOutModes(rollout);
+        break;
+    case IDC_SORTS_COMBO:
+        map->AutoSortPalette();
+        GetChromasiftDesc()->InvalidateUI();
+        break;
+    case IDC_HARMONY_COMBO:
+        map->HarmonisePalette();
+        GetChromasiftDesc()->InvalidateUI();
+        break;
+    case IDC_BITMAP_BUTTON:
+        map->MarkExtractPending();
+        break;
+    default:
+        if (IsModeRadio(control))
+            ModeRadioClicked(rollout, control);
+        break;
+    }
+}
+
+void ChromasiftDlgProc::SpinnerChanged(HWND rollout, int spinner) {
+    if (map == nullptr || map->pblock == nullptr)
+        return;
+    if (spinner == IDC_NUM_COLORS_SPIN || spinner == IDC_SKIP_COLORS_SPIN) {
+        IParamBlock2* block = map->pblock;
+        const TimeValue now = Now();
+        // Negative counts read as their unsigned patterns, as everywhere extraction takes them.
+        const auto numColours = static_cast<std::uint32_t>(block->GetInt(pb_num_colors, now));
+        const auto skipColours = static_cast<std::uint32_t>(block->GetInt(pb_skip_colors, now));
+        if (PBBitmap* bitmap = block->GetBitmap(pb_bitmap, 0))
+            map->ReextractPalette(bitmap->bi, numColours, skipColours);
+        GetChromasiftDesc()->InvalidateUI();
+    }
+    ShowPalette(rollout);
+}
+
+void ChromasiftDlgProc::LayOutModes(HWND rollout) {
+    if (map == nullptr || map->pblock == nullptr)
+        return;
+    IParamBlock2* block = map->pblock;
+    const TimeValue now = Now();
+    const int category = block->GetInt(pb_mapping, now);
+    const std::optional<CategoryLayout> layout = LayOutCategory(category, VRayIsCurrentRenderer());
+    if (!layout)
+        return;
+    for (const auto& [radio, label] : layout->labels)
+        SetRolloutControlText(rollout, radio, label);
+    for (const auto& [control, shown] : layout->visibility)
+        ShowRolloutControl(rollout, control, shown);
+
+    const ModeChoice* chosen =
+        FindModeChoiceBySubMode(category, block->GetInt(*SubModeParameter(category), now));
+    if (chosen == nullptr)
+        return;
+    for (int radio : kModeRadios)
+        if (FindModeChoice(category, radio) != nullptr)
+            SetRadioChecked(rollout, radio, radio == chosen->radioId);
+    ApplyModeChoice(*chosen, now);
+}
+
+void ChromasiftDlgProc::ModeRadioClicked(HWND rollout, int radio) {
+    const TimeValue now = Now();
+    if (const ModeChoice* choice = FindModeChoice(map->pblock->GetInt(pb_mapping, now), radio))
+        ApplyModeChoice(*choice, now);
+    // The seven radios form two automatic groups in the template; unchecking across them makes one choice.
+    for (int other : kModeRadios)
+        if (other != radio)
+            SetRadioChecked(rollout, other, false);
+}
+
+void ChromasiftDlgProc::ApplyModeChoice(const ModeChoice& choice, TimeValue t) {
+    map->pblock->SetValue(choice.subMode, t, choice.subModeValue);
+    map->pblock->SetValue(pb_mapping_old, t, choice.combinedMode);
+    // Tiles follow the object's UV mapping: the explicit map-channel coordinates.
+    if (choice.combinedMode == kAsTilesMode)
+        if (XYZGen* coords = map->GetTheXYZGen(); coords != nullptr && coords->IsStdXYZGen())
+            static_cast<StdXYZGen*>(coords)->SetCoordSystem(UVW_COORDS);
+}
+
+void ChromasiftDlgProc::ShowPalette(HWND rollout) {
+    if (map == nullptr || map->pblock == nullptr)
+        return;
+    const Palette& palette = *map->GetPalette();
+    wchar_t number[16];
+    std::swprintf(number, 16, L" %d", static_cast<int>(palette.size()));
+    SetRolloutControlText(rollout, IDC_COUNT_LABEL, std::wstring(L"max #colors extracted:") + number);
+    const int numColours = map->pblock->GetInt(pb_num_colors, Now());
+    PaintSwatches(rollout, palette, std::min(static_cast<int>(palette.size()), numColours));
 }

@@ -3,9 +3,15 @@
 #include "plugin/host_sdk.h"
 
 class Chromasift;
+struct ModeChoice;
 
-// The one dialog procedure shared by both rollouts of every map. It acts on the map whose rollouts were
-// opened or created last.
+// The host's message to a spinner's parent: every change of the spinner's value, its control ID in the
+// low word of wParam.
+inline constexpr UINT kSpinnerChangeMessage = WM_USER + 600;
+
+// The one dialog procedure shared by both rollouts of every map. It adds what the host's bindings cannot
+// do: the distribution-mode choice, the palette display, re-extraction, sorting and harmonisation on the
+// spot. It acts on the map whose rollouts were opened or created last.
 class ChromasiftDlgProc : public ParamMap2UserDlgProc {
 public:
     constexpr ChromasiftDlgProc() = default;
@@ -19,6 +25,16 @@ public:
     void SetMap(Chromasift* newMap) { map = newMap; }
 
 private:
+    void Command(HWND rollout, int control);
+    void SpinnerChanged(HWND rollout, int spinner);
+    // Labels, shows and hides the mode radios and the category's controls, then checks the stored choice
+    // and brings the combined mode into line with it.
+    void LayOutModes(HWND rollout);
+    void ModeRadioClicked(HWND rollout, int radio);
+    void ApplyModeChoice(const ModeChoice& choice, TimeValue t);
+    // The count label and the swatches.
+    void ShowPalette(HWND rollout);
+
     Chromasift* map = nullptr;
 };
 

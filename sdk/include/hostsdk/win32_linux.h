@@ -51,8 +51,22 @@ constexpr DWORD DLL_THREAD_DETACH = 3;
 constexpr UINT MB_OK = 0x0;
 constexpr UINT MB_ICONHAND = 0x10;
 constexpr UINT MB_ICONSTOP = MB_ICONHAND;
+constexpr UINT WM_PAINT = 0x000F;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_USER = 0x0400;
+// Notification codes in the high word of a WM_COMMAND's wParam.
+constexpr WORD BN_CLICKED = 0;
+constexpr WORD CBN_SELCHANGE = 1;
+constexpr WORD CBN_DROPDOWN = 7;
 constexpr int IDOK = 1;
+
+constexpr WORD LOWORD(std::uintptr_t value) {
+    return static_cast<WORD>(value & 0xffff);
+}
+constexpr WORD HIWORD(std::uintptr_t value) {
+    return static_cast<WORD>((value >> 16) & 0xffff);
+}
 
 // String resources: a module registers its string table under its module handle when it attaches, which
 // is what the linker's resource section does on Windows.

@@ -1,0 +1,118 @@
+// What the user waits for when dragging the "# colors" spinner: the rollout's whole handling of one
+// spinner change (re-extraction, refresh, count label) on a map whose picture has 24 megapixels.
+//
+//   rollout_bench [--benchmark_filter=...]
+// The picture is written once to the temporary folder: Aqua.jpg scaled to 6000 × 4000.
+#include "map/chromasift.h"
+#include "plugin/param_ids.h"
+#include "plugin/plugin_main.h"
+#include "plugin/resource_ids.h"
+#include "plugin/string_table.h"
+#include "test_files.h"
+#include "ui/chromasift_dlg_proc.h"
+
+#include <benchmark/benchmark.h>
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image.h>
+#include <stb_image_write.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+constexpr int kWidth = 6000;
+constexpr int kHeight = 4000;
+
+std::filesystem::path BigPicture() {
+    static const std::filesystem::path path = [] {
+        const std::filesystem::path file =
+            std::filesystem::temp_directory_path() / "chromasift_rollout_24mp.jpg";
+        if (std::filesystem::exists(file))
+            return file;
+        int width = 0, height = 0, channels = 0;
+        unsigned char* source =
+            stbi_load(TestDataFile("images/Aqua.jpg").c_str(), &width, &height, &channels, 3);
+        if (source == nullptr)
+            std::abort();
+        std::vector<unsigned char> scaled(std::size_t{kWidth} * kHeight * 3);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x)
+                for (int c = 0; c < 3; ++c)
+                    scaled[(std::size_t{static_cast<std::size_t>(y)} * kWidth + x) * 3 + c] =
+                        source[(std::size_t{static_cast<std::size_t>(y * height / kHeight)} * width +
+                                x * width / kWidth) *
+                                   3 +
+                               c];
+        stbi_image_free(source);
+        if (stbi_write_jpg(file.c_str(), kWidth, kHeight, 3, scaled.data(), 90) == 0)
+            std::abort();
+        return file;
+    }();
+    return path;
+}
+
+Chromasift* MapWithBigPicture() {
+    static Chromasift* map = [] {
+        static int moduleAnchor;
+        auto* module = reinterpret_cast<HINSTANCE>(&moduleAnchor);
+        RegisterModuleStrings(module, kStringTable, kStringTableSize);
+        DllMain(module, DLL_PROCESS_ATTACH, nullptr);
+        GetCOREInterface()->SetQuietMode(TRUE);
+        auto* created = static_cast<Chromasift*>(GetChromasiftDesc()->Create(FALSE));
+        BitmapInfo info;
+        const std::wstring name = BigPicture().wstring();
+        info.SetName(name.c_str());
+        PBBitmap bitmap(info);
+        created->pblock->SetValue(pb_bitmap, 0, &bitmap);
+        created->MarkExtractPending();
+        Interval valid = FOREVER;
+        created->Update(0, valid);
+        if (created->GetPalette()->empty())
+            std::abort();
+        return created;
+    }();
+    return map;
+}
+
+// One spinner change of "# colors" to the benchmark's count, as the rollout receives it while dragging.
+void SpinnerChangeOfNumColours(benchmark::State& state) {
+    Chromasift* map = MapWithBigPicture();
+    theChromasiftDlgProc.SetMap(map);
+    ParamMapSpec spec;
+    spec.mapId = kParamsMapId;
+    IParamMap2 rollout(map->pblock, spec);
+    const int count = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        map->pblock->SetValue(pb_num_colors, 0, count);
+        theChromasiftDlgProc.DlgProc(0, &rollout, nullptr, kSpinnerChangeMessage,
+                                     (WPARAM{1} << 16) | IDC_NUM_COLORS_SPIN, 0);
+        benchmark::DoNotOptimize(map->GetPalette()->size());
+    }
+}
+BENCHMARK(SpinnerChangeOfNumColours)
+    ->Arg(10)
+    ->Arg(30)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The same change when the picture had to be decoded again, for comparison.
+void ExtractionWithDecoding(benchmark::State& state) {
+    Chromasift* map = MapWithBigPicture();
+    BitmapInfo info;
+    const std::wstring name = BigPicture().wstring();
+    info.SetName(name.c_str());
+    for (auto _ : state) {
+        map->ExtractPalette(info, 30, 0);
+        benchmark::DoNotOptimize(map->GetPalette()->size());
+    }
+}
+BENCHMARK(ExtractionWithDecoding)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace

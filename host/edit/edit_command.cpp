@@ -1,0 +1,97 @@
+#include "host/edit/edit_command.h"
+
+#include "host/edit/edit_script.h"
+#include "host/edit/material_editor.h"
+#include "host/render/map_settings.h"
+#include "host/scene_file.h"
+#include "host/scene_json.h"
+#include "host/text.h"
+
+#include <cstring>
+
+namespace host {
+
+const char* EditUsage() {
+    return "Usage: chromasift [--plugin-dir DIR]... edit [SCENE.json] [--script FILE] [-o OUT.json]\n\n"
+           "Opens the first Chromasift map of SCENE.json in a material-editor window: the map's About and\n"
+           "parameter rollouts, then its coordinates and output rollouts. Choose a picture with the bitmap\n"
+           "button; File > Save writes the scene back, or to OUT.json with -o. Without SCENE.json a new\n"
+           "scene with one map is edited, and -o names the file it is saved to.\n\n"
+           "Options:\n"
+           "  --script FILE   Replay the user actions in FILE instead of waiting for a person, then close.\n"
+           "                  One action a line; # starts a comment:\n"
+           "                    click ID           press the button, radio button or check box ID\n"
+           "                    spinner ID VALUE   set spinner ID to VALUE, as a drag would\n"
+           "                    choose ID ITEM     choose ITEM (its text as listed) in list ID\n"
+           "                    bitmap FILE        use the bitmap button and pick FILE\n"
+           "                    save [FILE]        write the scene (to FILE, else as File > Save)\n"
+           "  -o, --output OUT.json   Where File > Save writes the scene.\n\n"
+           "The editor needs a window system: the Windows build (also under Wine) has it.\n\n"
+           "Example:\n  chromasift edit scene.json --script session.txt -o edited.json\n";
+}
+
+std::string ParseEditOptions(int argc, char** argv, int first, EditOptions& options) {
+    for (int i = first; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (argument == "--script" || argument == "-o" || argument == "--output") {
+            if (!hasValue)
+                return "option '" + argument + "' needs a value";
+            (argument == "--script" ? options.script : options.output) = argv[++i];
+        } else if (!argument.empty() && argument[0] == '-' && argument.size() > 1) {
+            return "unknown option '" + argument + "' for 'edit'";
+        } else if (options.scene.empty()) {
+            options.scene = argument;
+        } else {
+            return "'edit' takes one scene file, not also '" + argument + "'";
+        }
+    }
+    return std::string();
+}
+
+std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginManager& plugins) {
+    std::unique_ptr<SceneRoot> scene;
+    if (!options.scene.empty()) {
+        scene = LoadScene(PathFromUtf8(options.scene), plugins);
+    } else {
+        Json document;
+        document["format"] = kSceneFormat;
+        document["version"] = kSceneVersion;
+        document["objects"] = Json::array(
+            {Json{{"id", 1},
+                  {"superClass", HexWord(TEXMAP_CLASS_ID)},
+                  {"class", {HexWord(kChromasiftClassID.PartA()), HexWord(kChromasiftClassID.PartB())}}}});
+        document["maps"] = Json::array({1});
+        scene = SceneFromDocument(document, "the new scene", plugins);
+    }
+    for (Texmap* map : scene->Maps())
+        if (map->ClassID() == kChromasiftClassID)
+            return scene;
+    throw SceneError((options.scene.empty() ? std::string("the new scene") : options.scene) +
+                     ": the scene holds no Chromasift map to edit");
+}
+
+int RunEditCommand(const EditOptions& options, const PluginManager& plugins, std::ostream& out,
+                   std::ostream& err) {
+    std::vector<EditAction> script;
+    std::unique_ptr<SceneRoot> scene;
+    try {
+        if (!options.script.empty())
+            script = ReadEditScript(PathFromUtf8(options.script));
+        scene = SceneToEdit(options, plugins);
+    } catch (const std::exception& error) {
+        err << "chromasift: " << error.what() << "\n";
+        return 1;
+    }
+    Texmap* map = nullptr;
+    for (Texmap* candidate : scene->Maps())
+        if (candidate->ClassID() == kChromasiftClassID && map == nullptr)
+            map = candidate;
+    const std::string saveTo = !options.output.empty() ? options.output : options.scene;
+    EditorSession session{*scene, *map, saveTo};
+    if (!options.script.empty())
+        return ReplayEditScript(session, script, out, err);
+    return RunMaterialEditor(session, err);
+}
+
+} // namespace host

@@ -1,0 +1,28 @@
+#pragma once
+
+// The material-editor window of the "edit" command (Windows build): the map's rollouts in a rollup
+// window, a File menu that saves the scene, and the replay of scripted user actions on the same window.
+#include "host/edit/edit_script.h"
+#include "host/scene.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct EditorSession {
+    SceneRoot& scene;
+    Texmap& map;
+    std::string saveTo; // empty: File > Save asks for a file name
+};
+
+// Shows the editor until the person closes it. Returns the exit status.
+int RunMaterialEditor(EditorSession& session, std::ostream& err);
+
+// Replays the actions on the editor's controls, without waiting for a person, then closes it. Returns 0,
+// or 1 with a message naming the script line of the first action that could not be done.
+int ReplayEditScript(EditorSession& session, const std::vector<EditAction>& actions, std::ostream& out,
+                     std::ostream& err);
+
+} // namespace host

@@ -1,0 +1,286 @@
+// The rollout's dialog procedure, message by message, on the parameters it reads and writes. These run
+// in both builds; the Windows build's window tests check the real controls as well.
+#include "map_test_support.h"
+
+#include "palette/harmony.h"
+#include "palette/palette_sort.h"
+#include "plugin/param_ids.h"
+#include "plugin/plugin_main.h"
+#include "plugin/resource_ids.h"
+#include "test_files.h"
+#include "ui/chromasift_dlg_proc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class RolloutProcedure : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GetCOREInterface()->SetQuietMode(TRUE);
+        GetCOREInterface()->SetTime(0);
+        map = NewMap();
+        theChromasiftDlgProc.SetMap(map.get());
+    }
+    void TearDown() override {
+        GetCOREInterface()->SetQuietMode(FALSE);
+        GetCOREInterface()->SetTime(0);
+    }
+
+    INT_PTR Send(MapID rollout, UINT message, WPARAM wParam = 0) {
+        ParamMapSpec spec;
+        spec.mapId = rollout;
+        IParamMap2 paramMap(map->pblock, spec);
+        return theChromasiftDlgProc.DlgProc(0, &paramMap, nullptr, message, wParam, 0);
+    }
+    INT_PTR Command(int control, int notification = 0, MapID rollout = kParamsMapId) {
+        return Send(rollout, WM_COMMAND, static_cast<WPARAM>((notification << 16) | control));
+    }
+    INT_PTR SpinnerChange(int spinner, bool dragging = false) {
+        return Send(kParamsMapId, kSpinnerChangeMessage,
+                    static_cast<WPARAM>((dragging ? 1 << 16 : 0) | spinner));
+    }
+    int Get(ChromasiftParamId id) { return map->pblock->GetInt(id, GetCOREInterface()->GetTime()); }
+    void Set(ChromasiftParamId id, int value) {
+        map->pblock->SetValue(id, GetCOREInterface()->GetTime(), value);
+    }
+
+    void Extract(const char* image, int numColours) {
+        Set(pb_num_colors, numColours);
+        SetBitmap(*map, TestImage(image));
+        map->MarkExtractPending();
+        Interval valid = FOREVER;
+        map->Update(0, valid);
+    }
+
+    MapPtr map;
+};
+
+// Every radio of every category, as the rollout has always stored it: the sub-mode parameter, its value
+// and the combined mode.
+struct RadioRow {
+    int category;
+    int radio;
+    ChromasiftParamId subMode;
+    int subModeValue;
+    int combinedMode;
+};
+constexpr RadioRow kRadioRows[] = {
+    {0, 1046, pb_pixel_mapping, 0, 0},   {0, 1047, pb_pixel_mapping, 1, 1},
+    {0, 1048, pb_pixel_mapping, 2, 11},  {1, 1046, pb_object_mapping, 0, 6},
+    {1, 1047, pb_object_mapping, 1, 10}, {1, 1048, pb_object_mapping, 2, 9},
+    {1, 1049, pb_object_mapping, 3, 7},  {1, 1050, pb_object_mapping, 4, 8},
+    {1, 1051, pb_object_mapping, 5, 12}, {1, 1060, pb_object_mapping, 6, 16},
+    {2, 1046, pb_coord_mapping, 0, 2},   {2, 1047, pb_coord_mapping, 1, 3},
+    {2, 1048, pb_coord_mapping, 2, 4},   {2, 1049, pb_coord_mapping, 3, 13},
+    {3, 1046, pb_input_mapping, 0, 5},   {3, 1047, pb_input_mapping, 1, 14},
+    {3, 1048, pb_input_mapping, 2, 15},
+};
+
+TEST_F(RolloutProcedure, ARadioClickWritesItsSubModeAndTheCombinedMode) {
+    for (const RadioRow& row : kRadioRows) {
+        Set(pb_mapping, row.category);
+        Set(row.subMode, -1);
+        Set(pb_mapping_old, -1);
+        EXPECT_EQ(Command(row.radio, BN_CLICKED), TRUE);
+        EXPECT_EQ(Get(row.subMode), row.subModeValue)
+            << "category " << row.category << ", radio " << row.radio;
+        EXPECT_EQ(Get(pb_mapping_old), row.combinedMode)
+            << "category " << row.category << ", radio " << row.radio;
+    }
+}
+
+TEST_F(RolloutProcedure, ARadioWithoutARoleInTheCategoryChangesNothing) {
+    Set(pb_mapping, 0);
+    Set(pb_pixel_mapping, 1);
+    Set(pb_mapping_old, 1);
+    for (int radio : {1049, 1050, 1051, 1060})
+        EXPECT_EQ(Command(radio), TRUE);
+    EXPECT_EQ(Get(pb_pixel_mapping), 1);
+    EXPECT_EQ(Get(pb_mapping_old), 1);
+    EXPECT_EQ(Get(pb_object_mapping), 0);
+}
+
+TEST_F(RolloutProcedure, AsTilesSwitchesTheCoordinatesToMapChannels) {
+    auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
+    ASSERT_TRUE(coords != nullptr && coords->IsStdXYZGen());
+    coords->SetCoordSystem(0);
+    Set(pb_mapping, 2);
+    Command(1048); // "3D Mapping" leaves the coordinates alone
+    EXPECT_EQ(coords->GetCoordSystem(), 0);
+    Command(1049);
+    EXPECT_EQ(Get(pb_coord_mapping), 3);
+    EXPECT_EQ(Get(pb_mapping_old), 13);
+    EXPECT_EQ(coords->GetCoordSystem(), 1);
+    coords->SetCoordSystem(2);
+    Command(1048);
+    EXPECT_EQ(Get(pb_coord_mapping), 2);
+    EXPECT_EQ(Get(pb_mapping_old), 4);
+    EXPECT_EQ(coords->GetCoordSystem(), 2);
+}
+
+TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
+    // An older scene: the category and sub-mode say "As Tiles", the combined mode still says "Random".
+    Set(pb_mapping, 2);
+    Set(pb_coord_mapping, 3);
+    Set(pb_mapping_old, 0);
+    auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
+    coords->SetCoordSystem(0);
+    EXPECT_EQ(Send(kParamsMapId, WM_INITDIALOG), FALSE);
+    EXPECT_EQ(Get(pb_mapping_old), 13);
+    EXPECT_EQ(coords->GetCoordSystem(), 1);
+
+    // A new category chosen in the list takes its own stored sub-mode.
+    Set(pb_mapping, 1);
+    Set(pb_object_mapping, 5);
+    EXPECT_EQ(Command(IDC_MAPPING_COMBO, CBN_SELCHANGE), TRUE);
+    EXPECT_EQ(Get(pb_mapping_old), 12);
+}
+
+TEST_F(RolloutProcedure, OutOfRangeCategoriesAndSubModesWriteNothing) {
+    Set(pb_mapping_old, 7);
+    Set(pb_mapping, 2);
+    Set(pb_coord_mapping, 4);
+    Send(kParamsMapId, WM_INITDIALOG);
+    EXPECT_EQ(Get(pb_mapping_old), 7);
+    Set(pb_mapping, 4);
+    Send(kParamsMapId, WM_INITDIALOG);
+    Command(1046);
+    EXPECT_EQ(Get(pb_mapping_old), 7);
+    EXPECT_EQ(Get(pb_coord_mapping), 4);
+}
+
+TEST_F(RolloutProcedure, TheAboutRolloutIgnoresTheParameterControls) {
+    Set(pb_mapping, 0);
+    Set(pb_mapping_old, 5);
+    EXPECT_EQ(Send(kAboutMapId, WM_INITDIALOG), FALSE);
+    EXPECT_EQ(Command(1046, 0, kAboutMapId), TRUE);
+    EXPECT_EQ(Command(IDC_BITMAP_BUTTON, 0, kAboutMapId), TRUE);
+    EXPECT_EQ(Get(pb_mapping_old), 5);
+    EXPECT_FALSE(map->IsExtractPending());
+}
+
+TEST_F(RolloutProcedure, TheBitmapButtonAsksForExtraction) {
+    EXPECT_FALSE(map->IsExtractPending());
+    EXPECT_EQ(Command(IDC_BITMAP_BUTTON, BN_CLICKED), TRUE);
+    EXPECT_TRUE(map->IsExtractPending());
+}
+
+TEST_F(RolloutProcedure, MessagesAnswerAsTheHostExpects) {
+    EXPECT_EQ(Command(IDC_SWATCH_FRAME), TRUE); // any other control
+    EXPECT_EQ(Send(kParamsMapId, WM_PAINT), FALSE);
+    EXPECT_EQ(SpinnerChange(IDC_GAMMA_SPIN), FALSE);
+    EXPECT_EQ(Send(kParamsMapId, WM_USER + 1), FALSE);
+}
+
+TEST_F(RolloutProcedure, TheCountSpinnersReExtract) {
+    Extract("rubberwhale1.png", 10);
+    ASSERT_EQ(map->GetPalette()->size(), 10u);
+
+    Set(pb_num_colors, 4);
+    EXPECT_EQ(SpinnerChange(IDC_NUM_COLORS_SPIN, true), FALSE);
+    EXPECT_EQ(map->GetPalette()->size(), 4u);
+    const Palette four = *map->GetPalette();
+
+    // Skipping drops the most common colours of the same extraction.
+    Set(pb_skip_colors, 2);
+    SpinnerChange(IDC_SKIP_COLORS_SPIN);
+    ASSERT_EQ(map->GetPalette()->size(), 4u);
+    EXPECT_EQ(map->GetPalette()->front(), four[2]);
+
+    // Other spinners repaint only.
+    Set(pb_num_colors, 6);
+    SpinnerChange(IDC_GAMMA_SPIN);
+    EXPECT_EQ(map->GetPalette()->size(), 4u);
+}
+
+TEST_F(RolloutProcedure, ReExtractionReadsTheCountsAtTheCurrentTime) {
+    Extract("rubberwhale1.png", 10);
+    map->pblock->SetValue(pb_num_colors, 0, 3);
+    GetCOREInterface()->SetTime(4800);
+    map->pblock->SetValue(pb_num_colors, 4800, 7);
+    SpinnerChange(IDC_NUM_COLORS_SPIN);
+    EXPECT_EQ(map->GetPalette()->size(), 7u);
+}
+
+TEST_F(RolloutProcedure, ReExtractionWithoutABitmapKeepsThePalette) {
+    Set(pb_num_colors, 4);
+    SpinnerChange(IDC_NUM_COLORS_SPIN);
+    SpinnerChange(IDC_SKIP_COLORS_SPIN);
+    EXPECT_TRUE(map->GetPalette()->empty());
+}
+
+TEST_F(RolloutProcedure, ReExtractionNeedsNoNewDecoding) {
+    // The picture is read when chosen; changing the counts afterwards works from what was read, even when
+    // the file has gone meanwhile.
+    const std::filesystem::path copy = std::filesystem::temp_directory_path() / "rollout_reextract.png";
+    std::filesystem::copy_file(TestDataFile("images/rubberwhale1.png"), copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    Set(pb_num_colors, 10);
+    SetBitmap(*map, copy.wstring());
+    map->MarkExtractPending();
+    Interval valid = FOREVER;
+    map->Update(0, valid);
+    ASSERT_EQ(map->GetPalette()->size(), 10u);
+    std::filesystem::remove(copy);
+
+    Set(pb_num_colors, 5);
+    SpinnerChange(IDC_NUM_COLORS_SPIN);
+    EXPECT_EQ(map->GetPalette()->size(), 5u);
+
+    // Choosing the file anew reads it again, and a missing file leaves the palette as it was.
+    map->MarkExtractPending();
+    map->Update(0, valid);
+    EXPECT_EQ(map->GetPalette()->size(), 5u);
+    Set(pb_num_colors, 8);
+    SpinnerChange(IDC_NUM_COLORS_SPIN);
+    EXPECT_EQ(map->GetPalette()->size(), 5u);
+}
+
+TEST_F(RolloutProcedure, TheListsSortAndHarmoniseByTheStoredChoice) {
+    Extract("rubberwhale1.png", 8);
+    Set(pb_sort, 2);
+    Palette expected = *map->GetPalette();
+    AutoSortPalette(expected, 2);
+    // Opening the drop-down without a new choice re-sorts too.
+    EXPECT_EQ(Command(IDC_SORTS_COMBO, CBN_DROPDOWN), TRUE);
+    EXPECT_EQ(*map->GetPalette(), expected);
+
+    Set(pb_harmony, 3);
+    EXPECT_EQ(Command(IDC_HARMONY_COMBO, CBN_SELCHANGE), TRUE);
+    EXPECT_EQ(*map->GetPalette(), *HarmonisePalette(map->GetExtractedPalette(), 3));
+    EXPECT_EQ(Get(pb_is_harmonized), 1);
+}
+
+TEST_F(RolloutProcedure, PaletteChangesRefreshTheOpenRollouts) {
+    Extract("rubberwhale1.png", 8);
+    ClassDesc2* desc = GetChromasiftDesc();
+    IAutoMParamDlg* dialog = static_cast<IAutoMParamDlg*>(map->CreateParamDlg(nullptr, nullptr));
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_GT(desc->NumParamMaps(), 0);
+    IParamMap2* open = desc->GetParamMap(0);
+    const int before = open->InvalidationCount();
+    Command(IDC_SORTS_COMBO);
+    Command(IDC_HARMONY_COMBO);
+    SpinnerChange(IDC_NUM_COLORS_SPIN);
+    SpinnerChange(IDC_TILE_ROWS_SPIN); // repaints only
+    EXPECT_EQ(open->InvalidationCount(), before + 3);
+    dialog->DeleteThis();
+}
+
+TEST_F(RolloutProcedure, WithoutAMapNothingHappens) {
+    Set(pb_mapping, 2);
+    Set(pb_coord_mapping, 3);
+    theChromasiftDlgProc.SetMap(nullptr);
+    EXPECT_EQ(Command(1046), TRUE);
+    EXPECT_EQ(SpinnerChange(IDC_NUM_COLORS_SPIN), FALSE);
+    EXPECT_EQ(Send(kParamsMapId, WM_INITDIALOG), FALSE);
+    EXPECT_EQ(Send(kParamsMapId, WM_PAINT), FALSE);
+    EXPECT_EQ(Get(pb_mapping_old), 0);
+}
+
+} // namespace
