@@ -10,11 +10,7 @@ class CustButton final : public ControlBase<ICustButton> {
 public:
     explicit CustButton(HWND window) : ControlBase(window) {}
 
-    void GetText(MSTR& text) override {
-        text.assign(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-        text.resize(
-            static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    }
+    void GetText(MSTR& text) override { text = WindowTextOf(window); }
     void SetText(const MCHAR* text) override { SetWindowTextW(window, text); }
     void SetType(CustButType type) override {
         // A check button is an automatic check box drawn as a push button.
@@ -42,16 +38,7 @@ LRESULT CALLBACK CustButtonProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
 } // namespace
 
 bool RegisterCustButtonClass(HINSTANCE module) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(nullptr, L"BUTTON", &wc))
-        return false;
-    systemButtonProc = wc.lpfnWndProc;
-    wc.style |= CS_GLOBALCLASS;
-    wc.lpfnWndProc = CustButtonProc;
-    wc.hInstance = module;
-    wc.lpszClassName = CUSTBUTTONWINDOWCLASS;
-    return RegisterClassExW(&wc) != 0;
+    return RegisterSuperclass(module, L"BUTTON", CUSTBUTTONWINDOWCLASS, CustButtonProc, systemButtonProc);
 }
 
 } // namespace hostsdk_controls

@@ -16,11 +16,7 @@ public:
     explicit CustEdit(HWND window) : ControlBase(window) {}
 
     void GetText(MCHAR* buffer, int capacity) override { GetWindowTextW(window, buffer, capacity); }
-    void GetText(MSTR& text) override {
-        text.assign(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-        text.resize(
-            static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    }
+    void GetText(MSTR& text) override { text = WindowTextOf(window); }
     void SetText(const MCHAR* text) override { SetWindowTextW(window, text); }
     void SetText(int value) override { SetText(std::to_wstring(value).c_str()); }
     void SetText(float value, int precision) override {
@@ -115,16 +111,7 @@ LRESULT CALLBACK CustEditProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPara
 } // namespace
 
 bool RegisterCustEditClass(HINSTANCE module) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (!GetClassInfoExW(nullptr, L"EDIT", &wc))
-        return false;
-    systemEditProc = wc.lpfnWndProc;
-    wc.style |= CS_GLOBALCLASS;
-    wc.lpfnWndProc = CustEditProc;
-    wc.hInstance = module;
-    wc.lpszClassName = CUSTEDITWINDOWCLASS;
-    return RegisterClassExW(&wc) != 0;
+    return RegisterSuperclass(module, L"EDIT", CUSTEDITWINDOWCLASS, CustEditProc, systemEditProc);
 }
 
 void LinkEditToSpinner(HWND window, HWND spinner) {

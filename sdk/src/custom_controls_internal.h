@@ -28,6 +28,16 @@ protected:
     HWND window;
 };
 
+MSTR WindowTextOf(HWND window);
+
+// Registers a global class of the SDK's own, keeping `extraBytes` per window.
+bool RegisterOwnClass(HINSTANCE module, const wchar_t* name, WNDPROC proc, LPCWSTR cursor, int background,
+                      int extraBytes);
+// Registers `name` as a global class that is the system class `base` except for what `proc` handles; `proc`
+// passes everything else on to `baseProc`, the system class's procedure.
+bool RegisterSuperclass(HINSTANCE module, const wchar_t* base, const wchar_t* name, WNDPROC proc,
+                        WNDPROC& baseProc);
+
 bool RegisterSpinnerClass(HINSTANCE module);
 bool RegisterCustEditClass(HINSTANCE module);
 bool RegisterCustButtonClass(HINSTANCE module);

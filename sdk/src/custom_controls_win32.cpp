@@ -15,6 +15,40 @@ ICustomControl* ControlOf(HWND window) {
     return window == nullptr ? nullptr : static_cast<ICustomControl*>(GetPropW(window, kControlProperty));
 }
 
+MSTR WindowTextOf(HWND window) {
+    MSTR text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+bool RegisterOwnClass(HINSTANCE module, const wchar_t* name, WNDPROC proc, LPCWSTR cursor, int background,
+                      int extraBytes) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = proc;
+    wc.cbWndExtra = extraBytes;
+    wc.hInstance = module;
+    wc.hCursor = LoadCursorW(nullptr, cursor);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0;
+}
+
+bool RegisterSuperclass(HINSTANCE module, const wchar_t* base, const wchar_t* name, WNDPROC proc,
+                        WNDPROC& baseProc) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(nullptr, base, &wc))
+        return false;
+    baseProc = wc.lpfnWndProc;
+    wc.style |= CS_GLOBALCLASS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = module;
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0;
+}
+
 } // namespace hostsdk_controls
 
 using namespace hostsdk_controls;

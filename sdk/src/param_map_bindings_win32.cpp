@@ -15,19 +15,6 @@ namespace {
 constexpr int kIntNoLimit = 1 << 30;
 constexpr float kFloatNoLimit = 1.0e30f;
 
-bool IsFloatParam(const ParamDef& def) {
-    switch (base_type(def.type)) {
-    case TYPE_FLOAT:
-    case TYPE_ANGLE:
-    case TYPE_PCNT_FRAC:
-    case TYPE_WORLD:
-    case TYPE_COLOR_CHANNEL:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // Spinners bind scalar parameters only: an edit and a spinner.
 bool IsScalarSpinner(const ParamDef& def) {
     return def.controlType == TYPE_SPINNER && def.controlIds.size() == 2;
@@ -87,7 +74,7 @@ void SetUpSpinner(HWND dlg, const ParamDef& def) {
     if (spinner == nullptr)
         return;
     spinner->LinkToEdit(GetDlgItem(dlg, def.controlIds[0]), static_cast<EditSpinnerType>(def.editType));
-    if (IsFloatParam(def)) {
+    if (is_float_type(def.type)) {
         if (def.hasRange)
             spinner->SetLimits(static_cast<float>(def.rangeLow.f), static_cast<float>(def.rangeHigh.f),
                                FALSE);
@@ -125,7 +112,7 @@ void ShowParam(HWND dlg, IParamBlock2& block, const ParamDef& def, TimeValue t) 
     case TYPE_SPINNER:
         if (IsScalarSpinner(def))
             if (ISpinnerControl* spinner = GetISpinner(GetDlgItem(dlg, ids[1]))) {
-                if (IsFloatParam(def))
+                if (is_float_type(def.type))
                     spinner->SetValue(block.GetFloat(def.id, t), FALSE);
                 else
                     spinner->SetValue(block.GetInt(def.id, t), FALSE);
@@ -252,7 +239,7 @@ bool StoreFromBoundControl(IParamMap2& map, TimeValue t, UINT msg, WPARAM wParam
             return;
         if (msg == CC_SPINNER_CHANGE && IsScalarSpinner(def) && def.controlIds[1] == LOWORD(wParam)) {
             if (ISpinnerControl* spinner = GetISpinner(GetDlgItem(map.GetHWnd(), def.controlIds[1]))) {
-                if (IsFloatParam(def))
+                if (is_float_type(def.type))
                     block.SetValue(def.id, t, spinner->GetFVal());
                 else
                     block.SetValue(def.id, t, spinner->GetIVal());

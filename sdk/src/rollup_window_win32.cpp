@@ -276,16 +276,8 @@ LRESULT CALLBACK RollupProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 } // namespace
 
 bool RegisterRollupClass(HINSTANCE module) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_GLOBALCLASS;
-    wc.lpfnWndProc = RollupProc;
-    wc.cbWndExtra = sizeof(RollupWindow*);
-    wc.hInstance = module;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
-    wc.lpszClassName = ROLLUPWINDOWCLASS;
-    return RegisterClassExW(&wc) != 0;
+    return RegisterOwnClass(module, ROLLUPWINDOWCLASS, RollupProc, IDC_ARROW, COLOR_APPWORKSPACE,
+                            sizeof(RollupWindow*));
 }
 
 } // namespace hostsdk_controls

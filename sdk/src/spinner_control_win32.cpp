@@ -284,15 +284,7 @@ LRESULT CALLBACK SpinnerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
 } // namespace
 
 bool RegisterSpinnerClass(HINSTANCE module) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = SpinnerProc;
-    wc.hInstance = module;
-    wc.hCursor = LoadCursorW(nullptr, IDC_SIZENS);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = SPINNERWINDOWCLASS;
-    return RegisterClassExW(&wc) != 0;
+    return RegisterOwnClass(module, SPINNERWINDOWCLASS, SpinnerProc, IDC_SIZENS, COLOR_BTNFACE, 0);
 }
 
 bool SpinnerTakeTypedText(HWND spinner, const std::wstring& text) {
