@@ -1,5 +1,7 @@
 #include "hostsdk/class_desc.h"
 
+#include "param_map_rollouts.h"
+
 #include <algorithm>
 
 ClassDesc::~ClassDesc() = default;
@@ -124,10 +126,19 @@ void ClassDesc2::Reset(ReferenceTarget* owner, BOOL updateUI, BOOL callSetHandle
         InvalidateUI();
 }
 
-IAutoMParamDlg* ClassDesc2::CreateParamDlgs(HWND, IMtlParams*, ReferenceTarget* obj) {
+IAutoMParamDlg* ClassDesc2::CreateParamDlgs(HWND editorWindow, IMtlParams* params, ReferenceTarget* obj) {
     if (obj == nullptr)
         return nullptr;
     std::vector<IParamMap2*> maps = OpenMapsFor(obj);
+    // The user procedures know their object before their rollouts receive the first message.
+    for (IParamMap2* map : maps)
+        if (map->GetUserDlgProc() != nullptr)
+            map->GetUserDlgProc()->SetThing(obj);
+    if (!OpenRollouts(this, editorWindow, params, maps)) {
+        for (IParamMap2* map : maps)
+            delete map;
+        return nullptr;
+    }
     openMaps.insert(openMaps.end(), maps.begin(), maps.end());
     auto* dlg = new IAutoMParamDlg(this, obj, std::move(maps));
     openDialogs.push_back(dlg);

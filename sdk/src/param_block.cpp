@@ -20,19 +20,6 @@ bool AcceptsInt(int type) {
     }
 }
 
-bool AcceptsFloat(int type) {
-    switch (base_type(type)) {
-    case TYPE_FLOAT:
-    case TYPE_ANGLE:
-    case TYPE_PCNT_FRAC:
-    case TYPE_WORLD:
-    case TYPE_COLOR_CHANNEL:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool AcceptsPoint(int type) {
     const int base = base_type(type);
     return base == TYPE_POINT3 || base == TYPE_RGBA || base == TYPE_HSV;
@@ -86,7 +73,7 @@ void IParamBlock2::RebuildFastSlots() {
             continue;
         if (AcceptsInt(type))
             intSlots[i] = &values[i][0].i;
-        else if (AcceptsFloat(type))
+        else if (is_float_type(type))
             floatSlots[i] = &values[i][0].f;
     }
 }
@@ -158,7 +145,7 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue, int value, int tabIndex) {
 BOOL IParamBlock2::SetValue(ParamID id, TimeValue, float value, int tabIndex) {
     const ParamDef* def = nullptr;
     Value* slot = Find(id, tabIndex, &def);
-    if (slot == nullptr || !AcceptsFloat(def->type))
+    if (slot == nullptr || !is_float_type(def->type))
         return FALSE;
     std::atomic_ref<float>(slot->f).store(value, std::memory_order_relaxed);
     NotifyChanged();
@@ -260,7 +247,7 @@ BOOL IParamBlock2::GetValue(ParamID id, TimeValue, float& value, Interval& valid
     const ParamDef* def = nullptr;
     Value* slot = Find(id, tabIndex, &def);
     value = 0.0f;
-    if (slot == nullptr || !AcceptsFloat(def->type))
+    if (slot == nullptr || !is_float_type(def->type))
         return FALSE;
     value = std::atomic_ref<float>(slot->f).load(std::memory_order_relaxed);
     valid &= FOREVER;
@@ -356,7 +343,7 @@ int IParamBlock2::GetIntSlow(ParamID id, TimeValue, int tabIndex) {
 
 float IParamBlock2::GetFloatSlow(ParamID id, TimeValue, int tabIndex) {
     const int index = desc->IDtoIndex(id);
-    if (index < 0 || !AcceptsFloat(desc->GetParamDefByIndex(index).type))
+    if (index < 0 || !is_float_type(desc->GetParamDefByIndex(index).type))
         return 0.0f;
     std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
     if (static_cast<unsigned>(tabIndex) >= tab.size())

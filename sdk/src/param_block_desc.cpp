@@ -24,19 +24,6 @@ std::string Narrow(const MCHAR* text) {
     throw std::invalid_argument(message + what);
 }
 
-bool IsFloatType(int type) {
-    switch (base_type(type)) {
-    case TYPE_FLOAT:
-    case TYPE_ANGLE:
-    case TYPE_PCNT_FRAC:
-    case TYPE_WORLD:
-    case TYPE_COLOR_CHANNEL:
-        return true;
-    default:
-        return false;
-    }
-}
-
 bool IsPointType(int type) {
     const int base = base_type(type);
     return base == TYPE_POINT3 || base == TYPE_RGBA || base == TYPE_HSV;
@@ -62,7 +49,7 @@ bool IsPointerType(int type) {
 // Reads one value of the parameter's type; floating-point operands always arrive as double.
 ParamValueSpec ReadValue(const ParamDef& param, va_list& args) {
     ParamValueSpec value;
-    if (IsFloatType(param.type)) {
+    if (is_float_type(param.type)) {
         value.f = va_arg(args, double);
     } else if (IsPointType(param.type)) {
         value.p = va_arg(args, Point3);

@@ -2,7 +2,23 @@
 
 #include "hostsdk/class_desc.h"
 
+#include "param_map_rollouts.h"
+
 ParamMap2UserDlgProc::~ParamMap2UserDlgProc() = default;
+
+IParamMap2::~IParamMap2() {
+    CloseRollout(*this);
+}
+
+void IParamMap2::Invalidate() {
+    ++invalidations;
+    RefreshRollout(*this, -1);
+}
+
+void IParamMap2::Invalidate(ParamID id) {
+    ++invalidations;
+    RefreshRollout(*this, id);
+}
 
 IAutoMParamDlg::IAutoMParamDlg(ClassDesc2* cd_, ReferenceTarget* thing_, std::vector<IParamMap2*> maps_)
     : cd(cd_), thing(thing_), maps(std::move(maps_)) {}
@@ -20,9 +36,18 @@ Class_ID IAutoMParamDlg::ClassID() {
 
 void IAutoMParamDlg::SetThing(ReferenceTarget* newThing) {
     thing = newThing;
-    for (IParamMap2* map : maps)
+    for (IParamMap2* map : maps) {
         if (newThing != nullptr && map->GetParamBlock() != nullptr)
             map->SetParamBlock(newThing->GetParamBlockByID(map->GetParamBlock()->ID()));
+        if (map->GetUserDlgProc() != nullptr)
+            map->GetUserDlgProc()->SetThing(newThing);
+        map->Invalidate();
+    }
+}
+
+void IAutoMParamDlg::ReloadDialog() {
+    for (IParamMap2* map : maps)
+        map->Invalidate();
 }
 
 void IAutoMParamDlg::DeleteThis() {

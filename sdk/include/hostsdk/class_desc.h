@@ -65,7 +65,9 @@ public:
     virtual void ResetClassParams(BOOL fileReset = FALSE);
     // Returns every block of `owner` built from this class's descriptors to its defaults.
     virtual void Reset(ReferenceTarget* owner, BOOL updateUI = TRUE, BOOL callSetHandlers = TRUE);
-    // Builds the material-editor rollouts of every block of `obj`; the result is the master dialog.
+    // Builds the material-editor rollouts of every block of `obj`; the result is the master dialog. In the
+    // Windows build the rollouts are dialogs in the editor's rollup window (see hostsdk/rollup_window.h);
+    // null when one of them could not be created.
     virtual IAutoMParamDlg* CreateParamDlgs(HWND editorWindow, IMtlParams* params, ReferenceTarget* obj);
     virtual void SetUserDlgProc(ParamBlockDesc2* pbd, MapID id, ParamMap2UserDlgProc* proc);
     virtual void SetUserDlgProc(ParamBlockDesc2* pbd, ParamMap2UserDlgProc* proc);

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class IRollupWindow;
 class ReferenceTarget;
 
 class SDK_API ParamDlg {
@@ -29,6 +30,9 @@ public:
 class SDK_API IMtlParams {
 public:
     virtual ~IMtlParams();
+    // The rollup window that parameter dialogs put their rollouts into; null when the editor has none
+    // (always, in the Linux build). The Windows build's RollupMtlParams answers with a real one.
+    virtual IRollupWindow* GetMtlEditorRollup() { return nullptr; }
 };
 
 // A dialog of one object, holding that object; the coordinates and output objects answer with one.

@@ -52,6 +52,19 @@ constexpr int base_type(int type) {
 constexpr bool is_tab(int type) {
     return (type & TYPE_TAB) != 0;
 }
+// The scalar types whose value is one float (and whose defaults and ranges arrive as doubles).
+constexpr bool is_float_type(int type) {
+    switch (base_type(type)) {
+    case TYPE_FLOAT:
+    case TYPE_ANGLE:
+    case TYPE_PCNT_FRAC:
+    case TYPE_WORLD:
+    case TYPE_COLOR_CHANNEL:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // Block (descriptor) flags.
 constexpr int P_CLASS_PARAMS = 0x1;

@@ -1,0 +1,415 @@
+// Parameter maps in a rollup window: rollouts created by the class descriptor from its p_ui tables, each
+// bound control driven as a user would and checked against the block, and the user procedure's view.
+#include "hostsdk/bitmap.h"
+#include "hostsdk/class_desc.h"
+#include "hostsdk/core_interface.h"
+#include "hostsdk/file_chooser.h"
+#include "hostsdk/param_block.h"
+#include "hostsdk/rollup_window.h"
+#include "hostsdk/tex_gen.h"
+
+#include "test_files.h"
+#include "ui_test_resource_ids.h"
+#include "ui_test_windows.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+enum : ParamID { pb_count, pb_gamma, pb_enabled, pb_fruit, pb_map, pb_bitmap, pb_choice, pb_hidden };
+constexpr MapID kParamsMap = 0;
+constexpr MapID kSecondMap = 1;
+
+// Records every message the user procedure sees, with the block's values at that moment.
+class RecordingProc : public ParamMap2UserDlgProc {
+public:
+    struct Call {
+        TimeValue t;
+        IParamMap2* map;
+        HWND dlg;
+        UINT msg;
+        WPARAM wParam;
+        int count;
+        int fruit;
+        int enabled;
+        std::wstring countEditText;
+    };
+
+    INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND dlg, UINT msg, WPARAM wParam, LPARAM) override {
+        IParamBlock2* block = map->GetParamBlock();
+        calls.push_back({t, map, dlg, msg, wParam, block->GetInt(pb_count), block->GetInt(pb_fruit),
+                         block->GetInt(pb_enabled), WindowText(GetDlgItem(dlg, IDC_COUNT_EDIT))});
+        return FALSE;
+    }
+    void DeleteThis() override {}
+    void SetThing(ReferenceTarget* newThing) override { thing = newThing; }
+    void Update(TimeValue) override { ++updates; }
+
+    // The last call with this message (and command or spinner ID, when given); null when none.
+    const Call* Last(UINT msg, int id = -1) const {
+        for (auto it = calls.rbegin(); it != calls.rend(); ++it)
+            if (it->msg == msg && (id < 0 || LOWORD(it->wParam) == id))
+                return &*it;
+        return nullptr;
+    }
+
+    std::vector<Call> calls;
+    ReferenceTarget* thing = nullptr;
+    int updates = 0;
+};
+
+class TestClassDesc : public ClassDesc2 {
+public:
+    int IsPublic() override { return 1; }
+    void* Create(BOOL) override { return nullptr; }
+    const MCHAR* ClassName() override { return L"UI test"; }
+    SClass_ID SuperClassID() override { return TEXMAP_CLASS_ID; }
+    Class_ID ClassID() override { return Class_ID(0x5d1e0001, 0x5d1e0002); }
+    const MCHAR* Category() override { return L""; }
+    // The templates and strings are the test program's own resources.
+    HINSTANCE HInstance() override { return GetModuleHandleW(nullptr); }
+};
+
+// A block with one parameter of every bound kind on the parameters rollout, and a second rollout.
+std::unique_ptr<ParamBlockDesc2> MakeDesc(TestClassDesc* cd, RecordingProc* proc, int paramsTemplate,
+                                          int secondTemplate) {
+    auto desc = std::make_unique<ParamBlockDesc2>(
+        // clang-format off
+        0, L"TestParams", IDS_TITLE_PARAMS, nullptr, P_AUTO_CONSTRUCT | P_AUTO_UI | P_MULTIMAP, 0,
+        2,
+        kParamsMap, paramsTemplate, IDS_TITLE_PARAMS, 0, 0, static_cast<ParamMap2UserDlgProc*>(proc),
+        kSecondMap, secondTemplate, IDS_TITLE_SECOND, 0, 0, static_cast<ParamMap2UserDlgProc*>(proc),
+        pb_count, L"count", TYPE_INT, P_ANIMATABLE, 0, p_default, 10, p_range, 1, 100,
+            p_ui, kParamsMap, TYPE_SPINNER, EDITTYPE_INT, IDC_COUNT_EDIT, IDC_COUNT_SPIN, 1.0, p_end,
+        pb_gamma, L"gamma", TYPE_FLOAT, P_ANIMATABLE, 0, p_default, 1.0, p_range, 0.1, 10.0,
+            p_ui, kParamsMap, TYPE_SPINNER, EDITTYPE_FLOAT, IDC_GAMMA_EDIT, IDC_GAMMA_SPIN,
+            static_cast<double>(0.1f), p_end,
+        pb_enabled, L"enabled", TYPE_BOOL, 0, 0, p_default, 0,
+            p_ui, kParamsMap, TYPE_SINGLECHECKBOX, IDC_ENABLED, p_end,
+        pb_fruit, L"fruit", TYPE_INT, 0, 0, p_default, 20,
+            p_ui, kParamsMap, TYPE_INT_COMBOBOX, IDC_FRUIT, 3, IDS_ITEM_ZEBRA, IDS_ITEM_APPLE, IDS_ITEM_MANGO,
+            p_vals, 10, 20, 30, p_end,
+        pb_map, L"map", TYPE_TEXMAP, 0, 0, p_ui, kParamsMap, TYPE_TEXMAPBUTTON, IDC_MAP_BUTTON, p_end,
+        pb_bitmap, L"bitmap", TYPE_BITMAP, 0, 0, p_ui, kParamsMap, TYPE_BITMAPBUTTON, IDC_BITMAP_BUTTON, p_end,
+        pb_choice, L"choice", TYPE_INT, 0, 0, p_default, 7,
+            p_ui, kParamsMap, TYPE_RADIO, 2, IDC_RADIO_A, IDC_RADIO_B, p_vals, 7, 9, p_end,
+        pb_hidden, L"hidden", TYPE_INT, 0, 0, p_end,
+        p_end
+        // clang-format on
+    );
+    desc->SetClassDesc(cd);
+    return desc;
+}
+
+class Owner : public ReferenceTarget {
+public:
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int) override { return block; }
+    void SetReference(int, RefTargetHandle target) override { block = static_cast<IParamBlock2*>(target); }
+    IParamBlock2* GetParamBlockByID(BlockID id) override {
+        return block != nullptr && block->ID() == id ? block : nullptr;
+    }
+    IParamBlock2* block = nullptr;
+};
+
+// A host editor window with a rollup window inside, and an object whose block the rollouts show.
+class ParamMapRollouts : public ::testing::Test {
+protected:
+    void SetUp() override { Build(IDD_TEST_PARAMS, IDD_TEST_SECOND); }
+    void TearDown() override {
+        if (dlg != nullptr)
+            dlg->DeleteThis();
+        if (host != nullptr)
+            DestroyWindow(host);
+        owner.DeleteAllRefs();
+        GetCOREInterface()->SetTime(0);
+    }
+
+    void Build(int paramsTemplate, int secondTemplate) {
+        ASSERT_TRUE(InitCustomControls());
+        desc = MakeDesc(&cd, &proc, paramsTemplate, secondTemplate);
+        cd.MakeAutoParamBlocks(&owner);
+        block = owner.block;
+        ASSERT_NE(block, nullptr);
+        host = CreateHostWindow();
+        rollupWindow = CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0,
+                                       380, 460, host, nullptr, nullptr, nullptr);
+        ASSERT_NE(rollupWindow, nullptr);
+        rollup = GetIRollup(rollupWindow);
+        ASSERT_NE(rollup, nullptr);
+        params = std::make_unique<RollupMtlParams>(rollupWindow);
+    }
+
+    void Open() {
+        dlg = cd.CreateParamDlgs(host, params.get(), &owner);
+        ASSERT_NE(dlg, nullptr);
+        ASSERT_EQ(dlg->NumMaps(), 2);
+        rollout = dlg->GetMap(0)->GetHWnd();
+        ASSERT_NE(rollout, nullptr);
+    }
+
+    HWND Item(int id) const { return GetDlgItem(rollout, id); }
+    int SpinnerHeight(int id) const {
+        RECT client;
+        GetClientRect(Item(id), &client);
+        return client.bottom;
+    }
+
+    TestClassDesc cd;
+    RecordingProc proc;
+    std::unique_ptr<ParamBlockDesc2> desc;
+    Owner owner;
+    IParamBlock2* block = nullptr;
+    HWND host = nullptr;
+    HWND rollupWindow = nullptr;
+    IRollupWindow* rollup = nullptr;
+    std::unique_ptr<RollupMtlParams> params;
+    IAutoMParamDlg* dlg = nullptr;
+    HWND rollout = nullptr;
+};
+
+TEST_F(ParamMapRollouts, RolloutsStackInTheRollupUnderTheirTitles) {
+    Open();
+    ASSERT_EQ(rollup->GetNumPanels(), 2);
+    EXPECT_EQ(rollup->GetPanelDlg(0), dlg->GetMap(0)->GetHWnd());
+    EXPECT_EQ(rollup->GetPanelDlg(1), dlg->GetMap(1)->GetHWnd());
+    EXPECT_EQ(GetParent(rollout), rollupWindow);
+    EXPECT_EQ(rollup->GetPanelTitle(0), L"Test parameters") << "the title comes from the string table";
+    EXPECT_EQ(rollup->GetPanelTitle(1), L"Second rollout");
+    EXPECT_EQ(cd.NumParamMaps(), 2);
+
+    // Title, dialog, title, dialog, from the top down.
+    RECT first, second;
+    GetWindowRect(rollup->GetPanelDlg(0), &first);
+    GetWindowRect(rollup->GetPanelDlg(1), &second);
+    MapWindowPoints(nullptr, rollupWindow, reinterpret_cast<POINT*>(&first), 2);
+    MapWindowPoints(nullptr, rollupWindow, reinterpret_cast<POINT*>(&second), 2);
+    const RECT firstTitle = rollup->GetPanelTitleRect(0);
+    const RECT secondTitle = rollup->GetPanelTitleRect(1);
+    EXPECT_LE(firstTitle.bottom, first.top);
+    EXPECT_LE(first.bottom, secondTitle.top);
+    EXPECT_LE(secondTitle.bottom, second.top);
+
+    // Clicking a title closes its rollout and moves the next one up.
+    SendMessageW(
+        rollupWindow, WM_LBUTTONDOWN, MK_LBUTTON,
+        MAKELPARAM((firstTitle.left + firstTitle.right) / 2, (firstTitle.top + firstTitle.bottom) / 2));
+    EXPECT_FALSE(rollup->IsPanelOpen(0));
+    EXPECT_FALSE(IsWindowVisible(rollup->GetPanelDlg(0)));
+    EXPECT_LT(rollup->GetPanelTitleRect(1).top, secondTitle.top);
+    rollup->SetPanelOpen(0, TRUE);
+    EXPECT_TRUE(IsWindowVisible(rollup->GetPanelDlg(0)));
+}
+
+TEST_F(ParamMapRollouts, TheUserProcedureSeesAnInitialisedDialog) {
+    Open();
+    EXPECT_EQ(proc.thing, &owner) << "the procedure learns its object before the rollouts open";
+    std::vector<const RecordingProc::Call*> inits;
+    for (const RecordingProc::Call& call : proc.calls)
+        if (call.msg == WM_INITDIALOG)
+            inits.push_back(&call);
+    ASSERT_EQ(inits.size(), 2u) << "one per rollout";
+    EXPECT_EQ(inits[0]->map, dlg->GetMap(0));
+    EXPECT_EQ(inits[0]->countEditText, L"10") << "bound controls are filled before the user procedure runs";
+    EXPECT_EQ(inits[0]->map->GetHWnd(), inits[0]->dlg);
+
+    // An unbound control's command still reaches the user procedure, with the host's current time.
+    GetCOREInterface()->SetTime(4800);
+    SendMessageW(Item(IDC_OTHER), BM_CLICK, 0, 0);
+    const RecordingProc::Call* other = proc.Last(WM_COMMAND, IDC_OTHER);
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->t, 4800);
+    EXPECT_EQ(other->map, dlg->GetMap(0));
+}
+
+TEST_F(ParamMapRollouts, SpinnersWriteTheirParameters) {
+    Open();
+    const HWND countSpin = Item(IDC_COUNT_SPIN);
+    ClickAt(countSpin, 2, 1);
+    EXPECT_EQ(block->GetInt(pb_count), 11);
+    const RecordingProc::Call* change = proc.Last(CC_SPINNER_CHANGE, IDC_COUNT_SPIN);
+    ASSERT_NE(change, nullptr) << "the spinner's change reaches the user procedure";
+    EXPECT_EQ(change->count, 11) << "after the parameter was stored";
+    EXPECT_EQ(HIWORD(change->wParam), FALSE);
+
+    // Dragging writes while the button is held, within the declared range.
+    PressLeft(countSpin, 2, 1);
+    MoveMouse(countSpin, 2, 1 - 30);
+    EXPECT_EQ(block->GetInt(pb_count), 41);
+    EXPECT_EQ(HIWORD(proc.Last(CC_SPINNER_CHANGE, IDC_COUNT_SPIN)->wParam), TRUE);
+    MoveMouse(countSpin, 2, 1 - 500);
+    EXPECT_EQ(block->GetInt(pb_count), 100);
+    ReleaseLeft(countSpin, 2, 1 - 500);
+
+    const int lower = SpinnerHeight(IDC_GAMMA_SPIN) - 2;
+    ClickAt(Item(IDC_GAMMA_SPIN), 2, lower);
+    EXPECT_FLOAT_EQ(block->GetFloat(pb_gamma), 0.9f) << "the float step is the descriptor's 0.1";
+    for (int i = 0; i < 20; ++i)
+        ClickAt(Item(IDC_GAMMA_SPIN), 2, lower);
+    EXPECT_FLOAT_EQ(block->GetFloat(pb_gamma), 0.1f) << "held at the range's lower end";
+
+    TypeAndEnter(Item(IDC_COUNT_EDIT), L"64");
+    EXPECT_EQ(block->GetInt(pb_count), 64);
+    TypeAndEnter(Item(IDC_GAMMA_EDIT), L"2.5");
+    EXPECT_FLOAT_EQ(block->GetFloat(pb_gamma), 2.5f);
+}
+
+TEST_F(ParamMapRollouts, CheckBoxListAndRadioButtonsStoreTheirValues) {
+    Open();
+    EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_ENABLED), BST_UNCHECKED);
+    SendMessageW(Item(IDC_ENABLED), BM_CLICK, 0, 0);
+    EXPECT_EQ(block->GetInt(pb_enabled), 1);
+    EXPECT_EQ(proc.Last(WM_COMMAND, IDC_ENABLED)->enabled, 1);
+    SendMessageW(Item(IDC_ENABLED), BM_CLICK, 0, 0);
+    EXPECT_EQ(block->GetInt(pb_enabled), 0);
+
+    // The list is sorted (Apple, Mango, Zebra) but stores each item's own p_vals entry.
+    const HWND fruit = Item(IDC_FRUIT);
+    ASSERT_EQ(SendMessageW(fruit, CB_GETCOUNT, 0, 0), 3);
+    wchar_t first[32] = {};
+    SendMessageW(fruit, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+    EXPECT_STREQ(first, L"Apple") << "items are loaded from the string table";
+    EXPECT_EQ(WindowText(fruit), L"Apple") << "the default 20 is Apple";
+    const LRESULT mango =
+        SendMessageW(fruit, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"Mango"));
+    SendMessageW(fruit, CB_SETCURSEL, static_cast<WPARAM>(mango), 0);
+    SendMessageW(rollout, WM_COMMAND, MAKEWPARAM(IDC_FRUIT, CBN_SELCHANGE), reinterpret_cast<LPARAM>(fruit));
+    EXPECT_EQ(block->GetInt(pb_fruit), 30);
+    const RecordingProc::Call* command = proc.Last(WM_COMMAND, IDC_FRUIT);
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->fruit, 30) << "the list's value is stored before the user procedure sees the command";
+    // Other notifications of the list store nothing but still reach the user procedure.
+    block->SetValue(pb_fruit, 0, 10);
+    SendMessageW(rollout, WM_COMMAND, MAKEWPARAM(IDC_FRUIT, CBN_DROPDOWN), reinterpret_cast<LPARAM>(fruit));
+    EXPECT_EQ(block->GetInt(pb_fruit), 10);
+    EXPECT_EQ(HIWORD(proc.Last(WM_COMMAND, IDC_FRUIT)->wParam), CBN_DROPDOWN);
+
+    EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_RADIO_A), BST_CHECKED) << "the default 7 is the first button";
+    SendMessageW(Item(IDC_RADIO_B), BM_CLICK, 0, 0);
+    EXPECT_EQ(block->GetInt(pb_choice), 9);
+}
+
+TEST_F(ParamMapRollouts, InvalidateUIShowsTheBlock) {
+    Open();
+    const int updates = proc.updates;
+    block->SetValue(pb_count, 0, 42);
+    block->SetValue(pb_gamma, 0, 2.5f);
+    block->SetValue(pb_enabled, 0, 1);
+    block->SetValue(pb_fruit, 0, 10);
+    block->SetValue(pb_choice, 0, 9);
+    BitmapTex* map = NewDefaultBitmapTex();
+    map->SetName(L"Map #3");
+    block->SetValue(pb_map, 0, static_cast<Texmap*>(map));
+    EXPECT_EQ(WindowText(Item(IDC_COUNT_EDIT)), L"10") << "nothing changes before the refresh";
+
+    cd.InvalidateUI();
+    EXPECT_EQ(WindowText(Item(IDC_COUNT_EDIT)), L"42");
+    EXPECT_EQ(GetISpinner(Item(IDC_COUNT_SPIN))->GetIVal(), 42);
+    EXPECT_EQ(WindowText(Item(IDC_GAMMA_EDIT)), L"2.5");
+    EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_ENABLED), BST_CHECKED);
+    EXPECT_EQ(WindowText(Item(IDC_FRUIT)), L"Zebra");
+    EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_RADIO_A), BST_UNCHECKED);
+    EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_RADIO_B), BST_CHECKED);
+    EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"Map #3 (Bitmap)");
+    EXPECT_EQ(proc.updates, updates + 2) << "each open rollout's procedure is told";
+    EXPECT_EQ(block->GetInt(pb_count), 42) << "refreshing writes nothing back";
+
+    block->SetValue(pb_fruit, 0, 99);
+    block->SetValue(pb_map, 0, static_cast<Texmap*>(nullptr));
+    dlg->GetMap(0)->Invalidate(pb_fruit);
+    EXPECT_EQ(SendMessageW(Item(IDC_FRUIT), CB_GETCURSEL, 0, 0), CB_ERR)
+        << "a value no item stores selects none";
+    EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"Map #3 (Bitmap)") << "only the named parameter is shown";
+    dlg->GetMap(0)->Invalidate();
+    EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"None");
+}
+
+TEST_F(ParamMapRollouts, TheBitmapButtonAsksTheHostForAFile) {
+    const std::string file = TestDataFile("images/Silk.png");
+    const MSTR path(file.begin(), file.end());
+    int asked = 0;
+    bool answer = true;
+    struct RestoreChooser {
+        BitmapFileChooser previous;
+        ~RestoreChooser() { SetBitmapFileChooser(previous); }
+    } restore{SetBitmapFileChooser([&](HWND owner, const MSTR& current, MSTR& chosen) {
+        ++asked;
+        EXPECT_NE(owner, nullptr);
+        EXPECT_EQ(current, asked == 1 ? MSTR() : path);
+        if (answer)
+            chosen = path;
+        return answer;
+    })};
+    Open();
+    EXPECT_EQ(WindowText(Item(IDC_BITMAP_BUTTON)), L"None");
+    SendMessageW(Item(IDC_BITMAP_BUTTON), BM_CLICK, 0, 0);
+    EXPECT_EQ(asked, 1);
+    PBBitmap* bitmap = block->GetBitmap(pb_bitmap);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_EQ(MSTR(bitmap->bi.Name()), path);
+    ASSERT_NE(bitmap->bm, nullptr) << "the chosen file is loaded";
+    EXPECT_GT(bitmap->bm->Width(), 0);
+    EXPECT_EQ(WindowText(Item(IDC_BITMAP_BUTTON)), L"Silk.png") << "the button shows the file's name";
+    ASSERT_NE(proc.Last(WM_COMMAND, IDC_BITMAP_BUTTON), nullptr);
+
+    // Cancelling the chooser keeps the parameter.
+    answer = false;
+    SendMessageW(Item(IDC_BITMAP_BUTTON), BM_CLICK, 0, 0);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(MSTR(block->GetBitmap(pb_bitmap)->bi.Name()), path);
+}
+
+TEST_F(ParamMapRollouts, ClosingDestroysTheRollouts) {
+    Open();
+    const HWND second = dlg->GetMap(1)->GetHWnd();
+    dlg->DeleteThis();
+    dlg = nullptr;
+    EXPECT_FALSE(IsWindow(rollout));
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_EQ(rollup->GetNumPanels(), 0);
+    EXPECT_EQ(cd.NumParamMaps(), 0);
+    EXPECT_NE(proc.Last(WM_DESTROY), nullptr) << "the user procedure sees the rollout go";
+
+    // An editor closed before its parameter dialog: the dialog finds its windows gone.
+    Open();
+    DestroyWindow(host);
+    host = nullptr;
+    EXPECT_EQ(dlg->GetMap(0)->GetHWnd(), nullptr);
+    cd.InvalidateUI(); // nothing to show, nothing to crash on
+    dlg->DeleteThis();
+    dlg = nullptr;
+}
+
+TEST_F(ParamMapRollouts, WithoutARollupWindowMapsHaveNoWindows) {
+    dlg = cd.CreateParamDlgs(nullptr, nullptr, &owner);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(dlg->GetMap(0)->GetHWnd(), nullptr);
+    EXPECT_EQ(rollup->GetNumPanels(), 0);
+    dlg->DeleteThis();
+    // The editor window itself may hold the rollup.
+    dlg = cd.CreateParamDlgs(host, nullptr, &owner);
+    ASSERT_NE(dlg, nullptr);
+    EXPECT_EQ(rollup->GetNumPanels(), 2);
+}
+
+class BrokenRollout : public ParamMapRollouts {
+protected:
+    // The second rollout names a control class nobody registered.
+    void SetUp() override { Build(IDD_TEST_PARAMS, IDD_TEST_BROKEN); }
+};
+
+TEST_F(BrokenRollout, ARolloutThatCannotBeCreatedLeavesNothingBehind) {
+    dlg = cd.CreateParamDlgs(host, params.get(), &owner);
+    EXPECT_EQ(dlg, nullptr);
+    ASSERT_NE(proc.Last(WM_INITDIALOG), nullptr) << "the first rollout was created";
+    EXPECT_NE(proc.Last(WM_DESTROY), nullptr) << "and destroyed again";
+    EXPECT_EQ(rollup->GetNumPanels(), 0);
+    EXPECT_EQ(cd.NumParamMaps(), 0);
+    EXPECT_EQ(FindWindowExW(rollupWindow, nullptr, nullptr, nullptr), nullptr) << "no window is left over";
+}
+
+} // namespace
