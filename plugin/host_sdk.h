@@ -5,6 +5,7 @@
 #include "hostsdk/channels.h"
 #include "hostsdk/class_desc.h"
 #include "hostsdk/core_interface.h"
+#include "hostsdk/custom_control_messages.h"
 #include "hostsdk/hsv.h"
 #include "hostsdk/instance_info.h"
 #include "hostsdk/load_save.h"

@@ -46,7 +46,7 @@ INT_PTR ChromasiftDlgProc::DlgProc(TimeValue, IParamMap2* paramMap, HWND hWnd, U
         if (!about)
             ShowPalette(hWnd);
         return FALSE;
-    case kSpinnerChangeMessage:
+    case CC_SPINNER_CHANGE:
         if (!about)
             SpinnerChanged(hWnd, LOWORD(wParam));
         return FALSE;

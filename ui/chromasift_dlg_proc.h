@@ -5,10 +5,6 @@
 class Chromasift;
 struct ModeChoice;
 
-// The host's message to a spinner's parent: every change of the spinner's value, its control ID in the
-// low word of wParam.
-inline constexpr UINT kSpinnerChangeMessage = WM_USER + 600;
-
 // The one dialog procedure shared by both rollouts of every map. It adds what the host's bindings cannot
 // do: the distribution-mode choice, the palette display, re-extraction, sorting and harmonisation on the
 // spot. It acts on the map whose rollouts were opened or created last.

@@ -89,7 +89,7 @@ void SpinnerChangeOfNumColours(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         map->pblock->SetValue(pb_num_colors, 0, count);
-        theChromasiftDlgProc.DlgProc(0, &rollout, nullptr, kSpinnerChangeMessage,
+        theChromasiftDlgProc.DlgProc(0, &rollout, nullptr, CC_SPINNER_CHANGE,
                                      (WPARAM{1} << 16) | IDC_NUM_COLORS_SPIN, 0);
         benchmark::DoNotOptimize(map->GetPalette()->size());
     }

@@ -41,7 +41,7 @@ protected:
         return Send(rollout, WM_COMMAND, static_cast<WPARAM>((notification << 16) | control));
     }
     INT_PTR SpinnerChange(int spinner, bool dragging = false) {
-        return Send(kParamsMapId, kSpinnerChangeMessage,
+        return Send(kParamsMapId, CC_SPINNER_CHANGE,
                     static_cast<WPARAM>((dragging ? 1 << 16 : 0) | spinner));
     }
     int Get(ChromasiftParamId id) { return map->pblock->GetInt(id, GetCOREInterface()->GetTime()); }

@@ -1,0 +1,322 @@
+// The map's rollouts as real windows (Windows build, run under Wine): the templates with the SDK's custom
+// controls, the category layout on the real controls, radio clicks, spinners, lists and the palette shown.
+#include "map_test_support.h"
+
+#include "palette/palette_sort.h"
+#include "plugin/param_ids.h"
+#include "plugin/resource_ids.h"
+#include "ui/swatches.h"
+
+#include "hostsdk/custom_controls.h"
+#include "hostsdk/rollup_window.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+
+namespace {
+
+class TestRenderer : public Renderer {
+public:
+    explicit TestRenderer(Class_ID id) : id(id) {}
+    Class_ID ClassID() override { return id; }
+
+private:
+    Class_ID id;
+};
+
+class Rollouts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GetCOREInterface()->SetQuietMode(TRUE);
+        ASSERT_TRUE(InitCustomControls());
+        map = NewMap();
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"RolloutTestHost";
+        RegisterClassW(&windowClass);
+        host = CreateWindowExW(0, L"RolloutTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 460,
+                               900, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(host, nullptr);
+        rollupWindow = CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0,
+                                       440, 860, host, nullptr, nullptr, nullptr);
+        ASSERT_NE(rollupWindow, nullptr);
+        params = std::make_unique<RollupMtlParams>(rollupWindow);
+    }
+    void TearDown() override {
+        Close();
+        if (host != nullptr)
+            DestroyWindow(host);
+        GetCOREInterface()->AssignCurRenderer(nullptr);
+        GetCOREInterface()->SetQuietMode(FALSE);
+    }
+
+    void Open() {
+        dialog = dynamic_cast<IAutoMParamDlg*>(map->CreateParamDlg(host, params.get()));
+        ASSERT_NE(dialog, nullptr);
+        for (int i = 0; i < dialog->NumMaps(); ++i)
+            (dialog->GetMap(i)->GetMapID() == kParamsMapId ? rollout : about) = dialog->GetMap(i)->GetHWnd();
+        ASSERT_NE(rollout, nullptr);
+        ASSERT_NE(about, nullptr);
+    }
+    void Close() {
+        if (dialog != nullptr)
+            dialog->DeleteThis();
+        dialog = nullptr;
+        rollout = about = nullptr;
+    }
+
+    HWND Item(int id) const { return GetDlgItem(rollout, id); }
+    bool Shown(int id) const { return (GetWindowLongW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+    std::wstring Text(HWND window) const {
+        wchar_t text[256] = {};
+        GetWindowTextW(window, text, 256);
+        return text;
+    }
+    int Get(ChromasiftParamId id) const { return map->pblock->GetInt(id, 0); }
+
+    // What a person does: pick the list item with that text.
+    void Choose(int list, const wchar_t* item) {
+        const LRESULT index = SendMessageW(Item(list), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>(item));
+        ASSERT_NE(index, CB_ERR) << "no item in list " << list;
+        SendMessageW(Item(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(rollout, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(Item(list)));
+    }
+    void Click(int id) { SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    void SpinTo(int spinner, int value) {
+        ISpinnerControl* control = GetISpinner(Item(spinner));
+        ASSERT_NE(control, nullptr);
+        control->SetValue(value, TRUE);
+        ReleaseISpinner(control);
+    }
+    std::set<int> CheckedRadios() const {
+        std::set<int> checked;
+        for (int radio : {1046, 1047, 1048, 1049, 1050, 1051, 1060})
+            if (Checked(radio))
+                checked.insert(radio);
+        return checked;
+    }
+    std::set<int> ShownRadios() const {
+        std::set<int> shown;
+        for (int radio : {1046, 1047, 1048, 1049, 1050, 1051, 1060})
+            if (Shown(radio))
+                shown.insert(radio);
+        return shown;
+    }
+
+    MapPtr map;
+    HWND host = nullptr;
+    HWND rollupWindow = nullptr;
+    std::unique_ptr<RollupMtlParams> params;
+    IAutoMParamDlg* dialog = nullptr;
+    HWND rollout = nullptr;
+    HWND about = nullptr;
+};
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+TEST_F(Rollouts, TheTemplatesHoldEveryControlInPlace) {
+    Open();
+    const std::map<int, std::wstring> classes = {
+        {1030, L"CustButton"},     {1031, L"CustEdit"},       {1032, L"SpinnerControl"},
+        {1019, L"ComboBox"},       {1033, L"CustButton"},     {1034, L"Button"},
+        {1052, L"Static"},         {1035, L"Static"},         {1139, L"Button"},
+        {1020, L"ComboBox"},       {1036, L"CustEdit"},       {1037, L"SpinnerControl"},
+        {1038, L"CustEdit"},       {1039, L"SpinnerControl"}, {1045, L"Static"},
+        {1053, L"Static"},         {1054, L"Static"},         {1040, L"CustEdit"},
+        {1041, L"SpinnerControl"}, {1042, L"CustEdit"},       {1043, L"SpinnerControl"},
+        {1021, L"ComboBox"},       {1046, L"Button"},         {1047, L"Button"},
+        {1048, L"Button"},         {1049, L"Button"},         {1050, L"Button"},
+        {1551, L"Button"},         {1044, L"CustEdit"},       {1055, L"SpinnerControl"},
+        {1056, L"CustEdit"},       {1057, L"SpinnerControl"}, {1058, L"CustEdit"},
+        {1059, L"SpinnerControl"}, {1051, L"Button"},         {1060, L"Button"},
+    };
+    for (const auto& [id, expected] : classes) {
+        ASSERT_NE(Item(id), nullptr) << id;
+        EXPECT_EQ(_wcsicmp(ClassOf(Item(id)).c_str(), expected.c_str()), 0) << id;
+    }
+    // Positions are in dialog units: the swatch frame and the manual button, converted by the dialog.
+    for (const auto& [id, box] :
+         std::map<int, RECT>{{1035, {12, 78, 12 + 189, 78 + 61}}, {1139, {15, 159, 15 + 58, 159 + 14}}}) {
+        RECT expected = box;
+        MapDialogRect(rollout, &expected);
+        RECT actual;
+        GetWindowRect(Item(id), &actual);
+        MapWindowPoints(nullptr, rollout, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left) << id;
+        EXPECT_EQ(actual.top, expected.top) << id;
+        EXPECT_EQ(actual.right, expected.right) << id;
+        EXPECT_EQ(actual.bottom, expected.bottom) << id;
+    }
+    EXPECT_NE(GetWindowLongW(Item(1020), GWL_STYLE) & CBS_SORT, 0);
+    EXPECT_EQ(GetWindowLongW(Item(1019), GWL_STYLE) & CBS_SORT, 0);
+    EXPECT_EQ(Text(GetDlgItem(about, IDC_DOCUMENTATION_LINK)), L"Go to online documentation");
+    EXPECT_NE(GetDlgItem(about, IDC_VERSION_LABEL), nullptr);
+}
+
+TEST_F(Rollouts, EachCategoryShowsItsControlsOnTheRealRollout) {
+    Open();
+    Choose(IDC_MAPPING_COMBO, L"Pixels");
+    EXPECT_EQ(ShownRadios(), (std::set<int>{1046, 1047, 1048}));
+    EXPECT_EQ(Text(Item(1048)), L"Mirror");
+    for (int id : {1052, 1033, 1034, 1551, 1053, 1054, 1040, 1041, 1042, 1043})
+        EXPECT_FALSE(Shown(id)) << id;
+
+    Choose(IDC_MAPPING_COMBO, L"Coordinates");
+    EXPECT_EQ(Get(pb_mapping), 2);
+    EXPECT_EQ(ShownRadios(), (std::set<int>{1046, 1047, 1048, 1049}));
+    EXPECT_EQ(Text(Item(1049)), L"As Tiles");
+    for (int id : {1551, 1053, 1054, 1040, 1041, 1042, 1043})
+        EXPECT_TRUE(Shown(id)) << id;
+
+    Choose(IDC_MAPPING_COMBO, L"Input map");
+    EXPECT_EQ(ShownRadios(), (std::set<int>{1046, 1047, 1048}));
+    EXPECT_EQ(Text(Item(1047)), L"BerconTile(Lin)");
+    for (int id : {1052, 1033, 1034})
+        EXPECT_TRUE(Shown(id)) << id;
+    for (int id : {1551, 1053, 1054, 1040, 1041, 1042, 1043})
+        EXPECT_FALSE(Shown(id)) << id;
+
+    Choose(IDC_MAPPING_COMBO, L"Objects");
+    EXPECT_EQ(ShownRadios(), (std::set<int>{1046, 1047, 1048, 1049, 1050, 1051}));
+    EXPECT_EQ(Text(Item(1051)), L"Per Face");
+
+    // The V-Ray radio follows the renderer at the next layout.
+    TestRenderer vray(VRAY_RENDERER_CLASS_ID);
+    GetCOREInterface()->AssignCurRenderer(&vray);
+    EXPECT_FALSE(Shown(1060));
+    Choose(IDC_MAPPING_COMBO, L"Objects");
+    EXPECT_TRUE(Shown(1060));
+    EXPECT_EQ(Text(Item(1060)), L"VRay Instance (rnd)");
+    TestRenderer other(Class_ID(0x1234, 0x5678));
+    GetCOREInterface()->AssignCurRenderer(&other);
+    Choose(IDC_MAPPING_COMBO, L"Objects");
+    EXPECT_FALSE(Shown(1060));
+}
+
+TEST_F(Rollouts, RadioClicksLeaveExactlyOneChoice) {
+    TestRenderer vray(VRAY_RENDERER_CLASS_ID);
+    GetCOREInterface()->AssignCurRenderer(&vray);
+    Open();
+    Choose(IDC_MAPPING_COMBO, L"Objects");
+    Click(1051); // "Per Face", in the second radio group
+    EXPECT_EQ(CheckedRadios(), std::set<int>{1051});
+    EXPECT_EQ(Get(pb_object_mapping), 5);
+    EXPECT_EQ(Get(pb_mapping_old), 12);
+    Click(1046); // "Object (linear)" unchecks "Per Face"
+    EXPECT_EQ(CheckedRadios(), std::set<int>{1046});
+    EXPECT_EQ(Get(pb_mapping_old), 6);
+    Click(1060);
+    EXPECT_EQ(CheckedRadios(), std::set<int>{1060});
+    EXPECT_EQ(Get(pb_mapping_old), 16);
+    Click(1049);
+    EXPECT_EQ(CheckedRadios(), std::set<int>{1049});
+    EXPECT_EQ(Get(pb_mapping_old), 7);
+
+    // Another category checks its own stored choice.
+    Choose(IDC_MAPPING_COMBO, L"Coordinates");
+    Click(1049);
+    EXPECT_EQ(Get(pb_mapping_old), 13);
+    Choose(IDC_MAPPING_COMBO, L"Objects");
+    EXPECT_EQ(CheckedRadios(), std::set<int>{1049});
+    EXPECT_EQ(Get(pb_mapping_old), 7);
+}
+
+TEST_F(Rollouts, OpeningAfterAnOlderSceneBringsTheModeIntoLine) {
+    map->pblock->SetValue(pb_mapping, 0, 3);
+    map->pblock->SetValue(pb_input_mapping, 0, 2);
+    map->pblock->SetValue(pb_mapping_old, 0, 5);
+    Open();
+    EXPECT_EQ(Get(pb_mapping_old), 15);
+    EXPECT_EQ(CheckedRadios(), std::set<int>{1048});
+    EXPECT_EQ(Text(Item(1048)), L"BerconTile(Rnd)");
+}
+
+TEST_F(Rollouts, SpinnersReExtractAndTheLabelEndsInThePaletteSize) {
+    map->pblock->SetValue(pb_num_colors, 0, 10);
+    SetBitmap(*map, TestImage("rubberwhale1.png"));
+    map->MarkExtractPending();
+    Interval valid = FOREVER;
+    map->Update(0, valid);
+    Open();
+    SpinTo(IDC_NUM_COLORS_SPIN, 7);
+    EXPECT_EQ(Get(pb_num_colors), 7);
+    EXPECT_EQ(map->GetPalette()->size(), 7u);
+    EXPECT_EQ(Text(Item(IDC_COUNT_LABEL)), L"max #colors extracted: 7");
+    EXPECT_EQ(Text(Item(IDC_NUM_COLORS_EDIT)), L"7");
+
+    SpinTo(IDC_SKIP_COLORS_SPIN, 3);
+    EXPECT_EQ(Get(pb_skip_colors), 3);
+    EXPECT_EQ(map->GetPalette()->size(), 7u);
+
+    // The label tells the palette's size, whatever "# colors" says.
+    SpinTo(IDC_GAMMA_SPIN, 2);
+    EXPECT_EQ(Text(Item(IDC_COUNT_LABEL)), L"max #colors extracted: 7");
+}
+
+TEST_F(Rollouts, TheListsSortAndHarmonise) {
+    map->pblock->SetValue(pb_num_colors, 0, 8);
+    SetBitmap(*map, TestImage("rubberwhale1.png"));
+    map->MarkExtractPending();
+    Interval valid = FOREVER;
+    map->Update(0, valid);
+    Open();
+    Palette expected = *map->GetPalette();
+    AutoSortPalette(expected, 4);
+    // The sort list shows its items alphabetically; the stored value is the item's own.
+    Choose(IDC_SORTS_COMBO, L"Luminance (Inverse)");
+    EXPECT_EQ(Get(pb_sort), 4);
+    EXPECT_EQ(*map->GetPalette(), expected);
+
+    Choose(IDC_HARMONY_COMBO, L"Y Type");
+    EXPECT_EQ(Get(pb_harmony), 6);
+    EXPECT_EQ(Get(pb_is_harmonized), 1);
+}
+
+TEST_F(Rollouts, SwatchesFillTheFrameOnAMemoryContext) {
+    Open();
+    RECT frame;
+    GetClientRect(Item(IDC_SWATCH_FRAME), &frame);
+    MapWindowPoints(Item(IDC_SWATCH_FRAME), rollout, reinterpret_cast<POINT*>(&frame), 2);
+    RECT client;
+    GetClientRect(rollout, &client);
+    HDC screen = GetDC(rollout);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    PatBlt(memory, 0, 0, client.right, client.bottom, BLACKNESS);
+
+    Palette palette(3);
+    palette[0].red = 0xff00;
+    palette[1].green = 0x8000;
+    palette[2].blue = 0x40ff;
+    DrawSwatches(rollout, memory, 4, palette);
+    const int width = frame.right - frame.left;
+    const int cell = width / 4;
+    const int y = (frame.top + frame.bottom) / 2;
+    EXPECT_EQ(GetPixel(memory, frame.left + cell / 2, y), RGB(0xff, 0, 0));
+    EXPECT_EQ(GetPixel(memory, frame.left + cell + cell / 2, y), RGB(0, 0x80, 0));
+    EXPECT_EQ(GetPixel(memory, frame.left + 2 * cell + cell / 2, y), RGB(0, 0, 0x40));
+    EXPECT_EQ(GetPixel(memory, frame.left + 3 * cell + cell / 2, y), RGB(255, 255, 255)); // no entry
+    EXPECT_EQ(GetPixel(memory, frame.left + cell, y), RGB(255, 255, 255));                // separator
+    EXPECT_EQ(GetPixel(memory, frame.left, frame.top), RGB(255, 255, 255));
+    EXPECT_EQ(GetPixel(memory, frame.left - 1, y), RGB(0, 0, 0)); // nothing outside the frame
+
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(rollout, screen);
+}
+
+} // namespace
