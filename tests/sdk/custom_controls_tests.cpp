@@ -184,6 +184,21 @@ TEST_F(CustomControls, DraggingChangesOneStepPerPixelWhileHeld) {
     EXPECT_EQ(WindowText(gammaEdit), L"1.5");
 }
 
+TEST_F(CustomControls, HoldingAHalfRepeatsTheStep) {
+    // The repeat timer's ticks, delivered at once instead of waiting for them.
+    constexpr WPARAM kRepeatTimer = 1;
+    PressLeft(countSpin, 2, LowerHalf());
+    SendMessageW(countSpin, WM_TIMER, kRepeatTimer, 0);
+    SendMessageW(countSpin, WM_TIMER, kRepeatTimer, 0);
+    EXPECT_EQ(count->GetIVal(), 8);
+    ASSERT_EQ(CountOf(CC_SPINNER_CHANGE), 2);
+    EXPECT_EQ(notices.back().flag, TRUE) << "repeating changes come while the button is held";
+    ReleaseLeft(countSpin, 2, LowerHalf());
+    EXPECT_EQ(count->GetIVal(), 8) << "the release adds no step of its own";
+    SendMessageW(countSpin, WM_TIMER, kRepeatTimer, 0);
+    EXPECT_EQ(count->GetIVal(), 8) << "a late tick after the release changes nothing";
+}
+
 TEST_F(CustomControls, RightClickCancelsADragAndResetsAnIdleSpinner) {
     PressLeft(countSpin, 2, UpperHalf());
     MoveMouse(countSpin, 2, UpperHalf() - 20);

@@ -11,8 +11,8 @@
 //     HWND rollup = CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL,
 //                                   0, 0, width, height, editor, nullptr, nullptr, nullptr);
 //     RollupMtlParams params(rollup);
-//     ParamDlg* dlg = map->CreateParamDlg(editor, &params);   // or classDesc->CreateParamDlgs(editor,
-//     &params, map)
+//     ParamDlg* dlg = map->CreateParamDlg(editor, &params);
+//         // (which calls classDesc->CreateParamDlgs(editor, &params, map))
 //     ... pump messages; resize the rollup with the editor ...
 //     dlg->DeleteThis();                                     // destroys the rollouts
 //
