@@ -4,7 +4,6 @@
 #include "host/edit/material_editor.h"
 #include "host/render/map_settings.h"
 #include "host/scene_file.h"
-#include "host/scene_json.h"
 #include "host/text.h"
 
 #include <cstring>
@@ -54,15 +53,12 @@ std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginM
     if (!options.scene.empty()) {
         scene = LoadScene(PathFromUtf8(options.scene), plugins);
     } else {
-        Json document;
-        document["format"] = kSceneFormat;
-        document["version"] = kSceneVersion;
-        document["objects"] = Json::array(
-            {Json{{"id", 1},
-                  {"superClass", HexWord(TEXMAP_CLASS_ID)},
-                  {"class", {HexWord(kChromasiftClassID.PartA()), HexWord(kChromasiftClassID.PartB())}}}});
-        document["maps"] = Json::array({1});
-        scene = SceneFromDocument(document, "the new scene", plugins);
+        ClassDesc* desc = plugins.FindClass(TEXMAP_CLASS_ID, kChromasiftClassID);
+        auto* map = desc == nullptr ? nullptr : static_cast<Texmap*>(desc->Create(FALSE));
+        if (map == nullptr)
+            throw SceneError("the Chromasift map is not installed in the plug-in directories");
+        scene = std::make_unique<SceneRoot>();
+        scene->AddMap(map);
     }
     for (Texmap* map : scene->Maps())
         if (map->ClassID() == kChromasiftClassID)

@@ -1,5 +1,7 @@
 #include "hostsdk/tex_gen.h"
 
+#include "standard_rollouts.h"
+
 namespace {
 
 // The host's standard output filter. At its defaults (output level 1, no invert) it returns every value
@@ -29,7 +31,7 @@ public:
         invert = FALSE;
     }
     Interval Validity(TimeValue) override { return FOREVER; }
-    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return new ThingParamDlg(ClassID(), this); }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams* params) override { return CreateOutputDlg(*this, params); }
 
     RefTargetHandle Clone(RemapDir& remap) override {
         auto* copy = new DefaultTextureOutput();

@@ -1,5 +1,7 @@
 #include "hostsdk/tex_gen.h"
 
+#include "standard_rollouts.h"
+
 #include <cmath>
 
 namespace {
@@ -18,7 +20,10 @@ public:
         dp = Point3();
     }
 
-    void SetCoordSystem(int system) override { coordSystem = system; }
+    void SetCoordSystem(int system) override {
+        coordSystem = system;
+        ShowChangedSettings(this);
+    }
     int GetCoordSystem() override { return coordSystem; }
     void SetOffs(int axis, float value, TimeValue) override { offsets[Axis(axis)] = value; }
     float GetOffs(int axis, TimeValue) override { return offsets[Axis(axis)]; }
@@ -32,7 +37,9 @@ public:
     void Update(TimeValue, Interval&) override {}
     void Reset() override { *this = DefaultXYZGen(); }
     Interval Validity(TimeValue) override { return FOREVER; }
-    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return new ThingParamDlg(ClassID(), this); }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams* params) override {
+        return CreateCoordinatesDlg(*this, params);
+    }
 
     RefTargetHandle Clone(RemapDir& remap) override {
         auto* copy = new DefaultXYZGen();

@@ -1,0 +1,147 @@
+// Scripted material-editor sessions (Windows build, under Wine): the actions reach the map through the
+// real rollouts, and the saved scene holds what the person did.
+#include "../render_test_support.h"
+#include "host/edit/edit_command.h"
+#include "host/scene_file.h"
+#include "test_files.h"
+
+#include "hostsdk/bitmap.h"
+#include "hostsdk/param_block.h"
+#include "hostsdk/tex_gen.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class EditSession : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // One folder a test: CTest runs the tests side by side.
+        folder =
+            fs::temp_directory_path() / (std::string("chromasift_edit_") +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        GetCOREInterface()->SetQuietMode(FALSE);
+        fs::remove_all(folder);
+    }
+
+    // Runs `chromasift edit` with the script; the exit status.
+    int Edit(const std::string& script, host::EditOptions options = {}) {
+        const fs::path file = folder / ("session" + std::to_string(++scripts) + ".txt");
+        std::ofstream(file) << script;
+        options.script = file.string();
+        out.str("");
+        err.str("");
+        return host::RunEditCommand(options, render_test::LoadedPlugins(), out, err);
+    }
+
+    Texmap* SavedMap(const fs::path& file) {
+        scene = host::LoadScene(file, render_test::LoadedPlugins());
+        return scene->Maps().empty() ? nullptr : scene->Maps().front();
+    }
+
+    fs::path folder;
+    int scripts = 0;
+    std::ostringstream out;
+    std::ostringstream err;
+    std::unique_ptr<host::SceneRoot> scene;
+};
+
+TEST_F(EditSession, TheSavedSceneHoldsTheScriptedEdits) {
+    const fs::path saved = folder / "edited.json";
+    const std::string script = "choose 1019 Coordinates\n"
+                               "click 1049\n"
+                               "spinner 1041 5\n"
+                               "spinner 1043 2\n"
+                               "choose 1020 Luminance\n"
+                               "bitmap " +
+                               TestDataFile("images/rubberwhale1.png") +
+                               "\n"
+                               "spinner 1032 6\n"
+                               "choose 1021 V Type\n"
+                               "save " +
+                               saved.string() + "\n";
+    ASSERT_EQ(Edit(script), 0) << err.str();
+    EXPECT_NE(out.str().find("Saved "), std::string::npos);
+
+    Texmap* map = SavedMap(saved);
+    ASSERT_NE(map, nullptr);
+    IParamBlock2* block = map->GetParamBlock(0);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->GetInt(14), 2); // category: Coordinates
+    EXPECT_EQ(block->GetInt(17), 3); // "As Tiles"
+    EXPECT_EQ(block->GetInt(2), 13); // the combined mode shading reads
+    EXPECT_EQ(block->GetInt(10), 5); // tile rows
+    EXPECT_EQ(block->GetInt(11), 2); // tile columns
+    EXPECT_EQ(block->GetInt(6), 2);  // sorted by luminance
+    EXPECT_EQ(block->GetInt(1), 6);  // "# colors"
+    EXPECT_EQ(block->GetInt(12), 2); // V harmony
+    EXPECT_EQ(block->GetInt(13), 1); // harmonised
+    PBBitmap* bitmap = block->GetBitmap(0);
+    ASSERT_NE(bitmap, nullptr);
+    EXPECT_NE(std::wstring(bitmap->bi.Name()).find(L"rubberwhale1.png"), std::wstring::npos);
+    auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
+    ASSERT_NE(coords, nullptr);
+    EXPECT_EQ(coords->GetCoordSystem(), UVW_COORDS);
+}
+
+TEST_F(EditSession, ImpossibleActionsStopTheScriptWithTheirLine) {
+    // "As Tiles" is hidden while the category is Pixels, as it is for a person.
+    EXPECT_EQ(Edit("click 1046\nclick 1049\nsave " + (folder / "never.json").string() + "\n"), 1);
+    EXPECT_EQ(err.str(), "chromasift: script line 2: control 1049 is hidden\n");
+    EXPECT_FALSE(fs::exists(folder / "never.json"));
+
+    EXPECT_EQ(Edit("choose 1020 Brightness\n"), 1);
+    EXPECT_EQ(err.str(), "chromasift: script line 1: list 1020 has no item 'Brightness'\n");
+    EXPECT_EQ(Edit("spinner 1019 3\n"), 1);
+    EXPECT_EQ(err.str(), "chromasift: script line 1: control 1019 is not a spinner\n");
+    EXPECT_EQ(Edit("click 4242\n"), 1);
+    EXPECT_EQ(err.str(), "chromasift: script line 1: the map's rollouts have no control 4242\n");
+    EXPECT_EQ(Edit("bitmap no/such/picture.png\n"), 1);
+    EXPECT_EQ(err.str(), "chromasift: script line 1: no/such/picture.png: no such file\n");
+    EXPECT_EQ(Edit("save\n"), 1);
+    EXPECT_EQ(
+        err.str(),
+        "chromasift: script line 1: save needs a file name: give one, or open a scene file, or use -o\n");
+}
+
+TEST_F(EditSession, SavingGoesBackToTheSceneFileOrToTheOutput) {
+    const fs::path first = folder / "first.json";
+    ASSERT_EQ(Edit("spinner 1032 12\nsave " + first.string() + "\n"), 0) << err.str();
+    host::EditOptions options;
+    options.scene = first.string();
+    ASSERT_EQ(Edit("spinner 1032 20\nsave\n", options), 0) << err.str();
+    EXPECT_EQ(SavedMap(first)->GetParamBlock(0)->GetInt(1), 20);
+
+    options.output = (folder / "second.json").string();
+    ASSERT_EQ(Edit("spinner 1032 30\nsave\n", options), 0) << err.str();
+    EXPECT_EQ(SavedMap(first)->GetParamBlock(0)->GetInt(1), 20);
+    EXPECT_EQ(SavedMap(folder / "second.json")->GetParamBlock(0)->GetInt(1), 30);
+}
+
+TEST_F(EditSession, TheCoordinatesAndOutputRolloutsEditTheirObjects) {
+    const fs::path saved = folder / "coords.json";
+    ASSERT_EQ(Edit("spinner 2023 2.5\nspinner 2051 0.5\nclick 2052\nchoose 2010 World XYZ\nsave " +
+                   saved.string() + "\n"),
+              0)
+        << err.str();
+    Texmap* map = SavedMap(saved);
+    auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
+    EXPECT_EQ(coords->GetOffs(1, 0), 2.5f);
+    EXPECT_EQ(coords->GetCoordSystem(), XYZ_WORLD_COORDS);
+    auto* output = static_cast<TextureOutput*>(map->GetReference(2));
+    ASSERT_NE(output, nullptr);
+    EXPECT_EQ(output->GetOutputLevel(0), 0.5f);
+    EXPECT_TRUE(output->GetInvert());
+}
+
+} // namespace
