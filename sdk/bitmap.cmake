@@ -3,10 +3,12 @@
 # separate source files chosen here.
 target_sources(hostsdk PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/src/bitmap_manager.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/src/bitmap_storage.cpp
     ${CMAKE_CURRENT_LIST_DIR}/src/image_decode.cpp
     ${CMAKE_CURRENT_LIST_DIR}/src/image_file.cpp
     ${CMAKE_CURRENT_LIST_DIR}/src/image_stb.cpp
     ${CMAKE_CURRENT_LIST_DIR}/src/image_stb_guard.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/src/pixel_conversion.cpp
 )
 # Only stb's own folder: /usr/include itself would bring the native C library's headers into the cross build.
 target_include_directories(hostsdk SYSTEM PRIVATE /usr/include/stb)

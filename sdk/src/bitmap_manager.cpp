@@ -3,7 +3,6 @@
 #include "image_decode.h"
 #include "image_file.h"
 
-#include <algorithm>
 #include <exception>
 #include <new>
 #include <utility>
@@ -38,43 +37,6 @@ void BitmapInfo::SetWidth(WORD width_) {
 
 void BitmapInfo::SetHeight(WORD height_) {
     height = height_;
-}
-
-// ---- BitmapStorage
-
-BitmapStorage::BitmapStorage(int width_, int height_, std::vector<BMM_Color_fl> pixels_)
-    : width(width_), height(height_), pixels(std::move(pixels_)) {
-    pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-}
-
-int BitmapStorage::Width() const {
-    return width;
-}
-
-int BitmapStorage::Height() const {
-    return height;
-}
-
-bool BitmapStorage::Contains(int x, int y, int count) const {
-    if (x < 0 || y < 0 || count < 0 || x >= width || y >= height)
-        return false;
-    const long long start = static_cast<long long>(y) * width + x;
-    return start + count <= static_cast<long long>(pixels.size());
-}
-
-int BitmapStorage::GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const {
-    if (!Contains(x, y, count))
-        return 0;
-    const BMM_Color_fl* first = pixels.data() + static_cast<std::size_t>(y) * width + x;
-    std::copy(first, first + count, out);
-    return 1;
-}
-
-int BitmapStorage::PutPixels(int x, int y, int count, const BMM_Color_fl* in) {
-    if (!Contains(x, y, count))
-        return 0;
-    std::copy(in, in + count, pixels.data() + static_cast<std::size_t>(y) * width + x);
-    return 1;
 }
 
 // ---- Bitmap
@@ -137,8 +99,8 @@ Bitmap* BitmapManager::Load(BitmapInfo* bi, BMMRES* status) {
             hostsdk::image::DecodedImage image;
             result = ReadAndDecode(*bi, image);
             if (result == BMMRES_SUCCESS) {
-                bitmap = new Bitmap(
-                    std::make_unique<BitmapStorage>(image.width, image.height, std::move(image.pixels)));
+                bitmap = new Bitmap(std::make_unique<BitmapStorage>(image.width, image.height, image.channels,
+                                                                    std::move(image.pixels)));
                 bi->SetWidth(static_cast<WORD>(image.width));
                 bi->SetHeight(static_cast<WORD>(image.height));
             }
@@ -156,8 +118,11 @@ Bitmap* BitmapManager::Load(BitmapInfo* bi, BMMRES* status) {
 Bitmap* BitmapManager::Create(const BitmapInfo* bi) {
     if (bi == nullptr || hostsdk::image::CheckImageSize(bi->Width(), bi->Height()) != BMMRES_SUCCESS)
         return nullptr;
-    return new Bitmap(
-        std::make_unique<BitmapStorage>(bi->Width(), bi->Height(), std::vector<BMM_Color_fl>{}));
+    try {
+        return new Bitmap(std::make_unique<BitmapStorage>(bi->Width(), bi->Height()));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 Bitmap* BitmapManager::NewBitmap() {

@@ -4,15 +4,16 @@
 
 #include <cstddef>
 #include <span>
-#include <vector>
 
 namespace hostsdk::image {
 
-// A decoded image: width x height pixels, row by row from the top-left corner.
+// A decoded image: width x height pixels of four channels, row by row from the top-left corner, at the
+// depth the decoder gave them.
 struct DecodedImage {
     int width = 0;
     int height = 0;
-    std::vector<BMM_Color_fl> pixels;
+    BitmapChannels channels = BitmapChannels::UInt8;
+    PixelMemory pixels;
 };
 
 // 2^27 pixels of four floats take 2 GiB; a file declaring more is refused before anything that size is

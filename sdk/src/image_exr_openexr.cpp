@@ -9,8 +9,10 @@
 #include <ImfInputFile.h>
 #include <ImfRgbaFile.h>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace hostsdk::image {
 
@@ -36,6 +38,10 @@ private:
     std::uint64_t position = 0;
 };
 
+BMM_Color_fl* FloatPixels(DecodedImage& image) {
+    return static_cast<BMM_Color_fl*>(image.pixels.get());
+}
+
 // Luminance-chroma files need the library's own conversion to RGB, which works in half precision.
 void ReadLuminanceChroma(MemoryStream& stream, const Imath::Box2i& window, DecodedImage& out) {
     Imf::RgbaInputFile file(stream);
@@ -50,10 +56,11 @@ void ReadLuminanceChroma(MemoryStream& stream, const Imath::Box2i& window, Decod
     file.setFrameBuffer(reinterpret_cast<Imf::Rgba*>(origin - offset), 1,
                         static_cast<std::size_t>(out.width));
     file.readPixels(window.min.y, window.max.y);
+    BMM_Color_fl* pixels = FloatPixels(out);
     for (int y = 0; y < out.height; ++y)
         for (int x = 0; x < out.width; ++x) {
             const Imf::Rgba& half = halves[y][x];
-            out.pixels[static_cast<std::size_t>(y) * out.width + x] = {half.r, half.g, half.b, half.a};
+            pixels[static_cast<std::size_t>(y) * out.width + x] = {half.r, half.g, half.b, half.a};
         }
 }
 
@@ -67,7 +74,7 @@ void ReadChannels(MemoryStream& stream, const Imath::Box2i& window, DecodedImage
 
     constexpr std::size_t xStride = sizeof(BMM_Color_fl);
     const std::size_t yStride = xStride * static_cast<std::size_t>(out.width);
-    BMM_Color_fl* first = out.pixels.data();
+    BMM_Color_fl* first = FloatPixels(out);
     const auto slice = [&](float* channel, double fill) {
         return Imf::Slice::Make(Imf::FLOAT, channel, window, xStride, yStride, 1, 1, fill);
     };
@@ -82,9 +89,11 @@ void ReadChannels(MemoryStream& stream, const Imath::Box2i& window, DecodedImage
     frame.insert("A", slice(&first->a, 1.0));
     file.setFrameBuffer(frame);
     file.readPixels(window.min.y, window.max.y);
-    if (grey)
-        for (BMM_Color_fl& pixel : out.pixels)
-            pixel.g = pixel.b = pixel.r;
+    if (grey) {
+        const std::size_t count = static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height);
+        for (BMM_Color_fl* pixel = first; pixel != first + count; ++pixel)
+            pixel->g = pixel->b = pixel->r;
+    }
 }
 
 } // namespace
@@ -106,10 +115,15 @@ BMMRES DecodeExrImage(std::span<const unsigned char> bytes, DecodedImage& out) {
         if (const BMMRES status = CheckImageSize(width, height); status != BMMRES_SUCCESS)
             return status;
 
+        // Floating-point channels, zeroed: channels the file lacks and the frame buffer leaves out read 0.
         DecodedImage image;
         image.width = static_cast<int>(width);
         image.height = static_cast<int>(height);
-        image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        image.channels = BitmapChannels::Float;
+        image.pixels.reset(std::calloc(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                                       sizeof(BMM_Color_fl)));
+        if (!image.pixels)
+            return BMMRES_MEMORYERROR;
         stream.seekg(0);
         const Imf::ChannelList& channels = header.channels();
         if (channels.findChannel("RY") != nullptr || channels.findChannel("BY") != nullptr)

@@ -1,5 +1,6 @@
 #include "image_file.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <memory>
@@ -15,6 +16,15 @@ struct FileCloser {
 // The decoders take the length as an int.
 constexpr std::size_t kMaxFileBytes = INT_MAX;
 
+// The file's size as far as it can be told (0 where it cannot, as for a pipe), at most kMaxFileBytes.
+std::size_t SizeHint(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return 0;
+    const long size = std::ftell(file);
+    std::rewind(file);
+    return size > 0 ? std::min(static_cast<std::size_t>(size), kMaxFileBytes) : 0;
+}
+
 } // namespace
 
 BMMRES ReadImageFile(const MCHAR* path, std::vector<unsigned char>& bytes) {
@@ -26,17 +36,22 @@ BMMRES ReadImageFile(const MCHAR* path, std::vector<unsigned char>& bytes) {
         return status;
 
     // Read in chunks until the end rather than trusting a size query: the same code then works for any
-    // file, and a file that grows while being read cannot overrun the limit.
+    // file, and a file that grows while being read cannot overrun the limit. The size, where it can be
+    // told, only reserves the memory at once (one byte more, for the read that finds the end), so that a
+    // large file is not copied from buffer to growing buffer.
     constexpr std::size_t chunk = 1 << 20;
     bytes.clear();
+    bytes.reserve(SizeHint(file.get()) + 1);
     for (;;) {
         const std::size_t used = bytes.size();
         if (used >= kMaxFileBytes)
             return BMMRES_MEMORYERROR;
-        bytes.resize(used + chunk);
-        const std::size_t got = std::fread(bytes.data() + used, 1, chunk, file.get());
+        const std::size_t room = bytes.capacity() - used;
+        const std::size_t wanted = room > 0 ? std::min(room, chunk) : chunk;
+        bytes.resize(used + wanted);
+        const std::size_t got = std::fread(bytes.data() + used, 1, wanted, file.get());
         bytes.resize(used + got);
-        if (got < chunk)
+        if (got < wanted)
             break;
     }
     if (std::ferror(file.get()))

@@ -3,11 +3,16 @@
 #include "image_stb_guard.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 // The one copy of the decoder in the SDK, limited to the formats the host reads. Files are read by the
-// SDK itself (wide paths), so the decoder needs no stdio of its own.
+// SDK itself (wide paths), so the decoder needs no stdio of its own. It allocates with std::malloc, so
+// that a bitmap can keep the decoded pixels as they are (PixelMemory frees them with std::free).
+#define STBI_MALLOC(size) std::malloc(size)
+#define STBI_REALLOC(memory, size) std::realloc(memory, size)
+#define STBI_FREE(memory) std::free(memory)
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO
 #define STBI_ONLY_JPEG
@@ -21,22 +26,6 @@ namespace hostsdk::image {
 
 namespace {
 
-struct StbFree {
-    void operator()(void* pixels) const { stbi_image_free(pixels); }
-};
-
-// Every channel is divided by its maximum, not multiplied by the reciprocal: the two differ in the last
-// bit for many values, and results must match those of the other builds exactly.
-template <typename T> void Normalise(const T* source, float maximum, std::vector<BMM_Color_fl>& pixels) {
-    for (BMM_Color_fl& pixel : pixels) {
-        pixel.r = static_cast<float>(source[0]) / maximum;
-        pixel.g = static_cast<float>(source[1]) / maximum;
-        pixel.b = static_cast<float>(source[2]) / maximum;
-        pixel.a = static_cast<float>(source[3]) / maximum;
-        source += 4;
-    }
-}
-
 // Every decode asks for four channels: the decoder then copies grey into red, green and blue, and sets
 // the alpha of files without one to the channel maximum, which normalises to exactly 1.
 constexpr int kChannels = 4;
@@ -49,22 +38,22 @@ BMMRES Failure(BMMRES otherwise) {
     return otherwise;
 }
 
-// Runs one of the decoder's load functions for four channels of T and normalises the result into `out`.
-template <typename T, typename LoadFunction>
-BMMRES Decode(std::span<const unsigned char> bytes, LoadFunction load, float maximum, int width, int height,
-              DecodedImage& out) {
+// Runs one of the decoder's load functions for four channels and keeps its pixels, of the given type, in
+// `out`.
+template <typename LoadFunction>
+BMMRES Decode(std::span<const unsigned char> bytes, LoadFunction load, BitmapChannels channels, int width,
+              int height, DecodedImage& out) {
     int decodedWidth = 0, decodedHeight = 0, channelsInFile = 0;
-    const std::unique_ptr<T, StbFree> decoded(load(bytes.data(), static_cast<int>(bytes.size()),
-                                                   &decodedWidth, &decodedHeight, &channelsInFile,
-                                                   kChannels));
+    PixelMemory decoded(load(bytes.data(), static_cast<int>(bytes.size()), &decodedWidth, &decodedHeight,
+                             &channelsInFile, kChannels));
     if (!decoded)
         return Failure(BMMRES_CORRUPTFILE);
     if (decodedWidth != width || decodedHeight != height)
         return BMMRES_CORRUPTFILE;
     out.width = width;
     out.height = height;
-    out.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    Normalise(decoded.get(), maximum, out.pixels);
+    out.channels = channels;
+    out.pixels = std::move(decoded);
     return BMMRES_SUCCESS;
 }
 
@@ -89,13 +78,13 @@ BMMRES DecodeStbImage(std::span<const unsigned char> bytes, DecodedImage& out) {
     if (!StbDataComplete(bytes))
         return BMMRES_CORRUPTFILE;
 
-    // Floating-point files keep their values (division by 1 changes no float); 16-bit files are read at
-    // their full depth rather than cut to 8 bits.
+    // Floating-point files keep their values; 16-bit files are read at their full depth rather than cut
+    // to 8 bits.
     if (stbi_is_hdr_from_memory(data, length))
-        return Decode<float>(bytes, stbi_loadf_from_memory, 1.0f, width, height, out);
+        return Decode(bytes, stbi_loadf_from_memory, BitmapChannels::Float, width, height, out);
     if (stbi_is_16_bit_from_memory(data, length))
-        return Decode<stbi_us>(bytes, stbi_load_16_from_memory, 65535.0f, width, height, out);
-    return Decode<stbi_uc>(bytes, stbi_load_from_memory, 255.0f, width, height, out);
+        return Decode(bytes, stbi_load_16_from_memory, BitmapChannels::UInt16, width, height, out);
+    return Decode(bytes, stbi_load_from_memory, BitmapChannels::UInt8, width, height, out);
 }
 
 } // namespace hostsdk::image

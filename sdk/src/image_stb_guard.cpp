@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -53,14 +54,20 @@ bool IsRestartMarker(unsigned char marker) {
 
 enum class JpegWalk { TableTooLarge, CutShort, Complete };
 
+// The position of the first 0xFF byte from `at` on, or the size when there is none. Coded data is most of
+// a large file, and memchr crosses it many times faster than a loop over its bytes.
+std::size_t NextFF(Bytes bytes, std::size_t at) {
+    const void* found = std::memchr(bytes.data() + at, 0xFF, bytes.size() - at);
+    return found == nullptr
+               ? bytes.size()
+               : static_cast<std::size_t>(static_cast<const unsigned char*>(found) - bytes.data());
+}
+
 // Walks the segments up to the end-of-image marker, which a complete file has.
 JpegWalk WalkJpeg(Bytes bytes) {
     std::size_t at = 2;
     while (at < bytes.size()) {
-        if (bytes[at] != 0xFF) {
-            ++at;
-            continue;
-        }
+        at = NextFF(bytes, at);
         while (at < bytes.size() && bytes[at] == 0xFF)
             ++at;
         if (at >= bytes.size())
@@ -80,9 +87,10 @@ JpegWalk WalkJpeg(Bytes bytes) {
         // A scan's coded data runs to the next marker other than a restart (0xFF 0x00 is a data byte).
         // Progressive files define further tables between scans, so the walk goes on after it.
         if (marker == 0xDA)
-            while (at + 1 < bytes.size() &&
-                   !(bytes[at] == 0xFF && bytes[at + 1] != 0 && !IsRestartMarker(bytes[at + 1])))
-                ++at;
+            for (at = NextFF(bytes, at);
+                 at + 1 < bytes.size() && (bytes[at + 1] == 0 || IsRestartMarker(bytes[at + 1]));
+                 at = NextFF(bytes, at + 1)) {
+            }
     }
     return JpegWalk::CutShort;
 }

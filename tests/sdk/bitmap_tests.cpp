@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -14,7 +16,13 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
@@ -242,6 +250,8 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
         EXPECT_EQ(loaded.bitmap->Height(), image.height);
         EXPECT_EQ(loaded.info.Width(), image.width);
         EXPECT_EQ(loaded.info.Height(), image.height);
+        // Kept at the decoded depth: a quarter of the memory of floats.
+        EXPECT_EQ(loaded.bitmap->Storage()->Channels(), BitmapChannels::UInt8);
     }
     // An RGB file without alpha reads as opaque everywhere.
     const Loaded rgb = Load(TestImage("rubberwhale1.png"));
@@ -258,6 +268,7 @@ TEST_F(BitmapFiles, EightBitChannelsAreDividedBy255) {
         rgb.insert(rgb.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(255 - v), 7});
     const Loaded loaded = Load(Write("ramp.png", Png(256, 1, 8, 2, rgb)));
     ASSERT_EQ(loaded.status, BMMRES_SUCCESS);
+    EXPECT_EQ(loaded.bitmap->Storage()->Channels(), BitmapChannels::UInt8);
     for (int v = 0; v < 256; ++v)
         EXPECT_EQ(At(*loaded.bitmap, v, 0), (Rgba{v / 255.0f, (255 - v) / 255.0f, 7 / 255.0f, 1.0f}));
 
@@ -292,6 +303,7 @@ TEST_F(BitmapFiles, SixteenBitChannelsKeepTheirDepth) {
     const Loaded rgba =
         Load(Write("rgba16.png", Png(2, 1, 16, 6, Big16({1, 257, 32768, 65535, 65534, 0, 12345, 2}))));
     ASSERT_EQ(rgba.status, BMMRES_SUCCESS);
+    EXPECT_EQ(rgba.bitmap->Storage()->Channels(), BitmapChannels::UInt16);
     EXPECT_EQ(At(*rgba.bitmap, 0, 0), (Rgba{1 / 65535.0f, 257 / 65535.0f, 32768 / 65535.0f, 1.0f}));
     EXPECT_EQ(At(*rgba.bitmap, 1, 0), (Rgba{65534 / 65535.0f, 0.0f, 12345 / 65535.0f, 2 / 65535.0f}));
 
@@ -301,6 +313,58 @@ TEST_F(BitmapFiles, SixteenBitChannelsKeepTheirDepth) {
     EXPECT_EQ(At(*grey.bitmap, 0, 1), (Rgba{3 / 65535.0f, 3 / 65535.0f, 3 / 65535.0f, 1.0f}));
 }
 
+TEST_F(BitmapFiles, EverySixteenBitValueAndOddSizesReadAsBefore) {
+    // 256 x 256 grey pixels holding each 16-bit value once: every one reads as its division by 65535 in
+    // red, green and blue, with an opaque alpha.
+    Bytes rows;
+    for (std::uint32_t v = 0; v < 65536; ++v)
+        rows.insert(rows.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
+    const Loaded grey = Load(Write("ramp16.png", Png(256, 256, 16, 0, rows)));
+    ASSERT_EQ(grey.status, BMMRES_SUCCESS);
+    std::vector<BMM_Color_fl> all(65536);
+    ASSERT_EQ(grey.bitmap->GetLinearPixels(0, 0, 65536, all.data()), 1);
+    for (std::uint32_t v = 0; v < 65536; ++v) {
+        const float expected = static_cast<float>(v) / 65535.0f;
+        ASSERT_EQ((Rgba{all[v].r, all[v].g, all[v].b, all[v].a}), (Rgba{expected, expected, expected, 1.0f}))
+            << "value " << v;
+    }
+
+    // A 1 x 1 and a 3 x 3 16-bit RGB file (no alpha: opaque) and a 5 x 3 8-bit RGBA one, every pixel
+    // checked; rows of odd widths are not padded in the bitmap.
+    const Loaded single = Load(Write("one16.png", Png(1, 1, 16, 2, Big16({65535, 1, 30000}))));
+    ASSERT_EQ(single.status, BMMRES_SUCCESS);
+    EXPECT_EQ(At(*single.bitmap, 0, 0), (Rgba{1.0f, 1 / 65535.0f, 30000 / 65535.0f, 1.0f}));
+    Bytes rgb16, rgba8;
+    for (std::uint32_t i = 0; i < 27; ++i)
+        rgb16.insert(rgb16.end(), {static_cast<std::uint8_t>(i * 9), static_cast<std::uint8_t>(i * 77)});
+    for (std::uint32_t i = 0; i < 60; ++i)
+        rgba8.push_back(static_cast<std::uint8_t>(i * 53 + 7));
+    const Loaded odd16 = Load(Write("odd16.png", Png(3, 3, 16, 2, rgb16)));
+    const Loaded odd8 = Load(Write("odd8.png", Png(5, 3, 8, 6, rgba8)));
+    ASSERT_EQ(odd16.status, BMMRES_SUCCESS);
+    ASSERT_EQ(odd8.status, BMMRES_SUCCESS);
+    const auto word = [&](std::size_t channel) {
+        return static_cast<float>(rgb16[channel * 2] << 8 | rgb16[channel * 2 + 1]) / 65535.0f;
+    };
+    const auto byte = [&](std::size_t channel) { return static_cast<float>(rgba8[channel]) / 255.0f; };
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y * 3 + x) * 3;
+            EXPECT_EQ(At(*odd16.bitmap, x, y), (Rgba{word(at), word(at + 1), word(at + 2), 1.0f}));
+        }
+        for (int x = 0; x < 5; ++x) {
+            const std::size_t at = static_cast<std::size_t>(y * 5 + x) * 4;
+            EXPECT_EQ(At(*odd8.bitmap, x, y), (Rgba{byte(at), byte(at + 1), byte(at + 2), byte(at + 3)}));
+        }
+    }
+
+    // Grey and alpha at 16 bits: the alpha is kept, and no gamma curve touches the grey.
+    const Loaded greyAlpha = Load(Write("grey_alpha16.png", Png(1, 1, 16, 4, Big16({32768, 16384}))));
+    ASSERT_EQ(greyAlpha.status, BMMRES_SUCCESS);
+    EXPECT_EQ(At(*greyAlpha.bitmap, 0, 0),
+              (Rgba{32768 / 65535.0f, 32768 / 65535.0f, 32768 / 65535.0f, 16384 / 65535.0f}));
+}
+
 TEST_F(BitmapFiles, FloatingPointFilesPassThrough) {
     // Radiance RGBE: a shared exponent 2^-5 with mantissas 128, 32 and 16 stores 4, 1 and 0.5 exactly.
     const std::string header = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 2\n";
@@ -308,6 +372,7 @@ TEST_F(BitmapFiles, FloatingPointFilesPassThrough) {
     hdr.insert(hdr.end(), {128, 32, 16, 131, 16, 128, 32, 131});
     const Loaded radiance = Load(Write("values.hdr", hdr));
     ASSERT_EQ(radiance.status, BMMRES_SUCCESS);
+    EXPECT_EQ(radiance.bitmap->Storage()->Channels(), BitmapChannels::Float);
     EXPECT_EQ(At(*radiance.bitmap, 0, 0), (Rgba{4.0f, 1.0f, 0.5f, 1.0f}));
     EXPECT_EQ(At(*radiance.bitmap, 1, 0), (Rgba{0.5f, 4.0f, 1.0f, 1.0f}));
 
@@ -323,6 +388,7 @@ TEST_F(BitmapFiles, FloatingPointFilesPassThrough) {
     ASSERT_EQ(openExr.status, BMMRES_SUCCESS);
     EXPECT_EQ(openExr.info.Width(), 2);
     EXPECT_EQ(openExr.info.Height(), 2);
+    EXPECT_EQ(openExr.bitmap->Storage()->Channels(), BitmapChannels::Float);
     EXPECT_EQ(At(*openExr.bitmap, 0, 0), (Rgba{100.0f, -2.0f, 0.25f, 1.0f}));
     EXPECT_EQ(At(*openExr.bitmap, 1, 0), (Rgba{1e-6f, 0.125f, 0.0f, 1.0f}));
     EXPECT_EQ(At(*openExr.bitmap, 1, 1), (Rgba{0.0f, 0.5f, 7.5f, 1.0f}));
@@ -385,6 +451,38 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     EXPECT_EQ(TheManager->Load(nullptr, &status), nullptr);
     EXPECT_EQ(status, BMMRES_INVALIDUSAGE);
 }
+
+#if !defined(_WIN32)
+TEST_F(BitmapFiles, FilesOfUnknownSizeAreReadToTheirEnd) {
+    // A named pipe tells no size: the reader goes on in chunks until the writer closes it. The image (in
+    // stored deflate blocks) takes more than one chunk.
+    Bytes rows;
+    for (std::uint32_t y = 0; y < 300; ++y)
+        for (std::uint32_t x = 0; x < 1024; ++x)
+            for (std::uint32_t c = 0; c < 4; ++c)
+                rows.push_back(static_cast<std::uint8_t>(x * 3 + y * 5 + c));
+    const Bytes image = Png(1024, 300, 8, 6, rows);
+    ASSERT_GT(image.size(), 1u << 20);
+    const fs::path pipe = dir / "pipe.png";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // A reader that stops early must fail the test, not end the process with the writer's broken pipe.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::thread writer([&] {
+        std::ofstream(pipe, std::ios::binary)
+            .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    });
+    const Loaded piped = Load(pipe);
+    writer.join();
+    ASSERT_EQ(piped.status, BMMRES_SUCCESS);
+    for (const auto& [x, y] : {std::pair{0u, 0u}, std::pair{700u, 150u}, std::pair{1023u, 299u}}) {
+        const auto channel = [&](std::uint32_t c) {
+            return static_cast<std::uint8_t>(x * 3 + y * 5 + c) / 255.0f;
+        };
+        EXPECT_EQ(At(*piped.bitmap, static_cast<int>(x), static_cast<int>(y)),
+                  (Rgba{channel(0), channel(1), channel(2), channel(3)}));
+    }
+}
+#endif
 
 TEST_F(BitmapFiles, WidePathsReachNonAsciiNames) {
     // The file is created through a UTF-8 name and loaded through the wide one.

@@ -3,9 +3,9 @@
 #include "hostsdk/max_types.h"
 #include "hostsdk/sdk_api.h"
 
+#include <cstddef>
 #include <memory>
 #include <string>
-#include <vector>
 
 // Result of a bitmap operation: 0 is success, anything else says why it failed.
 typedef unsigned short BMMRES;
@@ -47,25 +47,49 @@ private:
     WORD height = 0;
 };
 
+// The type of a bitmap's stored channels. Every pixel holds four (red, green, blue, alpha); images are kept
+// at the depth they were decoded in and converted when read: 8-bit channels read as v / 255, 16-bit ones as
+// v / 65535 (divisions, as every build computes them), floating-point ones as they are.
+enum class BitmapChannels : unsigned char { UInt8, UInt16, Float };
+
+// Releases pixel memory, which always comes from std::malloc (the image decoder's own buffers are kept
+// as they are, without a copy).
+struct SDK_API PixelMemoryFree {
+    void operator()(void* memory) const;
+};
+using PixelMemory = std::unique_ptr<void, PixelMemoryFree>;
+
 // The pixels of a bitmap, row by row from the top-left corner.
 class SDK_API BitmapStorage {
 public:
-    BitmapStorage(int width, int height, std::vector<BMM_Color_fl> pixels);
+    // width x height pixels, all (0, 0, 0, 0), in floating-point channels. Throws std::bad_alloc.
+    BitmapStorage(int width, int height);
+    // Takes over `pixels`: width x height pixels of four `channels` each.
+    BitmapStorage(int width, int height, BitmapChannels channels, PixelMemory pixels);
+    // A copy with its own pixels. Throws std::bad_alloc.
+    BitmapStorage(const BitmapStorage& other);
+    BitmapStorage& operator=(const BitmapStorage&) = delete;
+    ~BitmapStorage();
 
     int Width() const;
     int Height() const;
+    BitmapChannels Channels() const;
 
     // "Linear" access: `count` pixels from (x, y), continuing on the next rows. Returns 1 on success and 0
     // (touching nothing) when the run does not lie inside the bitmap.
     int GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const;
+    // As GetLinearPixels. A bitmap of integer channels first changes to floating-point ones, so that every
+    // value written reads back as it was; 0 also when there is no memory for that.
     int PutPixels(int x, int y, int count, const BMM_Color_fl* in);
 
 private:
     bool Contains(int x, int y, int count) const;
+    std::size_t PixelCount() const;
 
     int width;
     int height;
-    std::vector<BMM_Color_fl> pixels;
+    BitmapChannels channels;
+    PixelMemory pixels;
 };
 
 // A bitmap made by the bitmap manager. The caller that receives one owns it and releases it with DeleteThis.
@@ -104,9 +128,9 @@ struct BitmapDeleter {
 };
 using BitmapPtr = std::unique_ptr<Bitmap, BitmapDeleter>;
 
-// Loads image files into bitmaps of four-float pixels: PNG (1 to 16 bits), JPEG, BMP, TGA and Radiance HDR
-// in every build, OpenEXR where the build has a decoder for it. Image types without a decoder (GIF, TIFF,
-// PSD, WebP, and OpenEXR elsewhere) give BMMRES_NODRIVER.
+// Loads image files into bitmaps: PNG (1 to 16 bits), JPEG, BMP, TGA and Radiance HDR in every build,
+// OpenEXR where the build has a decoder for it. Image types without a decoder (GIF, TIFF, PSD, WebP, and
+// OpenEXR elsewhere) give BMMRES_NODRIVER.
 class SDK_API BitmapManager {
 public:
     BitmapManager() = default;
@@ -126,7 +150,7 @@ public:
     // A bitmap without storage.
     virtual Bitmap* NewBitmap();
 
-    // Largest pixel count a bitmap may have: its float pixels then take 2 GiB.
+    // Largest pixel count a bitmap may have: its pixels take 2 GiB in floating-point channels.
     static long long MaxPixels();
 };
 
