@@ -64,6 +64,7 @@ void Chromasift::PrepareForRender() {
     sampleCounter.store(0);
     LibraryPixelRandom().Reseed(kPixelRandomSeed);
     indexCache->Clear();
-    // Palettes replaced during the last render are no longer read by anyone.
-    paletteSnapshots.erase(paletteSnapshots.begin(), paletteSnapshots.end() - 1);
+    // Palettes replaced since the last edit whose readers have all finished go now. Renders that were not
+    // announced (previews) may still be shading: a snapshot they hold stays.
+    palette.Reclaim();
 }
