@@ -64,7 +64,7 @@ void Chromasift::PrepareForRender() {
     sampleCounter.store(0);
     LibraryPixelRandom().Reseed(kPixelRandomSeed);
     indexCache->Clear();
-    // Palettes replaced since the last edit whose readers have all finished go now. Renders that were not
-    // announced (previews) may still be shading: a snapshot they hold stays.
+    // Replaced palettes that no sample reads any more are freed. Renders that get no notification (a
+    // material-editor preview) may still be shading with an older one: that one stays until they are done.
     palette.Reclaim();
 }

@@ -110,7 +110,7 @@ private:
     };
 
     static std::size_t ThreadStripe() {
-        // Thread identities are aligned addresses or small numbers: mix them before taking the stripe.
+        // Some libraries hash a thread identity to itself, an aligned address: mix it before taking a stripe.
         const auto id = static_cast<std::uint64_t>(std::hash<std::thread::id>()(std::this_thread::get_id()));
         return static_cast<std::size_t>((id * 0x9E3779B97F4A7C15ull) >> 32);
     }
