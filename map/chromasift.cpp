@@ -30,7 +30,6 @@ Chromasift::Chromasift(bool loading) {
         pblock->SetValue(pb_mapping_old, 0, 0);
         pblock->SetValue(pb_version, 0, kCurrentVersion);
     }
-    SetPalette(Palette());
     meshCacheLock = std::make_unique<std::mutex>();
     drawLock = std::make_unique<std::mutex>();
     coords = nullptr;
@@ -260,6 +259,5 @@ BOOL Chromasift::SetDlgThing(ParamDlg* dlg) {
 }
 
 void Chromasift::SetPalette(Palette newPalette) {
-    paletteSnapshots.push_back(std::make_unique<const Palette>(std::move(newPalette)));
-    palette.store(paletteSnapshots.back().get(), std::memory_order_release);
+    palette.Publish(std::move(newPalette));
 }

@@ -5,6 +5,7 @@
 #include "plugin/host_sdk.h"
 #include "shade/concurrent_table.h"
 #include "shade/keyed_random.h"
+#include "shade/published_snapshot.h"
 
 #include <atomic>
 #include <map>
@@ -94,8 +95,10 @@ public:
 
     // --- Palette
     // The working palette as shading sees it: an immutable snapshot that every edit replaces whole, so a
-    // render never sees a palette half rebuilt. A snapshot stays valid until the next render starts.
-    const Palette* GetPalette() const { return palette.load(std::memory_order_acquire); }
+    // render never sees a palette half rebuilt. The snapshot stays valid, on any thread, for as long as the
+    // returned pin lives, whatever edits and render starts happen meanwhile.
+    using PalettePin = PublishedSnapshot<Palette>::Pin;
+    PalettePin GetPalette() const { return palette.Read(); }
     void SetPalette(Palette newPalette);
     const Palette& GetExtractedPalette() const { return extractedPalette; }
 
@@ -146,10 +149,8 @@ private:
     // Locks of the shading tables, created with the map; shading never holds both at once.
     std::unique_ptr<std::mutex> meshCacheLock;
     std::unique_ptr<std::mutex> drawLock;
-    std::atomic<const Palette*> palette{nullptr};
-    // The current snapshot and those it replaced, which render threads may still read; the replaced ones
-    // are released when the next render starts (user-interface thread only).
-    std::vector<std::unique_ptr<const Palette>> paletteSnapshots;
+    // The working palette; a replaced snapshot is freed once no pin can hold it.
+    PublishedSnapshot<Palette> palette;
     Palette extractedPalette;
     // The samples of the picture last extracted from, by file name.
     struct SourceSamples {

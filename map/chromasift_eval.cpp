@@ -79,8 +79,9 @@ const Mesh* Chromasift::PolygonMesh(Object* object, RenderGlobalContext* context
 }
 
 AColor Chromasift::EvalColor(ShadeContext& sc) {
-    // One snapshot for the whole evaluation: a palette rebuilt meanwhile is seen by the next sample.
-    const Palette* entries = GetPalette();
+    // One snapshot for the whole evaluation, pinned until it returns: a palette rebuilt meanwhile is seen
+    // by the next sample, and the one read here is not freed under it.
+    const PalettePin entries = GetPalette();
     IParamBlock2* block = pblock;
     AColor colour(0.0f, 0.0f, 0.0f, 1.0f);
     if (!entries->empty() && block != nullptr) {

@@ -64,6 +64,7 @@ void Chromasift::PrepareForRender() {
     sampleCounter.store(0);
     LibraryPixelRandom().Reseed(kPixelRandomSeed);
     indexCache->Clear();
-    // Palettes replaced during the last render are no longer read by anyone.
-    paletteSnapshots.erase(paletteSnapshots.begin(), paletteSnapshots.end() - 1);
+    // Replaced palettes that no sample reads any more are freed. Renders that get no notification (a
+    // material-editor preview) may still be shading with an older one: that one stays until they are done.
+    palette.Reclaim();
 }

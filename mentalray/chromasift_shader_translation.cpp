@@ -35,8 +35,9 @@ void Chromasift::TranslateParameters(imrTranslation&, imrShader* shader, TimeVal
     const int numColours = pblock->GetInt(pb_num_colors, t);
     settings.tileColumns = pblock->GetInt(pb_tile_columns, t);
     settings.tileRows = pblock->GetInt(pb_tile_rows, t);
-    const Palette* current = GetPalette();
-    const std::size_t size = current == nullptr ? 0 : current->size();
+    // Pinned until the shader's parameters are written: settings.colours points into it.
+    const PalettePin current = GetPalette();
+    const std::size_t size = current->size();
     const std::size_t n = std::min(size, static_cast<std::size_t>(std::max(numColours, 0)));
     if (n > 0)
         settings.colours = std::span<const PaletteEntry>(current->data(), n);

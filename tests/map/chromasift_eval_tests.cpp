@@ -70,7 +70,7 @@ protected:
 
     // The palette entry a colour came from, -1 for none.
     int Entry(const AColor& c) const {
-        const Palette& palette = *map->GetPalette();
+        const Palette palette = *map->GetPalette();
         for (std::size_t i = 0; i < palette.size(); ++i)
             if (std::fabs(c.r - palette[i].red / 65535.0f) < 1e-4f &&
                 std::fabs(c.g - palette[i].green / 65535.0f) < 1e-4f &&
@@ -212,7 +212,7 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     map->pblock->SetValue(pb_hue_alteration, 0, 50);
     static_cast<TextureOutput*>(map->GetReference(2))->SetInvert(TRUE);
     sc.face = 3;
-    const Palette& palette = *map->GetPalette();
+    const Palette palette = *map->GetPalette();
     EXPECT_EQ(map->EvalColor(sc), AColor(palette[0].red / 65535.0f, palette[0].green / 65535.0f,
                                          palette[0].blue / 65535.0f, 1.0f));
     sc.face = 20;

@@ -1,14 +1,22 @@
 // Renders on several threads while the user rebuilds the palette of the same map: every sample must be a
-// colour of some complete palette, and the sanitizer builds must find no race.
+// colour of some complete palette, whichever renders were told they started, and the sanitizer builds must
+// find no race and no read of a freed palette.
 #include "map_test_support.h"
 
+#include "palette/colour_adjust.h"
 #include "plugin/param_ids.h"
+#include "shade/distribution_mode.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <future>
+#include <set>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -95,6 +103,179 @@ TEST(RenderStress, SamplesAlwaysComeFromACompletePalette) {
         renderer.join();
     EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
     EXPECT_GT(samples.load(), 6000);
+}
+
+// The colours a palette's entries shade to under the map's current adjustment, exactly as EvalColor
+// computes them.
+using ColourKey = std::tuple<float, float, float>;
+std::set<ColourKey> ShadedColours(const Chromasift& map, const std::vector<Palette>& palettes) {
+    const ColourAdjustment adjustment{
+        map.pblock->GetFloat(pb_gamma, 0), map.pblock->GetInt(pb_hue_alteration, 0),
+        map.pblock->GetInt(pb_saturation_alteration, 0), map.pblock->GetInt(pb_value_alteration, 0)};
+    std::set<ColourKey> colours;
+    for (const Palette& palette : palettes)
+        for (const PaletteEntry& entry : palette) {
+            const AColor c = AdjustPaletteColour(entry, adjustment);
+            colours.emplace(c.r, c.g, c.b);
+        }
+    return colours;
+}
+
+// An input map as "Input map" mode uses it: only the mono value matters.
+class MonoInputMap : public Texmap {
+public:
+    AColor EvalColor(ShadeContext& sc) override {
+        const float v = EvalMono(sc);
+        return AColor(v, v, v, 1.0f);
+    }
+    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(0.0f, 0.0f, 0.0f); }
+    void Update(TimeValue, Interval&) override {}
+    void Reset() override {}
+    Interval Validity(TimeValue) override { return FOREVER; }
+    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
+};
+
+// An input map whose evaluation the test holds: a sample in "Input map" mode has taken its palette
+// snapshot when it asks its input map, and uses the snapshot after the answer.
+class GateMap : public MonoInputMap {
+public:
+    float EvalMono(ShadeContext&) override {
+        entered.set_value();
+        leave.get_future().wait();
+        return 0.55f;
+    }
+    std::promise<void> entered, leave;
+};
+
+// An input map that gives up its thread before answering, so that edits and render starts fall between a
+// sample's taking its palette snapshot and its reading it.
+class YieldingMap : public MonoInputMap {
+public:
+    float EvalMono(ShadeContext& sc) override {
+        std::this_thread::yield();
+        return sc.UVW(1).x;
+    }
+};
+
+Palette Greys(int count, int shift) {
+    Palette palette(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const auto level = static_cast<uint16_t>(1000 * (10 * shift + i) + 500);
+        palette[static_cast<std::size_t>(i)].red = level;
+        palette[static_cast<std::size_t>(i)].green = level;
+        palette[static_cast<std::size_t>(i)].blue = level;
+        palette[static_cast<std::size_t>(i)].alpha = 65535;
+    }
+    return palette;
+}
+
+// A material-editor preview is told nothing when a render starts: a sample it is shading keeps the palette
+// it began with while a render starts and the user edits the palette twice.
+TEST(RenderStress, ASampleKeepsItsPaletteWhileARenderStartsAndThePaletteChanges) {
+    MapPtr map = NewMap();
+    map->SetPalette(Greys(8, 0));
+    map->PrepareForRender();
+    map->pblock->SetValue(pb_num_colors, 0, 8);
+    map->pblock->SetValue(pb_mapping_old, 0, static_cast<int>(distribution::kInputMap));
+    auto* gate = new GateMap();
+    map->SetSubTexmap(Chromasift::kSubMapInput, gate);
+    const std::set<ColourKey> before = ShadedColours(*map, {*map->GetPalette()});
+
+    AColor colour;
+    std::thread preview([&] {
+        SampleContext sc;
+        colour = map->EvalColor(sc);
+    });
+    const bool entered =
+        gate->entered.get_future().wait_for(std::chrono::seconds(60)) == std::future_status::ready;
+    if (entered) {
+        map->SetPalette(Greys(8, 1));
+        BroadcastNotification(NOTIFY_PRE_RENDER);
+        // Allocated where the palette the sample reads lay, were that freed.
+        map->SetPalette(Greys(8, 2));
+    }
+    gate->leave.set_value();
+    preview.join();
+    ASSERT_TRUE(entered) << "the sample never asked its input map";
+    EXPECT_TRUE(before.contains({colour.r, colour.g, colour.b}))
+        << "the sample shaded " << colour.r << " " << colour.g << " " << colour.b
+        << ", not a colour of the palette it started with";
+}
+
+// One step of what a user does to the palette, the same in every run: extraction now and then, sorts,
+// harmonies and reorders between.
+void EditStep(Chromasift& map, int round) {
+    if (round % 40 == 0) {
+        map.pblock->SetValue(pb_num_colors, 0, 4 + (round / 40) % 8);
+        BitmapInfo info;
+        info.SetName(TestImage(round % 80 == 0 ? "chicky_512.png" : "FreshFlower.jpg").c_str());
+        const Chromasift::ColourCounts counts = map.ReadColourCounts();
+        map.ExtractPalette(info, counts.numColours, counts.skipColours);
+    } else if (round % 4 == 1) {
+        map.pblock->SetValue(pb_sort, 0, round % 5);
+        map.AutoSortPalette();
+    } else if (round % 4 == 2) {
+        map.pblock->SetValue(pb_harmony, 0, round % 8);
+        map.HarmonisePalette();
+    } else {
+        // The reorder dialog hands back the entries in their new order.
+        Palette reordered = *map.GetPalette();
+        std::rotate(reordered.begin(), reordered.begin() + 1, reordered.end());
+        map.SetPalette(std::move(reordered));
+    }
+}
+
+// Several renders at once, some started with the pre-render notification and some (previews) not, while
+// the user edits the palette: no sample may read a palette that was freed, and every sample shades a
+// colour of some palette the map held.
+TEST(RenderStress, OverlappingRendersNeverReadAFreedPalette) {
+    constexpr int kRounds = 240;
+    std::vector<Palette> palettes;
+    MapPtr map = NewMap();
+    {
+        MapPtr rehearsal = NewMap();
+        for (int round = 0; round < kRounds; ++round) {
+            EditStep(*rehearsal, round);
+            palettes.push_back(*rehearsal->GetPalette());
+        }
+    }
+    const std::set<ColourKey> known = ShadedColours(*map, palettes);
+    map->SetSubTexmap(Chromasift::kSubMapInput, new YieldingMap());
+    EditStep(*map, 0);
+    BroadcastNotification(NOTIFY_PRE_RENDER);
+
+    // Modes that read the palette and no per-render table, so that every thread may shade at any time.
+    const int modes[] = {distribution::kInputMap, distribution::kLinear, distribution::kMirror,
+                         distribution::kMapping1D, distribution::kObjectLinear};
+    std::atomic<bool> editing{true};
+    std::atomic<int> wrong{0};
+    std::atomic<long> samples{0};
+    std::vector<std::thread> renderers;
+    for (int t = 0; t < 4; ++t)
+        renderers.emplace_back([&, t] {
+            SampleContext sc;
+            long count = 0;
+            while (editing.load() || count < 500) {
+                sc.nodeId = static_cast<int>((count + t) % 13);
+                sc.uvw = Point3(static_cast<float>(count % 97) / 97.0f, 0.0f, 0.0f);
+                const AColor c = map->EvalColor(sc);
+                if (!known.contains({c.r, c.g, c.b}))
+                    wrong.fetch_add(1);
+                ++count;
+            }
+            samples.fetch_add(count);
+        });
+    for (int round = 1; round < kRounds; ++round) {
+        map->pblock->SetValue(pb_mapping_old, 0, modes[round % 5]);
+        EditStep(*map, round);
+        // Every other edit, another render starts.
+        if (round % 2 == 0)
+            BroadcastNotification(NOTIFY_PRE_RENDER);
+    }
+    editing.store(false);
+    for (std::thread& renderer : renderers)
+        renderer.join();
+    EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
 }
 
 } // namespace
