@@ -146,7 +146,8 @@ void ChromasiftDlgProc::ApplyModeChoice(const ModeChoice& choice, TimeValue t) {
 void ChromasiftDlgProc::ShowPalette(HWND rollout) {
     if (map == nullptr || map->pblock == nullptr)
         return;
-    const Palette& palette = *map->GetPalette();
+    const Chromasift::PalettePin pinned = map->GetPalette();
+    const Palette& palette = *pinned;
     wchar_t number[16];
     std::swprintf(number, 16, L" %d", static_cast<int>(palette.size()));
     SetRolloutControlText(rollout, IDC_COUNT_LABEL, std::wstring(L"max #colors extracted:") + number);
