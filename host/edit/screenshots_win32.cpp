@@ -97,9 +97,26 @@ struct ReorderShot {
 };
 ReorderShot* reorderShot = nullptr;
 
+// The reorder dialog of this thread, not one another program has open.
+HWND FindReorderDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            wchar_t title[64] = {};
+            GetWindowTextW(window, title, 64);
+            if (std::wstring(title) != kReorderTitle)
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 void CALLBACK ShootReorderDialog(HWND, UINT, UINT_PTR, DWORD) {
     ReorderShot& shot = *reorderShot;
-    HWND dialog = FindWindowW(L"#32770", kReorderTitle);
+    HWND dialog = FindReorderDialog();
     if (shot.done)
         return;
     if (dialog == nullptr || !IsWindowVisible(dialog)) {

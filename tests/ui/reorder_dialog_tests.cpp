@@ -25,8 +25,21 @@ using Step = std::function<void(HWND dialog)>;
 std::vector<Step> script;
 std::size_t nextStep = 0;
 
+// The reorder dialog of this thread: tests of other processes may have one open at the same time.
 HWND FindReorderDialog() {
-    return FindWindowW(L"#32770", L"KESTRIM Chromasift reorder colours");
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            wchar_t title[64] = {};
+            GetWindowTextW(window, title, 64);
+            if (std::wstring(title) != L"KESTRIM Chromasift reorder colours")
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 void CALLBACK RunNextStep(HWND, UINT, UINT_PTR timer, DWORD) {

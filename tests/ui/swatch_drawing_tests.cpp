@@ -79,9 +79,11 @@ protected:
 
     COLORREF At(int x, int y) const { return GetPixel(memory, kLeft + x, kTop + y); }
 
-    // The grid's rule, pixel by pixel: a cell's colour inside it, white on the one-pixel lines before each
-    // cell and in the remainder, the background outside the frame. Returns the number of wrong pixels and
-    // names the first.
+    // The grid's rule, pixel by pixel. With the null pen a rectangle fills one pixel short of its right and
+    // bottom side: the frame's white leaves its last column and row as they were, and a cell's colour
+    // covers k × width + 1 to (k + 1) × width − 2, so that two white lines part neighbouring cells. The
+    // remainder is white, outside the frame nothing changes. Returns the number of wrong pixels and names
+    // the first.
     int Mismatches(int count, const Palette& entries) {
         const int columns = count < 25 ? count : 25;
         const int rows = columns == 0 ? 0 : (count + columns - 1) / columns;
@@ -91,14 +93,15 @@ protected:
         for (int y = -2; y < height + 2; ++y)
             for (int x = -2; x < width + 2; ++x) {
                 COLORREF expected = kWhite;
-                if (x < 0 || y < 0 || x >= width || y >= height) {
+                if (x < 0 || y < 0 || x >= width - 1 || y >= height - 1) {
                     expected = kBackground;
                 } else if (cellWidth > 0 && cellHeight > 0 && !entries.empty()) {
                     const int k = x / cellWidth;
                     const int r = y / cellHeight;
                     const int i = r * columns + k;
-                    if (k < columns && r < rows && x % cellWidth != 0 && y % cellHeight != 0 &&
-                        i < static_cast<int>(entries.size()))
+                    const bool insideX = x % cellWidth != 0 && x % cellWidth != cellWidth - 1;
+                    const bool insideY = y % cellHeight != 0 && y % cellHeight != cellHeight - 1;
+                    if (k < columns && r < rows && insideX && insideY && i < static_cast<int>(entries.size()))
                         expected = Shown(entries[static_cast<std::size_t>(i)]);
                 }
                 const COLORREF actual = At(x, y);
@@ -127,7 +130,8 @@ TEST_F(SwatchDrawing, EveryPixelFollowsTheGridForEachCount) {
         EXPECT_EQ(Mismatches(count, entries), 0) << count << " colours";
     }
     // Seven colours 42 pixels wide: the last 6 columns of pixels stay white.
-    EXPECT_EQ(At(7 * 42 - 1, 30), Shown(Colour(6)));
+    EXPECT_EQ(At(7 * 42 - 2, 30), Shown(Colour(6)));
+    EXPECT_EQ(At(7 * 42 - 1, 30), kWhite);
     EXPECT_EQ(At(7 * 42, 30), kWhite);
     // 26 colours: the second row has one coloured cell, then white ones.
     Draw(300, 61, 26, Colours(26));
@@ -165,10 +169,11 @@ TEST_F(SwatchDrawing, APendingDragShowsTheDraggedColourUnderTheMouse) {
     theReorderState.dragX = 100;
     theReorderState.dragY = 30;
     Draw(300, 60, 7, entries);
-    // The preview covers 79..120 × 0..59, over cells 1 and 2 and the separator between them.
-    for (int x : {79, 84, 100, 120})
+    // The preview covers 79..119 × 0..58, over cells 1 and 2 and the lines between them.
+    for (int x : {79, 83, 84, 100, 119})
         EXPECT_EQ(At(x, 0), Shown(Colour(2))) << x;
     EXPECT_EQ(At(78, 30), Shown(Colour(1)));
+    EXPECT_EQ(At(120, 59), kBackground);
     EXPECT_EQ(At(121, 30), Shown(Colour(2)));
     EXPECT_EQ(At(130, 30), Shown(Colour(3)));
     EXPECT_EQ(At(126, 30), kWhite);
@@ -177,9 +182,9 @@ TEST_F(SwatchDrawing, APendingDragShowsTheDraggedColourUnderTheMouse) {
     theReorderState.dragX = 295;
     theReorderState.dragY = 59;
     Draw(300, 60, 7, entries);
-    EXPECT_EQ(At(299, 59), Shown(Colour(2)));
-    EXPECT_EQ(At(300, 59), kBackground);
-    EXPECT_EQ(At(299, 60), kBackground);
+    EXPECT_EQ(At(298, 58), Shown(Colour(2)));
+    EXPECT_EQ(At(299, 58), kBackground);
+    EXPECT_EQ(At(298, 59), kBackground);
     theReorderState.dragX = -200;
     Draw(300, 60, 7, entries);
     EXPECT_EQ(Mismatches(7, entries), 0);
