@@ -57,10 +57,12 @@ std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginM
         Json document;
         document["format"] = kSceneFormat;
         document["version"] = kSceneVersion;
-        document["objects"] = Json::array(
-            {Json{{"id", 1},
-                  {"superClass", HexWord(TEXMAP_CLASS_ID)},
-                  {"class", {HexWord(kChromasiftClassID.PartA()), HexWord(kChromasiftClassID.PartB())}}}});
+        document["objects"] = Json::array({Json{
+            {"id", 1},
+            {"superClass", HexWord(TEXMAP_CLASS_ID)},
+            {"class", {HexWord(kChromasiftClassID.PartA()), HexWord(kChromasiftClassID.PartB())}},
+            // A loaded map gets its parameter block from the scene: an empty one holds the defaults.
+            {"paramBlocks", Json::array({Json{{"ref", 0}, {"block", 0}, {"params", Json::array()}}})}}});
         document["maps"] = Json::array({1});
         scene = SceneFromDocument(document, "the new scene", plugins);
     }

@@ -130,6 +130,7 @@ TEST_F(SwatchDrawing, EveryPixelFollowsTheGridForEachCount) {
         EXPECT_EQ(Mismatches(count, entries), 0) << count << " colours";
     }
     // Seven colours 42 pixels wide: the last 6 columns of pixels stay white.
+    Draw(300, 61, 7, Colours(7));
     EXPECT_EQ(At(7 * 42 - 2, 30), Shown(Colour(6)));
     EXPECT_EQ(At(7 * 42 - 1, 30), kWhite);
     EXPECT_EQ(At(7 * 42, 30), kWhite);

@@ -6,6 +6,8 @@
 #include "hostsdk/path_config.h"
 
 #include <gtest/gtest.h>
+#define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
 #include <stb_image.h>
 
 #include <filesystem>
