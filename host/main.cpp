@@ -1,5 +1,6 @@
 // chromasift: the stand-in host's command-line tool.
 #include "host/edit/edit_command.h"
+#include "host/edit/screenshot_command.h"
 #include "host/palette_command.h"
 #include "host/platform.h"
 #include "host/plugins_command.h"
@@ -33,6 +34,7 @@ Commands:
   render     Render a scene file, a model file or the built-in scene with the map, to PNG.
   sheet      Render a scene in all seventeen distribution modes as one labelled contact sheet.
   edit       Edit a scene's map in a material-editor window, or replay a script of edits.
+  screenshot Write PNG pictures of the map's rollouts and reorder dialog (Windows build).
   help       Show this help, or with a command's name that command's help.
 
 'chromasift COMMAND --help' explains a command's options, with an example.
@@ -125,11 +127,22 @@ int RunEdit(int argc, char** argv) {
     return host::RunEditCommand(options, plugins, std::cout, std::cerr);
 }
 
+int RunScreenshot(int argc, char** argv) {
+    host::ScreenshotOptions options;
+    const std::string error = host::ParseScreenshotOptions(argc, argv, 1, options);
+    if (!error.empty())
+        return UsageError(error, "screenshot");
+    host::PluginManager plugins;
+    plugins.LoadAll();
+    return host::RunScreenshotCommand(options, plugins, std::cout, std::cerr);
+}
+
 int RunHelp(int argc, char** argv);
 
 const char* HelpUsage() {
     return "Usage: chromasift help [COMMAND]\n\n"
-           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet, edit).\n\n"
+           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet, edit,\n"
+           "screenshot).\n\n"
            "Example:\n  chromasift help render\n";
 }
 
@@ -143,9 +156,13 @@ const char* PluginsUsage() {
 }
 
 const Command kCommands[] = {
-    {"plugins", PluginsUsage, RunPlugins},    {"palette", host::PaletteUsage, RunPalette},
-    {"render", host::RenderUsage, RunRender}, {"sheet", host::SheetUsage, RunSheet},
-    {"edit", host::EditUsage, RunEdit},       {"help", HelpUsage, RunHelp},
+    {"plugins", PluginsUsage, RunPlugins},
+    {"palette", host::PaletteUsage, RunPalette},
+    {"render", host::RenderUsage, RunRender},
+    {"sheet", host::SheetUsage, RunSheet},
+    {"edit", host::EditUsage, RunEdit},
+    {"screenshot", host::ScreenshotUsage, RunScreenshot},
+    {"help", HelpUsage, RunHelp},
 };
 
 const Command* FindCommand(const std::string& name) {

@@ -4,6 +4,7 @@
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
 #include "plugin/resource_ids.h"
+#include "ui/manual_reorder.h"
 #include "ui/mode_choices.h"
 #include "ui/rollout_controls.h"
 
@@ -73,6 +74,9 @@ void ChromasiftDlgProc::Command(HWND rollout, int control) {
     case IDC_HARMONY_COMBO:
         map->HarmonisePalette();
         GetChromasiftDesc()->InvalidateUI();
+        break;
+    case IDC_MANUAL_BUTTON:
+        ManualReorder(*map);
         break;
     case IDC_BITMAP_BUTTON:
         map->MarkExtractPending();

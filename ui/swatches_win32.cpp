@@ -2,6 +2,9 @@
 
 #include "plugin/resource_ids.h"
 #include "ui/swatch_layout.h"
+#include "ui/swatch_reorder.h"
+
+#include <cstddef>
 
 namespace {
 
@@ -45,6 +48,18 @@ void DrawSwatches(HWND dialog, HDC dc, int count, const Palette& entries) {
                 FillCell(dc, colour, frame.left + k * grid.cellWidth + 1, frame.top + r * grid.cellHeight + 1,
                          frame.left + (k + 1) * grid.cellWidth, frame.top + (r + 1) * grid.cellHeight);
             }
+        // A pending drag of the reorder dialog shows the dragged colour under the mouse, clipped to the
+        // frame.
+        const int source = theReorderState.dragSource;
+        if (source >= 0 && static_cast<std::size_t>(source) < entries.size()) {
+            const PaletteEntry& dragged = entries[static_cast<std::size_t>(source)];
+            const SwatchRect cell = DragPreviewCell({frame.left, frame.top, frame.right, frame.bottom}, grid,
+                                                    theReorderState.dragX, theReorderState.dragY);
+            // A mouse far outside clips the cell away; Rectangle would swap the corners and draw outside.
+            if (cell.right > cell.left && cell.bottom > cell.top)
+                FillCell(dc, RGB(dragged.red >> 8, dragged.green >> 8, dragged.blue >> 8), cell.left,
+                         cell.top, cell.right, cell.bottom);
+        }
     }
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);

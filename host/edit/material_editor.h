@@ -5,6 +5,7 @@
 #include "host/edit/edit_script.h"
 #include "host/scene.h"
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -24,5 +25,11 @@ int RunMaterialEditor(EditorSession& session, std::ostream& err);
 // or 1 with a message naming the script line of the first action that could not be done.
 int ReplayEditScript(EditorSession& session, const std::vector<EditAction>& actions, std::ostream& out,
                      std::ostream& err);
+
+// Writes PNG pictures of the editor's rollouts and of the map's reorder dialog into `directory`, copied
+// from the windows' own device contexts; `picture`, when not empty, is chosen with the bitmap button first.
+// Returns 0, or 1 with a message.
+int TakeScreenshots(EditorSession& session, const std::string& picture,
+                    const std::filesystem::path& directory, std::ostream& out, std::ostream& err);
 
 } // namespace host

@@ -42,3 +42,53 @@ TEST(SwatchLayout, NoCellsForNoColours) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SwatchHitTest, CellBordersSeparatorsAndTheRemainder) {
+    // 7 colours in 300 × 50: cells 42 pixels wide, pixels 294..299 left over.
+    EXPECT_EQ(SwatchCellAt(300, 50, 7, 0, 0), 0);
+    EXPECT_EQ(SwatchCellAt(300, 50, 7, 41, 49), 0);
+    EXPECT_EQ(SwatchCellAt(300, 50, 7, 42, 0), 1); // the separator belongs to the cell it starts
+    EXPECT_EQ(SwatchCellAt(300, 50, 7, 293, 10), 6);
+    EXPECT_EQ(SwatchCellAt(300, 50, 7, 294, 10), -1); // the white remainder
+    // 30 colours in two rows of 25: the second row starts at 25, its white cells give -1.
+    EXPECT_EQ(SwatchCellAt(300, 60, 30, 0, 30), 25);
+    EXPECT_EQ(SwatchCellAt(300, 60, 30, 12 * 4, 59), 29);
+    EXPECT_EQ(SwatchCellAt(300, 60, 30, 12 * 5, 30), -1);
+    EXPECT_EQ(SwatchCellAt(300, 60, 30, 12 * 24 + 11, 29), 24);
+    // 100 colours: four rows 15 pixels high.
+    EXPECT_EQ(SwatchCellAt(300, 60, 100, 299 - 11, 59), 99);
+    EXPECT_EQ(SwatchCellAt(300, 60, 100, 13, 15), 26);
+}
+
+TEST(SwatchHitTest, NoCellsWithoutColoursOrPixels) {
+    EXPECT_EQ(SwatchCellAt(300, 60, 0, 5, 5), -1);
+    EXPECT_EQ(SwatchCellAt(20, 60, 30, 5, 5), -1); // under one pixel a column
+    EXPECT_EQ(SwatchCellAt(300, 1, 30, 5, 0), -1); // under one pixel a row
+}
+
+TEST(SwatchDragPreview, OneCellCentredOnTheMouseAndClippedToTheFrame) {
+    const SwatchRect frame{10, 20, 310, 80};
+    const SwatchGrid grid = LayOutSwatches(300, 60, 7); // cells 42 × 60
+    const SwatchRect middle = DragPreviewCell(frame, grid, 100, 30);
+    EXPECT_EQ(middle.left, 10 + 100 - 21);
+    EXPECT_EQ(middle.right, middle.left + 42);
+    EXPECT_EQ(middle.top, 20);
+    EXPECT_EQ(middle.bottom, 80);
+
+    const SwatchGrid odd = LayOutSwatches(300, 61, 26); // cells 12 × 30
+    const SwatchRect corner = DragPreviewCell(frame, odd, 2, 59);
+    EXPECT_EQ(corner.left, 10);
+    EXPECT_EQ(corner.right, 10 + 2 - 6 + 12);
+    EXPECT_EQ(corner.top, 20 + 59 - 15);
+    EXPECT_EQ(corner.bottom, 80);
+
+    // A mouse far left of the frame: the clipped cell is empty (its right lies left of its left).
+    const SwatchGrid oneWide = LayOutSwatches(3, 60, 1); // one cell 3 wide
+    const SwatchRect left = DragPreviewCell(frame, oneWide, -5, 0);
+    EXPECT_EQ(left.left, 10);
+    EXPECT_EQ(left.right, 10 - 5 - 1 + 3);
+}
+
+} // namespace

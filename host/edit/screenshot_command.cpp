@@ -1,0 +1,72 @@
+#include "host/edit/screenshot_command.h"
+
+#include "host/edit/edit_command.h"
+#include "host/edit/material_editor.h"
+#include "host/render/builtin_picture.h"
+#include "host/render/map_settings.h"
+#include "host/text.h"
+
+#include <exception>
+#include <filesystem>
+
+namespace host {
+
+const char* ScreenshotUsage() {
+    return "Usage: chromasift [--plugin-dir DIR]... screenshot [SCENE.json] -o DIR\n\n"
+           "Opens the first Chromasift map of SCENE.json in the material editor, as 'edit' does, and\n"
+           "writes PNG pictures of its windows into DIR: about.png (the About rollout),\n"
+           "parameters_pixels.png, parameters_coordinates.png, parameters_input_map.png and\n"
+           "parameters_objects.png (the parameters rollout in each category) and reorder.png (the\n"
+           "reorder dialog of the Manual button, a drag under way). Without SCENE.json a new map takes\n"
+           "its palette from the host's built-in picture. The scene is not changed.\n\n"
+           "Options:\n"
+           "  -o, --output DIR   The directory the pictures are written to (created when missing).\n\n"
+           "The pictures need a window system: the Windows build (also under Wine) has it.\n\n"
+           "Example:\n  chromasift screenshot -o docs/images\n";
+}
+
+std::string ParseScreenshotOptions(int argc, char** argv, int first, ScreenshotOptions& options) {
+    for (int i = first; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "-o" || argument == "--output") {
+            if (i + 1 >= argc)
+                return "option '" + argument + "' needs a value";
+            options.directory = argv[++i];
+        } else if (!argument.empty() && argument[0] == '-' && argument.size() > 1) {
+            return "unknown option '" + argument + "' for 'screenshot'";
+        } else if (options.scene.empty()) {
+            options.scene = argument;
+        } else {
+            return "'screenshot' takes one scene file, not also '" + argument + "'";
+        }
+    }
+    if (options.directory.empty())
+        return "'screenshot' needs the directory to write to: -o DIR";
+    return std::string();
+}
+
+int RunScreenshotCommand(const ScreenshotOptions& options, const PluginManager& plugins, std::ostream& out,
+                         std::ostream& err) {
+    TemporaryPicture picture;
+    std::unique_ptr<SceneRoot> scene;
+    std::string pictureFile;
+    try {
+        EditOptions edit;
+        edit.scene = options.scene;
+        scene = SceneToEdit(edit, plugins);
+        if (options.scene.empty())
+            pictureFile = PathToUtf8(picture.Path());
+        std::filesystem::create_directories(PathFromUtf8(options.directory));
+    } catch (const std::exception& error) {
+        err << "chromasift: " << error.what() << "\n";
+        return 1;
+    }
+    Texmap* map = nullptr;
+    for (Texmap* candidate : scene->Maps())
+        if (candidate->ClassID() == kChromasiftClassID && map == nullptr)
+            map = candidate;
+    EditorSession session{*scene, *map, std::string()};
+    return TakeScreenshots(session, pictureFile, PathFromUtf8(options.directory), out, err);
+}
+
+} // namespace host

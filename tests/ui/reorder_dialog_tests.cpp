@@ -1,0 +1,279 @@
+// The reorder dialog driven as a person would (Windows build, under Wine): mouse presses, moves and
+// releases on the swatch frame, OK, Cancel and Escape, posted from a thread timer that runs inside the
+// dialog's modal loop; then the palette the map keeps.
+#include "map_test_support.h"
+
+#include "plugin/param_ids.h"
+#include "plugin/resource_ids.h"
+#include "ui/chromasift_dlg_proc.h"
+#include "ui/manual_reorder.h"
+#include "ui/reorder_dialog.h"
+#include "ui/swatch_reorder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Step = std::function<void(HWND dialog)>;
+
+// The steps of the running test, one a timer tick once the dialog is there.
+std::vector<Step> script;
+std::size_t nextStep = 0;
+
+// The reorder dialog of this thread: tests of other processes may have one open at the same time.
+HWND FindReorderDialog() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM result) -> BOOL {
+            wchar_t title[64] = {};
+            GetWindowTextW(window, title, 64);
+            if (std::wstring(title) != L"KESTRIM Chromasift reorder colours")
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void CALLBACK RunNextStep(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindReorderDialog();
+    if (dialog == nullptr || nextStep >= script.size())
+        return;
+    script[nextStep++](dialog);
+    if (nextStep == script.size())
+        KillTimer(nullptr, timer);
+}
+
+// Entries told apart by their red channel, written as letters.
+Palette Letters(const std::string& letters) {
+    Palette list;
+    for (char letter : letters) {
+        PaletteEntry entry;
+        entry.red = static_cast<std::uint16_t>(letter << 8);
+        entry.green = 0x2000;
+        list.push_back(entry);
+    }
+    return list;
+}
+
+std::string Spell(const Palette& list) {
+    std::string letters;
+    for (const PaletteEntry& entry : list)
+        letters += static_cast<char>(entry.red >> 8);
+    return letters;
+}
+
+// The swatch frame of the dialog in the dialog's client coordinates.
+RECT Frame(HWND dialog) {
+    HWND frame = GetDlgItem(dialog, IDC_SWATCH_FRAME);
+    RECT rect;
+    GetClientRect(frame, &rect);
+    MapWindowPoints(frame, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The centre of cell i of a grid of n colours, in the dialog's client coordinates.
+POINT CellCentre(HWND dialog, int n, int i) {
+    const RECT frame = Frame(dialog);
+    const int columns = std::min(n, 25);
+    const int rows = (n + columns - 1) / columns;
+    const int cellWidth = (frame.right - frame.left) / columns;
+    const int cellHeight = (frame.bottom - frame.top) / rows;
+    return {frame.left + (i % 25) * cellWidth + cellWidth / 2,
+            frame.top + (i / 25) * cellHeight + cellHeight / 2};
+}
+
+LPARAM At(POINT point) {
+    return MAKELPARAM(point.x, point.y);
+}
+
+Step Press(int n, int cell) {
+    return [=](HWND dialog) {
+        PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, At(CellCentre(dialog, n, cell)));
+    };
+}
+Step MoveTo(int n, int cell) {
+    return
+        [=](HWND dialog) { PostMessageW(dialog, WM_MOUSEMOVE, MK_LBUTTON, At(CellCentre(dialog, n, cell))); };
+}
+Step Release(int n, int cell) {
+    return [=](HWND dialog) { PostMessageW(dialog, WM_LBUTTONUP, 0, At(CellCentre(dialog, n, cell))); };
+}
+// A release left of and above the frame, still inside the dialog.
+Step ReleaseOutside() {
+    return [](HWND dialog) {
+        const RECT frame = Frame(dialog);
+        PostMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(frame.left - 4, frame.top - 4));
+    };
+}
+Step Button(int id) {
+    return [=](HWND dialog) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
+}
+Step Escape() {
+    return [](HWND dialog) {
+        PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+        PostMessageW(dialog, WM_KEYUP, VK_ESCAPE, 0);
+    };
+}
+
+class ReorderDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GetCOREInterface()->SetQuietMode(TRUE);
+        GetCOREInterface()->SetTime(0);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"ReorderTestHost";
+        RegisterClassW(&windowClass);
+        host = CreateWindowExW(0, L"ReorderTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
+                               200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(host, nullptr);
+        GetCOREInterface()->SetMAXHWnd(host);
+        script.clear();
+        nextStep = 0;
+    }
+    void TearDown() override {
+        GetCOREInterface()->SetMAXHWnd(nullptr);
+        DestroyWindow(host);
+        GetCOREInterface()->SetQuietMode(FALSE);
+        EXPECT_EQ(theReorderState.dragSource, -1);
+    }
+
+    // Runs the dialog on the letters with the steps; returns the letters as the dialog leaves them, and
+    // whether it ended with OK.
+    std::string Run(const std::string& letters, std::vector<Step> steps, bool& accepted) {
+        script = std::move(steps);
+        nextStep = 0;
+        Palette working = Letters(letters);
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunNextStep);
+        accepted = RunReorderDialog(working);
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(nextStep, script.size()) << "the dialog ended before its script";
+        return Spell(working);
+    }
+
+    HWND host = nullptr;
+};
+
+TEST_F(ReorderDialog, DragsMoveColoursForwardsAndBackwards) {
+    bool accepted = false;
+    EXPECT_EQ(Run("ABCDE", {Press(5, 0), MoveTo(5, 2), Release(5, 3), Button(IDOK)}, accepted), "BCDAE");
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(Run("ABCDE", {Press(5, 3), Release(5, 0), Button(IDOK)}, accepted), "DABCE");
+    // Two drags in a row, the second on the result of the first.
+    EXPECT_EQ(Run("ABCDE", {Press(5, 4), Release(5, 1), Press(5, 0), Release(5, 2), Button(IDOK)}, accepted),
+              "EBACD");
+    // Pressing and releasing on one cell changes nothing.
+    EXPECT_EQ(Run("ABCDE", {Press(5, 2), Release(5, 2), Button(IDOK)}, accepted), "ABCDE");
+}
+
+TEST_F(ReorderDialog, ReleasesOnWhiteCellsOrOutsideTheFrameChangeNothing) {
+    bool accepted = false;
+    // 30 colours: the second row holds 25..29, then white cells; a release on cell 31 is on white.
+    const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd";
+    EXPECT_EQ(Run(thirty, {Press(30, 1), Release(30, 31), Button(IDOK)}, accepted), thirty);
+    EXPECT_EQ(Run(thirty, {Press(30, 1), ReleaseOutside(), Button(IDOK)}, accepted), thirty);
+    // A press on a white cell starts no drag; the next release then moves nothing.
+    EXPECT_EQ(Run(thirty, {Press(30, 40), Release(30, 3), Button(IDOK)}, accepted), thirty);
+    // The second row takes part in drags.
+    EXPECT_EQ(Run(thirty, {Press(30, 27), Release(30, 0), Button(IDOK)}, accepted),
+              "bABCDEFGHIJKLMNOPQRSTUVWXYZacd");
+}
+
+TEST_F(ReorderDialog, DragStateAndRegistrationWhileOpen) {
+    bool accepted = false;
+    bool registered = false;
+    Run("ABCDE",
+        {[&](HWND dialog) {
+             const auto& open = GetCOREInterface()->RegisteredDialogs();
+             registered = std::find(open.begin(), open.end(), dialog) != open.end();
+             EXPECT_EQ(theReorderState.count, 5);
+         },
+         Press(5, 1), [](HWND) { EXPECT_EQ(theReorderState.dragSource, 1); }, MoveTo(5, 3),
+         [](HWND dialog) {
+             const RECT frame = Frame(dialog);
+             const POINT centre = CellCentre(dialog, 5, 3);
+             EXPECT_EQ(theReorderState.dragX, centre.x - frame.left);
+             EXPECT_EQ(theReorderState.dragY, centre.y - frame.top);
+             EXPECT_EQ(SwatchIndexAt(dialog, theReorderState.dragX, theReorderState.dragY), 3);
+         },
+         Release(5, 1), [](HWND) { EXPECT_EQ(theReorderState.dragSource, -1); }, Button(IDOK)},
+        accepted);
+    EXPECT_TRUE(registered);
+    EXPECT_TRUE(GetCOREInterface()->RegisteredDialogs().empty());
+}
+
+TEST_F(ReorderDialog, CancelAndEscapeDiscardTheNewOrder) {
+    bool accepted = true;
+    Run("ABCDE", {Press(5, 0), Release(5, 4), Button(IDCANCEL)}, accepted);
+    EXPECT_FALSE(accepted);
+    accepted = true;
+    Run("ABCDE", {Press(5, 0), Release(5, 4), Escape()}, accepted);
+    EXPECT_FALSE(accepted);
+}
+
+// The rollout's "Manual" button on a map, through the shared dialog procedure.
+class ManualButton : public ReorderDialog {
+protected:
+    void Click() {
+        ParamMapSpec spec;
+        spec.mapId = kParamsMapId;
+        IParamMap2 paramMap(map->pblock, spec);
+        theChromasiftDlgProc.SetMap(map.get());
+        nextStep = 0;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunNextStep);
+        theChromasiftDlgProc.DlgProc(0, &paramMap, nullptr, WM_COMMAND,
+                                     MAKEWPARAM(IDC_MANUAL_BUTTON, BN_CLICKED), 0);
+        KillTimer(nullptr, timer);
+    }
+    MapPtr map = NewMap();
+};
+
+TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
+    std::string forty;
+    for (int i = 0; i < 40; ++i)
+        forty += static_cast<char>('0' + i);
+    map->SetPalette(Letters(forty));
+    map->pblock->SetValue(pb_num_colors, 0, 30);
+    const Palette extracted = map->GetExtractedPalette();
+    script = {[](HWND) { EXPECT_EQ(theReorderState.count, 30); }, Press(30, 29), Release(30, 0),
+              Button(IDOK)};
+    Click();
+    EXPECT_EQ(nextStep, script.size());
+    std::string expected = forty;
+    expected.erase(29, 1);
+    expected.insert(expected.begin(), forty[29]);
+    EXPECT_EQ(Spell(*map->GetPalette()), expected);
+    EXPECT_EQ(map->GetExtractedPalette(), extracted);
+}
+
+TEST_F(ManualButton, CancelLeavesThePaletteAndAnEmptyPaletteOpensNothing) {
+    map->SetPalette(Letters("ABCDEFG"));
+    map->pblock->SetValue(pb_num_colors, 0, 30);
+    script = {Press(7, 0), Release(7, 6), Button(IDCANCEL)};
+    Click();
+    EXPECT_EQ(Spell(*map->GetPalette()), "ABCDEFG");
+
+    // "# colors" read at the host's current time limits the dialog's list.
+    GetCOREInterface()->SetTime(0);
+    map->pblock->SetValue(pb_num_colors, 0, 3);
+    script = {[](HWND) { EXPECT_EQ(theReorderState.count, 3); }, Press(3, 0), Release(3, 2), Button(IDOK)};
+    Click();
+    EXPECT_EQ(Spell(*map->GetPalette()), "BCADEFG");
+
+    map->SetPalette(Palette{});
+    script = {Button(IDOK)};
+    Click();
+    EXPECT_EQ(nextStep, 0u);
+    EXPECT_TRUE(map->GetPalette()->empty());
+}
+
+} // namespace

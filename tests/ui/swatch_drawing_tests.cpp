@@ -1,0 +1,200 @@
+// The swatches drawn on a memory device context and checked pixel by pixel (Windows build, under Wine):
+// every pixel of the frame against the grid's rule, nothing drawn outside it, the drag preview clipped.
+#include "plugin/resource_ids.h"
+#include "ui/swatch_reorder.h"
+#include "ui/swatches.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <tuple>
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBackground = RGB(1, 2, 3); // what the context holds before drawing
+
+PaletteEntry Colour(int i) {
+    // Distinct, never white, and the low byte of each channel set so that only the high byte may show.
+    PaletteEntry entry;
+    entry.red = static_cast<std::uint16_t>(((i * 37) % 200) << 8 | 0xff);
+    entry.green = static_cast<std::uint16_t>(((i * 91) % 250) << 8 | 0x7f);
+    entry.blue = static_cast<std::uint16_t>(i << 8);
+    return entry;
+}
+
+Palette Colours(int n) {
+    Palette list;
+    for (int i = 0; i < n; ++i)
+        list.push_back(Colour(i));
+    return list;
+}
+
+COLORREF Shown(const PaletteEntry& entry) {
+    return RGB(entry.red >> 8, entry.green >> 8, entry.blue >> 8);
+}
+
+// A window with a swatch frame of the given size at 7, 5, drawn into a memory context of the window's
+// size.
+class SwatchDrawing : public ::testing::Test {
+protected:
+    void TearDown() override {
+        theReorderState = ReorderState{};
+        if (memory != nullptr) {
+            SelectObject(memory, oldBitmap);
+            DeleteObject(bitmap);
+            DeleteDC(memory);
+        }
+        if (window != nullptr)
+            DestroyWindow(window);
+    }
+
+    void Draw(int frameWidth, int frameHeight, int count, const Palette& entries) {
+        width = frameWidth;
+        height = frameHeight;
+        if (window == nullptr) {
+            window = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, frameWidth + 20, frameHeight + 20,
+                                     nullptr, nullptr, nullptr, nullptr);
+            ASSERT_NE(window, nullptr);
+            CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_BLACKFRAME, kLeft, kTop, frameWidth,
+                            frameHeight, window, reinterpret_cast<HMENU>(IDC_SWATCH_FRAME), nullptr, nullptr);
+            memory = CreateCompatibleDC(nullptr);
+            BITMAPINFO info{};
+            info.bmiHeader.biSize = sizeof(info.bmiHeader);
+            info.bmiHeader.biWidth = frameWidth + 20;
+            info.bmiHeader.biHeight = -(frameHeight + 20);
+            info.bmiHeader.biPlanes = 1;
+            info.bmiHeader.biBitCount = 32;
+            void* bits = nullptr;
+            bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+            ASSERT_NE(bitmap, nullptr);
+            oldBitmap = SelectObject(memory, bitmap);
+        }
+        HBRUSH background = CreateSolidBrush(kBackground);
+        RECT all{0, 0, frameWidth + 20, frameHeight + 20};
+        FillRect(memory, &all, background);
+        DeleteObject(background);
+        DrawSwatches(window, memory, count, entries);
+    }
+
+    COLORREF At(int x, int y) const { return GetPixel(memory, kLeft + x, kTop + y); }
+
+    // The grid's rule, pixel by pixel. With the null pen a rectangle fills one pixel short of its right and
+    // bottom side: the frame's white leaves its last column and row as they were, and a cell's colour
+    // covers k × width + 1 to (k + 1) × width − 2, so that two white lines part neighbouring cells. The
+    // remainder is white, outside the frame nothing changes. Returns the number of wrong pixels and names
+    // the first.
+    int Mismatches(int count, const Palette& entries) {
+        const int columns = count < 25 ? count : 25;
+        const int rows = columns == 0 ? 0 : (count + columns - 1) / columns;
+        const int cellWidth = columns == 0 ? 0 : width / columns;
+        const int cellHeight = rows == 0 ? 0 : height / rows;
+        int wrong = 0;
+        for (int y = -2; y < height + 2; ++y)
+            for (int x = -2; x < width + 2; ++x) {
+                COLORREF expected = kWhite;
+                if (x < 0 || y < 0 || x >= width - 1 || y >= height - 1) {
+                    expected = kBackground;
+                } else if (cellWidth > 0 && cellHeight > 0 && !entries.empty()) {
+                    const int k = x / cellWidth;
+                    const int r = y / cellHeight;
+                    const int i = r * columns + k;
+                    const bool insideX = x % cellWidth != 0 && x % cellWidth != cellWidth - 1;
+                    const bool insideY = y % cellHeight != 0 && y % cellHeight != cellHeight - 1;
+                    if (k < columns && r < rows && insideX && insideY && i < static_cast<int>(entries.size()))
+                        expected = Shown(entries[static_cast<std::size_t>(i)]);
+                }
+                const COLORREF actual = At(x, y);
+                if (actual != expected && wrong++ == 0)
+                    ADD_FAILURE() << "pixel " << x << ", " << y << " of a " << width << " x " << height
+                                  << " frame with " << count << " colours: " << std::hex << actual
+                                  << " instead of " << expected;
+            }
+        return wrong;
+    }
+
+    static constexpr int kLeft = 7;
+    static constexpr int kTop = 5;
+    HWND window = nullptr;
+    HDC memory = nullptr;
+    HBITMAP bitmap = nullptr;
+    HGDIOBJ oldBitmap = nullptr;
+    int width = 0;
+    int height = 0;
+};
+
+TEST_F(SwatchDrawing, EveryPixelFollowsTheGridForEachCount) {
+    for (int count : {0, 1, 7, 25, 26, 30, 100}) {
+        const Palette entries = Colours(count);
+        Draw(300, 61, count, entries);
+        EXPECT_EQ(Mismatches(count, entries), 0) << count << " colours";
+    }
+    // Seven colours 42 pixels wide: the last 6 columns of pixels stay white.
+    Draw(300, 61, 7, Colours(7));
+    EXPECT_EQ(At(7 * 42 - 2, 30), Shown(Colour(6)));
+    EXPECT_EQ(At(7 * 42 - 1, 30), kWhite);
+    EXPECT_EQ(At(7 * 42, 30), kWhite);
+    // 26 colours: the second row has one coloured cell, then white ones.
+    Draw(300, 61, 26, Colours(26));
+    EXPECT_EQ(At(5, 40), Shown(Colour(25)));
+    EXPECT_EQ(At(12 + 5, 40), kWhite);
+}
+
+TEST_F(SwatchDrawing, AShorterListLeavesItsMissingCellsWhite) {
+    const Palette entries = Colours(3);
+    Draw(250, 40, 10, entries);
+    EXPECT_EQ(Mismatches(10, entries), 0);
+    EXPECT_EQ(At(12, 20), Shown(Colour(0)));
+    EXPECT_EQ(At(3 * 25 + 12, 20), kWhite);
+    // An empty list draws only the white frame, whatever the count.
+    Draw(250, 40, 10, Palette{});
+    EXPECT_EQ(Mismatches(10, Palette{}), 0);
+}
+
+TEST_F(SwatchDrawing, OddAndTinyFrames) {
+    for (const auto& [w, h, count] : {std::tuple{301, 63, 26}, std::tuple{37, 11, 7}, std::tuple{26, 3, 100},
+                                      std::tuple{24, 20, 30}, std::tuple{1, 1, 1}, std::tuple{5, 1, 2}}) {
+        const Palette entries = Colours(count);
+        SCOPED_TRACE(testing::Message() << w << " x " << h << ", " << count << " colours");
+        Draw(w, h, count, entries);
+        EXPECT_EQ(Mismatches(count, entries), 0);
+        TearDown();
+        window = nullptr;
+        memory = nullptr;
+    }
+}
+
+TEST_F(SwatchDrawing, APendingDragShowsTheDraggedColourUnderTheMouse) {
+    const Palette entries = Colours(7); // cells 42 × 60 in a 300 × 60 frame
+    theReorderState.dragSource = 2;
+    theReorderState.dragX = 100;
+    theReorderState.dragY = 30;
+    Draw(300, 60, 7, entries);
+    // The preview covers 79..119 × 0..58, over cells 1 and 2 and the lines between them.
+    for (int x : {79, 83, 84, 100, 119})
+        EXPECT_EQ(At(x, 0), Shown(Colour(2))) << x;
+    EXPECT_EQ(At(78, 30), Shown(Colour(1)));
+    EXPECT_EQ(At(120, 59), kBackground);
+    EXPECT_EQ(At(121, 30), Shown(Colour(2)));
+    EXPECT_EQ(At(130, 30), Shown(Colour(3)));
+    EXPECT_EQ(At(126, 30), kWhite);
+
+    // Near the corner it is clipped to the frame; far outside it disappears.
+    theReorderState.dragX = 295;
+    theReorderState.dragY = 59;
+    Draw(300, 60, 7, entries);
+    EXPECT_EQ(At(298, 58), Shown(Colour(2)));
+    EXPECT_EQ(At(299, 58), kBackground);
+    EXPECT_EQ(At(298, 59), kBackground);
+    theReorderState.dragX = -200;
+    Draw(300, 60, 7, entries);
+    EXPECT_EQ(Mismatches(7, entries), 0);
+
+    // Idle again: no preview.
+    theReorderState.dragSource = -1;
+    theReorderState.dragX = 100;
+    Draw(300, 60, 7, entries);
+    EXPECT_EQ(Mismatches(7, entries), 0);
+}
+
+} // namespace

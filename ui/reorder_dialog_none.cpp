@@ -1,0 +1,5 @@
+#include "ui/manual_reorder.h"
+
+bool RunReorderDialog(Palette&) {
+    return false;
+}
