@@ -169,7 +169,12 @@ TEST_F(AboutWindow, ReopeningConvertsTheNewLinkAfresh) {
         if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
             banner = child;
     ASSERT_NE(banner, nullptr);
-    EXPECT_NE(SendMessageW(banner, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "the banner bitmap is loaded";
+    const auto image = reinterpret_cast<HBITMAP>(SendMessageW(banner, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(image, nullptr) << "the banner bitmap is loaded";
+    BITMAP picture{};
+    ASSERT_NE(GetObjectW(image, sizeof picture, &picture), 0);
+    EXPECT_EQ(picture.bmWidth, 378);
+    EXPECT_EQ(picture.bmHeight, 78);
     Close();
 
     IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
