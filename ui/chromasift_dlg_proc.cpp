@@ -4,6 +4,7 @@
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
 #include "plugin/resource_ids.h"
+#include "ui/about_rollout.h"
 #include "ui/manual_reorder.h"
 #include "ui/mode_choices.h"
 #include "ui/rollout_controls.h"
@@ -35,12 +36,16 @@ INT_PTR ChromasiftDlgProc::DlgProc(TimeValue, IParamMap2* paramMap, HWND hWnd, U
     const bool about = paramMap != nullptr && paramMap->GetMapID() == kAboutMapId;
     switch (msg) {
     case WM_INITDIALOG:
-        if (!about)
+        if (about)
+            InitAboutRollout(hWnd);
+        else
             LayOutModes(hWnd);
         return FALSE;
     case WM_COMMAND:
         // Every notification of a control triggers its action, whatever its code.
-        if (!about)
+        if (about)
+            AboutRolloutCommand(hWnd, LOWORD(wParam));
+        else
             Command(hWnd, LOWORD(wParam));
         return TRUE;
     case WM_PAINT:

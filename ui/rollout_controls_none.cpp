@@ -7,3 +7,5 @@ void SetRolloutControlText(HWND, int, const std::wstring&) {}
 void SetRadioChecked(HWND, int, bool) {}
 
 void PaintSwatches(HWND, const Palette&, int) {}
+
+void MakeRolloutHyperlink(HWND, int) {}

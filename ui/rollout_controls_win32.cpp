@@ -1,6 +1,7 @@
 #include "ui/rollout_controls.h"
 
 #include "plugin/resource_ids.h"
+#include "ui/hyperlink.h"
 #include "ui/swatches.h"
 
 void ShowRolloutControl(HWND rollout, int id, bool visible) {
@@ -22,4 +23,9 @@ void PaintSwatches(HWND rollout, const Palette& palette, int count) {
     if (dc != nullptr)
         DrawSwatches(rollout, dc, count, palette);
     EndPaint(rollout, &paint);
+}
+
+void MakeRolloutHyperlink(HWND rollout, int id) {
+    if (HWND control = GetDlgItem(rollout, id))
+        MakeHyperlinkStatic(control);
 }

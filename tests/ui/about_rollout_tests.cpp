@@ -1,0 +1,95 @@
+// The About rollout through the dialog procedure, in both builds: the version text's form and the click on
+// the documentation link reaching the shell with the right request. No browser is ever started.
+#include "map_test_support.h"
+
+#include "plugin/param_ids.h"
+#include "plugin/resource_ids.h"
+#include "ui/chromasift_dlg_proc.h"
+#include "ui/documentation_link.h"
+#include "ui/version_text.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+TEST(VersionText, FormsEachPartFromItsHalfOfTheFileVersion) {
+    EXPECT_EQ(FormatVersionText(0x00010001, 0x00090000), "Version: 1.1.9.0");
+    EXPECT_EQ(FormatVersionText(0xFFFF0002, 0x0003FFFE), "Version: 65535.2.3.65534");
+}
+
+TEST(VersionText, NoPluginDirectoryHoldingTheFileGivesNoVersion) {
+    IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
+    paths->ClearPlugInEntries();
+    EXPECT_EQ(FindPluginVersionText(), "No version");
+
+    const std::filesystem::path empty = std::filesystem::temp_directory_path() / "chromasift_no_plugin";
+    std::filesystem::create_directories(empty);
+    paths->AddPlugInEntry(L"Empty", empty.wstring());
+    paths->AddPlugInEntry(L"Missing", (empty / "missing").wstring());
+    EXPECT_EQ(FindPluginVersionText(), "No version");
+    paths->ClearPlugInEntries();
+    std::filesystem::remove_all(empty);
+}
+
+struct ShellRequest {
+    HWND owner;
+    std::wstring verb;
+    std::wstring file;
+    bool parameters;
+    bool directory;
+    int show;
+};
+
+class AboutRollout : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved = DocumentationShell();
+        DocumentationShell() = [this](HWND owner, const wchar_t* verb, const wchar_t* file,
+                                      const wchar_t* parameters, const wchar_t* directory, int show) {
+            requests.push_back({owner, verb, file, parameters != nullptr, directory != nullptr, show});
+        };
+        map = NewMap();
+        theChromasiftDlgProc.SetMap(map.get());
+    }
+    void TearDown() override { DocumentationShell() = saved; }
+
+    INT_PTR Command(MapID rollout, int control, int notification) {
+        ParamMapSpec spec;
+        spec.mapId = rollout;
+        IParamMap2 paramMap(map->pblock, spec);
+        return theChromasiftDlgProc.DlgProc(0, &paramMap, window, WM_COMMAND,
+                                            static_cast<WPARAM>((notification << 16) | control), 0);
+    }
+
+    ShellOpenFunction saved;
+    std::vector<ShellRequest> requests;
+    MapPtr map;
+    HWND window = reinterpret_cast<HWND>(0x1234);
+};
+
+TEST_F(AboutRollout, TheLinkCommandAsksTheShellToOpenTheDocumentation) {
+    // A click on a notifying static arrives with the notification code 0.
+    EXPECT_EQ(Command(kAboutMapId, IDC_DOCUMENTATION_LINK, 0), TRUE);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].owner, window);
+    EXPECT_EQ(requests[0].verb, L"open");
+    EXPECT_EQ(requests[0].file, kDocumentationAddress);
+    EXPECT_EQ(requests[0].file.rfind(L"https://", 0), 0u);
+    EXPECT_FALSE(requests[0].parameters);
+    EXPECT_FALSE(requests[0].directory);
+    EXPECT_EQ(requests[0].show, 1); // SW_SHOWNORMAL
+}
+
+TEST_F(AboutRollout, OnlyTheAboutRolloutsLinkOpensIt) {
+    // 1044 is the hue field in the parameters rollout.
+    EXPECT_EQ(Command(kParamsMapId, IDC_HUE_EDIT, 0), TRUE);
+    EXPECT_EQ(Command(kAboutMapId, IDC_VERSION_LABEL, 0), TRUE);
+    EXPECT_TRUE(requests.empty());
+}
+
+} // namespace

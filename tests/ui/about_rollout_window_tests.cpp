@@ -1,0 +1,188 @@
+// The About rollout on real windows (Windows build, under Wine): the version label read from the built
+// plug-in file in the host's plug-in directories, and the real rollout with its link.
+#include "map_test_support.h"
+
+#include "plugin/param_ids.h"
+#include "plugin/resource_ids.h"
+#include "plugin/version.h"
+#include "ui/documentation_link.h"
+#include "ui/hyperlink.h"
+#include "ui/version_text.h"
+
+#include "hostsdk/custom_controls.h"
+#include "hostsdk/rollup_window.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kBuiltVersion = std::string("Version: ") + CHROMASIFT_VERSION_TEXT;
+
+// The plug-in directory of the build: plugins/ beside the test program.
+fs::path BuiltPluginDirectory() {
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    return fs::path(program).parent_path() / "plugins";
+}
+
+class PluginDirectories : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("chromasift_version_" + std::to_string(GetCurrentProcessId()));
+        for (const char* name : {"first", "second"})
+            fs::create_directories(root / name);
+        IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
+        IPathConfigMgr::GetPathConfigMgr()->AddPlugInEntry(L"First", (root / "first").wstring());
+        IPathConfigMgr::GetPathConfigMgr()->AddPlugInEntry(L"Second", (root / "second").wstring());
+    }
+    void TearDown() override {
+        IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
+        fs::remove_all(root);
+    }
+
+    void InstallBuilt(const char* directory) {
+        fs::copy_file(BuiltPluginDirectory() / kPluginFileName, root / directory / kPluginFileName);
+    }
+    // A file of the plug-in's name without version information.
+    void InstallUnversioned(const char* directory) {
+        std::ofstream(root / directory / kPluginFileName, std::ios::binary) << "not a module";
+    }
+
+    fs::path root;
+};
+
+TEST_F(PluginDirectories, TheFirstDirectoryHoldingThePluginGivesTheVersion) {
+    InstallBuilt("first");
+    EXPECT_EQ(FindPluginVersionText(), kBuiltVersion);
+    EXPECT_EQ(kBuiltVersion, "Version: 1.1.9.0");
+}
+
+TEST_F(PluginDirectories, APluginInTheSecondDirectoryIsFound) {
+    InstallBuilt("second");
+    EXPECT_EQ(FindPluginVersionText(), kBuiltVersion);
+}
+
+TEST_F(PluginDirectories, TheSearchStopsAtTheFirstFileEvenWithoutVersion) {
+    InstallUnversioned("first");
+    InstallBuilt("second");
+    EXPECT_EQ(FindPluginVersionText(), "No version");
+    EXPECT_EQ(FileVersionText((root / "first" / kPluginFileName).wstring()), "No version");
+    EXPECT_EQ(FileVersionText((root / "second" / kPluginFileName).wstring()), kBuiltVersion);
+}
+
+// The rollouts as the material editor shows them, with the build's plug-in directory configured.
+class AboutWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GetCOREInterface()->SetQuietMode(TRUE);
+        IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
+        IPathConfigMgr::GetPathConfigMgr()->AddPlugInEntry(L"Plug-ins", BuiltPluginDirectory().wstring());
+        saved = DocumentationShell();
+        DocumentationShell() = [this](HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t*,
+                                      const wchar_t*, int show) {
+            opened.push_back(std::wstring(verb) + L" " + file + L" " + std::to_wstring(show));
+            owners.push_back(owner);
+        };
+        ASSERT_TRUE(InitCustomControls());
+        map = NewMap();
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"AboutTestHost";
+        RegisterClassW(&windowClass);
+        host = CreateWindowExW(0, L"AboutTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 460, 900,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(host, nullptr);
+        HWND rollupWindow = CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0,
+                                            0, 440, 860, host, nullptr, nullptr, nullptr);
+        ASSERT_NE(rollupWindow, nullptr);
+        params = std::make_unique<RollupMtlParams>(rollupWindow);
+    }
+    void TearDown() override {
+        Close();
+        if (host != nullptr)
+            DestroyWindow(host);
+        DocumentationShell() = saved;
+        IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
+        GetCOREInterface()->SetQuietMode(FALSE);
+    }
+
+    void Open() {
+        dialog = dynamic_cast<IAutoMParamDlg*>(map->CreateParamDlg(host, params.get()));
+        ASSERT_NE(dialog, nullptr);
+        for (int i = 0; i < dialog->NumMaps(); ++i)
+            if (dialog->GetMap(i)->GetMapID() == kAboutMapId)
+                about = dialog->GetMap(i)->GetHWnd();
+        ASSERT_NE(about, nullptr);
+    }
+    void Close() {
+        if (dialog != nullptr)
+            dialog->DeleteThis();
+        dialog = nullptr;
+        about = nullptr;
+    }
+    std::wstring Text(int id) const {
+        wchar_t text[256] = {};
+        GetDlgItemTextW(about, id, text, 256);
+        return text;
+    }
+
+    ShellOpenFunction saved;
+    std::vector<std::wstring> opened;
+    std::vector<HWND> owners;
+    MapPtr map;
+    HWND host = nullptr;
+    std::unique_ptr<RollupMtlParams> params;
+    IAutoMParamDlg* dialog = nullptr;
+    HWND about = nullptr;
+};
+
+TEST_F(AboutWindow, ShowsTheInstalledVersionAndALiveLink) {
+    Open();
+    EXPECT_EQ(Text(IDC_VERSION_LABEL), L"Version: 1.1.9.0");
+    HWND link = GetDlgItem(about, IDC_DOCUMENTATION_LINK);
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(link, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&HyperlinkStaticProc));
+    EXPECT_EQ(GetWindowLongPtrW(about, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&HyperlinkParentProc));
+
+    // The user's click: the static reports it to the rollout, whose procedure asks the shell.
+    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0],
+              std::wstring(L"open ") + kDocumentationAddress + L" " + std::to_wstring(SW_SHOWNORMAL));
+    EXPECT_EQ(owners[0], about);
+}
+
+TEST_F(AboutWindow, ReopeningConvertsTheNewLinkAfresh) {
+    Open();
+    HWND banner = nullptr;
+    for (HWND child = GetWindow(about, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+            banner = child;
+    ASSERT_NE(banner, nullptr);
+    const auto image = reinterpret_cast<HBITMAP>(SendMessageW(banner, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(image, nullptr) << "the banner bitmap is loaded";
+    BITMAP picture{};
+    ASSERT_NE(GetObjectW(image, sizeof picture, &picture), 0);
+    EXPECT_EQ(picture.bmWidth, 378);
+    EXPECT_EQ(picture.bmHeight, 78);
+    Close();
+
+    IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
+    Open();
+    EXPECT_EQ(Text(IDC_VERSION_LABEL), L"No version");
+    HWND link = GetDlgItem(about, IDC_DOCUMENTATION_LINK);
+    EXPECT_EQ(GetWindowLongPtrW(link, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&HyperlinkStaticProc));
+    EXPECT_NE(GetPropW(link, kHyperlinkUnderlineFont), nullptr);
+}
+
+} // namespace

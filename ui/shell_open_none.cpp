@@ -1,0 +1,4 @@
+#include "ui/documentation_link.h"
+
+// The Linux build opens no documents.
+void SystemShellOpen(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int) {}
