@@ -20,7 +20,7 @@ function(chromasift_add_fuzz_tests target)
              WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
     add_test(NAME fuzz.${target}.run
              COMMAND ${target} -max_total_time=${CHROMASIFT_FUZZ_SECONDS} -max_len=${ARG_MAX_LEN} -timeout=25
-                     -rss_limit_mb=2560 -print_final_stats=1 ${found} ${inputs}
+                     -print_final_stats=1 ${found} ${inputs}
              WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
     set_tests_properties(fuzz.${target}.run PROPERTIES DEPENDS fuzz.${target}.replay)
 endfunction()

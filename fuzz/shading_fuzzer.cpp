@@ -3,6 +3,7 @@
 // samples with any node and face numbers, material IDs, coordinates and instance values, evaluated by the
 // map's EvalColor in every distribution mode, with and without mental ray's pre-render numbering.
 #include "linked_plugin.h"
+#include "scripted_shade_context.h"
 
 #include "hostsdk/instance_info.h"
 #include "hostsdk/node.h"
@@ -98,31 +99,6 @@ public:
 
 private:
     Class_ID id;
-};
-
-// The shading context of a sample; its class ID says V-Ray or not.
-class Context : public VUtils::VRayInterface {
-public:
-    Class_ID ClassID() override { return vray ? VRAY_SHADE_CONTEXT_CLASS_ID : Class_ID(0, 0); }
-    int NodeID() override { return nodeId; }
-    INode* Node() override { return node; }
-    Object* GetEvalObject() override { return object; }
-    int FaceNumber() override { return face; }
-    Point3 UVW(int channel) override { return channel == 99 ? uvw99 : uvw; }
-    Point3 PObj() override { return position; }
-    bool GetHitInstanceNumber(int& number) override {
-        number = instance;
-        return hasInstance;
-    }
-
-    bool vray = false;
-    int nodeId = -1;
-    INode* node = nullptr;
-    Object* object = nullptr;
-    int face = 0;
-    Point3 uvw, uvw99, position;
-    int instance = 0;
-    bool hasInstance = false;
 };
 
 class RenderList : public RenderGlobalContext {
@@ -299,7 +275,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     map->PrepareForRender();
 
-    Context sc;
+    ScriptedShadeContext sc;
     for (int sample = 0; sample < 64 && in.remaining_bytes() > 0; ++sample) {
         if (in.ConsumeIntegralInRange(0, 15) == 0)
             map->pblock->SetValue(pb_mapping_old, 0, in.ConsumeIntegralInRange(-1, 17));
@@ -307,7 +283,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         sc.node = which < nodes.size() ? &nodes[which] : nullptr;
         sc.object = sc.node != nullptr && in.ConsumeBool() ? sc.node->GetObjectRef() : nullptr;
         sc.globContext = in.ConsumeBool() ? &render : nullptr;
-        sc.vray = in.ConsumeBool();
+        sc.classId = in.ConsumeBool() ? VRAY_SHADE_CONTEXT_CLASS_ID : Class_ID(0, 0);
         sc.nodeId = SomeInt(in);
         sc.face = SomeInt(in);
         sc.mtlNum = SomeInt(in);

@@ -17,6 +17,10 @@ std::uint32_t Big16(Bytes bytes, std::size_t at) {
     return std::uint32_t{bytes[at]} << 8 | bytes[at + 1];
 }
 
+std::uint32_t Big32(Bytes bytes, std::size_t at) {
+    return Big16(bytes, at) << 16 | Big16(bytes, at + 2);
+}
+
 std::uint32_t Little16(Bytes bytes, std::size_t at) {
     return std::uint32_t{bytes[at + 1]} << 8 | bytes[at];
 }
@@ -211,6 +215,33 @@ bool StbDataComplete(Bytes bytes) {
     if (StartsWith(bytes, "#?RADIANCE\n") || StartsWith(bytes, "#?RGBE\n"))
         return HdrComplete(bytes);
     return TgaComplete(bytes);
+}
+
+std::vector<unsigned char> PngWithoutEmptyData(Bytes bytes) {
+    constexpr std::size_t kSignature = 8;
+    if (!StartsWith(bytes, "\x89PNG\r\n\x1A\n"))
+        return {};
+    // A chunk: its length (4 bytes), its type (4), the data, then a checksum (4). The walk stops at a chunk
+    // that claims more than the file holds; the rest is the decoder's to judge.
+    const auto isEmptyData = [&](std::size_t at) {
+        return Big32(bytes, at) == 0 && std::equal(bytes.begin() + at + 4, bytes.begin() + at + 8, "IDAT");
+    };
+    const auto chunkEnd = [&](std::size_t at) -> std::size_t {
+        const std::uint32_t length = Big32(bytes, at);
+        return length > bytes.size() - at - 8 ? bytes.size() : std::min(bytes.size(), at + 12 + length);
+    };
+    bool found = false;
+    for (std::size_t at = kSignature; bytes.size() - at >= 8; at = chunkEnd(at))
+        found = found || isEmptyData(at);
+    if (!found)
+        return {};
+    std::vector<unsigned char> kept(bytes.begin(), bytes.begin() + kSignature);
+    std::size_t at = kSignature;
+    for (; bytes.size() - at >= 8; at = chunkEnd(at))
+        if (!isEmptyData(at))
+            kept.insert(kept.end(), bytes.begin() + at, bytes.begin() + chunkEnd(at));
+    kept.insert(kept.end(), bytes.begin() + at, bytes.end());
+    return kept;
 }
 
 } // namespace hostsdk::image

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 namespace hostsdk::image {
 
@@ -15,5 +16,9 @@ bool JpegTablesFit(std::span<const unsigned char> bytes);
 // and for an HDR scan line with an empty run, which the decoder would never finish. Call it once the
 // decoder has accepted the header and the image size has been checked.
 bool StbDataComplete(std::span<const unsigned char> bytes);
+
+// The PNG without its empty data chunks, which add nothing to the image but which the decoder, when one
+// comes first, copies into a buffer it has not allocated yet. Empty when there is no such chunk (or no PNG).
+std::vector<unsigned char> PngWithoutEmptyData(std::span<const unsigned char> bytes);
 
 } // namespace hostsdk::image

@@ -287,6 +287,23 @@ TEST_F(BitmapFiles, EightBitChannelsAreDividedBy255) {
     EXPECT_EQ(At(*tgaLoaded.bitmap, 1, 0), (Rgba{70 / 255.0f, 80 / 255.0f, 90 / 255.0f, 60 / 255.0f}));
 }
 
+TEST_F(BitmapFiles, EmptyDataChunksAddNothing) {
+    // An empty data chunk before the first one with data (the decoder mishandled one there), and one after.
+    const Bytes plain = Png(2, 1, 8, 4, {10, 20, 200, 0});
+    const std::size_t afterHeader = 8 + 12 + 13;
+    Bytes padded(plain.begin(), plain.begin() + afterHeader);
+    PutPngChunk(padded, "IDAT", {});
+    const std::size_t dataEnd = plain.size() - 12;
+    padded.insert(padded.end(), plain.begin() + afterHeader, plain.begin() + dataEnd);
+    PutPngChunk(padded, "IDAT", {});
+    padded.insert(padded.end(), plain.begin() + dataEnd, plain.end());
+
+    const Loaded loaded = Load(Write("padded.png", padded));
+    ASSERT_EQ(loaded.status, BMMRES_SUCCESS);
+    EXPECT_EQ(At(*loaded.bitmap, 0, 0), (Rgba{10 / 255.0f, 10 / 255.0f, 10 / 255.0f, 20 / 255.0f}));
+    EXPECT_EQ(At(*loaded.bitmap, 1, 0), (Rgba{200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 0.0f}));
+}
+
 TEST_F(BitmapFiles, SixteenBitChannelsKeepTheirDepth) {
     // 1 and 65534 would become 0 and 255 at 8 bits.
     const Loaded rgba =
