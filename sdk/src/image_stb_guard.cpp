@@ -57,9 +57,20 @@ bool IsRestartMarker(unsigned char marker) {
 
 enum class JpegWalk { TableTooLarge, CutShort, Complete };
 
+// Where the segments of a JPEG begin, after the start-of-image marker; 0 for a file that is no JPEG. The
+// decoder takes any run of 0xFF fill bytes before that marker, as before every other.
+std::size_t JpegSegments(Bytes bytes) {
+    if (bytes.empty() || bytes[0] != 0xFF)
+        return 0;
+    std::size_t at = 1;
+    while (at < bytes.size() && bytes[at] == 0xFF)
+        ++at;
+    return at < bytes.size() && bytes[at] == 0xD8 ? at + 1 : 0;
+}
+
 // Walks the segments up to the end-of-image marker, which a complete file has.
 JpegWalk WalkJpeg(Bytes bytes) {
-    std::size_t at = 2;
+    std::size_t at = JpegSegments(bytes);
     while (at < bytes.size()) {
         if (bytes[at] != 0xFF) {
             ++at;
@@ -92,7 +103,7 @@ JpegWalk WalkJpeg(Bytes bytes) {
 }
 
 bool IsJpeg(Bytes bytes) {
-    return StartsWith(bytes, "\xFF\xD8");
+    return JpegSegments(bytes) != 0;
 }
 
 // Sides beyond the decoder's limit are its to refuse; below it, the byte counts here cannot overflow.

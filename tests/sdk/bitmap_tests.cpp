@@ -359,6 +359,12 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     emptyRun.insert(emptyRun.end(), {2, 2, 0, 8, 0, 1, 2, 3});
     Bytes bigTable = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 19, 0x00};
     bigTable.insert(bigTable.end(), 16, 255);
+    // The decoder takes fill bytes (0xFF) before a JPEG's first marker too.
+    const auto filled = [](const Bytes& jpeg) {
+        Bytes bytes(3, 0xFF);
+        bytes.insert(bytes.end(), jpeg.begin(), jpeg.end());
+        return bytes;
+    };
     const struct {
         const char* name;
         Bytes bytes;
@@ -371,6 +377,8 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"truncated.bmp", Truncated(Bmp(), 10), BMMRES_CORRUPTFILE},
         {"empty_run.hdr", emptyRun, BMMRES_CORRUPTFILE},
         {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
+        {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
+        {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
         {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
         // Too large for the decoder to accept its header, and too large for the manager.
         {"huge.png", Png(100000, 100000, 8, 6, {}), BMMRES_INVALIDFORMAT},
@@ -390,6 +398,8 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         EXPECT_EQ(status, c.status);
         EXPECT_EQ(info.Width(), 11) << "a failed load records no size";
     }
+    EXPECT_EQ(Load(Write("filled.jpg", filled(starry))).status, BMMRES_SUCCESS)
+        << "a whole JPEG after fill bytes is read";
 
     const Loaded missing = Load(dir / "missing.png");
     EXPECT_EQ(missing.status, BMMRES_FILENOTFOUND);
