@@ -13,7 +13,8 @@ namespace hostsdk::image {
 bool JpegTablesFit(std::span<const unsigned char> bytes);
 
 // False for a file cut short, whose missing pixels the decoder would fill with zeros and call a success,
-// and for an HDR scan line with an empty run, which the decoder would never finish. Call it once the
+// for an HDR scan line with an empty run, which the decoder would never finish, and for a JPEG scan using a
+// Huffman table the file never defined, which the decoder would read uninitialised. Call it once the
 // decoder has accepted the header and the image size has been checked.
 bool StbDataComplete(std::span<const unsigned char> bytes);
 

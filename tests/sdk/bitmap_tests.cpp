@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -359,6 +360,13 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     emptyRun.insert(emptyRun.end(), {2, 2, 0, 8, 0, 1, 2, 3});
     Bytes bigTable = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 19, 0x00};
     bigTable.insert(bigTable.end(), 16, 255);
+    // A scan whose first component names AC table 3, which the file never defines.
+    Bytes undefinedTable = starry;
+    const std::array<std::uint8_t, 2> scanMarker = {0xFF, 0xDA};
+    const auto scan =
+        std::search(undefinedTable.begin(), undefinedTable.end(), scanMarker.begin(), scanMarker.end());
+    ASSERT_NE(scan, undefinedTable.end());
+    scan[6] = 0x03;
     // The decoder takes fill bytes (0xFF) before a JPEG's first marker too.
     const auto filled = [](const Bytes& jpeg) {
         Bytes bytes(3, 0xFF);
@@ -378,6 +386,7 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"empty_run.hdr", emptyRun, BMMRES_CORRUPTFILE},
         {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
         {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
+        {"undefined_table.jpg", undefinedTable, BMMRES_CORRUPTFILE},
         {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
         {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
         // Too large for the decoder to accept its header, and too large for the manager.
