@@ -495,8 +495,9 @@ Json ParseSceneText(const std::string& text, const std::string& origin) {
     try {
         return Json::parse(text);
     } catch (const Json::exception& e) {
-        // A syntax error's message names the line and column. A number beyond the range of a double is refused
-        // by the parser too (as out of range rather than as a parse error): the file is just as malformed.
+        // A syntax error's message names the line and column. A number beyond the range of a double is
+        // refused by the parser too (as out of range rather than as a parse error): the file is just as
+        // malformed.
         std::string message = e.what();
         const std::size_t detail = message.find("] ");
         message = detail == std::string::npos ? message : message.substr(detail + 2);
