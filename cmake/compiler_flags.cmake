@@ -19,3 +19,15 @@ if(CHROMASIFT_SANITIZE_THREAD)
     add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
     add_link_options(-fsanitize=thread)
 endif()
+
+# libFuzzer targets (clang only): every library the targets link carries the fuzzer's coverage hooks and
+# both sanitizers; only the targets in fuzz/ link the fuzzer's driver.
+option(CHROMASIFT_FUZZ "Build the libFuzzer targets of fuzz/ instead of the tests and benchmarks" OFF)
+if(CHROMASIFT_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "CHROMASIFT_FUZZ needs clang (libFuzzer): configure with the linux-fuzz preset")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -87,7 +87,8 @@ public:
     std::unique_ptr<SceneRoot> Read(const Json& document) {
         if (!document.is_object())
             Fail("", "a scene file holds one JSON object");
-        if (document.value("format", std::string()) != kSceneFormat)
+        const auto format = document.find("format");
+        if (format == document.end() || !format->is_string() || format->get<std::string>() != kSceneFormat)
             Fail("/format", std::string("expected \"") + kSceneFormat + "\"");
         const Json& version = Member(document, "", "version");
         if (!version.is_number_integer() || version.get<int>() != kSceneVersion)
@@ -493,11 +494,13 @@ private:
 Json ParseSceneText(const std::string& text, const std::string& origin) {
     try {
         return Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        // The parser's message names the line and column.
+    } catch (const Json::exception& e) {
+        // A syntax error's message names the line and column. A number beyond the range of a double is
+        // refused by the parser too (as out of range rather than as a parse error): the file is just as
+        // malformed.
         std::string message = e.what();
-        const std::size_t detail = message.find("parse error");
-        message = detail == std::string::npos ? message : message.substr(detail);
+        const std::size_t detail = message.find("] ");
+        message = detail == std::string::npos ? message : message.substr(detail + 2);
         throw SceneError(origin + ": not valid JSON: " + message);
     }
 }

@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, only those that are missing.
-# Usage: scripts/install-deps.sh [--windows]   (--windows adds the cross compiler and Wine)
+# Usage: scripts/install-deps.sh [--windows | --fuzz]
+#   --windows adds the cross compiler and Wine; --fuzz adds clang and its runtime libraries (libFuzzer and the
+#   sanitizers' runtimes, which the build without recommended packages would otherwise leave out).
 set -euo pipefail
 
 packages=(cmake ninja-build make g++ googletest libbenchmark-dev libstb-dev nlohmann-json3-dev libopenexr-dev libassimp-dev fonts-dejavu-core)
-if [[ "${1:-}" == "--windows" ]]; then
-    packages+=(g++-mingw-w64-x86-64-posix wine wine64)
-fi
+case "${1:-}" in
+--windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64) ;;
+--fuzz) packages+=(clang libclang-rt-dev) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

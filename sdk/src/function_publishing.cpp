@@ -9,7 +9,7 @@
 BaseInterface::~BaseInterface() = default;
 
 FPInterfaceDesc::FPInterfaceDesc(Interface_ID id_, const MCHAR* internalName_, StringResID description_,
-                                 ClassDesc* cd_, USHORT flags_, ...) {
+                                 ClassDesc* cd_, ULONG flags_, ...) {
     va_list args;
     va_start(args, flags_);
     const int tag = va_arg(args, int);
@@ -21,7 +21,7 @@ FPInterfaceDesc::FPInterfaceDesc(Interface_ID id_, const MCHAR* internalName_, S
 }
 
 void FPInterfaceDesc::LoadDescriptor(Interface_ID id_, const MCHAR* internalName_, StringResID description_,
-                                     ClassDesc* cd_, USHORT flags_, ...) {
+                                     ClassDesc* cd_, ULONG flags_, ...) {
     va_list args;
     va_start(args, flags_);
     const int tag = va_arg(args, int);
@@ -32,7 +32,7 @@ void FPInterfaceDesc::LoadDescriptor(Interface_ID id_, const MCHAR* internalName
     internalName = internalName_ == nullptr ? MSTR() : MSTR(internalName_);
     description = description_;
     cd = cd_;
-    flags = flags_;
+    flags = static_cast<USHORT>(flags_);
     if (cd != nullptr)
         cd->AddInterface(this);
 }

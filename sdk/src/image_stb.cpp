@@ -62,6 +62,9 @@ BMMRES Decode(std::span<const unsigned char> bytes, LoadFunction load, BitmapCha
 BMMRES DecodeStbImage(std::span<const unsigned char> bytes, DecodedImage& out) {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))
         return BMMRES_MEMORYERROR;
+    const std::vector<unsigned char> trimmed = PngWithoutEmptyData(bytes);
+    if (!trimmed.empty())
+        bytes = trimmed;
     const unsigned char* data = bytes.data();
     const int length = static_cast<int>(bytes.size());
 

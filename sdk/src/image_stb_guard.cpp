@@ -1,6 +1,7 @@
 #include "image_stb_guard.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +19,10 @@ std::uint32_t Big16(Bytes bytes, std::size_t at) {
     return std::uint32_t{bytes[at]} << 8 | bytes[at + 1];
 }
 
+std::uint32_t Big32(Bytes bytes, std::size_t at) {
+    return Big16(bytes, at) << 16 | Big16(bytes, at + 2);
+}
+
 std::uint32_t Little16(Bytes bytes, std::size_t at) {
     return std::uint32_t{bytes[at + 1]} << 8 | bytes[at];
 }
@@ -32,10 +37,17 @@ bool StartsWith(Bytes bytes, std::string_view prefix) {
                       [](char p, unsigned char b) { return static_cast<unsigned char>(p) == b; });
 }
 
-// A DHT segment holds tables of: class and slot (1 byte), 16 code counts, then one symbol per code.
-bool HuffmanTablesFit(Bytes segment) {
+// Huffman tables by class (0 DC, 1 AC) and slot (0 to 3): whether the file defined each so far.
+using HuffmanSlots = std::array<std::array<bool, 4>, 2>;
+
+// A DHT segment holds tables of: class and slot (1 byte), 16 code counts, then one symbol per code. Marks
+// the tables it defines; false when one has more than 256 codes.
+bool ReadHuffmanTables(Bytes segment, HuffmanSlots& defined) {
     std::size_t at = 0;
     while (segment.size() - at >= 17) {
+        const unsigned kind = segment[at] >> 4, slot = segment[at] & 15;
+        if (kind < 2 && slot < 4)
+            defined[kind][slot] = true;
         std::size_t codes = 0;
         for (std::size_t i = at + 1; i < at + 17; ++i)
             codes += segment[i];
@@ -48,11 +60,44 @@ bool HuffmanTablesFit(Bytes segment) {
     return true;
 }
 
+// Whether the tables a scan (SOS segment) decodes with were defined: the decoder would read an undefined
+// one uninitialised. A baseline scan uses both tables of each component; a progressive scan only the DC
+// tables in a first DC scan and only the AC tables in an AC scan. Malformed scans are the decoder's to
+// refuse.
+bool ScanTablesDefined(Bytes segment, const HuffmanSlots& defined, bool progressive) {
+    if (segment.empty() || segment.size() < 4 + 2 * std::size_t{segment[0]})
+        return true;
+    const std::size_t components = segment[0];
+    const unsigned spectralStart = segment[1 + 2 * components];
+    const unsigned approximationHigh = segment[3 + 2 * components] >> 4;
+    const bool usesDc = !progressive || (spectralStart == 0 && approximationHigh == 0);
+    const bool usesAc = !progressive || spectralStart != 0;
+    for (std::size_t c = 0; c < components; ++c) {
+        const unsigned dc = segment[2 + 2 * c] >> 4, ac = segment[2 + 2 * c] & 15;
+        if (dc > 3 || ac > 3)
+            continue;
+        if ((usesDc && !defined[0][dc]) || (usesAc && !defined[1][ac]))
+            return false;
+    }
+    return true;
+}
+
 bool IsRestartMarker(unsigned char marker) {
     return marker >= 0xD0 && marker <= 0xD7;
 }
 
-enum class JpegWalk { TableTooLarge, CutShort, Complete };
+enum class JpegWalk { TableTooLarge, TableMissing, CutShort, Complete };
+
+// Where the segments of a JPEG begin, after the start-of-image marker; 0 for a file that is no JPEG. The
+// decoder takes any run of 0xFF fill bytes before that marker, as before every other.
+std::size_t JpegSegments(Bytes bytes) {
+    if (bytes.empty() || bytes[0] != 0xFF)
+        return 0;
+    std::size_t at = 1;
+    while (at < bytes.size() && bytes[at] == 0xFF)
+        ++at;
+    return at < bytes.size() && bytes[at] == 0xD8 ? at + 1 : 0;
+}
 
 // The position of the first 0xFF byte from `at` on, or the size when there is none. Coded data is most of
 // a large file, and memchr crosses it many times faster than a loop over its bytes.
@@ -65,7 +110,9 @@ std::size_t NextFF(Bytes bytes, std::size_t at) {
 
 // Walks the segments up to the end-of-image marker, which a complete file has.
 JpegWalk WalkJpeg(Bytes bytes) {
-    std::size_t at = 2;
+    std::size_t at = JpegSegments(bytes);
+    HuffmanSlots defined{};
+    bool progressive = false;
     while (at < bytes.size()) {
         at = NextFF(bytes, at);
         while (at < bytes.size() && bytes[at] == 0xFF)
@@ -81,8 +128,13 @@ JpegWalk WalkJpeg(Bytes bytes) {
             break;
         const std::size_t end =
             std::min<std::size_t>(bytes.size(), at + std::max<std::uint32_t>(Big16(bytes, at), 2));
-        if (marker == 0xC4 && !HuffmanTablesFit(bytes.subspan(at + 2, end - (at + 2))))
+        const Bytes segment = bytes.subspan(at + 2, end - (at + 2));
+        if (marker == 0xC4 && !ReadHuffmanTables(segment, defined))
             return JpegWalk::TableTooLarge;
+        if (marker == 0xC2)
+            progressive = true;
+        if (marker == 0xDA && !ScanTablesDefined(segment, defined, progressive))
+            return JpegWalk::TableMissing;
         at = end;
         // A scan's coded data runs to the next marker other than a restart (0xFF 0x00 is a data byte).
         // Progressive files define further tables between scans, so the walk goes on after it.
@@ -96,7 +148,7 @@ JpegWalk WalkJpeg(Bytes bytes) {
 }
 
 bool IsJpeg(Bytes bytes) {
-    return StartsWith(bytes, "\xFF\xD8");
+    return JpegSegments(bytes) != 0;
 }
 
 // Sides beyond the decoder's limit are its to refuse; below it, the byte counts here cannot overflow.
@@ -219,6 +271,33 @@ bool StbDataComplete(Bytes bytes) {
     if (StartsWith(bytes, "#?RADIANCE\n") || StartsWith(bytes, "#?RGBE\n"))
         return HdrComplete(bytes);
     return TgaComplete(bytes);
+}
+
+std::vector<unsigned char> PngWithoutEmptyData(Bytes bytes) {
+    constexpr std::size_t kSignature = 8;
+    if (!StartsWith(bytes, "\x89PNG\r\n\x1A\n"))
+        return {};
+    // A chunk: its length (4 bytes), its type (4), the data, then a checksum (4). The walk stops at a chunk
+    // that claims more than the file holds; the rest is the decoder's to judge.
+    const auto isEmptyData = [&](std::size_t at) {
+        return Big32(bytes, at) == 0 && std::equal(bytes.begin() + at + 4, bytes.begin() + at + 8, "IDAT");
+    };
+    const auto chunkEnd = [&](std::size_t at) -> std::size_t {
+        const std::uint32_t length = Big32(bytes, at);
+        return length > bytes.size() - at - 8 ? bytes.size() : std::min(bytes.size(), at + 12 + length);
+    };
+    bool found = false;
+    for (std::size_t at = kSignature; bytes.size() - at >= 8; at = chunkEnd(at))
+        found = found || isEmptyData(at);
+    if (!found)
+        return {};
+    std::vector<unsigned char> kept(bytes.begin(), bytes.begin() + kSignature);
+    std::size_t at = kSignature;
+    for (; bytes.size() - at >= 8; at = chunkEnd(at))
+        if (!isEmptyData(at))
+            kept.insert(kept.end(), bytes.begin() + at, bytes.begin() + chunkEnd(at));
+    kept.insert(kept.end(), bytes.begin() + at, bytes.end());
+    return kept;
 }
 
 } // namespace hostsdk::image

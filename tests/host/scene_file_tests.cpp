@@ -146,8 +146,11 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
     } cases[] = {
         {"{\"format\": \"chromasift-scene\",\n \"version\": 1,,}",
          "test.json: not valid JSON: parse error at line 2, column 15"},
+        {R"({"format": "chromasift-scene", "version": 1e400})",
+         "test.json: not valid JSON: number overflow parsing '1e400'"},
         {"[1, 2]", "test.json: /: a scene file holds one JSON object"},
         {R"({"format": "other"})", "/format: expected \"chromasift-scene\""},
+        {R"({"format": 1, "version": 1, "objects": []})", "/format: expected \"chromasift-scene\""},
         {R"({"format": "chromasift-scene", "version": 7, "objects": []})",
          "/version: this host reads scene version 1"},
         {head + R"({"id": 1, "superClass": "0xc10", "class": ["0x1", "0x2"]}]})",

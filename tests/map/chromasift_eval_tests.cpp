@@ -1,6 +1,7 @@
 // Colour assignment through the map: every mode's choice of palette entry, its fallbacks, the adjustment
 // and output filter, and the pre-render reset.
 #include "map_test_support.h"
+#include "scripted_shade_context.h"
 #include "test_meshes.h"
 
 #include "hostsdk/instance_info.h"
@@ -16,30 +17,7 @@
 
 namespace {
 
-// A shading context whose every answer the test sets.
-class Context : public VUtils::VRayInterface {
-public:
-    Class_ID ClassID() override { return classId; }
-    int NodeID() override { return nodeId; }
-    INode* Node() override { return node; }
-    Object* GetEvalObject() override { return object; }
-    int FaceNumber() override { return face; }
-    Point3 UVW(int channel) override { return channel == 99 ? uvw99 : uvw; }
-    Point3 PObj() override { return position; }
-    bool GetHitInstanceNumber(int& number) override {
-        number = instance;
-        return hasInstance;
-    }
-
-    Class_ID classId{0, 0};
-    int nodeId = -1;
-    INode* node = nullptr;
-    Object* object = nullptr;
-    int face = 0;
-    Point3 uvw, uvw99, position;
-    int instance = 0;
-    bool hasInstance = false;
-};
+using Context = ScriptedShadeContext;
 
 // Entries whose colours tell them apart after the identity adjustment's rounding.
 Palette TenEntries() {

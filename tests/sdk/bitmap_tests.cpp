@@ -298,6 +298,23 @@ TEST_F(BitmapFiles, EightBitChannelsAreDividedBy255) {
     EXPECT_EQ(At(*tgaLoaded.bitmap, 1, 0), (Rgba{70 / 255.0f, 80 / 255.0f, 90 / 255.0f, 60 / 255.0f}));
 }
 
+TEST_F(BitmapFiles, EmptyDataChunksAddNothing) {
+    // An empty data chunk before the first one with data (the decoder mishandled one there), and one after.
+    const Bytes plain = Png(2, 1, 8, 4, {10, 20, 200, 0});
+    const std::size_t afterHeader = 8 + 12 + 13;
+    Bytes padded(plain.begin(), plain.begin() + afterHeader);
+    PutPngChunk(padded, "IDAT", {});
+    const std::size_t dataEnd = plain.size() - 12;
+    padded.insert(padded.end(), plain.begin() + afterHeader, plain.begin() + dataEnd);
+    PutPngChunk(padded, "IDAT", {});
+    padded.insert(padded.end(), plain.begin() + dataEnd, plain.end());
+
+    const Loaded loaded = Load(Write("padded.png", padded));
+    ASSERT_EQ(loaded.status, BMMRES_SUCCESS);
+    EXPECT_EQ(At(*loaded.bitmap, 0, 0), (Rgba{10 / 255.0f, 10 / 255.0f, 10 / 255.0f, 20 / 255.0f}));
+    EXPECT_EQ(At(*loaded.bitmap, 1, 0), (Rgba{200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 0.0f}));
+}
+
 TEST_F(BitmapFiles, SixteenBitChannelsKeepTheirDepth) {
     // 1 and 65534 would become 0 and 255 at 8 bits.
     const Loaded rgba =
@@ -408,6 +425,19 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     emptyRun.insert(emptyRun.end(), {2, 2, 0, 8, 0, 1, 2, 3});
     Bytes bigTable = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 19, 0x00};
     bigTable.insert(bigTable.end(), 16, 255);
+    // A scan whose first component names AC table 3, which the file never defines.
+    Bytes undefinedTable = starry;
+    const std::array<std::uint8_t, 2> scanMarker = {0xFF, 0xDA};
+    const auto scan =
+        std::search(undefinedTable.begin(), undefinedTable.end(), scanMarker.begin(), scanMarker.end());
+    ASSERT_NE(scan, undefinedTable.end());
+    scan[6] = 0x03;
+    // The decoder takes fill bytes (0xFF) before a JPEG's first marker too.
+    const auto filled = [](const Bytes& jpeg) {
+        Bytes bytes(3, 0xFF);
+        bytes.insert(bytes.end(), jpeg.begin(), jpeg.end());
+        return bytes;
+    };
     const struct {
         const char* name;
         Bytes bytes;
@@ -420,6 +450,9 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"truncated.bmp", Truncated(Bmp(), 10), BMMRES_CORRUPTFILE},
         {"empty_run.hdr", emptyRun, BMMRES_CORRUPTFILE},
         {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
+        {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
+        {"undefined_table.jpg", undefinedTable, BMMRES_CORRUPTFILE},
+        {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
         {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
         // Too large for the decoder to accept its header, and too large for the manager.
         {"huge.png", Png(100000, 100000, 8, 6, {}), BMMRES_INVALIDFORMAT},
@@ -439,6 +472,8 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         EXPECT_EQ(status, c.status);
         EXPECT_EQ(info.Width(), 11) << "a failed load records no size";
     }
+    EXPECT_EQ(Load(Write("filled.jpg", filled(starry))).status, BMMRES_SUCCESS)
+        << "a whole JPEG after fill bytes is read";
 
     const Loaded missing = Load(dir / "missing.png");
     EXPECT_EQ(missing.status, BMMRES_FILENOTFOUND);

@@ -25,12 +25,13 @@ public:
     FPInterfaceDesc() = default;
     // Same as LoadDescriptor with the same arguments.
     FPInterfaceDesc(Interface_ID id, const MCHAR* internalName, StringResID description, ClassDesc* cd,
-                    USHORT flags, ...);
+                    ULONG flags, ...);
 
     // Fills the descriptor; the argument list ends with p_end (this host publishes no functions). With a
-    // class descriptor, the interface joins that class's published interfaces.
+    // class descriptor, the interface joins that class's published interfaces. The flags are taken as ULONG
+    // (and kept as USHORT): the last parameter before "..." must be of a type that does not promote.
     void LoadDescriptor(Interface_ID id, const MCHAR* internalName, StringResID description, ClassDesc* cd,
-                        USHORT flags, ...);
+                        ULONG flags, ...);
 
     Interface_ID GetID() override { return id; }
     FPInterfaceDesc* GetDesc() override { return this; }
