@@ -9,7 +9,8 @@
 #include <cstddef>
 
 void ManualReorder(Chromasift& map) {
-    const Palette& palette = *map.GetPalette();
+    const Chromasift::PalettePin pinned = map.GetPalette();
+    const Palette& palette = *pinned;
     if (palette.empty() || map.pblock == nullptr)
         return;
     const int numColours = map.pblock->GetInt(pb_num_colors, GetCOREInterface()->GetTime());
