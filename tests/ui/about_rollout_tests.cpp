@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -27,7 +27,8 @@ TEST(VersionText, NoPluginDirectoryHoldingTheFileGivesNoVersion) {
     paths->ClearPlugInEntries();
     EXPECT_EQ(FindPluginVersionText(), "No version");
 
-    const std::filesystem::path empty = std::filesystem::temp_directory_path() / "chromasift_no_plugin";
+    const std::filesystem::path empty = std::filesystem::temp_directory_path() /
+                                        ("chromasift_no_plugin_" + std::to_string(std::random_device{}()));
     std::filesystem::create_directories(empty);
     paths->AddPlugInEntry(L"Empty", empty.wstring());
     paths->AddPlugInEntry(L"Missing", (empty / "missing").wstring());

@@ -8,6 +8,7 @@
 #include "ui/documentation_link.h"
 #include "ui/hyperlink.h"
 #include "ui/version_text.h"
+#include "ui_test_windows.h"
 
 #include "hostsdk/custom_controls.h"
 #include "hostsdk/rollup_window.h"
@@ -93,13 +94,7 @@ protected:
         };
         ASSERT_TRUE(InitCustomControls());
         map = NewMap();
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"AboutTestHost";
-        RegisterClassW(&windowClass);
-        host = CreateWindowExW(0, L"AboutTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 460, 900,
-                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        host = CreateHostWindow(460, 900);
         ASSERT_NE(host, nullptr);
         HWND rollupWindow = CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0,
                                             0, 440, 860, host, nullptr, nullptr, nullptr);
@@ -154,8 +149,7 @@ TEST_F(AboutWindow, ShowsTheInstalledVersionAndALiveLink) {
     EXPECT_EQ(GetWindowLongPtrW(about, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&HyperlinkParentProc));
 
     // The user's click: the static reports it to the rollout, whose procedure asks the shell.
-    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
-    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    ClickAt(link, 3, 3);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0],
               std::wstring(L"open ") + kDocumentationAddress + L" " + std::to_wstring(SW_SHOWNORMAL));

@@ -3,6 +3,8 @@
 // clean-up when the windows are destroyed. The windows' own procedures record what they see.
 #include "ui/hyperlink.h"
 
+#include "ui_test_windows.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,14 +62,10 @@ class Hyperlink : public ::testing::Test {
 protected:
     void SetUp() override {
         seen = {};
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = ParentProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"HyperlinkTestParent";
-        RegisterClassW(&windowClass);
-        parent = CreateWindowExW(0, L"HyperlinkTestParent", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                                 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        // The parent's previous procedure records what reaches it.
+        parent = CreateHostWindow(300, 200);
         ASSERT_NE(parent, nullptr);
+        SetWindowLongPtrW(parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ParentProc));
         font =
             CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
         link = NewStatic(kLinkId, 10);
@@ -93,7 +91,7 @@ protected:
         return window;
     }
     HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
-    void MoveTo(int x, int y) { SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
+    void MoveTo(int x, int y) { MoveMouse(link, x, y); }
 
     HWND parent = nullptr;
     HWND link = nullptr;
@@ -160,8 +158,7 @@ TEST_F(Hyperlink, ParentColoursOnlyLinkTextAndKeepsItsBrush) {
 }
 
 TEST_F(Hyperlink, AClickReachesTheParentAsACommand) {
-    SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ClickAt(link, 5, 5);
     EXPECT_NE(std::find(seen.commands.begin(), seen.commands.end(), kLinkId), seen.commands.end());
 }
 
