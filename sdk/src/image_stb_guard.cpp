@@ -40,22 +40,25 @@ bool StartsWith(Bytes bytes, std::string_view prefix) {
 // Huffman tables by class (0 DC, 1 AC) and slot (0 to 3): whether the file defined each so far.
 using HuffmanSlots = std::array<std::array<bool, 4>, 2>;
 
-// A DHT segment holds tables of: class and slot (1 byte), 16 code counts, then one symbol per code. Marks
-// the tables it defines; false when one has more than 256 codes.
-bool ReadHuffmanTables(Bytes segment, HuffmanSlots& defined) {
-    std::size_t at = 0;
-    while (segment.size() - at >= 17) {
-        const unsigned kind = segment[at] >> 4, slot = segment[at] & 15;
-        if (kind < 2 && slot < 4)
-            defined[kind][slot] = true;
+// The tables of a DHT segment whose declared length leaves `left` bytes from `at`, read as the decoder reads
+// them: while bytes are left, a table of class and slot (1 byte), 16 code counts, then one symbol per code,
+// read on past the segment (and as zeros past the file) when a table claims more than is left. Marks the
+// tables defined; false when one has more than 256 codes, which the decoder writes past before it notices
+// that the segment was too short.
+bool ReadHuffmanTables(Bytes bytes, std::size_t at, std::int64_t left, HuffmanSlots& defined) {
+    const auto byteAt = [&](std::size_t i) -> unsigned { return i < bytes.size() ? bytes[i] : 0u; };
+    while (left > 0) {
+        const unsigned kind = byteAt(at) >> 4, slot = byteAt(at) & 15;
+        if (kind > 1 || slot > 3)
+            return true; // refused by the decoder
         std::size_t codes = 0;
         for (std::size_t i = at + 1; i < at + 17; ++i)
-            codes += segment[i];
+            codes += byteAt(i);
         if (codes > 256)
             return false;
+        defined[kind][slot] = true;
         at += 17 + codes;
-        if (at >= segment.size())
-            break;
+        left -= static_cast<std::int64_t>(17 + codes);
     }
     return true;
 }
@@ -129,7 +132,7 @@ JpegWalk WalkJpeg(Bytes bytes) {
         const std::size_t end =
             std::min<std::size_t>(bytes.size(), at + std::max<std::uint32_t>(Big16(bytes, at), 2));
         const Bytes segment = bytes.subspan(at + 2, end - (at + 2));
-        if (marker == 0xC4 && !ReadHuffmanTables(segment, defined))
+        if (marker == 0xC4 && !ReadHuffmanTables(bytes, at + 2, std::int64_t{Big16(bytes, at)} - 2, defined))
             return JpegWalk::TableTooLarge;
         if (marker == 0xC2)
             progressive = true;

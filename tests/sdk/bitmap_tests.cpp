@@ -425,6 +425,9 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     emptyRun.insert(emptyRun.end(), {2, 2, 0, 8, 0, 1, 2, 3});
     Bytes bigTable = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 19, 0x00};
     bigTable.insert(bigTable.end(), 16, 255);
+    // The same table in a segment declared too short: the decoder reads the table past the segment's end.
+    Bytes shortSegment = bigTable;
+    shortSegment[5] = 4;
     // A scan whose first component names AC table 3, which the file never defines.
     Bytes undefinedTable = starry;
     const std::array<std::uint8_t, 2> scanMarker = {0xFF, 0xDA};
@@ -450,6 +453,7 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"truncated.bmp", Truncated(Bmp(), 10), BMMRES_CORRUPTFILE},
         {"empty_run.hdr", emptyRun, BMMRES_CORRUPTFILE},
         {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
+        {"short_segment_big_table.jpg", shortSegment, BMMRES_CORRUPTFILE},
         {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
         {"undefined_table.jpg", undefinedTable, BMMRES_CORRUPTFILE},
         {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
