@@ -2,11 +2,10 @@
 
 #include "host/edit/edit_script.h"
 #include "host/edit/material_editor.h"
+#include "host/edit/scene_arguments.h"
 #include "host/render/map_settings.h"
 #include "host/scene_file.h"
 #include "host/text.h"
-
-#include <cstring>
 
 namespace host {
 
@@ -30,22 +29,10 @@ const char* EditUsage() {
 }
 
 std::string ParseEditOptions(int argc, char** argv, int first, EditOptions& options) {
-    for (int i = first; i < argc; ++i) {
-        const std::string argument = argv[i];
-        const bool hasValue = i + 1 < argc;
-        if (argument == "--script" || argument == "-o" || argument == "--output") {
-            if (!hasValue)
-                return "option '" + argument + "' needs a value";
-            (argument == "--script" ? options.script : options.output) = argv[++i];
-        } else if (!argument.empty() && argument[0] == '-' && argument.size() > 1) {
-            return "unknown option '" + argument + "' for 'edit'";
-        } else if (options.scene.empty()) {
-            options.scene = argument;
-        } else {
-            return "'edit' takes one scene file, not also '" + argument + "'";
-        }
-    }
-    return std::string();
+    return ParseSceneArguments(
+        argc, argv, first, "edit",
+        {{"--script", &options.script}, {"-o", &options.output}, {"--output", &options.output}},
+        options.scene);
 }
 
 std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginManager& plugins) {

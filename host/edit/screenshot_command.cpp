@@ -2,6 +2,7 @@
 
 #include "host/edit/edit_command.h"
 #include "host/edit/material_editor.h"
+#include "host/edit/scene_arguments.h"
 #include "host/render/builtin_picture.h"
 #include "host/render/map_settings.h"
 #include "host/text.h"
@@ -26,20 +27,11 @@ const char* ScreenshotUsage() {
 }
 
 std::string ParseScreenshotOptions(int argc, char** argv, int first, ScreenshotOptions& options) {
-    for (int i = first; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "-o" || argument == "--output") {
-            if (i + 1 >= argc)
-                return "option '" + argument + "' needs a value";
-            options.directory = argv[++i];
-        } else if (!argument.empty() && argument[0] == '-' && argument.size() > 1) {
-            return "unknown option '" + argument + "' for 'screenshot'";
-        } else if (options.scene.empty()) {
-            options.scene = argument;
-        } else {
-            return "'screenshot' takes one scene file, not also '" + argument + "'";
-        }
-    }
+    const std::string error =
+        ParseSceneArguments(argc, argv, first, "screenshot",
+                            {{"-o", &options.directory}, {"--output", &options.directory}}, options.scene);
+    if (!error.empty())
+        return error;
     if (options.directory.empty())
         return "'screenshot' needs the directory to write to: -o DIR";
     return std::string();

@@ -23,6 +23,14 @@ void SetBitmap(Chromasift& map, const std::wstring& file) {
     map.pblock->SetValue(pb_bitmap, 0, &bitmap);
 }
 
+void ExtractFromTestImage(Chromasift& map, const char* image, int numColours) {
+    map.pblock->SetValue(pb_num_colors, 0, numColours);
+    SetBitmap(map, TestImage(image));
+    map.MarkExtractPending();
+    Interval valid = FOREVER;
+    map.Update(0, valid);
+}
+
 namespace {
 
 class Loader : public ILoad {

@@ -19,5 +19,8 @@ std::wstring TestImage(const char* name);
 // Stores the file as the map's "Bitmapname".
 void SetBitmap(Chromasift& map, const std::wstring& file);
 
+// Chooses the shared test image as the bitmap and extracts `numColours` colours, as after the user picks it.
+void ExtractFromTestImage(Chromasift& map, const char* image, int numColours);
+
 // Runs the map's load as the host does: Load registers callbacks, which then run.
 void LoadAndRunCallbacks(Chromasift& map);

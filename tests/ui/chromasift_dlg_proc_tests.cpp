@@ -41,21 +41,14 @@ protected:
         return Send(rollout, WM_COMMAND, static_cast<WPARAM>((notification << 16) | control));
     }
     INT_PTR SpinnerChange(int spinner, bool dragging = false) {
-        return Send(kParamsMapId, CC_SPINNER_CHANGE,
-                    static_cast<WPARAM>((dragging ? 1 << 16 : 0) | spinner));
+        return Send(kParamsMapId, CC_SPINNER_CHANGE, static_cast<WPARAM>((dragging ? 1 << 16 : 0) | spinner));
     }
     int Get(ChromasiftParamId id) { return map->pblock->GetInt(id, GetCOREInterface()->GetTime()); }
     void Set(ChromasiftParamId id, int value) {
         map->pblock->SetValue(id, GetCOREInterface()->GetTime(), value);
     }
 
-    void Extract(const char* image, int numColours) {
-        Set(pb_num_colors, numColours);
-        SetBitmap(*map, TestImage(image));
-        map->MarkExtractPending();
-        Interval valid = FOREVER;
-        map->Update(0, valid);
-    }
+    void Extract(const char* image, int numColours) { ExtractFromTestImage(*map, image, numColours); }
 
     MapPtr map;
 };

@@ -244,11 +244,7 @@ TEST_F(Rollouts, OpeningAfterAnOlderSceneBringsTheModeIntoLine) {
 }
 
 TEST_F(Rollouts, SpinnersReExtractAndTheLabelEndsInThePaletteSize) {
-    map->pblock->SetValue(pb_num_colors, 0, 10);
-    SetBitmap(*map, TestImage("rubberwhale1.png"));
-    map->MarkExtractPending();
-    Interval valid = FOREVER;
-    map->Update(0, valid);
+    ExtractFromTestImage(*map, "rubberwhale1.png", 10);
     Open();
     SpinTo(IDC_NUM_COLORS_SPIN, 7);
     EXPECT_EQ(Get(pb_num_colors), 7);
@@ -266,11 +262,7 @@ TEST_F(Rollouts, SpinnersReExtractAndTheLabelEndsInThePaletteSize) {
 }
 
 TEST_F(Rollouts, TheListsSortAndHarmonise) {
-    map->pblock->SetValue(pb_num_colors, 0, 8);
-    SetBitmap(*map, TestImage("rubberwhale1.png"));
-    map->MarkExtractPending();
-    Interval valid = FOREVER;
-    map->Update(0, valid);
+    ExtractFromTestImage(*map, "rubberwhale1.png", 8);
     Open();
     Palette expected = *map->GetPalette();
     AutoSortPalette(expected, 4);
