@@ -83,9 +83,9 @@ Chromasift* MapWithBigPicture() {
 void SpinnerChangeOfNumColours(benchmark::State& state) {
     Chromasift* map = MapWithBigPicture();
     theChromasiftDlgProc.SetMap(map);
-    ParamMapSpec spec;
-    spec.mapId = kParamsMapId;
-    IParamMap2 rollout(map->pblock, spec);
+    ParamMapSpec parameters;
+    parameters.mapId = kParamsMapId;
+    IParamMap2 rollout(map->pblock, parameters);
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
         map->pblock->SetValue(pb_num_colors, 0, count);

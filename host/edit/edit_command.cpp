@@ -54,6 +54,13 @@ std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginM
                      ": the scene holds no Chromasift map to edit");
 }
 
+Texmap& MapToEdit(SceneRoot& scene) {
+    for (Texmap* map : scene.Maps())
+        if (map->ClassID() == kChromasiftClassID)
+            return *map;
+    throw SceneError("the scene holds no Chromasift map to edit");
+}
+
 int RunEditCommand(const EditOptions& options, const PluginManager& plugins, std::ostream& out,
                    std::ostream& err) {
     std::vector<EditAction> script;
@@ -66,12 +73,8 @@ int RunEditCommand(const EditOptions& options, const PluginManager& plugins, std
         err << "chromasift: " << error.what() << "\n";
         return 1;
     }
-    Texmap* map = nullptr;
-    for (Texmap* candidate : scene->Maps())
-        if (candidate->ClassID() == kChromasiftClassID && map == nullptr)
-            map = candidate;
     const std::string saveTo = !options.output.empty() ? options.output : options.scene;
-    EditorSession session{*scene, *map, saveTo};
+    EditorSession session{*scene, MapToEdit(*scene), saveTo};
     if (!options.script.empty())
         return ReplayEditScript(session, script, out, err);
     return RunMaterialEditor(session, err);

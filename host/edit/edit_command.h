@@ -26,6 +26,9 @@ std::string ParseEditOptions(int argc, char** argv, int first, EditOptions& opti
 // read or holds no Chromasift map.
 std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginManager& plugins);
 
+// The scene's first Chromasift map; SceneToEdit's scenes always hold one.
+Texmap& MapToEdit(SceneRoot& scene);
+
 // Opens the editor (or replays the script) and returns the exit status; messages go to `err`.
 int RunEditCommand(const EditOptions& options, const PluginManager& plugins, std::ostream& out,
                    std::ostream& err);

@@ -53,11 +53,7 @@ int RunScreenshotCommand(const ScreenshotOptions& options, const PluginManager& 
         err << "chromasift: " << error.what() << "\n";
         return 1;
     }
-    Texmap* map = nullptr;
-    for (Texmap* candidate : scene->Maps())
-        if (candidate->ClassID() == kChromasiftClassID && map == nullptr)
-            map = candidate;
-    EditorSession session{*scene, *map, std::string()};
+    EditorSession session{*scene, MapToEdit(*scene), std::string()};
     return TakeScreenshots(session, pictureFile, PathFromUtf8(options.directory), out, err);
 }
 

@@ -59,11 +59,11 @@ bool OpenRollouts(ClassDesc2* cd, HWND editorWindow, IMtlParams* params,
         return true;
     InitCustomControls();
     for (IParamMap2* map : maps) {
-        const ParamMapSpec& spec = map->Rollout();
+        const ParamMapSpec& layout = map->Rollout();
         const int index =
-            rollup->AppendRollup(cd->HInstance(), MAKEINTRESOURCEW(spec.dialogTemplate), ParamMapDlgProc,
-                                 cd->GetRsrcString(spec.title), reinterpret_cast<LPARAM>(map),
-                                 static_cast<DWORD>(spec.rollupFlags));
+            rollup->AppendRollup(cd->HInstance(), MAKEINTRESOURCEW(layout.dialogTemplate), ParamMapDlgProc,
+                                 cd->GetRsrcString(layout.title), reinterpret_cast<LPARAM>(map),
+                                 static_cast<DWORD>(layout.rollupFlags));
         if (index < 0) {
             for (IParamMap2* opened : maps)
                 CloseRollout(*opened);

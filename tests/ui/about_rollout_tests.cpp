@@ -60,9 +60,9 @@ protected:
     void TearDown() override { DocumentationShell() = saved; }
 
     INT_PTR Command(MapID rollout, int control, int notification) {
-        ParamMapSpec spec;
-        spec.mapId = rollout;
-        IParamMap2 paramMap(map->pblock, spec);
+        ParamMapSpec layout;
+        layout.mapId = rollout;
+        IParamMap2 paramMap(map->pblock, layout);
         return theChromasiftDlgProc.DlgProc(0, &paramMap, window, WM_COMMAND,
                                             static_cast<WPARAM>((notification << 16) | control), 0);
     }

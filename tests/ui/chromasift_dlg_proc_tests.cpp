@@ -32,9 +32,9 @@ protected:
     }
 
     INT_PTR Send(MapID rollout, UINT message, WPARAM wParam = 0) {
-        ParamMapSpec spec;
-        spec.mapId = rollout;
-        IParamMap2 paramMap(map->pblock, spec);
+        ParamMapSpec layout;
+        layout.mapId = rollout;
+        IParamMap2 paramMap(map->pblock, layout);
         return theChromasiftDlgProc.DlgProc(0, &paramMap, nullptr, message, wParam, 0);
     }
     INT_PTR Command(int control, int notification = 0, MapID rollout = kParamsMapId) {

@@ -224,9 +224,9 @@ TEST_F(ReorderDialog, CancelAndEscapeDiscardTheNewOrder) {
 class ManualButton : public ReorderDialog {
 protected:
     void Click() {
-        ParamMapSpec spec;
-        spec.mapId = kParamsMapId;
-        IParamMap2 paramMap(map->pblock, spec);
+        ParamMapSpec layout;
+        layout.mapId = kParamsMapId;
+        IParamMap2 paramMap(map->pblock, layout);
         theChromasiftDlgProc.SetMap(map.get());
         nextStep = 0;
         const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunNextStep);
