@@ -28,6 +28,7 @@ if(CHROMASIFT_FUZZ)
         message(FATAL_ERROR "CHROMASIFT_FUZZ needs clang (libFuzzer): configure with the linux-fuzz preset")
     endif()
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
-                        -fno-omit-frame-pointer)
+                        -fno-omit-frame-pointer
+                        -fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/fuzz/coverage_ignorelist.txt)
     add_link_options(-fsanitize=address,undefined)
 endif()
