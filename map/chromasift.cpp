@@ -38,9 +38,6 @@ Chromasift::Chromasift(bool loading) {
     ReplaceReference(kRefCoords, GetNewDefaultXYZGen());
     ReplaceReference(kRefOutput, GetNewDefaultTextureOutput());
     RegisterNotification(PreRenderCallback, this, NOTIFY_PRE_RENDER);
-    elementListCache = std::make_unique<ConcurrentTable<Object*, std::unique_ptr<FaceElementList>>>();
-    polygonMeshCache = std::make_unique<ConcurrentTable<Object*, std::unique_ptr<Mesh>>>();
-    indexCache = std::make_unique<ConcurrentTable<std::int32_t, std::int32_t>>();
     extractPending = false;
 }
 
@@ -48,9 +45,6 @@ Chromasift::~Chromasift() {
     meshCacheLock.reset();
     drawLock.reset();
     UnRegisterNotification(PreRenderCallback, this, NOTIFY_PRE_RENDER);
-    elementListCache.reset();
-    indexCache.reset();
-    polygonMeshCache.reset();
     DeleteAllRefs();
     // The shared dialog procedure must never act on a destroyed map.
     if (theChromasiftDlgProc.GetMap() == this)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "map/shading_tables.h"
 #include "palette/palette_entry.h"
 #include "palette/sample_grid.h"
 #include "plugin/host_sdk.h"
-#include "shade/concurrent_table.h"
 #include "shade/keyed_random.h"
 #include "shade/published_snapshot.h"
 
@@ -120,7 +120,7 @@ public:
     ColourCounts ReadColourCounts() const;
     // A bitmap texture of the file, named after it, for the "Source map" slot.
     BitmapTex* NewSourceMap(const BitmapInfo& info);
-    // Starts a render from clean shading state.
+    // Starts a render from clean shading state. Renders that were not told keep the tables they shade with.
     void PrepareForRender();
     // For a mental ray render in "Per Element" or "Per Face": numbers the elements or polygons of every node
     // using the map into the face material IDs of the render's geometry.
@@ -139,12 +139,16 @@ protected:
     void SetReference(int i, RefTargetHandle target) override;
 
 private:
+    // The tables of the render that started last, pinned for one sample: what the lookups below return
+    // stays valid while the pin lives.
+    using TablesPin = PublishedSnapshot<ShadingTables>::Pin;
     // The palette index of a keyed mode's key: drawn once per key and render, then looked up.
-    std::uint32_t KeyedRandomIndex(std::int32_t key, std::uint32_t multiplier, std::uint32_t n);
+    std::uint32_t KeyedRandomIndex(const ShadingTables& tables, std::int32_t key, std::uint32_t multiplier,
+                                   std::uint32_t n);
     // The element number of every face of the object's render mesh, built on first use in a render.
-    const FaceElementList* ElementList(Object* object, INode* node);
+    const FaceElementList* ElementList(const ShadingTables& tables, Object* object, INode* node);
     // A copy of the object's render mesh whose face material IDs hold polygon numbers.
-    const Mesh* PolygonMesh(Object* object, RenderGlobalContext* context);
+    const Mesh* PolygonMesh(const ShadingTables& tables, Object* object, RenderGlobalContext* context);
 
     // Locks of the shading tables, created with the map; shading never holds both at once.
     std::unique_ptr<std::mutex> meshCacheLock;
@@ -158,11 +162,9 @@ private:
         SampleGrid grid;
     };
     std::optional<SourceSamples> sourceSamples;
-    // Shading tables, emptied before every render; the caches hold evaluated objects by identity. Render
-    // threads look entries up without locks and take the table's lock only to add one.
-    std::unique_ptr<ConcurrentTable<Object*, std::unique_ptr<FaceElementList>>> elementListCache;
-    std::unique_ptr<ConcurrentTable<Object*, std::unique_ptr<Mesh>>> polygonMeshCache;
-    std::unique_ptr<ConcurrentTable<std::int32_t, std::int32_t>> indexCache;
+    // Shading tables, replaced by empty ones before every render; the caches hold evaluated objects by
+    // identity. Render threads look entries up without locks and take the table's lock only to add one.
+    PublishedSnapshot<ShadingTables> shadingTables;
     std::atomic<std::uint32_t> sampleCounter{0};
     bool extractPending = false;
     XYZGen* coords = nullptr;        // reference 1

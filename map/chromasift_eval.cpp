@@ -26,22 +26,25 @@ IInstanceInfo* InstanceInfo(Object* object) {
 
 } // namespace
 
-std::uint32_t Chromasift::KeyedRandomIndex(std::int32_t key, std::uint32_t multiplier, std::uint32_t n) {
+std::uint32_t Chromasift::KeyedRandomIndex(const ShadingTables& tables, std::int32_t key,
+                                           std::uint32_t multiplier, std::uint32_t n) {
     // A key is drawn once per render: later samples of it only look it up.
-    if (const std::int32_t* index = indexCache->Find(key))
+    auto& indices = *tables.keyedIndices;
+    if (const std::int32_t* index = indices.Find(key))
         return static_cast<std::uint32_t>(*index);
     std::lock_guard<std::mutex> guard(*drawLock);
-    if (const std::int32_t* index = indexCache->Find(key))
+    if (const std::int32_t* index = indices.Find(key))
         return static_cast<std::uint32_t>(*index);
     const auto index = static_cast<std::int32_t>(keyedRandom.Draw(key, multiplier) % n);
-    return static_cast<std::uint32_t>(indexCache->Insert(key, index));
+    return static_cast<std::uint32_t>(indices.Insert(key, index));
 }
 
-const FaceElementList* Chromasift::ElementList(Object* object, INode* node) {
-    if (const auto* list = elementListCache->Find(object))
+const FaceElementList* Chromasift::ElementList(const ShadingTables& tables, Object* object, INode* node) {
+    auto& lists = *tables.elementLists;
+    if (const auto* list = lists.Find(object))
         return list->get();
     std::lock_guard<std::mutex> guard(*meshCacheLock);
-    if (const auto* list = elementListCache->Find(object))
+    if (const auto* list = lists.Find(object))
         return list->get();
     auto* geometry = dynamic_cast<GeomObject*>(object);
     if (geometry == nullptr || !object->IsRenderable())
@@ -56,14 +59,16 @@ const FaceElementList* Chromasift::ElementList(Object* object, INode* node) {
     auto list = std::make_unique<FaceElementList>(*mesh, faces);
     if (needDelete)
         delete mesh;
-    return elementListCache->Insert(object, std::move(list)).get();
+    return lists.Insert(object, std::move(list)).get();
 }
 
-const Mesh* Chromasift::PolygonMesh(Object* object, RenderGlobalContext* context) {
-    if (const auto* numbered = polygonMeshCache->Find(object))
+const Mesh* Chromasift::PolygonMesh(const ShadingTables& tables, Object* object,
+                                    RenderGlobalContext* context) {
+    auto& meshes = *tables.polygonMeshes;
+    if (const auto* numbered = meshes.Find(object))
         return numbered->get();
     std::lock_guard<std::mutex> guard(*meshCacheLock);
-    if (const auto* numbered = polygonMeshCache->Find(object))
+    if (const auto* numbered = meshes.Find(object))
         return numbered->get();
     if (context == nullptr)
         return nullptr;
@@ -73,7 +78,7 @@ const Mesh* Chromasift::PolygonMesh(Object* object, RenderGlobalContext* context
             continue;
         if (instance->mesh == nullptr)
             return nullptr;
-        return polygonMeshCache->Insert(object, NumberPolygonsForShading(*instance->mesh)).get();
+        return meshes.Insert(object, NumberPolygonsForShading(*instance->mesh)).get();
     }
     return nullptr;
 }
@@ -137,8 +142,8 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
             selected = static_cast<int>(mode_index::BerconTileLinear(sc.UVW(99).x, n));
             break;
         case kBerconRandom:
-            selected = static_cast<int>(
-                KeyedRandomIndex(mode_index::BerconTileKey(sc.UVW(99).x), kKeyMultiplier, n));
+            selected = static_cast<int>(KeyedRandomIndex(
+                *shadingTables.Read(), mode_index::BerconTileKey(sc.UVW(99).x), kKeyMultiplier, n));
             break;
         case kObjectLinear:
         case kObjectRandom: {
@@ -147,14 +152,16 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
                 float first = 0.0f, second = 0.0f;
                 info->GetInstanceValues(sc, first, second);
                 const std::int32_t key = mode_index::InstanceKey(first);
-                selected = static_cast<int>(random ? KeyedRandomIndex(key, kKeyMultiplier, n)
-                                                   : mode_index::UnsignedModulo(key, n));
+                selected =
+                    static_cast<int>(random ? KeyedRandomIndex(*shadingTables.Read(), key, kKeyMultiplier, n)
+                                            : mode_index::UnsignedModulo(key, n));
             } else {
                 const int node = sc.NodeID();
                 if (!random)
                     selected = static_cast<int>(mode_index::NumberOrZero(node, n));
                 else if (node != -1)
-                    selected = static_cast<int>(KeyedRandomIndex(node, kNodeKeyMultiplier, n));
+                    selected = static_cast<int>(
+                        KeyedRandomIndex(*shadingTables.Read(), node, kNodeKeyMultiplier, n));
             }
             break;
         }
@@ -176,7 +183,8 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
                 info->GetInstanceValues(sc, first, second);
                 index = mode_index::InstanceElement(first, second, n);
             } else if (object != nullptr) {
-                const FaceElementList* list = ElementList(object, sc.Node());
+                const TablesPin tables = shadingTables.Read();
+                const FaceElementList* list = ElementList(*tables, object, sc.Node());
                 const int face = sc.FaceNumber();
                 if (list != nullptr && face >= 0 && static_cast<std::size_t>(face) < list->elem.size())
                     index = (*list)[face] % n;
@@ -185,12 +193,13 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
         }
         case kPerFace: {
             selected = 0;
+            const TablesPin tables = shadingTables.Read();
             Object* object = sc.GetEvalObject();
-            const Mesh* numbered = object == nullptr ? nullptr : PolygonMesh(object, sc.globContext);
+            const Mesh* numbered = object == nullptr ? nullptr : PolygonMesh(*tables, object, sc.globContext);
             const int face = sc.FaceNumber();
             if (numbered != nullptr && face >= 0 && face < numbered->getNumFaces())
-                selected =
-                    static_cast<int>(KeyedRandomIndex(numbered->getFaceMtlIndex(face), kKeyMultiplier, n));
+                selected = static_cast<int>(
+                    KeyedRandomIndex(*tables, numbered->getFaceMtlIndex(face), kKeyMultiplier, n));
             break;
         }
         case kVRayInstance: {
@@ -200,7 +209,8 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
                     vray->QueryAuxiliary(0xFFFF0002);
                     int instance = 0;
                     if (vray->GetHitInstanceNumber(instance))
-                        selected = static_cast<int>(KeyedRandomIndex(instance, kNodeKeyMultiplier, n));
+                        selected = static_cast<int>(
+                            KeyedRandomIndex(*shadingTables.Read(), instance, kNodeKeyMultiplier, n));
                 }
             break;
         }

@@ -57,14 +57,11 @@ void Chromasift::NumberMeshesForMentalRay() {
 }
 
 void Chromasift::PrepareForRender() {
-    // No render thread runs yet: the tables are emptied without their locks.
-    elementListCache->Clear();
-    polygonMeshCache->Clear();
+    // Renders that get no notification (a material-editor preview) may still be shading with the old
+    // tables or an older palette: those stay until the renders let go of them, the rest are freed.
+    shadingTables.Publish(ShadingTables());
     NumberMeshesForMentalRay();
     sampleCounter.store(0);
     LibraryPixelRandom().Reseed(kPixelRandomSeed);
-    indexCache->Clear();
-    // Replaced palettes that no sample reads any more are freed. Renders that get no notification (a
-    // material-editor preview) may still be shading with an older one: that one stays until they are done.
     palette.Reclaim();
 }

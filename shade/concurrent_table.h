@@ -3,7 +3,7 @@
 // A table that render threads read without locks while one writer at a time adds to it: the keyed
 // colour draws, the element lists and the numbered meshes of a render. Readers find an entry or learn
 // that it is missing; a reader that misses takes the caller's lock, looks again and adds. Entries are never
-// changed or removed while readers may run: Clear is for the moment before a render starts.
+// changed or removed: a render starts with new tables, and the old ones go when no reader holds them.
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -12,7 +12,10 @@
 
 template <typename Key, typename Value> class ConcurrentTable {
 public:
-    ConcurrentTable() { Clear(); }
+    ConcurrentTable() {
+        tables.push_back(std::make_unique<Slots>(kInitialSize));
+        current.store(tables.back().get(), std::memory_order_release);
+    }
     ConcurrentTable(const ConcurrentTable&) = delete;
     ConcurrentTable& operator=(const ConcurrentTable&) = delete;
 
@@ -39,14 +42,6 @@ public:
         }
         Place(*slots, entry);
         return entry->value;
-    }
-
-    // Empties the table. No reader may run meanwhile.
-    void Clear() {
-        owned.clear();
-        tables.clear();
-        tables.push_back(std::make_unique<Slots>(kInitialSize));
-        current.store(tables.back().get(), std::memory_order_release);
     }
 
     std::size_t Size() const { return owned.size(); }
@@ -91,7 +86,7 @@ private:
     }
 
     std::atomic<Slots*> current{nullptr};
-    // Every slot array of this render stays alive until Clear: a reader may still hold an older one.
+    // Every slot array stays alive with the table: a reader may still hold an older one.
     std::vector<std::unique_ptr<Slots>> tables;
     std::vector<std::unique_ptr<Entry>> owned;
 };

@@ -2,7 +2,11 @@
 // colour of some complete palette, whichever renders were told they started, and the sanitizer builds must
 // find no race and no read of a freed palette.
 #include "map_test_support.h"
+#include "scripted_shade_context.h"
+#include "test_meshes.h"
 
+#include "hostsdk/render_context.h"
+#include "hostsdk/tri_object.h"
 #include "palette/colour_adjust.h"
 #include "plugin/param_ids.h"
 #include "shade/distribution_mode.h"
@@ -275,6 +279,68 @@ TEST(RenderStress, OverlappingRendersNeverReadAFreedPalette) {
     editing.store(false);
     for (std::thread& renderer : renderers)
         renderer.join();
+    EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
+}
+
+class BoxesInstance : public RenderGlobalContext {
+public:
+    int NumRenderInstances() override { return 1; }
+    RenderInstance* GetRenderInstance(int i) override { return i == 0 ? &instance : nullptr; }
+    RenderInstance instance;
+};
+
+// Previews shading in the modes that build per-render tables (keyed draws, element lists, numbered
+// meshes) while renders keep starting: a render start gives the next samples new tables, and a sample
+// that was not told keeps the ones it is reading. The sanitizer builds see any read of freed tables.
+TEST(RenderStress, PreviewsKeepTheirShadingTablesWhileRendersStart) {
+    MapPtr map = NewMap();
+    map->SetPalette(Greys(8, 0));
+    map->pblock->SetValue(pb_num_colors, 0, 8);
+    const std::vector<Palette> palettes{*map->GetPalette()};
+
+    // Ten boxes, so that each element list and numbered mesh takes a while to build.
+    auto* object = new TriObject();
+    for (int box = 0; box < 10; ++box)
+        AddBox(object->GetMesh(), 2.0f * static_cast<float>(box));
+    INode node;
+    node.SetObjectRef(object);
+    BoxesInstance context;
+    context.instance.mesh = &object->GetMesh();
+    context.instance.SetEvalObject(object);
+
+    const distribution::Mode modes[] = {distribution::kObjectRandom, distribution::kBerconRandom,
+                                        distribution::kPerElement, distribution::kPerFace};
+    std::atomic<bool> starting{true};
+    std::atomic<int> wrong{0};
+    std::atomic<long> samples{0};
+    std::vector<std::thread> previews;
+    for (int t = 0; t < 3; ++t)
+        previews.emplace_back([&, t] {
+            ScriptedShadeContext sc;
+            sc.node = &node;
+            sc.object = object;
+            sc.globContext = &context;
+            long count = 0;
+            while (starting.load() || count < 500) {
+                // Many keys a render, so that the keyed-draw table grows while others read it.
+                sc.nodeId = static_cast<int>(count % 1000);
+                sc.uvw99 = Point3(static_cast<float>(count % 1000) + 0.5f, 0.0f, 0.0f);
+                sc.face = static_cast<int>((count + t) % 120);
+                const AColor c = map->EvalColor(sc);
+                if (!IsPaletteColour(c, palettes))
+                    wrong.fetch_add(1);
+                ++count;
+            }
+            samples.fetch_add(count);
+        });
+    for (int start = 0; start < 400; ++start) {
+        map->pblock->SetValue(pb_mapping_old, 0, static_cast<int>(modes[start / 4 % 4]));
+        BroadcastNotification(NOTIFY_PRE_RENDER);
+        std::this_thread::yield();
+    }
+    starting.store(false);
+    for (std::thread& preview : previews)
+        preview.join();
     EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
 }
 

@@ -21,9 +21,6 @@ TEST(ConcurrentTable, FindsWhatWasInsertedAcrossGrowth) {
     }
     EXPECT_EQ(table.Find(1), nullptr);
     EXPECT_EQ(table.Size(), 1000u);
-    table.Clear();
-    EXPECT_EQ(table.Find(7919), nullptr);
-    EXPECT_EQ(table.Size(), 0u);
 }
 
 // Readers look keys up while a writer adds them under a lock, the way keyed draws fill the table during a
