@@ -176,9 +176,14 @@ bool BmpComplete(Bytes bytes) {
         bitsPerPixel = Little16(bytes, 28);
         compression = Little32(bytes, 30);
     }
-    // Run-length encoded bitmaps and odd headers are the decoder's to refuse.
-    if ((compression != 0 && compression != 3) || width <= 0 || width > kMaxSide || height == 0 ||
-        height > kMaxSide || height < -kMaxSide || bitsPerPixel == 0 || bitsPerPixel > 32)
+    // The decoder refuses run-length encoding (1, 2) and methods from 4 up, but it reads the field as a
+    // signed number and decodes negative values as plain rows: those must hold every row too.
+    const auto method = static_cast<std::int32_t>(compression);
+    if (method == 1 || method == 2 || method >= 4)
+        return true;
+    // Odd sizes and depths are the decoder's to refuse.
+    if (width <= 0 || width > kMaxSide || height == 0 || height > kMaxSide || height < -kMaxSide ||
+        bitsPerPixel == 0 || bitsPerPixel > 32)
         return true;
     // Rows are padded to 4 bytes; the last row's padding may be missing.
     const std::uint64_t rowBits = static_cast<std::uint64_t>(width) * bitsPerPixel;

@@ -435,6 +435,9 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         std::search(undefinedTable.begin(), undefinedTable.end(), scanMarker.begin(), scanMarker.end());
     ASSERT_NE(scan, undefinedTable.end());
     scan[6] = 0x03;
+    // A compression method the decoder reads as negative and decodes as plain rows.
+    Bytes negativeMethod = Bmp();
+    negativeMethod[33] = 0xFF;
     // The decoder takes fill bytes (0xFF) before a JPEG's first marker too.
     const auto filled = [](const Bytes& jpeg) {
         Bytes bytes(3, 0xFF);
@@ -451,6 +454,7 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"truncated.png", Truncated(silk, silk.size() / 2), BMMRES_CORRUPTFILE},
         {"truncated.jpg", Truncated(starry, starry.size() / 2), BMMRES_CORRUPTFILE},
         {"truncated.bmp", Truncated(Bmp(), 10), BMMRES_CORRUPTFILE},
+        {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
         {"empty_run.hdr", emptyRun, BMMRES_CORRUPTFILE},
         {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
         {"short_segment_big_table.jpg", shortSegment, BMMRES_CORRUPTFILE},
