@@ -37,13 +37,6 @@ public:
     Point3 uvw;
 };
 
-class OneInstance : public RenderGlobalContext {
-public:
-    int NumRenderInstances() override { return 1; }
-    RenderInstance* GetRenderInstance(int i) override { return i == 0 ? &instance : nullptr; }
-    RenderInstance instance;
-};
-
 // One map shared by all benchmark threads, with a palette of 20 colours and a box to shade.
 struct Scene {
     Scene() {

@@ -294,17 +294,6 @@ TEST_F(ChromasiftEval, UnknownModesAndWildInputsGiveAColour) {
     }
 }
 
-} // namespace
-
-namespace {
-
-class OneInstance : public RenderGlobalContext {
-public:
-    int NumRenderInstances() override { return 1; }
-    RenderInstance* GetRenderInstance(int i) override { return i == 0 ? &instance : nullptr; }
-    RenderInstance instance;
-};
-
 TEST_F(ChromasiftEval, PerFaceGivesEachSideOfABoxItsOwnKey) {
     auto* object = new TriObject();
     Mesh& mesh = object->GetMesh();

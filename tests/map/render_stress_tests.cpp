@@ -5,7 +5,6 @@
 #include "scripted_shade_context.h"
 #include "test_meshes.h"
 
-#include "hostsdk/render_context.h"
 #include "hostsdk/tri_object.h"
 #include "palette/colour_adjust.h"
 #include "plugin/param_ids.h"
@@ -282,13 +281,6 @@ TEST(RenderStress, OverlappingRendersNeverReadAFreedPalette) {
     EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
 }
 
-class BoxesInstance : public RenderGlobalContext {
-public:
-    int NumRenderInstances() override { return 1; }
-    RenderInstance* GetRenderInstance(int i) override { return i == 0 ? &instance : nullptr; }
-    RenderInstance instance;
-};
-
 // Previews shading in the modes that build per-render tables (keyed draws, element lists, numbered
 // meshes) while renders keep starting: a render start gives the next samples new tables, and a sample
 // that was not told keeps the ones it is reading. The sanitizer builds see any read of freed tables.
@@ -304,7 +296,7 @@ TEST(RenderStress, PreviewsKeepTheirShadingTablesWhileRendersStart) {
         AddBox(object->GetMesh(), 2.0f * static_cast<float>(box));
     INode node;
     node.SetObjectRef(object);
-    BoxesInstance context;
+    OneInstance context;
     context.instance.mesh = &object->GetMesh();
     context.instance.SetEvalObject(object);
 
