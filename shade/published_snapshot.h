@@ -1,7 +1,8 @@
 #pragma once
 
-// A value that a writer replaces whole while any thread may read it at any time: the map's palette,
-// read by every render thread, by previews that no render start announces, and by the user interface.
+// A value that a writer replaces whole while any thread may read it at any time: the map's palette and
+// its per-render tables, read by every render thread, by previews that no render start announces, and (the
+// palette) by the user interface.
 //
 // A reader pins the snapshot it reads for as long as it uses it. Readers count themselves in one of a
 // few stripes, picked by thread so that render threads rarely share a cache line. A replaced snapshot is
