@@ -139,9 +139,8 @@ protected:
     void SetReference(int i, RefTargetHandle target) override;
 
 private:
-    // The tables of the render that started last, pinned for one sample: what the lookups below return
-    // stays valid while the pin lives.
-    using TablesPin = PublishedSnapshot<ShadingTables>::Pin;
+    // The lookups below use the tables of the render that started last, read during the sample's pin of
+    // the palette: what they return stays valid while that pin lives.
     // The palette index of a keyed mode's key: drawn once per key and render, then looked up.
     std::uint32_t KeyedRandomIndex(const ShadingTables& tables, std::int32_t key, std::uint32_t multiplier,
                                    std::uint32_t n);
@@ -153,8 +152,10 @@ private:
     // Locks of the shading tables, created with the map; shading never holds both at once.
     std::unique_ptr<std::mutex> meshCacheLock;
     std::unique_ptr<std::mutex> drawLock;
+    // The readers of the palette and the shading tables: a sample enters once and reads both.
+    ReaderStripes shadingReaders;
     // The working palette; a replaced snapshot is freed once no pin can hold it.
-    PublishedSnapshot<Palette> palette;
+    PublishedSnapshot<Palette> palette{shadingReaders, Palette()};
     Palette extractedPalette;
     // The samples of the picture last extracted from, by file name.
     struct SourceSamples {
@@ -164,7 +165,7 @@ private:
     std::optional<SourceSamples> sourceSamples;
     // Shading tables, replaced by empty ones before every render; the caches hold evaluated objects by
     // identity. Render threads look entries up without locks and take the table's lock only to add one.
-    PublishedSnapshot<ShadingTables> shadingTables;
+    PublishedSnapshot<ShadingTables> shadingTables{shadingReaders, ShadingTables()};
     std::atomic<std::uint32_t> sampleCounter{0};
     bool extractPending = false;
     XYZGen* coords = nullptr;        // reference 1

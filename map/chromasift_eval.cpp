@@ -87,6 +87,8 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
     // One snapshot for the whole evaluation, pinned until it returns: a palette rebuilt meanwhile is seen
     // by the next sample, and the one read here is not freed under it.
     const PalettePin entries = GetPalette();
+    // The tables of the render that started last, held by the same pin.
+    const ShadingTables& tables = shadingTables.ReadDuring(entries);
     IParamBlock2* block = pblock;
     AColor colour(0.0f, 0.0f, 0.0f, 1.0f);
     if (!entries->empty() && block != nullptr) {
@@ -142,8 +144,8 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
             selected = static_cast<int>(mode_index::BerconTileLinear(sc.UVW(99).x, n));
             break;
         case kBerconRandom:
-            selected = static_cast<int>(KeyedRandomIndex(
-                *shadingTables.Read(), mode_index::BerconTileKey(sc.UVW(99).x), kKeyMultiplier, n));
+            selected = static_cast<int>(
+                KeyedRandomIndex(tables, mode_index::BerconTileKey(sc.UVW(99).x), kKeyMultiplier, n));
             break;
         case kObjectLinear:
         case kObjectRandom: {
@@ -152,16 +154,14 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
                 float first = 0.0f, second = 0.0f;
                 info->GetInstanceValues(sc, first, second);
                 const std::int32_t key = mode_index::InstanceKey(first);
-                selected =
-                    static_cast<int>(random ? KeyedRandomIndex(*shadingTables.Read(), key, kKeyMultiplier, n)
-                                            : mode_index::UnsignedModulo(key, n));
+                selected = static_cast<int>(random ? KeyedRandomIndex(tables, key, kKeyMultiplier, n)
+                                                   : mode_index::UnsignedModulo(key, n));
             } else {
                 const int node = sc.NodeID();
                 if (!random)
                     selected = static_cast<int>(mode_index::NumberOrZero(node, n));
                 else if (node != -1)
-                    selected = static_cast<int>(
-                        KeyedRandomIndex(*shadingTables.Read(), node, kNodeKeyMultiplier, n));
+                    selected = static_cast<int>(KeyedRandomIndex(tables, node, kNodeKeyMultiplier, n));
             }
             break;
         }
@@ -183,8 +183,7 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
                 info->GetInstanceValues(sc, first, second);
                 index = mode_index::InstanceElement(first, second, n);
             } else if (object != nullptr) {
-                const TablesPin tables = shadingTables.Read();
-                const FaceElementList* list = ElementList(*tables, object, sc.Node());
+                const FaceElementList* list = ElementList(tables, object, sc.Node());
                 const int face = sc.FaceNumber();
                 if (list != nullptr && face >= 0 && static_cast<std::size_t>(face) < list->elem.size())
                     index = (*list)[face] % n;
@@ -193,13 +192,12 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
         }
         case kPerFace: {
             selected = 0;
-            const TablesPin tables = shadingTables.Read();
             Object* object = sc.GetEvalObject();
-            const Mesh* numbered = object == nullptr ? nullptr : PolygonMesh(*tables, object, sc.globContext);
+            const Mesh* numbered = object == nullptr ? nullptr : PolygonMesh(tables, object, sc.globContext);
             const int face = sc.FaceNumber();
             if (numbered != nullptr && face >= 0 && face < numbered->getNumFaces())
                 selected = static_cast<int>(
-                    KeyedRandomIndex(*tables, numbered->getFaceMtlIndex(face), kKeyMultiplier, n));
+                    KeyedRandomIndex(tables, numbered->getFaceMtlIndex(face), kKeyMultiplier, n));
             break;
         }
         case kVRayInstance: {
@@ -209,8 +207,8 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
                     vray->QueryAuxiliary(0xFFFF0002);
                     int instance = 0;
                     if (vray->GetHitInstanceNumber(instance))
-                        selected = static_cast<int>(
-                            KeyedRandomIndex(*shadingTables.Read(), instance, kNodeKeyMultiplier, n));
+                        selected =
+                            static_cast<int>(KeyedRandomIndex(tables, instance, kNodeKeyMultiplier, n));
                 }
             break;
         }

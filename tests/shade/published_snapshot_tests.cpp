@@ -93,6 +93,29 @@ TEST(PublishedSnapshot, AMovedPinCountsOnce) {
     EXPECT_EQ(alive.load(), 1) << "the moved-from pin left the stripe alone";
 }
 
+// Two snapshots with the same readers: a pin of one keeps what the other showed during it, and neither
+// keeps anything once the pin is gone.
+TEST(PublishedSnapshot, APinOfOneKeepsWhatASharingSnapshotShowedDuringIt) {
+    std::atomic<int> alive{0};
+    ReaderStripes readers;
+    PublishedSnapshot<Tracked> palette(readers, Tracked(1, &alive));
+    PublishedSnapshot<Tracked> tables(readers, Tracked(10, &alive));
+    {
+        auto pin = palette.Read(4);
+        const Tracked& shown = tables.ReadDuring(pin);
+        tables.Publish(Tracked(11, &alive));
+        palette.Publish(Tracked(2, &alive));
+        EXPECT_EQ(shown.value, 10) << "the pin's stripe is busy, so the replaced tables wait";
+        EXPECT_EQ(alive.load(), 4);
+        EXPECT_EQ(tables.RetiredCount(), 1u);
+        EXPECT_EQ(tables.ReadDuring(pin).value, 11) << "a later read shows the new tables";
+    }
+    tables.Reclaim();
+    palette.Reclaim();
+    EXPECT_EQ(alive.load(), 2);
+    EXPECT_EQ(tables.RetiredCount(), 0u);
+}
+
 // Readers on several threads, a writer replacing the value all the while: under the sanitizers a read of a
 // freed snapshot or a race is a failure; everywhere a reader must see whole values that only grow.
 TEST(PublishedSnapshot, ThreadsReadWhileTheWriterPublishes) {
