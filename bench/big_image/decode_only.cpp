@@ -3,12 +3,7 @@
 //
 //   decode_only IMAGE      (prints the size and the first pixel, so the decode cannot be left out)
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_NO_STDIO
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_TGA
-#define STBI_ONLY_HDR
+#include "stb_image_formats.h"
 #include <stb_image.h>
 
 #include <cstdio>

@@ -14,12 +14,7 @@
 #define STBI_REALLOC(memory, size) std::realloc(memory, size)
 #define STBI_FREE(memory) std::free(memory)
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_NO_STDIO
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_PNG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_TGA
-#define STBI_ONLY_HDR
+#include "stb_image_formats.h"
 #include <stb_image.h>
 
 namespace hostsdk::image {
