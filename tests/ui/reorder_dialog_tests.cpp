@@ -10,6 +10,8 @@
 #include "ui/reorder_dialog.h"
 #include "ui/swatch_reorder.h"
 
+#include "ui_test_windows.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -128,13 +130,7 @@ protected:
     void SetUp() override {
         GetCOREInterface()->SetQuietMode(TRUE);
         GetCOREInterface()->SetTime(0);
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"ReorderTestHost";
-        RegisterClassW(&windowClass);
-        host = CreateWindowExW(0, L"ReorderTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300,
-                               200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        host = CreateHostWindow(300, 200);
         ASSERT_NE(host, nullptr);
         GetCOREInterface()->SetMAXHWnd(host);
         script.clear();

@@ -10,6 +10,8 @@
 #include "hostsdk/custom_controls.h"
 #include "hostsdk/rollup_window.h"
 
+#include "ui_test_windows.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -34,13 +36,7 @@ protected:
         GetCOREInterface()->SetQuietMode(TRUE);
         ASSERT_TRUE(InitCustomControls());
         map = NewMap();
-        WNDCLASSW windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcW;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"RolloutTestHost";
-        RegisterClassW(&windowClass);
-        host = CreateWindowExW(0, L"RolloutTestHost", L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 460,
-                               900, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        host = CreateHostWindow(460, 900);
         ASSERT_NE(host, nullptr);
         rollupWindow = CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0,
                                        440, 860, host, nullptr, nullptr, nullptr);
