@@ -4,7 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -216,25 +216,57 @@ bool TgaComplete(Bytes bytes) {
     return at <= bytes.size();
 }
 
+// One header line as the decoder reads it: up to the line feed, keeping at most 1023 bytes and never the
+// file's last byte. It compares lines as C strings, so a line that starts with a NUL byte reads as empty.
+struct HdrLine {
+    std::string text;
+    std::size_t next = 0;
+};
+
+HdrLine ReadHdrLine(Bytes bytes, std::size_t at) {
+    constexpr std::size_t kKept = 1023;
+    const auto get = [&] { return at < bytes.size() ? static_cast<char>(bytes[at++]) : '\0'; };
+    HdrLine line;
+    for (char c = get(); at < bytes.size() && c != '\n'; c = get()) {
+        line.text += c;
+        if (line.text.size() == kKept) {
+            while (at < bytes.size() && get() != '\n') {
+            }
+            break;
+        }
+    }
+    line.next = at;
+    return line;
+}
+
 bool HdrComplete(Bytes bytes) {
-    // The header ends with an empty line; the resolution line follows.
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    const std::size_t headerEnd = text.find("\n\n");
-    const std::size_t lineEnd =
-        headerEnd == std::string_view::npos ? headerEnd : text.find('\n', headerEnd + 2);
-    if (lineEnd == std::string_view::npos)
-        return false;
-    const std::string line(text.substr(headerEnd + 2, lineEnd - (headerEnd + 2)));
-    int width = 0, height = 0;
-    if (std::sscanf(line.c_str(), "-Y %d +X %d", &height, &width) != 2 || width <= 0 || height <= 0 ||
-        width > kMaxSide || height > kMaxSide)
+    // After the signature line the header ends at a line that reads as empty; the resolution line follows.
+    std::size_t at = ReadHdrLine(bytes, 0).next;
+    for (HdrLine line = ReadHdrLine(bytes, at);; line = ReadHdrLine(bytes, at)) {
+        at = line.next;
+        if (line.text.empty() || line.text[0] == '\0')
+            break;
+    }
+    const HdrLine resolution = ReadHdrLine(bytes, at);
+    at = resolution.next;
+    // Parsed as the decoder does, with its conversions: what it would refuse is left to it.
+    const char* token = resolution.text.c_str();
+    if (std::strncmp(token, "-Y ", 3) != 0)
+        return true;
+    char* end = nullptr;
+    const int height = static_cast<int>(std::strtol(token + 3, &end, 10));
+    while (*end == ' ')
+        ++end;
+    if (std::strncmp(end, "+X ", 3) != 0)
+        return true;
+    const int width = static_cast<int>(std::strtol(end + 3, nullptr, 10));
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide)
         return true;
 
     // Flat pixels: four bytes each. The decoder reads them when the width does not allow run-length
     // encoding, and also, from the first pixel on, when a scan line does not start like an encoded one.
     const std::uint64_t flatBytes =
         4 * static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
-    std::size_t at = lineEnd + 1;
     if (width < 8 || width >= 32768)
         return flatBytes <= bytes.size() - at;
     for (int y = 0; y < height; ++y) {

@@ -423,6 +423,11 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     const std::string hdrHeader = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 8\n";
     Bytes emptyRun(hdrHeader.begin(), hdrHeader.end());
     emptyRun.insert(emptyRun.end(), {2, 2, 0, 8, 0, 1, 2, 3});
+    // A header line that starts with a NUL byte ends the header just as an empty one does; an empty line
+    // further on must not be taken for the header's end. The 2 x 4 flat pixels need 32 bytes.
+    const std::string nulLineHeader = std::string("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n") + '\0' +
+                                      " rest of the line\n-Y 2 +X 4\n" + "RGBE" + "\n\nnot a size\n";
+    const Bytes nulLineEndsHeader(nulLineHeader.begin(), nulLineHeader.end());
     Bytes bigTable = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 19, 0x00};
     bigTable.insert(bigTable.end(), 16, 255);
     // The same table in a segment declared too short: the decoder reads the table past the segment's end.
@@ -456,6 +461,7 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"truncated.bmp", Truncated(Bmp(), 10), BMMRES_CORRUPTFILE},
         {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
         {"empty_run.hdr", emptyRun, BMMRES_CORRUPTFILE},
+        {"nul_line_ends_header_truncated.hdr", nulLineEndsHeader, BMMRES_CORRUPTFILE},
         {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
         {"short_segment_big_table.jpg", shortSegment, BMMRES_CORRUPTFILE},
         {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
