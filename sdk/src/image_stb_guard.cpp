@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace hostsdk::image {
 
@@ -63,13 +64,50 @@ bool ReadHuffmanTables(Bytes bytes, std::size_t at, std::int64_t left, HuffmanSl
     return true;
 }
 
+// Quantisation tables (slots 0 to 3): whether the file defined each so far.
+using QuantisationSlots = std::array<bool, 4>;
+
+// Marks the tables of a DQT segment defined: each a slot and precision byte, then 64 values of one or two
+// bytes. Malformed tables are the decoder's to refuse.
+void ReadQuantisationTables(Bytes segment, QuantisationSlots& defined) {
+    for (std::size_t at = 0; at < segment.size();) {
+        const unsigned precision = segment[at] >> 4, slot = segment[at] & 15;
+        if (precision > 1 || slot > 3)
+            return;
+        defined[slot] = true;
+        at += 1 + 64 * (precision + 1);
+    }
+}
+
+// A frame's components: their identifiers and the quantisation slot each names.
+struct FrameComponent {
+    unsigned id = 0;
+    unsigned quantisation = 0;
+};
+using FrameComponents = std::vector<FrameComponent>;
+
+FrameComponents ReadFrameComponents(Bytes segment) {
+    FrameComponents components;
+    if (segment.size() < 6)
+        return components;
+    for (std::size_t c = 0; c < segment[5] && 6 + 3 * c + 2 < segment.size(); ++c)
+        components.push_back({segment[6 + 3 * c], segment[6 + 3 * c + 2]});
+    return components;
+}
+
 // Whether the tables a scan (SOS segment) decodes with were defined: the decoder would read an undefined
-// one uninitialised. A baseline scan uses both tables of each component; a progressive scan only the DC
-// tables in a first DC scan and only the AC tables in an AC scan. Malformed scans are the decoder's to
-// refuse.
-bool ScanTablesDefined(Bytes segment, const HuffmanSlots& defined, bool progressive) {
+// one uninitialised. Each component of a scan is dequantised with its frame component's table. A baseline
+// scan uses both Huffman tables of each component; a progressive scan only the DC tables in a first DC
+// scan and only the AC tables in an AC scan. Malformed scans are the decoder's to refuse.
+bool ScanTablesDefined(Bytes segment, const HuffmanSlots& defined, const QuantisationSlots& quantisation,
+                       const FrameComponents& frame, bool progressive) {
     if (segment.empty() || segment.size() < 4 + 2 * std::size_t{segment[0]})
         return true;
+    for (std::size_t c = 0; c < segment[0]; ++c)
+        for (const FrameComponent& component : frame)
+            if (component.id == segment[1 + 2 * c] && component.quantisation <= 3 &&
+                !quantisation[component.quantisation])
+                return false;
     const std::size_t components = segment[0];
     const unsigned spectralStart = segment[1 + 2 * components];
     const unsigned approximationHigh = segment[3 + 2 * components] >> 4;
@@ -115,6 +153,8 @@ std::size_t NextFF(Bytes bytes, std::size_t at) {
 JpegWalk WalkJpeg(Bytes bytes) {
     std::size_t at = JpegSegments(bytes);
     HuffmanSlots defined{};
+    QuantisationSlots quantisation{};
+    FrameComponents frame;
     bool progressive = false;
     while (at < bytes.size()) {
         at = NextFF(bytes, at);
@@ -134,9 +174,14 @@ JpegWalk WalkJpeg(Bytes bytes) {
         const Bytes segment = bytes.subspan(at + 2, end - (at + 2));
         if (marker == 0xC4 && !ReadHuffmanTables(bytes, at + 2, std::int64_t{Big16(bytes, at)} - 2, defined))
             return JpegWalk::TableTooLarge;
-        if (marker == 0xC2)
-            progressive = true;
-        if (marker == 0xDA && !ScanTablesDefined(segment, defined, progressive))
+        if (marker == 0xDB)
+            ReadQuantisationTables(segment, quantisation);
+        // The decoder reads the first frame header only.
+        if ((marker == 0xC0 || marker == 0xC1 || marker == 0xC2) && frame.empty()) {
+            frame = ReadFrameComponents(segment);
+            progressive = marker == 0xC2;
+        }
+        if (marker == 0xDA && !ScanTablesDefined(segment, defined, quantisation, frame, progressive))
             return JpegWalk::TableMissing;
         at = end;
         // A scan's coded data runs to the next marker other than a restart (0xFF 0x00 is a data byte).

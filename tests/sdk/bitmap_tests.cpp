@@ -440,6 +440,13 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         std::search(undefinedTable.begin(), undefinedTable.end(), scanMarker.begin(), scanMarker.end());
     ASSERT_NE(scan, undefinedTable.end());
     scan[6] = 0x03;
+    // A frame whose first component names quantisation table 3, which the file never defines.
+    Bytes undefinedQuantisation = starry;
+    const std::array<std::uint8_t, 2> frameMarker = {0xFF, 0xC0};
+    const auto frame = std::search(undefinedQuantisation.begin(), undefinedQuantisation.end(),
+                                   frameMarker.begin(), frameMarker.end());
+    ASSERT_NE(frame, undefinedQuantisation.end());
+    frame[12] = 0x03;
     // A compression method the decoder reads as negative and decodes as plain rows.
     Bytes negativeMethod = Bmp();
     negativeMethod[33] = 0xFF;
@@ -466,6 +473,7 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"short_segment_big_table.jpg", shortSegment, BMMRES_CORRUPTFILE},
         {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
         {"undefined_table.jpg", undefinedTable, BMMRES_CORRUPTFILE},
+        {"undefined_quantisation_table.jpg", undefinedQuantisation, BMMRES_CORRUPTFILE},
         {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
         {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
         // Too large for the decoder to accept its header, and too large for the manager.
