@@ -10,6 +10,9 @@ target_sources(hostsdk PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/src/image_stb_guard.cpp
     ${CMAKE_CURRENT_LIST_DIR}/src/pixel_conversion.cpp
 )
+# On corrupt data the decoder's integer arithmetic can overflow (a JPEG's running DC sum times a 16-bit
+# quantiser, say): compiled to wrap, such a file gives wrong pixels instead of undefined behaviour.
+set_source_files_properties(${CMAKE_CURRENT_LIST_DIR}/src/image_stb.cpp PROPERTIES COMPILE_OPTIONS -fwrapv)
 # Only stb's own folder: /usr/include itself would bring the native C library's headers into the cross build.
 target_include_directories(hostsdk SYSTEM PRIVATE /usr/include/stb)
 
