@@ -253,5 +253,7 @@ BOOL Chromasift::SetDlgThing(ParamDlg* dlg) {
 }
 
 void Chromasift::SetPalette(Palette newPalette) {
-    palette.Publish(std::move(newPalette));
+    shading.Replace([&newPalette](const ShadingState& now) {
+        return ShadingState{std::move(newPalette), now.tables};
+    });
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "map/shading_tables.h"
+#include "map/shading_state.h"
 #include "palette/palette_entry.h"
 #include "palette/sample_grid.h"
 #include "plugin/host_sdk.h"
@@ -97,8 +97,19 @@ public:
     // The working palette as shading sees it: an immutable snapshot that every edit replaces whole, so a
     // render never sees a palette half rebuilt. The snapshot stays valid, on any thread, for as long as the
     // returned pin lives, whatever edits and render starts happen meanwhile.
-    using PalettePin = PublishedSnapshot<Palette>::Pin;
-    PalettePin GetPalette() const { return palette.Read(); }
+    class PalettePin {
+    public:
+        const Palette& operator*() const { return pin->palette; }
+        const Palette* operator->() const { return &pin->palette; }
+        // The tables of the render that started last when the palette was read, held by the same pin.
+        const ShadingTables& Tables() const { return *pin->tables; }
+
+    private:
+        friend class Chromasift;
+        explicit PalettePin(PublishedSnapshot<ShadingState>::Pin pin_) : pin(std::move(pin_)) {}
+        PublishedSnapshot<ShadingState>::Pin pin;
+    };
+    PalettePin GetPalette() const { return PalettePin(shading.Read()); }
     void SetPalette(Palette newPalette);
     const Palette& GetExtractedPalette() const { return extractedPalette; }
 
@@ -139,8 +150,8 @@ protected:
     void SetReference(int i, RefTargetHandle target) override;
 
 private:
-    // The lookups below use the tables of the render that started last, read during the sample's pin of
-    // the palette: what they return stays valid while that pin lives.
+    // The lookups below use the tables of the render that started last, held by the sample's pin of the
+    // palette: what they return stays valid while that pin lives.
     // The palette index of a keyed mode's key: drawn once per key and render, then looked up.
     std::uint32_t KeyedRandomIndex(const ShadingTables& tables, std::int32_t key, std::uint32_t multiplier,
                                    std::uint32_t n);
@@ -152,10 +163,11 @@ private:
     // Locks of the shading tables, created with the map; shading never holds both at once.
     std::unique_ptr<std::mutex> meshCacheLock;
     std::unique_ptr<std::mutex> drawLock;
-    // The readers of the palette and the shading tables: a sample enters once and reads both.
-    ReaderStripes shadingReaders;
-    // The working palette; a replaced snapshot is freed once no pin can hold it.
-    PublishedSnapshot<Palette> palette{shadingReaders, Palette()};
+    // The working palette and the shading tables, pinned together by a sample; a replaced state is freed
+    // once no pin can hold it. The tables are replaced by empty ones before every render; their caches hold
+    // evaluated objects by identity. Render threads look entries up without locks and take a table's lock
+    // only to add one.
+    PublishedSnapshot<ShadingState> shading;
     Palette extractedPalette;
     // The samples of the picture last extracted from, by file name.
     struct SourceSamples {
@@ -163,9 +175,6 @@ private:
         SampleGrid grid;
     };
     std::optional<SourceSamples> sourceSamples;
-    // Shading tables, replaced by empty ones before every render; the caches hold evaluated objects by
-    // identity. Render threads look entries up without locks and take the table's lock only to add one.
-    PublishedSnapshot<ShadingTables> shadingTables{shadingReaders, ShadingTables()};
     std::atomic<std::uint32_t> sampleCounter{0};
     bool extractPending = false;
     XYZGen* coords = nullptr;        // reference 1

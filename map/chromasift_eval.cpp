@@ -87,8 +87,7 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
     // One snapshot for the whole evaluation, pinned until it returns: a palette rebuilt meanwhile is seen
     // by the next sample, and the one read here is not freed under it.
     const PalettePin entries = GetPalette();
-    // The tables of the render that started last, held by the same pin.
-    const ShadingTables& tables = shadingTables.ReadDuring(entries);
+    const ShadingTables& tables = entries.Tables();
     IParamBlock2* block = pblock;
     AColor colour(0.0f, 0.0f, 0.0f, 1.0f);
     if (!entries->empty() && block != nullptr) {

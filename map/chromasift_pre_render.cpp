@@ -59,9 +59,10 @@ void Chromasift::NumberMeshesForMentalRay() {
 void Chromasift::PrepareForRender() {
     // Renders that get no notification (a material-editor preview) may still be shading with the old
     // tables or an older palette: those stay until the renders let go of them, the rest are freed.
-    shadingTables.Publish(ShadingTables());
+    shading.Replace([](const ShadingState& now) {
+        return ShadingState{now.palette, std::make_shared<const ShadingTables>()};
+    });
     NumberMeshesForMentalRay();
     sampleCounter.store(0);
     LibraryPixelRandom().Reseed(kPixelRandomSeed);
-    palette.Reclaim();
 }

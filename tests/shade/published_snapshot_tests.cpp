@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "failing_allocation.h"
+
 #include <atomic>
+#include <optional>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
 namespace {
+
+// Where readers put what they read, so that the read is not optimised away.
+std::atomic<int> readSink{0};
 
 // A value that counts how many of its kind are alive, so a test sees when a snapshot is freed.
 struct Tracked {
@@ -24,7 +31,7 @@ struct Tracked {
     std::atomic<int>* alive;
 };
 
-TEST(PublishedSnapshot, APinKeepsItsSnapshotUntilItIsReleased) {
+TEST(PublishedSnapshot, APinKeepsOnlyItsOwnSnapshotUntilItLeaves) {
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
     {
@@ -32,12 +39,11 @@ TEST(PublishedSnapshot, APinKeepsItsSnapshotUntilItIsReleased) {
         cell.Publish(Tracked(2, &alive));
         cell.Publish(Tracked(3, &alive));
         EXPECT_EQ(pin->value, 1) << "a pin sees the snapshot it took, not later ones";
-        EXPECT_EQ(cell.Read(3)->value, 3);
-        EXPECT_EQ(alive.load(), 3) << "both replaced snapshots wait for the pinned stripe";
-        EXPECT_EQ(cell.RetiredCount(), 2u);
+        EXPECT_EQ(cell.Read(3)->value, 3) << "a new reader in the same stripe sees the newest";
+        EXPECT_EQ(alive.load(), 2) << "the pinned snapshot waits; the one replaced after it does not";
+        EXPECT_EQ(cell.RetiredCount(), 1u);
     }
-    cell.Reclaim();
-    EXPECT_EQ(alive.load(), 1) << "only the current snapshot is left once the pin is gone";
+    EXPECT_EQ(alive.load(), 1) << "the pin that leaves last frees what it held, without a reclaim";
     EXPECT_EQ(cell.RetiredCount(), 0u);
     EXPECT_EQ(cell.Read()->value, 3);
 }
@@ -52,30 +58,70 @@ TEST(PublishedSnapshot, WithoutReadersAReplacedSnapshotIsFreedAtOnce) {
     EXPECT_EQ(cell.RetiredCount(), 0u);
 }
 
-// Readers keep coming: the stripes are never all idle at once, yet each is idle at some point, and that is
-// enough to free what was replaced before.
-TEST(PublishedSnapshot, EachStripeIdleOnceSinceTheReplacementIsEnough) {
+// A stripe that is never idle, because its thread keeps reading, holds back nothing but what its readers
+// took: each replacement sends new readers to another slot, and the old slot drains.
+TEST(PublishedSnapshot, ABusyStripeHoldsBackOnlyWhatItsReadersTook) {
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
-    {
-        auto first = cell.Read(0);
-        cell.Publish(Tracked(2, &alive)); // 1 waits for stripe 0
-        auto second = cell.Read(5);
-        EXPECT_EQ(second->value, 2);
-        cell.Publish(Tracked(3, &alive)); // 2 waits for stripes 0 and 5
-        EXPECT_EQ(alive.load(), 3);
-        { auto released = std::move(first); }
-        auto third = cell.Read(0); // stripe 0 busy again, but only with a reader of 3
-        cell.Reclaim();
-        EXPECT_EQ(alive.load(), 3) << "stripe 0 was never seen idle";
-        { auto released = std::move(third); }
-        cell.Reclaim();
-        EXPECT_EQ(alive.load(), 2) << "1 is freed; 2 still waits for stripe 5";
-        auto fourth = cell.Read(0);
-        EXPECT_EQ(fourth->value, 3);
+    std::optional<PublishedSnapshot<Tracked>::Pin> reader = cell.Read(0);
+    for (int i = 2; i <= 20; ++i) {
+        cell.Publish(Tracked(i, &alive));
+        EXPECT_EQ(alive.load(), 2) << "publication " << i << ": the current one and the one being read";
+        auto next = cell.Read(0); // the stripe's next sample, before the last one ends
+        EXPECT_EQ(next->value, i);
+        reader.reset();
+        EXPECT_EQ(alive.load(), 1) << "publication " << i << ": the earlier one went with its reader";
+        reader.emplace(std::move(next));
     }
-    cell.Reclaim();
+    reader.reset();
+    EXPECT_EQ(cell.RetiredCount(), 0u);
+}
+
+// The review's case: a pin held through 50,000 replacements. Only the pinned snapshot is kept, in one
+// group, so each replacement looks at one group whatever the number of replacements so far.
+TEST(PublishedSnapshot, APinHeldThroughManyReplacementsKeepsOneSnapshot) {
+    std::atomic<int> alive{0};
+    PublishedSnapshot<Tracked> cell(Tracked(0, &alive));
+    {
+        auto held = cell.Read(7);
+        for (int i = 1; i <= 50000; ++i) {
+            cell.Publish(Tracked(i, &alive));
+            if (i % 5000 == 0) {
+                ASSERT_EQ(alive.load(), 2)
+                    << "after " << i << " replacements: the pinned one and the current";
+                ASSERT_EQ(cell.RetiredCount(), 1u);
+                ASSERT_EQ(cell.RetiredGroupCount(), 1u);
+            }
+        }
+        EXPECT_EQ(held->value, 0);
+    }
     EXPECT_EQ(alive.load(), 1);
+}
+
+// Long pins in every other slot: new readers cannot move to an idle slot, so they stay in the current one,
+// and what is replaced meanwhile waits for that slot's readers, however many replacements follow.
+TEST(PublishedSnapshot, WithEveryOtherSlotHeldReadersStayInTheirSlot) {
+    std::atomic<int> alive{0};
+    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+    std::vector<PublishedSnapshot<Tracked>::Pin> held;
+    held.push_back(cell.Read(2)); // holds 1
+    for (int i = 2; i <= 4; ++i) {
+        cell.Publish(Tracked(i, &alive));
+        held.push_back(cell.Read(2)); // holds i, in the slot moved to
+    }
+    EXPECT_EQ(alive.load(), 4) << "each held snapshot is kept";
+    cell.Publish(Tracked(5, &alive)); // no idle slot: readers stay in the slot of the pin of 4
+    cell.Publish(Tracked(6, &alive)); // 5 was current in that slot only, so it waits for the same pin
+    EXPECT_EQ(alive.load(), 6);
+    EXPECT_EQ(cell.RetiredCount(), 5u);
+    EXPECT_EQ(cell.RetiredGroupCount(), 4u) << "4 and 5 wait for the same counter: one group";
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(held[static_cast<std::size_t>(i)]->value, i + 1);
+    held.pop_back();
+    EXPECT_EQ(alive.load(), 4) << "the pin of 4 was the last reader of 4 and of 5";
+    held.clear();
+    EXPECT_EQ(alive.load(), 1);
+    EXPECT_EQ(cell.RetiredCount(), 0u);
 }
 
 TEST(PublishedSnapshot, AMovedPinCountsOnce) {
@@ -89,31 +135,57 @@ TEST(PublishedSnapshot, AMovedPinCountsOnce) {
         cell.Publish(Tracked(2, &alive));
         EXPECT_EQ(alive.load(), 2);
     }
-    cell.Reclaim();
     EXPECT_EQ(alive.load(), 1) << "the moved-from pin left the stripe alone";
+    EXPECT_EQ(cell.RetiredCount(), 0u);
 }
 
-// Two snapshots with the same readers: a pin of one keeps what the other showed during it, and neither
-// keeps anything once the pin is gone.
-TEST(PublishedSnapshot, APinOfOneKeepsWhatASharingSnapshotShowedDuringIt) {
+// A replacement whose allocation fails, or whose value cannot be made, changes nothing: readers, new and
+// old, find what they found before, and a later replacement works.
+TEST(PublishedSnapshot, AFailedReplacementLeavesEveryReaderSafe) {
     std::atomic<int> alive{0};
-    ReaderStripes readers;
-    PublishedSnapshot<Tracked> palette(readers, Tracked(1, &alive));
-    PublishedSnapshot<Tracked> tables(readers, Tracked(10, &alive));
-    {
-        auto pin = palette.Read(4);
-        const Tracked& shown = tables.ReadDuring(pin);
-        tables.Publish(Tracked(11, &alive));
-        palette.Publish(Tracked(2, &alive));
-        EXPECT_EQ(shown.value, 10) << "the pin's stripe is busy, so the replaced tables wait";
-        EXPECT_EQ(alive.load(), 4);
-        EXPECT_EQ(tables.RetiredCount(), 1u);
-        EXPECT_EQ(tables.ReadDuring(pin).value, 11) << "a later read shows the new tables";
-    }
-    tables.Reclaim();
-    palette.Reclaim();
-    EXPECT_EQ(alive.load(), 2);
-    EXPECT_EQ(tables.RetiredCount(), 0u);
+    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+    auto pin = cell.Read(1);
+    cell.Publish(Tracked(2, &alive)); // 1 waits for the pin
+    auto second = cell.Read(4);
+    FailAllocationsAfter(0);
+    EXPECT_THROW(cell.Publish(Tracked(3, &alive)), std::bad_alloc);
+    StopFailingAllocations();
+    EXPECT_THROW(cell.Replace([](const Tracked&) -> Tracked { throw std::runtime_error("no value"); }),
+                 std::runtime_error);
+    EXPECT_EQ(cell.Read(5)->value, 2);
+    EXPECT_EQ(pin->value, 1);
+    EXPECT_EQ(second->value, 2);
+    EXPECT_EQ(cell.RetiredCount(), 1u);
+    EXPECT_EQ(alive.load(), 2) << "the values that were never published are gone";
+    cell.Publish(Tracked(4, &alive));
+    EXPECT_EQ(cell.Read(5)->value, 4);
+    EXPECT_EQ(second->value, 2) << "the reader of 2 keeps it";
+    EXPECT_EQ(alive.load(), 3);
+}
+
+// A long-held pin on one thread, readers coming and going on others, replacements all the while: once the
+// other readers are gone, exactly the held snapshot and the current one are left.
+TEST(PublishedSnapshot, AHeldPinAmongBusyReadersKeepsOnlyItsSnapshot) {
+    std::atomic<int> alive{0};
+    PublishedSnapshot<Tracked> cell(Tracked(0, &alive));
+    auto held = cell.Read();
+    std::atomic<bool> writing{true};
+    std::vector<std::thread> readers;
+    for (int t = 0; t < 3; ++t)
+        readers.emplace_back([&] {
+            while (writing.load()) {
+                auto pin = cell.Read();
+                readSink.store(pin->value, std::memory_order_relaxed);
+            }
+        });
+    for (int i = 1; i <= 20000; ++i)
+        cell.Publish(Tracked(i, &alive));
+    writing.store(false);
+    for (std::thread& reader : readers)
+        reader.join();
+    EXPECT_EQ(held->value, 0);
+    EXPECT_EQ(alive.load(), 2) << "the held snapshot and the current one";
+    EXPECT_EQ(cell.RetiredCount(), 1u) << "the readers that left freed what they held back";
 }
 
 // Readers on several threads, a writer replacing the value all the while: under the sanitizers a read of a
@@ -141,7 +213,6 @@ TEST(PublishedSnapshot, ThreadsReadWhileTheWriterPublishes) {
     writing.store(false);
     for (std::thread& reader : readers)
         reader.join();
-    cell.Reclaim();
     EXPECT_EQ(wrong.load(), 0);
     EXPECT_EQ(alive.load(), 1) << "every replaced snapshot is freed once the readers are gone";
 }
