@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/file_stamp.h"
 #include "map/shading_state.h"
 #include "palette/palette_entry.h"
 #include "palette/sample_grid.h"
@@ -115,8 +116,9 @@ public:
 
     // Extracts the palette of the bitmap into both lists (a message box when it cannot be loaded).
     void ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours);
-    // The same, reusing the samples of the picture last extracted from when it is the same file: changing
-    // the counts then needs no new decoding, whatever the picture's size.
+    // The same, reusing the samples of the picture last extracted from while the file on disk is provably
+    // the same (same name, size and write time): changing the counts then needs no new decoding, whatever
+    // the picture's size, and a picture edited or deleted meanwhile is read anew.
     void ReextractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours);
     // Pulls the working palette's hues onto the harmonic template chosen in "Color harmony".
     void HarmonisePalette();
@@ -169,9 +171,10 @@ private:
     // only to add one.
     PublishedSnapshot<ShadingState> shading;
     Palette extractedPalette;
-    // The samples of the picture last extracted from, by file name.
+    // The samples of the picture last extracted from, with the file they came from.
     struct SourceSamples {
         MSTR fileName;
+        FileStamp stamp;
         SampleGrid grid;
     };
     std::optional<SourceSamples> sourceSamples;

@@ -26,7 +26,8 @@ void Chromasift::ExtractPalette(BitmapInfo& info, std::uint32_t numColours, std:
 void Chromasift::ReextractPalette(BitmapInfo& info, std::uint32_t numColours, std::uint32_t skipColours) {
     const MCHAR* name = info.Name();
     const MSTR fileName = name == nullptr ? MSTR() : MSTR(name);
-    if (!sourceSamples || sourceSamples->fileName != fileName) {
+    const std::optional<FileStamp> stamp = StampOf(fileName);
+    if (!sourceSamples || sourceSamples->fileName != fileName || !stamp || sourceSamples->stamp != *stamp) {
         sourceSamples.reset();
         BMMRES status = 0;
         BitmapPtr bitmap(TheManager->Load(&info, &status));
@@ -37,8 +38,10 @@ void Chromasift::ReextractPalette(BitmapInfo& info, std::uint32_t numColours, st
             return;
         }
         const Bitmap* pixels = bitmap.get();
+        // A file that could not be stamped is read again next time.
         sourceSamples =
-            SourceSamples{fileName, BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
+            SourceSamples{fileName, stamp.value_or(FileStamp{}),
+                          BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
                               BMM_Color_fl pixel;
                               if (pixels == nullptr || pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
                                   return AColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -12,9 +12,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 namespace {
 
@@ -207,31 +209,88 @@ TEST_F(RolloutProcedure, ReExtractionWithoutABitmapKeepsThePalette) {
     EXPECT_TRUE(map->GetPalette()->empty());
 }
 
-TEST_F(RolloutProcedure, ReExtractionNeedsNoNewDecoding) {
-    // The picture is read when chosen; changing the counts afterwards works from what was read, even when
-    // the file has gone meanwhile.
-    const std::filesystem::path copy = std::filesystem::temp_directory_path() / "rollout_reextract.png";
-    std::filesystem::copy_file(TestDataFile("images/rubberwhale1.png"), copy,
-                               std::filesystem::copy_options::overwrite_existing);
-    Set(pb_num_colors, 10);
-    SetBitmap(*map, copy.wstring());
-    map->MarkExtractPending();
-    Interval valid = FOREVER;
-    map->Update(0, valid);
-    ASSERT_EQ(map->GetPalette()->size(), 10u);
-    std::filesystem::remove(copy);
+// The picture as the map last read it, in a file of the test's own that the test then changes.
+class RolloutPicture : public RolloutProcedure {
+protected:
+    void SetUp() override {
+        RolloutProcedure::SetUp();
+        // A name of the test's own: tests may run side by side.
+        file = std::filesystem::temp_directory_path() /
+               (std::string("rollout_") + testing::UnitTest::GetInstance()->current_test_info()->name() +
+                ".png");
+        Place("rubberwhale1.png");
+        Set(pb_num_colors, 10);
+        SetBitmap(*map, file.wstring());
+        map->MarkExtractPending();
+        Interval valid = FOREVER;
+        map->Update(0, valid);
+        ASSERT_EQ(map->GetPalette()->size(), 10u);
+    }
+    void TearDown() override {
+        std::filesystem::remove(file);
+        RolloutProcedure::TearDown();
+    }
+    // Puts a copy of the test image where the map's bitmap is, written a minute later than the last one.
+    void Place(const char* image) {
+        const bool existed = std::filesystem::exists(file);
+        const auto written =
+            existed ? std::filesystem::last_write_time(file) : std::filesystem::file_time_type();
+        std::filesystem::copy_file(TestDataFile(std::string("images/") + image), file,
+                                   std::filesystem::copy_options::overwrite_existing);
+        if (existed)
+            std::filesystem::last_write_time(file, written + std::chrono::minutes(1));
+    }
+    Palette PaletteOf(const char* image, int numColours, int skipColours = 0) {
+        MapPtr other = NewMap();
+        other->pblock->SetValue(pb_skip_colors, 0, skipColours);
+        ExtractFromTestImage(*other, image, numColours);
+        Palette palette = *other->GetPalette();
+        other.reset();
+        theChromasiftDlgProc.SetMap(map.get()); // a new map makes itself the rollout's map
+        return palette;
+    }
 
+    std::filesystem::path file;
+};
+
+TEST_F(RolloutPicture, ACountChangeReadsThePictureAsItIsNow) {
+    Place("Silk.png");
     Set(pb_num_colors, 5);
     SpinnerChange(IDC_NUM_COLORS_SPIN);
-    EXPECT_EQ(map->GetPalette()->size(), 5u);
+    EXPECT_EQ(*map->GetPalette(), PaletteOf("Silk.png", 5)) << "the new picture's colours";
 
-    // Choosing the file anew reads it again, and a missing file leaves the palette as it was.
-    map->MarkExtractPending();
-    map->Update(0, valid);
-    EXPECT_EQ(map->GetPalette()->size(), 5u);
-    Set(pb_num_colors, 8);
+    // And back, with the other count spinner.
+    Place("rubberwhale1.png");
+    Set(pb_skip_colors, 1);
+    SpinnerChange(IDC_SKIP_COLORS_SPIN);
+    EXPECT_EQ(*map->GetPalette(), PaletteOf("rubberwhale1.png", 5, 1));
+}
+
+TEST_F(RolloutPicture, ACountChangeAfterThePictureWentKeepsThePalette) {
+    const Palette before = *map->GetPalette();
+    std::filesystem::remove(file);
+    GetCOREInterface()->SetQuietMode(TRUE); // the message itself is checked where message boxes are recorded
+    Set(pb_num_colors, 5);
     SpinnerChange(IDC_NUM_COLORS_SPIN);
-    EXPECT_EQ(map->GetPalette()->size(), 5u);
+    EXPECT_EQ(*map->GetPalette(), before) << "nothing to extract from: the palette stays";
+    // Back again, it is read again.
+    Place("rubberwhale1.png");
+    SpinnerChange(IDC_NUM_COLORS_SPIN);
+    EXPECT_EQ(*map->GetPalette(), PaletteOf("rubberwhale1.png", 5));
+}
+
+TEST_F(RolloutPicture, AnUnchangedPictureIsNotDecodedAgain) {
+    // Garbage of the same size with the old write time: only a new decoding would notice, and it fails.
+    const auto written = std::filesystem::last_write_time(file);
+    const auto size = std::filesystem::file_size(file);
+    {
+        std::ofstream garbage(file, std::ios::binary | std::ios::trunc);
+        garbage << std::string(static_cast<std::size_t>(size), 'x');
+    }
+    std::filesystem::last_write_time(file, written);
+    Set(pb_num_colors, 5);
+    SpinnerChange(IDC_NUM_COLORS_SPIN);
+    EXPECT_EQ(*map->GetPalette(), PaletteOf("rubberwhale1.png", 5)) << "the samples read before were reused";
 }
 
 TEST_F(RolloutProcedure, TheListsSortAndHarmoniseByTheStoredChoice) {
