@@ -111,6 +111,9 @@ public:
         PublishedSnapshot<ShadingState>::Pin pin;
     };
     PalettePin GetPalette() const { return PalettePin(shading.Read()); }
+    // The replaced palettes and tables still waiting for samples to let go of them: none once no sample
+    // or other reader holds one.
+    std::size_t WaitingShadingStates() const { return shading.RetiredCount(); }
     void SetPalette(Palette newPalette);
     const Palette& GetExtractedPalette() const { return extractedPalette; }
 

@@ -279,6 +279,7 @@ TEST(RenderStress, OverlappingRendersNeverReadAFreedPalette) {
     for (std::thread& renderer : renderers)
         renderer.join();
     EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
+    EXPECT_EQ(map->WaitingShadingStates(), 0u) << "the last samples to end freed what they held back";
 }
 
 // Previews shading in the modes that build per-render tables (keyed draws, element lists, numbered
@@ -334,6 +335,7 @@ TEST(RenderStress, PreviewsKeepTheirShadingTablesWhileRendersStart) {
     for (std::thread& preview : previews)
         preview.join();
     EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
+    EXPECT_EQ(map->WaitingShadingStates(), 0u) << "the previews that ended freed the tables they held back";
 }
 
 } // namespace

@@ -5,7 +5,8 @@
 #include "failing_allocation.h"
 
 #include <atomic>
-#include <optional>
+#include <deque>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -63,7 +64,7 @@ TEST(PublishedSnapshot, WithoutReadersAReplacedSnapshotIsFreedAtOnce) {
 TEST(PublishedSnapshot, ABusyStripeHoldsBackOnlyWhatItsReadersTook) {
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
-    std::optional<PublishedSnapshot<Tracked>::Pin> reader = cell.Read(0);
+    auto reader = std::make_unique<PublishedSnapshot<Tracked>::Pin>(cell.Read(0));
     for (int i = 2; i <= 20; ++i) {
         cell.Publish(Tracked(i, &alive));
         EXPECT_EQ(alive.load(), 2) << "publication " << i << ": the current one and the one being read";
@@ -71,7 +72,7 @@ TEST(PublishedSnapshot, ABusyStripeHoldsBackOnlyWhatItsReadersTook) {
         EXPECT_EQ(next->value, i);
         reader.reset();
         EXPECT_EQ(alive.load(), 1) << "publication " << i << ": the earlier one went with its reader";
-        reader.emplace(std::move(next));
+        reader = std::make_unique<PublishedSnapshot<Tracked>::Pin>(std::move(next));
     }
     reader.reset();
     EXPECT_EQ(cell.RetiredCount(), 0u);
@@ -124,6 +125,28 @@ TEST(PublishedSnapshot, WithEveryOtherSlotHeldReadersStayInTheirSlot) {
     EXPECT_EQ(cell.RetiredCount(), 0u);
 }
 
+// Pins held in three slots at a time, in one stripe, each new one taken after a replacement: the one idle
+// slot is always the next, and the writer moves readers there, so each pin's counter is its own and a
+// released pin frees its snapshot at once. (The slot a snapshot was moved into at its replacement was seen
+// idle then, so it holds nothing back.)
+TEST(PublishedSnapshot, ReadersMoveOnWhileThreeSlotsAreHeld) {
+    std::atomic<int> alive{0};
+    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+    std::deque<PublishedSnapshot<Tracked>::Pin> held;
+    held.push_back(cell.Read(0));
+    for (int i = 2; i <= 40; ++i) {
+        cell.Publish(Tracked(i, &alive));
+        held.push_back(cell.Read(0));
+        if (held.size() > 3)
+            held.pop_front();
+        if (i >= 3) {
+            ASSERT_EQ(alive.load(), 3) << "after " << i << ": the three held, " << i - 2 << " to " << i;
+        }
+    }
+    held.clear();
+    EXPECT_EQ(alive.load(), 1);
+}
+
 TEST(PublishedSnapshot, AMovedPinCountsOnce) {
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
@@ -131,6 +154,7 @@ TEST(PublishedSnapshot, AMovedPinCountsOnce) {
         auto pin = cell.Read(2);
         auto moved = std::move(pin);
         EXPECT_EQ(pin.get(), nullptr);
+        EXPECT_EQ(moved.get(), &*moved);
         EXPECT_EQ(moved->value, 1);
         cell.Publish(Tracked(2, &alive));
         EXPECT_EQ(alive.load(), 2);
