@@ -234,6 +234,25 @@ TEST_F(ShaderTranslation, ColoursAreTheActiveEntriesInPaletteOrderScaledByTwoToT
     EXPECT_EQ(Colours(Translate()).size(), 0u) << "an empty palette empties the table";
 }
 
+TEST_F(ShaderTranslation, ColourCountIsTheSmallerOfPaletteAndNumberOfColoursAndNeverNegative) {
+    // A palette of one entry still gives its colour, whatever the number of colours above it.
+    SetPalette(1);
+    for (int numColours : {1, 2, 20}) {
+        map->pblock->SetValue(pb_num_colors, 0, numColours);
+        const std::vector<AColor> colours = Colours(Translate());
+        ASSERT_EQ(colours.size(), 1u) << numColours << " colours";
+        EXPECT_EQ(colours[0], ShaderColour((*map->GetPalette())[0]));
+    }
+    // No colours asked for: the table is empty, not clamped up to one entry.
+    SetPalette(4);
+    for (int numColours : {0, -1, -30}) {
+        map->pblock->SetValue(pb_num_colors, 0, numColours);
+        EXPECT_EQ(Colours(Translate()).size(), 0u) << numColours << " colours";
+    }
+    map->pblock->SetValue(pb_num_colors, 0, 1);
+    EXPECT_EQ(Colours(Translate()).size(), 1u);
+}
+
 TEST_F(ShaderTranslation, ChannelsAreMultipliedNotDivided) {
     const AColor half = ShaderColour(Entry(32768, 0, 65535, 32768));
     EXPECT_EQ(half.r, 0.5f);
