@@ -323,6 +323,20 @@ TEST_F(ShaderTranslation, NamesAreFoundWhateverTheirLetterCase) {
     EXPECT_EQ(Connection(shader, L"INPUTMAP.shader"), input);
 }
 
+TEST_F(ShaderTranslation, OfTwoNamesDifferingInCaseOnlyTheFirstIsWrittenAndAnAbsentNameIsMinusOne) {
+    library.Declare({L"Chromasift",
+                     {{L"TILEWIDTH", mrParamKind::Integer, false, -7.0},
+                      {L"tileWidth", mrParamKind::Integer, false, -7.0}}});
+    map->pblock->SetValue(pb_tile_columns, 0, 9);
+    imrShader* shader = Translate();
+    EXPECT_EQ(Int(shader, L"TILEWIDTH"), 9);
+    EXPECT_EQ(Int(shader, L"tileWidth"), -7) << "only the first match is written";
+
+    IParamBlock2& values = *shader->GetParametersParamBlock();
+    EXPECT_EQ(FindShaderParam(values, L"TileWidth"), Id(&values, L"TILEWIDTH"));
+    EXPECT_EQ(FindShaderParam(values, L"tileHeight"), -1) << "the documented result for a missing name";
+}
+
 TEST_F(ShaderTranslation, AMissingParameterIsSkippedAndTheOthersStillWritten) {
     library.Declare(Declaration(false, {L"colors", L"mappingMode", L"VScale", L"tileWidth"}));
     SetPalette(4);
