@@ -234,6 +234,25 @@ TEST_F(ShaderTranslation, ColoursAreTheActiveEntriesInPaletteOrderScaledByTwoToT
     EXPECT_EQ(Colours(Translate()).size(), 0u) << "an empty palette empties the table";
 }
 
+TEST_F(ShaderTranslation, ColourCountIsTheSmallerOfPaletteAndNumberOfColoursAndNeverNegative) {
+    // A palette of one entry still gives its colour, whatever the number of colours above it.
+    SetPalette(1);
+    for (int numColours : {1, 2, 20}) {
+        map->pblock->SetValue(pb_num_colors, 0, numColours);
+        const std::vector<AColor> colours = Colours(Translate());
+        ASSERT_EQ(colours.size(), 1u) << numColours << " colours";
+        EXPECT_EQ(colours[0], ShaderColour((*map->GetPalette())[0]));
+    }
+    // No colours asked for: the table is empty, not clamped up to one entry.
+    SetPalette(4);
+    for (int numColours : {0, -1, -30}) {
+        map->pblock->SetValue(pb_num_colors, 0, numColours);
+        EXPECT_EQ(Colours(Translate()).size(), 0u) << numColours << " colours";
+    }
+    map->pblock->SetValue(pb_num_colors, 0, 1);
+    EXPECT_EQ(Colours(Translate()).size(), 1u);
+}
+
 TEST_F(ShaderTranslation, ChannelsAreMultipliedNotDivided) {
     const AColor half = ShaderColour(Entry(32768, 0, 65535, 32768));
     EXPECT_EQ(half.r, 0.5f);
@@ -302,6 +321,20 @@ TEST_F(ShaderTranslation, NamesAreFoundWhateverTheirLetterCase) {
     EXPECT_EQ(Float(shader, L"uscale"), 1.0f);
     EXPECT_EQ(Int(shader, L"TILEWIDTH"), 9);
     EXPECT_EQ(Connection(shader, L"INPUTMAP.shader"), input);
+}
+
+TEST_F(ShaderTranslation, OfTwoNamesDifferingInCaseOnlyTheFirstIsWrittenAndAnAbsentNameIsMinusOne) {
+    library.Declare({L"Chromasift",
+                     {{L"TILEWIDTH", mrParamKind::Integer, false, -7.0},
+                      {L"tileWidth", mrParamKind::Integer, false, -7.0}}});
+    map->pblock->SetValue(pb_tile_columns, 0, 9);
+    imrShader* shader = Translate();
+    EXPECT_EQ(Int(shader, L"TILEWIDTH"), 9);
+    EXPECT_EQ(Int(shader, L"tileWidth"), -7) << "only the first match is written";
+
+    IParamBlock2& values = *shader->GetParametersParamBlock();
+    EXPECT_EQ(FindShaderParam(values, L"TileWidth"), Id(&values, L"TILEWIDTH"));
+    EXPECT_EQ(FindShaderParam(values, L"tileHeight"), -1) << "the documented result for a missing name";
 }
 
 TEST_F(ShaderTranslation, AMissingParameterIsSkippedAndTheOthersStillWritten) {

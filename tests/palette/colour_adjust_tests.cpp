@@ -40,6 +40,11 @@ TEST(ColourAdjust, AlterationsScaleHueSaturationAndValue) {
     EXPECT_NEAR(green.r, 0.0f, 1e-6f);
     EXPECT_NEAR(green.g, 1.0f, 1e-6f);
     EXPECT_NEAR(green.b, 0.0f, 1e-6f);
+    // Blue alone cannot tell halving from doubling (480 wraps to 120): green at 120 goes to yellow at 60.
+    const AColor yellow = AdjustPaletteColour(Entry(0, 65535, 0), hue);
+    EXPECT_NEAR(yellow.r, 1.0f, 1e-6f);
+    EXPECT_NEAR(yellow.g, 1.0f, 1e-6f);
+    EXPECT_NEAR(yellow.b, 0.0f, 1e-6f);
 
     ColourAdjustment saturation;
     saturation.saturationAlteration = 1;

@@ -63,6 +63,13 @@ TEST(Extraction, BuildPalettesOrdersByCountThenKey) {
     EXPECT_EQ(palette[0].count, 2u);
     EXPECT_EQ(palette[3].count, 1u);
     EXPECT_EQ(palette[0].sortMode, 0);
+    // Transparent black has key 0; as the very first key it is counted like any other.
+    const std::vector<uint64_t> blackFirst{0, 0, 0x0000FFFF00000000};
+    const Palette withBlack = BuildPalettes(blackFirst);
+    ASSERT_EQ(withBlack.size(), 2u);
+    EXPECT_EQ(ColourKey(withBlack[0]), 0u);
+    EXPECT_EQ(withBlack[0].count, 2u);
+    EXPECT_EQ(withBlack[1].count, 1u);
     // Pure green: hue 1/3 of a turn, full saturation and value, each × 65535 truncated.
     EXPECT_EQ(palette[2].hue, static_cast<int32_t>(RGBtoHSV(Color(0.0f, 1.0f, 0.0f)).r * 65535.0f));
     EXPECT_EQ(palette[2].saturation, 65535);

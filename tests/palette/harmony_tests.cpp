@@ -93,6 +93,14 @@ TEST(Harmony, ITypeSplitsBetweenItsBorders) {
     EXPECT_NEAR(HueDegrees(result[4]), 189.0f, kTolerance);
 }
 
+TEST(Harmony, SecondSectorBordersAbove360StartAgainFromZero) {
+    // Anchor 300: the borders 471 and 489 become 111 and 129, the nearest places for hues 115 and 125.
+    const Palette palette = AtHues({300, 300, 300, 115, 125});
+    const Palette result = Harmonised(palette, 4);
+    EXPECT_NEAR(HueDegrees(result[3]), HueDegrees(palette[0]) + 171.0f - 360.0f, kTolerance);
+    EXPECT_NEAR(HueDegrees(result[4]), HueDegrees(palette[0]) + 189.0f - 360.0f, kTolerance);
+}
+
 namespace {
 
 // The entry at a new hue, worked out from the hue alone: channels from the hexcone model.

@@ -142,6 +142,11 @@ TEST(KMeans, HasConvergedSumsSignedMovements) {
     EXPECT_FALSE(kmeans.HasConverged(same.data(), 0.05f, 4));
     same[4] = means[4];
     EXPECT_TRUE(kmeans.HasConverged(same.data(), 0.05f, 4)); // 0.1 / 4 = 0.025
+
+    // No centres, no movement: converged exactly when the threshold is above 0.
+    const KMeans none(0);
+    EXPECT_FALSE(none.HasConverged(nullptr, 0.0f, 4));
+    EXPECT_TRUE(none.HasConverged(nullptr, 1e-6f, 4));
 }
 
 TEST(KMeans, RunsAreRepeatable) {

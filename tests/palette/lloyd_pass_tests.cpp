@@ -20,6 +20,9 @@ TEST(LloydPass, OneIterationAsDefined) {
         {"uniform", UniformSamples(4 * 30000, 0.0f, 1.0f, 1), 130},
         {"lattice", LatticeSamples(4 * 30000, 2), 130},
         {"small", UniformSamples(4 * 7, 0.0f, 1.0f, 3), 35},
+        // One sample past a whole part of the plain assignment: the last part holds a single sample.
+        {"one past a part", UniformSamples(4 * 2049, 0.0f, 1.0f, 7), 35},
+        {"one sample", UniformSamples(4, 0.0f, 1.0f, 8), 1},
     };
     std::vector<float> nonFinite = UniformSamples(4 * 5000, 0.0f, 1.0f, 4);
     nonFinite[4 * 10 + 1] = std::numeric_limits<float>::quiet_NaN();
@@ -40,7 +43,8 @@ TEST(LloydPass, OneIterationAsDefined) {
         for (const uint32_t threads : {1u, 2u, 3u}) {
             for (const bool pruning : {true, false}) {
                 LloydPass pass(c.samples.data(), n, k, KMeansExecution{threads, SimdLevel::Best, pruning});
-                std::vector<uint32_t> indices(n);
+                // No cluster has this index: a sample the pass leaves out shows.
+                std::vector<uint32_t> indices(n, k);
                 std::vector<float> means(centres.size());
                 pass.Iterate(centres.data(), indices.data(), means.data());
                 const std::string label =

@@ -71,6 +71,21 @@ TEST(PaletteSort, LuminanceUsesTheValueField) {
     EXPECT_EQ(palette, sorted);
 }
 
+TEST(PaletteSort, EqualLuminanceKeepsThePaletteOrderBothWays) {
+    // Two pairs of equal values: a comparison that lets equal keys pass each other reverses a pair.
+    Palette palette = WithField({40, 10, 40, 10, 25}, &PaletteEntry::value);
+    AutoSortPalette(palette, 2);
+    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{1, 3, 4, 0, 2}));
+    AutoSortPalette(palette, 4);
+    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{0, 2, 4, 1, 3}));
+    // A palette of one brightness only is left as it stands.
+    palette = WithField({7, 7, 7, 7}, &PaletteEntry::value);
+    for (int32_t mode : {2, 4}) {
+        AutoSortPalette(palette, mode);
+        EXPECT_EQ(Order(palette), (std::vector<uint16_t>{0, 1, 2, 3})) << "mode " << mode;
+    }
+}
+
 TEST(PaletteSort, EdgeCases) {
     Palette empty;
     AutoSortPalette(empty, 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -69,6 +70,21 @@ TEST(SampleGrid, StepsAreSinglePrecision) {
     EXPECT_EQ(layout.PixelY(242 - 1), 248);
 }
 
+TEST(SampleGrid, ASingleRowOrColumnStillSpreadsOverTheImage) {
+    // 70000 × 300: trunc(300 × 256 / 70000) = 1 row; the 256 columns step by 70000 / 256 = 273.4375.
+    RecordingImage wide;
+    const SampleGrid row = wide.Build(70000, 300);
+    EXPECT_EQ(row.rows, 1u);
+    ASSERT_EQ(row.columns, 256u);
+    EXPECT_EQ(wide.reads.back(), std::make_pair(69726, 0)); // trunc(255 × 273.4375)
+
+    RecordingImage tall;
+    const SampleGrid column = tall.Build(300, 70000);
+    EXPECT_EQ(column.columns, 1u);
+    ASSERT_EQ(column.rows, 256u);
+    EXPECT_EQ(tall.reads.back(), std::make_pair(0, 69726));
+}
+
 TEST(SampleGrid, DegenerateImagesGiveNoSamples) {
     RecordingImage image;
     const SampleGrid elongated = image.Build(40000, 2); // 256 columns × trunc(2 × 256 / 40000) = 0 rows
@@ -87,4 +103,14 @@ TEST(SampleGrid, ChannelsAreClampedAndNaNCountsAsZero) {
                                      AColor(infinity, -infinity, 1.0f, 0.0f)};
     const SampleGrid grid = BuildSampleGrid(2, 1, pixels);
     EXPECT_EQ(grid.samples, (std::vector<float>{0.0f, 1.0f, 0.0f, 0.25f, 1.0f, 0.0f, 1.0f, 0.0f}));
+}
+
+TEST(SampleGrid, PixelsMissingFromTheSpanAreTransparentBlack) {
+    // The span stops one pixel short of 2 × 2; the pixel after it in memory must not be read.
+    const std::vector<AColor> stored(4, AColor(1.0f, 1.0f, 1.0f, 1.0f));
+    const SampleGrid grid = BuildSampleGrid(2, 2, std::span<const AColor>(stored.data(), 3));
+    ASSERT_EQ(grid.samples.size(), 16u);
+    EXPECT_EQ(grid.samples[8], 1.0f);
+    EXPECT_EQ(std::vector<float>(grid.samples.begin() + 12, grid.samples.end()),
+              (std::vector<float>{0.0f, 0.0f, 0.0f, 0.0f}));
 }

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -89,6 +91,56 @@ TEST(MeshNumbering, MentalRayNumbersPolygonsFromOneAndElementsFromZero) {
     EXPECT_EQ(NumberPolygonsForShading(empty)->getNumFaces(), 0);
 }
 
+// Separate flat polygons, each fanned into the given number of triangles with invisible inner edges, all
+// with material ID 7. Polygon k takes the faces after those of polygons 0 to k - 1.
+Mesh FannedPolygons(const std::vector<int>& triangles) {
+    MNMesh polygons;
+    float x = 0.0f;
+    for (int count : triangles) {
+        std::vector<int> corners;
+        for (int c = 0; c < count + 2; ++c) {
+            const float angle = 6.2831853f * static_cast<float>(c) / static_cast<float>(count + 2);
+            corners.push_back(polygons.NewVert(Point3(x + std::cos(angle), std::sin(angle), 0.0f)));
+        }
+        const int face = polygons.NewFace(-1, count + 2, corners.data());
+        polygons.f[face].material = 7;
+        x += 3.0f;
+    }
+    Mesh mesh;
+    polygons.OutToTri(mesh);
+    return mesh;
+}
+
+TEST(MeshNumbering, MentalRayNumbersPolygonsOfAnyTriangleCountInFaceOrder) {
+    // A one-triangle polygon at an odd face index is its own seed: no other face collects it.
+    for (const std::vector<int>& sizes :
+         {std::vector<int>{1, 3, 5}, std::vector<int>{3, 1, 5}, std::vector<int>{5, 1, 3, 1}}) {
+        Mesh mesh = FannedPolygons(sizes);
+        NumberPolygons(mesh);
+        int face = 0;
+        for (std::size_t p = 0; p < sizes.size(); ++p)
+            for (int t = 0; t < sizes[p]; ++t, ++face)
+                EXPECT_EQ(mesh.getFaceMtlIndex(face), static_cast<int>(p) + 1)
+                    << "face " << face << " of polygon " << p << ", sizes "
+                    << ::testing::PrintToString(sizes);
+        EXPECT_EQ(face, mesh.getNumFaces());
+    }
+}
+
+TEST(MeshNumbering, MentalRayNumbersSeparateTrianglesAndASingleFace) {
+    // Every face its own polygon and element, so every face is a seed.
+    for (int count : {1, 2, 5}) {
+        Mesh polygons = Triangles(count);
+        NumberPolygons(polygons);
+        Mesh elements = Triangles(count);
+        NumberElements(elements);
+        for (int f = 0; f < count; ++f) {
+            EXPECT_EQ(polygons.getFaceMtlIndex(f), f + 1) << "face " << f << " of " << count;
+            EXPECT_EQ(elements.getFaceMtlIndex(f), f) << "face " << f << " of " << count;
+        }
+    }
+}
+
 TEST(MeshNumbering, PolygonMeshesNumberFacesAndElements) {
     MNMesh mesh;
     // Two quads sharing an edge, and a lone triangle.
@@ -107,6 +159,32 @@ TEST(MeshNumbering, PolygonMeshesNumberFacesAndElements) {
     EXPECT_EQ(mesh.f[0].material, 0);
     EXPECT_EQ(mesh.f[1].material, 0);
     EXPECT_EQ(mesh.f[2].material, 1);
+}
+
+// Separate triangles with material 9, each a polygon and an element of its own.
+MNMesh SeparateTriangles(int count) {
+    MNMesh mesh;
+    for (int t = 0; t < count; ++t) {
+        int corners[3];
+        for (int c = 0; c < 3; ++c)
+            corners[c] = mesh.NewVert(Point3(static_cast<float>(3 * t + c), static_cast<float>(c % 2), 0.0f));
+        const int face = mesh.NewFace(-1, 3, corners);
+        mesh.f[face].material = 9;
+    }
+    return mesh;
+}
+
+TEST(MeshNumbering, PolygonMeshesNumberEverySeparateFace) {
+    for (int count : {1, 2, 5}) {
+        MNMesh elements = SeparateTriangles(count);
+        NumberElements(elements);
+        MNMesh polygons = SeparateTriangles(count);
+        NumberPolygons(polygons);
+        for (int f = 0; f < count; ++f) {
+            EXPECT_EQ(elements.f[f].material, f) << "face " << f << " of " << count;
+            EXPECT_EQ(polygons.f[f].material, f) << "face " << f << " of " << count;
+        }
+    }
 }
 
 } // namespace

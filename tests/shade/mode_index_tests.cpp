@@ -49,6 +49,10 @@ TEST(ModeIndex, CoordinateModes) {
     EXPECT_EQ(Tiles(1.0e30f, 1.0e30f, 100, 100, 5), 0u) << "huge coordinates do not overflow";
     EXPECT_EQ(InputMap(0.55f, 10), 5u);
     EXPECT_EQ(InputMap(2.0f, 10), 9u);
+    // A one-colour palette: every coordinate beyond the first entry clamps back to it.
+    EXPECT_EQ(Mapping1D(2.5f, 1), 0u);
+    EXPECT_EQ(InputMap(1.0f, 1), 0u);
+    EXPECT_EQ(Clamp(7, 1), 0u);
 }
 
 TEST(ModeIndex, TileNumbersFromChannel99) {

@@ -19,6 +19,15 @@ std::vector<double> Draws(PixelRandom& random, size_t count) {
     return values;
 }
 
+// base^exponent mod modulus in 64-bit arithmetic, apart from the generator's own Schrage steps.
+uint64_t PowerModulo(uint64_t base, uint64_t exponent, uint64_t modulus) {
+    uint64_t result = 1;
+    for (base %= modulus; exponent != 0; exponent >>= 1, base = base * base % modulus)
+        if (exponent & 1)
+            result = result * base % modulus;
+    return result;
+}
+
 } // namespace
 
 TEST(PixelRandom, RenderSeedGivesGoldenValues) {
@@ -42,6 +51,23 @@ TEST(PixelRandom, RenderSeedGivesGoldenValues) {
     EXPECT_EQ(values[4], 0.8259827822507319);
     // Pins every later draw too: the tap's and the table's wrap-arounds, and rounds that reuse updated words.
     EXPECT_EQ(std::accumulate(values.begin(), values.end(), 0.0), 5027.446029018706);
+}
+
+TEST(PixelRandom, AHighBitStateOfExactlyTheThresholdLeavesTheTopBitClear) {
+    // The k-th Park–Miller state from a seed is seed × 16807^k mod (2^31 − 1). The table takes states 1 to
+    // 250; the top-bit pass states 251 to 500, so its first state decides table[0]'s top bit.
+    constexpr uint64_t kModulus = 2147483647;
+    constexpr uint64_t kThreshold = 0x40000000;
+    const uint64_t inverse = PowerModulo(16807, kModulus - 2, kModulus);
+    const uint64_t seed = kThreshold * PowerModulo(inverse, 251, kModulus) % kModulus;
+    const auto state = [&](uint64_t k) { return seed * PowerModulo(16807, k, kModulus) % kModulus; };
+    ASSERT_EQ(state(251), kThreshold);
+    // The first draw is table[0] XOR table[103]; neither is one of the diagonal words 7j + 3.
+    const uint64_t word0 = state(1); // the threshold itself is not above it
+    const uint64_t word103 = state(104) | (state(251 + 103) > kThreshold ? 0x80000000u : 0u);
+    PixelRandom random;
+    random.Reseed(static_cast<int32_t>(seed));
+    EXPECT_EQ(random.Next(), static_cast<double>(word0 ^ word103) / 4294967295.0);
 }
 
 TEST(PixelRandom, ReseedRestartsSequence) {

@@ -66,6 +66,9 @@ TEST(SwatchHitTest, NoCellsWithoutColoursOrPixels) {
     EXPECT_EQ(SwatchCellAt(300, 60, 0, 5, 5), -1);
     EXPECT_EQ(SwatchCellAt(20, 60, 30, 5, 5), -1); // under one pixel a column
     EXPECT_EQ(SwatchCellAt(300, 1, 30, 5, 0), -1); // under one pixel a row
+    // Exactly one pixel a column or a row is still a cell.
+    EXPECT_EQ(SwatchCellAt(25, 60, 30, 24, 0), 24);
+    EXPECT_EQ(SwatchCellAt(300, 2, 30, 12, 1), 26);
 }
 
 TEST(SwatchDragPreview, OneCellCentredOnTheMouseAndClippedToTheFrame) {
