@@ -1,5 +1,6 @@
 #include "map/file_stamp.h"
 
+#include <exception>
 #include <string>
 #include <system_error>
 
@@ -18,16 +19,21 @@ std::filesystem::path PathOf(const std::wstring& fileName) {
 std::optional<FileStamp> StampOf(const std::wstring& fileName) {
     if (fileName.empty())
         return std::nullopt;
-    const std::filesystem::path file = PathOf(fileName);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
+    // A name that is no valid text cannot be converted to a path: then there is no stamp either.
+    try {
+        const std::filesystem::path file = PathOf(fileName);
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(file, error))
+            return std::nullopt;
+        FileStamp stamp;
+        stamp.size = std::filesystem::file_size(file, error);
+        if (error)
+            return std::nullopt;
+        stamp.written = std::filesystem::last_write_time(file, error);
+        if (error)
+            return std::nullopt;
+        return stamp;
+    } catch (const std::exception&) {
         return std::nullopt;
-    FileStamp stamp;
-    stamp.size = std::filesystem::file_size(file, error);
-    if (error)
-        return std::nullopt;
-    stamp.written = std::filesystem::last_write_time(file, error);
-    if (error)
-        return std::nullopt;
-    return stamp;
+    }
 }

@@ -214,13 +214,19 @@ class RolloutPicture : public RolloutProcedure {
 protected:
     void SetUp() override {
         RolloutProcedure::SetUp();
-        // A name of the test's own: tests may run side by side.
-        file = std::filesystem::temp_directory_path() /
-               (std::string("rollout_") + testing::UnitTest::GetInstance()->current_test_info()->name() +
-                ".png");
+        // A name of the test's own, as tests may run side by side, with letters outside ASCII, as the
+        // names of users' pictures have.
+        const std::string leaf =
+            std::string("rollout_") + testing::UnitTest::GetInstance()->current_test_info()->name() + "_";
+        const std::filesystem::path folder = std::filesystem::temp_directory_path();
+        file =
+            folder / std::filesystem::path(std::u8string(leaf.begin(), leaf.end()) + u8"\u00e9t\u00e9.png");
+        const std::wstring inFolder = (folder / "x").wstring();
+        fileName = inFolder.substr(0, inFolder.size() - 1) + std::wstring(leaf.begin(), leaf.end()) +
+                   L"\u00e9t\u00e9.png";
         Place("rubberwhale1.png");
         Set(pb_num_colors, 10);
-        SetBitmap(*map, file.wstring());
+        SetBitmap(*map, fileName);
         map->MarkExtractPending();
         Interval valid = FOREVER;
         map->Update(0, valid);
@@ -251,6 +257,7 @@ protected:
     }
 
     std::filesystem::path file;
+    std::wstring fileName; // the same file as the map names it
 };
 
 TEST_F(RolloutPicture, ACountChangeReadsThePictureAsItIsNow) {
