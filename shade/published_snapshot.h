@@ -93,7 +93,8 @@ public:
     }
 
     // The same with next(current value) as the new value, computed while no other writer can replace it.
-    // If next or the allocation throws, nothing has changed.
+    // If next or the allocation throws, nothing has changed. next must not release a pin of this snapshot:
+    // a leaving reader may try the lock this call holds.
     template <typename Next> void Replace(Next&& next) {
         Locked locked(*this);
         auto fresh = std::make_unique<Node>(next(live->value));
