@@ -108,12 +108,6 @@ public:
         ReclaimLocked();
     }
 
-    // Frees the replaced snapshots that no reader can hold any longer.
-    void Reclaim() const {
-        Locked locked(*this);
-        ReclaimLocked();
-    }
-
     // The replaced snapshots still waiting for readers to leave.
     std::size_t RetiredCount() const {
         Locked locked(*this);
@@ -189,11 +183,9 @@ private:
         if (newestRun != nullptr && newestRun->busy == node->busy) {
             newestRun->runLast->next = node;
             newestRun->runLast = node;
-        } else if (newestRun != nullptr) {
-            newestRun->nextRun = node;
-            newestRun = node;
         } else {
-            oldestRun = newestRun = node;
+            (newestRun != nullptr ? newestRun->nextRun : oldestRun) = node;
+            newestRun = node;
         }
     }
 

@@ -127,20 +127,6 @@ TEST(MeshNumbering, MentalRayNumbersPolygonsOfAnyTriangleCountInFaceOrder) {
     }
 }
 
-TEST(MeshNumbering, MentalRayNumbersSeparateTrianglesAndASingleFace) {
-    // Every face its own polygon and element, so every face is a seed.
-    for (int count : {1, 2, 5}) {
-        Mesh polygons = Triangles(count);
-        NumberPolygons(polygons);
-        Mesh elements = Triangles(count);
-        NumberElements(elements);
-        for (int f = 0; f < count; ++f) {
-            EXPECT_EQ(polygons.getFaceMtlIndex(f), f + 1) << "face " << f << " of " << count;
-            EXPECT_EQ(elements.getFaceMtlIndex(f), f) << "face " << f << " of " << count;
-        }
-    }
-}
-
 TEST(MeshNumbering, PolygonMeshesNumberFacesAndElements) {
     MNMesh mesh;
     // Two quads sharing an edge, and a lone triangle.
@@ -174,15 +160,23 @@ MNMesh SeparateTriangles(int count) {
     return mesh;
 }
 
-TEST(MeshNumbering, PolygonMeshesNumberEverySeparateFace) {
+// Every face its own polygon and element, so every face is a seed: meshes number polygons from 1 and
+// elements from 0, polygon meshes both from 0.
+TEST(MeshNumbering, SeparateFacesAndASingleFaceAreEachNumbered) {
     for (int count : {1, 2, 5}) {
-        MNMesh elements = SeparateTriangles(count);
-        NumberElements(elements);
+        Mesh triangles = Triangles(count);
+        NumberPolygons(triangles);
+        Mesh triangleElements = Triangles(count);
+        NumberElements(triangleElements);
         MNMesh polygons = SeparateTriangles(count);
         NumberPolygons(polygons);
+        MNMesh polygonElements = SeparateTriangles(count);
+        NumberElements(polygonElements);
         for (int f = 0; f < count; ++f) {
-            EXPECT_EQ(elements.f[f].material, f) << "face " << f << " of " << count;
+            EXPECT_EQ(triangles.getFaceMtlIndex(f), f + 1) << "face " << f << " of " << count;
+            EXPECT_EQ(triangleElements.getFaceMtlIndex(f), f) << "face " << f << " of " << count;
             EXPECT_EQ(polygons.f[f].material, f) << "face " << f << " of " << count;
+            EXPECT_EQ(polygonElements.f[f].material, f) << "face " << f << " of " << count;
         }
     }
 }
