@@ -61,10 +61,6 @@ INT_PTR ChromasiftDlgProc::DlgProc(TimeValue, IParamMap2* paramMap, HWND hWnd, U
     }
 }
 
-void ChromasiftDlgProc::SetThing(ReferenceTarget* thing) {
-    map = dynamic_cast<Chromasift*>(thing);
-}
-
 void ChromasiftDlgProc::Command(HWND rollout, int control) {
     if (map == nullptr || map->pblock == nullptr)
         return;
@@ -146,7 +142,8 @@ void ChromasiftDlgProc::ModeRadioClicked(HWND rollout, int radio) {
 void ChromasiftDlgProc::ApplyModeChoice(const ModeChoice& choice, TimeValue t) {
     map->pblock->SetValue(choice.subMode, t, choice.subModeValue);
     map->pblock->SetValue(pb_mapping_old, t, choice.combinedMode);
-    // Tiles follow the object's UV mapping: the explicit map-channel coordinates.
+    // Tiles follow the object's UV mapping: the explicit map-channel coordinates. Only the standard
+    // generator has a coordinate system to set; another generator would be cast to what it is not.
     if (choice.combinedMode == kAsTilesMode)
         if (XYZGen* coords = map->GetTheXYZGen(); coords != nullptr && coords->IsStdXYZGen())
             static_cast<StdXYZGen*>(coords)->SetCoordSystem(UVW_COORDS);

@@ -7,7 +7,8 @@ struct ModeChoice;
 
 // The one dialog procedure shared by both rollouts of every map. It adds what the host's bindings cannot
 // do: the distribution-mode choice, the palette display, re-extraction, sorting and harmonisation on the
-// spot. It acts on the map whose rollouts were opened or created last.
+// spot. It acts on the map whose rollouts were opened or created last: the map sets itself here whenever
+// it is created or its rollouts are opened or handed to it, so the host's SetThing keeps its default.
 class ChromasiftDlgProc : public ParamMap2UserDlgProc {
 public:
     constexpr ChromasiftDlgProc() = default;
@@ -15,7 +16,6 @@ public:
     INT_PTR DlgProc(TimeValue t, IParamMap2* map, HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
     // The procedure is a static object that lives as long as the library.
     void DeleteThis() override {}
-    void SetThing(ReferenceTarget* thing) override;
 
     Chromasift* GetMap() const { return map; }
     void SetMap(Chromasift* newMap) { map = newMap; }

@@ -1,15 +1,27 @@
 #pragma once
 
-// The About rollout's link to the maker's online reference guide.
+// The About rollout's link to the user guide.
 #include "plugin/host_sdk.h"
 
 #include <functional>
-
-// The maker's online reference guide for the product family.
-inline constexpr const wchar_t* kDocumentationAddress = L"https://www.kestrim.com/docs/tintworks/";
+#include <optional>
+#include <string>
 
 // The window system's show state for a newly opened, normally sized window (SW_SHOWNORMAL).
 inline constexpr int kShowNormal = 1;
+
+// The address as the build sets it: a web address, an absolute path, or a path relative to the folder of
+// the installed plug-in file (by default the user guide installed beside the plug-in folder).
+const wchar_t* BuiltDocumentationAddress();
+
+// `address` made openable: a relative path is taken from the folder of `pluginFile` (and stays as it is
+// when no plug-in file is known); web addresses and absolute paths are returned unchanged.
+std::wstring ResolveDocumentationAddress(const std::wstring& address,
+                                         const std::optional<std::wstring>& pluginFile);
+
+// The address the link opens: the built address, resolved against the plug-in file the host's plug-in
+// directories hold.
+std::wstring DocumentationAddress();
 
 // The shell's "perform this verb on this document" call, with the owner window, verb, file, parameters,
 // working directory and show state. Replaceable, so that tests see the request and no browser starts.

@@ -55,7 +55,8 @@ void DrawSwatches(HWND dialog, HDC dc, int count, const Palette& entries) {
             const PaletteEntry& dragged = entries[static_cast<std::size_t>(source)];
             const SwatchRect cell = DragPreviewCell({frame.left, frame.top, frame.right, frame.bottom}, grid,
                                                     theReorderState.dragX, theReorderState.dragY);
-            // A mouse far outside clips the cell away; Rectangle would swap the corners and draw outside.
+            // More than half a cell beyond the frame the clamped corners cross; GDI would draw that
+            // rectangle swapped, outside the frame, so the preview is kept inside and shows nothing.
             if (cell.right > cell.left && cell.bottom > cell.top)
                 FillCell(dc, RGB(dragged.red >> 8, dragged.green >> 8, dragged.blue >> 8), cell.left,
                          cell.top, cell.right, cell.bottom);

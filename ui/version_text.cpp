@@ -1,10 +1,8 @@
 #include "ui/version_text.h"
 
-#include "plugin/host_sdk.h"
+#include "ui/plugin_file.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 std::string FormatVersionText(std::uint32_t versionMS, std::uint32_t versionLS) {
     char text[64];
@@ -15,12 +13,7 @@ std::string FormatVersionText(std::uint32_t versionMS, std::uint32_t versionLS) 
 }
 
 std::string FindPluginVersionText() {
-    const IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
-    for (int i = 0; i < paths->GetPlugInEntryCount(); ++i) {
-        const std::filesystem::path file = std::filesystem::path(paths->GetPlugInDir(i)) / kPluginFileName;
-        // The search ends at the first directory that has the file, whatever its version information.
-        if (std::ifstream(file, std::ios::binary).is_open())
-            return FileVersionText(file.wstring());
-    }
-    return kNoVersionText;
+    // The search ends at the first directory that has the file, whatever its version information.
+    const std::optional<std::wstring> file = FindPluginFile();
+    return file ? FileVersionText(*file) : kNoVersionText;
 }

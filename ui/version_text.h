@@ -6,9 +6,6 @@
 
 // The label when no plug-in directory holds the file, or the file has no readable version information.
 inline constexpr const char* kNoVersionText = "No version";
-// The plug-in file whose version the label shows.
-inline constexpr const wchar_t* kPluginFileName = L"kr_tintworks.dlt";
-
 // "Version: a.b.c.d" from a fixed file version's most and least significant double words.
 std::string FormatVersionText(std::uint32_t versionMS, std::uint32_t versionLS);
 

@@ -1,6 +1,7 @@
 #include "hostsdk/param_map.h"
 
 #include "hostsdk/class_desc.h"
+#include "hostsdk/mtl_base.h"
 
 #include "param_map_rollouts.h"
 
@@ -41,8 +42,15 @@ void IAutoMParamDlg::SetThing(ReferenceTarget* newThing) {
             map->SetParamBlock(newThing->GetParamBlockByID(map->GetParamBlock()->ID()));
         if (map->GetUserDlgProc() != nullptr)
             map->GetUserDlgProc()->SetThing(newThing);
-        map->Invalidate();
     }
+    // The added dialogs follow as the host's do: the new object places its own sub-objects in them, and a
+    // dialog it does not know is handed the object itself. All of it before the rollouts show the object.
+    auto* material = dynamic_cast<MtlBase*>(newThing);
+    for (ParamDlg* dlg : subDialogs)
+        if (material == nullptr || !material->SetDlgThing(dlg))
+            dlg->SetThing(newThing);
+    for (IParamMap2* map : maps)
+        map->Invalidate();
 }
 
 void IAutoMParamDlg::ReloadDialog() {

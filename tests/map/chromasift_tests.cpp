@@ -276,6 +276,12 @@ TEST(Chromasift, ParamDialogsPointTheSharedProcedureAtTheirMap) {
     EXPECT_EQ(outputDlg->GetThing(), second->GetReference(2));
     EXPECT_FALSE(second->SetDlgThing(master));
     EXPECT_EQ(theChromasiftDlgProc.GetMap(), second.get());
+    // The host switches the whole editor through the master dialog, which hands each added dialog over.
+    theChromasiftDlgProc.SetMap(nullptr);
+    master->SetThing(first.get());
+    EXPECT_EQ(theChromasiftDlgProc.GetMap(), first.get());
+    EXPECT_EQ(coordsDlg->GetThing(), first->GetReference(1));
+    EXPECT_EQ(outputDlg->GetThing(), first->GetReference(2));
 
     const int before = master->GetMap(0)->InvalidationCount();
     GetChromasiftDesc()->InvalidateUI();

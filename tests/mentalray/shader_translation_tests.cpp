@@ -204,6 +204,18 @@ TEST_F(ShaderTranslation, CreatesAChromasiftShaderNamedAfterTheMapAndTranslatesE
     EXPECT_EQ(map->GetMRShader(empty), nullptr) << "a host without the declaration has no shader to give";
 }
 
+TEST_F(ShaderTranslation, AMapWithoutAParameterBlockLeavesTheShaderAsDeclared) {
+    map.reset(static_cast<Chromasift*>(GetChromasiftDesc()->Create(TRUE)));
+    ASSERT_EQ(map->pblock, nullptr);
+    SetPalette(5);
+    imrShader* shader = Translate();
+    EXPECT_TRUE(Colours(shader).empty());
+    for (const wchar_t* name : {L"mappingMode", L"mapping", L"tileWidth", L"tileHeight"})
+        EXPECT_EQ(Int(shader, name), -7);
+    for (const wchar_t* name : {L"inputMap", L"UScale", L"WAngle"})
+        EXPECT_EQ(Float(shader, name), -7.0f);
+}
+
 TEST_F(ShaderTranslation, ModeSixteenArrivesAsMaterialIdAndEveryOtherValueUnchanged) {
     for (int mode : {-1, 0, 1, 5, 8, 9, 12, 13, 15, 16, 17, 1000}) {
         map->pblock->SetValue(pb_mapping_old, 0, mode);

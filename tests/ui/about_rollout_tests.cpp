@@ -6,6 +6,7 @@
 #include "plugin/resource_ids.h"
 #include "ui/chromasift_dlg_proc.h"
 #include "ui/documentation_link.h"
+#include "ui/plugin_file.h"
 #include "ui/version_text.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,56 @@ TEST(VersionText, NoPluginDirectoryHoldingTheFileGivesNoVersion) {
     EXPECT_EQ(FindPluginVersionText(), "No version");
     paths->ClearPlugInEntries();
     std::filesystem::remove_all(empty);
+}
+
+// The plug-in directory of the build, as the host tool beside the tests adds it.
+std::wstring BuiltPluginDirectory() {
+#ifdef _WIN32
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    return (std::filesystem::path(program).parent_path() / "plugins").wstring();
+#else
+    return std::filesystem::path(CHROMASIFT_PLUGIN_DIR).wstring();
+#endif
+}
+
+TEST(PluginFile, TheDirectoryEntryIsFollowedByTheSeparatorAndTheName) {
+#ifdef _WIN32
+    EXPECT_EQ(PluginFileIn(L"C:"), L"C:\\kr_tintworks.dlt");
+    EXPECT_EQ(PluginFileIn(L""), L"\\kr_tintworks.dlt");
+    EXPECT_EQ(PluginFileIn(L"D:\\plugins\\"), L"D:\\plugins\\\\kr_tintworks.dlt");
+#else
+    EXPECT_EQ(PluginFileIn(L""), L"/kr_tintworks.dlt");
+    EXPECT_EQ(PluginFileIn(L"/opt/plugins"), L"/opt/plugins/kr_tintworks.dlt");
+#endif
+}
+
+TEST(DocumentationAddress, RelativePathsAreTakenFromThePluginsFolder) {
+#ifdef _WIN32
+    const std::wstring plugin = L"C:\\host\\plugins\\kr_tintworks.dlt";
+    EXPECT_EQ(ResolveDocumentationAddress(L"../doc/guide.html", plugin), L"C:\\host\\doc\\guide.html");
+    EXPECT_EQ(ResolveDocumentationAddress(L"D:\\guide.html", plugin), L"D:\\guide.html");
+#else
+    const std::wstring plugin = L"/opt/host/plugins/kr_tintworks.dlt";
+    EXPECT_EQ(ResolveDocumentationAddress(L"../doc/guide.html", plugin), L"/opt/host/doc/guide.html");
+    EXPECT_EQ(ResolveDocumentationAddress(L"guide.html", plugin), L"/opt/host/plugins/guide.html");
+#endif
+    EXPECT_EQ(ResolveDocumentationAddress(L"/srv/guide.html", plugin), L"/srv/guide.html");
+    EXPECT_EQ(ResolveDocumentationAddress(L"https://example.org/guide", plugin),
+              L"https://example.org/guide");
+    EXPECT_EQ(ResolveDocumentationAddress(L"file:///srv/guide.html", plugin), L"file:///srv/guide.html");
+    // Without an installed plug-in the address is opened as the build gave it.
+    EXPECT_EQ(ResolveDocumentationAddress(L"../doc/guide.html", std::nullopt), L"../doc/guide.html");
+}
+
+TEST(DocumentationAddress, TheBuiltAddressNamesTheGuideBesideThePlugin) {
+    IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
+    paths->ClearPlugInEntries();
+    paths->AddPlugInEntry(L"Plug-ins", BuiltPluginDirectory());
+    const std::wstring address = DocumentationAddress();
+    paths->ClearPlugInEntries();
+    EXPECT_NE(address, BuiltDocumentationAddress()) << "the plug-in file was not found";
+    EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::path(address)));
 }
 
 struct ShellRequest {
@@ -79,8 +130,7 @@ TEST_F(AboutRollout, TheLinkCommandAsksTheShellToOpenTheDocumentation) {
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].owner, window);
     EXPECT_EQ(requests[0].verb, L"open");
-    EXPECT_EQ(requests[0].file, kDocumentationAddress);
-    EXPECT_EQ(requests[0].file.rfind(L"https://", 0), 0u);
+    EXPECT_EQ(requests[0].file, DocumentationAddress());
     EXPECT_FALSE(requests[0].parameters);
     EXPECT_FALSE(requests[0].directory);
     EXPECT_EQ(requests[0].show, 1); // SW_SHOWNORMAL

@@ -7,6 +7,7 @@
 #include "plugin/version.h"
 #include "ui/documentation_link.h"
 #include "ui/hyperlink.h"
+#include "ui/plugin_file.h"
 #include "ui/version_text.h"
 #include "ui_test_windows.h"
 
@@ -152,7 +153,7 @@ TEST_F(AboutWindow, ShowsTheInstalledVersionAndALiveLink) {
     ClickAt(link, 3, 3);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0],
-              std::wstring(L"open ") + kDocumentationAddress + L" " + std::to_wstring(SW_SHOWNORMAL));
+              std::wstring(L"open ") + DocumentationAddress() + L" " + std::to_wstring(SW_SHOWNORMAL));
     EXPECT_EQ(owners[0], about);
 }
 

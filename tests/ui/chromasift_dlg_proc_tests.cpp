@@ -118,6 +118,15 @@ TEST_F(RolloutProcedure, AsTilesSwitchesTheCoordinatesToMapChannels) {
     EXPECT_EQ(coords->GetCoordSystem(), 2);
 }
 
+TEST_F(RolloutProcedure, AsTilesWithoutACoordinatesGeneratorStillChoosesTheMode) {
+    map->ReplaceReference(1, nullptr);
+    ASSERT_EQ(map->GetTheXYZGen(), nullptr);
+    Set(pb_mapping, 2);
+    EXPECT_EQ(Command(1049), TRUE);
+    EXPECT_EQ(Get(pb_coord_mapping), 3);
+    EXPECT_EQ(Get(pb_mapping_old), 13);
+}
+
 TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
     // An older scene: the category and sub-mode say "As Tiles", the combined mode still says "Random".
     Set(pb_mapping, 2);
@@ -202,11 +211,22 @@ TEST_F(RolloutProcedure, ReExtractionReadsTheCountsAtTheCurrentTime) {
     EXPECT_EQ(map->GetPalette()->size(), 7u);
 }
 
-TEST_F(RolloutProcedure, ReExtractionWithoutABitmapKeepsThePalette) {
+TEST_F(RolloutProcedure, ReExtractionWithoutABitmapKeepsThePaletteAndRefreshesTheRollouts) {
+    Palette twelve(12);
+    for (std::size_t i = 0; i < twelve.size(); ++i)
+        twelve[i].red = static_cast<std::uint16_t>(0x1000 * i);
+    map->SetPalette(twelve);
+    IAutoMParamDlg* dialog = static_cast<IAutoMParamDlg*>(map->CreateParamDlg(nullptr, nullptr));
+    ASSERT_NE(dialog, nullptr);
+    IParamMap2* open = GetChromasiftDesc()->GetParamMap(0);
+    const int before = open->InvalidationCount();
+
     Set(pb_num_colors, 4);
     SpinnerChange(IDC_NUM_COLORS_SPIN);
     SpinnerChange(IDC_SKIP_COLORS_SPIN);
-    EXPECT_TRUE(map->GetPalette()->empty());
+    EXPECT_EQ(*map->GetPalette(), twelve);
+    EXPECT_EQ(open->InvalidationCount(), before + 2);
+    dialog->DeleteThis();
 }
 
 // The picture as the map last read it, in a file of the test's own that the test then changes.

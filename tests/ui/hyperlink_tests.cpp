@@ -144,6 +144,26 @@ TEST_F(Hyperlink, ShowsTheHandAndUnderlinesWhileTheMouseIsOnIt) {
     EXPECT_EQ(std::count(seen.staticMessages.begin(), seen.staticMessages.end(), WM_MOUSEMOVE), 4);
 }
 
+TEST_F(Hyperlink, EachFontSwapRepaintsTheLinkWithoutErasing) {
+    // Whether the link waits for a repaint, and whether that repaint erases its background first.
+    const auto repaint = [&] {
+        const bool pending = GetUpdateRect(link, nullptr, FALSE) != FALSE;
+        seen.staticMessages.clear();
+        UpdateWindow(link);
+        const bool erased =
+            std::count(seen.staticMessages.begin(), seen.staticMessages.end(), WM_ERASEBKGND) > 0;
+        return std::pair{pending, erased};
+    };
+    UpdateWindow(parent);
+    UpdateWindow(link);
+    MoveTo(5, 5);
+    EXPECT_EQ(repaint(), std::pair(true, false)) << "entering underlines";
+    MoveTo(140, 10);
+    EXPECT_EQ(repaint(), std::pair(false, false)) << "moving inside changes nothing";
+    MoveTo(160, 5);
+    EXPECT_EQ(repaint(), std::pair(true, false)) << "leaving takes the underline off";
+}
+
 TEST_F(Hyperlink, ParentColoursOnlyLinkTextAndKeepsItsBrush) {
     HDC dc = CreateCompatibleDC(nullptr);
     SetTextColor(dc, RGB(1, 2, 3));

@@ -4,6 +4,7 @@
 #include "map_test_support.h"
 
 #include "plugin/param_ids.h"
+#include "plugin/plugin_main.h"
 #include "plugin/resource_ids.h"
 #include "ui/chromasift_dlg_proc.h"
 #include "ui/manual_reorder.h"
@@ -46,7 +47,8 @@ HWND FindReorderDialog() {
 
 void CALLBACK RunNextStep(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND dialog = FindReorderDialog();
-    if (dialog == nullptr || nextStep >= script.size())
+    // A modal dialog shows itself once its first messages are handled; steps act on what a person sees.
+    if (dialog == nullptr || !IsWindowVisible(dialog) || nextStep >= script.size())
         return;
     script[nextStep++](dialog);
     if (nextStep == script.size())
@@ -207,6 +209,59 @@ TEST_F(ReorderDialog, DragStateAndRegistrationWhileOpen) {
     EXPECT_TRUE(GetCOREInterface()->RegisteredDialogs().empty());
 }
 
+// What the dialog shows at a point of its client area, read from its window as it is at that moment.
+COLORREF ShownAt(HWND dialog, POINT point) {
+    HDC dc = GetDC(dialog);
+    const COLORREF colour = GetPixel(dc, point.x, point.y);
+    ReleaseDC(dialog, dc);
+    return colour;
+}
+
+COLORREF LetterColour(char letter) {
+    return RGB(letter, 0x20, 0);
+}
+
+TEST_F(ReorderDialog, ADragRedrawsAtOnceAndOnlyWhileTheButtonIsDown) {
+    bool accepted = false;
+    // Each step sends its message and looks at the window before any other message is handled: what shows
+    // then was painted by the message itself.
+    const auto send = [](HWND dialog, UINT message, WPARAM buttons, int cell) {
+        SendMessageW(dialog, message, buttons, At(CellCentre(dialog, 5, cell)));
+    };
+    Run("ABCDE",
+        {[&](HWND dialog) {
+             UpdateWindow(dialog);
+             send(dialog, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('D'))
+                 << "a press draws nothing";
+             send(dialog, WM_MOUSEMOVE, MK_LBUTTON, 3);
+             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('A')) << "the preview follows";
+             // Without the left button a move neither moves the preview nor redraws.
+             const int dragX = theReorderState.dragX;
+             send(dialog, WM_MOUSEMOVE, 0, 1);
+             EXPECT_EQ(theReorderState.dragX, dragX);
+             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 1)), LetterColour('B'));
+             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('A'));
+             // The release on cell 4 moves A there and the preview goes: B C D E A.
+             send(dialog, WM_LBUTTONUP, 0, 4);
+             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('E'));
+             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 4)), LetterColour('A'));
+         },
+         Button(IDOK)},
+        accepted);
+    EXPECT_TRUE(accepted);
+}
+
+TEST_F(ReorderDialog, APressOutsideTheFrameLeavesThePendingDrag) {
+    bool accepted = false;
+    const Step pressOutside = [](HWND dialog) {
+        const RECT frame = Frame(dialog);
+        PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frame.left - 4, frame.bottom + 4));
+    };
+    EXPECT_EQ(Run("ABCDE", {Press(5, 1), pressOutside, Release(5, 3), Button(IDOK)}, accepted), "ACDBE");
+    EXPECT_EQ(Run("ABCDE", {pressOutside, Release(5, 3), Button(IDOK)}, accepted), "ABCDE");
+}
+
 TEST_F(ReorderDialog, CancelAndEscapeDiscardTheNewOrder) {
     bool accepted = true;
     Run("ABCDE", {Press(5, 0), Release(5, 4), Button(IDCANCEL)}, accepted);
@@ -249,6 +304,22 @@ TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
     expected.insert(expected.begin(), forty[29]);
     EXPECT_EQ(Spell(*map->GetPalette()), expected);
     EXPECT_EQ(map->GetExtractedPalette(), extracted);
+}
+
+TEST_F(ManualButton, OkRefreshesTheOpenRolloutsAlsoWithoutADrag) {
+    map->SetPalette(Letters("ABCDE"));
+    IAutoMParamDlg* rollouts = static_cast<IAutoMParamDlg*>(map->CreateParamDlg(nullptr, nullptr));
+    ASSERT_NE(rollouts, nullptr);
+    IParamMap2* open = GetChromasiftDesc()->GetParamMap(0);
+    const int before = open->InvalidationCount();
+    script = {Button(IDOK)};
+    Click();
+    EXPECT_EQ(Spell(*map->GetPalette()), "ABCDE");
+    EXPECT_EQ(open->InvalidationCount(), before + 1);
+    script = {Button(IDCANCEL)};
+    Click();
+    EXPECT_EQ(open->InvalidationCount(), before + 1) << "Cancel changes nothing to show";
+    rollouts->DeleteThis();
 }
 
 TEST_F(ManualButton, CancelLeavesThePaletteAndAnEmptyPaletteOpensNothing) {

@@ -307,4 +307,71 @@ TEST_F(Rollouts, SwatchesFillTheFrameOnAMemoryContext) {
     ReleaseDC(rollout, screen);
 }
 
+// Rollouts whose palette is set directly, as a map without a bitmap keeps it, and what their swatch frame
+// shows after the window system repaints them: read back from the rollout's own window.
+class RolloutSwatches : public Rollouts {
+protected:
+    // Colours told apart by every channel.
+    static Palette Distinct(int size) {
+        Palette palette(static_cast<std::size_t>(size));
+        for (int i = 0; i < size; ++i) {
+            palette[static_cast<std::size_t>(i)].red = static_cast<std::uint16_t>((40 + 7 * i) << 8);
+            palette[static_cast<std::size_t>(i)].green = static_cast<std::uint16_t>((200 - 5 * i) << 8);
+            palette[static_cast<std::size_t>(i)].blue = static_cast<std::uint16_t>((3 * i) << 8);
+        }
+        return palette;
+    }
+    static COLORREF Shown(const PaletteEntry& entry) {
+        return RGB(entry.red >> 8, entry.green >> 8, entry.blue >> 8);
+    }
+
+    void OpenWith(const Palette& palette, int numColours) {
+        map->SetPalette(palette);
+        map->pblock->SetValue(pb_num_colors, 0, numColours);
+        Open();
+        RedrawWindow(rollout, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        GetClientRect(Item(IDC_SWATCH_FRAME), &frame);
+        MapWindowPoints(Item(IDC_SWATCH_FRAME), rollout, reinterpret_cast<POINT*>(&frame), 2);
+    }
+    // The colour at the centre of cell i of a grid with that many columns and rows.
+    COLORREF Cell(int i, int columns, int rows) const {
+        const int width = (frame.right - frame.left) / columns;
+        const int height = (frame.bottom - frame.top) / rows;
+        HDC dc = GetDC(rollout);
+        const COLORREF colour = GetPixel(dc, frame.left + (i % columns) * width + width / 2,
+                                         frame.top + (i / columns) * height + height / 2);
+        ReleaseDC(rollout, dc);
+        return colour;
+    }
+
+    RECT frame{};
+};
+
+TEST_F(RolloutSwatches, TheFrameShowsAsManyCellsAsTheSmallerOfPaletteAndCount) {
+    // Ten of twelve colours: one row of ten cells; the label still tells twelve.
+    const Palette twelve = Distinct(12);
+    OpenWith(twelve, 10);
+    EXPECT_EQ(Text(Item(IDC_COUNT_LABEL)), L"max #colors extracted: 12");
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(Cell(i, 10, 1), Shown(twelve[static_cast<std::size_t>(i)])) << "cell " << i;
+}
+
+TEST_F(RolloutSwatches, TheGridIsDrawnFromTheWholePaletteAndWhiteBeyondIt) {
+    // 26 of 30 colours: two rows of 25 columns; the cells of the second row show the palette as far as it
+    // goes, count or not, and white after it.
+    const Palette thirty = Distinct(30);
+    OpenWith(thirty, 26);
+    for (int i = 0; i < 30; ++i)
+        EXPECT_EQ(Cell(i, 25, 2), Shown(thirty[static_cast<std::size_t>(i)])) << "cell " << i;
+    for (int i = 30; i < 50; ++i)
+        EXPECT_EQ(Cell(i, 25, 2), RGB(255, 255, 255)) << "cell " << i;
+}
+
+TEST_F(RolloutSwatches, AnEmptyPaletteShowsZeroAndAWhiteFrame) {
+    OpenWith(Palette{}, 10);
+    EXPECT_EQ(Text(Item(IDC_COUNT_LABEL)), L"max #colors extracted: 0");
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(Cell(i, 10, 1), RGB(255, 255, 255)) << "cell " << i;
+}
+
 } // namespace
