@@ -8,6 +8,7 @@
 #include "host/render/render_command.h"
 #include "host/sheet/sheet_command.h"
 #include "host/text.h"
+#include "host/version_text.h"
 
 #include "hostsdk/core_interface.h"
 #include "hostsdk/path_config.h"
@@ -44,7 +45,7 @@ Options:
                      searched in order. Default: the "plugins" directory beside this program.
   --quiet            Quiet mode: plug-ins show no message boxes.
   -h, --help         Show this help.
-  --version          Show the host's version.
+  --version          Show the version, and those of the libraries it was built with.
 
 Exit status: 0 on success, 1 when the command failed, 2 for a usage error.
 )usage";
@@ -199,7 +200,7 @@ int main(int argc, char** argv) {
             return kExitOk;
         }
         if (arg == "--version") {
-            std::cout << "chromasift host 1.1.9\n";
+            std::cout << host::VersionText();
             return kExitOk;
         }
         if (arg == "--quiet") {

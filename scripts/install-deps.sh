@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, only those that are missing.
-# Usage: scripts/install-deps.sh [--windows | --fuzz]
+# Usage: scripts/install-deps.sh [--windows | --fuzz | --package]
 #   --windows adds the cross compiler and Wine; --fuzz adds clang and its runtime libraries (libFuzzer and the
-#   sanitizers' runtimes, which the build without recommended packages would otherwise leave out).
+#   sanitizers' runtimes, which the build without recommended packages would otherwise leave out); --package
+#   adds what making and testing the packages needs.
+# Says one line per step; the package manager's own output goes to build/logs/apt.log, named on failure.
 set -euo pipefail
+cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build make g++ googletest libbenchmark-dev libstb-dev nlohmann-json3-dev libopenexr-dev libassimp-dev fonts-dejavu-core)
 case "${1:-}" in
 --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64) ;;
 --fuzz) packages+=(clang libclang-rt-dev) ;;
+--package) packages+=(dpkg-dev unzip wine wine64) ;;
 esac
 
 missing=()
@@ -18,9 +22,25 @@ for package in "${packages[@]}"; do
 done
 [[ ${#missing[@]} -eq 0 ]] && exit 0
 
-echo "Installing: ${missing[*]}"
+mkdir -p build/logs
+log=$(realpath build/logs/apt.log)
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+step() {
+    local what=$1
+    shift
+    printf '%s ... ' "$what"
+    echo "== $what: $*" >>"$log"
+    if "$@" >>"$log" 2>&1; then
+        echo "done"
+    else
+        echo "failed"
+        echo "The package manager's output is in $log" >&2
+        exit 1
+    fi
+}
+
+step "Reading the package lists" "${sudo[@]}" apt-get update
+step "Installing ${missing[*]}" "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
