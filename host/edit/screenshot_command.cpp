@@ -23,7 +23,7 @@ const char* ScreenshotUsage() {
            "Options:\n"
            "  -o, --output DIR   The directory the pictures are written to (created when missing).\n\n"
            "The pictures need a window system: the Windows build (also under Wine) has it.\n\n"
-           "Example:\n  chromasift screenshot -o docs/images\n";
+           "Example:\n  chromasift screenshot -o docs/guide/images\n";
 }
 
 std::string ParseScreenshotOptions(int argc, char** argv, int first, ScreenshotOptions& options) {
