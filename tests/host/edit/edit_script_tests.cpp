@@ -70,11 +70,7 @@ TEST(EditScript, BadLinesAreNamedWithTheirProblem) {
 }
 
 TEST(EditScript, TimeAndAnimateMode) {
-    const auto actions = ParseEditScript("animate on
-time -30
-spinner 1037 3
-animate off
-", "t.txt");
+    const auto actions = ParseEditScript("animate on\ntime -30\nspinner 1037 3\nanimate off\n", "t.txt");
     ASSERT_EQ(actions.size(), 4u);
     EXPECT_EQ(actions[0].kind, EditAction::Kind::Animate);
     EXPECT_EQ(actions[0].value, 1.0);
