@@ -20,6 +20,8 @@
 
 namespace {
 
+using host::Json;
+
 std::string Parse(std::vector<std::string> args, host::RenderOptions& options) {
     std::vector<char*> argv;
     for (std::string& arg : args)
