@@ -6,7 +6,9 @@
 #include "host/scene_json.h"
 #include "host/text.h"
 
+#include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"
+#include "hostsdk/core_interface.h"
 #include "hostsdk/load_save.h"
 #include "hostsdk/node.h"
 #include "hostsdk/param_block.h"
@@ -97,6 +99,12 @@ public:
         if (!records.is_array())
             Fail("/objects", "expected an array of objects");
 
+        TimeValue slider = 0;
+        if (document.contains("sliderTime"))
+            slider = ReadInt(document["sliderTime"], "/sliderTime");
+
+        // Values and keys are read as stored: animate mode must not turn them into new keys.
+        AnimateSuspend suspended;
         LoadKeeper keeper;
         for (std::size_t i = 0; i < records.size(); ++i)
             Create(records[i], "/objects/" + std::to_string(i), keeper);
@@ -128,7 +136,8 @@ public:
         }
         if (document.contains("camera"))
             scene->SetCamera(ReadCamera(document["camera"], origin, "/camera"));
-        // Post-load work sees the whole scene in place.
+        // Post-load work sees the whole scene in place, with the slider where the scene left it.
+        GetCOREInterface()->SetTime(slider);
         loader.RunCallbacks();
         return scene;
     }
@@ -432,9 +441,15 @@ private:
         if (!type.is_string() || type.get<std::string>() != declared)
             Fail(where + "/type", "parameter " + std::to_string(id) + " (\"" + ToUtf8(def->internalName) +
                                       "\") has type \"" + declared + "\", the file gives " + type.dump());
+        const auto pid = static_cast<ParamID>(id);
+        if (param.is_object() && param.contains("keys")) {
+            if (param.contains("value"))
+                Fail(where, "a parameter holds either a value or keys, the file gives both");
+            ReadKeys(block, *def, param["keys"], where + "/keys");
+            return;
+        }
         const Json& value = Member(param, where, "value");
         const std::string at = where + "/value";
-        const auto pid = static_cast<ParamID>(id);
         switch (base_type(def->type)) {
         case TYPE_FLOAT:
             block.SetValue(pid, 0, ReadFloat(value, at));
@@ -482,6 +497,38 @@ private:
                 block.SetValue(pid, 0, ReadInt(value, at));
             break;
         }
+    }
+
+    void ReadKeys(IParamBlock2& block, const ParamDef& def, const Json& keys, const std::string& where) {
+        const std::string name =
+            "parameter " + std::to_string(def.id) + " (\"" + ToUtf8(def.internalName) + "\")";
+        const int type = base_type(def.type);
+        const bool number = type == TYPE_FLOAT || type == TYPE_INT || type == TYPE_BOOL;
+        if ((def.flags & P_ANIMATABLE) == 0 || !number || is_tab(def.type))
+            Fail(where, name + " is not animatable: it holds one value for all time");
+        if (!keys.is_array() || keys.empty())
+            Fail(where, "expected an array of [time, value] keys");
+        KeyTrack track;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const std::string at = where + "/" + std::to_string(i);
+            const Json& key = keys[i];
+            if (!key.is_array() || key.size() != 2)
+                Fail(at, "expected a key: [time in ticks, value]");
+            const TimeValue time = ReadInt(key[0], at + "/0");
+            if (!track.empty() && time <= track.back().time)
+                Fail(at + "/0", "key times must rise: " + std::to_string(time) + " follows " +
+                                    std::to_string(track.back().time));
+            const Json& value = key[1];
+            float keyValue = 0.0f;
+            if (type == TYPE_FLOAT)
+                keyValue = ReadFloat(value, at + "/1");
+            else if (type == TYPE_BOOL && value.is_boolean())
+                keyValue = value.get<bool>() ? 1.0f : 0.0f;
+            else
+                keyValue = static_cast<float>(ReadInt(value, at + "/1"));
+            track.push_back(TrackKey{time, keyValue});
+        }
+        block.SetKeys(def.id, track);
     }
 
     std::string origin;

@@ -6,6 +6,7 @@
 #include "host/text.h"
 
 #include "hostsdk/bitmap.h"
+#include "hostsdk/core_interface.h"
 #include "hostsdk/node.h"
 #include "hostsdk/param_block.h"
 #include "hostsdk/poly_object.h"
@@ -13,6 +14,7 @@
 #include "hostsdk/tex_gen.h"
 #include "hostsdk/tri_object.h"
 
+#include <cmath>
 #include <fstream>
 #include <map>
 
@@ -39,6 +41,9 @@ public:
             document["nodes"] = std::move(nodes);
         if (scene.Camera())
             document["camera"] = WriteCamera(*scene.Camera());
+        // Scenes saved with the slider at 0 are written as before scenes kept the slider.
+        if (const TimeValue slider = GetCOREInterface()->GetTime(); slider != 0)
+            document["sliderTime"] = slider;
         return document;
     }
 
@@ -93,6 +98,12 @@ private:
             param["id"] = def.id;
             param["name"] = ToUtf8(def.internalName == nullptr ? L"" : def.internalName);
             param["type"] = ParamTypeName(def.type);
+            const KeyTrack keys = block.GetKeys(def.id);
+            if (!keys.empty()) {
+                param["keys"] = WriteKeys(keys, is_float_type(def.type));
+                params.push_back(std::move(param));
+                continue;
+            }
             switch (base_type(def.type)) {
             case TYPE_FLOAT:
                 param["value"] = block.GetFloat(def.id);
@@ -123,6 +134,15 @@ private:
             params.push_back(std::move(param));
         }
         return Json{{"ref", ref}, {"block", block.ID()}, {"params", std::move(params)}};
+    }
+
+    // An animated parameter's keys as [time in ticks, value] pairs; integer parameters' keys as integers.
+    static Json WriteKeys(const KeyTrack& keys, bool floating) {
+        Json written = Json::array();
+        for (const TrackKey& key : keys)
+            written.push_back(floating ? Json{key.time, key.value}
+                                       : Json{key.time, static_cast<int>(std::lround(key.value))});
+        return written;
     }
 
     static void WriteSettings(ReferenceTarget& object, Json& record) {

@@ -101,11 +101,25 @@ std::vector<EditAction> ParseEditScript(const std::string& text, const std::stri
             action.text = reader.Rest();
             if (action.text.empty())
                 reader.Fail("bitmap needs a file name");
+        } else if (verb == "time") {
+            action.kind = EditAction::Kind::Time;
+            action.value = reader.Number(verb);
+            if (action.value != std::floor(action.value) || std::fabs(action.value) > 10000000.0)
+                reader.Fail("time needs a whole frame number");
+            reader.End(verb);
+        } else if (verb == "animate") {
+            action.kind = EditAction::Kind::Animate;
+            const std::string state = reader.Word();
+            if (state != "on" && state != "off")
+                reader.Fail("animate needs on or off" + (state.empty() ? "" : ", not '" + state + "'"));
+            action.value = state == "on" ? 1.0 : 0.0;
+            reader.End(verb);
         } else if (verb == "save") {
             action.kind = EditAction::Kind::Save;
             action.text = reader.Rest();
         } else {
-            reader.Fail("unknown action '" + verb + "' (click, spinner, choose, bitmap or save)");
+            reader.Fail("unknown action '" + verb +
+                        "' (click, spinner, choose, bitmap, save, time or animate)");
         }
         actions.push_back(std::move(action));
     }

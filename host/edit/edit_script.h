@@ -7,6 +7,8 @@
 //   choose ID ITEM     choose ITEM (its text as listed) in the drop-down list with that control ID
 //   bitmap FILE        use the bitmap button and pick FILE in the file dialog
 //   save [FILE]        write the scene, to FILE or to the scene file it was opened from
+//   time FRAME         move the time slider to the frame
+//   animate on|off     turn animate mode on or off: with it on, a spinner change sets a key
 //
 // Blank lines and lines starting with # are skipped. A file name or item text runs to the end of the line.
 #include <filesystem>
@@ -17,12 +19,12 @@
 namespace host {
 
 struct EditAction {
-    enum class Kind { Click, Spinner, Choose, Bitmap, Save };
+    enum class Kind { Click, Spinner, Choose, Bitmap, Save, Time, Animate };
     Kind kind = Kind::Click;
     int control = 0;
-    double value = 0.0;
-    std::string text; // item text or file name
-    int line = 0;     // in the script, for messages
+    double value = 0.0; // spinner value, frame, or 1 and 0 for animate on and off
+    std::string text;   // item text or file name
+    int line = 0;       // in the script, for messages
 };
 
 // A script that cannot be read: the message names the file, the line and the problem.

@@ -2,6 +2,8 @@
 
 #include "host/edit/material_editor_window.h"
 
+#include "hostsdk/anim_time.h"
+#include "hostsdk/core_interface.h"
 #include "hostsdk/file_chooser.h"
 
 #include <filesystem>
@@ -84,6 +86,15 @@ std::string ReplayEditAction(MaterialEditor& editor, EditorSession& session, con
         SetBitmapFileChooser(std::move(previous));
         break;
     }
+    case EditAction::Kind::Time:
+        GetCOREInterface()->SetTime(FramesToTicks(static_cast<int>(action.value)));
+        break;
+    case EditAction::Kind::Animate:
+        if (action.value != 0.0)
+            AnimateOn();
+        else
+            AnimateOff();
+        break;
     case EditAction::Kind::Save: {
         const std::string file = action.text.empty() ? session.saveTo : action.text;
         if (file.empty())

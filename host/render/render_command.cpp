@@ -9,7 +9,9 @@
 #include "host/scene_file.h"
 #include "host/text.h"
 
+#include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"
+#include "hostsdk/core_interface.h"
 
 #include <chrono>
 #include <cmath>
@@ -61,13 +63,33 @@ void CheckBitmap(const std::string& file) {
     throw std::runtime_error("cannot read the bitmap '" + file + "': " + ImageLoadProblem(file, status));
 }
 
+// Frames as far as ticks in a 32-bit time value reach at 30 frames a second.
+constexpr int kMaxFrame = 10000000;
+
 } // namespace
+
+std::string FrameFileName(const std::string& pattern, int frame) {
+    const std::size_t end = pattern.find_last_of('#');
+    if (end == std::string::npos)
+        return pattern;
+    std::size_t start = end;
+    while (start > 0 && pattern[start - 1] == '#')
+        --start;
+    std::string number = std::to_string(frame < 0 ? -static_cast<long long>(frame) : frame);
+    const std::size_t width = end - start + 1;
+    if (number.size() < width)
+        number.insert(0, width - number.size(), '0');
+    if (frame < 0)
+        number.insert(0, 1, '-');
+    return pattern.substr(0, start) + number + pattern.substr(end + 1);
+}
 
 const char* RenderUsage() {
     return R"usage(Usage: chromasift render [SCENE.json | MODEL] [--bitmap IMAGE] [--mode LABEL] [--colors N]
                          [--skip N] [--gamma G] [--hue H] [--saturation S] [--value V]
                          [--renderer scanline|vray|mentalray] [--print-shader] [--size WxH]
-                         [--threads N] [--unlit] [--triangulate] [--up y|z] -o OUT.png
+                         [--threads N] [--unlit] [--triangulate] [--up y|z]
+                         [--frame F | --frames A-B] -o OUT.png
 
 Renders a scene with the Chromasift map and writes the picture as a PNG file.
 
@@ -107,6 +129,11 @@ Rendering:
   --up y|z           A model's up axis (default: y for OBJ, PLY, glTF, FBX and Collada; z for
                      STL and 3DS).
   -o, --output FILE  The PNG file to write.
+Animation (30 frames a second; a scene file may key parameters and set the time slider):
+  --frame F          Render frame F, with the time slider moved to F.
+  --frames A-B       Render frames A to B, each to the output name with its run of '#' replaced
+                     by the frame number (seq_####.png gives seq_0000.png, ...). As in the host,
+                     the time slider stays where the scene left it: the renderer's time moves.
 
 Example:
   chromasift render model.obj --bitmap photo.jpg --mode "Per Face" --colors 12 -o faces.png
@@ -132,8 +159,8 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             continue;
         }
         static const char* const kValued[] = {
-            "--bitmap", "--mode",     "--colors", "--skip",    "--gamma", "--hue",    "--saturation",
-            "--value",  "--renderer", "--size",   "--threads", "-o",      "--output", "--up"};
+            "--bitmap",   "--mode", "--colors",  "--skip", "--gamma",  "--hue", "--saturation", "--value",
+            "--renderer", "--size", "--threads", "-o",     "--output", "--up",  "--frame",      "--frames"};
         bool valued = false;
         for (const char* name : kValued)
             valued = valued || arg == name;
@@ -183,6 +210,17 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             if (value != "y" && value != "z")
                 return "--up takes y or z, not '" + value + "'";
             options.model.upAxis = value[0];
+        } else if (arg == "--frame") {
+            if (!ParseInt(value, -kMaxFrame, kMaxFrame, number))
+                return "--frame takes a frame number, not '" + value + "'";
+            options.frame = number;
+        } else if (arg == "--frames") {
+            const std::size_t dash = value.find('-', 1);
+            int first = 0, last = 0;
+            if (dash == std::string::npos || !ParseInt(value.substr(0, dash), -kMaxFrame, kMaxFrame, first) ||
+                !ParseInt(value.substr(dash + 1), -kMaxFrame, kMaxFrame, last) || last < first)
+                return "--frames takes a range of frames FIRST-LAST (such as 0-30), not '" + value + "'";
+            options.frames = std::make_pair(first, last);
         } else if (arg == "--threads") {
             if (!ParseInt(value, 1, 1024, number))
                 return "--threads takes a number from 1 to 1024, not '" + value + "'";
@@ -193,6 +231,10 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
     }
     if (options.output.empty())
         return "'" + command + "' needs an output file: -o OUT.png";
+    if (options.frame && options.frames)
+        return "--frame and --frames cannot go together";
+    if (options.frames && options.output.find('#') == std::string::npos)
+        return "--frames needs an output name with a run of '#' for the frame number, such as seq_####.png";
     if (options.printShader && options.renderer != RendererKind::MentalRay)
         return "--print-shader shows mental ray's shaders: it needs --renderer mentalray";
     return std::string();
@@ -250,21 +292,40 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         settings.unlit = options.unlit;
         if (options.printShader)
             settings.shaderTranslated = [&out](imrShader& shader) { PrintShader(shader, out); };
+        // A single frame moves the slider to it; a range renders each frame's time under a still slider.
+        if (options.frame)
+            GetCOREInterface()->SetTime(FramesToTicks(*options.frame));
+        const int first = options.frames ? options.frames->first : 0;
+        const int count = options.frames ? options.frames->second - first + 1 : 1;
         ProgressDisplay display(err, showProgress, "Rendering");
-        settings.progress = [&display](int done, int total) { display.Update(done, total); };
-        const auto start = std::chrono::steady_clock::now();
-        const FrameBuffer frame = RenderScene(*scene, settings);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        display.Finish();
-
-        WritePng(PathFromUtf8(options.output), frame.width, frame.height, ToRgba8(frame));
-        char summary[200];
-        std::snprintf(summary, sizeof summary, ": %d x %d pixels, %s renderer, %d thread%s, %s, %.3f s\n",
-                      frame.width, frame.height, RendererName(options.renderer),
-                      RenderThreadCount(options.threads), RenderThreadCount(options.threads) == 1 ? "" : "s",
-                      options.unlit ? "unlit" : "lit", seconds);
-        out << options.output << summary;
+        int framesDone = 0;
+        double seconds = 0.0;
+        settings.progress = [&display, &framesDone, count](int done, int total) {
+            display.Update(framesDone * total + done, total * count);
+        };
+        for (; framesDone < count; ++framesDone) {
+            std::string output = options.output;
+            if (options.frames) {
+                settings.time = FramesToTicks(first + framesDone);
+                output = FrameFileName(options.output, first + framesDone);
+            }
+            const auto start = std::chrono::steady_clock::now();
+            const FrameBuffer frame = RenderScene(*scene, settings);
+            seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            if (framesDone + 1 == count)
+                display.Finish();
+            WritePng(PathFromUtf8(output), frame.width, frame.height, ToRgba8(frame));
+            if (!options.frames || framesDone + 1 == count) {
+                char summary[200];
+                std::snprintf(
+                    summary, sizeof summary, ": %d x %d pixels, %s renderer, %d thread%s, %s, %.3f s\n",
+                    frame.width, frame.height, RendererName(options.renderer),
+                    RenderThreadCount(options.threads), RenderThreadCount(options.threads) == 1 ? "" : "s",
+                    options.unlit ? "unlit" : "lit", seconds);
+                out << (options.frames ? FrameFileName(options.output, first) + " to " + output : output)
+                    << summary;
+            }
+        }
         return 0;
     } catch (const std::exception& e) {
         err << "chromasift: " << e.what() << "\n";

@@ -9,8 +9,10 @@
 #include "host/render/scene_renderer.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 
 namespace host {
 
@@ -27,11 +29,20 @@ struct RenderOptions {
     bool unlit = false;
     // Print every mental ray shader instance as its map translated it.
     bool printShader = false;
+    // --frame: the frame rendered, with the time slider moved to it.
+    std::optional<int> frame;
+    // --frames: the first and last frame of a range render; the output name's run of '#' takes the frame
+    // number.
+    std::optional<std::pair<int, int>> frames;
     std::string output;
 };
 
 // The largest picture side the command renders.
 inline constexpr int kMaxRenderSide = 8192;
+
+// The output file of a frame of a range render: the name's last run of '#' replaced by the frame number,
+// padded with zeros to the run's length.
+std::string FrameFileName(const std::string& pattern, int frame);
 
 // The command's help: usage, options and an example.
 const char* RenderUsage();

@@ -294,7 +294,7 @@ int RenderThreadCount(int requested) {
 FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     if (settings.width <= 0 || settings.height <= 0)
         throw std::invalid_argument("the picture needs a width and a height of at least one pixel");
-    const TimeValue t = GetCOREInterface()->GetTime();
+    const TimeValue t = settings.time.value_or(GetCOREInterface()->GetTime());
     RenderScope scope(settings.renderer);
     scope.CopyGeometry(scene, t);
     BroadcastNotification(NOTIFY_PRE_RENDER);

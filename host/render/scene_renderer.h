@@ -7,6 +7,7 @@
 #include "hostsdk/mental_ray.h"
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace host {
@@ -22,6 +23,9 @@ struct RenderSettings {
     // Called after every finished tile with the number of finished tiles and the total, one call at a time,
     // from whichever render thread finished it.
     std::function<void(int done, int total)> progress;
+    // The time rendered; the time slider's when not given. A range render gives each frame's time and
+    // leaves the slider where it is.
+    std::optional<TimeValue> time;
     // mental ray: called with every shader instance right after its map has translated it.
     std::function<void(imrShader& shader)> shaderTranslated;
 };

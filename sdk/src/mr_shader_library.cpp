@@ -21,7 +21,8 @@ ParamDef Definition(ParamID id, const MCHAR* name, int type, double defaultValue
     def.id = id;
     def.internalName = name;
     def.type = type;
-    def.flags = is_tab(type) ? P_VARIABLE_SIZE : 0;
+    // Shader parameters animate like any other parameter of the host.
+    def.flags = is_tab(type) ? P_VARIABLE_SIZE : P_ANIMATABLE;
     def.hasDefault = true;
     def.defaultValue.i = static_cast<int>(defaultValue);
     def.defaultValue.f = defaultValue;

@@ -1,9 +1,11 @@
 #include "hostsdk/param_block.h"
 
+#include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"
 #include "hostsdk/mtl_base.h"
 
 #include <atomic>
+#include <cmath>
 
 namespace {
 
@@ -47,6 +49,16 @@ bool IsOwnersReference(const ParamDef& def) {
     return (def.flags & P_OWNERS_REF) != 0 && def.refNo >= 0;
 }
 
+bool IsAnimatableNumber(const ParamDef& def) {
+    return (def.flags & P_ANIMATABLE) != 0 && !is_tab(def.type) &&
+           (AcceptsInt(def.type) || is_float_type(def.type));
+}
+
+// Integer parameters follow the float curve of their keys, rounded to the nearest integer.
+int RoundedKeyValue(float value) {
+    return static_cast<int>(std::lround(value));
+}
+
 } // namespace
 
 // Render threads read values while the user interface thread edits them: integers, floats and
@@ -54,6 +66,7 @@ bool IsOwnersReference(const ParamDef& def) {
 
 IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : desc(desc_), owner(owner_) {
     values.resize(static_cast<std::size_t>(desc->Count()));
+    keyedFirst.assign(values.size(), 0);
     for (int i = 0; i < desc->Count(); ++i) {
         const ParamDef& def = desc->GetParamDefByIndex(i);
         values[static_cast<std::size_t>(i)].resize(
@@ -132,22 +145,117 @@ void IParamBlock2::NotifyChanged() {
     NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
 }
 
-BOOL IParamBlock2::SetValue(ParamID id, TimeValue, int value, int tabIndex) {
+double IParamBlock2::NumberAt(const ParamDef& def, Value& slot, TimeValue t, Interval& valid) {
+    {
+        std::lock_guard<std::mutex> lock(keysLock);
+        if (slot.keys != nullptr) {
+            const float value = TrackValue(*slot.keys, t, valid);
+            return AcceptsInt(def.type) ? RoundedKeyValue(value) : value;
+        }
+    }
+    valid &= FOREVER;
+    // A double holds every int and every float exactly.
+    return AcceptsInt(def.type) ? std::atomic_ref<int>(slot.i).load(std::memory_order_relaxed)
+                                : std::atomic_ref<float>(slot.f).load(std::memory_order_relaxed);
+}
+
+void IParamBlock2::StoreKeys(int index, int tabIndex, Value& slot, std::shared_ptr<const KeyTrack> keys) {
+    const bool keyed = keys != nullptr;
+    {
+        std::lock_guard<std::mutex> lock(keysLock);
+        slot.keys = std::move(keys);
+    }
+    if (tabIndex == 0)
+        std::atomic_ref<unsigned char>(keyedFirst[static_cast<std::size_t>(index)])
+            .store(keyed ? 1 : 0, std::memory_order_relaxed);
+}
+
+bool IParamBlock2::SetAnimated(const ParamDef& def, int index, int tabIndex, Value& slot, TimeValue t,
+                               float value) {
+    if (!IsAnimatableNumber(def))
+        return false;
+    std::shared_ptr<const KeyTrack> keys;
+    {
+        std::lock_guard<std::mutex> lock(keysLock);
+        keys = slot.keys;
+    }
+    const bool integer = AcceptsInt(def.type);
+    if (keys == nullptr) {
+        // The host's "Auto Key" default frame is 0: a change there leaves the value constant, and the first
+        // key anywhere else comes with a key at 0 that keeps the value the parameter had.
+        if (!Animating() || t == 0)
+            return false;
+        const float old = integer ? static_cast<float>(slot.i) : slot.f;
+        auto track = std::make_shared<KeyTrack>(KeyTrack{TrackKey{0, old}});
+        SetTrackKey(*track, t, value);
+        StoreKeys(index, tabIndex, slot, std::move(track));
+        return true;
+    }
+    auto track = std::make_shared<KeyTrack>(*keys);
+    if (Animating()) {
+        SetTrackKey(*track, t, value);
+    } else {
+        // Outside animate mode a change to an animated value moves the whole curve by the same amount.
+        Interval ignored = FOREVER;
+        float now = TrackValue(*track, t, ignored);
+        if (integer)
+            now = static_cast<float>(RoundedKeyValue(now));
+        const float change = value - now;
+        for (TrackKey& key : *track)
+            key.value += change;
+    }
+    StoreKeys(index, tabIndex, slot, std::move(track));
+    return true;
+}
+
+KeyTrack IParamBlock2::GetKeys(ParamID id, int tabIndex) {
     const ParamDef* def = nullptr;
     Value* slot = Find(id, tabIndex, &def);
-    if (slot == nullptr || !AcceptsInt(def->type))
+    if (slot == nullptr)
+        return {};
+    std::lock_guard<std::mutex> lock(keysLock);
+    return slot->keys == nullptr ? KeyTrack() : *slot->keys;
+}
+
+BOOL IParamBlock2::SetKeys(ParamID id, std::span<const TrackKey> keys, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || !IsAnimatableNumber(*def) || !KeysInOrder(keys))
         return FALSE;
-    std::atomic_ref<int>(slot->i).store(value, std::memory_order_relaxed);
+    const int index = desc->IDtoIndex(id);
+    if (keys.empty()) {
+        Interval ignored = FOREVER;
+        const double atZero = NumberAt(*def, *slot, 0, ignored);
+        if (AcceptsInt(def->type))
+            std::atomic_ref<int>(slot->i).store(static_cast<int>(atZero), std::memory_order_relaxed);
+        else
+            std::atomic_ref<float>(slot->f).store(static_cast<float>(atZero), std::memory_order_relaxed);
+        StoreKeys(index, tabIndex, *slot, nullptr);
+    } else {
+        StoreKeys(index, tabIndex, *slot, std::make_shared<const KeyTrack>(keys.begin(), keys.end()));
+    }
     NotifyChanged();
     return TRUE;
 }
 
-BOOL IParamBlock2::SetValue(ParamID id, TimeValue, float value, int tabIndex) {
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, int value, int tabIndex) {
+    const ParamDef* def = nullptr;
+    Value* slot = Find(id, tabIndex, &def);
+    if (slot == nullptr || !AcceptsInt(def->type))
+        return FALSE;
+    if (!SetAnimated(*def, desc->IDtoIndex(id), tabIndex, *slot, t, static_cast<float>(value)))
+        std::atomic_ref<int>(slot->i).store(value, std::memory_order_relaxed);
+    NotifyChanged();
+    return TRUE;
+}
+
+BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, float value, int tabIndex) {
     const ParamDef* def = nullptr;
     Value* slot = Find(id, tabIndex, &def);
     if (slot == nullptr || !is_float_type(def->type))
         return FALSE;
-    std::atomic_ref<float>(slot->f).store(value, std::memory_order_relaxed);
+    if (!SetAnimated(*def, desc->IDtoIndex(id), tabIndex, *slot, t, value))
+        std::atomic_ref<float>(slot->f).store(value, std::memory_order_relaxed);
     NotifyChanged();
     return TRUE;
 }
@@ -232,25 +340,23 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue, const MCHAR* value, int tabIn
     return TRUE;
 }
 
-BOOL IParamBlock2::GetValue(ParamID id, TimeValue, int& value, Interval& valid, int tabIndex) {
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, int& value, Interval& valid, int tabIndex) {
     const ParamDef* def = nullptr;
     Value* slot = Find(id, tabIndex, &def);
     value = 0;
     if (slot == nullptr || !AcceptsInt(def->type))
         return FALSE;
-    value = std::atomic_ref<int>(slot->i).load(std::memory_order_relaxed);
-    valid &= FOREVER;
+    value = static_cast<int>(NumberAt(*def, *slot, t, valid));
     return TRUE;
 }
 
-BOOL IParamBlock2::GetValue(ParamID id, TimeValue, float& value, Interval& valid, int tabIndex) {
+BOOL IParamBlock2::GetValue(ParamID id, TimeValue t, float& value, Interval& valid, int tabIndex) {
     const ParamDef* def = nullptr;
     Value* slot = Find(id, tabIndex, &def);
     value = 0.0f;
     if (slot == nullptr || !is_float_type(def->type))
         return FALSE;
-    value = std::atomic_ref<float>(slot->f).load(std::memory_order_relaxed);
-    valid &= FOREVER;
+    value = static_cast<float>(NumberAt(*def, *slot, t, valid));
     return TRUE;
 }
 
@@ -330,25 +436,19 @@ BOOL IParamBlock2::GetValue(ParamID id, TimeValue, const MCHAR*& value, Interval
     return TRUE;
 }
 
-// Tab indices other than 0, and parameters of other types.
-int IParamBlock2::GetIntSlow(ParamID id, TimeValue, int tabIndex) {
-    const int index = desc->IDtoIndex(id);
-    if (index < 0 || !AcceptsInt(desc->GetParamDefByIndex(index).type))
-        return 0;
-    std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
-    if (static_cast<unsigned>(tabIndex) >= tab.size())
-        return 0;
-    return std::atomic_ref<int>(tab[static_cast<std::size_t>(tabIndex)].i).load(std::memory_order_relaxed);
+// Animated values, tab indices other than 0, and parameters of other types.
+int IParamBlock2::GetIntSlow(ParamID id, TimeValue t, int tabIndex) {
+    int value = 0;
+    Interval valid = FOREVER;
+    GetValue(id, t, value, valid, tabIndex);
+    return value;
 }
 
-float IParamBlock2::GetFloatSlow(ParamID id, TimeValue, int tabIndex) {
-    const int index = desc->IDtoIndex(id);
-    if (index < 0 || !is_float_type(desc->GetParamDefByIndex(index).type))
-        return 0.0f;
-    std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
-    if (static_cast<unsigned>(tabIndex) >= tab.size())
-        return 0.0f;
-    return std::atomic_ref<float>(tab[static_cast<std::size_t>(tabIndex)].f).load(std::memory_order_relaxed);
+float IParamBlock2::GetFloatSlow(ParamID id, TimeValue t, int tabIndex) {
+    float value = 0.0f;
+    Interval valid = FOREVER;
+    GetValue(id, t, value, valid, tabIndex);
+    return value;
 }
 
 Texmap* IParamBlock2::GetTexmap(ParamID id, TimeValue t, int tabIndex) {
@@ -404,6 +504,9 @@ ParamType2 IParamBlock2::GetParameterType(ParamID id) {
 }
 
 void IParamBlock2::ResetAll(BOOL, BOOL) {
+    for (std::size_t p = 0; p < values.size(); ++p)
+        for (std::size_t tab = 0; tab < values[p].size(); ++tab)
+            StoreKeys(static_cast<int>(p), static_cast<int>(tab), values[p][tab], nullptr);
     SetDefaults(true);
     NotifyChanged();
 }
@@ -453,6 +556,10 @@ RefTargetHandle IParamBlock2::Clone(RemapDir& remap) {
             target.text = source.text;
             target.bitmap =
                 source.bitmap == nullptr ? nullptr : std::make_shared<PBBitmap>(source.bitmap->bi);
+            // Key tracks are never changed in place, so the copy can share them.
+            std::lock_guard<std::mutex> lock(keysLock);
+            if (source.keys != nullptr)
+                copy->StoreKeys(static_cast<int>(p), static_cast<int>(tab), target, source.keys);
         }
     for (int i = 0; i < NumRefs(); ++i)
         if (ReferenceTarget* target = GetReference(i))

@@ -2,18 +2,25 @@
 
 #include "render_test_support.h"
 
+#include "host/render/builtin_scene.h"
 #include "host/render/png_file.h"
+#include "host/text.h"
 
 #include "hostsdk/bitmap.h"
+#include "hostsdk/core_interface.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 #include <vector>
 
 namespace {
+
+using host::Json;
 
 std::string Parse(std::vector<std::string> args, host::RenderOptions& options) {
     std::vector<char*> argv;
@@ -136,6 +143,83 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
         EXPECT_TRUE(out.str().empty());
     }
     EXPECT_FALSE(std::filesystem::exists(output.Path()));
+}
+
+TEST(RenderCommand, FramesAndRangesOfFrames) {
+    host::RenderOptions options;
+    ASSERT_EQ(Parse({"--frame", "30", "-o", "a.png"}, options), "");
+    EXPECT_EQ(options.frame, 30);
+    host::RenderOptions range;
+    ASSERT_EQ(Parse({"--frames", "-2-12", "-o", "seq_####.png"}, range), "");
+    EXPECT_EQ(range.frames, std::make_pair(-2, 12));
+    host::RenderOptions bad;
+    EXPECT_NE(Parse({"--frames", "5-2", "-o", "s_#.png"}, bad).find("FIRST-LAST"), std::string::npos);
+    EXPECT_NE(Parse({"--frames", "0-2", "-o", "s.png"}, bad).find("run of '#'"), std::string::npos);
+    EXPECT_NE(Parse({"--frame", "1", "--frames", "0-2", "-o", "s_#.png"}, bad).find("cannot go together"),
+              std::string::npos);
+    EXPECT_EQ(host::FrameFileName("out/seq_####.png", 7), "out/seq_0007.png");
+    EXPECT_EQ(host::FrameFileName("a#b_##.png", 123), "a#b_123.png");
+    EXPECT_EQ(host::FrameFileName("f##.png", -3), "f-03.png");
+}
+
+// The built-in scene with its map's "Gamma" keyed: 1 at frame 0, 3 at frame 30; the slider at frame 10.
+std::string AnimatedScene(const render_test::TempFile& file) {
+    Json scene = host::BuiltinScene();
+    Json& map = scene["objects"][0];
+    if (!map.contains("paramBlocks"))
+        map["paramBlocks"] = Json::array({Json{{"ref", 0}, {"block", 0}, {"params", Json::array()}}});
+    map["paramBlocks"][0]["params"].push_back(
+        Json{{"id", 7}, {"type", "float"}, {"keys", Json::array({Json{0, 1.0}, Json{4800, 3.0}})}});
+    scene["sliderTime"] = 1600;
+    std::ofstream(file.Path()) << scene.dump();
+    return file.Utf8();
+}
+
+TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
+    const render_test::TempFile sceneFile("animated.json");
+    const std::string scene = AnimatedScene(sceneFile);
+    const auto render = [&scene](std::vector<std::string> args) {
+        args.insert(args.begin(), scene);
+        // One render thread and a mode without random draws: the same settings give the same picture.
+        for (const char* fixed :
+             {"--size", "48x36", "--threads", "1", "--colors", "4", "--mode", "Object (linear)"})
+            args.push_back(fixed);
+        host::RenderOptions options;
+        EXPECT_EQ(Parse(args, options), "");
+        std::ostringstream out, err;
+        EXPECT_EQ(host::RunRenderCommand(options, render_test::LoadedPlugins(), out, err, false), 0)
+            << err.str();
+        return out.str();
+    };
+    const auto bytes = [](const std::string& file) {
+        std::ifstream in(host::PathFromUtf8(file), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const render_test::TempFile first("frame0.png"), last("frame30.png");
+    render({"--frame", "0", "-o", first.Utf8()});
+    EXPECT_EQ(GetCOREInterface()->GetTime(), 0);
+    render({"--frame", "30", "-o", last.Utf8()});
+    EXPECT_EQ(GetCOREInterface()->GetTime(), 4800);
+    EXPECT_NE(bytes(first.Utf8()), bytes(last.Utf8())) << "Gamma 1 and 3 give other colours";
+
+    const render_test::TempFile sequence("seq_####.png");
+    const std::string summary = render({"--frames", "0-2", "-o", sequence.Utf8()});
+    EXPECT_NE(summary.find("seq_0000.png to "), std::string::npos) << summary;
+    std::vector<std::string> frames;
+    for (int frame = 0; frame <= 2; ++frame) {
+        const std::string file = host::FrameFileName(sequence.Utf8(), frame);
+        frames.push_back(bytes(file));
+        EXPECT_FALSE(frames.back().empty()) << file;
+        std::error_code ignored;
+        std::filesystem::remove(host::PathFromUtf8(file), ignored);
+    }
+    // Shading reads the slider, which a range render leaves at the scene's frame 10.
+    EXPECT_EQ(GetCOREInterface()->GetTime(), 1600);
+    EXPECT_EQ(frames[0], frames[2]);
+    const render_test::TempFile atSlider("frame10.png");
+    render({"--frame", "10", "-o", atSlider.Utf8()});
+    EXPECT_EQ(frames[0], bytes(atSlider.Utf8()));
+    GetCOREInterface()->SetTime(0);
 }
 
 TEST(RenderCommand, RendersTheBuiltInSceneWithoutInputFiles) {

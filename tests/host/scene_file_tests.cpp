@@ -16,7 +16,8 @@ namespace {
 
 // Parameter IDs as stored in scenes.
 constexpr ParamID kBitmap = 0, kNumColors = 1, kMappingOld = 2, kInputMap = 4, kInputMapOn = 5, kGamma = 7,
-                  kIsHarmonized = 13, kCategory = 14, kObjectMapping = 15, kPixelMapping = 16, kVersion = 19;
+                  kIsHarmonized = 13, kCategory = 14, kObjectMapping = 15, kPixelMapping = 16,
+                  kCoordMapping = 17, kVersion = 19;
 const Class_ID kChromasift(0x61c17ce2, 0x2fa47e5b);
 
 class SceneFile : public ::testing::Test {
@@ -134,6 +135,54 @@ TEST_F(SceneFile, FirstVersionMapsWithoutBitmapKeepTheirModes) {
     EXPECT_EQ(scene->Maps().at(0)->GetSubTexmap(1), nullptr);
 }
 
+TEST_F(SceneFile, AnimatedParametersAndTheSliderReadBackIdentically) {
+    const std::string json = R"({"format": "chromasift-scene", "version": 1, "sliderTime": 4800,
+        "objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
+                     "paramBlocks": [{"ref": 0, "block": 0, "params": [
+                         {"id": 7, "type": "float", "keys": [[0, 1.0], [4800, 3.0]]},
+                         {"id": 1, "type": "int", "keys": [[-160, 4], [9600, 12]]},
+                         {"id": 5, "type": "bool", "keys": [[0, true], [160, 0]]},
+                         {"id": 19, "type": "int", "value": 2}]}]}],
+        "maps": [1]})";
+    std::unique_ptr<host::SceneRoot> scene = Load(json);
+    EXPECT_EQ(GetCOREInterface()->GetTime(), 4800);
+    IParamBlock2* pb = scene->Maps().at(0)->GetParamBlockByID(0);
+    EXPECT_EQ(pb->GetKeys(kGamma), (KeyTrack{{0, 1.0f}, {4800, 3.0f}}));
+    EXPECT_EQ(pb->GetFloat(kGamma, 4800), 3.0f);
+    EXPECT_EQ(pb->GetInt(kNumColors, -160), 4);
+    EXPECT_EQ(pb->GetInt(kInputMapOn, 0), 1);
+    EXPECT_EQ(pb->GetInt(kInputMapOn, 160), 0);
+
+    const std::string saved = host::SceneToJson(*scene);
+    EXPECT_NE(saved.find("\"sliderTime\": 4800"), std::string::npos);
+    EXPECT_EQ(host::SceneToJson(*Load(saved)), saved);
+    // A scene without a slider time puts the slider back at 0.
+    Load(R"({"format": "chromasift-scene", "version": 1, "objects": []})");
+    EXPECT_EQ(GetCOREInterface()->GetTime(), 0);
+}
+
+TEST_F(SceneFile, TheUpgradeReadsAndWritesKeyedParametersAtTimeZero) {
+    // The slider stands at 9600 while the upgrade runs; at time 0 the map is a first-version map of mode
+    // 13 (Coordinates, sub-mode 3), at the slider it would be a current map of mode 9.
+    const std::string image = TestDataFile("images/rubberwhale1.png");
+    std::unique_ptr<host::SceneRoot> scene = Load(R"({"format": "chromasift-scene", "version": 1,
+        "sliderTime": 9600,
+        "objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
+                     "paramBlocks": [{"ref": 0, "block": 0, "params": [
+                         {"id": 0, "type": "bitmap", "value": ")" +
+                                                  image + R"("},
+                         {"id": 2, "type": "int", "keys": [[0, 13], [9600, 9]]},
+                         {"id": 19, "type": "int", "keys": [[0, 1], [9600, 2]]},
+                         {"id": 14, "type": "int", "keys": [[0, 0], [9600, 1]]}]}]}],
+        "maps": [1]})");
+    IParamBlock2* pb = scene->Maps().at(0)->GetParamBlockByID(0);
+    // Written at time 0 outside animate mode: the category's curve moves by 2 - 0.
+    EXPECT_EQ(pb->GetKeys(kCategory), (KeyTrack{{0, 2.0f}, {9600, 3.0f}}));
+    EXPECT_EQ(pb->GetInt(kCoordMapping, 0), 3);
+    EXPECT_EQ(pb->GetInt(kVersion, 0), 2);
+    GetCOREInterface()->SetTime(0);
+}
+
 TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
     const std::string head = R"({"format": "chromasift-scene", "version": 1, "objects": [)";
     const std::string map = R"({"id": 1, "superClass": "0xc10", "class": ["0x61c17ce2", "0x2fa47e5b"])";
@@ -196,6 +245,33 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
              bitmap + "]}",
          "/objects/0/paramBlocks/0/params/0/value: parameter 8 (\"output\") holds a texture output, the file "
          "gives a map"},
+        // Keys: only on animatable numbers, in rising time, of the parameter's type.
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [[0, 1.0], [4800, 2.0], [2400, 3.0]]}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/keys/2/0: key times must rise: 2400 follows 4800"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [[0, 1.0], [0, 2.0]]}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/keys/1/0: key times must rise: 0 follows 0"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 1, "type": "int", "keys": [[0, 4], [160, 4.5]]}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/keys/1/1: expected an integer"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [[0.5, 1.0]]}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/keys/0/0: expected an integer"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [[0, "x"]]}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/keys/0/1: expected a number"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [5]}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/keys/0: expected a key: [time in ticks, value]"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 0, "type": "bitmap", "keys": [[0, 1]]}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0/keys: parameter 0 (\"Bitmapname\") is not animatable"},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "value": 1, "keys": [[0, 1]]}]}]}]})",
+         "/objects/0/paramBlocks/0/params/0: a parameter holds either a value or keys, the file gives both"},
+        {R"({"format": "chromasift-scene", "version": 1, "objects": [], "sliderTime": "frame 3"})",
+         "/sliderTime: expected an integer"},
         {head + map +
              R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 4, "type": "texmap", "value": 2}]}]}, )" +
              coords + "]}",

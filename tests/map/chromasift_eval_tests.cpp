@@ -7,7 +7,9 @@
 #include "hostsdk/instance_info.h"
 #include "hostsdk/render_context.h"
 #include "hostsdk/tri_object.h"
+#include "palette/colour_adjust.h"
 #include "plugin/param_ids.h"
+#include "shade/mode_index.h"
 
 #include <gtest/gtest.h>
 
@@ -406,6 +408,59 @@ TEST_F(ChromasiftEval, InputMapModeReadsTheInputMapsValueWhenSwitchedOn) {
     map->SetSubTexmap(0, nullptr);
     map->pblock->SetValue(pb_input_map_on, 0, 1);
     EXPECT_EQ(Eval(), 0) << "switched on without a map";
+}
+
+// Shading reads the map's parameters at the slider's time, never at the sample's (render) time.
+TEST_F(ChromasiftEval, AdjustmentReadsTheSliderTimeNotTheSamplesTime) {
+    Palette one(1);
+    one[0].red = 40000;
+    one[0].green = 20000;
+    one[0].blue = 9000;
+    one[0].alpha = 65535;
+    map->SetPalette(one);
+    Mode(1);
+    KeyThreeTimes(*map->pblock, pb_gamma, 1.0f, 2.0f, 0.5f);
+    KeyThreeTimes(*map->pblock, pb_hue_alteration, 100, 50, 80);
+    KeyThreeTimes(*map->pblock, pb_saturation_alteration, 100, 60, 90);
+    KeyThreeTimes(*map->pblock, pb_value_alteration, 100, 70, 40);
+    const SliderAt slider;
+    sc.time = kRenderTime;
+    const AColor expected = AdjustPaletteColour(one[0], ColourAdjustment{2.0f, 50, 60, 70});
+    const AColor atRender = AdjustPaletteColour(one[0], ColourAdjustment{0.5f, 80, 90, 40});
+    ASSERT_NE(expected.r, atRender.r);
+    const AColor shaded = map->EvalColor(sc);
+    EXPECT_EQ(shaded.r, expected.r);
+    EXPECT_EQ(shaded.g, expected.g);
+    EXPECT_EQ(shaded.b, expected.b);
+}
+
+TEST_F(ChromasiftEval, ModeCountAndTilesReadTheSliderTime) {
+    // At the slider: two rows of four tiles and seven colours; at 0 and at the render other modes and grids.
+    KeyThreeTimes(*map->pblock, pb_mapping_old, 5, 13, 4);
+    KeyThreeTimes(*map->pblock, pb_num_colors, 4, 7, 3);
+    KeyThreeTimes(*map->pblock, pb_tile_rows, 1, 2, 3);
+    KeyThreeTimes(*map->pblock, pb_tile_columns, 1, 4, 5);
+    sc.position = Point3(0.3f, 0.8f, 0.0f);
+    sc.time = kRenderTime;
+    const SliderAt slider;
+    const auto atSlider = static_cast<int>(mode_index::Tiles(0.3f, 0.8f, 2, 4, 7));
+    ASSERT_NE(atSlider, static_cast<int>(mode_index::Tiles(0.3f, 0.8f, 3, 5, 3)));
+    ASSERT_NE(atSlider, static_cast<int>(mode_index::Tiles(0.3f, 0.8f, 2, 4, 4)));
+    ASSERT_NE(atSlider, static_cast<int>(mode_index::Tiles(0.3f, 0.8f, 1, 1, 7)));
+    EXPECT_EQ(Eval(), atSlider);
+}
+
+TEST_F(ChromasiftEval, InputMapSwitchIsReadAtTimeZero) {
+    Mode(5);
+    auto* input = new MonoMap();
+    input->value = 0.75f;
+    map->SetSubTexmap(0, input);
+    sc.time = kRenderTime;
+    const SliderAt slider;
+    KeyThreeTimes(*map->pblock, pb_input_map_on, 1, 0, 0);
+    EXPECT_EQ(Eval(), 7) << "switched on at time 0";
+    KeyThreeTimes(*map->pblock, pb_input_map_on, 0, 1, 1);
+    EXPECT_EQ(Eval(), 0) << "switched off at time 0";
 }
 
 TEST_F(ChromasiftEval, ModesReadTheirOwnCoordinates) {

@@ -4,7 +4,11 @@
 #include "plugin/plugin_main.h"
 #include "test_files.h"
 
+#include "hostsdk/anim_time.h"
+#include "hostsdk/core_interface.h"
+
 #include <algorithm>
+#include <stdexcept>
 #include <vector>
 
 MapPtr NewMap(bool loading) {
@@ -48,4 +52,21 @@ void LoadAndRunCallbacks(Chromasift& map) {
                      [](PostLoadCallback* a, PostLoadCallback* b) { return a->Priority() < b->Priority(); });
     for (PostLoadCallback* cb : loader.callbacks)
         cb->proc(&loader);
+}
+
+void KeyThreeTimes(IParamBlock2& block, ParamID id, float atZero, float atSlider, float atRender) {
+    const KeyTrack keys{{0, atZero}, {kSliderTime, atSlider}, {kRenderTime, atRender}};
+    if (!block.SetKeys(id, keys))
+        throw std::logic_error("the parameter does not animate");
+}
+
+SliderAt::SliderAt(TimeValue t, bool animate) {
+    GetCOREInterface()->SetTime(t);
+    if (animate)
+        AnimateOn();
+}
+
+SliderAt::~SliderAt() {
+    AnimateOff();
+    GetCOREInterface()->SetTime(0);
 }

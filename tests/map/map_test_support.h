@@ -24,3 +24,20 @@ void ExtractFromTestImage(Chromasift& map, const char* image, int numColours);
 
 // Runs the map's load as the host does: Load registers callbacks, which then run.
 void LoadAndRunCallbacks(Chromasift& map);
+
+// The times of the time-rule tests: the slider stands at frame 30 while the renderer renders frame 60.
+constexpr TimeValue kSliderTime = 4800;
+constexpr TimeValue kRenderTime = 9600;
+
+// Keys the parameter to a different value at time 0, at the slider's time and at the render's time, so
+// that a read at any of them tells which time it used.
+void KeyThreeTimes(IParamBlock2& block, ParamID id, float atZero, float atSlider, float atRender);
+
+// Puts the slider at kSliderTime (and animate mode on when asked) for its lifetime.
+class SliderAt {
+public:
+    explicit SliderAt(TimeValue t = kSliderTime, bool animate = false);
+    ~SliderAt();
+    SliderAt(const SliderAt&) = delete;
+    SliderAt& operator=(const SliderAt&) = delete;
+};

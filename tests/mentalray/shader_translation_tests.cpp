@@ -5,6 +5,8 @@
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
 
+#include "hostsdk/anim_time.h"
+#include "hostsdk/core_interface.h"
 #include "hostsdk/mr_shader_library.h"
 
 #include <gtest/gtest.h>
@@ -289,6 +291,41 @@ TEST_F(ShaderTranslation, InputMapIsConnectedOnlyWhenSwitchedOnAndPresent) {
     shader = Translate();
     EXPECT_EQ(Connection(shader), nullptr) << "switched off: not connected";
     EXPECT_EQ(Float(shader, L"inputMap"), 0.0f);
+}
+
+// The translation reads the map at the render's time and writes the shader at time 0: in animate mode,
+// with the slider elsewhere, a write at any other time would leave keys and the old value at time 0.
+TEST_F(ShaderTranslation, ReadsAtTheRenderTimeAndWritesAtTimeZero) {
+    SetPalette(12);
+    auto* input = new PlainMap();
+    map->pblock->SetValue(pb_input_map, 0, static_cast<Texmap*>(input));
+    const auto key = [this](ParamID id, float atZero, float atSlider, float atRender) {
+        const KeyTrack keys{{0, atZero}, {4800, atSlider}, {9600, atRender}};
+        ASSERT_TRUE(map->pblock->SetKeys(id, keys));
+    };
+    key(pb_mapping_old, 3, 13, 14);
+    key(pb_num_colors, 2, 5, 7);
+    key(pb_tile_columns, 1, 2, 4);
+    key(pb_tile_rows, 1, 2, 6);
+    key(pb_input_map_on, 0, 0, 1);
+    struct Restore {
+        ~Restore() {
+            AnimateOff();
+            GetCOREInterface()->SetTime(0);
+        }
+    } restore;
+    GetCOREInterface()->SetTime(4800);
+    AnimateOn();
+
+    imrShader* shader = Translate(9600);
+    EXPECT_EQ(Int(shader, L"mappingMode"), 14);
+    EXPECT_EQ(Colours(shader).size(), 7u);
+    EXPECT_EQ(Int(shader, L"tileWidth"), 4);
+    EXPECT_EQ(Int(shader, L"tileHeight"), 6);
+    EXPECT_EQ(Connection(shader), input);
+    IParamBlock2* values = shader->GetParametersParamBlock();
+    for (const wchar_t* name : {L"mappingMode", L"tileWidth", L"tileHeight", L"inputMap"})
+        EXPECT_TRUE(values->GetKeys(Id(values, name)).empty()) << "a key on a shader parameter";
 }
 
 TEST_F(ShaderTranslation, CoordinatesAndTilesReadAtRenderTimeOnlyFromAStandardGenerator) {

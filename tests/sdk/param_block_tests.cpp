@@ -1,5 +1,7 @@
+#include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"
 #include "hostsdk/class_desc.h"
+#include "hostsdk/core_interface.h"
 #include "hostsdk/param_block.h"
 #include "hostsdk/tex_gen.h"
 
@@ -191,6 +193,114 @@ TEST_F(IParamBlock2Test, BitmapsAreStoredAsCopies) {
     EXPECT_STREQ(copy->GetBitmap(kBitmap)->bi.Name(), L"/images/photo.png");
     EXPECT_EQ(copy->GetInt(kInt), 10);
     copy->DeleteThis();
+}
+
+// Animate mode is host-wide: every test that turns it on turns it off again.
+class AnimatedParameters : public IParamBlock2Test {
+protected:
+    ~AnimatedParameters() override { AnimateOff(); }
+};
+
+TEST_F(AnimatedParameters, AnimateModeSetsKeysAndTheFirstKeyKeepsTheOldValueAtZero) {
+    AnimateOn();
+    // At time 0 with no keys yet the change holds for all time, as the host's Auto Key does.
+    EXPECT_TRUE(block->SetValue(kFloat, 0, 2.0f));
+    EXPECT_TRUE(block->GetKeys(kFloat).empty());
+    EXPECT_TRUE(block->SetValue(kFloat, 4800, 4.0f));
+    EXPECT_EQ(block->GetKeys(kFloat), (KeyTrack{{0, 2.0f}, {4800, 4.0f}}));
+    EXPECT_EQ(block->GetFloat(kFloat, 0), 2.0f);
+    EXPECT_EQ(block->GetFloat(kFloat, 4800), 4.0f);
+    EXPECT_FLOAT_EQ(block->GetFloat(kFloat, 2400), 3.0f);
+    block->SetValue(kFloat, 2400, 5.0f);
+    EXPECT_EQ(block->GetKeys(kFloat).size(), 3u);
+
+    // Integers follow the same curve, rounded; GetValue narrows the validity it is given.
+    block->SetValue(kInt, 300, 20);
+    EXPECT_EQ(block->GetKeys(kInt), (KeyTrack{{0, 10.0f}, {300, 20.0f}}));
+    EXPECT_EQ(block->GetInt(kInt, 150), 15);
+    EXPECT_EQ(block->GetInt(kInt, 100), 13); // 10 + 10 * (3/9 - 2/27) = 12.59
+    int value = 0;
+    Interval valid = FOREVER;
+    EXPECT_TRUE(block->GetValue(kInt, 100, value, valid));
+    EXPECT_EQ(valid, Interval(100, 100));
+    valid = FOREVER;
+    block->GetValue(kInt, 400, value, valid);
+    EXPECT_EQ(valid, Interval(300, TIME_PosInfinity));
+
+    // Parameters without the animatable flag never animate; suspended animate mode sets no key.
+    block->SetValue(kCombo, 4800, 2);
+    EXPECT_TRUE(block->GetKeys(kCombo).empty());
+    EXPECT_EQ(block->GetInt(kCombo, 0), 2);
+    valid = FOREVER;
+    block->GetValue(kCombo, 4800, value, valid);
+    EXPECT_EQ(valid, FOREVER);
+    {
+        AnimateSuspend suspended;
+        EXPECT_FALSE(Animating());
+        block->SetValue(kFloat, 4800, 6.0f);
+    }
+    EXPECT_TRUE(Animating());
+    EXPECT_EQ(block->GetKeys(kFloat), (KeyTrack{{0, 4.0f}, {2400, 7.0f}, {4800, 6.0f}}));
+}
+
+TEST_F(AnimatedParameters, OutsideAnimateModeAChangeMovesTheWholeCurve) {
+    const KeyTrack keys{{0, 15.0f}, {1600, 30.0f}, {3200, 50.0f}};
+    ASSERT_TRUE(block->SetKeys(kFloat, keys));
+    // At the middle key: 30 becomes 40, and every key moves by 10.
+    block->SetValue(kFloat, 1600, 40.0f);
+    EXPECT_EQ(block->GetKeys(kFloat), (KeyTrack{{0, 25.0f}, {1600, 40.0f}, {3200, 60.0f}}));
+    // The change is measured at the time given: at the last key 60 becomes 50.
+    block->SetValue(kFloat, 3200, 50.0f);
+    EXPECT_EQ(block->GetFloat(kFloat, 0), 15.0f);
+    // Without keys the value holds for all time, whatever the time given.
+    block->SetValue(kInt, 4800, 7);
+    EXPECT_TRUE(block->GetKeys(kInt).empty());
+    EXPECT_EQ(block->GetInt(kInt, 0), 7);
+}
+
+TEST_F(AnimatedParameters, KeysAreCheckedClonedAndDroppedByReset) {
+    const KeyTrack unsorted{{100, 1.0f}, {50, 2.0f}};
+    EXPECT_FALSE(block->SetKeys(kFloat, unsorted));
+    EXPECT_FALSE(block->SetKeys(kCombo, KeyTrack{{0, 1.0f}}));
+    EXPECT_FALSE(block->SetKeys(kMap, KeyTrack{{0, 1.0f}}));
+    EXPECT_TRUE(block->GetKeys(kFloat).empty());
+
+    ASSERT_TRUE(block->SetKeys(kInt, KeyTrack{{0, 3.0f}, {160, 9.0f}}));
+    RemapDir remap;
+    auto* copy = static_cast<IParamBlock2*>(remap.CloneRef(block));
+    EXPECT_EQ(copy->GetKeys(kInt), block->GetKeys(kInt));
+    EXPECT_EQ(copy->GetInt(kInt, 160), 9);
+    // The copy's keys are its own.
+    AnimateOn();
+    copy->SetValue(kInt, 160, 1);
+    EXPECT_EQ(block->GetInt(kInt, 160), 9);
+    copy->DeleteThis();
+
+    // No keys leave the value the keys gave at time 0.
+    ASSERT_TRUE(block->SetKeys(kInt, KeyTrack{}));
+    EXPECT_EQ(block->GetInt(kInt, 160), 3);
+    block->SetKeys(kInt, KeyTrack{{0, 3.0f}, {160, 9.0f}});
+    block->ResetAll();
+    EXPECT_TRUE(block->GetKeys(kInt).empty());
+    EXPECT_EQ(block->GetInt(kInt, 160), 10);
+}
+
+TEST(HostTime, TicksFramesAndTheSliderRange) {
+    EXPECT_EQ(GetTicksPerFrame(), 160);
+    EXPECT_EQ(GetFrameRate(), 30);
+    EXPECT_EQ(FramesToTicks(30), TIME_TICKSPERSEC);
+    SetTicksPerFrame(200);
+    EXPECT_EQ(GetFrameRate(), 24);
+    SetTicksPerFrame(160);
+    EXPECT_EQ(GetCOREInterface()->GetAnimRange(), Interval(0, 16000));
+    SuspendAnimate();
+    AnimateOn();
+    EXPECT_TRUE(IsAnimateOn());
+    EXPECT_FALSE(Animating());
+    ResumeAnimate();
+    EXPECT_TRUE(Animating());
+    AnimateOff();
+    EXPECT_FALSE(Animating());
 }
 
 } // namespace

@@ -13,6 +13,7 @@ public:
     int FaceNumber() override { return face; }
     Point3 UVW(int channel) override { return channel == 99 ? uvw99 : uvw; }
     Point3 PObj() override { return position; }
+    TimeValue CurTime() override { return time; }
     bool GetHitInstanceNumber(int& number) override {
         number = instance;
         return hasInstance;
@@ -26,4 +27,6 @@ public:
     Point3 uvw, uvw99, position;
     int instance = 0;
     bool hasInstance = false;
+    // The time being rendered.
+    TimeValue time = 0;
 };

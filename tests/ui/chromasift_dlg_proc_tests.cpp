@@ -204,11 +204,25 @@ TEST_F(RolloutProcedure, TheCountSpinnersReExtract) {
 
 TEST_F(RolloutProcedure, ReExtractionReadsTheCountsAtTheCurrentTime) {
     Extract("rubberwhale1.png", 10);
-    map->pblock->SetValue(pb_num_colors, 0, 3);
-    GetCOREInterface()->SetTime(4800);
-    map->pblock->SetValue(pb_num_colors, 4800, 7);
+    KeyThreeTimes(*map->pblock, pb_num_colors, 3, 7, 5);
+    KeyThreeTimes(*map->pblock, pb_skip_colors, 0, 2, 1);
+    const SliderAt slider;
     SpinnerChange(IDC_NUM_COLORS_SPIN);
-    EXPECT_EQ(map->GetPalette()->size(), 7u);
+    MapPtr reference = NewMap();
+    reference->pblock->SetValue(pb_skip_colors, 0, 2);
+    ExtractFromTestImage(*reference, "rubberwhale1.png", 7);
+    EXPECT_EQ(*map->GetPalette(), *reference->GetPalette()) << "seven colours after skipping two";
+}
+
+TEST_F(RolloutProcedure, ChoicesAreReadAndWrittenAtTheCurrentTime) {
+    // The category at the slider is Objects; at 0 and at the render it is Pixels and Input map.
+    KeyThreeTimes(*map->pblock, pb_mapping, 0, 1, 3);
+    const SliderAt slider(kSliderTime, true);
+    Command(IDC_MODE_RADIO_2, BN_CLICKED);
+    // In animate mode the writes are keys at the slider's time; time 0 keeps what it had.
+    EXPECT_EQ(map->pblock->GetInt(pb_object_mapping, kSliderTime), 1);
+    EXPECT_EQ(map->pblock->GetInt(pb_mapping_old, kSliderTime), 10);
+    EXPECT_EQ(map->pblock->GetInt(pb_mapping_old, 0), 0);
 }
 
 TEST_F(RolloutProcedure, ReExtractionWithoutABitmapKeepsThePaletteAndRefreshesTheRollouts) {

@@ -1,8 +1,10 @@
 #pragma once
 
 // The host's core interface: time slider, renderer, quiet mode, main window and dialog registration.
+#include "hostsdk/anim_time.h"
 #include "hostsdk/references.h"
 
+#include <atomic>
 #include <vector>
 
 class ClassDesc;
@@ -17,8 +19,13 @@ class SDK_API Interface {
 public:
     virtual ~Interface();
 
-    virtual TimeValue GetTime() { return currentTime; }
-    virtual void SetTime(TimeValue t) { currentTime = t; }
+    // The time slider. Renderers render at a time of their own, which a range render moves from frame to
+    // frame while the slider stays where the user left it.
+    virtual TimeValue GetTime() { return currentTime.load(std::memory_order_relaxed); }
+    virtual void SetTime(TimeValue t) { currentTime.store(t, std::memory_order_relaxed); }
+    // The active time segment: frames 0 to 100 until set.
+    virtual Interval GetAnimRange() { return animRange; }
+    virtual void SetAnimRange(Interval range) { animRange = range; }
     virtual Renderer* GetCurrentRenderer() { return currentRenderer; }
     virtual void AssignCurRenderer(Renderer* renderer) { currentRenderer = renderer; }
     // In quiet mode the host and its plug-ins show no dialogs.
@@ -32,7 +39,8 @@ public:
     const std::vector<HWND>& RegisteredDialogs() const { return dialogs; }
 
 private:
-    TimeValue currentTime = 0;
+    std::atomic<TimeValue> currentTime{0};
+    Interval animRange{0, 100 * (TIME_TICKSPERSEC / 30)};
     Renderer* currentRenderer = nullptr;
     BOOL quietMode = FALSE;
     HWND mainWindow = nullptr;

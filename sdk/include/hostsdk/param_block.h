@@ -1,11 +1,14 @@
 #pragma once
 
 // IParamBlock2: typed parameter values by ID and tab index, created from a ParamBlockDesc2.
+#include "hostsdk/key_track.h"
 #include "hostsdk/param_block_desc.h"
 #include "hostsdk/references.h"
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <span>
 #include <vector>
 
 class Texmap;
@@ -26,6 +29,10 @@ public:
 
     // Setters store the value when the parameter's type accepts it and return FALSE, storing nothing,
     // otherwise. Ranges are not enforced: they bound the user interface, not the program.
+    // A number parameter declared animatable follows the host's animate mode: while Animating(), setting it
+    // at t sets a key at t (the first key away from time 0 also keeps the old value in a key at time 0);
+    // otherwise a parameter without keys takes the value for all time and one with keys has every key
+    // moved by the change at t. Parameters that are not animatable hold one value for all time.
     BOOL SetValue(ParamID id, TimeValue t, int value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, float value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, const Point3& value, int tabIndex = 0);
@@ -37,8 +44,8 @@ public:
     BOOL SetValue(ParamID id, TimeValue t, PBBitmap* value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, const MCHAR* value, int tabIndex = 0);
 
-    // Getters fill `value` and narrow `valid` when the type matches; otherwise they set `value` to zero
-    // or null and return FALSE.
+    // Getters fill `value` (an animated parameter's value at t) and narrow `valid` to the time around t over
+    // which it holds when the type matches; otherwise they set `value` to zero or null and return FALSE.
     BOOL GetValue(ParamID id, TimeValue t, int& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, float& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, Point3& value, Interval& valid, int tabIndex = 0);
@@ -53,14 +60,16 @@ public:
     // inline lookup and one relaxed load.
     int GetInt(ParamID id, TimeValue t = 0, int tabIndex = 0) {
         const int index = desc->IDtoIndex(id);
-        if (index >= 0 && tabIndex == 0 && intSlots[static_cast<std::size_t>(index)] != nullptr)
+        if (index >= 0 && tabIndex == 0 && intSlots[static_cast<std::size_t>(index)] != nullptr &&
+            !Keyed(index))
             return std::atomic_ref<int>(*intSlots[static_cast<std::size_t>(index)])
                 .load(std::memory_order_relaxed);
         return GetIntSlow(id, t, tabIndex);
     }
     float GetFloat(ParamID id, TimeValue t = 0, int tabIndex = 0) {
         const int index = desc->IDtoIndex(id);
-        if (index >= 0 && tabIndex == 0 && floatSlots[static_cast<std::size_t>(index)] != nullptr)
+        if (index >= 0 && tabIndex == 0 && floatSlots[static_cast<std::size_t>(index)] != nullptr &&
+            !Keyed(index))
             return std::atomic_ref<float>(*floatSlots[static_cast<std::size_t>(index)])
                 .load(std::memory_order_relaxed);
         return GetFloatSlow(id, t, tabIndex);
@@ -68,6 +77,13 @@ public:
     Texmap* GetTexmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
     PBBitmap* GetBitmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
     ReferenceTarget* GetReferenceTarget(ParamID id, TimeValue t = 0, int tabIndex = 0);
+
+    // The keys of an animated number parameter in time order; empty while it holds one value for all time.
+    // The host reaches them through the parameter's controller; the stand-in keeps them in the block.
+    KeyTrack GetKeys(ParamID id, int tabIndex = 0);
+    // Replaces the keys. No keys leave the parameter the value it had at time 0. FALSE, changing nothing,
+    // for a parameter that is not an animatable number, or keys not in ascending time.
+    BOOL SetKeys(ParamID id, std::span<const TrackKey> keys, int tabIndex = 0);
 
     int Count(ParamID id);
     ParamType2 GetParameterType(ParamID id);
@@ -105,6 +121,8 @@ private:
         ReferenceTarget* ref = nullptr;
         std::shared_ptr<PBBitmap> bitmap;
         MSTR text;
+        // Null while the value holds for all time; replaced whole, never changed in place.
+        std::shared_ptr<const KeyTrack> keys;
     };
     struct Slot {
         int paramIndex;
@@ -112,6 +130,16 @@ private:
     };
 
     Value* Find(ParamID id, int tabIndex, const ParamDef** def);
+    bool Keyed(int index) {
+        return std::atomic_ref<unsigned char>(keyedFirst[static_cast<std::size_t>(index)])
+                   .load(std::memory_order_relaxed) != 0;
+    }
+    // The value of a number parameter at t, from its keys when it has any.
+    double NumberAt(const ParamDef& def, Value& slot, TimeValue t, Interval& valid);
+    // Applies a new number at t; false when the parameter holds one value for all time and it is stored
+    // there by the caller.
+    bool SetAnimated(const ParamDef& def, int index, int tabIndex, Value& slot, TimeValue t, float value);
+    void StoreKeys(int index, int tabIndex, Value& slot, std::shared_ptr<const KeyTrack> keys);
     int GetIntSlow(ParamID id, TimeValue t, int tabIndex);
     float GetFloatSlow(ParamID id, TimeValue t, int tabIndex);
     BOOL SetReferenceValue(ParamID id, ReferenceTarget* value, int tabIndex, bool texmapOnly);
@@ -128,6 +156,10 @@ private:
     // Per parameter index: tab index 0's integer or float, for parameters of those types; null otherwise.
     std::vector<int*> intSlots;
     std::vector<float*> floatSlots;
+    // Per parameter index: whether tab index 0 has keys, so that constant values keep the fast path.
+    std::vector<unsigned char> keyedFirst;
+    // Guards every Value::keys: render threads read keys while the user interface thread sets them.
+    std::mutex keysLock;
 };
 
 // Creates a block with the descriptor's defaults.

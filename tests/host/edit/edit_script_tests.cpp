@@ -53,7 +53,7 @@ std::string ErrorOf(const std::string& line) {
 
 TEST(EditScript, BadLinesAreNamedWithTheirProblem) {
     EXPECT_EQ(ErrorOf("clik 1046"),
-              "s.txt:2: unknown action 'clik' (click, spinner, choose, bitmap or save)");
+              "s.txt:2: unknown action 'clik' (click, spinner, choose, bitmap, save, time or animate)");
     EXPECT_EQ(ErrorOf("click"), "s.txt:2: click needs a control ID from 0 to 65535");
     EXPECT_EQ(ErrorOf("click ten"), "s.txt:2: click needs a control ID from 0 to 65535, not 'ten'");
     EXPECT_EQ(ErrorOf("click 70000"), "s.txt:2: click needs a control ID from 0 to 65535, not '70000'");
@@ -63,6 +63,20 @@ TEST(EditScript, BadLinesAreNamedWithTheirProblem) {
     EXPECT_EQ(ErrorOf("spinner 1032 5x"), "s.txt:2: spinner needs a finite number, not '5x'");
     EXPECT_EQ(ErrorOf("choose 1019"), "s.txt:2: choose needs the text of a list item");
     EXPECT_EQ(ErrorOf("bitmap"), "s.txt:2: bitmap needs a file name");
+    EXPECT_EQ(ErrorOf("time 2.5"), "s.txt:2: time needs a whole frame number");
+    EXPECT_EQ(ErrorOf("time 30 frames"), "s.txt:2: unexpected 'frames' after time");
+    EXPECT_EQ(ErrorOf("animate"), "s.txt:2: animate needs on or off");
+    EXPECT_EQ(ErrorOf("animate yes"), "s.txt:2: animate needs on or off, not 'yes'");
+}
+
+TEST(EditScript, TimeAndAnimateMode) {
+    const auto actions = ParseEditScript("animate on\ntime -30\nspinner 1037 3\nanimate off\n", "t.txt");
+    ASSERT_EQ(actions.size(), 4u);
+    EXPECT_EQ(actions[0].kind, EditAction::Kind::Animate);
+    EXPECT_EQ(actions[0].value, 1.0);
+    EXPECT_EQ(actions[1].kind, EditAction::Kind::Time);
+    EXPECT_EQ(actions[1].value, -30.0);
+    EXPECT_EQ(actions[3].value, 0.0);
 }
 
 TEST(EditScript, AMissingScriptIsNamed) {
