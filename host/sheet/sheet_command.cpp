@@ -60,14 +60,15 @@ const char* SheetUsage() {
     return R"usage(Usage: chromasift sheet [SCENE.json | MODEL] [--bitmap IMAGE] [--colors N] [--skip N]
                         [--gamma G] [--hue H] [--saturation S] [--value V]
                         [--renderer scanline|vray|mentalray] [--size WxH] [--threads N] [--unlit]
-                        [--triangulate] [--up y|z] -o SHEET.png
+                        [--triangulate] [--up y|z] [--frame F] -o SHEET.png
 
 Renders the scene in all seventeen distribution modes and writes one contact sheet: a grid of
 labelled pictures, one a mode in the rollout's order, beside the palette the map holds (each
 colour with its hex value and its share of the image's samples). "VRay Instance (rnd)" is
 rendered with the V-Ray stand-in, since only V-Ray gives instance numbers; the other modes with
 --renderer (scanline, vray or mentalray). The options are those of 'chromasift render' (see 'chromasift render --help'),
-except that there is no --mode and --size gives the size of each picture (default 320x240).
+except that there is no --mode, --size gives the size of each picture (default 320x240), and
+--frame F draws the sheet at frame F (the time slider moved there); there is no --frames.
 
 Example:
   chromasift sheet model.obj --bitmap photo.jpg --colors 12 -o sheet.png
@@ -82,6 +83,8 @@ std::string ParseSheetOptions(int argc, char** argv, int first, RenderOptions& o
             return "'sheet' renders every mode: it takes no --mode";
         else if (std::string(argv[i]) == "--print-shader")
             return "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'";
+        else if (std::string(argv[i]) == "--frames")
+            return "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range";
     return ParseRenderOptions(argc, argv, first, options, "sheet");
 }
 
@@ -108,6 +111,9 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
         const std::unique_ptr<SceneRoot> scene =
             SceneFromDocument(document, RenderSceneOrigin(options), plugins);
         MapModeSwitch modeSwitch(*scene);
+        // As for a single render: the frame is where the time slider stands, which the map's shading reads.
+        if (options.frame)
+            GetCOREInterface()->SetTime(FramesToTicks(*options.frame));
         for (int cell = 0; cell < cells; ++cell) {
             const MapMode& mode = modes[static_cast<std::size_t>(cell)];
             modeSwitch.Set(mode);

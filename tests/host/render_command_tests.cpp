@@ -162,22 +162,9 @@ TEST(RenderCommand, FramesAndRangesOfFrames) {
     EXPECT_EQ(host::FrameFileName("f##.png", -3), "f-03.png");
 }
 
-// The built-in scene with its map's "Gamma" keyed: 1 at frame 0, 3 at frame 30; the slider at frame 10.
-std::string AnimatedScene(const render_test::TempFile& file) {
-    Json scene = host::BuiltinScene();
-    Json& map = scene["objects"][0];
-    if (!map.contains("paramBlocks"))
-        map["paramBlocks"] = Json::array({Json{{"ref", 0}, {"block", 0}, {"params", Json::array()}}});
-    map["paramBlocks"][0]["params"].push_back(
-        Json{{"id", 7}, {"type", "float"}, {"keys", Json::array({Json{0, 1.0}, Json{4800, 3.0}})}});
-    scene["sliderTime"] = 1600;
-    std::ofstream(file.Path()) << scene.dump();
-    return file.Utf8();
-}
-
 TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
     const render_test::TempFile sceneFile("animated.json");
-    const std::string scene = AnimatedScene(sceneFile);
+    const std::string scene = render_test::WriteAnimatedScene(sceneFile);
     const auto render = [&scene](std::vector<std::string> args) {
         args.insert(args.begin(), scene);
         // One render thread and a mode without random draws: the same settings give the same picture.

@@ -1,11 +1,13 @@
 #include "render_test_support.h"
 
+#include "host/render/builtin_scene.h"
 #include "host/render/primitive_objects.h"
 
 #include "hostsdk/core_interface.h"
 #include "hostsdk/node.h"
 #include "hostsdk/path_config.h"
 
+#include <fstream>
 #include <random>
 
 namespace render_test {
@@ -77,6 +79,21 @@ TempFile::~TempFile() {
 std::string TempFile::Utf8() const {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+std::string WriteAnimatedScene(const TempFile& file) {
+    host::Json scene = host::BuiltinScene();
+    host::Json& map = scene["objects"][0];
+    if (!map.contains("paramBlocks"))
+        map["paramBlocks"] =
+            host::Json::array({host::Json{{"ref", 0}, {"block", 0}, {"params", host::Json::array()}}});
+    map["paramBlocks"][0]["params"].push_back(
+        host::Json{{"id", 7},
+                   {"type", "float"},
+                   {"keys", host::Json::array({host::Json{0, 1.0}, host::Json{4800, 3.0}})}});
+    scene["sliderTime"] = 1600;
+    std::ofstream(file.Path()) << scene.dump();
+    return file.Utf8();
 }
 
 } // namespace render_test

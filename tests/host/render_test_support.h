@@ -56,4 +56,8 @@ private:
     std::filesystem::path path;
 };
 
+// Writes the built-in scene with its map's "Gamma" keyed, 1 at frame 0 and 3 at frame 30, and the time
+// slider at frame 10; returns the file's name.
+std::string WriteAnimatedScene(const TempFile& file);
+
 } // namespace render_test

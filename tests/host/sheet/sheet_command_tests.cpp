@@ -5,9 +5,12 @@
 #include "../render_test_support.h"
 
 #include "hostsdk/bitmap.h"
+#include "hostsdk/core_interface.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <sstream>
 
@@ -52,6 +55,34 @@ TEST_F(SheetCommand, TakesTheRenderOptionsWithoutAMode) {
     EXPECT_EQ(Parse({"--mode", "Random", "-o", "s.png"}, moded), 2);
     host::RenderOptions unnamed;
     EXPECT_EQ(Parse({"--colors", "5"}, unnamed), 2) << "an output file is needed";
+    host::RenderOptions framed;
+    EXPECT_EQ(Parse({"--frame", "30", "-o", "s.png"}, framed), 0);
+    EXPECT_EQ(framed.frame, 30);
+    EXPECT_EQ(Parse({"--frames", "0-2", "-o", "s_#.png"}, framed), 2) << "a sheet is one frame";
+}
+
+TEST_F(SheetCommand, DrawsTheFrameItIsGiven) {
+    const render_test::TempFile scene("animated_sheet.json");
+    render_test::WriteAnimatedScene(scene);
+    const auto sheet = [&](const char* frame) {
+        const render_test::TempFile file("sheet_frame.png");
+        host::RenderOptions options;
+        EXPECT_EQ(Parse({scene.Utf8(), "--size", "32x24", "--threads", "1", "--colors", "4", "--frame", frame,
+                         "-o", file.Utf8()},
+                        options),
+                  0);
+        std::ostringstream out, err;
+        EXPECT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0)
+            << err.str();
+        std::ifstream in(file.Path(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string first = sheet("0");
+    EXPECT_EQ(GetCOREInterface()->GetTime(), 0);
+    const std::string last = sheet("30");
+    EXPECT_EQ(GetCOREInterface()->GetTime(), 4800);
+    EXPECT_FALSE(first.empty());
+    EXPECT_NE(first, last) << "\"Gamma\" 1 and 3 give other colours";
 }
 
 TEST_F(SheetCommand, WritesEveryModeAndThePaletteStrip) {
