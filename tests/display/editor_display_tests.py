@@ -1,0 +1,219 @@
+"""The material editor (chromasift.exe edit) on a real X display, driven with real mouse and keyboard events.
+
+Usage: editor_display_tests.py GROUP --session SCRIPT --editor EXE --probe EXE --data DIR --work DIR
+Each group opens the editor, acts as a person would and checks what the screen shows and what is saved.
+"""
+
+import argparse
+import json
+import pathlib
+import shutil
+import subprocess
+import sys
+
+from display_driver import Display, Failure
+
+EDITOR_TITLE = "Material Editor"
+REORDER_TITLE = "reorder colours"
+FILE_DIALOG_TITLE = "Select Bitmap Image File"
+
+BITMAP_BUTTON, NUM_COLORS_EDIT, NUM_COLORS_SPIN = 1030, 1031, 1032
+SWATCH_FRAME, COUNT_LABEL, MANUAL_BUTTON, SORTS_COMBO = 1035, 1045, 1139, 1020
+RADIO_RANDOM, RADIO_LINEAR, RADIO_MIRROR = 1046, 1047, 1048
+WHITE = (255, 255, 255)
+
+
+def windows_path(path):
+    return "Z:" + str(path).replace("/", "\\")
+
+
+OPEN_EDITORS = []
+
+
+class Editor:
+    """One chromasift.exe edit process and its window; main() closes it after the test."""
+
+    def __init__(self, display, arguments, work):
+        OPEN_EDITORS.append(self)
+        self.display = display
+        self.arguments = arguments
+        self.log = open(work / "editor.log", "w")
+        self.process = display.wine(arguments.editor, "edit", *self.editor_options(work), stdout=self.log,
+                                    stderr=subprocess.STDOUT)
+        self.wait_for_controls()
+
+    @staticmethod
+    def editor_options(work):
+        return ["-o", str(work / "saved.json")]
+
+    def wait_for_controls(self):
+        self.display.wait(lambda: self.find_all(SWATCH_FRAME), 60, "the editor's parameters rollout never showed")
+
+    def controls(self):
+        return self.display.windows(EDITOR_TITLE)
+
+    def find_all(self, control_id):
+        controls = self.controls()
+        frame_dialogs = {c.dialog for c in controls if c.id == SWATCH_FRAME}
+        return [c for c in controls if c.id == control_id and c.dialog in frame_dialogs]
+
+    def control(self, control_id):
+        found = self.find_all(control_id)
+        if not found:
+            raise Failure(f"the parameters rollout has no control {control_id}")
+        return found[0]
+
+    def menu(self, name, *keys):
+        """Opens a menu of the menu bar with the mouse and picks an item with its keys."""
+        controls = self.controls()
+        rollup = next(c for c in controls if c.class_name == "RollupWindow")
+        # The menu bar is the row right above the client area; its menus follow one another from the left.
+        offset = {"File": 15}[name]
+        self.display.click(controls[0].rect[0] + offset, rollup.rect[1] - 10)
+        self.display.key(*keys)
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.log.close()
+
+
+def expected_palette(display, arguments, image, colours):
+    """The palette the map holds for that picture and count, as the host tool prints it."""
+    status, text = display.run_wine(arguments.editor, "palette", str(image), "--colors", str(colours), "--json")
+    if status != 0:
+        raise Failure(f"chromasift palette ended with status {status}")
+    return [(e["red"] >> 8, e["green"] >> 8, e["blue"] >> 8) for e in json.loads(text)["palette"]]
+
+
+def swatch_centres(frame, count):
+    """Screen points at the centre of the first `count` cells of a swatch frame (its black border excluded)."""
+    left, top, right, bottom = frame.rect
+    left, top, right, bottom = left + 1, top + 1, right - 1, bottom - 1
+    columns = min(count, 25)
+    rows = -(-count // columns)
+    width, height = (right - left) // columns, (bottom - top) // rows
+    return [(left + (i % columns) * width + width // 2 + 1, top + (i // columns) * height + height // 2 + 1)
+            for i in range(count)]
+
+
+def shown_swatches(display, frame, count):
+    shot = display.screenshot()
+    return [shot.pixel(x, y) for x, y in swatch_centres(frame, count)]
+
+
+def expect_swatches(display, frame, colours, what):
+    """Waits until the frame's cells show `colours` in order; a person sees them without touching anything."""
+    display.wait(lambda: shown_swatches(display, frame, len(colours)) == colours, 10,
+                 lambda: f"{what}: the swatch frame shows {shown_swatches(display, frame, len(colours))}, "
+                 f"expected {colours}")
+
+
+def expect_label(editor, text):
+    seen = []
+
+    def reads():
+        seen[:] = [editor.control(COUNT_LABEL).text]
+        return seen[0] == text
+    editor.display.wait(reads, 10, lambda: f"the count label reads {seen}, expected '{text}'")
+
+
+def spinner_arrows(spinner):
+    """Points on the up and down arrow of a spinner control."""
+    left, top, right, bottom = spinner.rect
+    x = (left + right) // 2
+    return (x, top + (bottom - top) // 4), (x, bottom - 1 - (bottom - top) // 4)
+
+
+def choose_picture(display, editor, image):
+    display.click(*editor.control(BITMAP_BUTTON).centre)
+    dialog = display.wait_for_window(FILE_DIALOG_TITLE)
+    edits = [c for c in dialog if c.class_name == "Edit" and c.visible]
+    if not edits:
+        raise Failure(f"the file dialog has no name field: {dialog}")
+    display.click(*edits[-1].centre)
+    display.key("ctrl+a")
+    display.type_text(windows_path(image))
+    display.key("Return")
+    display.wait_until_gone(FILE_DIALOG_TITLE)
+
+
+def test_swatches(display, arguments, work):
+    """Choosing a picture, a count step and a manual reorder each show the new swatches at once."""
+    image = pathlib.Path(arguments.data) / "images" / "chicky_512.png"
+    editor = Editor(display, arguments, work)
+    frame = editor.control(SWATCH_FRAME)
+    expect_label(editor, "max #colors extracted: 0")
+    if display.screenshot().distinct_colours(shrink(frame.rect, 2)) != {WHITE}:
+        raise Failure("an empty palette should leave the swatch frame white")
+
+    choose_picture(display, editor, image)
+    ten = expected_palette(display, arguments, image, 10)
+    expect_label(editor, f"max #colors extracted: {len(ten)}")
+    expect_swatches(display, frame, ten, "after choosing a picture")
+
+    up, _ = spinner_arrows(editor.control(NUM_COLORS_SPIN))
+    display.click(*up)
+    eleven = expected_palette(display, arguments, image, 11)
+    expect_label(editor, f"max #colors extracted: {len(eleven)}")
+    expect_swatches(display, frame, eleven, "after a '# colors' step up")
+
+    # Drag the first colour onto the fourth cell of the reorder dialog; OK keeps the order.
+    display.click(*editor.control(MANUAL_BUTTON).centre)
+    dialog = display.wait_for_window(REORDER_TITLE)
+    reorder_frame = next(c for c in dialog if c.id == SWATCH_FRAME)
+    cells = swatch_centres(reorder_frame, len(eleven))
+    display.drag(cells[0], cells[3])
+    moved = eleven[1:4] + eleven[:1] + eleven[4:]
+    expect_swatches(display, reorder_frame, moved, "in the reorder dialog after a drag")
+    display.click(*next(c for c in dialog if c.id == 1).centre)
+    display.wait_until_gone(REORDER_TITLE)
+    expect_swatches(display, frame, moved, "after OK in the reorder dialog")
+
+    editor.menu("File", "s")
+    saved = work / "saved.json"
+    display.wait(saved.exists, 10, "File > Save wrote no scene")
+    scene = json.loads(saved.read_text())
+    text = json.dumps(scene)
+    if "chicky_512.png" not in text:
+        raise Failure("the saved scene does not name the chosen picture")
+
+
+def shrink(rect, by):
+    left, top, right, bottom = rect
+    return left + by, top + by, right - by, bottom - by
+
+
+GROUPS = {
+    "swatches": test_swatches,
+}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("group", choices=sorted(GROUPS))
+    for option in ("--session", "--editor", "--probe", "--data", "--work"):
+        parser.add_argument(option, required=True)
+    arguments = parser.parse_args()
+    work = pathlib.Path(arguments.work)
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    display = Display(arguments.session, arguments.probe)
+    try:
+        GROUPS[arguments.group](display, arguments, work)
+    except Failure as failure:
+        print(f"FAILED {arguments.group}: {failure}")
+        shot = work / "screen.xwd"
+        subprocess.run(["xwd", "-root", "-silent", "-out", str(shot)], env=display.environment)
+        print(f"The screen at the failure: {shot}")
+        return 1
+    finally:
+        for editor in OPEN_EDITORS:
+            editor.close()
+    print(f"passed {arguments.group}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
