@@ -33,18 +33,15 @@ OPEN_EDITORS = []
 class Editor:
     """One chromasift.exe edit process and its window; main() closes it after the test."""
 
-    def __init__(self, display, arguments, work):
+    def __init__(self, display, arguments, work, scene=None):
         OPEN_EDITORS.append(self)
         self.display = display
         self.arguments = arguments
         self.log = open(work / "editor.log", "w")
-        self.process = display.wine(arguments.editor, "edit", *self.editor_options(work), stdout=self.log,
+        options = ([str(scene)] if scene else []) + ["-o", str(work / "saved.json")]
+        self.process = display.wine(arguments.editor, "edit", *options, stdout=self.log,
                                     stderr=subprocess.STDOUT)
         self.wait_for_controls()
-
-    @staticmethod
-    def editor_options(work):
-        return ["-o", str(work / "saved.json")]
 
     def wait_for_controls(self):
         self.display.wait(lambda: self.find_all(SWATCH_FRAME), 60, "the editor's parameters rollout never showed")
@@ -180,6 +177,80 @@ def test_swatches(display, arguments, work):
         raise Failure("the saved scene does not name the chosen picture")
 
 
+def scene_with_picture(display, arguments, work, image):
+    """A scene file whose map has the picture chosen, written by a scripted editor session."""
+    script, scene = work / "choose.txt", work / "scene.json"
+    script.write_text(f"bitmap {windows_path(image)}\nsave {windows_path(scene)}\n")
+    status, output = display.run_wine(arguments.editor, "edit", "--script", windows_path(script))
+    if status != 0:
+        raise Failure(f"the scripted session to choose a picture ended with {status}: {output}")
+    return scene
+
+
+def radio_checked(shot, radio):
+    """Whether a radio button shows its dot: the circle's centre is dark when checked, light when not."""
+    left, top, _, bottom = radio.rect
+    # The circle sits at the left of the button, as tall as the system's check mark, centred vertically.
+    centre = shot.pixel(left + 6, (top + bottom) // 2)
+    return sum(centre) < 3 * 128
+
+
+# Parameter IDs of the map's block, as scenes store them.
+NUM_COLORS_PARAM, COMBINED_MODE_PARAM, PIXEL_MAPPING_PARAM = 1, 2, 16
+
+
+def parameter(scene, param_id):
+    for record in scene["objects"]:
+        for block in record.get("paramBlocks", []):
+            for param in block.get("params", []):
+                if param.get("id") == param_id and block.get("block") == 0:
+                    return param.get("value")
+    raise Failure(f"the saved scene has no parameter {param_id}")
+
+
+def test_controls(display, arguments, work):
+    """Radio buttons and a spinner drag act as they look, and the saved scene holds what was done."""
+    image = pathlib.Path(arguments.data) / "images" / "rubberwhale1.png"
+    scene = scene_with_picture(display, arguments, work, image)
+    editor = Editor(display, arguments, work, scene)
+    frame = editor.control(SWATCH_FRAME)
+    expect_swatches(display, frame, expected_palette(display, arguments, image, 10), "when the editor opens")
+
+    random, linear = editor.control(RADIO_RANDOM), editor.control(RADIO_LINEAR)
+    shot = display.screenshot()
+    if not radio_checked(shot, random) or radio_checked(shot, linear):
+        raise Failure("a new map should show 'Random' chosen and 'Linear' not")
+    display.click(*linear.centre)
+    display.wait(lambda: radio_checked(display.screenshot(), linear), 10, "'Linear' shows no dot after a click")
+    if radio_checked(display.screenshot(), random):
+        raise Failure("'Random' still shows its dot after 'Linear' was clicked")
+
+    # Dragging the spinner upwards raises "# colors" while the button is held.
+    spinner = editor.control(NUM_COLORS_SPIN)
+    display.drag(spinner.centre, (spinner.centre[0], spinner.centre[1] - 40), steps=8)
+    count = int(display.wait(lambda: editor.control(NUM_COLORS_EDIT).text.strip() or None, 10, "no count"))
+    if count <= 10:
+        raise Failure(f"an upward spinner drag left '# colors' at {count}")
+    colours = expected_palette(display, arguments, image, count)
+    expect_label(editor, f"max #colors extracted: {len(colours)}")
+    expect_swatches(display, frame, colours[:count], "after a spinner drag")
+
+    # A step down with the lower arrow.
+    _, down = spinner_arrows(spinner)
+    display.click(*down)
+    fewer = expected_palette(display, arguments, image, count - 1)
+    expect_swatches(display, frame, fewer, "after a '# colors' step down")
+
+    editor.menu("File", "s")
+    saved = work / "saved.json"
+    display.wait(saved.exists, 10, "File > Save wrote no scene")
+    stored = json.loads(saved.read_text())
+    # "Linear" is sub-mode 1 of the Pixels category and combined mode 1.
+    for param_id, value in ((NUM_COLORS_PARAM, count - 1), (PIXEL_MAPPING_PARAM, 1), (COMBINED_MODE_PARAM, 1)):
+        if parameter(stored, param_id) != value:
+            raise Failure(f"the saved parameter {param_id} is {parameter(stored, param_id)}, expected {value}")
+
+
 def shrink(rect, by):
     left, top, right, bottom = rect
     return left + by, top + by, right - by, bottom - by
@@ -187,6 +258,7 @@ def shrink(rect, by):
 
 GROUPS = {
     "swatches": test_swatches,
+    "controls": test_controls,
 }
 
 
