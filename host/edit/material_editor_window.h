@@ -3,18 +3,21 @@
 // The material-editor window shared by the "edit" and "screenshot" commands (Windows build): one top-level
 // window whose client area is a rollup window holding the map's rollouts, with a File menu that saves.
 #include "host/edit/material_editor.h"
+#include "host/edit/sample_slot_view.h"
 #include "host/scene_file.h"
 #include "host/text.h"
 
 #include "hostsdk/core_interface.h"
 #include "hostsdk/custom_controls.h"
 #include "hostsdk/param_map.h"
+#include "hostsdk/references.h"
 #include "hostsdk/rollup_window.h"
 
 #include <windows.h>
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -27,7 +30,43 @@ constexpr UINT kMenuSaveAs = 40002;
 constexpr UINT kMenuExit = 40003;
 constexpr const wchar_t* kEditorClass = L"ChromasiftMaterialEditor";
 constexpr int kEditorWidth = 440;
-constexpr int kEditorHeight = 820;
+constexpr int kEditorHeight = 820 + SampleSlotView::kHeight;
+// Posted to the editor window when the map announced a change to its dependents.
+constexpr UINT kMapChanged = WM_APP + 2;
+
+// The editor's reference to the map: the map announces its changes to its dependents, and the editor, like
+// the host's, then updates the map and renders its sample slot again. One message stands for any number of
+// changes announced before it is handled.
+class MapWatcher : public ReferenceMaker {
+public:
+    MapWatcher(HWND window, Texmap& map) : window(window) { ReplaceReference(0, &map, FALSE); }
+    MapWatcher(const MapWatcher&) = delete;
+    MapWatcher& operator=(const MapWatcher&) = delete;
+    ~MapWatcher() override { ReplaceReference(0, nullptr, FALSE); }
+
+    // A reference maker of the host's own, never stored or shown: its super class is the generic one.
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int i) override { return i == 0 ? map : nullptr; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message, BOOL) override {
+        if (message == REFMSG_CHANGE && !posted)
+            posted = PostMessageW(window, kMapChanged, 0, 0) != 0;
+        return REF_SUCCEED;
+    }
+    // Called when the posted message is handled: later changes post a new one.
+    void Handled() { posted = false; }
+
+protected:
+    void SetReference(int i, RefTargetHandle target) override {
+        if (i == 0)
+            map = target;
+    }
+
+private:
+    HWND window;
+    RefTargetHandle map = nullptr;
+    bool posted = false;
+};
 
 inline std::wstring WindowClassName(HWND window) {
     wchar_t name[64] = {};
@@ -52,11 +91,16 @@ public:
             err << "chromasift: the editor window could not be created\n";
             return false;
         }
+        if (!slot.Create(window)) {
+            err << "chromasift: the sample slot could not be created\n";
+            return false;
+        }
         RECT client;
         GetClientRect(window, &client);
         rollup =
-            CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, client.right,
-                            client.bottom, window, nullptr, GetModuleHandleW(nullptr), nullptr);
+            CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0,
+                            SampleSlotView::kHeight, client.right, client.bottom - SampleSlotView::kHeight,
+                            window, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (rollup == nullptr) {
             err << "chromasift: the rollup window could not be created\n";
             return false;
@@ -69,6 +113,8 @@ public:
             return false;
         }
         savedScene = SceneToJson(session.scene);
+        watcher = std::make_unique<MapWatcher>(window, session.map);
+        slot.Render(session.map, GetCOREInterface()->GetTime());
         if (show) {
             ShowWindow(window, SW_SHOWNORMAL);
             UpdateWindow(window);
@@ -77,6 +123,9 @@ public:
     }
 
     void Close() {
+        // The render thread lets go of the map before anything of it goes away.
+        slot.Stop();
+        watcher.reset();
         if (dialog != nullptr)
             dialog->DeleteThis();
         dialog = nullptr;
@@ -106,11 +155,15 @@ public:
         return found;
     }
 
-    // Runs what the host runs when the editor is idle: the map's update, which extracts a palette from a
-    // newly chosen picture.
-    void Idle() {
+    // What the host does after the map announced a change: the map's update at the current time (which
+    // extracts the palette of a newly chosen picture), then a new picture of the sample slot.
+    void MapChanged() {
+        if (watcher != nullptr)
+            watcher->Handled();
+        const TimeValue now = GetCOREInterface()->GetTime();
         Interval valid = FOREVER;
-        session.map.Update(GetCOREInterface()->GetTime(), valid);
+        session.map.Update(now, valid);
+        slot.Render(session.map, now);
     }
 
     void PumpMessages() {
@@ -119,8 +172,9 @@ public:
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        Idle();
     }
+
+    HWND SampleSlot() const { return slot.Slot(); }
 
     bool Save(const std::string& file, std::ostream& err) {
         try {
@@ -228,9 +282,25 @@ private:
         switch (message) {
         case WM_SIZE:
             if (editor->rollup != nullptr)
-                MoveWindow(editor->rollup, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+                MoveWindow(editor->rollup, 0, SampleSlotView::kHeight, LOWORD(lParam),
+                           std::max(HIWORD(lParam) - SampleSlotView::kHeight, 0), TRUE);
+            return 0;
+        case kMapChanged:
+            editor->MapChanged();
+            return 0;
+        case kSlotPictureReady:
+            editor->slot.ShowFinishedPicture();
+            return 0;
+        case WM_MOUSEWHEEL:
+            // The wheel scrolls the rollouts wherever the pointer is in the editor.
+            if (editor->rollup != nullptr)
+                SendMessageW(editor->rollup, message, wParam, lParam);
             return 0;
         case WM_COMMAND:
+            if (editor->slot.Command(LOWORD(wParam), HIWORD(wParam))) {
+                editor->slot.Render(editor->session.map, GetCOREInterface()->GetTime());
+                return 0;
+            }
             switch (LOWORD(wParam)) {
             case kMenuSave:
                 editor->SaveFromMenu(false);
@@ -261,6 +331,8 @@ private:
     std::unique_ptr<RollupMtlParams> params;
     ParamDlg* dialog = nullptr;
     std::string savedScene;
+    SampleSlotView slot;
+    std::unique_ptr<MapWatcher> watcher;
 };
 
 // Replays one action on the editor's controls; returns the problem, empty when it was done.

@@ -62,11 +62,10 @@ class Editor:
 
     def menu(self, name, *keys):
         """Opens a menu of the menu bar with the mouse and picks an item with its keys."""
-        controls = self.controls()
-        rollup = next(c for c in controls if c.class_name == "RollupWindow")
+        client = self.controls()[0].rect
         # The menu bar is the row right above the client area; its menus follow one another from the left.
         offset = {"File": 15}[name]
-        self.display.click(controls[0].rect[0] + offset, rollup.rect[1] - 10)
+        self.display.click(client[0] + offset, client[1] - 10)
         self.display.key(*keys)
 
     def close(self):

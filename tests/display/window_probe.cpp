@@ -1,8 +1,8 @@
 // window_probe.exe TITLE
 //
 // Prints where the windows of a running program are on the screen, so that a display test can aim real
-// mouse events at them: the first visible top-level window whose title contains TITLE, then each of its
-// descendant windows, one a line:
+// mouse events at them: the first visible top-level window whose title contains TITLE (its client area),
+// then each of its descendant windows, one a line:
 //   <depth> <control id> <class> <left> <top> <right> <bottom> <visible 0|1> <text>
 // Screen coordinates under Wine's X11 driver are the X root window's. Exit status 1 when no window matches.
 #include <windows.h>
@@ -55,6 +55,11 @@ void Print(HWND window, int depth) {
     GetClassNameW(window, className, 128);
     RECT rect{};
     GetWindowRect(window, &rect);
+    if (depth == 0) {
+        // The top-level window's client area: its menu bar lies right above.
+        GetClientRect(window, &rect);
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    }
     std::printf("%d %d %s %ld %ld %ld %ld %d %s\n", depth, GetDlgCtrlID(window), Utf8(className).c_str(),
                 rect.left, rect.top, rect.right, rect.bottom, IsWindowVisible(window) ? 1 : 0,
                 Utf8(Text(window)).c_str());
