@@ -28,6 +28,7 @@ namespace host {
 constexpr UINT kMenuSave = 40001;
 constexpr UINT kMenuSaveAs = 40002;
 constexpr UINT kMenuExit = 40003;
+constexpr UINT kMenuOpen = 40004;
 constexpr const wchar_t* kEditorClass = L"ChromasiftMaterialEditor";
 constexpr int kEditorWidth = 440;
 constexpr int kEditorHeight = 820 + SampleSlotView::kHeight;
@@ -113,6 +114,7 @@ public:
             return false;
         }
         savedScene = SceneToJson(session.scene);
+        ShowTitle();
         watcher = std::make_unique<MapWatcher>(window, session.map);
         slot.Render(session.map, GetCOREInterface()->GetTime());
         if (show) {
@@ -164,6 +166,16 @@ public:
         Interval valid = FOREVER;
         session.map.Update(now, valid);
         slot.Render(session.map, now);
+        ShowTitle();
+    }
+
+    // The title names the scene file and marks changes not saved yet with an asterisk.
+    void ShowTitle() {
+        const std::string name = session.saveTo.empty() ? std::string("Untitled")
+                                                        : PathToUtf8(PathFromUtf8(session.saveTo).filename());
+        const std::wstring title =
+            FromUtf8(name + (HasUnsavedChanges() ? " *" : "") + " - Material Editor - Chromasift");
+        SetWindowTextW(window, title.c_str());
     }
 
     void PumpMessages() {
@@ -184,6 +196,8 @@ public:
             return false;
         }
         savedScene = SceneToJson(session.scene);
+        if (window != nullptr)
+            ShowTitle();
         return true;
     }
 
@@ -208,6 +222,7 @@ public:
 private:
     static HMENU EditorMenu() {
         HMENU file = CreatePopupMenu();
+        AppendMenuW(file, MF_STRING, kMenuOpen, L"&Open...");
         AppendMenuW(file, MF_STRING, kMenuSave, L"&Save\tCtrl+S");
         AppendMenuW(file, MF_STRING, kMenuSaveAs, L"Save &As...");
         AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
@@ -228,9 +243,11 @@ private:
         RegisterClassExW(&windowClass); // fails harmlessly when registered already
     }
 
-    // Asks for a file name; empty when the person cancels.
-    std::string AskForSceneFile() const {
+    // Asks for a scene file to write, or to read; empty when the person cancels.
+    std::string AskForSceneFile(bool toOpen) const {
         wchar_t file[MAX_PATH] = L"scene.json";
+        if (toOpen)
+            file[0] = L'\0';
         OPENFILENAMEW request{};
         request.lStructSize = sizeof(request);
         request.hwndOwner = window;
@@ -238,12 +255,24 @@ private:
         request.lpstrFile = file;
         request.nMaxFile = MAX_PATH;
         request.lpstrDefExt = L"json";
-        request.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-        return GetSaveFileNameW(&request) ? PathToUtf8(std::filesystem::path(file)) : std::string();
+        request.lpstrTitle = toOpen ? L"Open Scene" : L"Save Scene As";
+        request.Flags = toOpen ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
+                               : OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+        const BOOL chosen = toOpen ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);
+        return chosen ? PathToUtf8(std::filesystem::path(file)) : std::string();
+    }
+
+    // File > Open...: the editor closes, once the person agreed, and the command opens the chosen scene.
+    void OpenFromMenu() {
+        const std::string file = AskForSceneFile(true);
+        if (file.empty() || !AgreeToClose())
+            return;
+        session.openNext = file;
+        PostQuitMessage(0);
     }
 
     void SaveFromMenu(bool askForName) {
-        std::string file = askForName || session.saveTo.empty() ? AskForSceneFile() : session.saveTo;
+        std::string file = askForName || session.saveTo.empty() ? AskForSceneFile(false) : session.saveTo;
         if (file.empty())
             return;
         std::ostringstream problem;
@@ -259,7 +288,7 @@ private:
     bool AgreeToClose() {
         if (!HasUnsavedChanges())
             return true;
-        switch (MessageBoxW(window, L"Save the changes to the scene?", L"Material Editor",
+        switch (MessageBoxW(window, L"Save the changes to the scene?", L"Unsaved changes",
                             MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES:
             SaveFromMenu(false);
@@ -302,6 +331,9 @@ private:
                 return 0;
             }
             switch (LOWORD(wParam)) {
+            case kMenuOpen:
+                editor->OpenFromMenu();
+                return 0;
             case kMenuSave:
                 editor->SaveFromMenu(false);
                 return 0;

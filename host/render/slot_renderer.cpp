@@ -20,6 +20,9 @@ SlotRenderer::~SlotRenderer() {
 void SlotRenderer::Request(Texmap& map, const SlotSettings& settings) {
     {
         std::lock_guard<std::mutex> guard(lock);
+        // A request still waiting is dropped unrendered.
+        if (waiting)
+            ++dropped;
         waiting = Job{&map, settings, ++requests};
         // The picture under way is out of date: the render stops at its next row.
         cancel = true;

@@ -28,7 +28,7 @@ public:
     void Request(Texmap& map, const SlotSettings& settings);
     // The picture of the newest request, once it is finished and not taken yet.
     std::optional<SlotPicture> TakePicture();
-    // Requests made so far, and renders given up because a newer request came.
+    // Requests made so far, and requests dropped (unrendered, or given up) because a newer one came.
     std::uint64_t Requests() const;
     std::uint64_t Dropped() const;
 

@@ -33,12 +33,12 @@ OPEN_EDITORS = []
 class Editor:
     """One chromasift.exe edit process and its window; main() closes it after the test."""
 
-    def __init__(self, display, arguments, work, scene=None):
+    def __init__(self, display, arguments, work, scene=None, output=True):
         OPEN_EDITORS.append(self)
         self.display = display
         self.arguments = arguments
         self.log = open(work / "editor.log", "w")
-        options = ([str(scene)] if scene else []) + ["-o", str(work / "saved.json")]
+        options = ([str(scene)] if scene else []) + (["-o", str(work / "saved.json")] if output else [])
         self.process = display.wine(arguments.editor, "edit", *options, stdout=self.log,
                                     stderr=subprocess.STDOUT)
         self.wait_for_controls()
@@ -124,15 +124,7 @@ def spinner_arrows(spinner):
 
 def choose_picture(display, editor, image):
     display.click(*editor.control(BITMAP_BUTTON).centre)
-    dialog = display.wait_for_window(FILE_DIALOG_TITLE)
-    edits = [c for c in dialog if c.class_name == "Edit" and c.visible]
-    if not edits:
-        raise Failure(f"the file dialog has no name field: {dialog}")
-    display.click(*edits[-1].centre)
-    display.key("ctrl+a")
-    display.type_text(windows_path(image))
-    display.key("Return")
-    display.wait_until_gone(FILE_DIALOG_TITLE)
+    choose_file(display, FILE_DIALOG_TITLE, image)
 
 
 def test_swatches(display, arguments, work):
@@ -250,6 +242,131 @@ def test_controls(display, arguments, work):
             raise Failure(f"the saved parameter {param_id} is {parameter(stored, param_id)}, expected {value}")
 
 
+SLOT_SIZE = 128
+SLOT_GREY, CHECKER_LIGHT, CHECKER_DARK = (89, 89, 89), (191, 191, 191), (51, 51, 51)
+
+
+def slot_pixels(display, editor):
+    """The sample slot's picture as a person sees it: rows of colours."""
+    slot = next(c for c in editor.controls() if c.class_name == "ChromasiftSampleSlot")
+    left, top = slot.rect[0] + 2, slot.rect[1] + 2  # inside the sunken edge
+    shot = display.screenshot()
+    return [[shot.pixel(left + x, top + y) for x in range(SLOT_SIZE)] for y in range(SLOT_SIZE)]
+
+
+def background_share(picture, background):
+    return sum(row.count(background) for row in picture) / (SLOT_SIZE * SLOT_SIZE)
+
+
+def test_sample_slot(display, arguments, work):
+    """The slot shows the map on its object at once and follows the map, the object and the background."""
+    image = pathlib.Path(arguments.data) / "images" / "rubberwhale1.png"
+    palette = set(expected_palette(display, arguments, image, 10))
+    editor = Editor(display, arguments, work, scene_with_picture(display, arguments, work, image))
+
+    def sphere():
+        picture = slot_pixels(display, editor)
+        share = background_share(picture, SLOT_GREY)
+        return picture if 0.2 < share < 0.6 else None
+    picture = display.wait(sphere, 20, "the slot shows no sphere on its grey background")
+    centre = picture[SLOT_SIZE // 2 + 10][SLOT_SIZE // 2 + 10]
+    if centre == SLOT_GREY:
+        raise Failure("the middle of the slot shows the background, not the sphere")
+
+    # "Linear" gives the samples the palette colours in turn: the sphere shows many of them, lit.
+    def hues(picture):
+        return {tuple(round(c / max(max(pixel), 1), 1) for c in pixel) for row in picture for pixel in row
+                if pixel != SLOT_GREY and max(pixel) > 40}
+    before = len(hues(picture))
+    display.click(*editor.control(RADIO_LINEAR).centre)
+    display.wait(lambda: len(hues(slot_pixels(display, editor))) >= before + 4, 20,
+                 lambda: f"the slot kept {before} hues after 'Linear' was chosen "
+                 f"(palette of {len(palette)} colours)")
+
+    # A box instead of the sphere, chosen in the list beside the slot with the mouse and keyboard.
+    shapes = next(c for c in editor.controls() if c.class_name == "ComboBox" and c.text == "Sphere")
+    sphere_share = background_share(slot_pixels(display, editor), SLOT_GREY)
+    display.click(*shapes.centre)
+    display.key("Down")
+    display.key("Return")
+    display.wait(lambda: abs(background_share(slot_pixels(display, editor), SLOT_GREY) - sphere_share) > 0.03,
+                 20, "the slot's outline did not change when Box was chosen")
+
+    checker = next(c for c in editor.controls() if c.text == "Checker background")
+    display.click(*checker.centre)
+
+    def shows_checker():
+        picture = slot_pixels(display, editor)
+        return background_share(picture, CHECKER_LIGHT) > 0.1 and background_share(picture, CHECKER_DARK) > 0.1
+    display.wait(shows_checker, 20, "the slot shows no checker behind the box")
+
+
+def title(editor):
+    controls = editor.controls()
+    if not controls:
+        raise Failure("the editor shows no window")
+    return controls[0].text
+
+
+def choose_file(display, dialog_title, path):
+    dialog = display.wait_for_window(dialog_title)
+    edits = [c for c in dialog if c.class_name == "Edit" and c.visible]
+    display.click(*edits[-1].centre)
+    display.key("ctrl+a")
+    display.type_text(windows_path(path))
+    display.key("Return")
+    display.wait_until_gone(dialog_title)
+
+
+def test_editor_window(display, arguments, work):
+    """The title names the scene and marks changes; the wheel scrolls; File > Open and closing ask first."""
+    data = pathlib.Path(arguments.data) / "images"
+    first = scene_with_picture(display, arguments, work, data / "rubberwhale1.png")
+    second = work / "second.json"
+    shutil.copy(scene_with_picture(display, arguments, work, data / "chicky_512.png"), second)
+    first = shutil.copy(first, work / "first.json")
+
+    editor = Editor(display, arguments, work, first, output=False)
+    display.wait(lambda: title(editor).startswith("first.json - Material Editor"), 10,
+                 lambda: f"the title reads '{title(editor)}'")
+    display.click(*editor.control(RADIO_LINEAR).centre)
+    display.wait(lambda: title(editor).startswith("first.json * - "), 10,
+                 lambda: f"after a change the title reads '{title(editor)}'")
+
+    # Three notches of the wheel over the rollouts scroll them up.
+    frame_top = editor.control(SWATCH_FRAME).rect[1]
+    rollup = next(c for c in editor.controls() if c.class_name == "RollupWindow")
+    display.xdotool("mousemove", "--sync", rollup.rect[0] + 200, rollup.rect[1] + 300)
+    for _ in range(3):
+        display.xdotool("click", 5)
+    display.wait(lambda: editor.control(SWATCH_FRAME).rect[1] < frame_top - 60, 10,
+                 "the mouse wheel did not scroll the rollouts")
+
+    # File > Open... with unsaved changes: the editor asks; "No" drops them and opens the other scene.
+    editor.menu("File", "o")
+    choose_file(display, "Open Scene", second)
+    display.wait_for_window("Unsaved changes")
+    display.key("n")
+    display.wait(lambda: title(editor).startswith("second.json - Material Editor"), 20,
+                 lambda: f"after File > Open the title reads '{title(editor)}'")
+    if editor.control(BITMAP_BUTTON).text != "chicky_512.png":
+        raise Failure(f"the opened scene's picture shows as '{editor.control(BITMAP_BUTTON).text}'")
+    if parameter(json.loads(first.read_text()), PIXEL_MAPPING_PARAM) != 0:
+        raise Failure("the change declined at File > Open was saved after all")
+    chicky = expected_palette(display, arguments, data / "chicky_512.png", 10)
+    expect_swatches(display, editor.control(SWATCH_FRAME), chicky, "after File > Open")
+
+    # Closing with unsaved changes asks too; "Yes" saves, then the editor ends.
+    display.click(*editor.control(RADIO_LINEAR).centre)
+    display.wait(lambda: " * " in title(editor), 10, "the change left the title unmarked")
+    editor.menu("File", "x")
+    display.wait_for_window("Unsaved changes")
+    display.key("y")
+    display.wait(lambda: editor.process.poll() is not None, 20, "the editor did not end after saving")
+    if parameter(json.loads(second.read_text()), PIXEL_MAPPING_PARAM) != 1:
+        raise Failure("'Yes' when closing did not save the change into the opened scene")
+
+
 def shrink(rect, by):
     left, top, right, bottom = rect
     return left + by, top + by, right - by, bottom - by
@@ -258,6 +375,8 @@ def shrink(rect, by):
 GROUPS = {
     "swatches": test_swatches,
     "controls": test_controls,
+    "sample_slot": test_sample_slot,
+    "editor_window": test_editor_window,
 }
 
 
