@@ -155,7 +155,7 @@ class Display:
             if time.monotonic() > deadline:
                 text = message() if callable(message) else message
                 raise Failure(text + (f" ({last})" if last else ""))
-            time.sleep(0.2)
+            time.sleep(0.1)
 
     # Real input: the pointer moves to the point first, as a hand would move the mouse.
     def click(self, x, y, button=1):
