@@ -28,8 +28,8 @@ Vec Unit(Vec a) {
     return a * (1.0f / std::sqrt(Dot(a, a)));
 }
 
-// Object space to world space: a quarter turn short of facing the camera, tipped towards it, so that the
-// box shows three faces and the cylinder its top.
+// Object space to world space: the object turned about its vertical axis and tipped towards the camera, so
+// that the box shows three faces and the cylinder its top.
 struct Rotation {
     Vec rows[3];
     Vec ToWorld(Vec v) const { return {Dot(rows[0], v), Dot(rows[1], v), Dot(rows[2], v)}; }
@@ -152,8 +152,6 @@ private:
     TimeValue time;
 };
 
-// A key light from the upper left in front, a weaker fill from the right, a little ambient light and a
-// white highlight of the key light.
 float Channel(float albedo, float diffuse, float highlight) {
     return std::clamp(albedo * diffuse + highlight, 0.0f, 1.0f);
 }
@@ -171,6 +169,8 @@ std::optional<SlotPicture> RenderSampleSlot(Texmap& map, const SlotSettings& set
                         4);
     const Rotation rotation = SlotRotation();
     const Vec eye{0.0f, -4.0f, 0.0f};
+    // A key light from the upper left in front, a weaker fill from the right, a little ambient light and a
+    // white highlight of the key light.
     const Vec key = Unit({-1.0f, -1.3f, 1.2f}), fill = Unit({1.2f, -0.4f, -0.3f});
     const float halfView = 0.3f; // tangent of half the field of view: the sphere fills most of the slot
     const float aspect = picture.height > 0 ? static_cast<float>(picture.width) / picture.height : 1.0f;

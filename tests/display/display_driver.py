@@ -51,7 +51,8 @@ class Screenshot:
         if not (0 <= x < self.width and 0 <= y < self.height):
             raise Failure(f"({x}, {y}) is off the screen")
         offset = y * self.stride + self.bytes_per_pixel * x
-        value = int.from_bytes(self.pixels[offset:offset + self.bytes_per_pixel], "little" if self.little_endian else "big")
+        order = "little" if self.little_endian else "big"
+        value = int.from_bytes(self.pixels[offset:offset + self.bytes_per_pixel], order)
         return tuple((value & mask) >> shift for mask, shift in zip(self.masks, self.shifts))
 
     def distinct_colours(self, rect, step=2):
@@ -133,10 +134,10 @@ class Display:
             controls.append(control)
         return controls
 
-    def wait_for_window(self, title, timeout=20):
+    def wait_for_window(self, title, timeout=30):
         return self.wait(lambda: self.windows(title) or None, timeout, f"no window titled '{title}' appeared")
 
-    def wait_until_gone(self, title, timeout=10):
+    def wait_until_gone(self, title, timeout=30):
         self.wait(lambda: not self.windows(title), timeout, f"the window '{title}' stayed open")
 
     @staticmethod

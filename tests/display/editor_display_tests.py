@@ -22,6 +22,8 @@ BITMAP_BUTTON, NUM_COLORS_EDIT, NUM_COLORS_SPIN = 1030, 1031, 1032
 SWATCH_FRAME, COUNT_LABEL, MANUAL_BUTTON, SORTS_COMBO = 1035, 1045, 1139, 1020
 RADIO_RANDOM, RADIO_LINEAR, RADIO_MIRROR = 1046, 1047, 1048
 WHITE = (255, 255, 255)
+# Seconds to wait for what a person would see at once: generous, for a machine busy with other work.
+PATIENCE = 30
 
 
 def windows_path(path):
@@ -118,7 +120,7 @@ def shown_swatches(display, frame, count):
 
 def expect_swatches(display, frame, colours, what):
     """Waits until the frame's cells show `colours` in order; a person sees them without touching anything."""
-    display.wait(lambda: shown_swatches(display, frame, len(colours)) == colours, 10,
+    display.wait(lambda: shown_swatches(display, frame, len(colours)) == colours, PATIENCE,
                  lambda: f"{what}: the swatch frame shows {shown_swatches(display, frame, len(colours))}, "
                  f"expected {colours}")
 
@@ -129,7 +131,7 @@ def expect_label(editor, text):
     def reads():
         seen[:] = [editor.control(COUNT_LABEL).text]
         return seen[0] == text
-    editor.display.wait(reads, 10, lambda: f"the count label reads {seen}, expected '{text}'")
+    editor.display.wait(reads, PATIENCE, lambda: f"the count label reads {seen}, expected '{text}'")
 
 
 def spinner_arrows(spinner):
@@ -179,7 +181,7 @@ def test_swatches(display, arguments, work):
 
     editor.menu("File", "s")
     saved = work / "saved.json"
-    display.wait(saved.exists, 10, "File > Save wrote no scene")
+    display.wait(saved.exists, PATIENCE, "File > Save wrote no scene")
     scene = json.loads(saved.read_text())
     text = json.dumps(scene)
     if "chicky_512.png" not in text:
@@ -231,14 +233,16 @@ def test_controls(display, arguments, work):
     if not radio_checked(shot, random) or radio_checked(shot, linear):
         raise Failure("a new map should show 'Random' chosen and 'Linear' not")
     display.click(*linear.centre)
-    display.wait(lambda: radio_checked(display.screenshot(), linear), 10, "'Linear' shows no dot after a click")
+    display.wait(lambda: radio_checked(display.screenshot(), linear), PATIENCE,
+                 "'Linear' shows no dot after a click")
     if radio_checked(display.screenshot(), random):
         raise Failure("'Random' still shows its dot after 'Linear' was clicked")
 
     # Dragging the spinner upwards raises "# colors" while the button is held.
     spinner = editor.control(NUM_COLORS_SPIN)
     display.drag(spinner.centre, (spinner.centre[0], spinner.centre[1] - 40), steps=8)
-    count = int(display.wait(lambda: editor.control(NUM_COLORS_EDIT).text.strip() or None, 10, "no count"))
+    count = int(display.wait(lambda: editor.control(NUM_COLORS_EDIT).text.strip() or None, PATIENCE,
+                             "the '# colors' field shows nothing"))
     if count <= 10:
         raise Failure(f"an upward spinner drag left '# colors' at {count}")
     prefetch_palettes(display, arguments, image, [count, count - 1])
@@ -254,7 +258,7 @@ def test_controls(display, arguments, work):
 
     editor.menu("File", "s")
     saved = work / "saved.json"
-    display.wait(saved.exists, 10, "File > Save wrote no scene")
+    display.wait(saved.exists, PATIENCE, "File > Save wrote no scene")
     stored = json.loads(saved.read_text())
     # "Linear" is sub-mode 1 of the Pixels category and combined mode 1.
     for param_id, value in ((NUM_COLORS_PARAM, count - 1), (PIXEL_MAPPING_PARAM, 1), (COMBINED_MODE_PARAM, 1)):
@@ -287,7 +291,7 @@ def test_sample_slot(display, arguments, work):
         picture = slot_pixels(display, editor)
         share = background_share(picture, SLOT_GREY)
         return picture if 0.2 < share < 0.6 else None
-    picture = display.wait(sphere, 20, "the slot shows no sphere on its grey background")
+    picture = display.wait(sphere, PATIENCE, "the slot shows no sphere on its grey background")
     centre = picture[SLOT_SIZE // 2 + 10][SLOT_SIZE // 2 + 10]
     if centre == SLOT_GREY:
         raise Failure("the middle of the slot shows the background, not the sphere")
@@ -298,7 +302,7 @@ def test_sample_slot(display, arguments, work):
                 if pixel != SLOT_GREY and max(pixel) > 40}
     before = len(hues(picture))
     display.click(*editor.control(RADIO_LINEAR).centre)
-    display.wait(lambda: len(hues(slot_pixels(display, editor))) >= before + 4, 20,
+    display.wait(lambda: len(hues(slot_pixels(display, editor))) >= before + 4, PATIENCE,
                  lambda: f"the slot kept {before} hues after 'Linear' was chosen")
 
     # A box instead of the sphere, chosen in the list beside the slot with the mouse and keyboard.
@@ -316,7 +320,7 @@ def test_sample_slot(display, arguments, work):
     def shows_checker():
         picture = slot_pixels(display, editor)
         return background_share(picture, CHECKER_LIGHT) > 0.1 and background_share(picture, CHECKER_DARK) > 0.1
-    display.wait(shows_checker, 20, "the slot shows no checker behind the box")
+    display.wait(shows_checker, PATIENCE, "the slot shows no checker behind the box")
 
 
 def title(editor):
@@ -346,10 +350,10 @@ def test_editor_window(display, arguments, work):
     first = shutil.copy(first, work / "first.json")
 
     editor = Editor(display, arguments, work, first, output=False)
-    display.wait(lambda: title(editor).startswith("first.json - Material Editor"), 10,
+    display.wait(lambda: title(editor).startswith("first.json - Material Editor"), PATIENCE,
                  lambda: f"the title reads '{title(editor)}'")
     display.click(*editor.control(RADIO_LINEAR).centre)
-    display.wait(lambda: title(editor).startswith("first.json * - "), 10,
+    display.wait(lambda: title(editor).startswith("first.json * - "), PATIENCE,
                  lambda: f"after a change the title reads '{title(editor)}'")
 
     # Three notches of the wheel over the rollouts scroll them up.
@@ -358,7 +362,7 @@ def test_editor_window(display, arguments, work):
     display.xdotool("mousemove", "--sync", rollup.rect[0] + 200, rollup.rect[1] + 300)
     for _ in range(3):
         display.xdotool("click", 5)
-    display.wait(lambda: editor.control(SWATCH_FRAME).rect[1] < frame_top - 60, 10,
+    display.wait(lambda: editor.control(SWATCH_FRAME).rect[1] < frame_top - 60, PATIENCE,
                  "the mouse wheel did not scroll the rollouts")
 
     # File > Open... with unsaved changes: the editor asks; "No" drops them and opens the other scene.
@@ -366,7 +370,7 @@ def test_editor_window(display, arguments, work):
     choose_file(display, "Open Scene", second)
     display.wait_for_window("Unsaved changes")
     display.key("n")
-    display.wait(lambda: title(editor).startswith("second.json - Material Editor"), 20,
+    display.wait(lambda: title(editor).startswith("second.json - Material Editor"), PATIENCE,
                  lambda: f"after File > Open the title reads '{title(editor)}'")
     if editor.control(BITMAP_BUTTON).text != "chicky_512.png":
         raise Failure(f"the opened scene's picture shows as '{editor.control(BITMAP_BUTTON).text}'")
@@ -377,11 +381,11 @@ def test_editor_window(display, arguments, work):
 
     # Closing with unsaved changes asks too; "Yes" saves, then the editor ends.
     display.click(*editor.control(RADIO_LINEAR).centre)
-    display.wait(lambda: " * " in title(editor), 10, "the change left the title unmarked")
+    display.wait(lambda: " * " in title(editor), PATIENCE, "the change left the title unmarked")
     editor.menu("File", "x")
     display.wait_for_window("Unsaved changes")
     display.key("y")
-    display.wait(lambda: editor.process.poll() is not None, 20, "the editor did not end after saving")
+    display.wait(lambda: editor.process.poll() is not None, PATIENCE, "the editor did not end after saving")
     if parameter(json.loads(second.read_text()), PIXEL_MAPPING_PARAM) != 1:
         raise Failure("'Yes' when closing did not save the change into the opened scene")
 
