@@ -1,7 +1,8 @@
 #pragma once
 
 // The material-editor window shared by the "edit" and "screenshot" commands (Windows build): one top-level
-// window whose client area is a rollup window holding the map's rollouts, with a File menu that saves.
+// window whose client area holds the map's sample slot above a rollup window with the map's rollouts, with
+// a File menu that opens and saves scenes.
 #include "host/edit/material_editor.h"
 #include "host/edit/sample_slot_view.h"
 #include "host/scene_file.h"
