@@ -1,8 +1,11 @@
 // What the user waits for when dragging the "# colors" spinner: the rollout's whole handling of one
-// spinner change (re-extraction, refresh, count label) on a map whose picture has 24 megapixels.
+// spinner change (re-extraction, refresh, count label) on a map whose picture has 24 megapixels, and the
+// material editor's sample slot after such a step (the map's update, then the slot's picture rendered on
+// the slot's own thread).
 //
 //   rollout_bench [--benchmark_filter=...]
 // The picture is written once to the temporary folder: Aqua.jpg scaled to 6000 × 4000.
+#include "host/render/slot_renderer.h"
 #include "map/chromasift.h"
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
@@ -19,8 +22,10 @@
 #include <stb_image_write.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -114,5 +119,54 @@ void ExtractionWithDecoding(benchmark::State& state) {
     }
 }
 BENCHMARK(ExtractionWithDecoding)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The sample slot's picture of the map alone (a sphere of 128 x 128 pixels).
+void SampleSlotPicture(benchmark::State& state) {
+    Chromasift* map = MapWithBigPicture();
+    const host::SlotSettings settings{host::SlotShape::Sphere, false, 128, 128, 0};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(host::RenderSampleSlot(*map, settings));
+}
+BENCHMARK(SampleSlotPicture)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// From one "# colors" step to the slot's new picture, as the editor runs it: the rollout's handling of the
+// spinner change (after which the swatches are drawn), the map's update, and the request to the slot's
+// render thread, whose announcement of the finished picture ends the iteration.
+void CountStepToSampleSlotPicture(benchmark::State& state) {
+    Chromasift* map = MapWithBigPicture();
+    theChromasiftDlgProc.SetMap(map);
+    ParamMapSpec parameters;
+    parameters.mapId = kParamsMapId;
+    IParamMap2 rollout(map->pblock, parameters);
+    std::mutex lock;
+    std::condition_variable done;
+    int pictures = 0;
+    host::SlotRenderer slot([&] {
+        std::lock_guard<std::mutex> guard(lock);
+        ++pictures;
+        done.notify_all();
+    });
+    const host::SlotSettings settings{host::SlotShape::Sphere, false, 128, 128, 0};
+    int count = 30;
+    for (auto _ : state) {
+        count = count == 30 ? 31 : 30;
+        map->pblock->SetValue(pb_num_colors, 0, count);
+        theChromasiftDlgProc.DlgProc(0, &rollout, nullptr, CC_SPINNER_CHANGE,
+                                     (WPARAM{1} << 16) | IDC_NUM_COLORS_SPIN, 0);
+        Interval valid = FOREVER;
+        map->Update(0, valid);
+        std::unique_lock<std::mutex> guard(lock);
+        const int before = pictures;
+        guard.unlock();
+        slot.Request(*map, settings);
+        guard.lock();
+        done.wait(guard, [&] { return pictures > before; });
+        benchmark::DoNotOptimize(slot.TakePicture());
+    }
+}
+BENCHMARK(CountStepToSampleSlotPicture)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

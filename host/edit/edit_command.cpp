@@ -11,9 +11,13 @@ namespace host {
 
 const char* EditUsage() {
     return "Usage: chromasift [--plugin-dir DIR]... edit [SCENE.json] [--script FILE] [-o OUT.json]\n\n"
-           "Opens the first Chromasift map of SCENE.json in a material-editor window: the map's About and\n"
-           "parameter rollouts, then its coordinates and output rollouts. Choose a picture with the bitmap\n"
-           "button; File > Save writes the scene back, or to OUT.json with -o. Without SCENE.json a new\n"
+           "Opens the first Chromasift map of SCENE.json in a material-editor window: a sample slot showing\n"
+           "the map on a sphere, box or cylinder, rendered again after every change, then the map's About "
+           "and\n"
+           "parameter rollouts, its coordinates and output rollouts. Choose a picture with the bitmap\n"
+           "button; File > Save writes the scene back, or to OUT.json with -o; File > Open... edits another\n"
+           "scene. The title names the scene file and marks unsaved changes with *. Without SCENE.json a "
+           "new\n"
            "scene with one map is edited, and -o names the file it is saved to.\n\n"
            "Options:\n"
            "  --script FILE   Replay the user actions in FILE instead of waiting for a person, then close.\n"
@@ -73,11 +77,27 @@ int RunEditCommand(const EditOptions& options, const PluginManager& plugins, std
         err << "chromasift: " << error.what() << "\n";
         return 1;
     }
-    const std::string saveTo = !options.output.empty() ? options.output : options.scene;
-    EditorSession session{*scene, MapToEdit(*scene), saveTo};
-    if (!options.script.empty())
+    std::string saveTo = !options.output.empty() ? options.output : options.scene;
+    if (!options.script.empty()) {
+        EditorSession session{*scene, MapToEdit(*scene), saveTo, std::string()};
         return ReplayEditScript(session, script, out, err);
-    return RunMaterialEditor(session, err);
+    }
+    for (;;) {
+        EditorSession session{*scene, MapToEdit(*scene), saveTo, std::string()};
+        const int status = RunMaterialEditor(session, err);
+        if (session.openNext.empty())
+            return status;
+        // File > Open...: the chosen scene is edited next; one that cannot be read leaves the current one.
+        try {
+            EditOptions next = options;
+            next.scene = session.openNext;
+            std::unique_ptr<SceneRoot> opened = SceneToEdit(next, plugins);
+            scene = std::move(opened);
+            saveTo = session.openNext;
+        } catch (const std::exception& error) {
+            err << "chromasift: " << error.what() << "\n";
+        }
+    }
 }
 
 } // namespace host

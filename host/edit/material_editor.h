@@ -16,9 +16,12 @@ struct EditorSession {
     SceneRoot& scene;
     Texmap& map;
     std::string saveTo; // empty: File > Save asks for a file name
+    // Set when the person chose File > Open...: the scene file to edit next, once this editor has closed.
+    std::string openNext;
 };
 
-// Shows the editor until the person closes it. Returns the exit status.
+// Shows the editor until the person closes it, or opens another scene (then `session.openNext` names
+// it). Returns the exit status.
 int RunMaterialEditor(EditorSession& session, std::ostream& err);
 
 // Replays the actions on the editor's controls, without waiting for a person, then closes it. Returns 0,

@@ -123,8 +123,6 @@ int RunMaterialEditor(EditorSession& session, std::ostream& err) {
         }
         TranslateMessage(&message);
         DispatchMessageW(&message);
-        if (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
-            editor.Idle();
     }
     return 0;
 }

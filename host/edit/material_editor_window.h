@@ -1,20 +1,24 @@
 #pragma once
 
 // The material-editor window shared by the "edit" and "screenshot" commands (Windows build): one top-level
-// window whose client area is a rollup window holding the map's rollouts, with a File menu that saves.
+// window whose client area holds the map's sample slot above a rollup window with the map's rollouts, with
+// a File menu that opens and saves scenes.
 #include "host/edit/material_editor.h"
+#include "host/edit/sample_slot_view.h"
 #include "host/scene_file.h"
 #include "host/text.h"
 
 #include "hostsdk/core_interface.h"
 #include "hostsdk/custom_controls.h"
 #include "hostsdk/param_map.h"
+#include "hostsdk/references.h"
 #include "hostsdk/rollup_window.h"
 
 #include <windows.h>
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -25,9 +29,46 @@ namespace host {
 constexpr UINT kMenuSave = 40001;
 constexpr UINT kMenuSaveAs = 40002;
 constexpr UINT kMenuExit = 40003;
+constexpr UINT kMenuOpen = 40004;
 constexpr const wchar_t* kEditorClass = L"ChromasiftMaterialEditor";
 constexpr int kEditorWidth = 440;
-constexpr int kEditorHeight = 820;
+constexpr int kEditorHeight = 820 + SampleSlotView::kHeight;
+// Posted to the editor window when the map announced a change to its dependents.
+constexpr UINT kMapChanged = WM_APP + 2;
+
+// The editor's reference to the map: the map announces its changes to its dependents, and the editor, like
+// the host's, then updates the map and renders its sample slot again. One message stands for any number of
+// changes announced before it is handled.
+class MapWatcher : public ReferenceMaker {
+public:
+    MapWatcher(HWND window, Texmap& map) : window(window) { ReplaceReference(0, &map, FALSE); }
+    MapWatcher(const MapWatcher&) = delete;
+    MapWatcher& operator=(const MapWatcher&) = delete;
+    ~MapWatcher() override { ReplaceReference(0, nullptr, FALSE); }
+
+    // A reference maker of the host's own, never stored or shown: its super class is the generic one.
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int i) override { return i == 0 ? map : nullptr; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message, BOOL) override {
+        if (message == REFMSG_CHANGE && !posted)
+            posted = PostMessageW(window, kMapChanged, 0, 0) != 0;
+        return REF_SUCCEED;
+    }
+    // Called when the posted message is handled: later changes post a new one.
+    void Handled() { posted = false; }
+
+protected:
+    void SetReference(int i, RefTargetHandle target) override {
+        if (i == 0)
+            map = target;
+    }
+
+private:
+    HWND window;
+    RefTargetHandle map = nullptr;
+    bool posted = false;
+};
 
 inline std::wstring WindowClassName(HWND window) {
     wchar_t name[64] = {};
@@ -52,11 +93,16 @@ public:
             err << "chromasift: the editor window could not be created\n";
             return false;
         }
+        if (!slot.Create(window)) {
+            err << "chromasift: the sample slot could not be created\n";
+            return false;
+        }
         RECT client;
         GetClientRect(window, &client);
         rollup =
-            CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, client.right,
-                            client.bottom, window, nullptr, GetModuleHandleW(nullptr), nullptr);
+            CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0,
+                            SampleSlotView::kHeight, client.right, client.bottom - SampleSlotView::kHeight,
+                            window, nullptr, GetModuleHandleW(nullptr), nullptr);
         if (rollup == nullptr) {
             err << "chromasift: the rollup window could not be created\n";
             return false;
@@ -69,6 +115,9 @@ public:
             return false;
         }
         savedScene = SceneToJson(session.scene);
+        ShowTitle();
+        watcher = std::make_unique<MapWatcher>(window, session.map);
+        slot.Render(session.map, GetCOREInterface()->GetTime());
         if (show) {
             ShowWindow(window, SW_SHOWNORMAL);
             UpdateWindow(window);
@@ -77,6 +126,9 @@ public:
     }
 
     void Close() {
+        // The render thread lets go of the map before anything of it goes away.
+        slot.Stop();
+        watcher.reset();
         if (dialog != nullptr)
             dialog->DeleteThis();
         dialog = nullptr;
@@ -106,11 +158,25 @@ public:
         return found;
     }
 
-    // Runs what the host runs when the editor is idle: the map's update, which extracts a palette from a
-    // newly chosen picture.
-    void Idle() {
+    // What the host does after the map announced a change: the map's update at the current time (which
+    // extracts the palette of a newly chosen picture), then a new picture of the sample slot.
+    void MapChanged() {
+        if (watcher != nullptr)
+            watcher->Handled();
+        const TimeValue now = GetCOREInterface()->GetTime();
         Interval valid = FOREVER;
-        session.map.Update(GetCOREInterface()->GetTime(), valid);
+        session.map.Update(now, valid);
+        slot.Render(session.map, now);
+        ShowTitle();
+    }
+
+    // The title names the scene file and marks changes not saved yet with an asterisk.
+    void ShowTitle() {
+        const std::string name = session.saveTo.empty() ? std::string("Untitled")
+                                                        : PathToUtf8(PathFromUtf8(session.saveTo).filename());
+        const std::wstring title =
+            FromUtf8(name + (HasUnsavedChanges() ? " *" : "") + " - Material Editor - Chromasift");
+        SetWindowTextW(window, title.c_str());
     }
 
     void PumpMessages() {
@@ -119,8 +185,9 @@ public:
             TranslateMessage(&message);
             DispatchMessageW(&message);
         }
-        Idle();
     }
+
+    HWND SampleSlot() const { return slot.Slot(); }
 
     bool Save(const std::string& file, std::ostream& err) {
         try {
@@ -130,6 +197,8 @@ public:
             return false;
         }
         savedScene = SceneToJson(session.scene);
+        if (window != nullptr)
+            ShowTitle();
         return true;
     }
 
@@ -154,6 +223,7 @@ public:
 private:
     static HMENU EditorMenu() {
         HMENU file = CreatePopupMenu();
+        AppendMenuW(file, MF_STRING, kMenuOpen, L"&Open...");
         AppendMenuW(file, MF_STRING, kMenuSave, L"&Save\tCtrl+S");
         AppendMenuW(file, MF_STRING, kMenuSaveAs, L"Save &As...");
         AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
@@ -174,9 +244,11 @@ private:
         RegisterClassExW(&windowClass); // fails harmlessly when registered already
     }
 
-    // Asks for a file name; empty when the person cancels.
-    std::string AskForSceneFile() const {
+    // Asks for a scene file to write, or to read; empty when the person cancels.
+    std::string AskForSceneFile(bool toOpen) const {
         wchar_t file[MAX_PATH] = L"scene.json";
+        if (toOpen)
+            file[0] = L'\0';
         OPENFILENAMEW request{};
         request.lStructSize = sizeof(request);
         request.hwndOwner = window;
@@ -184,12 +256,24 @@ private:
         request.lpstrFile = file;
         request.nMaxFile = MAX_PATH;
         request.lpstrDefExt = L"json";
-        request.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
-        return GetSaveFileNameW(&request) ? PathToUtf8(std::filesystem::path(file)) : std::string();
+        request.lpstrTitle = toOpen ? L"Open Scene" : L"Save Scene As";
+        request.Flags = toOpen ? OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY
+                               : OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+        const BOOL chosen = toOpen ? GetOpenFileNameW(&request) : GetSaveFileNameW(&request);
+        return chosen ? PathToUtf8(std::filesystem::path(file)) : std::string();
+    }
+
+    // File > Open...: the editor closes, once the person agreed, and the command opens the chosen scene.
+    void OpenFromMenu() {
+        const std::string file = AskForSceneFile(true);
+        if (file.empty() || !AgreeToClose())
+            return;
+        session.openNext = file;
+        PostQuitMessage(0);
     }
 
     void SaveFromMenu(bool askForName) {
-        std::string file = askForName || session.saveTo.empty() ? AskForSceneFile() : session.saveTo;
+        std::string file = askForName || session.saveTo.empty() ? AskForSceneFile(false) : session.saveTo;
         if (file.empty())
             return;
         std::ostringstream problem;
@@ -205,7 +289,7 @@ private:
     bool AgreeToClose() {
         if (!HasUnsavedChanges())
             return true;
-        switch (MessageBoxW(window, L"Save the changes to the scene?", L"Material Editor",
+        switch (MessageBoxW(window, L"Save the changes to the scene?", L"Unsaved changes",
                             MB_YESNOCANCEL | MB_ICONQUESTION)) {
         case IDYES:
             SaveFromMenu(false);
@@ -228,10 +312,29 @@ private:
         switch (message) {
         case WM_SIZE:
             if (editor->rollup != nullptr)
-                MoveWindow(editor->rollup, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+                MoveWindow(editor->rollup, 0, SampleSlotView::kHeight, LOWORD(lParam),
+                           std::max(HIWORD(lParam) - SampleSlotView::kHeight, 0), TRUE);
+            return 0;
+        case kMapChanged:
+            editor->MapChanged();
+            return 0;
+        case kSlotPictureReady:
+            editor->slot.ShowFinishedPicture();
+            return 0;
+        case WM_MOUSEWHEEL:
+            // The wheel scrolls the rollouts wherever the pointer is in the editor.
+            if (editor->rollup != nullptr)
+                SendMessageW(editor->rollup, message, wParam, lParam);
             return 0;
         case WM_COMMAND:
+            if (editor->slot.Command(LOWORD(wParam), HIWORD(wParam))) {
+                editor->slot.Render(editor->session.map, GetCOREInterface()->GetTime());
+                return 0;
+            }
             switch (LOWORD(wParam)) {
+            case kMenuOpen:
+                editor->OpenFromMenu();
+                return 0;
             case kMenuSave:
                 editor->SaveFromMenu(false);
                 return 0;
@@ -261,6 +364,8 @@ private:
     std::unique_ptr<RollupMtlParams> params;
     ParamDlg* dialog = nullptr;
     std::string savedScene;
+    SampleSlotView slot;
+    std::unique_ptr<MapWatcher> watcher;
 };
 
 // Replays one action on the editor's controls; returns the problem, empty when it was done.

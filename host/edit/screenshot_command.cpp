@@ -53,7 +53,7 @@ int RunScreenshotCommand(const ScreenshotOptions& options, const PluginManager& 
         err << "chromasift: " << error.what() << "\n";
         return 1;
     }
-    EditorSession session{*scene, MapToEdit(*scene), std::string()};
+    EditorSession session{*scene, MapToEdit(*scene), std::string(), std::string()};
     return TakeScreenshots(session, pictureFile, PathFromUtf8(options.directory), out, err);
 }
 

@@ -77,6 +77,10 @@ void RefreshRollout(IParamMap2& map, ParamID id) {
     if (map.GetHWnd() == nullptr)
         return;
     ShowBoundParams(map, id);
+    // A whole map's invalidation redraws its rollout: what the user procedure paints itself (not a bound
+    // control) comes from the thing, which has changed, and is drawn at the rollout's next WM_PAINT.
+    if (id == -1)
+        InvalidateRect(map.GetHWnd(), nullptr, TRUE);
     if (ParamMap2UserDlgProc* user = map.GetUserDlgProc())
         user->Update(GetCOREInterface()->GetTime());
 }

@@ -328,6 +328,30 @@ TEST_F(ParamMapRollouts, InvalidateUIShowsTheBlock) {
     EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"None");
 }
 
+TEST_F(ParamMapRollouts, AWholeInvalidationRepaintsTheRolloutWhereItsProcedureDraws) {
+    Open();
+    ShowWindow(host, SW_SHOWNA);
+    UpdateWindow(host);
+    RECT pending;
+    ASSERT_FALSE(GetUpdateRect(rollout, &pending, FALSE)) << "the shown editor has painted everything";
+
+    dlg->GetMap(0)->Invalidate(pb_fruit);
+    EXPECT_FALSE(GetUpdateRect(rollout, &pending, FALSE)) << "one parameter redraws its own control only";
+
+    // What the user procedure paints itself comes from the thing, which a whole invalidation says changed.
+    cd.InvalidateUI();
+    ASSERT_TRUE(GetUpdateRect(rollout, &pending, FALSE));
+    // All of the rollout that the rollup shows, from its top left corner.
+    EXPECT_EQ(pending.left, 0);
+    EXPECT_EQ(pending.top, 0);
+    const std::size_t before = proc.calls.size();
+    UpdateWindow(rollout);
+    const RecordingProc::Call* paint = proc.Last(WM_PAINT);
+    ASSERT_NE(paint, nullptr);
+    EXPECT_GE(static_cast<std::size_t>(paint - proc.calls.data()), before) << "the procedure paints again";
+    EXPECT_EQ(paint->dlg, rollout);
+}
+
 TEST_F(ParamMapRollouts, TheBitmapButtonAsksTheHostForAFile) {
     const std::string file = TestDataFile("images/Silk.png");
     const MSTR path(file.begin(), file.end());
