@@ -86,14 +86,19 @@ std::string ReplayEditAction(MaterialEditor& editor, EditorSession& session, con
         SetBitmapFileChooser(std::move(previous));
         break;
     }
-    case EditAction::Kind::Time:
-        GetCOREInterface()->SetTime(FramesToTicks(static_cast<int>(action.value)));
+    case EditAction::Kind::Time: {
+        // The slider, and so the frame spinner, reaches only over the animation range.
+        const int frame = static_cast<int>(action.value);
+        const Interval range = GetCOREInterface()->GetAnimRange();
+        if (FramesToTicks(frame) < range.Start() || FramesToTicks(frame) > range.End())
+            return "frame " + std::to_string(frame) + " lies outside the animation range, frames " +
+                   std::to_string(range.Start() / GetTicksPerFrame()) + " to " +
+                   std::to_string(range.End() / GetTicksPerFrame());
+        editor.GoToFrame(frame);
         break;
+    }
     case EditAction::Kind::Animate:
-        if (action.value != 0.0)
-            AnimateOn();
-        else
-            AnimateOff();
+        editor.SetAnimate(action.value != 0.0);
         break;
     case EditAction::Kind::Save: {
         const std::string file = action.text.empty() ? session.saveTo : action.text;

@@ -5,10 +5,12 @@
 // a File menu that opens and saves scenes.
 #include "host/edit/material_editor.h"
 #include "host/edit/sample_slot_view.h"
+#include "host/edit/time_controls.h"
 #include "host/scene_file.h"
 #include "host/text.h"
 
 #include "hostsdk/core_interface.h"
+#include "hostsdk/custom_control_messages.h"
 #include "hostsdk/custom_controls.h"
 #include "hostsdk/param_map.h"
 #include "hostsdk/references.h"
@@ -97,6 +99,11 @@ public:
             err << "chromasift: the sample slot could not be created\n";
             return false;
         }
+        if (!time.Create(window, SampleSlotView::kMargin * 3 + SampleSlotView::kSlotSize + 4,
+                         SampleSlotView::kMargin + 66)) {
+            err << "chromasift: the time controls could not be created\n";
+            return false;
+        }
         RECT client;
         GetClientRect(window, &client);
         rollup =
@@ -169,6 +176,18 @@ public:
         slot.Render(session.map, now);
         ShowTitle();
     }
+
+    // The time slider moved: the rollouts show the values at the new time, and the map is updated and its
+    // slot rendered at it, as the host does.
+    void TimeChanged() {
+        if (dialog != nullptr)
+            dialog->ReloadDialog();
+        MapChanged();
+    }
+
+    // A person's use of the time controls.
+    void GoToFrame(int frame) { time.GoToFrame(frame); }
+    void SetAnimate(bool on) { time.SetAnimate(on); }
 
     // The title names the scene file and marks changes not saved yet with an asterisk.
     void ShowTitle() {
@@ -326,7 +345,13 @@ private:
             if (editor->rollup != nullptr)
                 SendMessageW(editor->rollup, message, wParam, lParam);
             return 0;
+        case CC_SPINNER_CHANGE:
+            if (editor->time.SpinnerChanged(LOWORD(wParam)))
+                editor->TimeChanged();
+            return 0;
         case WM_COMMAND:
+            if (editor->time.Command(LOWORD(wParam), HIWORD(wParam)))
+                return 0;
             if (editor->slot.Command(LOWORD(wParam), HIWORD(wParam))) {
                 editor->slot.Render(editor->session.map, GetCOREInterface()->GetTime());
                 return 0;
@@ -365,6 +390,7 @@ private:
     ParamDlg* dialog = nullptr;
     std::string savedScene;
     SampleSlotView slot;
+    TimeControls time;
     std::unique_ptr<MapWatcher> watcher;
 };
 

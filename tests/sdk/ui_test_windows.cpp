@@ -6,14 +6,6 @@ LPARAM At(int x, int y) {
     return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
 }
 
-// Each test program opens its windows on a desktop of its own, before it makes any: programs running side
-// by side would otherwise cover each other's windows, and what a window shows could not be read from it.
-const bool ownDesktop = [] {
-    const std::wstring name = L"chromasift-tests-" + std::to_wstring(GetCurrentProcessId());
-    HDESK desktop = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-    return desktop != nullptr && SetThreadDesktop(desktop) != FALSE;
-}();
-
 } // namespace
 
 HWND CreateHostWindow(int width, int height) {

@@ -5,6 +5,7 @@
 #include "host/scene_file.h"
 #include "test_files.h"
 
+#include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"
 #include "hostsdk/param_block.h"
 #include "hostsdk/tex_gen.h"
@@ -112,6 +113,24 @@ TEST_F(EditSession, ImpossibleActionsStopTheScriptWithTheirLine) {
     EXPECT_EQ(
         err.str(),
         "chromasift: script line 1: save needs a file name: give one, or open a scene file, or use -o\n");
+}
+
+TEST_F(EditSession, TheFrameSpinnerAndTheAnimateSwitchSetKeys) {
+    const fs::path saved = folder / "animated.json";
+    // "Gamma" changed at frame 30 with animate on, "# colors" at frame 0 with it off.
+    ASSERT_EQ(Edit("time 30\nanimate on\nspinner 1037 2.5\nanimate off\ntime 0\nspinner 1032 7\nsave " +
+                   saved.string() + "\n"),
+              0)
+        << err.str();
+    IParamBlock2* block = SavedMap(saved)->GetParamBlock(0);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->GetKeys(7), (KeyTrack{{0, 1.0f}, {FramesToTicks(30), 2.5f}}));
+    EXPECT_TRUE(block->GetKeys(1).empty());
+    EXPECT_EQ(block->GetInt(1, FramesToTicks(30)), 7);
+
+    EXPECT_EQ(Edit("time 101\n"), 1);
+    EXPECT_EQ(err.str(),
+              "chromasift: script line 1: frame 101 lies outside the animation range, frames 0 to 100\n");
 }
 
 TEST_F(EditSession, SavingGoesBackToTheSceneFileOrToTheOutput) {
