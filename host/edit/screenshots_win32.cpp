@@ -85,6 +85,16 @@ void OpenOnly(HWND rollup, HWND rollout) {
     ReleaseIRollup(panels);
 }
 
+// Gives the rollouts the editor's whole client area, over the sample slot, with the editor at the screen's
+// top: with the slot the editor is taller than a small screen allows, and what lies beyond the rollup's or
+// the screen's edge is never painted.
+void ShowWholeRollout(HWND editor, HWND rollup) {
+    SetWindowPos(editor, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    if (GetClientRect(editor, &client))
+        MoveWindow(rollup, 0, 0, client.right, client.bottom, TRUE);
+}
+
 // The reorder dialog is modal: a thread timer, which runs inside its message loop, starts a drag once the
 // dialog shows, copies it on the next tick and cancels it.
 struct ReorderShot {
@@ -176,6 +186,8 @@ int TakeScreenshots(EditorSession& session, const std::string& picture,
         return fail(problem);
 
     OpenOnly(editor.Rollup(), parameters);
+    ShowWholeRollout(editor.Window(), editor.Rollup());
+    editor.PumpMessages();
     const std::pair<const char*, const char*> categories[] = {
         {"Pixels", "parameters_pixels.png"},
         {"Coordinates", "parameters_coordinates.png"},

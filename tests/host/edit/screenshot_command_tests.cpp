@@ -89,7 +89,9 @@ std::optional<FrameInPicture> FindSwatchFrame(const Shot& shot) {
     std::optional<FrameInPicture> frame;
     for (int y = 0; y < shot.height; ++y)
         for (int x = 1, run = 1; x < shot.width; ++x) {
-            run = shot.At(x, y) == shot.At(x - 1, y) && Dark(shot.At(x, y)) ? run + 1 : 1;
+            // A line across the whole picture is no control's border.
+            run =
+                shot.At(x, y) == shot.At(x - 1, y) && Dark(shot.At(x, y)) && x + 1 < shot.width ? run + 1 : 1;
             const int width = frame ? frame->right - frame->left : 100;
             if (run > width)
                 frame = FrameInPicture{x - run + 1, y, x + 1, y + 1, 0, 0};
