@@ -92,6 +92,23 @@ TEST_F(MentalRayNumbering, PerElementNumbersSeparatePartsFromZero) {
     meshObject->EndRenderCopy();
 }
 
+TEST_F(MentalRayNumbering, TheModeIsReadAtTimeZero) {
+    // "Per Face" at time 0 numbers, whatever the slider and the render say ("Object (linear)").
+    KeyThreeTimes(*map->pblock, pb_mapping_old, 12, 6, 6);
+    const SliderAt slider;
+    meshObject->BeginRenderCopy();
+    map->PrepareForRender();
+    EXPECT_EQ(RenderMesh().getFaceMtlIndex(2), 2);
+    meshObject->EndRenderCopy();
+
+    // "Object (linear)" at time 0 numbers nothing, though the slider and the render say "Per Face".
+    KeyThreeTimes(*map->pblock, pb_mapping_old, 6, 12, 12);
+    meshObject->BeginRenderCopy();
+    map->PrepareForRender();
+    EXPECT_EQ(RenderMesh().getFaceMtlIndex(2), 77);
+    meshObject->EndRenderCopy();
+}
+
 TEST_F(MentalRayNumbering, OtherRenderersAndModesChangeNothing) {
     StubRenderer scanline{Class_ID(1, 0)};
     meshObject->BeginRenderCopy();

@@ -325,9 +325,11 @@ protected:
         return RGB(entry.red >> 8, entry.green >> 8, entry.blue >> 8);
     }
 
+    // A "# colors" of 0 leaves the parameter as it is.
     void OpenWith(const Palette& palette, int numColours) {
         map->SetPalette(palette);
-        map->pblock->SetValue(pb_num_colors, 0, numColours);
+        if (numColours != 0)
+            map->pblock->SetValue(pb_num_colors, 0, numColours);
         Open();
         RedrawWindow(rollout, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         GetClientRect(Item(IDC_SWATCH_FRAME), &frame);
@@ -354,6 +356,15 @@ TEST_F(RolloutSwatches, TheFrameShowsAsManyCellsAsTheSmallerOfPaletteAndCount) {
     EXPECT_EQ(Text(Item(IDC_COUNT_LABEL)), L"max #colors extracted: 12");
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(Cell(i, 10, 1), Shown(twelve[static_cast<std::size_t>(i)])) << "cell " << i;
+}
+
+TEST_F(RolloutSwatches, TheCountOfCellsIsReadAtTheSlidersTime) {
+    const Palette twelve = Distinct(12);
+    KeyThreeTimes(*map->pblock, pb_num_colors, 10, 5, 8);
+    const SliderAt slider;
+    OpenWith(twelve, 0);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(Cell(i, 5, 1), Shown(twelve[static_cast<std::size_t>(i)])) << "cell " << i;
 }
 
 TEST_F(RolloutSwatches, TheGridIsDrawnFromTheWholePaletteAndWhiteBeyondIt) {
