@@ -84,7 +84,14 @@ Chromasift* MapWithBigPicture() {
     return map;
 }
 
-// One spinner change of "# colors" to the benchmark's count, as the rollout receives it while dragging.
+// "# colors" dragged to `count`: the value set and the change as the rollout receives it while dragging.
+void DragNumColoursTo(Chromasift& map, IParamMap2& rollout, int count) {
+    map.pblock->SetValue(pb_num_colors, 0, count);
+    theChromasiftDlgProc.DlgProc(0, &rollout, nullptr, CC_SPINNER_CHANGE,
+                                 (WPARAM{1} << 16) | IDC_NUM_COLORS_SPIN, 0);
+}
+
+// One spinner change of "# colors" to the benchmark's count.
 void SpinnerChangeOfNumColours(benchmark::State& state) {
     Chromasift* map = MapWithBigPicture();
     theChromasiftDlgProc.SetMap(map);
@@ -93,9 +100,7 @@ void SpinnerChangeOfNumColours(benchmark::State& state) {
     IParamMap2 rollout(map->pblock, parameters);
     const int count = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        map->pblock->SetValue(pb_num_colors, 0, count);
-        theChromasiftDlgProc.DlgProc(0, &rollout, nullptr, CC_SPINNER_CHANGE,
-                                     (WPARAM{1} << 16) | IDC_NUM_COLORS_SPIN, 0);
+        DragNumColoursTo(*map, rollout, count);
         benchmark::DoNotOptimize(map->GetPalette()->size());
     }
 }
@@ -150,9 +155,7 @@ void CountStepToSampleSlotPicture(benchmark::State& state) {
     int count = 30;
     for (auto _ : state) {
         count = count == 30 ? 31 : 30;
-        map->pblock->SetValue(pb_num_colors, 0, count);
-        theChromasiftDlgProc.DlgProc(0, &rollout, nullptr, CC_SPINNER_CHANGE,
-                                     (WPARAM{1} << 16) | IDC_NUM_COLORS_SPIN, 0);
+        DragNumColoursTo(*map, rollout, count);
         Interval valid = FOREVER;
         map->Update(0, valid);
         std::unique_lock<std::mutex> guard(lock);

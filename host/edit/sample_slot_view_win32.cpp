@@ -1,5 +1,7 @@
 #include "host/edit/sample_slot_view.h"
 
+#include "host/edit/editor_control.h"
+
 namespace host {
 namespace {
 
@@ -25,22 +27,15 @@ SampleSlotView::~SampleSlotView() {
 bool SampleSlotView::Create(HWND editorWindow) {
     editor = editorWindow;
     RegisterSlotClass(SlotProc);
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
     slot = CreateWindowExW(WS_EX_CLIENTEDGE, kSlotClass, L"", WS_CHILD | WS_VISIBLE, kMargin, kMargin,
-                           kSlotSize + 4, kSlotSize + 4, editor, nullptr, instance, this);
+                           kSlotSize + 4, kSlotSize + 4, editor, nullptr, GetModuleHandleW(nullptr), this);
     const int x = kMargin * 3 + kSlotSize;
-    shapeList = CreateWindowExW(
-        0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | CBS_DROPDOWNLIST, x, kMargin, 110, 120,
-        editor, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kShapeListId)), instance, nullptr);
-    checkerBox = CreateWindowExW(0, L"Button", L"Checker background",
-                                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, x, kMargin + 32, 160,
-                                 20, editor, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCheckerBoxId)),
-                                 instance, nullptr);
+    shapeList = CreateEditorControl(editor, L"ComboBox", L"", WS_TABSTOP | CBS_DROPDOWNLIST, x, kMargin, 110,
+                                    120, kShapeListId);
+    checkerBox = CreateEditorControl(editor, L"Button", L"Checker background", WS_TABSTOP | BS_AUTOCHECKBOX,
+                                     x, kMargin + 32, 160, 20, kCheckerBoxId);
     if (slot == nullptr || shapeList == nullptr || checkerBox == nullptr)
         return false;
-    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    SendMessageW(shapeList, WM_SETFONT, font, FALSE);
-    SendMessageW(checkerBox, WM_SETFONT, font, FALSE);
     for (const wchar_t* name : kShapeNames)
         SendMessageW(shapeList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     SendMessageW(shapeList, CB_SETCURSEL, 0, 0);

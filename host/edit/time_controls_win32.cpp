@@ -1,20 +1,12 @@
 #include "host/edit/time_controls.h"
 
+#include "host/edit/editor_control.h"
+
 #include "hostsdk/anim_time.h"
 #include "hostsdk/core_interface.h"
 
 namespace host {
 namespace {
-
-HWND Child(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style, int x, int y, int width,
-           int height, int id) {
-    HWND child = CreateWindowExW(0, windowClass, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleW(nullptr), nullptr);
-    if (child != nullptr)
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    return child;
-}
 
 // The slider's frame, rounded down for times between frames.
 int SliderFrame() {
@@ -32,11 +24,11 @@ TimeControls::~TimeControls() {
 
 bool TimeControls::Create(HWND editorWindow, int x, int y) {
     editor = editorWindow;
-    HWND label = Child(editor, L"Static", L"Frame:", SS_LEFT, x, y + 2, 40, 16, -1);
-    HWND edit = Child(editor, L"CustEdit", L"", WS_TABSTOP, x + 42, y, 48, 18, kFrameEditId);
-    HWND spinner = Child(editor, L"SpinnerControl", L"", 0, x + 91, y, 10, 18, kFrameSpinnerId);
-    animateBox =
-        Child(editor, L"Button", L"Animate", WS_TABSTOP | BS_AUTOCHECKBOX, x, y + 24, 100, 20, kAnimateBoxId);
+    HWND label = CreateEditorControl(editor, L"Static", L"Frame:", SS_LEFT, x, y + 2, 40, 16, -1);
+    HWND edit = CreateEditorControl(editor, L"CustEdit", L"", WS_TABSTOP, x + 42, y, 48, 18, kFrameEditId);
+    HWND spinner = CreateEditorControl(editor, L"SpinnerControl", L"", 0, x + 91, y, 10, 18, kFrameSpinnerId);
+    animateBox = CreateEditorControl(editor, L"Button", L"Animate", WS_TABSTOP | BS_AUTOCHECKBOX, x, y + 24,
+                                     100, 20, kAnimateBoxId);
     if (label == nullptr || edit == nullptr || spinner == nullptr || animateBox == nullptr)
         return false;
     frames = GetISpinner(spinner);

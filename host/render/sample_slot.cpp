@@ -1,5 +1,7 @@
 #include "host/render/sample_slot.h"
 
+#include "host/render/transform_math.h"
+
 #include "hostsdk/shade_context.h"
 
 #include <algorithm>
@@ -9,31 +11,16 @@
 namespace host {
 namespace {
 
-struct Vec {
-    float x = 0, y = 0, z = 0;
-};
-Vec operator+(Vec a, Vec b) {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-Vec operator-(Vec a, Vec b) {
-    return {a.x - b.x, a.y - b.y, a.z - b.z};
-}
-Vec operator*(Vec a, float s) {
-    return {a.x * s, a.y * s, a.z * s};
-}
-float Dot(Vec a, Vec b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-Vec Unit(Vec a) {
-    return a * (1.0f / std::sqrt(Dot(a, a)));
-}
-
 // Object space to world space: the object turned about its vertical axis and tipped towards the camera, so
 // that the box shows three faces and the cylinder its top.
 struct Rotation {
-    Vec rows[3];
-    Vec ToWorld(Vec v) const { return {Dot(rows[0], v), Dot(rows[1], v), Dot(rows[2], v)}; }
-    Vec ToObject(Vec v) const { return rows[0] * v.x + rows[1] * v.y + rows[2] * v.z; }
+    Point3 rows[3];
+    Point3 ToWorld(const Point3& v) const {
+        return Point3(Dot(rows[0], v), Dot(rows[1], v), Dot(rows[2], v));
+    }
+    Point3 ToObject(const Point3& v) const {
+        return Add(Add(Scale(rows[0], v.x), Scale(rows[1], v.y)), Scale(rows[2], v.z));
+    }
 };
 
 Rotation SlotRotation() {
@@ -41,13 +28,13 @@ Rotation SlotRotation() {
     const float tilt = 25.0f * std::numbers::pi_v<float> / 180.0f;
     const float cs = std::cos(spin), ss = std::sin(spin), ct = std::cos(tilt), st = std::sin(tilt);
     // Tilt about x after the spin about z.
-    return {{{cs, -ss, 0.0f}, {ct * ss, ct * cs, -st}, {st * ss, st * cs, ct}}};
+    return {{Point3(cs, -ss, 0.0f), Point3(ct * ss, ct * cs, -st), Point3(st * ss, st * cs, ct)}};
 }
 
 struct Hit {
     float t = 0;
-    Vec point;  // object space
-    Vec normal; // object space, unit
+    Point3 point;  // object space
+    Point3 normal; // object space, unit
     Point3 uvw;
     int face = 0;
 };
@@ -60,22 +47,22 @@ float Wrap01(float angle) {
     return 0.5f + angle / (2.0f * std::numbers::pi_v<float>);
 }
 
-std::optional<Hit> HitSphere(Vec o, Vec d) {
+std::optional<Hit> HitSphere(const Point3& o, const Point3& d) {
     const float b = Dot(o, d), c = Dot(o, o) - 1.0f, disc = b * b - c;
     if (disc < 0.0f)
         return std::nullopt;
     const float t = -b - std::sqrt(disc);
     if (t <= 0.0f)
         return std::nullopt;
-    Hit hit{t, o + d * t, {}, {}, 0};
-    hit.normal = Unit(hit.point);
+    Hit hit{t, Add(o, Scale(d, t)), {}, {}, 0};
+    hit.normal = Normalize(hit.point);
     hit.uvw =
         Point3(Wrap01(std::atan2(hit.point.y, hit.point.x)),
                0.5f + std::asin(std::clamp(hit.normal.z, -1.0f, 1.0f)) / std::numbers::pi_v<float>, 0.0f);
     return hit;
 }
 
-std::optional<Hit> HitBox(Vec o, Vec d) {
+std::optional<Hit> HitBox(const Point3& o, const Point3& d) {
     const float origin[3] = {o.x, o.y, o.z}, direction[3] = {d.x, d.y, d.z};
     float enter = -1e30f, leave = 1e30f;
     int axis = -1;
@@ -96,12 +83,12 @@ std::optional<Hit> HitBox(Vec o, Vec d) {
     }
     if (axis < 0 || enter > leave || enter <= 0.0f)
         return std::nullopt;
-    Hit hit{enter, o + d * enter, {}, {}, 0};
+    Hit hit{enter, Add(o, Scale(d, enter)), {}, {}, 0};
     const float p[3] = {hit.point.x, hit.point.y, hit.point.z};
     const float sign = p[axis] > 0.0f ? 1.0f : -1.0f;
     float n[3] = {0, 0, 0};
     n[axis] = sign;
-    hit.normal = {n[0], n[1], n[2]};
+    hit.normal = Point3(n[0], n[1], n[2]);
     // Each face is mapped on its own, as the host's box maps its six sides.
     const int u = axis == 0 ? 1 : 0, v = axis == 2 ? 1 : 2;
     hit.uvw = Point3(p[u] / (2 * kBoxHalf) + 0.5f, p[v] / (2 * kBoxHalf) + 0.5f, 0.0f);
@@ -109,7 +96,7 @@ std::optional<Hit> HitBox(Vec o, Vec d) {
     return hit;
 }
 
-std::optional<Hit> HitCylinder(Vec o, Vec d) {
+std::optional<Hit> HitCylinder(const Point3& o, const Point3& d) {
     std::optional<Hit> best;
     const float a = d.x * d.x + d.y * d.y;
     if (a > 1e-12f) {
@@ -117,9 +104,9 @@ std::optional<Hit> HitCylinder(Vec o, Vec d) {
         const float disc = b * b - a * c;
         if (disc >= 0.0f) {
             const float t = (-b - std::sqrt(disc)) / a;
-            const Vec p = o + d * t;
+            const Point3 p = Add(o, Scale(d, t));
             if (t > 0.0f && std::abs(p.z) <= kCylinderHalf) {
-                best = Hit{t, p, Unit({p.x, p.y, 0.0f}), {}, 0};
+                best = Hit{t, p, Normalize(Point3(p.x, p.y, 0.0f)), {}, 0};
                 best->uvw = Point3(Wrap01(std::atan2(p.y, p.x)), p.z / (2 * kCylinderHalf) + 0.5f, 0.0f);
             }
         }
@@ -128,10 +115,10 @@ std::optional<Hit> HitCylinder(Vec o, Vec d) {
         if (std::abs(d.z) < 1e-9f)
             break;
         const float t = (cap - o.z) / d.z;
-        const Vec p = o + d * t;
+        const Point3 p = Add(o, Scale(d, t));
         if (t > 0.0f && p.x * p.x + p.y * p.y <= kCylinderRadius * kCylinderRadius &&
             (!best || t < best->t)) {
-            best = Hit{t, p, {0.0f, 0.0f, cap > 0.0f ? 1.0f : -1.0f}, {}, cap > 0.0f ? 1 : 2};
+            best = Hit{t, p, Point3(0.0f, 0.0f, cap > 0.0f ? 1.0f : -1.0f), {}, cap > 0.0f ? 1 : 2};
             best->uvw = Point3(p.x / (2 * kCylinderRadius) + 0.5f, p.y / (2 * kCylinderRadius) + 0.5f, 0.0f);
         }
     }
@@ -144,7 +131,7 @@ public:
     BOOL InMtlEditor() override { return TRUE; }
     int FaceNumber() override { return hit.face; }
     Point3 UVW(int) override { return hit.uvw; }
-    Point3 PObj() override { return Point3(hit.point.x, hit.point.y, hit.point.z); }
+    Point3 PObj() override { return hit.point; }
     TimeValue CurTime() override { return time; }
 
 private:
@@ -168,10 +155,11 @@ std::optional<SlotPicture> RenderSampleSlot(Texmap& map, const SlotSettings& set
     picture.bgrx.resize(static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) *
                         4);
     const Rotation rotation = SlotRotation();
-    const Vec eye{0.0f, -4.0f, 0.0f};
+    // Every ray starts at the eye; only its direction changes from pixel to pixel.
+    const Point3 eye = rotation.ToObject(Point3(0.0f, -4.0f, 0.0f));
     // A key light from the upper left in front, a weaker fill from the right, a little ambient light and a
     // white highlight of the key light.
-    const Vec key = Unit({-1.0f, -1.3f, 1.2f}), fill = Unit({1.2f, -0.4f, -0.3f});
+    const Point3 key = Normalize(Point3(-1.0f, -1.3f, 1.2f)), fill = Normalize(Point3(1.2f, -0.4f, -0.3f));
     const float halfView = 0.3f; // tangent of half the field of view: the sphere fills most of the slot
     const float aspect = picture.height > 0 ? static_cast<float>(picture.width) / picture.height : 1.0f;
     const int checkerCell = std::max(picture.width / 8, 1);
@@ -181,23 +169,23 @@ std::optional<SlotPicture> RenderSampleSlot(Texmap& map, const SlotSettings& set
         for (int x = 0; x < picture.width; ++x) {
             const float sx = ((x + 0.5f) / picture.width * 2.0f - 1.0f) * halfView * aspect;
             const float sz = (1.0f - (y + 0.5f) / picture.height * 2.0f) * halfView;
-            const Vec direction = Unit({sx, 1.0f, sz});
-            const Vec o = rotation.ToObject(eye), d = rotation.ToObject(direction);
-            std::optional<Hit> hit = settings.shape == SlotShape::Sphere ? HitSphere(o, d)
-                                     : settings.shape == SlotShape::Box  ? HitBox(o, d)
-                                                                         : HitCylinder(o, d);
+            const Point3 direction = Normalize(Point3(sx, 1.0f, sz));
+            const Point3 d = rotation.ToObject(direction);
+            std::optional<Hit> hit = settings.shape == SlotShape::Sphere ? HitSphere(eye, d)
+                                     : settings.shape == SlotShape::Box  ? HitBox(eye, d)
+                                                                         : HitCylinder(eye, d);
             const bool light = ((x / checkerCell) + (y / checkerCell)) % 2 == 0;
             const float background = settings.checker ? (light ? 0.75f : 0.2f) : 0.35f;
             float rgb[3] = {background, background, background};
             if (hit) {
                 SlotShadeContext context(*hit, settings.time);
                 const AColor colour = map.EvalColor(context);
-                const Vec normal = rotation.ToWorld(hit->normal);
-                const Vec toEye = Unit(Vec{} - direction);
+                const Point3 normal = rotation.ToWorld(hit->normal);
+                const Point3 toEye = Scale(direction, -1.0f);
                 const float diffuse = 0.12f + 0.85f * std::max(Dot(normal, key), 0.0f) +
                                       0.3f * std::max(Dot(normal, fill), 0.0f);
                 const float highlight =
-                    0.35f * std::pow(std::max(Dot(normal, Unit(key + toEye)), 0.0f), 30.0f);
+                    0.35f * std::pow(std::max(Dot(normal, Normalize(Add(key, toEye))), 0.0f), 30.0f);
                 const float alpha = std::clamp(colour.a, 0.0f, 1.0f);
                 const float albedo[3] = {colour.r, colour.g, colour.b};
                 for (int c = 0; c < 3; ++c)

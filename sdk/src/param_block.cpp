@@ -146,12 +146,16 @@ void IParamBlock2::NotifyChanged() {
 }
 
 double IParamBlock2::NumberAt(const ParamDef& def, Value& slot, TimeValue t, Interval& valid) {
+    std::shared_ptr<const KeyTrack> keys;
     {
+        // Only the pointer is taken under the lock: tracks are never changed in place, so render threads
+        // evaluate their copy side by side.
         std::lock_guard<std::mutex> lock(keysLock);
-        if (slot.keys != nullptr) {
-            const float value = TrackValue(*slot.keys, t, valid);
-            return AcceptsInt(def.type) ? RoundedKeyValue(value) : value;
-        }
+        keys = slot.keys;
+    }
+    if (keys != nullptr) {
+        const float value = TrackValue(*keys, t, valid);
+        return AcceptsInt(def.type) ? RoundedKeyValue(value) : value;
     }
     valid &= FOREVER;
     // A double holds every int and every float exactly.
