@@ -164,8 +164,11 @@ def run_one(args, seeds, work, number):
         command += ["--import-time-limit", str(args.import_time_limit)]
     timed_out = False
     # A session of its own, so that a hung tool is killed with every process it started.
-    process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.PIPE, start_new_session=True)
+    try:
+        process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.PIPE, start_new_session=True)
+    except OSError as error:  # the tool was rebuilt or removed under the campaign
+        return {"number": number, "kind": kind, "outcome": "not run", "error": str(error), "path": path}
     try:
         _, stderr = process.communicate(timeout=args.import_time_limit + args.slack
                                         if args.import_time_limit > 0 else 60 + args.slack)
@@ -175,7 +178,7 @@ def run_one(args, seeds, work, number):
         _, stderr = process.communicate()
     picture_written = os.path.exists(picture)
     outcome, fault = classify(process.returncode, stderr, picture_written, timed_out)
-    record = {"number": number, "kind": kind, "seed": seed_name, "mutations": mutations, "status": process.returncode,
+    record = {"number": number, "campaign": args.seed, "kind": kind, "seed": seed_name, "mutations": mutations, "status": process.returncode,
               "stderr": stderr.decode("utf-8", "replace"), "outcome": outcome, "fault": fault, "path": path,
               "command": command}
     return record
@@ -186,9 +189,10 @@ def keep(record, folder):
     name = os.path.basename(record["path"])
     shutil.copy(record["path"], os.path.join(folder, name))
     with open(os.path.join(folder, name + ".txt"), "w") as f:
-        f.write("outcome: %s%s\nexit status: %s\nseed file: %s\nmutations: %s\ncommand: %s\nstandard error:\n%s" % (
+        f.write("outcome: %s%s\nexit status: %s\nseed file: %s\nmutations: %s\nremake: fuzz/model_campaign.py --seed %d --only %d\ncommand: %s\nstandard error:\n%s" % (
             record["outcome"], " (" + record["fault"] + ")" if record["fault"] else "", record["status"],
-            record["seed"], ", ".join(record["mutations"]), " ".join(record["command"]), record["stderr"]))
+            record["seed"], ", ".join(record["mutations"]), record["campaign"], record["number"],
+            " ".join(record["command"]), record["stderr"]))
 
 
 def main():
@@ -232,6 +236,9 @@ def main():
     try:
         with concurrent.futures.ThreadPoolExecutor(max_workers=args.workers) as pool:
             for record in pool.map(lambda n: run_one(args, seeds, work, n), numbers):
+                if record["outcome"] == "not run":
+                    pool.shutdown(wait=True, cancel_futures=True)
+                    sys.exit("model_campaign: cannot run the tool: %s" % record["error"])
                 with lock:
                     done += 1
                     counts[record["kind"]][record["outcome"]] += 1
