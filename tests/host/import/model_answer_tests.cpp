@@ -26,6 +26,7 @@ ImportedModel TwoParts() {
     quads.faceMaterials = {2, 0};
     model.parts.push_back(quads);
     ImportedPart mapped;
+    mapped.name = std::string(300, 'n'); // longer than the rest of the answer
     mapped.verts = {Point3(std::numeric_limits<float>::quiet_NaN(), 0, 0), Point3(1, 0, 0), Point3(0, 1, 0)};
     mapped.faces = {{0, 1, 2}, {2, 1, 0}};
     mapped.faceMaterials = {7, 7};
@@ -166,6 +167,20 @@ TEST(ModelAnswer, ItsHeaderIsChecked) {
     answer.kind = 2;
     EXPECT_EQ(Rejection(answer.Bytes()), "its kind is 2, neither a model nor an error");
     EXPECT_EQ(Rejection(std::string("CSMA\1\0\0\0\0\0\0\0\0\0\0\0", 16)), "it holds no parts");
+}
+
+TEST(ModelAnswer, ThePartCountIsBoundedByTheSmallestPart) {
+    // The smallest part there is: no name, one vertex, one triangle on it, no texture coordinates.
+    ImportedModel smallest;
+    smallest.parts.resize(1);
+    smallest.parts[0].verts = {Point3(1, 2, 3)};
+    smallest.parts[0].faces = {{0, 0, 0}};
+    smallest.parts[0].faceMaterials = {0};
+    const std::string bytes = host::EncodeModelAnswer(smallest);
+    ASSERT_EQ(DecodeModelAnswer(bytes).model.parts.size(), 1u);
+    // Twelve bytes of header and four of count; one byte less than that part cannot hold a part.
+    const std::size_t part = bytes.size() - 16;
+    EXPECT_EQ(Rejection(bytes.substr(0, 16 + part - 1)), "its count of parts (1) exceeds what it holds");
 }
 
 TEST(ModelAnswer, CountsBeyondTheBytesAreRefusedBeforeAllocating) {
