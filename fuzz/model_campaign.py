@@ -147,7 +147,7 @@ def classify(status, stderr, picture_written, timed_out):
             return "refused", "reader crashed"
         if "the model reader took longer" in line:
             return "refused", "reader stopped at the time limit"
-        if "of memory it may use" in line:
+        if "the model reader ran out of memory" in line:
             return "refused", "reader stopped at the memory limit"
         return "refused", None
     return "crashed", None

@@ -15,9 +15,10 @@ namespace host {
 
 namespace {
 
+// Three significant digits: "60", "0.5", "11.8".
 std::string Amount(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
+    std::snprintf(text, sizeof text, "%.3g", value);
     return text;
 }
 
@@ -71,8 +72,8 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
         break;
     }
     if (result.status == kModelReaderOutOfMemoryStatus)
-        throw std::runtime_error(prefix + "needed more than the " + MemoryAmount(request.memoryLimitBytes) +
-                                 " of memory it may use and was stopped");
+        throw std::runtime_error(prefix + "ran out of memory (it may use " +
+                                 MemoryAmount(request.memoryLimitBytes) + ") and was stopped");
     if (result.status == 127 && result.output.empty())
         throw std::runtime_error(prefix + reader + " could not be started");
     if (result.status != 0)

@@ -91,9 +91,8 @@ TEST(ModelReaderProcess, AReaderOverItsMemoryIsStopped) {
         GTEST_SKIP() << "a sanitized build runs readers without a memory limit";
     ModelImportOptions options;
     options.memoryLimitBytes = std::uint64_t(512) << 20;
-    EXPECT_EQ(
-        Failure("memory", options),
-        "models/memory: the model reader needed more than the 512 MiB of memory it may use and was stopped");
+    EXPECT_EQ(Failure("memory", options),
+              "models/memory: the model reader ran out of memory (it may use 512 MiB) and was stopped");
     ExpectNoChildren();
 }
 
