@@ -67,6 +67,10 @@ else()
 endif()
 
 install(TARGETS chromasift RUNTIME DESTINATION ${program_dir})
+if(TARGET chromasift-model-reader)
+    # Model files are read by this program, which the tool looks for beside itself.
+    install(TARGETS chromasift-model-reader RUNTIME DESTINATION ${program_dir})
+endif()
 install(TARGETS hostsdk RUNTIME DESTINATION ${program_dir} LIBRARY DESTINATION ${program_dir})
 install(TARGETS kr_tintworks RUNTIME DESTINATION ${program_dir}/plugins LIBRARY DESTINATION ${program_dir}/plugins)
 install(DIRECTORY ${CHROMASIFT_GUIDE_DIR}/ DESTINATION ${guide_dir})

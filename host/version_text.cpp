@@ -1,13 +1,10 @@
 #include "host/version_text.h"
 
 #include "host/build_versions.h"
+#include "host/import/model_reader_protocol.h"
 #include "plugin/version.h"
 
 #include <nlohmann/json.hpp>
-
-#ifndef _WIN32
-#include <assimp/version.h>
-#endif
 
 #include <sstream>
 
@@ -38,8 +35,8 @@ std::string VersionText() {
          << "  image files    stb_image and stb_image_write " << CHROMASIFT_STB_VERSION << "\n";
 #ifndef _WIN32
     text << "  OpenEXR        " << CHROMASIFT_OPENEXR_VERSION << "\n"
-         << "  model files    assimp " << aiGetVersionMajor() << '.' << aiGetVersionMinor() << '.'
-         << aiGetVersionPatch() << "\n";
+         << "  model files    assimp " << CHROMASIFT_ASSIMP_VERSION << " (in " << kModelReaderProgram
+         << ")\n";
 #endif
     text << "  typeface       DejaVu Sans " << CHROMASIFT_FONT_VERSION << "\n";
     return text.str();

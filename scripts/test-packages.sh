@@ -45,6 +45,9 @@ dpkg-deb -f "$deb" Depends | grep -q libassimp || fail "the Debian package does 
 [[ -f "$work/deb/root/usr/share/doc/chromasift/copyright" ]] || fail "the Debian package has no copyright file"
 check_guide "Debian package" "$work/deb/root/usr/lib/chromasift/plugins" "$root/build/linux/CMakeCache.txt"
 check_commands "Debian package" "$work/deb/render.png" "$work/deb/render.png" "$work/deb/root/usr/bin/chromasift"
+# Model files are read by the model reader the package installs beside the tool.
+"$work/deb/root/usr/bin/chromasift" render "$root/tests/data/meshes/box.obj" --size 64x48 -o "$work/deb/model.png" \
+    >/dev/null || fail "Debian package: 'render' of a model file failed"
 
 # The ZIP, unpacked into an empty folder and run in a Wine prefix of its own.
 mkdir -p "$work/zip"

@@ -4,6 +4,7 @@
 #include "hostsdk/color.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,11 @@ struct ModelImportOptions {
     // The file's up axis, 'y' or 'z'; 0 for the convention of the file's kind (y for OBJ, PLY, glTF, FBX
     // and Collada, z for STL and 3DS). The scene is z-up, so a y-up model is turned to stand upright.
     char upAxis = 0;
+    // The file is read by a reader process of its own (a fault in the model library cannot take the tool
+    // down), stopped when it runs longer than this or uses more memory than this; 0 bytes is the default,
+    // half the machine's memory (DefaultModelReaderMemoryLimit).
+    double timeLimitSeconds = 60.0;
+    std::uint64_t memoryLimitBytes = 0;
 };
 
 // Whether this build can read model files (the Linux build can; the Windows build cannot).
@@ -47,8 +53,9 @@ std::string FileExtension(const std::string& file);
 // True for the file kinds the importer reads, by extension: OBJ, PLY, STL, 3DS, glTF/GLB, FBX, Collada.
 bool IsModelFile(const std::string& file);
 
-// Reads a model file. Throws std::runtime_error naming the file and what is wrong: a file that cannot be
-// opened or parsed, a file with no faces, or a build that cannot import models.
+// Reads a model file. Throws std::runtime_error naming the file and what is wrong, in one line: a file that
+// cannot be opened or parsed, a file with no faces, a reader process that crashed, ran over its time or
+// memory or answered nonsense, or a build that cannot import models.
 ImportedModel ImportModel(const std::string& file, const ModelImportOptions& options);
 
 } // namespace host

@@ -89,7 +89,7 @@ const char* RenderUsage() {
                          [--skip N] [--gamma G] [--hue H] [--saturation S] [--value V]
                          [--renderer scanline|vray|mentalray] [--print-shader] [--size WxH]
                          [--threads N] [--unlit] [--triangulate] [--up y|z]
-                         [--frame F | --frames A-B] -o OUT.png
+                         [--import-time-limit SECONDS] [--frame F | --frames A-B] -o OUT.png
 
 Renders a scene with the Chromasift map and writes the picture as a PNG file.
 
@@ -128,6 +128,10 @@ Rendering:
   --triangulate      Split a model's polygons into triangles ("Per Face" then colours triangles).
   --up y|z           A model's up axis (default: y for OBJ, PLY, glTF, FBX and Collada; z for
                      STL and 3DS).
+  --import-time-limit SECONDS
+                     How long a model file may take to read (default 60); a reader that runs
+                     longer is stopped and the command fails. Model files are read by a process
+                     of their own, which may also use at most half of the machine's memory.
   -o, --output FILE  The PNG file to write.
 Animation (30 frames a second; a scene file may key parameters and set the time slider):
   --frame F          Render frame F, with the time slider moved to F.
@@ -158,9 +162,23 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             options.scene = arg;
             continue;
         }
-        static const char* const kValued[] = {
-            "--bitmap",   "--mode", "--colors",  "--skip", "--gamma",  "--hue", "--saturation", "--value",
-            "--renderer", "--size", "--threads", "-o",     "--output", "--up",  "--frame",      "--frames"};
+        static const char* const kValued[] = {"--bitmap",
+                                              "--mode",
+                                              "--colors",
+                                              "--skip",
+                                              "--gamma",
+                                              "--hue",
+                                              "--saturation",
+                                              "--value",
+                                              "--renderer",
+                                              "--size",
+                                              "--threads",
+                                              "-o",
+                                              "--output",
+                                              "--up",
+                                              "--frame",
+                                              "--frames",
+                                              "--import-time-limit"};
         bool valued = false;
         for (const char* name : kValued)
             valued = valued || arg == name;
@@ -210,6 +228,10 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             if (value != "y" && value != "z")
                 return "--up takes y or z, not '" + value + "'";
             options.model.upAxis = value[0];
+        } else if (arg == "--import-time-limit") {
+            if (!ParseFloat(value, 0.1f, 86400.0f, real))
+                return "--import-time-limit takes seconds from 0.1 to 86400, not '" + value + "'";
+            options.model.timeLimitSeconds = real;
         } else if (arg == "--frame") {
             if (!ParseInt(value, -kMaxFrame, kMaxFrame, number))
                 return "--frame takes a frame number, not '" + value + "'";

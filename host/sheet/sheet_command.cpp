@@ -60,7 +60,8 @@ const char* SheetUsage() {
     return R"usage(Usage: chromasift sheet [SCENE.json | MODEL] [--bitmap IMAGE] [--colors N] [--skip N]
                         [--gamma G] [--hue H] [--saturation S] [--value V]
                         [--renderer scanline|vray|mentalray] [--size WxH] [--threads N] [--unlit]
-                        [--triangulate] [--up y|z] [--frame F] -o SHEET.png
+                        [--triangulate] [--up y|z] [--import-time-limit SECONDS] [--frame F]
+                        -o SHEET.png
 
 Renders the scene in all seventeen distribution modes and writes one contact sheet: a grid of
 labelled pictures, one a mode in the rollout's order, beside the palette the map holds (each

@@ -1,4 +1,4 @@
-#include "host/import/imported_model.h"
+#include "host/import/model_read_assimp.h"
 
 #include "host/text.h"
 
@@ -98,11 +98,7 @@ void ReadNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& paren
 
 } // namespace
 
-bool CanImportModels() {
-    return true;
-}
-
-ImportedModel ImportModel(const std::string& file, const ModelImportOptions& options) {
+ImportedModel ReadModelFile(const std::string& file, const ModelImportOptions& options) {
     const std::filesystem::path path = PathFromUtf8(file);
     std::error_code error;
     if (std::filesystem::is_directory(path, error))

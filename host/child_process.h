@@ -1,0 +1,37 @@
+#pragma once
+
+// Running a program as a child process and collecting its standard output, within a time limit and an
+// output limit (Linux build). The child starts with standard input and error on /dev/null, no other open
+// descriptor of the tool, and no blocked signals; it is always reaped, also when reading fails.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct ChildLimits {
+    double seconds = 60.0;       // from the start to the child's end; then it is killed
+    std::size_t outputBytes = 0; // more output than this and it is killed; 0 for no limit
+};
+
+struct ChildResult {
+    enum class End {
+        Exited,        // `status` holds the exit status
+        Signalled,     // `status` holds the signal
+        TimedOut,      // killed at the time limit
+        TooMuchOutput, // killed at the output limit
+    };
+    End end = End::Exited;
+    int status = 0;
+    std::string output; // what the child wrote to its standard output (up to the limit)
+};
+
+// Runs `program` (a path, not searched for) with `arguments`. Throws std::runtime_error when no process
+// can be made; a program that cannot be executed exits with status 127.
+ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
+                     const ChildLimits& limits);
+
+// The name of a signal as the C library's headers spell it ("SIGBUS"), or "signal N".
+std::string SignalName(int signal);
+
+} // namespace host

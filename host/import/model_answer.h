@@ -1,0 +1,50 @@
+#pragma once
+
+// The model reader's answer: what the reader process sends back through its pipe, as bytes. A small header
+// (magic, version, kind), then either the reader's error message or the model's parts as flat arrays, all
+// numbers little-endian:
+//   "CSMA" u32 version u32 kind
+//   kind 1 (error): u32 length, message bytes
+//   kind 0 (model): u32 parts, then for each part:
+//     u32 name length, name bytes, 12 f32 transform rows,
+//     u32 verts, 3 f32 each, u32 faces, u32 corners (all faces together), u32 size per face,
+//     i32 vertex per corner, i32 material per face,
+//     u32 uv verts, 3 f32 each, and when there are uv verts, i32 uv vertex per corner
+// The reader's side writes it; the tool's side decodes it without trusting it.
+#include "host/import/imported_model.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace host {
+
+inline constexpr std::uint32_t kModelAnswerVersion = 1;
+
+// An answer that is not one the reader could have written; the message says what is wrong with it.
+struct MalformedModelAnswer : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The decoded answer: the reader's error message (the model is then empty), or the model.
+struct ModelAnswer {
+    std::string error;
+    ImportedModel model;
+};
+
+// The answer that carries `model`. Throws std::invalid_argument for a model the format cannot carry: texture
+// coordinates that are not one uv face per face, corner for corner.
+std::string EncodeModelAnswer(const ImportedModel& model);
+
+// The answer that carries the reader's error message.
+std::string EncodeErrorAnswer(const std::string& message);
+
+// Reads an answer. Every count is checked against the bytes left before anything is allocated, so the
+// memory used is bounded by a small multiple of the answer's size. Throws MalformedModelAnswer unless the
+// bytes are exactly one answer with: a known version and kind; an error message of one line; at least one
+// part, each with at least one face; faces of three or more corners, each corner naming one of its part's
+// vertices; materials not negative; uv faces naming uv vertices.
+ModelAnswer DecodeModelAnswer(std::string_view bytes);
+
+} // namespace host

@@ -1,0 +1,104 @@
+#include "host/import/model_reader_process.h"
+
+#include "host/child_process.h"
+#include "host/import/model_answer.h"
+#include "host/import/model_reader_limits.h"
+#include "host/import/model_reader_protocol.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+
+#include <unistd.h>
+
+namespace host {
+
+namespace {
+
+// Three significant digits: "60", "0.5", "11.8".
+std::string Amount(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", value);
+    return text;
+}
+
+std::string MemoryAmount(std::uint64_t bytes) {
+    const double mib = static_cast<double>(bytes) / (1 << 20);
+    return mib >= 1024 ? Amount(mib / 1024) + " GiB" : Amount(mib) + " MiB";
+}
+
+} // namespace
+
+std::string FindModelReader() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const std::filesystem::path beside = self.parent_path() / kModelReaderProgram;
+        if (access(beside.c_str(), X_OK) == 0)
+            return beside.string();
+    }
+#ifdef CHROMASIFT_MODEL_READER_BUILD_PATH
+    // Test programs outside the build's bin/ folder find the build's own reader.
+    if (access(CHROMASIFT_MODEL_READER_BUILD_PATH, X_OK) == 0)
+        return CHROMASIFT_MODEL_READER_BUILD_PATH;
+#endif
+    return std::string();
+}
+
+ImportedModel RunModelReader(const std::string& reader, const std::string& file,
+                             const ModelImportOptions& options) {
+    ModelReaderRequest request;
+    request.file = file;
+    request.triangulate = options.triangulate;
+    request.upAxis = options.upAxis;
+    request.memoryLimitBytes =
+        options.memoryLimitBytes != 0 ? options.memoryLimitBytes : DefaultModelReaderMemoryLimit();
+    // The reader cannot hold more model than its memory, so it cannot rightly send more either.
+    ChildLimits limits;
+    limits.seconds = options.timeLimitSeconds;
+    limits.outputBytes = request.memoryLimitBytes;
+    const ChildResult result = RunChild(reader, ModelReaderArguments(request), limits);
+    const std::string prefix = file + ": the model reader ";
+    switch (result.end) {
+    case ChildResult::End::TimedOut:
+        throw std::runtime_error(prefix + "took longer than " + Amount(options.timeLimitSeconds) +
+                                 " s and was stopped (--import-time-limit sets the limit)");
+    case ChildResult::End::TooMuchOutput:
+        throw std::runtime_error(prefix + "sent more than " + MemoryAmount(limits.outputBytes) +
+                                 " and was stopped");
+    case ChildResult::End::Signalled:
+        throw std::runtime_error(prefix + "crashed (" + SignalName(result.status) + ")");
+    case ChildResult::End::Exited:
+        break;
+    }
+    if (result.status == kModelReaderOutOfMemoryStatus)
+        throw std::runtime_error(prefix + "ran out of memory (it may use " +
+                                 MemoryAmount(request.memoryLimitBytes) + ") and was stopped");
+    if (result.status == 127 && result.output.empty())
+        throw std::runtime_error(prefix + reader + " could not be started");
+    if (result.status != 0)
+        throw std::runtime_error(prefix + "failed with exit status " + std::to_string(result.status));
+    ModelAnswer answer;
+    try {
+        answer = DecodeModelAnswer(result.output);
+    } catch (const MalformedModelAnswer& e) {
+        throw std::runtime_error(prefix + "gave a malformed answer: " + e.what());
+    }
+    if (!answer.error.empty())
+        throw std::runtime_error(answer.error);
+    return std::move(answer.model);
+}
+
+bool CanImportModels() {
+    return true;
+}
+
+ImportedModel ImportModel(const std::string& file, const ModelImportOptions& options) {
+    const std::string reader = FindModelReader();
+    if (reader.empty())
+        throw std::runtime_error(file + ": cannot import models: the model reader " +
+                                 std::string(kModelReaderProgram) + " is not installed beside the program");
+    return RunModelReader(reader, file, options);
+}
+
+} // namespace host

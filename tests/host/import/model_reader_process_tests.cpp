@@ -1,0 +1,157 @@
+// The tool's side of the model reader process: what it makes of a reader that answers, fails, crashes,
+// hangs, runs out of memory or sends nonsense, with a stand-in reader that misbehaves on request (the file
+// name says how). Every outcome is one line naming the file, and no child is left behind.
+#include "host/import/model_reader_process.h"
+
+#include "host/import/model_reader_limits.h"
+#include "host/import/model_reader_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <stdexcept>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+using host::ModelImportOptions;
+using host::RunModelReader;
+
+constexpr const char* kReader = MISBEHAVING_MODEL_READER;
+
+// The message RunModelReader throws for the behaviour; fails the test when it returns.
+std::string Failure(const std::string& behaviour, const ModelImportOptions& options = {}) {
+    try {
+        RunModelReader(kReader, "models/" + behaviour, options);
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    ADD_FAILURE() << behaviour << ": the reader's answer was taken";
+    return std::string();
+}
+
+// No child of this process is left running or unreaped.
+void ExpectNoChildren() {
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD) << "a reader process was left behind";
+}
+
+TEST(ModelReaderProcess, AnAnswerComesBackAsTheModel) {
+    const host::ImportedModel model = RunModelReader(kReader, "quad", {});
+    ASSERT_EQ(model.parts.size(), 1u);
+    EXPECT_EQ(model.parts[0].name, "quad");
+    EXPECT_EQ(model.parts[0].faces, (std::vector<std::vector<int>>{{0, 1, 2, 3}}));
+    ExpectNoChildren();
+}
+
+TEST(ModelReaderProcess, TheOptionsReachTheReader) {
+    ModelImportOptions options;
+    options.triangulate = true;
+    options.upAxis = 'z';
+    options.memoryLimitBytes = 123456789;
+    EXPECT_EQ(Failure("arguments", options), "triangulate 1, up z, memory 123456789");
+    EXPECT_EQ(Failure("arguments"),
+              "triangulate 0, up -, memory " + std::to_string(host::DefaultModelReaderMemoryLimit()));
+}
+
+TEST(ModelReaderProcess, TheReaderInheritsNoDescriptors) {
+    // A descriptor the tool opened without close-on-exec, as libraries sometimes do.
+    const int leaky = open("/dev/null", O_RDONLY);
+    ASSERT_GE(leaky, 0);
+    EXPECT_EQ(Failure("descriptors"), "open: none");
+    close(leaky);
+}
+
+TEST(ModelReaderProcess, ACrashIsReportedWithItsSignal) {
+    EXPECT_EQ(Failure("bus-error"), "models/bus-error: the model reader crashed (SIGBUS)");
+    EXPECT_EQ(Failure("abort"), "models/abort: the model reader crashed (SIGABRT)");
+    ExpectNoChildren();
+}
+
+TEST(ModelReaderProcess, AReaderOverItsTimeIsStopped) {
+    ModelImportOptions options;
+    options.timeLimitSeconds = 0.3;
+    const std::string stopped = " the model reader took longer than 0.3 s and was stopped "
+                                "(--import-time-limit sets the limit)";
+    EXPECT_EQ(Failure("hang", options), "models/hang:" + stopped);
+    // Its answer was complete, but the reader never ended: the limit covers the whole run.
+    EXPECT_EQ(Failure("hang-after-answer", options), "models/hang-after-answer:" + stopped);
+    ExpectNoChildren();
+}
+
+TEST(ModelReaderProcess, AReaderOverItsMemoryIsStopped) {
+    if (!host::AddressSpaceLimitWorks())
+        GTEST_SKIP() << "a sanitized build runs readers without a memory limit";
+    ModelImportOptions options;
+    options.memoryLimitBytes = std::uint64_t(512) << 20;
+    EXPECT_EQ(Failure("memory", options),
+              "models/memory: the model reader ran out of memory (it may use 512 MiB) and was stopped");
+    ExpectNoChildren();
+}
+
+TEST(ModelReaderProcess, MoreOutputThanTheMemoryLimitIsRefused) {
+    ModelImportOptions options;
+    options.memoryLimitBytes = std::uint64_t(64) << 20;
+    EXPECT_EQ(Failure("flood", options),
+              "models/flood: the model reader sent more than 64 MiB and was stopped");
+    ExpectNoChildren();
+}
+
+TEST(ModelReaderProcess, ABadAnswerOrStatusIsAnError) {
+    EXPECT_EQ(Failure("truncated"),
+              "models/truncated: the model reader gave a malformed answer: its count of "
+              "parts (1) exceeds what it holds");
+    EXPECT_EQ(
+        Failure("garbage"),
+        "models/garbage: the model reader gave a malformed answer: it does not start as an answer does");
+    EXPECT_EQ(Failure("exit-5"), "models/exit-5: the model reader failed with exit status 5");
+    EXPECT_EQ(Failure("unknown-behaviour"),
+              "models/unknown-behaviour: the model reader failed with exit status 2");
+    try {
+        RunModelReader("/nonexistent/reader", "model.ply", {});
+        ADD_FAILURE() << "a missing reader was run";
+    } catch (const std::runtime_error& e) {
+        EXPECT_STREQ(e.what(), "model.ply: the model reader /nonexistent/reader could not be started");
+    }
+    ExpectNoChildren();
+}
+
+// A signal that interrupts the tool's waits (no SA_RESTART) many times while it reads an answer that
+// arrives in pieces.
+TEST(ModelReaderProcess, InterruptedReadsGoOn) {
+    struct sigaction tick {};
+    tick.sa_handler = [](int) {};
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGALRM, &tick, &previous), 0);
+    const itimerval often{{0, 2000}, {0, 2000}};
+    ASSERT_EQ(setitimer(ITIMER_REAL, &often, nullptr), 0);
+    std::string failure;
+    host::ImportedModel model;
+    try {
+        model = RunModelReader(kReader, "slow-answer", {});
+    } catch (const std::runtime_error& e) {
+        failure = e.what();
+    }
+    const itimerval off{};
+    setitimer(ITIMER_REAL, &off, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
+    EXPECT_EQ(failure, "");
+    ASSERT_EQ(model.parts.size(), 1u);
+    EXPECT_EQ(model.parts[0].verts.size(), 4u);
+    ExpectNoChildren();
+}
+
+TEST(ModelReaderProcess, TheToolFindsTheBuildsReader) {
+    const std::string reader = host::FindModelReader();
+    ASSERT_FALSE(reader.empty());
+    EXPECT_EQ(reader.substr(reader.find_last_of('/') + 1), host::kModelReaderProgram);
+}
+
+} // namespace
