@@ -45,8 +45,9 @@ CoordinateFit FitToUnitCube(const CoordinateBox& box) {
         fit.offset[axis] = -box.lo[axis];
         const float extent = box.hi[axis] - box.lo[axis];
         const float scale = kInside / extent;
-        // A flat axis, or one so thin or so wide that its scale overflows or vanishes, stays at 0.
-        fit.scale[axis] = std::isfinite(extent) && std::isfinite(scale) && scale > 0.0f ? scale : 1.0f;
+        // A flat axis (whose scale is infinite), or one so thin or so wide that its extent or scale
+        // overflows, stays at 0.
+        fit.scale[axis] = std::isfinite(extent) && std::isfinite(scale) ? scale : 1.0f;
     }
     return fit;
 }

@@ -63,6 +63,9 @@ TEST(KeyedModeNote, FollowsWhatEachRendererAndTheMapGiveTheMode) {
     for (int mode : {kObjectLinear, kObjectRandom, kObjectId}) {
         EXPECT_EQ(host::KeyedModeNote(mode, RendererKind::MentalRay, keys), "one colour: one material ID");
         EXPECT_EQ(host::KeyedModeNote(mode, RendererKind::Scanline, keys), "");
+        host::ModelKeys materials = keys;
+        materials.materialIds = 2;
+        EXPECT_EQ(host::KeyedModeNote(mode, RendererKind::MentalRay, materials), "") << mode;
     }
     // Instance values change the object and element modes sample by sample, except under mental ray.
     keys = OneOfEverything();
@@ -120,6 +123,10 @@ TEST(CoordinateModeNote, OneColourOnlyWhenTheWholeBoxGivesOneIndex) {
     EXPECT_EQ(host::CoordinateModeNote(kTiles, Box({0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}), 10, 3, 3),
               "one colour: coordinates within one tile");
     EXPECT_EQ(host::CoordinateModeNote(kTiles, Box({0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}), 10, 5, 5), "");
+    EXPECT_EQ(host::CoordinateModeNote(kTiles, Box({0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}), 10, 1, 1),
+              "one colour: coordinates within one tile");
+    EXPECT_EQ(host::CoordinateModeNote(kTiles, Box({0.1f, 0.1f, 0}, {0.2f, 0.4f, 0}), 10, 3, 3), "")
+        << "the first tile of the first and of the second row";
     EXPECT_EQ(host::CoordinateModeNote(kMapping1D, Box({0.1f, 0, 0}, {0.15f, 0, 0}), 4, 3, 3),
               "one colour: coordinates span one colour");
     EXPECT_EQ(host::CoordinateModeNote(kMapping1D, Box({0.1f, 0, 0}, {0.15f, 0, 0}), 7, 3, 3), "")
