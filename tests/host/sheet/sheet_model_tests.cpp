@@ -4,10 +4,12 @@
 #include "host/sheet/sheet_layout.h"
 
 #include "../render_test_support.h"
+#include "test_files.h"
 
 #include "host/render/scene_records.h"
 
 #include "hostsdk/bitmap.h"
+#include "hostsdk/tex_gen.h"
 #include "hostsdk/tri_object.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +24,8 @@ namespace {
 
 // One cube of one piece, one material ID and one object ID, its object coordinates around (1020, -1985,
 // 510) and its texture coordinates between -9 and -7: outside the range the coordinate modes spread the
-// palette over.
-void WriteFarCube(const render_test::TempFile& file) {
+// palette over. With `inputMap` the map reads a bitmap texture as its input map.
+void WriteFarCube(const render_test::TempFile& file, bool inputMap = false) {
     host::Json verts = host::Json::array(), uvs = host::Json::array();
     for (int i = 0; i < 8; ++i) {
         verts.push_back({1000 + 40 * (i & 1), -2000 + 30 * ((i >> 1) & 1), 500 + 20 * ((i >> 2) & 1)});
@@ -37,6 +39,14 @@ void WriteFarCube(const render_test::TempFile& file) {
         host::Json::array({host::ChromasiftMapRecord(1), host::ChromasiftMaterialRecord(2, 1),
                            host::GeometryRecord(3, triObjectClassID, {{"mesh", mesh}}),
                            host::NodeRecord(4, "Cube", 1, {{"position", {0, 0, 0}}}, 3, 2)});
+    if (inputMap) {
+        objects[0]["paramBlocks"][0]["params"].push_back({{"id", 4}, {"type", "texmap"}, {"value", 5}});
+        objects[0]["paramBlocks"][0]["params"].push_back({{"id", 5}, {"type", "bool"}, {"value", true}});
+        objects.push_back({{"id", 5},
+                           {"superClass", host::HexWord(TEXMAP_CLASS_ID)},
+                           {"class", host::ClassWords(BMTEX_CLASS_ID)},
+                           {"settings", {{"mapName", TestDataFile("images/Waves.png")}}}});
+    }
     std::ofstream(file.Path()) << host::SceneDocument(std::move(objects), host::Json::array({4})).dump();
 }
 
@@ -164,6 +174,17 @@ TEST_F(FarModelSheet, ModesTheModelGivesOneColourSaySoUnderTheirLabels) {
     };
     EXPECT_GT(noteBand(5), 0) << "Per Element";
     EXPECT_EQ(noteBand(8), 0) << "Per Face";
+}
+
+TEST_F(FarModelSheet, AnInputMapTakesTheInputMapNoteAway) {
+    const render_test::TempFile withInput("far_input.json"), file("far_input.png");
+    WriteFarCube(withInput, true);
+    host::SheetOptions options;
+    ASSERT_EQ(Parse({withInput.Utf8(), "--size", "48x36", "--threads", "1", "-o", file.Utf8()}, options), 0);
+    std::ostringstream out, err;
+    ASSERT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0) << err.str();
+    EXPECT_EQ(out.str().find("Input map:"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("Per Element: one colour"), std::string::npos) << out.str();
 }
 
 } // namespace
