@@ -118,7 +118,8 @@ ModelKeys CountModelKeys(const std::vector<SheetSurface>& surfaces) {
         keys.polygonsPerObject = std::max(keys.polygonsPerObject, PolygonCount(mesh));
         keys.tileChannel = keys.tileChannel || mesh.mapSupport(99);
     }
-    // A tile number is constant across a face when its corners agree, and only then counts as one.
+    // The numbers at the corners: a face whose corners agree has one number all over, and one whose corners
+    // differ has more than one, so one number at every corner means one key.
     for (const Point3& p : CornerPoints(surfaces, PointSource::MapChannel, 99))
         tileNumbers.insert(mode_index::BerconTileKey(p.x));
     keys.objectIds = static_cast<int>(objectIds.size());
