@@ -96,14 +96,14 @@ host::CoordinateBox Box(Point3 lo, Point3 hi) {
 }
 
 TEST(CoordinateModeNote, OneColourOnlyWhenTheWholeBoxGivesOneIndex) {
-    const host::CoordinateBox far = Box({1000, 1000, 1000}, {1040, 1030, 1020});
+    const host::CoordinateBox distant = Box({1000, 1000, 1000}, {1040, 1030, 1020});
     for (int mode : {kMapping1D, kMapping2D, kMapping3D})
-        EXPECT_EQ(host::CoordinateModeNote(mode, far, 10, 3, 3), "one colour: coordinates outside 0..1")
+        EXPECT_EQ(host::CoordinateModeNote(mode, distant, 10, 3, 3), "one colour: coordinates outside 0..1")
             << mode;
     const host::CoordinateBox below = Box({-9, -9, 0}, {-7, -7, 0});
     EXPECT_EQ(host::CoordinateModeNote(kTiles, below, 10, 3, 3), "one colour: coordinates outside 0..1");
     // Far above 1 "As Tiles" runs through the tiles again.
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, far, 10, 3, 3), "");
+    EXPECT_EQ(host::CoordinateModeNote(kTiles, distant, 10, 3, 3), "");
 
     const host::CoordinateBox unit = Box({0, 0, 0}, {0.9999f, 0.9999f, 0.9999f});
     for (int mode : {kMapping1D, kMapping2D, kMapping3D, kTiles})
@@ -132,11 +132,11 @@ TEST(CoordinateModeNote, OneColourOnlyWhenTheWholeBoxGivesOneIndex) {
     EXPECT_EQ(host::CoordinateModeNote(kMapping1D, Box({0.1f, 0, 0}, {0.15f, 0, 0}), 7, 3, 3), "")
         << "7 colours put 0.15 in the second";
     // One colour in all, an empty box, or tile counts the index does not rise with: nothing to say.
-    EXPECT_EQ(host::CoordinateModeNote(kMapping1D, far, 1, 3, 3), "");
+    EXPECT_EQ(host::CoordinateModeNote(kMapping1D, distant, 1, 3, 3), "");
     EXPECT_EQ(host::CoordinateModeNote(kMapping1D, host::CoordinateBox(), 10, 3, 3), "");
     EXPECT_EQ(host::CoordinateModeNote(kTiles, below, 10, 0, 3), "");
     EXPECT_EQ(host::CoordinateModeNote(kTiles, below, 10, 3, -2), "");
-    EXPECT_EQ(host::CoordinateModeNote(kMaterialId, far, 10, 3, 3), "");
+    EXPECT_EQ(host::CoordinateModeNote(kMaterialId, distant, 10, 3, 3), "");
 }
 
 TEST(CoordinateFit, TakesTheBoxOntoTheUnitCube) {
@@ -158,7 +158,7 @@ TEST(CoordinateFit, TakesTheBoxOntoTheUnitCube) {
     }
     EXPECT_EQ(hi.z, 0.0f) << "a flat axis goes to 0";
     EXPECT_NEAR(fitted(Point3(1020, 0, 3)).x, 0.5f, 1e-3f);
-    // The far corner keeps the last colour and the last tile.
+    // The distant corner keeps the last colour and the last tile.
     EXPECT_EQ(mode_index::Mapping1D(hi.x, 10), 9u);
     EXPECT_EQ(mode_index::Tiles(hi.x, hi.y, 3, 3, 9), 8u);
 
