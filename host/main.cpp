@@ -109,7 +109,7 @@ int RunRender(int argc, char** argv) {
 }
 
 int RunSheet(int argc, char** argv) {
-    host::RenderOptions options;
+    host::SheetOptions options;
     const std::string error = host::ParseSheetOptions(argc, argv, 1, options);
     if (!error.empty())
         return UsageError(error, "sheet");

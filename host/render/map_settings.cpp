@@ -10,10 +10,7 @@ namespace host {
 
 namespace {
 
-// Parameter IDs of the map's block 0, as scenes store them.
-constexpr int kBitmap = 0, kNumColors = 1, kHarmony = 12, kIsHarmonized = 13, kMappingOld = 2, kGamma = 7,
-              kSkipColors = 9, kMapping = 14, kObjectMapping = 15, kPixelMapping = 16, kCoordMapping = 17,
-              kInputMapping = 18, kVersion = 19, kHue = 20, kSaturation = 21, kValue = 22;
+using namespace map_param;
 constexpr int kCurrentVersion = 2;
 constexpr int kCoordsRef = 1;
 constexpr int kAsTiles = 13;
@@ -241,11 +238,15 @@ void CollectChromasiftMaps(ReferenceMaker* maker, std::set<ReferenceMaker*>& see
 
 } // namespace
 
-MapModeSwitch::MapModeSwitch(SceneRoot& scene) {
+std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene) {
     std::set<ReferenceMaker*> seen;
     std::vector<Texmap*> found;
     CollectChromasiftMaps(&scene, seen, found);
-    for (Texmap* map : found) {
+    return found;
+}
+
+MapModeSwitch::MapModeSwitch(SceneRoot& scene) {
+    for (Texmap* map : ChromasiftMaps(scene)) {
         auto* block = dynamic_cast<IParamBlock2*>(map->GetReference(0));
         if (block == nullptr)
             continue;

@@ -17,6 +17,14 @@ namespace host {
 
 inline constexpr Class_ID kChromasiftClassID(0x61c17ce2, 0x2fa47e5b);
 
+// Parameter IDs of the map's block 0, as scenes store them: changing one breaks stored scenes.
+namespace map_param {
+inline constexpr int kBitmap = 0, kNumColors = 1, kMappingOld = 2, kInputMap = 4, kInputMapOn = 5, kGamma = 7,
+                     kSkipColors = 9, kTileRows = 10, kTileColumns = 11, kHarmony = 12, kIsHarmonized = 13,
+                     kMapping = 14, kObjectMapping = 15, kPixelMapping = 16, kCoordMapping = 17,
+                     kInputMapping = 18, kVersion = 19, kHue = 20, kSaturation = 21, kValue = 22;
+} // namespace map_param
+
 // One distribution mode: its rollout label, the combined mode number, its category and its position
 // within the category.
 struct MapMode {
@@ -62,6 +70,9 @@ struct MapPalette {
 
 // The palette settings of the document's first Chromasift map; nothing when it has none.
 std::optional<MapPalette> FirstMapPalette(Json& document);
+
+// The Chromasift maps a loaded scene reaches through its references, each once.
+std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene);
 
 // Switches the loaded Chromasift maps of a scene between distribution modes the way the rollout does, so
 // that one loaded scene (whose maps extracted their palettes once) renders in every mode.

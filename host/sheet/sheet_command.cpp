@@ -9,6 +9,7 @@
 #include "host/render/progress_display.h"
 #include "host/scene_file.h"
 #include "host/sheet/sheet_layout.h"
+#include "host/sheet/sheet_maps.h"
 #include "host/text.h"
 
 #include <chrono>
@@ -61,7 +62,7 @@ const char* SheetUsage() {
                         [--gamma G] [--hue H] [--saturation S] [--value V]
                         [--renderer scanline|vray|mentalray] [--size WxH] [--threads N] [--unlit]
                         [--triangulate] [--up y|z] [--import-time-limit SECONDS] [--frame F]
-                        -o SHEET.png
+                        [--scene-coordinates] -o SHEET.png
 
 Renders the scene in all seventeen distribution modes and writes one contact sheet: a grid of
 labelled pictures, one a mode in the rollout's order, beside the palette the map holds (each
@@ -71,26 +72,45 @@ rendered with the V-Ray stand-in, since only V-Ray gives instance numbers; the o
 except that there is no --mode, --size gives the size of each picture (default 320x240), and
 --frame F draws the sheet at frame F (the time slider moved there); there is no --frames.
 
+The coordinate modes ("1D Mapping", "2D Mapping", "3D Mapping", "As Tiles") spread the palette
+over coordinates 0 to 1. For them the sheet sets the map's coordinate offsets and scales so that
+the coordinates the map reads (object XYZ, a map channel, vertex colours or world XYZ) run from 0
+to 1 across the model's bounds, whatever its size and place.
+  --scene-coordinates   keep the scene's own coordinate offsets, scales and angles instead
+
+A mode that can show only one colour on the model says why under its label, and on a line of the
+command's output: for example "Per Element" on objects that are each one piece ("one colour: one
+element per object"), or "Material ID" on a model of one material ("one colour: one material ID").
+
 Example:
   chromasift sheet model.obj --bitmap photo.jpg --colors 12 -o sheet.png
 )usage";
 }
 
-std::string ParseSheetOptions(int argc, char** argv, int first, RenderOptions& options) {
-    options.width = 320;
-    options.height = 240;
-    for (int i = first; i < argc; ++i)
-        if (std::string(argv[i]) == "--mode")
+std::string ParseSheetOptions(int argc, char** argv, int first, SheetOptions& options) {
+    options.render.width = 320;
+    options.render.height = 240;
+    std::vector<char*> renderArguments(argv, argv + first);
+    for (int i = first; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--mode")
             return "'sheet' renders every mode: it takes no --mode";
-        else if (std::string(argv[i]) == "--print-shader")
+        if (argument == "--print-shader")
             return "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'";
-        else if (std::string(argv[i]) == "--frames")
+        if (argument == "--frames")
             return "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range";
-    return ParseRenderOptions(argc, argv, first, options, "sheet");
+        if (argument == "--scene-coordinates")
+            options.sceneCoordinates = true;
+        else
+            renderArguments.push_back(argv[i]);
+    }
+    return ParseRenderOptions(static_cast<int>(renderArguments.size()), renderArguments.data(), first,
+                              options.render, "sheet");
 }
 
-int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, std::ostream& out,
+int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugins, std::ostream& out,
                     std::ostream& err, bool showProgress) {
+    const RenderOptions& options = sheetOptions.render;
     TemporaryPicture picture;
     try {
         int maps = 0;
@@ -115,6 +135,8 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
         // As for a single render: the frame is where the time slider stands, which the map's shading reads.
         if (options.frame)
             GetCOREInterface()->SetTime(FramesToTicks(*options.frame));
+        SheetMaps sheetMaps(*scene, GetCOREInterface()->GetTime());
+        std::string notes;
         for (int cell = 0; cell < cells; ++cell) {
             const MapMode& mode = modes[static_cast<std::size_t>(cell)];
             modeSwitch.Set(mode);
@@ -122,6 +144,10 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
             RenderSettings settings;
             const bool instances = std::string(mode.label) == "VRay Instance (rnd)";
             settings.renderer = instances ? RendererKind::VRay : options.renderer;
+            // Fitted in the coordinate system the mode switch has just chosen ("As Tiles" reads the map
+            // channel).
+            if (!sheetOptions.sceneCoordinates && ReadsCoordinates(mode.combined))
+                sheetMaps.FitCoordinates(settings.renderer);
             settings.width = options.width;
             settings.height = options.height;
             settings.threads = options.threads;
@@ -143,10 +169,14 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
             std::string label = mode.label;
             if (settings.renderer != options.renderer || options.renderer != RendererKind::Scanline)
                 label += std::string(" (") + RendererName(settings.renderer) + ")";
-            font.Draw(canvas, x,
-                      y + layout.cellHeight +
-                          (layout.labelHeight - static_cast<int>(layout.textHeight * 1.2f)) / 2,
-                      font.Fit(label, layout.textHeight, layout.cellWidth), layout.textHeight, kText);
+            font.Draw(canvas, x, layout.LabelY(cell), font.Fit(label, layout.textHeight, layout.cellWidth),
+                      layout.textHeight, kText);
+            const std::string note = sheetMaps.Note(mode.combined, settings.renderer);
+            if (!note.empty()) {
+                font.Draw(canvas, x, layout.NoteY(cell), font.Fit(note, layout.noteHeight, layout.cellWidth),
+                          layout.noteHeight, kDimText);
+                notes += "  " + label + ": " + note + "\n";
+            }
         }
         display.Finish();
 
@@ -174,7 +204,7 @@ int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, 
         std::snprintf(summary, sizeof summary, ": %d modes on %d x %d pixels (cells of %d x %d)%s, %.2f s\n",
                       cells, canvas.Width(), canvas.Height(), options.width, options.height,
                       paletteNote.c_str(), seconds);
-        out << options.output << summary;
+        out << options.output << summary << notes;
         return 0;
     } catch (const std::exception& e) {
         err << "chromasift: " << e.what() << "\n";

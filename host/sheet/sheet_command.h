@@ -10,16 +10,26 @@
 
 namespace host {
 
+struct SheetOptions {
+    RenderOptions render;
+    // --scene-coordinates: the coordinate modes read the scene's own coordinates, instead of coordinates
+    // fitted to the model's bounds.
+    bool sceneCoordinates = false;
+};
+
 // The command's help: usage, options and an example.
 const char* SheetUsage();
 
 // Parses the arguments after "sheet": the render command's options except --mode, with a cell size of
-// 320 x 240 pixels unless --size gives another. Returns an error message, empty on success.
-std::string ParseSheetOptions(int argc, char** argv, int first, RenderOptions& options);
+// 320 x 240 pixels unless --size gives another, and --scene-coordinates. Returns an error message, empty on
+// success.
+std::string ParseSheetOptions(int argc, char** argv, int first, SheetOptions& options);
 
 // Renders the sheet and writes it as a PNG file. Returns 0 on success and 1 when the scene cannot be
-// read, rendered or written; messages go to `err`, with one progress line when `showProgress`.
-int RunSheetCommand(const RenderOptions& options, const PluginManager& plugins, std::ostream& out,
+// read, rendered or written; messages go to `err`, with one progress line when `showProgress`. The
+// summary line goes to `out`, followed by a line for each mode that shows one colour by the model's
+// nature: its label and the note drawn under it.
+int RunSheetCommand(const SheetOptions& options, const PluginManager& plugins, std::ostream& out,
                     std::ostream& err, bool showProgress);
 
 } // namespace host

@@ -11,8 +11,9 @@ SheetLayout LayOutSheet(int cells, int cellWidth, int cellHeight) {
     layout.cellWidth = cellWidth;
     layout.cellHeight = cellHeight;
     layout.textHeight = std::clamp(static_cast<float>(cellWidth) / 18.0f, 13.0f, 40.0f);
-    const int line = static_cast<int>(layout.textHeight * 1.5f);
-    layout.labelHeight = line;
+    layout.noteHeight = std::max(12.0f, layout.textHeight * 0.85f);
+    const int line = layout.LabelLine();
+    layout.labelHeight = line + static_cast<int>(layout.noteHeight * 1.3f);
     layout.margin = std::max(6, line / 2);
     layout.titleHeight = line + layout.margin / 2;
     layout.stripWidth = std::max(120, static_cast<int>(layout.textHeight * 9.0f));

@@ -32,7 +32,7 @@ TEST(SheetLayout, SeventeenModesInThreeRowsOfSixBesideTheStrip) {
 
 class SheetCommand : public ::testing::Test {
 protected:
-    static int Parse(std::vector<std::string> args, host::RenderOptions& options) {
+    static int Parse(std::vector<std::string> args, host::SheetOptions& options) {
         args.insert(args.begin(), "sheet");
         std::vector<char*> argv;
         for (std::string& a : args)
@@ -43,21 +43,21 @@ protected:
 };
 
 TEST_F(SheetCommand, TakesTheRenderOptionsWithoutAMode) {
-    host::RenderOptions options;
+    host::SheetOptions options;
     EXPECT_EQ(Parse({"-o", "s.png"}, options), 0);
-    EXPECT_EQ(options.width, 320) << "cells default to 320 x 240";
-    EXPECT_EQ(options.height, 240);
-    host::RenderOptions sized;
+    EXPECT_EQ(options.render.width, 320) << "cells default to 320 x 240";
+    EXPECT_EQ(options.render.height, 240);
+    host::SheetOptions sized;
     EXPECT_EQ(Parse({"--size", "64x48", "--colors", "5", "-o", "s.png"}, sized), 0);
-    EXPECT_EQ(sized.width, 64);
-    EXPECT_EQ(sized.map.colours, 5);
-    host::RenderOptions moded;
+    EXPECT_EQ(sized.render.width, 64);
+    EXPECT_EQ(sized.render.map.colours, 5);
+    host::SheetOptions moded;
     EXPECT_EQ(Parse({"--mode", "Random", "-o", "s.png"}, moded), 2);
-    host::RenderOptions unnamed;
+    host::SheetOptions unnamed;
     EXPECT_EQ(Parse({"--colors", "5"}, unnamed), 2) << "an output file is needed";
-    host::RenderOptions framed;
+    host::SheetOptions framed;
     EXPECT_EQ(Parse({"--frame", "30", "-o", "s.png"}, framed), 0);
-    EXPECT_EQ(framed.frame, 30);
+    EXPECT_EQ(framed.render.frame, 30);
     EXPECT_EQ(Parse({"--frames", "0-2", "-o", "s_#.png"}, framed), 2) << "a sheet is one frame";
 }
 
@@ -66,7 +66,7 @@ TEST_F(SheetCommand, DrawsTheFrameItIsGiven) {
     render_test::WriteAnimatedScene(scene);
     const auto sheet = [&](const char* frame) {
         const render_test::TempFile file("sheet_frame.png");
-        host::RenderOptions options;
+        host::SheetOptions options;
         EXPECT_EQ(Parse({scene.Utf8(), "--size", "32x24", "--threads", "1", "--colors", "4", "--frame", frame,
                          "-o", file.Utf8()},
                         options),
@@ -87,12 +87,19 @@ TEST_F(SheetCommand, DrawsTheFrameItIsGiven) {
 
 TEST_F(SheetCommand, WritesEveryModeAndThePaletteStrip) {
     const render_test::TempFile file("sheet.png");
-    host::RenderOptions options;
+    host::SheetOptions options;
     ASSERT_EQ(Parse({"--size", "64x48", "--threads", "2", "--colors", "6", "-o", file.Utf8()}, options), 0);
     std::ostringstream out, err;
     ASSERT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0) << err.str();
     EXPECT_NE(out.str().find("17 modes"), std::string::npos) << out.str();
     EXPECT_NE(out.str().find("palette of 6 colours"), std::string::npos) << out.str();
+    // Five objects of one piece each, with their own object IDs, several material IDs and many polygons.
+    EXPECT_NE(out.str().find("  Per Element: one colour: one element per object\n"), std::string::npos)
+        << out.str();
+    for (const char* label :
+         {"Object (linear):", "Object (random):", "Object ID:", "Material ID:", "Per Face:",
+          "VRay Instance (rnd) (vray):", "1D Mapping:", "2D Mapping:", "3D Mapping:", "As Tiles:"})
+        EXPECT_EQ(out.str().find(label), std::string::npos) << label << "\n" << out.str();
 
     BitmapInfo info;
     info.SetName(file.Path().wstring().c_str());
