@@ -54,10 +54,17 @@ public:
 
     std::string Replace(const std::filesystem::path& temporary,
                         const std::filesystem::path& target) override {
-        if (!MoveFileExW(temporary.wstring().c_str(), target.wstring().c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            return LastSystemErrorText();
-        return std::string();
+        // A target that another program holds open for a moment (a writer replacing it too, a virus
+        // scanner, an indexer) cannot be replaced until it lets go: a few tries over about a second.
+        for (int attempt = 1;; ++attempt) {
+            if (MoveFileExW(temporary.wstring().c_str(), target.wstring().c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                return std::string();
+            const DWORD code = GetLastError();
+            if (attempt == 20 || (code != ERROR_ACCESS_DENIED && code != ERROR_SHARING_VIOLATION))
+                return LastSystemErrorText();
+            Sleep(50);
+        }
     }
 
     void Discard(const std::filesystem::path& temporary) override {
