@@ -1,5 +1,6 @@
 #include "host/palette_command.h"
 
+#include "host/atomic_file.h"
 #include "host/export/ase_file.h"
 #include "host/export/css_file.h"
 #include "host/export/gpl_file.h"
@@ -14,8 +15,6 @@
 
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 
@@ -76,13 +75,6 @@ template <std::size_t N> int FindName(const char* const (&names)[N], const std::
 
 bool IsBinary(PaletteFormat format) {
     return format == PaletteFormat::Ase || format == PaletteFormat::Png;
-}
-
-// Writes the bytes unchanged (no CR added on Windows); false when the file cannot be written.
-bool WriteFile(const std::string& file, const std::string& bytes) {
-    std::ofstream stream(PathFromUtf8(file), std::ios::binary);
-    stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(stream.flush());
 }
 
 std::string FormatBytes(const PaletteExport& palette, PaletteFormat format, bool colour) {
@@ -193,23 +185,20 @@ int RunPaletteCommand(const PaletteOptions& options, std::ostream& out, std::ost
         err << "chromasift: the palette of '" << palette.source << "' is empty: there is nothing to export\n";
         return 1;
     }
-    if (options.format == PaletteFormat::Png) {
-        try {
+    try {
+        if (options.format == PaletteFormat::Png) {
             SwatchSheet(palette).WritePng(PathFromUtf8(options.output));
-        } catch (const std::exception& e) {
-            err << "chromasift: " << e.what() << "\n";
-            return 1;
+            return 0;
         }
-        return 0;
-    }
-    const std::string bytes = FormatBytes(palette, options.format, options.colour && options.output.empty());
-    if (options.output.empty()) {
-        out << bytes;
-    } else if (!WriteFile(options.output, bytes)) {
-        std::error_code error;
-        const bool directory = std::filesystem::is_directory(PathFromUtf8(options.output), error);
-        err << "chromasift: cannot write the file '" << options.output << "'"
-            << (directory ? ": it is a directory" : "") << "\n";
+        const std::string bytes =
+            FormatBytes(palette, options.format, options.colour && options.output.empty());
+        // Files get the bytes unchanged (no CR added on Windows).
+        if (options.output.empty())
+            out << bytes;
+        else
+            WriteFileAtomically(PathFromUtf8(options.output), bytes);
+    } catch (const std::exception& e) {
+        err << "chromasift: " << e.what() << "\n";
         return 1;
     }
     return 0;

@@ -15,6 +15,9 @@ ModuleHandle* OpenModule(const std::filesystem::path& file, std::string& error);
 void* FindExport(ModuleHandle* module, const char* name);
 void CloseModule(ModuleHandle* module);
 
+// The system's words for the error of the call that just failed (errno, GetLastError), for messages.
+std::string LastSystemErrorText();
+
 } // namespace host
 
 namespace host {

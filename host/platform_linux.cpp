@@ -3,8 +3,10 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace host {
@@ -31,6 +33,10 @@ void* FindExport(ModuleHandle* module, const char* name) {
 void CloseModule(ModuleHandle* module) {
     if (module != nullptr)
         dlclose(module);
+}
+
+std::string LastSystemErrorText() {
+    return std::error_code(errno, std::generic_category()).message();
 }
 
 } // namespace host

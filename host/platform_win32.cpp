@@ -1,5 +1,7 @@
 #include "host/platform.h"
 
+#include "host/text.h"
+
 #include <windows.h>
 
 #include <fcntl.h>
@@ -10,24 +12,6 @@
 
 namespace host {
 
-namespace {
-
-std::string LastErrorText() {
-    const DWORD code = GetLastError();
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                       FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = text == nullptr ? "error " + std::to_string(code) : text;
-    if (text != nullptr)
-        LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r'))
-        message.pop_back();
-    return message;
-}
-
-} // namespace
-
 std::filesystem::path ExecutableDirectory() {
     wchar_t buffer[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
@@ -37,7 +21,7 @@ std::filesystem::path ExecutableDirectory() {
 ModuleHandle* OpenModule(const std::filesystem::path& file, std::string& error) {
     HMODULE module = LoadLibraryW(file.wstring().c_str());
     if (module == nullptr)
-        error = LastErrorText();
+        error = LastSystemErrorText();
     return reinterpret_cast<ModuleHandle*>(module);
 }
 
@@ -48,6 +32,20 @@ void* FindExport(ModuleHandle* module, const char* name) {
 void CloseModule(ModuleHandle* module) {
     if (module != nullptr)
         FreeLibrary(reinterpret_cast<HMODULE>(module));
+}
+
+std::string LastSystemErrorText() {
+    const DWORD code = GetLastError();
+    wchar_t* text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string message = text == nullptr ? "error " + std::to_string(code) : ToUtf8(text);
+    if (text != nullptr)
+        LocalFree(text);
+    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+        message.pop_back();
+    return message;
 }
 
 } // namespace host

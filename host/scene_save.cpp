@@ -1,5 +1,6 @@
 #include "host/scene_file.h"
 
+#include "host/atomic_file.h"
 #include "host/render/geometry_json.h"
 #include "host/render/primitive_objects.h"
 #include "host/scene_json.h"
@@ -15,7 +16,6 @@
 #include "hostsdk/tri_object.h"
 
 #include <cmath>
-#include <fstream>
 #include <map>
 
 namespace host {
@@ -190,13 +190,7 @@ std::string SceneToJson(SceneRoot& scene) {
 }
 
 void SaveScene(SceneRoot& scene, const std::filesystem::path& file) {
-    const std::string text = SceneToJson(scene);
-    std::ofstream out(file, std::ios::binary);
-    if (!out)
-        throw SceneError(file.string() + ": cannot open the file for writing");
-    out << text;
-    if (!out.flush())
-        throw SceneError(file.string() + ": cannot write the scene");
+    WriteFileAtomically(file, SceneToJson(scene));
 }
 
 } // namespace host

@@ -7,7 +7,7 @@
 #include "hostsdk/file_chooser.h"
 
 #include <filesystem>
-#include <sstream>
+#include <ostream>
 
 namespace host {
 
@@ -104,9 +104,8 @@ std::string ReplayEditAction(MaterialEditor& editor, EditorSession& session, con
         const std::string file = action.text.empty() ? session.saveTo : action.text;
         if (file.empty())
             return "save needs a file name: give one, or open a scene file, or use -o";
-        std::ostringstream problem;
-        if (!editor.Save(file, problem))
-            return problem.str();
+        if (std::string problem = editor.Save(file); !problem.empty())
+            return problem;
         out << "Saved " << file << "\n";
         break;
     }

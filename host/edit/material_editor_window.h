@@ -23,7 +23,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <sstream>
+#include <ostream>
 #include <string>
 
 namespace host {
@@ -208,17 +208,17 @@ public:
 
     HWND SampleSlot() const { return slot.Slot(); }
 
-    bool Save(const std::string& file, std::ostream& err) {
+    // Writes the scene to `file`; the problem (naming the file and the system's reason), empty when saved.
+    std::string Save(const std::string& file) {
         try {
             SaveScene(session.scene, PathFromUtf8(file));
         } catch (const std::exception& error) {
-            err << "chromasift: " << error.what() << "\n";
-            return false;
+            return error.what();
         }
         savedScene = SceneToJson(session.scene);
         if (window != nullptr)
             ShowTitle();
-        return true;
+        return std::string();
     }
 
     bool HasUnsavedChanges() { return SceneToJson(session.scene) != savedScene; }
@@ -295,11 +295,10 @@ private:
         std::string file = askForName || session.saveTo.empty() ? AskForSceneFile(false) : session.saveTo;
         if (file.empty())
             return;
-        std::ostringstream problem;
-        if (Save(file, problem)) {
+        if (const std::string problem = Save(file); problem.empty()) {
             session.saveTo = file;
         } else {
-            const std::wstring text = FromUtf8(problem.str());
+            const std::wstring text = FromUtf8(problem);
             MessageBoxW(window, text.c_str(), L"Save", MB_OK | MB_ICONERROR);
         }
     }

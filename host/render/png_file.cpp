@@ -1,12 +1,14 @@
 #include "host/render/png_file.h"
 
+#include "host/atomic_file.h"
+#include "host/text.h"
+
 #include <cmath>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
-// The one copy of the encoder in the host; it writes through a callback, so the host opens the file itself
-// (with wide paths on Windows).
+// The one copy of the encoder in the host; it writes through a callback into memory, and the host replaces
+// the file with the whole picture.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
 #include <stb_image_write.h>
@@ -47,19 +49,12 @@ void WritePng(const std::filesystem::path& file, int width, int height,
               const std::vector<std::uint8_t>& rgba) {
     if (width <= 0 || height <= 0 ||
         rgba.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
-        throw std::runtime_error(file.string() + ": no picture to write");
+        throw std::runtime_error(PathToUtf8(file) + ": no picture to write");
     std::vector<std::uint8_t> encoded;
     if (stbi_write_png_to_func(AppendBytes, &encoded, width, height, 4, rgba.data(), width * 4) == 0)
-        throw std::runtime_error(file.string() + ": the picture cannot be encoded");
-    std::error_code error;
-    if (std::filesystem::is_directory(file, error))
-        throw std::runtime_error(file.string() + ": cannot write the picture: it is a directory");
-    std::ofstream out(file, std::ios::binary);
-    if (!out)
-        throw std::runtime_error(file.string() + ": cannot open the file for writing");
-    out.write(reinterpret_cast<const char*>(encoded.data()), static_cast<std::streamsize>(encoded.size()));
-    if (!out.flush())
-        throw std::runtime_error(file.string() + ": cannot write the picture");
+        throw std::runtime_error(PathToUtf8(file) + ": the picture cannot be encoded");
+    WriteFileAtomically(file,
+                        std::string_view(reinterpret_cast<const char*>(encoded.data()), encoded.size()));
 }
 
 } // namespace host

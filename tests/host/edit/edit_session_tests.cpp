@@ -147,6 +147,30 @@ TEST_F(EditSession, SavingGoesBackToTheSceneFileOrToTheOutput) {
     EXPECT_EQ(SavedMap(folder / "second.json")->GetParamBlock(0)->GetInt(1), 30);
 }
 
+TEST_F(EditSession, ASaveThatFailsSaysWhyOnOneLineAndKeepsTheScene) {
+    host::EditOptions options;
+    options.scene = (folder / "scene.json").string();
+    ASSERT_EQ(Edit("spinner 1032 12\nsave " + options.scene + "\n"), 0) << err.str();
+
+    // A folder where the scene should go: the scene file of the session keeps its twelve colours.
+    const fs::path blocked = folder / "blocked.json";
+    fs::create_directories(blocked);
+    EXPECT_EQ(Edit("spinner 1032 20\nsave " + blocked.string() + "\n", options), 1);
+    EXPECT_EQ(err.str(), "chromasift: script line 2: " + blocked.string() +
+                             ": cannot write the file: it is a directory\n");
+    EXPECT_TRUE(fs::is_empty(blocked));
+
+    // A folder that does not exist: the system's reason follows, on the same line.
+    const fs::path missing = folder / "no-such-folder" / "scene.json";
+    EXPECT_EQ(Edit("save " + missing.string() + "\n", options), 1);
+    const std::string expected =
+        "chromasift: script line 1: " + missing.string() + ": cannot open the file for writing: ";
+    EXPECT_EQ(err.str().substr(0, expected.size()), expected);
+    EXPECT_GT(err.str().size(), expected.size() + 4) << err.str();
+    EXPECT_EQ(err.str().find('\n'), err.str().size() - 1) << err.str();
+    EXPECT_EQ(SavedMap(options.scene)->GetParamBlock(0)->GetInt(1), 12);
+}
+
 TEST_F(EditSession, TheCoordinatesAndOutputRolloutsEditTheirObjects) {
     const fs::path saved = folder / "coords.json";
     ASSERT_EQ(Edit("spinner 2023 2.5\nspinner 2051 0.5\nclick 2052\nchoose 2010 World XYZ\nsave " +

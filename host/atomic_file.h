@@ -1,0 +1,52 @@
+#pragma once
+
+// Files the tool writes are replaced whole: the new content goes to a temporary file beside the target,
+// reaches the disk, and then takes the target's place in one step. Whatever fails on the way, the old
+// file stays as it was and no temporary file is left behind.
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace host {
+
+// A file that could not be written; the message names the file and the system's reason.
+class FileWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Makes `bytes` the whole content of `file` (a UTF-8 path made with PathFromUtf8). A symbolic link is
+// followed, so that the file it points to is replaced. Throws FileWriteError.
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+// The system operations a replacement is made of, implemented once per platform. Each returns the
+// system's reason for a failure (errno text, FormatMessage), empty on success.
+class FileReplaceSteps {
+public:
+    virtual ~FileReplaceSteps() = default;
+    // Creates and opens a new file of a unique name in `target`'s folder and names it in `temporary`.
+    virtual std::string CreateTemporary(const std::filesystem::path& target,
+                                        std::filesystem::path& temporary) = 0;
+    // Appends every byte to the open temporary file.
+    virtual std::string Write(std::string_view bytes) = 0;
+    // Puts what was written on the disk and closes the file.
+    virtual std::string Finish() = 0;
+    // Moves the closed temporary file over the target in one step.
+    virtual std::string Replace(const std::filesystem::path& temporary,
+                                const std::filesystem::path& target) = 0;
+    // Closes the temporary file if it is open and removes it.
+    virtual void Discard(const std::filesystem::path& temporary) = 0;
+};
+
+std::unique_ptr<FileReplaceSteps> SystemFileReplaceSteps();
+
+// WriteFileAtomically through the given steps (tests put faults between them).
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, FileReplaceSteps& steps);
+
+// A new candidate name for a temporary file beside `target` on every call: hidden where a leading dot
+// hides, and recognisably the target's.
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target);
+
+} // namespace host

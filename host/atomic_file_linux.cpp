@@ -1,0 +1,100 @@
+#include "host/atomic_file.h"
+
+#include "host/platform.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace host {
+
+namespace {
+
+class PosixFileReplaceSteps final : public FileReplaceSteps {
+public:
+    ~PosixFileReplaceSteps() override { CloseIfOpen(); }
+
+    std::string CreateTemporary(const std::filesystem::path& target,
+                                std::filesystem::path& temporary) override {
+        for (unsigned attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = TemporaryNameBeside(target);
+            descriptor = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (descriptor >= 0) {
+                temporary = candidate;
+                // A replaced file keeps its permissions, as it did when it was written in place.
+                struct stat old;
+                if (stat(target.c_str(), &old) == 0)
+                    (void)fchmod(descriptor, old.st_mode & 07777);
+                return std::string();
+            }
+            if (errno != EEXIST)
+                return LastSystemErrorText();
+        }
+        return "every name tried for a temporary file is taken";
+    }
+
+    std::string Write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t written =
+                write(descriptor, bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written < 0)
+                return LastSystemErrorText();
+            if (written == 0)
+                return "the system took none of the bytes";
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return std::string();
+    }
+
+    std::string Finish() override {
+        if (fsync(descriptor) != 0)
+            return LastSystemErrorText();
+        // close reports errors of writes the file system delayed; the descriptor is gone either way.
+        const int closed = close(descriptor);
+        descriptor = -1;
+        return closed == 0 ? std::string() : LastSystemErrorText();
+    }
+
+    std::string Replace(const std::filesystem::path& temporary,
+                        const std::filesystem::path& target) override {
+        if (rename(temporary.c_str(), target.c_str()) != 0)
+            return LastSystemErrorText();
+        // The new name on the disk too. The file is replaced already, so a folder that cannot be synced
+        // changes nothing that could be reported.
+        const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
+        const int directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (directory >= 0) {
+            (void)fsync(directory);
+            close(directory);
+        }
+        return std::string();
+    }
+
+    void Discard(const std::filesystem::path& temporary) override {
+        CloseIfOpen();
+        if (!temporary.empty())
+            unlink(temporary.c_str());
+    }
+
+private:
+    void CloseIfOpen() {
+        if (descriptor >= 0)
+            close(descriptor);
+        descriptor = -1;
+    }
+
+    int descriptor = -1;
+};
+
+} // namespace
+
+std::unique_ptr<FileReplaceSteps> SystemFileReplaceSteps() {
+    return std::make_unique<PosixFileReplaceSteps>();
+}
+
+} // namespace host
