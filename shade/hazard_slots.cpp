@@ -32,10 +32,13 @@ HazardRecord* AcquireRecord() {
 }
 
 // Hands the thread's records back when it ends. Slots still filled by pins that outlive the thread stay
-// filled, and the next owner passes them by.
+// filled, and the next owner passes them by. The first record is kept here rather than read from the
+// thread-local pointer, which mingw's emulated thread-local storage may have freed by then.
 struct ThreadRecords {
+    HazardRecord* first = nullptr;
     ~ThreadRecords() {
-        HazardRecord* record = std::exchange(threadRecord, nullptr);
+        threadRecord = nullptr;
+        HazardRecord* record = first;
         while (record != nullptr) {
             HazardRecord* next = std::exchange(record->nextOfThread, nullptr);
             record->owned.store(false, std::memory_order_release);
@@ -50,7 +53,7 @@ HazardRecord& AcquireThreadRecord() {
     HazardRecord* record = AcquireRecord();
     threadRecord = record;
     thread_local ThreadRecords handBack;
-    (void)handBack;
+    handBack.first = record;
     return *record;
 }
 
