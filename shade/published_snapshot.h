@@ -4,25 +4,26 @@
 // read (its palette and per-render tables), read by every render thread, by previews that no render start
 // announces, and by the user interface.
 //
-// A reader pins the snapshot it reads for as long as it uses it, by counting itself in its stripe and the
-// current epoch slot (reader_stripes.h). Every replacement moves new readers to an idle slot, so a
-// replaced snapshot can be held only by readers counted in the slots that were current while it was, and
-// it is freed once each of those counters has been seen idle since: whoever looks last frees it, the
-// writer at its next replacement or the reader whose leaving idles the last such counter. A reader
-// that holds on for long therefore keeps only the snapshots current in its own slot; the writer never
-// moves readers into a slot still busy, and never waits for readers.
+// A reader pins the snapshot it reads by storing its address in a hazard slot of its own thread
+// (hazard_slots.h) and checking that the snapshot is still the current one; a replaced snapshot is freed
+// once no slot holds it (retired_snapshots.h), by the writer or by the reader that lets go of it last. A
+// pin held for long keeps its own snapshot alone, and the writer never waits for readers.
 //
-// Why this scheme: shading evaluates the palette once per sample on all render threads. A reference
-// count per snapshot (std::atomic<std::shared_ptr>, or atomic_load on a shared_ptr) makes every thread
-// write the same cache line, or take a shared lock, each sample: EvalColor cost 20 ns more on one thread
-// and 42 ns more on two with the former, against 14 ns more on one thread and on two with stripes.
-// Keeping every replaced snapshot until the owner is destroyed costs nothing per sample but grows with
-// every edit, without bound for a script that edits in a loop.
-#include "shade/reader_stripes.h"
+// Why this scheme: shading pins the palette once per sample on every render thread, so the pin must cost
+// next to nothing. Counting readers makes each sample write a shared counter with a locked instruction
+// twice (a reference count per snapshot, or counters per thread stripe and epoch: 15 ns a read, 14 ns more
+// per sample). Here a reader only stores to and loads from its own thread's cache line and the snapshot
+// pointer, ordered by a compiler barrier: the writer, which replaces the palette only on an edit or a
+// render start, pays for the ordering instead with a process-wide barrier (asymmetric_fence.h) before it
+// looks at the slots. Pinning once per render and checking a generation per sample would cost as much
+// (a load and a compare) yet the host gives the map no call at a bucket's or render's end, and a render
+// thread left idle in a pool would keep its last palette alive; so every sample pins.
+#include "shade/asymmetric_fence.h"
+#include "shade/hazard_slots.h"
+#include "shade/retired_snapshots.h"
 
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <utility>
@@ -35,14 +36,14 @@ public:
     class Pin {
     public:
         Pin(Pin&& other) noexcept
-            : owner(std::exchange(other.owner, nullptr)), counter(other.counter),
+            : slot(std::exchange(other.slot, HazardSlot{nullptr, 0})),
               node(std::exchange(other.node, nullptr)) {}
         Pin(const Pin&) = delete;
         Pin& operator=(const Pin&) = delete;
         Pin& operator=(Pin&&) = delete;
         ~Pin() {
-            if (owner != nullptr)
-                owner->Leave(counter);
+            if (slot.record != nullptr)
+                Leave(slot);
         }
 
         const T& operator*() const { return node->value; }
@@ -51,39 +52,35 @@ public:
 
     private:
         friend class PublishedSnapshot;
-        Pin(const PublishedSnapshot* owner_, std::size_t counter_, const Node* node_)
-            : owner(owner_), counter(counter_), node(node_) {}
-        const PublishedSnapshot* owner;
-        std::size_t counter;
+        Pin(HazardSlot slot_, const Node* node_) : slot(slot_), node(node_) {}
+        HazardSlot slot;
         const Node* node;
     };
 
-    explicit PublishedSnapshot(T initial = T()) : live(new Node(std::move(initial))) {
-        live->slots = SlotBit(0);
+    explicit PublishedSnapshot(T initial = T()) : live(new Node(this, std::move(initial))) {
         current.store(live, std::memory_order_release);
     }
     PublishedSnapshot(const PublishedSnapshot&) = delete;
     PublishedSnapshot& operator=(const PublishedSnapshot&) = delete;
+    // No pin of this snapshot may outlive it.
     ~PublishedSnapshot() {
+        retired_snapshots::FreeAllOf(this);
         delete live;
-        while (oldestRun != nullptr)
-            FreeRun(std::exchange(oldestRun, oldestRun->nextRun));
     }
 
-    // The current snapshot, pinned in the calling thread's stripe.
-    Pin Read() const { return Read(ReaderStripes::ThreadStripe()); }
-
-    // The current snapshot, pinned in the given stripe (modulo the stripe count).
-    Pin Read(std::size_t stripe) const {
+    // The current snapshot, pinned in a hazard slot of the calling thread.
+    Pin Read() const {
+        const HazardSlot slot = hazard_slots::FreeSlot();
+        std::atomic<const void*>& held = slot.Value();
+        const Node* node = current.load(std::memory_order_relaxed);
         for (;;) {
-            const std::size_t slot = epochSlot.load(std::memory_order_seq_cst);
-            const std::size_t counter = readers.Enter(stripe, slot);
-            const Node* node = current.load(std::memory_order_seq_cst);
-            // Still the same slot: it has been current since before the entry (a writer moves readers only
-            // into an idle slot), so the node was current during that slot's epoch and is counted there.
-            if (epochSlot.load(std::memory_order_seq_cst) == slot)
-                return Pin(this, counter, node);
-            Leave(counter);
+            held.store(AsHeld(node), asymmetric_fence::kHoldOrder);
+            // The store above is seen by a writer's look at the slots, or this load finds its replacement.
+            asymmetric_fence::Light(slot.record->asymmetric);
+            const Node* again = current.load(asymmetric_fence::kCheckOrder);
+            if (again == node)
+                return Pin(slot, node);
+            node = again;
         }
     }
 
@@ -93,165 +90,47 @@ public:
     }
 
     // The same with next(current value) as the new value, computed while no other writer can replace it.
-    // If next or the allocation throws, nothing has changed. next must not release a pin of this snapshot:
-    // a leaving reader may try the lock this call holds.
+    // If next or the allocation throws, nothing has changed.
     template <typename Next> void Replace(Next&& next) {
-        Locked locked(*this);
-        auto fresh = std::make_unique<Node>(next(live->value));
+        std::lock_guard<std::mutex> guard(writerLock);
+        auto fresh = std::make_unique<Node>(this, next(live->value));
         // From here on nothing allocates or throws: readers never see a half-made replacement.
-        AdvanceEpoch();
-        fresh->slots = SlotBit(epochSlot.load(std::memory_order_relaxed));
         Node* replaced = live;
         current.store(fresh.get(), std::memory_order_seq_cst);
         live = fresh.release();
-        Retire(replaced);
-        ReclaimLocked();
+        retired_snapshots::Retire(replaced);
     }
 
     // The replaced snapshots still waiting for readers to leave.
-    std::size_t RetiredCount() const {
-        Locked locked(*this);
-        return retiredCount;
-    }
-
-    // The groups the waiting snapshots form: a reclaim looks at each group once, and at each snapshot only
-    // to free it.
-    std::size_t RetiredGroupCount() const {
-        Locked locked(*this);
-        std::size_t groups = 0;
-        for (const Node* run = oldestRun; run != nullptr; run = run->nextRun)
-            ++groups;
-        return groups;
-    }
+    std::size_t RetiredCount() const { return retired_snapshots::WaitingCount(this); }
 
 private:
-    using CounterSet = ReaderStripes::CounterSet;
-    using SlotSet = ReaderStripes::SlotSet;
-
-    struct Node {
-        template <typename... Args> explicit Node(Args&&... args) : value(std::forward<Args>(args)...) {}
+    struct Node : RetiredNode {
+        template <typename... Args>
+        explicit Node(const PublishedSnapshot* owner_, Args&&... args) : value(std::forward<Args>(args)...) {
+            owner = owner_;
+            destroy = &Destroy;
+        }
         const T value;
-        SlotSet slots = 0; // the epoch slots that were current while this node was
-        // Once replaced, the node waits in a group of nodes whose busy counters are the same; the group's
-        // first node holds the set, the chain and the link to the next group.
-        CounterSet busy = 0; // counters not yet seen idle since the replacement
-        Node* next = nullptr;
-        Node* runLast = nullptr;
-        Node* nextRun = nullptr;
     };
 
-    // The writer lock; readers that leave take it only if it is free. Whoever unlocks then serves the
-    // reclaims that readers asked for meanwhile, so no such request is lost.
-    class Locked {
-    public:
-        explicit Locked(const PublishedSnapshot& owner_) : owner(owner_) { owner.lock.lock(); }
-        Locked(const Locked&) = delete;
-        Locked& operator=(const Locked&) = delete;
-        ~Locked() {
-            owner.lock.unlock();
-            owner.ServeReclaimRequests();
-        }
+    // What a slot holds for a node: the address of its list part, as the reclaim compares it.
+    static const void* AsHeld(const Node* node) { return static_cast<const RetiredNode*>(node); }
 
-    private:
-        const PublishedSnapshot& owner;
-    };
+    static void Destroy(RetiredNode* node) { delete static_cast<Node*>(node); }
 
-    static constexpr SlotSet SlotBit(std::size_t slot) { return SlotSet{1} << slot; }
-
-    // Moves new readers to the next slot whose counters are all idle, so that the readers of the snapshot
-    // about to be replaced drain from theirs. The live node was current in that slot too.
-    void AdvanceEpoch() {
-        const std::size_t from = epochSlot.load(std::memory_order_relaxed);
-        const CounterSet idle = readers.IdleCounters();
-        for (std::size_t step = 1; step < ReaderStripes::kSlots; ++step) {
-            const std::size_t slot = (from + step) % ReaderStripes::kSlots;
-            const CounterSet counters = ReaderStripes::CountersOf(SlotBit(slot));
-            if ((idle & counters) == counters) {
-                live->slots |= SlotBit(slot);
-                epochSlot.store(slot, std::memory_order_seq_cst);
-                return;
-            }
-        }
-        // Every other slot still holds readers of older snapshots: new readers stay where they are.
-    }
-
-    void Retire(Node* node) {
-        node->busy = ReaderStripes::CountersOf(node->slots);
-        node->runLast = node;
-        ++retiredCount;
-        blocking |= node->busy;
-        if (newestRun != nullptr && newestRun->busy == node->busy) {
-            newestRun->runLast->next = node;
-            newestRun->runLast = node;
-        } else {
-            (newestRun != nullptr ? newestRun->nextRun : oldestRun) = node;
-            newestRun = node;
+    // A reader letting go: when a writer waits for this slot, the snapshot it held may be free now.
+    static void Leave(HazardSlot slot) {
+        slot.Value().store(nullptr, asymmetric_fence::kReleaseOrder);
+        asymmetric_fence::Light(slot.record->asymmetric);
+        std::atomic<bool>& wanted = slot.record->wanted[slot.index];
+        if (wanted.load(asymmetric_fence::kHoldOrder)) {
+            wanted.store(false, asymmetric_fence::kHoldOrder);
+            retired_snapshots::RequestReclaim();
         }
     }
 
-    void ReclaimLocked() const {
-        // Announce the counters that hold snapshots back before looking at them: a reader idling one
-        // meanwhile either sees the announcement and asks for a reclaim, or left before the look.
-        wanted.store(blocking, std::memory_order_seq_cst);
-        const CounterSet idle = readers.IdleCounters();
-        blocking = 0;
-        newestRun = nullptr;
-        Node** link = &oldestRun;
-        while (Node* run = *link) {
-            run->busy &= ~idle;
-            if (run->busy == 0) {
-                *link = run->nextRun;
-                FreeRun(run);
-            } else if (newestRun != nullptr && newestRun->busy == run->busy) {
-                // Equal sets stay equal: the two groups are freed together.
-                newestRun->runLast->next = run;
-                newestRun->runLast = run->runLast;
-                *link = run->nextRun;
-            } else {
-                blocking |= run->busy;
-                newestRun = run;
-                link = &run->nextRun;
-            }
-        }
-        wanted.store(blocking, std::memory_order_seq_cst);
-    }
-
-    void FreeRun(Node* run) const {
-        while (run != nullptr) {
-            --retiredCount;
-            delete std::exchange(run, run->next);
-        }
-    }
-
-    // A reader leaving: when it idles a counter that holds snapshots back, those may be free now.
-    void Leave(std::size_t counter) const {
-        if (readers.Leave(counter) &&
-            (wanted.load(std::memory_order_seq_cst) & (CounterSet{1} << counter)) != 0) {
-            reclaimRequested.store(true, std::memory_order_seq_cst);
-            ServeReclaimRequests();
-        }
-    }
-
-    // Serves reclaim requests while the lock is free; a holder serves them when it unlocks.
-    void ServeReclaimRequests() const {
-        while (reclaimRequested.load(std::memory_order_seq_cst) && lock.try_lock()) {
-            reclaimRequested.store(false, std::memory_order_seq_cst);
-            ReclaimLocked();
-            lock.unlock();
-        }
-    }
-
-    ReaderStripes readers;
-    std::atomic<std::size_t> epochSlot{0};
     std::atomic<const Node*> current{nullptr};
     Node* live; // the node current points to, owned
-
-    // Reclamation state, under the lock. Readers leaving may reclaim, so it is mutable.
-    mutable std::mutex lock;
-    mutable Node* oldestRun = nullptr; // groups of replaced nodes, each a chain
-    mutable Node* newestRun = nullptr;
-    mutable std::size_t retiredCount = 0;
-    mutable CounterSet blocking = 0;                   // the counters some group waits for
-    mutable std::atomic<CounterSet> wanted{0};         // the same, as readers see it
-    mutable std::atomic<bool> reclaimRequested{false}; // a reader idled a wanted counter
+    std::mutex writerLock;
 };

@@ -6,11 +6,7 @@
 
 #include <array>
 #include <atomic>
-#include <cstddef>
-#include <cstdint>
-#include <functional>
 #include <optional>
-#include <thread>
 
 namespace {
 
@@ -38,27 +34,13 @@ void PinnedRead(benchmark::State& state) {
 }
 BENCHMARK(PinnedRead)->Threads(1)->Threads(2)->Threads(16)->UseRealTime();
 
-// The same with the stripe picked by a hash of the thread's identity, as readers once did: threads may
-// share a stripe, and then write the same cache line.
-void PinnedReadHashedStripe(benchmark::State& state) {
-    static PublishedSnapshot<Value> cell(Value{1, 2, 3, 4, 5, 6, 7, 8});
-    const auto id = static_cast<std::uint64_t>(std::hash<std::thread::id>()(std::this_thread::get_id()));
-    const auto stripe = static_cast<std::size_t>((id * 0x9E3779B97F4A7C15ull) >> 32);
-    for (auto _ : state) {
-        const auto pin = cell.Read(stripe);
-        benchmark::DoNotOptimize((*pin)[3]);
-    }
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(PinnedReadHashedStripe)->Threads(2)->Threads(16)->UseRealTime();
-
 // Replacements with a pin held all along (state.range(0) == 1) or with no reader: the time per
 // replacement and the snapshots left waiting stay flat however many replacements came before.
 void Publish(benchmark::State& state) {
     PublishedSnapshot<Value> cell(Value{});
     std::optional<PublishedSnapshot<Value>::Pin> held;
     if (state.range(0) == 1)
-        held.emplace(cell.Read(0));
+        held.emplace(cell.Read());
     int i = 0;
     for (auto _ : state)
         cell.Publish(Value{++i});

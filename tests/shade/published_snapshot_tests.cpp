@@ -5,8 +5,12 @@
 #include "failing_allocation.h"
 
 #include <atomic>
-#include <deque>
+#include <cstddef>
+#include <future>
+#include <iterator>
+#include <list>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -36,11 +40,11 @@ TEST(PublishedSnapshot, APinKeepsOnlyItsOwnSnapshotUntilItLeaves) {
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
     {
-        auto pin = cell.Read(3);
+        auto pin = cell.Read();
         cell.Publish(Tracked(2, &alive));
         cell.Publish(Tracked(3, &alive));
         EXPECT_EQ(pin->value, 1) << "a pin sees the snapshot it took, not later ones";
-        EXPECT_EQ(cell.Read(3)->value, 3) << "a new reader in the same stripe sees the newest";
+        EXPECT_EQ(cell.Read()->value, 3) << "a new reader on the same thread sees the newest";
         EXPECT_EQ(alive.load(), 2) << "the pinned snapshot waits; the one replaced after it does not";
         EXPECT_EQ(cell.RetiredCount(), 1u);
     }
@@ -59,16 +63,52 @@ TEST(PublishedSnapshot, WithoutReadersAReplacedSnapshotIsFreedAtOnce) {
     EXPECT_EQ(cell.RetiredCount(), 0u);
 }
 
-// A stripe that is never idle, because its thread keeps reading, holds back nothing but what its readers
-// took: each replacement sends new readers to another slot, and the old slot drains.
-TEST(PublishedSnapshot, ABusyStripeHoldsBackOnlyWhatItsReadersTook) {
+// A pin held through 50,000 replacements: only the pinned snapshot is kept, whatever the number of
+// replacements so far.
+TEST(PublishedSnapshot, APinHeldThroughManyReplacementsKeepsOneSnapshot) {
+    std::atomic<int> alive{0};
+    PublishedSnapshot<Tracked> cell(Tracked(0, &alive));
+    {
+        auto held = cell.Read();
+        for (int i = 1; i <= 50000; ++i) {
+            cell.Publish(Tracked(i, &alive));
+            if (i % 5000 == 0) {
+                ASSERT_EQ(alive.load(), 2)
+                    << "after " << i << " replacements: the pinned one and the current";
+                ASSERT_EQ(cell.RetiredCount(), 1u);
+            }
+        }
+        EXPECT_EQ(held->value, 0);
+    }
+    EXPECT_EQ(alive.load(), 1);
+}
+
+TEST(PublishedSnapshot, AMovedPinCountsOnce) {
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
-    auto reader = std::make_unique<PublishedSnapshot<Tracked>::Pin>(cell.Read(0));
+    {
+        auto pin = cell.Read();
+        auto moved = std::move(pin);
+        EXPECT_EQ(pin.get(), nullptr);
+        EXPECT_EQ(moved.get(), &*moved);
+        EXPECT_EQ(moved->value, 1);
+        cell.Publish(Tracked(2, &alive));
+        EXPECT_EQ(alive.load(), 2);
+    }
+    EXPECT_EQ(alive.load(), 1) << "the moved-from pin left the slot alone";
+    EXPECT_EQ(cell.RetiredCount(), 0u);
+}
+
+// A thread that reads without pause, each sample pinned before the last one lets go, holds back nothing but
+// what its pins hold.
+TEST(PublishedSnapshot, OverlappingPinsHoldBackOnlyWhatTheyHold) {
+    std::atomic<int> alive{0};
+    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+    auto reader = std::make_unique<PublishedSnapshot<Tracked>::Pin>(cell.Read());
     for (int i = 2; i <= 20; ++i) {
         cell.Publish(Tracked(i, &alive));
         EXPECT_EQ(alive.load(), 2) << "publication " << i << ": the current one and the one being read";
-        auto next = cell.Read(0); // the stripe's next sample, before the last one ends
+        auto next = cell.Read();
         EXPECT_EQ(next->value, i);
         reader.reset();
         EXPECT_EQ(alive.load(), 1) << "publication " << i << ": the earlier one went with its reader";
@@ -78,89 +118,93 @@ TEST(PublishedSnapshot, ABusyStripeHoldsBackOnlyWhatItsReadersTook) {
     EXPECT_EQ(cell.RetiredCount(), 0u);
 }
 
-// The review's case: a pin held through 50,000 replacements. Only the pinned snapshot is kept, in one
-// group, so each replacement looks at one group whatever the number of replacements so far.
-TEST(PublishedSnapshot, APinHeldThroughManyReplacementsKeepsOneSnapshot) {
+// More pins on one thread than a record has slots: each keeps its own snapshot, and each frees it when it
+// lets go, in any order.
+TEST(PublishedSnapshot, ManyPinsOnOneThreadEachKeepTheirOwn) {
+    constexpr int kPins = 3 * static_cast<int>(HazardRecord::kSlots) + 1;
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(0, &alive));
-    {
-        auto held = cell.Read(7);
-        for (int i = 1; i <= 50000; ++i) {
-            cell.Publish(Tracked(i, &alive));
-            if (i % 5000 == 0) {
-                ASSERT_EQ(alive.load(), 2)
-                    << "after " << i << " replacements: the pinned one and the current";
-                ASSERT_EQ(cell.RetiredCount(), 1u);
-                ASSERT_EQ(cell.RetiredGroupCount(), 1u);
-            }
-        }
-        EXPECT_EQ(held->value, 0);
-    }
-    EXPECT_EQ(alive.load(), 1);
-}
-
-// Long pins in every other slot: new readers cannot move to an idle slot, so they stay in the current one,
-// and what is replaced meanwhile waits for that slot's readers, however many replacements follow.
-TEST(PublishedSnapshot, WithEveryOtherSlotHeldReadersStayInTheirSlot) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
-    std::vector<PublishedSnapshot<Tracked>::Pin> held;
-    held.push_back(cell.Read(2)); // holds 1
-    for (int i = 2; i <= 4; ++i) {
+    std::list<PublishedSnapshot<Tracked>::Pin> held;
+    for (int i = 1; i <= kPins; ++i) {
+        held.push_back(cell.Read());
         cell.Publish(Tracked(i, &alive));
-        held.push_back(cell.Read(2)); // holds i, in the slot moved to
     }
-    EXPECT_EQ(alive.load(), 4) << "each held snapshot is kept";
-    cell.Publish(Tracked(5, &alive)); // no idle slot: readers stay in the slot of the pin of 4
-    cell.Publish(Tracked(6, &alive)); // 5 was current in that slot only, so it waits for the same pin
-    EXPECT_EQ(alive.load(), 6);
-    EXPECT_EQ(cell.RetiredCount(), 5u);
-    EXPECT_EQ(cell.RetiredGroupCount(), 4u) << "4 and 5 wait for the same counter: one group";
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(held[static_cast<std::size_t>(i)]->value, i + 1);
-    held.pop_back();
-    EXPECT_EQ(alive.load(), 4) << "the pin of 4 was the last reader of 4 and of 5";
-    held.clear();
-    EXPECT_EQ(alive.load(), 1);
+    EXPECT_EQ(alive.load(), kPins + 1) << "every pinned snapshot and the current one";
+    int expected = 0;
+    for (const auto& pin : held)
+        ASSERT_EQ(pin->value, expected++);
+    int left = kPins;
+    while (!held.empty()) {
+        // From the middle, so that slots of several records empty in no particular order.
+        held.erase(std::next(held.begin(), static_cast<std::ptrdiff_t>(held.size() / 2)));
+        --left;
+        ASSERT_EQ(alive.load(), left + 1) << "each pin freed its snapshot as it let go";
+    }
     EXPECT_EQ(cell.RetiredCount(), 0u);
 }
 
-// Pins held in three slots at a time, in one stripe, each new one taken after a replacement: the one idle
-// slot is always the next, and the writer moves readers there, so each pin's counter is its own and a
-// released pin frees its snapshot at once. (The slot a snapshot was moved into at its replacement was seen
-// idle then, so it holds nothing back.)
-TEST(PublishedSnapshot, ReadersMoveOnWhileThreeSlotsAreHeld) {
+// A pin held on another thread is seen by the writer: its snapshot outlives any number of replacements,
+// and that thread frees it when it lets go.
+TEST(PublishedSnapshot, APinOnAnotherThreadKeepsItsSnapshotUntilThatThreadLetsGo) {
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
-    std::deque<PublishedSnapshot<Tracked>::Pin> held;
-    held.push_back(cell.Read(0));
-    for (int i = 2; i <= 40; ++i) {
+    std::promise<void> pinned;
+    std::promise<void> replaced;
+    std::atomic<int> seen{0};
+    std::thread reader([&] {
+        auto pin = cell.Read();
+        pinned.set_value();
+        replaced.get_future().wait();
+        seen.store(pin->value);
+    });
+    pinned.get_future().wait();
+    for (int i = 2; i <= 100; ++i)
         cell.Publish(Tracked(i, &alive));
-        held.push_back(cell.Read(0));
-        if (held.size() > 3)
-            held.pop_front();
-        if (i >= 3) {
-            ASSERT_EQ(alive.load(), 3) << "after " << i << ": the three held, " << i - 2 << " to " << i;
-        }
-    }
-    held.clear();
+    EXPECT_EQ(alive.load(), 2) << "the other thread's snapshot and the current one";
+    EXPECT_EQ(cell.RetiredCount(), 1u);
+    replaced.set_value();
+    reader.join();
+    EXPECT_EQ(seen.load(), 1);
+    EXPECT_EQ(alive.load(), 1) << "the reader that let go freed what it held";
+    EXPECT_EQ(cell.RetiredCount(), 0u);
+}
+
+// A pin may outlive the thread that took it: the thread's slots go to the next thread, which passes the
+// one still held by, and the pin keeps its snapshot wherever it is released.
+TEST(PublishedSnapshot, APinOutlivingItsThreadKeepsItsSnapshot) {
+    std::atomic<int> alive{0};
+    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+    std::optional<PublishedSnapshot<Tracked>::Pin> moved;
+    std::thread([&] { moved.emplace(cell.Read()); }).join();
+    for (int round = 0; round < 4; ++round)
+        std::thread([&] {
+            std::vector<PublishedSnapshot<Tracked>::Pin> pins;
+            for (std::size_t i = 0; i < HazardRecord::kSlots; ++i)
+                pins.push_back(cell.Read());
+            cell.Publish(Tracked(10 + round, &alive));
+        }).join();
+    EXPECT_EQ((*moved)->value, 1);
+    EXPECT_EQ(alive.load(), 2) << "the moved pin's snapshot and the current one";
+    moved.reset();
     EXPECT_EQ(alive.load(), 1);
 }
 
-TEST(PublishedSnapshot, AMovedPinCountsOnce) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
-    {
-        auto pin = cell.Read(2);
-        auto moved = std::move(pin);
-        EXPECT_EQ(pin.get(), nullptr);
-        EXPECT_EQ(moved.get(), &*moved);
-        EXPECT_EQ(moved->value, 1);
-        cell.Publish(Tracked(2, &alive));
-        EXPECT_EQ(alive.load(), 2);
-    }
-    EXPECT_EQ(alive.load(), 1) << "the moved-from pin left the stripe alone";
-    EXPECT_EQ(cell.RetiredCount(), 0u);
+// Threads that come and go, as render threads do, reuse the slots of the threads that ended: the slots a
+// writer looks at do not grow with the number of threads that ever read.
+TEST(PublishedSnapshot, EndedThreadsHandTheirSlotsOn) {
+    PublishedSnapshot<int> cell(0);
+    auto countRecords = [] {
+        std::size_t records = 0;
+        for (HazardRecord* record = hazard_slots::FirstRecord(); record != nullptr;
+             record = record->nextInRegistry)
+            ++records;
+        return records;
+    };
+    std::thread([&] { readSink.store(*cell.Read()); }).join();
+    const std::size_t before = countRecords();
+    for (int i = 0; i < 50; ++i)
+        std::thread([&] { readSink.store(*cell.Read()); }).join();
+    EXPECT_EQ(countRecords(), before);
 }
 
 // A replacement whose allocation fails, or whose value cannot be made, changes nothing: readers, new and
@@ -168,21 +212,21 @@ TEST(PublishedSnapshot, AMovedPinCountsOnce) {
 TEST(PublishedSnapshot, AFailedReplacementLeavesEveryReaderSafe) {
     std::atomic<int> alive{0};
     PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
-    auto pin = cell.Read(1);
+    auto pin = cell.Read();
     cell.Publish(Tracked(2, &alive)); // 1 waits for the pin
-    auto second = cell.Read(4);
+    auto second = cell.Read();
     FailAllocationsAfter(0);
     EXPECT_THROW(cell.Publish(Tracked(3, &alive)), std::bad_alloc);
     StopFailingAllocations();
     EXPECT_THROW(cell.Replace([](const Tracked&) -> Tracked { throw std::runtime_error("no value"); }),
                  std::runtime_error);
-    EXPECT_EQ(cell.Read(5)->value, 2);
+    EXPECT_EQ(cell.Read()->value, 2);
     EXPECT_EQ(pin->value, 1);
     EXPECT_EQ(second->value, 2);
     EXPECT_EQ(cell.RetiredCount(), 1u);
     EXPECT_EQ(alive.load(), 2) << "the values that were never published are gone";
     cell.Publish(Tracked(4, &alive));
-    EXPECT_EQ(cell.Read(5)->value, 4);
+    EXPECT_EQ(cell.Read()->value, 4);
     EXPECT_EQ(second->value, 2) << "the reader of 2 keeps it";
     EXPECT_EQ(alive.load(), 3);
 }

@@ -1,0 +1,81 @@
+#include "shade/hazard_slots.h"
+
+#include "shade/asymmetric_fence.h"
+
+#include <utility>
+
+namespace hazard_slots {
+
+constinit thread_local HazardRecord* threadRecord = nullptr;
+
+namespace {
+
+std::atomic<HazardRecord*> registry{nullptr};
+
+HazardRecord* AcquireRecord() {
+    for (HazardRecord* record = registry.load(std::memory_order_acquire); record != nullptr;
+         record = record->nextInRegistry) {
+        bool free = false;
+        if (!record->owned.load(std::memory_order_relaxed) &&
+            record->owned.compare_exchange_strong(free, true, std::memory_order_acquire))
+            return record;
+    }
+    auto* record = new HazardRecord;
+    record->owned.store(true, std::memory_order_relaxed);
+    record->asymmetric = asymmetric_fence::Available();
+    HazardRecord* head = registry.load(std::memory_order_relaxed);
+    do
+        record->nextInRegistry = head;
+    while (
+        !registry.compare_exchange_weak(head, record, std::memory_order_release, std::memory_order_relaxed));
+    return record;
+}
+
+// Hands the thread's records back when it ends. Slots still filled by pins that outlive the thread stay
+// filled, and the next owner passes them by. The first record is kept here rather than read from the
+// thread-local pointer, which mingw's emulated thread-local storage may have freed by then.
+struct ThreadRecords {
+    HazardRecord* first = nullptr;
+    ~ThreadRecords() {
+        threadRecord = nullptr;
+        HazardRecord* record = first;
+        while (record != nullptr) {
+            HazardRecord* next = std::exchange(record->nextOfThread, nullptr);
+            record->owned.store(false, std::memory_order_release);
+            record = next;
+        }
+    }
+};
+
+} // namespace
+
+HazardRecord& AcquireThreadRecord() {
+    HazardRecord* record = AcquireRecord();
+    threadRecord = record;
+    thread_local ThreadRecords handBack;
+    handBack.first = record;
+    return *record;
+}
+
+HazardSlot FreeSlotBeyond(HazardRecord& first) {
+    HazardRecord* last = &first;
+    for (HazardRecord* record = first.nextOfThread; record != nullptr; record = record->nextOfThread) {
+        for (std::size_t i = 0; i < HazardRecord::kSlots; ++i)
+            if (record->slots[i].load(std::memory_order_relaxed) == nullptr)
+                return HazardSlot{record, i};
+        last = record;
+    }
+    // Every slot is full: a thread holding many pins at once (an editor, a test), never a render's sample.
+    HazardRecord* record = AcquireRecord();
+    last->nextOfThread = record;
+    for (std::size_t i = 0; i < HazardRecord::kSlots; ++i)
+        if (record->slots[i].load(std::memory_order_relaxed) == nullptr)
+            return HazardSlot{record, i};
+    return FreeSlotBeyond(*record);
+}
+
+HazardRecord* FirstRecord() {
+    return registry.load(std::memory_order_acquire);
+}
+
+} // namespace hazard_slots
