@@ -50,9 +50,17 @@ ImportedPart ReadPart(const aiScene& scene, const aiNode& node, const aiMatrix4x
     for (unsigned m = 0; m < node.mNumMeshes; ++m) {
         const aiMesh& mesh = *scene.mMeshes[node.mMeshes[m]];
         vertOf.resize(mesh.mNumVertices);
-        for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+        const auto point = [&mesh](unsigned v) {
             const aiVector3D& p = mesh.mVertices[v];
-            vertOf[v] = welder.Add(Point3(p.x, p.y, p.z));
+            return Point3(p.x, p.y, p.z);
+        };
+        constexpr unsigned kSlotAhead = 16, kPointAhead = 8;
+        for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+            if (v + kSlotAhead < mesh.mNumVertices)
+                welder.FetchSlot(point(v + kSlotAhead));
+            if (v + kPointAhead < mesh.mNumVertices)
+                welder.FetchPoint(point(v + kPointAhead));
+            vertOf[v] = welder.Add(point(v));
         }
         const int uvBase = static_cast<int>(part.uvVerts.size());
         if (hasUvs)

@@ -43,6 +43,16 @@ std::uint32_t PointWelder::Slot(const Point3& p) const {
     return Mix(Mix(Mix(Bits(p.x)) ^ Bits(p.y)) ^ Bits(p.z)) & mask;
 }
 
+void PointWelder::FetchSlot(const Point3& p) const {
+    __builtin_prefetch(&slots[Slot(p)]);
+}
+
+void PointWelder::FetchPoint(const Point3& p) const {
+    const std::int32_t index = slots[Slot(p)];
+    if (index >= 0)
+        __builtin_prefetch(&welded[static_cast<std::size_t>(index)]);
+}
+
 int PointWelder::Add(const Point3& p) {
     std::uint32_t slot = Slot(p);
     for (;; slot = (slot + 1) & mask) {

@@ -18,6 +18,12 @@ public:
 
     int Add(const Point3& p);
 
+    // Hints that `p` will be added soon: FetchSlot a good while before, FetchPoint a little before, so
+    // that the memory Add reads is on its way (welding a large model otherwise waits on memory at every
+    // point). Neither changes what Add answers.
+    void FetchSlot(const Point3& p) const;
+    void FetchPoint(const Point3& p) const;
+
 private:
     std::uint32_t Slot(const Point3& p) const;
     // Makes `size` slots (a power of two) and puts every welded point in its slot.
