@@ -64,9 +64,19 @@ TEST(PointWelding, MatchesAMapOfFirstOccurrences) {
         const auto key = std::make_tuple(p.x + 0.0f, p.y + 0.0f, p.z + 0.0f);
         const int expected = first.emplace(key, static_cast<int>(first.size())).first->second;
         mismatches += welder.Add(p) != expected;
+        // The first point, which every growth of the table places first, must stay found.
+        if (i % 500 == 0)
+            mismatches += welder.Add(Point3(welded[0])) != 0;
     }
     EXPECT_EQ(mismatches, 0);
     EXPECT_EQ(welded.size(), first.size());
+    // Every point the table holds is found again after the last growth, the very first one too.
+    int lost = 0;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        const Point3 p = welded[i];
+        lost += welder.Add(p) != static_cast<int>(i);
+    }
+    EXPECT_EQ(lost, 0);
     EXPECT_GT(first.size(), 100000u) << "the table grew well past its first size";
 }
 
