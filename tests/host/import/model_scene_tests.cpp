@@ -295,4 +295,25 @@ TEST_F(ModelScene, PartsNoMeshCanHoldAreRefused) {
     EXPECT_EQ(message(ImportedModel{{odd}}), "no error") << "the last material ID";
 }
 
+// Merging places every part by its own transform (axes, then position) and renumbers its corners.
+TEST(ModelMeshes, MergingPlacesEachPartByItsTransform) {
+    ImportedPart moved;
+    moved.verts = {Point3(1, 2, 3), Point3(0, 0, 0), Point3(0, 1, 0)};
+    moved.faces = {{0, 1, 2}};
+    moved.faceMaterials = {4};
+    moved.transform = {Point3(0, 1, 0), Point3(-1, 0, 0), Point3(0, 0, 2), Point3(10, 20, 30)};
+    ImportedPart textured = moved;
+    textured.transform = ImportedPart().transform;
+    textured.uvVerts = {Point3(0.5f, 0.5f, 0), Point3(1, 0, 0), Point3(0, 1, 0)};
+    textured.uvFaces = {{2, 1, 0}};
+    const ImportedPart merged = host::MergeParts(ImportedModel{{moved, textured}});
+    ASSERT_EQ(merged.verts.size(), 6u);
+    EXPECT_EQ(merged.verts[0], Point3(10 - 2, 20 + 1, 30 + 6)) << "x along y, y along -x, z doubled, moved";
+    EXPECT_EQ(merged.verts[3], Point3(1, 2, 3));
+    EXPECT_EQ(merged.faces, (std::vector<std::vector<int>>{{0, 1, 2}, {3, 4, 5}}));
+    EXPECT_EQ(merged.faceMaterials, (std::vector<int>{4, 4}));
+    ASSERT_EQ(merged.uvVerts.size(), 4u) << "a part without texture coordinates gets one at the origin";
+    EXPECT_EQ(merged.uvFaces, (std::vector<std::vector<int>>{{0, 0, 0}, {3, 2, 1}}));
+}
+
 } // namespace
