@@ -7,6 +7,7 @@
 #include "host/scene_json.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -26,9 +27,17 @@ std::string SceneToJson(SceneRoot& scene);
 std::unique_ptr<SceneRoot> LoadScene(const std::filesystem::path& file, const PluginManager& plugins);
 std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,
                                          const PluginManager& plugins);
+// The objects of a document being read, by their IDs; null for an ID the document does not use.
+using SceneObjectLookup = std::function<ReferenceTarget*(int id)>;
+// Adds to a scene being read what its document does not spell out (an imported model's nodes). It runs
+// once the document's objects exist and are connected and its nodes are in the scene, before the
+// post-load callbacks, so that those see the whole scene.
+using SceneAdditions = std::function<void(SceneRoot& scene, const SceneObjectLookup& objectById)>;
+
 // The same for a document already parsed; `origin` names it in messages.
 std::unique_ptr<SceneRoot> SceneFromDocument(const Json& document, const std::string& origin,
-                                             const PluginManager& plugins);
+                                             const PluginManager& plugins,
+                                             const SceneAdditions& additions = {});
 // Parses a scene file's text; throws SceneError naming `origin`, the line and the column.
 Json ParseSceneText(const std::string& text, const std::string& origin);
 // Reads a scene file's text; throws SceneError when it cannot be opened.

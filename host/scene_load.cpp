@@ -1,6 +1,6 @@
 #include "host/scene_file.h"
 
-#include "host/import/model_scene.h"
+#include "host/import/model_meshes.h"
 #include "host/render/geometry_json.h"
 #include "host/render/primitive_objects.h"
 #include "host/scene_json.h"
@@ -86,7 +86,7 @@ public:
     SceneReader(std::string origin, const PluginManager& plugins)
         : origin(std::move(origin)), plugins(plugins) {}
 
-    std::unique_ptr<SceneRoot> Read(const Json& document) {
+    std::unique_ptr<SceneRoot> Read(const Json& document, const SceneAdditions& additions) {
         if (!document.is_object())
             Fail("", "a scene file holds one JSON object");
         const auto format = document.find("format");
@@ -134,6 +134,11 @@ public:
                 Fail("/nodes/" + std::to_string(i), "the object is not a node");
             scene->AddNode(node);
         }
+        if (additions)
+            additions(*scene, [this](int id) {
+                const auto found = objects.find(id);
+                return found == objects.end() ? nullptr : found->second.object;
+            });
         if (document.contains("camera"))
             scene->SetCamera(ReadCamera(document["camera"], origin, "/camera"));
         // Post-load work sees the whole scene in place, with the slider where the scene left it.
@@ -291,9 +296,10 @@ private:
         return value.get<bool>();
     }
 
-    // The geometry of a model file named by a scene file, relative to the scene file's folder: every part
-    // of the model placed as in the file, as one mesh.
-    Json MeshFileGeometry(const Json& name, const std::string& where, bool triangles) {
+    // A model file named by a scene file, relative to the scene file's folder, as one mesh: every part of
+    // the model placed as in the file. `fill` takes the merged part; a triangle mesh asks for triangles.
+    template <class Fill>
+    void ReadMeshFile(const Json& name, const std::string& where, bool triangles, Fill fill) {
         if (!name.is_string() || name.get<std::string>().empty())
             Fail(where, "expected the name of a model file");
         const std::string file = name.get<std::string>();
@@ -301,7 +307,7 @@ private:
         try {
             ModelImportOptions options;
             options.triangulate = triangles;
-            return PartGeometryJson(MergeParts(ImportModel(resolved, options)), true);
+            fill(MergeParts(ImportModel(resolved, options)));
         } catch (const std::runtime_error& e) {
             Fail(where, e.what());
         }
@@ -329,8 +335,9 @@ private:
             if (settings.contains("mesh"))
                 ReadMesh(settings["mesh"], origin, where + "/mesh", tri->GetMesh());
             if (settings.contains("meshFile"))
-                ReadMesh(MeshFileGeometry(settings["meshFile"], where + "/meshFile", true), origin,
-                         where + "/meshFile", tri->GetMesh());
+                ReadMeshFile(settings["meshFile"], where + "/meshFile", true, [tri](ImportedPart&& part) {
+                    PartToMesh(std::move(part), true, tri->GetMesh());
+                });
         } else if (auto* poly = dynamic_cast<PolyObject*>(&object)) {
             OnlySettings(settings, where, {"polyMesh", "meshFile"});
             if (settings.contains("polyMesh") && settings.contains("meshFile"))
@@ -338,8 +345,9 @@ private:
             if (settings.contains("polyMesh"))
                 ReadPolyMesh(settings["polyMesh"], origin, where + "/polyMesh", poly->GetMesh());
             if (settings.contains("meshFile"))
-                ReadPolyMesh(MeshFileGeometry(settings["meshFile"], where + "/meshFile", false), origin,
-                             where + "/meshFile", poly->GetMesh());
+                ReadMeshFile(settings["meshFile"], where + "/meshFile", false, [poly](ImportedPart&& part) {
+                    PartToPolyMesh(std::move(part), true, poly->GetMesh());
+                });
         } else if (auto* material = dynamic_cast<StdMat*>(&object)) {
             OnlySettings(settings, where, {"diffuse", "diffuseMapOn"});
             if (settings.contains("diffuse")) {
@@ -553,8 +561,8 @@ Json ParseSceneText(const std::string& text, const std::string& origin) {
 }
 
 std::unique_ptr<SceneRoot> SceneFromDocument(const Json& document, const std::string& origin,
-                                             const PluginManager& plugins) {
-    return SceneReader(origin, plugins).Read(document);
+                                             const PluginManager& plugins, const SceneAdditions& additions) {
+    return SceneReader(origin, plugins).Read(document, additions);
 }
 
 std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,

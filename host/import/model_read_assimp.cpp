@@ -1,34 +1,19 @@
 #include "host/import/model_read_assimp.h"
 
+#include "host/import/model_import_flags.h"
+#include "host/import/point_welding.h"
 #include "host/text.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
-#include <cstring>
 #include <filesystem>
 #include <stdexcept>
-#include <unordered_map>
 
 namespace host {
 
 namespace {
-
-struct PointKey {
-    float x, y, z;
-    bool operator==(const PointKey& o) const { return x == o.x && y == o.y && z == o.z; }
-};
-
-struct PointKeyHash {
-    std::size_t operator()(const PointKey& p) const {
-        std::uint32_t words[3];
-        std::memcpy(words, &p, sizeof words);
-        return (static_cast<std::size_t>(words[0]) * 73856093u) ^
-               (static_cast<std::size_t>(words[1]) * 19349663u) ^
-               (static_cast<std::size_t>(words[2]) * 83492791u);
-    }
-};
 
 bool IsYUpKind(const std::string& file) {
     const std::string extension = FileExtension(file);
@@ -38,7 +23,7 @@ bool IsYUpKind(const std::string& file) {
     return false;
 }
 
-// The node's meshes as one part: positions welded (0 stays +0 so that -0 and 0 weld), faces with their
+// The node's meshes as one part: positions welded (-0 and 0 alike), faces with their
 // mesh's material index, texture coordinates when any of the meshes has them.
 ImportedPart ReadPart(const aiScene& scene, const aiNode& node, const aiMatrix4x4& global, int index) {
     ImportedPart part;
@@ -47,19 +32,35 @@ ImportedPart ReadPart(const aiScene& scene, const aiNode& node, const aiMatrix4x
     part.transform = {Point3(global.a1, global.b1, global.c1), Point3(global.a2, global.b2, global.c2),
                       Point3(global.a3, global.b3, global.c3), Point3(global.a4, global.b4, global.c4)};
     bool hasUvs = false;
-    for (unsigned m = 0; m < node.mNumMeshes; ++m)
-        hasUvs = hasUvs || scene.mMeshes[node.mMeshes[m]]->HasTextureCoords(0);
-    std::unordered_map<PointKey, int, PointKeyHash> welded;
+    std::size_t vertCount = 0, faceCount = 0;
     for (unsigned m = 0; m < node.mNumMeshes; ++m) {
         const aiMesh& mesh = *scene.mMeshes[node.mMeshes[m]];
-        std::vector<int> vertOf(mesh.mNumVertices);
-        for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+        hasUvs = hasUvs || mesh.HasTextureCoords(0);
+        vertCount += mesh.mNumVertices;
+        faceCount += mesh.mNumFaces;
+    }
+    part.faces.reserve(faceCount);
+    part.faceMaterials.reserve(faceCount);
+    if (hasUvs) {
+        part.uvVerts.reserve(vertCount);
+        part.uvFaces.reserve(faceCount);
+    }
+    PointWelder welder(part.verts);
+    std::vector<int> vertOf;
+    for (unsigned m = 0; m < node.mNumMeshes; ++m) {
+        const aiMesh& mesh = *scene.mMeshes[node.mMeshes[m]];
+        vertOf.resize(mesh.mNumVertices);
+        const auto point = [&mesh](unsigned v) {
             const aiVector3D& p = mesh.mVertices[v];
-            const PointKey key{p.x + 0.0f, p.y + 0.0f, p.z + 0.0f};
-            const auto [at, added] = welded.emplace(key, static_cast<int>(part.verts.size()));
-            if (added)
-                part.verts.emplace_back(p.x, p.y, p.z);
-            vertOf[v] = at->second;
+            return Point3(p.x, p.y, p.z);
+        };
+        constexpr unsigned kSlotAhead = 16, kPointAhead = 8;
+        for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+            if (v + kSlotAhead < mesh.mNumVertices)
+                welder.FetchSlot(point(v + kSlotAhead));
+            if (v + kPointAhead < mesh.mNumVertices)
+                welder.FetchPoint(point(v + kPointAhead));
+            vertOf[v] = welder.Add(point(v));
         }
         const int uvBase = static_cast<int>(part.uvVerts.size());
         if (hasUvs)
@@ -71,15 +72,15 @@ ImportedPart ReadPart(const aiScene& scene, const aiNode& node, const aiMatrix4x
             const aiFace& face = mesh.mFaces[f];
             if (face.mNumIndices < 3)
                 continue; // points and lines have no surface to shade
-            std::vector<int> corners, uvCorners;
-            for (unsigned c = 0; c < face.mNumIndices; ++c) {
-                corners.push_back(vertOf[face.mIndices[c]]);
-                uvCorners.push_back(uvBase + static_cast<int>(face.mIndices[c]));
-            }
-            part.faces.push_back(std::move(corners));
+            std::vector<int>& corners = part.faces.emplace_back(face.mNumIndices);
+            for (unsigned c = 0; c < face.mNumIndices; ++c)
+                corners[c] = vertOf[face.mIndices[c]];
             part.faceMaterials.push_back(static_cast<int>(mesh.mMaterialIndex));
-            if (hasUvs)
-                part.uvFaces.push_back(std::move(uvCorners));
+            if (hasUvs) {
+                std::vector<int>& uvCorners = part.uvFaces.emplace_back(face.mNumIndices);
+                for (unsigned c = 0; c < face.mNumIndices; ++c)
+                    uvCorners[c] = uvBase + static_cast<int>(face.mIndices[c]);
+            }
         }
     }
     return part;
@@ -106,11 +107,7 @@ ImportedModel ReadModelFile(const std::string& file, const ModelImportOptions& o
     if (!std::filesystem::exists(path, error))
         throw std::runtime_error(file + ": cannot open the model file: file not found");
     Assimp::Importer importer;
-    // Points and lines come apart from faces, so that they can be left out.
-    importer.SetPropertyInteger(AI_CONFIG_PP_SBP_REMOVE, aiPrimitiveType_POINT | aiPrimitiveType_LINE);
-    unsigned flags = aiProcess_SortByPType | aiProcess_ValidateDataStructure;
-    if (options.triangulate)
-        flags |= aiProcess_Triangulate;
+    const unsigned flags = ConfigureModelImporter(importer, options.triangulate);
     const aiScene* scene = importer.ReadFile(file, flags);
     if (scene == nullptr || scene->mRootNode == nullptr)
         throw std::runtime_error(file + ": cannot read the model: " + importer.GetErrorString());

@@ -1,22 +1,28 @@
 #pragma once
 
-// Imported models as scene objects: the documents the render and sheet commands build from a model file,
-// and the meshes that scene files name by file.
+// Imported models as scenes: what the render and sheet commands build from a model file.
 #include "host/import/imported_model.h"
+#include "host/import/model_meshes.h"
+#include "host/scene.h"
 #include "host/scene_json.h"
+
+class Mtl;
 
 namespace host {
 
-// A part's geometry as a scene file spells a mesh: material indices as face material IDs, texture
-// coordinates as map channel 1. `placed` applies the part's transform to its vertices. A triangle mesh
-// ("mesh") needs a part of triangles only; a polygon mesh ("polyMesh") takes any part.
-Json PartGeometryJson(const ImportedPart& part, bool placed);
+// The object IDs of a model scene's document.
+inline constexpr int kModelMapId = 1;
+inline constexpr int kModelMaterialId = 2;
 
-// All parts of a model as one part, each placed by its transform.
-ImportedPart MergeParts(const ImportedModel& model);
+// The document of a model's scene without its parts: a Chromasift map (object kModelMapId), the standard
+// material wearing it (object kModelMaterialId) and no camera, so that the renderer frames the model. Map
+// settings are written into it as into any scene document; AddModelNodes adds the parts once it is read.
+Json ModelSceneDocument();
 
-// A scene of the model: every part a node of its own (G-buffer object IDs 1, 2, ...) wearing one standard
-// material with a Chromasift map, and no camera, so that the renderer frames the model.
-Json ModelSceneDocument(const ImportedModel& model);
+// Adds every part of the model to the scene as a node of its own, in order: named as the part, placed by
+// its transform, with G-buffer object IDs 1, 2, ..., showing the part as a polygon object (when it has
+// polygons) or a triangle object, and wearing `material`. Each part's data is freed as soon as its mesh
+// holds it. Throws std::runtime_error for a part no mesh can hold (see PartToPolyMesh).
+void AddModelNodes(ImportedModel&& model, Mtl* material, SceneRoot& scene);
 
 } // namespace host

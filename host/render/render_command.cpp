@@ -12,6 +12,7 @@
 #include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
+#include "hostsdk/mtl.h"
 
 #include <chrono>
 #include <cmath>
@@ -262,16 +263,35 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
     return std::string();
 }
 
-Json RenderSceneDocument(const RenderOptions& options, TemporaryPicture& picture, int& maps) {
+RenderSource RenderSceneSource(const RenderOptions& options, TemporaryPicture& picture, int& maps) {
     if (options.map.bitmap)
         CheckBitmap(*options.map.bitmap);
     const std::string origin = options.scene.empty() ? "built-in scene" : options.scene;
-    Json document = options.scene.empty() ? BuiltinScene()
-                    : IsModelFile(options.scene)
-                        ? ModelSceneDocument(ImportModel(options.scene, options.model))
-                        : ParseSceneText(ReadSceneFile(PathFromUtf8(options.scene)), origin);
-    maps = ApplyMapSettings(document, options.map, [&picture] { return PathToUtf8(picture.Path()); });
-    return document;
+    RenderSource source;
+    if (options.scene.empty()) {
+        source.document = BuiltinScene();
+    } else if (IsModelFile(options.scene)) {
+        source.model = ImportModel(options.scene, options.model);
+        source.document = ModelSceneDocument();
+    } else {
+        source.document = ParseSceneText(ReadSceneFile(PathFromUtf8(options.scene)), origin);
+    }
+    maps = ApplyMapSettings(source.document, options.map, [&picture] { return PathToUtf8(picture.Path()); });
+    return source;
+}
+
+std::unique_ptr<SceneRoot> SceneFromSource(RenderSource& source, const std::string& origin,
+                                           const PluginManager& plugins) {
+    if (source.model.parts.empty())
+        return SceneFromDocument(source.document, origin, plugins);
+    const auto addParts = [&](SceneRoot& scene, const SceneObjectLookup& objectById) {
+        try {
+            AddModelNodes(std::move(source.model), dynamic_cast<Mtl*>(objectById(kModelMaterialId)), scene);
+        } catch (const std::runtime_error& e) {
+            throw SceneError(origin + ": " + e.what());
+        }
+    };
+    return SceneFromDocument(source.document, origin, plugins, addParts);
 }
 
 std::string RenderSceneOrigin(const RenderOptions& options) {
@@ -292,9 +312,9 @@ void CheckMapsInstalled(int maps, const RenderOptions& options, const PluginMana
 std::unique_ptr<SceneRoot> PrepareRenderScene(const RenderOptions& options, const PluginManager& plugins,
                                               TemporaryPicture& picture, std::string& warning) {
     int maps = 0;
-    const Json document = RenderSceneDocument(options, picture, maps);
+    RenderSource source = RenderSceneSource(options, picture, maps);
     CheckMapsInstalled(maps, options, plugins, warning);
-    return SceneFromDocument(document, RenderSceneOrigin(options), plugins);
+    return SceneFromSource(source, RenderSceneOrigin(options), plugins);
 }
 
 int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins, std::ostream& out,

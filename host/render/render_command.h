@@ -7,6 +7,7 @@
 #include "host/render/builtin_picture.h"
 #include "host/render/map_settings.h"
 #include "host/render/scene_renderer.h"
+#include "host/scene_json.h"
 
 #include <memory>
 #include <optional>
@@ -52,11 +53,22 @@ const char* RenderUsage();
 std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options,
                                const std::string& command = "render");
 
-// The document of the scene to render (the scene file, the model file or the built-in scene) with the map
+// What the scene to render is read from: the document of the scene file, the built-in scene or a model
+// file's scene, and a model file's parts, which become nodes as the scene is read (see AddModelNodes).
+struct RenderSource {
+    Json document;
+    ImportedModel model;
+};
+
+// The source of the scene to render (the scene file, the model file or the built-in scene) with the map
 // settings written into its maps' records; `maps` is the number of maps configured. A map without a bitmap
 // gets the built-in picture, which `picture` holds. Throws SceneError for a scene that cannot be read, and
 // std::runtime_error for a model or a --bitmap image that cannot be.
-Json RenderSceneDocument(const RenderOptions& options, TemporaryPicture& picture, int& maps);
+RenderSource RenderSceneSource(const RenderOptions& options, TemporaryPicture& picture, int& maps);
+// Reads the scene of a source; the model's parts move into the scene's meshes, leaving `source.model`
+// empty. Throws SceneError naming `origin`.
+std::unique_ptr<SceneRoot> SceneFromSource(RenderSource& source, const std::string& origin,
+                                           const PluginManager& plugins);
 // The name of the rendered scene in messages.
 std::string RenderSceneOrigin(const RenderOptions& options);
 // `warning` tells when the scene has no Chromasift map; throws SceneError when the map is not installed.

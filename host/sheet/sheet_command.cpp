@@ -114,7 +114,7 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
     TemporaryPicture picture;
     try {
         int maps = 0;
-        Json document = RenderSceneDocument(options, picture, maps);
+        RenderSource read = RenderSceneSource(options, picture, maps);
         std::string warning;
         CheckMapsInstalled(maps, options, plugins, warning);
         if (!warning.empty())
@@ -129,8 +129,7 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
         ProgressDisplay display(err, showProgress, "Rendering the sheet");
         const auto start = std::chrono::steady_clock::now();
         // The scene is read once, so its maps extract their palettes once; each cell only switches mode.
-        const std::unique_ptr<SceneRoot> scene =
-            SceneFromDocument(document, RenderSceneOrigin(options), plugins);
+        const std::unique_ptr<SceneRoot> scene = SceneFromSource(read, RenderSceneOrigin(options), plugins);
         MapModeSwitch modeSwitch(*scene);
         // As for a single render: the frame is where the time slider stands, which the map's shading reads.
         if (options.frame)
@@ -181,7 +180,7 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
         display.Finish();
 
         std::string paletteNote;
-        if (std::optional<MapPalette> settings = FirstMapPalette(document)) {
+        if (std::optional<MapPalette> settings = FirstMapPalette(read.document)) {
             try {
                 const ImagePalette extracted = ExtractImagePalette(settings->bitmap, settings->colours,
                                                                    settings->skip, settings->harmony);

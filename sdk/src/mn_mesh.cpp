@@ -3,7 +3,6 @@
 #include "hostsdk/mesh.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
 #include <utility>
 
@@ -23,6 +22,20 @@ int MNFace::Vert(int corner) const {
         return -1;
     return vtx[static_cast<std::size_t>(corner)];
 }
+
+namespace {
+
+// Whether OutToTri fans the face into triangles: at least three corners, each a vertex of the mesh.
+bool IsFanned(const MNFace& face, int numv) {
+    if (face.deg < 3)
+        return false;
+    for (int c = 0; c < face.deg; ++c)
+        if (face.Vert(c) < 0 || face.Vert(c) >= numv)
+            return false;
+    return true;
+}
+
+} // namespace
 
 MNMesh::MNMesh() = default;
 
@@ -158,31 +171,26 @@ void MNMesh::OutToTri(Mesh& tmesh) const {
     tmesh.setNumVerts(numv);
     for (int i = 0; i < numv; ++i)
         tmesh.verts[static_cast<std::size_t>(i)] = verts[static_cast<std::size_t>(i)].p;
-    std::vector<Face> triangles;
-    // For each triangle, its polygon and the polygon's corners it takes, so that map faces follow.
-    std::vector<std::array<int, 4>> corners;
+    // The triangles are counted first and written in place, so that a large mesh is never held twice.
+    std::size_t count = 0;
+    for (const MNFace& face : faces)
+        if (IsFanned(face, numv))
+            count += static_cast<std::size_t>(face.deg - 2);
+    tmesh.setNumFaces(static_cast<int>(count));
+    std::size_t t = 0;
     for (const MNFace& face : faces) {
-        if (face.deg < 3)
-            continue;
-        bool valid = true;
-        for (int c = 0; c < face.deg; ++c)
-            valid = valid && face.Vert(c) >= 0 && face.Vert(c) < numv;
-        if (!valid)
+        if (!IsFanned(face, numv))
             continue;
         const int last = face.deg - 3;
         for (int k = 0; k <= last; ++k) {
-            Face tri;
+            Face& tri = tmesh.faces[t++];
             tri.setVerts(static_cast<DWORD>(face.Vert(0)), static_cast<DWORD>(face.Vert(k + 1)),
                          static_cast<DWORD>(face.Vert(k + 2)));
             tri.setEdgeVisFlags(k == 0 ? EDGE_VIS : EDGE_INVIS, EDGE_VIS, k == last ? EDGE_VIS : EDGE_INVIS);
             tri.setMatID(face.material);
             tri.setSmGroup(face.smGroup);
-            triangles.push_back(tri);
-            corners.push_back({static_cast<int>(&face - faces.data()), 0, k + 1, k + 2});
         }
     }
-    tmesh.setNumFaces(static_cast<int>(triangles.size()));
-    tmesh.faces = std::move(triangles);
     for (int channel = 0; channel < MNum() && channel < MAX_MESHMAPS; ++channel) {
         const MNMap& map = maps[static_cast<std::size_t>(channel)];
         if (map.FNum() != numf)
@@ -192,14 +200,19 @@ void MNMesh::OutToTri(Mesh& tmesh) const {
         for (int i = 0; i < map.VNum(); ++i)
             tmesh.setMapVert(channel, i, map.v[static_cast<std::size_t>(i)]);
         TVFace* mapFaces = tmesh.mapFaces(channel);
-        for (std::size_t t = 0; t < corners.size(); ++t) {
-            const MNMapFace& polygon = map.f[static_cast<std::size_t>(corners[t][0])];
+        // The map faces follow the triangles: each takes its polygon's map corners 0, k + 1 and k + 2.
+        t = 0;
+        for (std::size_t p = 0; p < faces.size(); ++p) {
+            if (!IsFanned(faces[p], numv))
+                continue;
+            const MNMapFace& polygon = map.f[p];
             const auto corner = [&](int c) {
                 const int index =
                     c < static_cast<int>(polygon.tv.size()) ? polygon.tv[static_cast<std::size_t>(c)] : 0;
                 return static_cast<DWORD>(index >= 0 && index < map.VNum() ? index : 0);
             };
-            mapFaces[t].setTVerts(corner(corners[t][1]), corner(corners[t][2]), corner(corners[t][3]));
+            for (int k = 0; k <= faces[p].deg - 3; ++k)
+                mapFaces[t++].setTVerts(corner(0), corner(k + 1), corner(k + 2));
         }
     }
     tmesh.ZeroTopologyCache();

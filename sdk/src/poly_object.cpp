@@ -15,15 +15,23 @@ RefTargetHandle PolyObject::Clone(RemapDir& remap) {
 
 Mesh* PolyObject::GetRenderMesh(TimeValue, INode*, View&, BOOL& needDelete) {
     auto* triangles = new Mesh();
-    RenderPolygons().OutToTri(*triangles);
+    RenderedPolygons().OutToTri(*triangles);
     needDelete = TRUE;
     return triangles;
 }
 
+MNMesh& PolyObject::RenderPolygons() {
+    if (rendering && renderPolygons == nullptr)
+        renderPolygons = std::make_unique<MNMesh>(mm);
+    return renderPolygons != nullptr ? *renderPolygons : mm;
+}
+
 void PolyObject::BeginRenderCopy() {
-    renderPolygons = std::make_unique<MNMesh>(mm);
+    rendering = true;
+    renderPolygons.reset();
 }
 
 void PolyObject::EndRenderCopy() {
+    rendering = false;
     renderPolygons.reset();
 }

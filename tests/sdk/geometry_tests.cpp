@@ -15,6 +15,7 @@
 #include <array>
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <numbers>
 #include <set>
 #include <sstream>
@@ -624,4 +625,58 @@ TEST(MNMeshMaps, TriangulationFansMapCornersLikeTheFaceCorners) {
     ASSERT_EQ(copy.MNum(), 2);
     EXPECT_EQ(copy.M(1)->f[0].tv, std::vector<int>({3, 2, 1, 0})) << "copies keep their maps";
     EXPECT_EQ(copy.M(2), nullptr);
+}
+
+TEST(MNMeshMaps, DroppedFacesTakeTheirMapFacesAlong) {
+    MNMesh poly;
+    for (const Point3& p : {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)})
+        poly.NewVert(p);
+    const int line[] = {0, 1}, unknown[] = {0, 1, 9}, quad[] = {0, 1, 2, 3};
+    poly.NewFace(-1, 2, line);
+    poly.NewFace(-1, 3, unknown);
+    poly.NewFace(-1, 4, quad);
+    poly.SetMapNum(2);
+    MNMap& map = *poly.M(1);
+    map.v = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0), Point3(0.5f, 0.5f, 0)};
+    const int lineUv[] = {4, 4}, unknownUv[] = {4, 4, 4}, quadUv[] = {1, 2, 3, 0};
+    map.f.resize(3);
+    map.f[0].MakePoly(2, lineUv);
+    map.f[1].MakePoly(3, unknownUv);
+    map.f[2].MakePoly(4, quadUv);
+
+    Mesh mesh;
+    poly.OutToTri(mesh);
+    ASSERT_EQ(mesh.getNumFaces(), 2) << "only the quad is fanned";
+    ASSERT_TRUE(mesh.mapSupport(1));
+    const TVFace* faces = mesh.mapFaces(1);
+    EXPECT_EQ(std::vector<DWORD>(faces[0].t, faces[0].t + 3), (std::vector<DWORD>{1, 2, 3}));
+    EXPECT_EQ(std::vector<DWORD>(faces[1].t, faces[1].t + 3), (std::vector<DWORD>{1, 3, 0}));
+}
+
+// A render reads the polygons as they are until something writes into its render-time copy; from then on
+// it reads the copy, and the stored polygons never change.
+TEST(Objects, PolygonRenderCopiesTakeTheRendersWrites) {
+    auto* poly = new PolyObject();
+    AppendCube(poly->mm, Point3(0, 0, 0));
+    INode node;
+    node.SetObjectRef(poly);
+    NullView view;
+    const auto renderMaterial = [&](int face) {
+        BOOL needDelete = FALSE;
+        std::unique_ptr<Mesh> triangles(poly->GetRenderMesh(0, &node, view, needDelete));
+        return triangles->getFaceMtlIndex(2 * face);
+    };
+    poly->BeginRenderCopy();
+    EXPECT_EQ(renderMaterial(3), 0);
+    poly->RenderPolygons().f[3].material = 9;
+    EXPECT_EQ(renderMaterial(3), 9) << "the render reads what was written into its copy";
+    EXPECT_EQ(poly->mm.f[3].material, 0) << "the stored polygons keep theirs";
+    EXPECT_EQ(poly->RenderPolygons().f[3].material, 9) << "one copy for the whole render";
+    poly->EndRenderCopy();
+    EXPECT_EQ(renderMaterial(3), 0);
+    EXPECT_EQ(&poly->RenderPolygons(), &poly->mm) << "outside a render the stored polygons are the render's";
+
+    poly->BeginRenderCopy();
+    EXPECT_EQ(poly->RenderPolygons().f[3].material, 0) << "each render starts from the stored polygons";
+    poly->EndRenderCopy();
 }

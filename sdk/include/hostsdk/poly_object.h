@@ -24,11 +24,17 @@ public:
     void BeginRenderCopy() override;
     void EndRenderCopy() override;
     MNMesh& GetMesh() { return mm; }
-    // The polygons a render uses: the render-time copy during a render, the stored ones otherwise.
-    MNMesh& RenderPolygons() { return renderPolygons != nullptr ? *renderPolygons : mm; }
+    // The polygons a render may change: during a render its render-time copy, made on the first call, so
+    // that a render nothing writes into holds no second copy of the polygons; the stored ones otherwise.
+    // The first call in a render must not race with other calls on the object.
+    MNMesh& RenderPolygons();
 
     MNMesh mm;
 
 private:
+    // The polygons a render reads: the render-time copy once there is one, else the stored polygons.
+    const MNMesh& RenderedPolygons() const { return renderPolygons != nullptr ? *renderPolygons : mm; }
+
+    bool rendering = false;
     std::unique_ptr<MNMesh> renderPolygons;
 };

@@ -1,6 +1,7 @@
 // Model files read into parts, parts into scene documents, and scenes naming model files. The files are
 // real models made by others; what the tests expect of them is counted from the files' own text here.
 #include "host/import/model_scene.h"
+#include "host/render/render_command.h"
 #include "host/scene_file.h"
 
 #include "hostsdk/mn_mesh.h"
@@ -101,13 +102,13 @@ TEST_F(ModelImport, TextureCoordinatesFollowTheCorners) {
 }
 
 TEST_F(ModelImport, EveryMeshNodeBecomesANodeOfTheScene) {
-    const ImportedModel model = ImportModel(TestDataFile("meshes/spider.obj"), {});
-    ASSERT_GT(model.parts.size(), 1u);
-    const host::Json document = host::ModelSceneDocument(model);
+    host::RenderSource source{host::ModelSceneDocument(), ImportModel(TestDataFile("meshes/spider.obj"), {})};
+    const std::size_t parts = source.model.parts.size();
+    ASSERT_GT(parts, 1u);
     const std::unique_ptr<host::SceneRoot> scene =
-        host::SceneFromDocument(document, "spider.obj", render_test::LoadedPlugins());
+        host::SceneFromSource(source, "spider.obj", render_test::LoadedPlugins());
     const std::vector<INode*> nodes = scene->Nodes();
-    ASSERT_EQ(nodes.size(), model.parts.size());
+    ASSERT_EQ(nodes.size(), parts);
     for (std::size_t i = 0; i < nodes.size(); ++i) {
         EXPECT_EQ(nodes[i]->GetGBufID(), i + 1) << "object IDs count the parts";
         EXPECT_EQ(nodes[i]->GetMtl(), nodes[0]->GetMtl()) << "one material for the whole model";

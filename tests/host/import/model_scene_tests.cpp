@@ -1,0 +1,319 @@
+// Model scenes built directly from the imported parts, held against the scenes a loader reads from the
+// same models written out as scene documents (every mesh spelled in JSON, as the scene file format
+// spells it): nodes, names, object IDs, placements, materials and every value of every mesh must agree.
+#include "host/import/model_scene.h"
+#include "host/render/render_command.h"
+#include "host/render/scene_records.h"
+#include "host/scene_file.h"
+
+#include "hostsdk/mn_mesh.h"
+#include "hostsdk/node.h"
+#include "hostsdk/poly_object.h"
+#include "hostsdk/std_mat.h"
+#include "hostsdk/tri_object.h"
+
+#include "../render_test_support.h"
+#include "test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <limits>
+
+namespace {
+
+using host::ImportedModel;
+using host::ImportedPart;
+using host::Json;
+
+// The model files of the tests' data folder, among them several parts (spider), material indices
+// (cube_usemtl), texture coordinates (cube_uv), placed nodes (test1.3ds) and a larger mesh (Wuson).
+const char* const kModels[] = {"meshes/box.obj",    "meshes/cube_usemtl.obj", "meshes/cube_uv.ply",
+                               "meshes/spider.obj", "meshes/test1.3ds",       "meshes/Wuson.ply"};
+
+Json PointJson(const Point3& p) {
+    return Json::array({p.x, p.y, p.z});
+}
+
+// A part's mesh as a scene file spells it: material indices as "matId", texture coordinates as map
+// channel 1; `placed` applies the part's transform to the vertices.
+Json GeometryJson(const ImportedPart& part, bool placed) {
+    const auto place = [&](const Point3& p) {
+        const auto& t = part.transform;
+        const auto axis = [&](int a) { return t[0][a] * p.x + t[1][a] * p.y + t[2][a] * p.z + t[3][a]; };
+        return placed ? Point3(axis(0), axis(1), axis(2)) : p;
+    };
+    Json verts = Json::array(), faces = Json::array();
+    for (const Point3& p : part.verts)
+        verts.push_back(PointJson(place(p)));
+    for (std::size_t f = 0; f < part.faces.size(); ++f) {
+        Json record{{"v", part.faces[f]}};
+        if (part.faceMaterials[f] != 0)
+            record["matId"] = part.faceMaterials[f];
+        faces.push_back(std::move(record));
+    }
+    Json geometry{{"verts", std::move(verts)}, {"faces", std::move(faces)}};
+    if (!part.uvVerts.empty()) {
+        Json uvVerts = Json::array();
+        for (const Point3& uv : part.uvVerts)
+            uvVerts.push_back(PointJson(uv));
+        geometry["maps"] =
+            Json::array({Json{{"channel", 1}, {"verts", std::move(uvVerts)}, {"faces", part.uvFaces}}});
+    }
+    return geometry;
+}
+
+// The model's scene as one document: the map, the material, and per part a mesh object and its node.
+Json WrittenOutScene(const ImportedModel& model) {
+    Json objects = Json::array({host::ChromasiftMapRecord(1), host::ChromasiftMaterialRecord(2, 1)});
+    Json nodes = Json::array();
+    int id = 3;
+    for (std::size_t i = 0; i < model.parts.size(); ++i) {
+        const ImportedPart& part = model.parts[i];
+        const bool polygons = part.HasPolygons();
+        objects.push_back(
+            host::GeometryRecord(id, polygons ? polyObjectClassID : triObjectClassID,
+                                 Json{{polygons ? "polyMesh" : "mesh", GeometryJson(part, false)}}));
+        Json rows = Json::array();
+        for (const Point3& row : part.transform)
+            rows.push_back(PointJson(row));
+        objects.push_back(
+            host::NodeRecord(id + 1, part.name, static_cast<int>(i) + 1, Json{{"transform", rows}}, id, 2));
+        nodes.push_back(id + 1);
+        id += 2;
+    }
+    return host::SceneDocument(std::move(objects), std::move(nodes));
+}
+
+// Equal to the bit, so that a zero's sign counts too.
+bool SameBits(const Point3& a, const Point3& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+::testing::AssertionResult SamePoints(const std::vector<Point3>& a, const std::vector<Point3>& b) {
+    if (a.size() != b.size())
+        return ::testing::AssertionFailure() << a.size() << " points against " << b.size();
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!SameBits(a[i], b[i]))
+            return ::testing::AssertionFailure()
+                   << "point " << i << ": (" << a[i].x << ", " << a[i].y << ", " << a[i].z << ") against ("
+                   << b[i].x << ", " << b[i].y << ", " << b[i].z << ")";
+    return ::testing::AssertionSuccess();
+}
+
+void ExpectSameMesh(Mesh& direct, Mesh& loaded) {
+    EXPECT_TRUE(SamePoints(direct.verts, loaded.verts));
+    ASSERT_EQ(direct.getNumFaces(), loaded.getNumFaces());
+    int faceMismatches = 0;
+    for (std::size_t f = 0; f < direct.faces.size(); ++f) {
+        const Face &a = direct.faces[f], &b = loaded.faces[f];
+        faceMismatches += !std::equal(a.v, a.v + 3, b.v) || a.flags != b.flags || a.smGroup != b.smGroup;
+    }
+    EXPECT_EQ(faceMismatches, 0);
+    ASSERT_EQ(direct.getNumMaps(), loaded.getNumMaps());
+    for (int channel = 0; channel < direct.getNumMaps(); ++channel) {
+        ASSERT_EQ(direct.mapSupport(channel), loaded.mapSupport(channel)) << "channel " << channel;
+        if (!direct.mapSupport(channel))
+            continue;
+        EXPECT_TRUE(SamePoints(direct.Map(channel).tv, loaded.Map(channel).tv)) << "channel " << channel;
+        ASSERT_EQ(direct.Map(channel).tf.size(), loaded.Map(channel).tf.size());
+        for (std::size_t f = 0; f < direct.Map(channel).tf.size(); ++f)
+            ASSERT_TRUE(std::equal(direct.Map(channel).tf[f].t, direct.Map(channel).tf[f].t + 3,
+                                   loaded.Map(channel).tf[f].t))
+                << "channel " << channel << ", face " << f;
+    }
+}
+
+void ExpectSamePolyMesh(MNMesh& direct, MNMesh& loaded) {
+    ASSERT_EQ(direct.numv, loaded.numv);
+    for (int i = 0; i < direct.numv; ++i)
+        ASSERT_TRUE(SameBits(direct.v[i].p, loaded.v[i].p) && direct.v[i].flags == loaded.v[i].flags)
+            << "vertex " << i;
+    ASSERT_EQ(direct.numf, loaded.numf);
+    for (int f = 0; f < direct.numf; ++f) {
+        const MNFace &a = direct.f[f], &b = loaded.f[f];
+        ASSERT_TRUE(a.deg == b.deg && a.vtx == b.vtx && a.material == b.material && a.smGroup == b.smGroup &&
+                    a.flags == b.flags)
+            << "face " << f;
+    }
+    ASSERT_EQ(direct.MNum(), loaded.MNum());
+    for (int channel = 0; channel < direct.MNum(); ++channel) {
+        const MNMap &a = *direct.M(channel), &b = *loaded.M(channel);
+        EXPECT_TRUE(SamePoints(a.v, b.v)) << "channel " << channel;
+        ASSERT_EQ(a.FNum(), b.FNum()) << "channel " << channel;
+        for (int f = 0; f < a.FNum(); ++f)
+            ASSERT_TRUE(a.f[f].deg == b.f[f].deg && a.f[f].tv == b.f[f].tv)
+                << "channel " << channel << ", face " << f;
+    }
+}
+
+// The same kind of object holding the same mesh.
+void ExpectSameObject(Object* direct, Object* loaded) {
+    ASSERT_NE(direct, nullptr);
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_EQ(direct->ClassID(), loaded->ClassID());
+    if (auto* poly = dynamic_cast<PolyObject*>(direct))
+        ExpectSamePolyMesh(poly->GetMesh(), static_cast<PolyObject*>(loaded)->GetMesh());
+    else
+        ExpectSameMesh(static_cast<TriObject*>(direct)->GetMesh(),
+                       static_cast<TriObject*>(loaded)->GetMesh());
+}
+
+// One standard material named as the loader names it, with a Chromasift map as its diffuse map.
+void ExpectModelMaterial(Mtl* material, Mtl* first) {
+    EXPECT_EQ(material, first) << "one material for the whole model";
+    auto* standard = dynamic_cast<StdMat*>(material);
+    ASSERT_NE(standard, nullptr);
+    EXPECT_EQ(standard->GetName(), MSTR(_M("Chromasift material")));
+    Texmap* map = standard->GetSubTexmap(ID_DI);
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->ClassID(), host::kChromasiftClassID);
+}
+
+void ExpectSameScene(host::SceneRoot& direct, host::SceneRoot& loaded) {
+    const std::vector<INode*> directNodes = direct.Nodes(), loadedNodes = loaded.Nodes();
+    ASSERT_EQ(directNodes.size(), loadedNodes.size());
+    ASSERT_FALSE(directNodes.empty());
+    EXPECT_EQ(direct.Maps().size(), loaded.Maps().size());
+    EXPECT_EQ(direct.Camera().has_value(), loaded.Camera().has_value());
+    for (std::size_t i = 0; i < directNodes.size(); ++i) {
+        SCOPED_TRACE("node " + std::to_string(i));
+        INode& a = *directNodes[i];
+        INode& b = *loadedNodes[i];
+        EXPECT_EQ(MSTR(a.GetName()), MSTR(b.GetName()));
+        EXPECT_EQ(a.GetGBufID(), b.GetGBufID());
+        for (int row = 0; row < 4; ++row)
+            EXPECT_TRUE(SameBits(a.GetNodeTM(0)[row], b.GetNodeTM(0)[row])) << "transform row " << row;
+        EXPECT_EQ(a.IsHidden(), b.IsHidden());
+        ExpectModelMaterial(a.GetMtl(), directNodes[0]->GetMtl());
+        ExpectModelMaterial(b.GetMtl(), loadedNodes[0]->GetMtl());
+        ExpectSameObject(a.GetObjectRef(), b.GetObjectRef());
+    }
+}
+
+class ModelScene : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!host::CanImportModels())
+            GTEST_SKIP() << "this build cannot import model files";
+    }
+};
+
+TEST_F(ModelScene, DirectMeshesMatchTheWrittenOutScene) {
+    for (const char* file : kModels)
+        for (const bool triangulate : {false, true}) {
+            SCOPED_TRACE(std::string(file) + (triangulate ? ", triangulated" : ""));
+            host::ModelImportOptions options;
+            options.triangulate = triangulate;
+            const ImportedModel model = host::ImportModel(TestDataFile(file), options);
+            const std::unique_ptr<host::SceneRoot> loaded =
+                host::SceneFromDocument(WrittenOutScene(model), file, render_test::LoadedPlugins());
+            host::RenderSource source{host::ModelSceneDocument(), model};
+            const std::unique_ptr<host::SceneRoot> direct =
+                host::SceneFromSource(source, file, render_test::LoadedPlugins());
+            EXPECT_TRUE(source.model.parts.empty()) << "the parts went into the meshes";
+            ExpectSameScene(*direct, *loaded);
+        }
+}
+
+// A scene file's object naming a model file holds the whole model, placed, as one mesh.
+TEST_F(ModelScene, MeshFilesMatchTheWrittenOutMesh) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "chromasift_model_scene_test";
+    std::filesystem::create_directories(dir);
+    const auto load = [&](const Class_ID& kind, const Json& settings) {
+        const Json document = host::SceneDocument(
+            Json::array({host::GeometryRecord(1, kind, settings),
+                         host::NodeRecord(2, "model", 1, Json{{"position", PointJson(Point3())}}, 1, 3),
+                         host::ChromasiftMaterialRecord(3, 4), host::ChromasiftMapRecord(4)}),
+            Json::array({2}));
+        std::ofstream(dir / "scene.json") << document.dump();
+        return host::LoadScene(dir / "scene.json", render_test::LoadedPlugins());
+    };
+    for (const char* file : {"meshes/spider.obj", "meshes/test1.3ds", "meshes/cube_uv.ply"}) {
+        SCOPED_TRACE(file);
+        // The model and what it names (spider.obj its materials) beside the scene file.
+        const std::filesystem::path model = TestDataFile(file);
+        for (const auto& entry : std::filesystem::directory_iterator(model.parent_path()))
+            if (entry.path().stem() == model.stem())
+                std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),
+                                           std::filesystem::copy_options::overwrite_existing);
+        const std::string name = model.filename().string();
+        for (const bool triangles : {false, true}) {
+            host::ModelImportOptions options;
+            options.triangulate = triangles;
+            const Json written =
+                GeometryJson(host::MergeParts(host::ImportModel(TestDataFile(file), options)), true);
+            const Class_ID kind = triangles ? triObjectClassID : polyObjectClassID;
+            const std::unique_ptr<host::SceneRoot> direct = load(kind, Json{{"meshFile", name}});
+            const std::unique_ptr<host::SceneRoot> loaded =
+                load(kind, Json{{triangles ? "mesh" : "polyMesh", written}});
+            ExpectSameObject(direct->Nodes().at(0)->GetObjectRef(), loaded->Nodes().at(0)->GetObjectRef());
+        }
+    }
+    std::filesystem::remove_all(dir);
+}
+
+// What no mesh can hold is refused with the model's name, as a scene file holding it would be.
+TEST_F(ModelScene, PartsNoMeshCanHoldAreRefused) {
+    const auto message = [](ImportedModel model) {
+        host::RenderSource source{host::ModelSceneDocument(), std::move(model)};
+        try {
+            host::SceneFromSource(source, "odd.obj", render_test::LoadedPlugins());
+        } catch (const host::SceneError& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    ImportedPart quad;
+    quad.name = "quad";
+    quad.verts = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)};
+    quad.faces = {{0, 1, 2, 3}};
+    quad.faceMaterials = {0};
+    EXPECT_EQ(message(ImportedModel{{quad}}), "no error");
+
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    ImportedPart odd = quad;
+    odd.verts[2].y = nan;
+    EXPECT_EQ(message(ImportedModel{{quad, odd}}),
+              "odd.obj: the model holds a vertex position that is not a finite number");
+    odd = quad;
+    odd.transform[3].z = std::numeric_limits<float>::infinity();
+    EXPECT_EQ(message(ImportedModel{{odd}}),
+              "odd.obj: the model holds a transform that is not a finite number");
+    odd = quad;
+    odd.uvVerts = {Point3(0, 0, 0), Point3(nan, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)};
+    odd.uvFaces = {{0, 1, 2, 3}};
+    EXPECT_EQ(message(ImportedModel{{odd}}),
+              "odd.obj: the model holds a texture coordinate that is not a finite number");
+    odd = quad;
+    odd.faceMaterials = {65536};
+    EXPECT_EQ(message(ImportedModel{{odd}}),
+              "odd.obj: the model uses material 65536, beyond the 65,536 material IDs a mesh holds");
+    odd.faceMaterials = {65535};
+    EXPECT_EQ(message(ImportedModel{{odd}}), "no error") << "the last material ID";
+}
+
+// Merging places every part by its own transform (axes, then position) and renumbers its corners.
+TEST(ModelMeshes, MergingPlacesEachPartByItsTransform) {
+    ImportedPart moved;
+    moved.verts = {Point3(1, 2, 3), Point3(0, 0, 0), Point3(0, 1, 0)};
+    moved.faces = {{0, 1, 2}};
+    moved.faceMaterials = {4};
+    moved.transform = {Point3(0, 1, 0), Point3(-1, 0, 0), Point3(0, 0, 2), Point3(10, 20, 30)};
+    ImportedPart textured = moved;
+    textured.transform = ImportedPart().transform;
+    textured.uvVerts = {Point3(0.5f, 0.5f, 0), Point3(1, 0, 0), Point3(0, 1, 0)};
+    textured.uvFaces = {{2, 1, 0}};
+    const ImportedPart merged = host::MergeParts(ImportedModel{{moved, textured}});
+    ASSERT_EQ(merged.verts.size(), 6u);
+    EXPECT_EQ(merged.verts[0], Point3(10 - 2, 20 + 1, 30 + 6)) << "x along y, y along -x, z doubled, moved";
+    EXPECT_EQ(merged.verts[3], Point3(1, 2, 3));
+    EXPECT_EQ(merged.faces, (std::vector<std::vector<int>>{{0, 1, 2}, {3, 4, 5}}));
+    EXPECT_EQ(merged.faceMaterials, (std::vector<int>{4, 4}));
+    ASSERT_EQ(merged.uvVerts.size(), 4u) << "a part without texture coordinates gets one at the origin";
+    EXPECT_EQ(merged.uvFaces, (std::vector<std::vector<int>>{{0, 0, 0}, {3, 2, 1}}));
+}
+
+} // namespace
