@@ -23,6 +23,9 @@ void Chromasift::NumberMeshesForMentalRay() {
     NotifyDependents(FOREVER, reinterpret_cast<PartID>(&nodes), REFMSG_MTLXREF_GETNODES, NOTIFY_ALL, TRUE,
                      nullptr);
     const TimeValue now = GetCOREInterface()->GetTime();
+    // The change is announced once for all the objects numbered: every announcement reaches every node
+    // that uses the map, so one per object would grow with the square of the node count.
+    bool announce = false;
     for (INode* node : nodes) {
         if (node == nullptr)
             continue;
@@ -52,8 +55,10 @@ void Chromasift::NumberMeshesForMentalRay() {
         if (needDelete)
             delete mesh;
         object->UpdateValidity(MTL_CHAN_NUM, FOREVER);
-        NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE, NOTIFY_ALL, TRUE, nullptr);
+        announce = true;
     }
+    if (announce)
+        NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE, NOTIFY_ALL, TRUE, nullptr);
 }
 
 void Chromasift::PrepareForRender() {
