@@ -151,6 +151,24 @@ TEST(References, ManyDependentsKeepTheirOrderThroughRemovals) {
     EXPECT_EQ(liveTargets, 0) << "the last dependent to let go deletes it";
 }
 
+TEST(References, DependentListsAnswerMembershipShortAndLong) {
+    std::vector<std::unique_ptr<Maker>> makers;
+    DependentList list;
+    EXPECT_FALSE(list.Add(nullptr));
+    for (int i = 0; i < 20; ++i) {
+        makers.push_back(std::make_unique<Maker>());
+        EXPECT_FALSE(list.Contains(makers.back().get()));
+        EXPECT_TRUE(list.Add(makers.back().get()));
+        EXPECT_TRUE(list.Contains(makers.back().get())) << "with " << i + 1 << " makers";
+        EXPECT_FALSE(list.Add(makers.back().get()));
+    }
+    list.Remove(makers[4].get());
+    EXPECT_FALSE(list.Contains(makers[4].get()));
+    EXPECT_TRUE(list.Contains(makers[5].get()));
+    EXPECT_FALSE(list.Contains(nullptr));
+    EXPECT_EQ(list.Size(), 19u);
+}
+
 // A maker of many slots, as a scene's root is.
 class ManySlots : public ReferenceTarget {
 public:
