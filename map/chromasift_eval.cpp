@@ -72,15 +72,10 @@ const Mesh* Chromasift::PolygonMesh(const ShadingTables& tables, Object* object,
         return numbered->get();
     if (context == nullptr)
         return nullptr;
-    for (int i = 0; i < context->NumRenderInstances(); ++i) {
-        RenderInstance* instance = context->GetRenderInstance(i);
-        if (instance == nullptr || instance->GetEvalObject() != object)
-            continue;
-        if (instance->mesh == nullptr)
-            return nullptr;
-        return meshes.Insert(object, NumberPolygonsForShading(*instance->mesh)).get();
-    }
-    return nullptr;
+    RenderInstance* instance = tables.instances->FirstFor(*context, object);
+    if (instance == nullptr || instance->mesh == nullptr)
+        return nullptr;
+    return meshes.Insert(object, NumberPolygonsForShading(*instance->mesh)).get();
 }
 
 AColor Chromasift::EvalColor(ShadeContext& sc) {

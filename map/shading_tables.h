@@ -3,6 +3,7 @@
 // What shading builds once per render and then only looks up: the keyed colour draws, the element lists
 // and the numbered meshes. A render start replaces the set whole; a render that was not told of the start
 // (a material-editor preview) keeps shading with the set it pinned, which stays alive until it lets go.
+#include "map/instance_index.h"
 #include "plugin/host_sdk.h"
 #include "shade/concurrent_table.h"
 
@@ -18,4 +19,6 @@ struct ShadingTables {
         std::make_unique<ConcurrentTable<Object*, std::unique_ptr<FaceElementList>>>();
     std::unique_ptr<ConcurrentTable<Object*, std::unique_ptr<Mesh>>> polygonMeshes =
         std::make_unique<ConcurrentTable<Object*, std::unique_ptr<Mesh>>>();
+    // Where "Per Face" finds an object's render mesh; used under the mesh lock.
+    std::unique_ptr<InstanceIndex> instances = std::make_unique<InstanceIndex>();
 };

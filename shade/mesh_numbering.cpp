@@ -32,31 +32,41 @@ void NumberFaceGroups(int faceCount, int step, uint32_t first, Collect collect, 
     }
 }
 
-// Collects the polygon of a seed with PolyFromFace into a cleared bit set and lists its faces. The
-// polygon is connected through its own faces, so a walk from the seed over set neighbours finds every
-// set bit without scanning the whole set; clearing those bits leaves the set clear for the next seed.
+// Lists the faces whose bits are set, walking from the seed over neighbours: the set bits, as PolyFromFace
+// and ElementFromFace leave them, are connected through themselves, so the walk finds every one without
+// scanning the whole set. It clears them on the way, leaving the set clear for the next seed.
+template <typename Neighbours>
+void TakeSetFaces(int seed, BitArray& bits, Neighbours neighbours, std::vector<int>& members) {
+    if (!bits[seed])
+        return;
+    std::vector<int> pending{seed};
+    bits.Clear(seed);
+    members.push_back(seed);
+    while (!pending.empty()) {
+        const int face = pending.back();
+        pending.pop_back();
+        for (const auto neighbour : neighbours(face)) {
+            const int b = static_cast<int>(neighbour);
+            if (neighbour == static_cast<decltype(neighbour)>(UNDEFINED) || !bits[b])
+                continue;
+            bits.Clear(b);
+            members.push_back(b);
+            pending.push_back(b);
+        }
+    }
+}
+
+// Collects the polygon of a seed with PolyFromFace into a cleared bit set and lists its faces.
 class PolygonCollector {
 public:
     PolygonCollector(Mesh& mesh, AdjFaceList& faces) : mesh(mesh), faces(faces), bits(mesh.getNumFaces()) {}
 
     void operator()(int seed, std::vector<int>& members) {
         mesh.PolyFromFace(static_cast<DWORD>(seed), bits, kPolygonThreshold, FALSE, &faces);
-        if (!bits[seed])
-            return;
-        std::vector<int> pending{seed};
-        bits.Clear(seed);
-        members.push_back(seed);
-        while (!pending.empty()) {
-            const int face = pending.back();
-            pending.pop_back();
-            for (DWORD neighbour : faces.list[static_cast<std::size_t>(face)].f) {
-                if (neighbour == UNDEFINED || !bits[static_cast<int>(neighbour)])
-                    continue;
-                bits.Clear(static_cast<int>(neighbour));
-                members.push_back(static_cast<int>(neighbour));
-                pending.push_back(static_cast<int>(neighbour));
-            }
-        }
+        TakeSetFaces(
+            seed, bits,
+            [this](int f) -> const DWORD(&)[3] { return faces.list[static_cast<std::size_t>(f)].f; },
+            members);
     }
 
 private:
@@ -101,14 +111,17 @@ void NumberPolygons(Mesh& mesh) {
 
 void NumberElements(MNMesh& mesh) {
     BitArray bits(mesh.numf);
+    const std::vector<std::vector<int>>& neighbours = mesh.FaceNeighbours();
     NumberFaceGroups(
         mesh.numf, 1, 0,
         [&](int f, std::vector<int>& members) {
-            bits.ClearAll();
             mesh.ElementFromFace(f, bits);
-            for (int b = 0; b < mesh.numf; ++b)
-                if (bits[b])
-                    members.push_back(b);
+            TakeSetFaces(
+                f, bits,
+                [&neighbours](int face) -> const std::vector<int>& {
+                    return neighbours[static_cast<std::size_t>(face)];
+                },
+                members);
         },
         [&](int f, MtlID id) { mesh.f[f].material = id; });
 }

@@ -2,7 +2,8 @@
 
 #include "hostsdk/std_mat.h"
 
-#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace host {
 
@@ -33,12 +34,11 @@ MentalRayShaders::~MentalRayShaders() {
 void MentalRayShaders::Translate(HostRenderGlobalContext& context, TimeValue t,
                                  const std::function<void(imrShader&)>& translated) {
     HostTranslation translation;
-    std::vector<Texmap*> asked;
+    std::unordered_set<Texmap*> asked;
     for (int i = 0; i < context.NumRenderInstances(); ++i) {
         Texmap* map = DiffuseMap(context.Instance(i).mtl);
-        if (map == nullptr || std::find(asked.begin(), asked.end(), map) != asked.end())
+        if (map == nullptr || !asked.insert(map).second)
             continue;
-        asked.push_back(map);
         auto* translator =
             static_cast<imrShaderTranslation*>(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID));
         if (translator == nullptr)
@@ -54,12 +54,12 @@ void MentalRayShaders::Translate(HostRenderGlobalContext& context, TimeValue t,
         shaders.emplace_back(map, ReadChromasiftShader(*shader));
     }
     // Looked up here, after the list has stopped growing, so that shading never searches.
+    std::unordered_map<Texmap*, const ChromasiftShaderParams*> byMap;
+    for (const auto& [map, params] : shaders)
+        byMap.emplace(map, &params);
     for (int i = 0; i < context.NumRenderInstances(); ++i) {
-        Texmap* map = DiffuseMap(context.Instance(i).mtl);
-        const auto found = std::find_if(shaders.begin(), shaders.end(), [map](const auto& entry) {
-            return map != nullptr && entry.first == map;
-        });
-        instanceShaders.push_back(found == shaders.end() ? nullptr : &found->second);
+        const auto found = byMap.find(DiffuseMap(context.Instance(i).mtl));
+        instanceShaders.push_back(found == byMap.end() ? nullptr : found->second);
     }
 }
 

@@ -20,6 +20,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <thread>
+#include <unordered_set>
 
 namespace host {
 
@@ -52,9 +53,10 @@ public:
     // The render works on copies of the scene's geometry, so that what it writes into them (face material
     // IDs numbered for a shader) never reaches the stored objects.
     void CopyGeometry(SceneRoot& scene, TimeValue t) {
+        std::unordered_set<GeomObject*> seen;
         for (INode* node : scene.Nodes())
             if (auto* object = dynamic_cast<GeomObject*>(node->EvalWorldState(t, TRUE).obj))
-                if (std::find(copied.begin(), copied.end(), object) == copied.end()) {
+                if (seen.insert(object).second) {
                     object->BeginRenderCopy();
                     copied.push_back(object);
                 }
@@ -153,14 +155,13 @@ float PlaceInstances(HostRenderGlobalContext& context, const CameraSetup& camera
 }
 
 void UpdateMaterials(HostRenderGlobalContext& context, TimeValue t) {
-    std::vector<Mtl*> updated;
+    std::unordered_set<Mtl*> updated;
     for (int i = 0; i < context.NumRenderInstances(); ++i) {
         Mtl* material = context.Instance(i).mtl;
-        if (material == nullptr || std::find(updated.begin(), updated.end(), material) != updated.end())
+        if (material == nullptr || !updated.insert(material).second)
             continue;
         Interval valid = FOREVER;
         material->Update(t, valid);
-        updated.push_back(material);
     }
 }
 

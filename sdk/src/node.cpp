@@ -49,7 +49,7 @@ RefResult INode::NotifyRefChanged(const Interval&, RefTargetHandle, PartID& part
     if (message != REFMSG_MTLXREF_GETNODES)
         return REF_SUCCEED;
     // The node using the map answers; nothing that depends on the node uses the map through it.
-    if (auto* table = reinterpret_cast<INodeTab*>(partId); table != nullptr && table->IndexOf(this) < 0)
-        table->push_back(this);
+    if (auto* table = reinterpret_cast<INodeTab*>(partId); table != nullptr)
+        table->AppendNode(this);
     return REF_STOP;
 }

@@ -1,6 +1,7 @@
 #include "hostsdk/references.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 Animatable::~Animatable() = default;
 
@@ -49,7 +50,7 @@ RefResult ReferenceMaker::ReplaceReference(int which, RefTargetHandle newTarget,
             stillReferenced = GetReference(i) == oldTarget;
         if (!stillReferenced) {
             oldTarget->RemoveDependent(this);
-            if (deleteOld && oldTarget->Dependents().empty())
+            if (deleteOld && !oldTarget->HasDependents())
                 oldTarget->DeleteThis();
         }
     }
@@ -61,16 +62,30 @@ RefResult ReferenceMaker::DeleteReference(int which) {
 }
 
 RefResult ReferenceMaker::DeleteAllRefs() {
+    // As ReplaceReference(i, nullptr) slot by slot, but with the number of slots holding each target
+    // counted once: a maker of many slots (a scene's root) would otherwise search all its slots for
+    // every one it drops.
+    std::unordered_map<ReferenceTarget*, int> holders;
     for (int i = 0; i < NumRefs(); ++i)
-        if (GetReference(i) != nullptr)
-            ReplaceReference(i, nullptr, TRUE);
+        if (ReferenceTarget* target = GetReference(i))
+            ++holders[target];
+    for (int i = 0; i < NumRefs(); ++i) {
+        ReferenceTarget* target = GetReference(i);
+        if (target == nullptr)
+            continue;
+        SetReference(i, nullptr);
+        if (--holders[target] > 0)
+            continue;
+        target->RemoveDependent(this);
+        if (!target->HasDependents())
+            target->DeleteThis();
+    }
     return REF_SUCCEED;
 }
 
 ReferenceTarget::~ReferenceTarget() {
     // Makers still referring to a deleted target forget it, as the host's reference system guarantees.
-    const std::vector<ReferenceMaker*> makers = dependents;
-    for (ReferenceMaker* maker : makers) {
+    for (ReferenceMaker* maker : dependents.Makers()) {
         PartID part = PART_ALL;
         maker->NotifyRefChanged(FOREVER, this, part, REFMSG_TARGET_DELETED, TRUE);
         for (int i = 0; i < maker->NumRefs(); ++i)
@@ -87,8 +102,8 @@ void ReferenceTarget::BaseClone(ReferenceTarget*, ReferenceTarget*, RemapDir&) {
 
 RefResult ReferenceTarget::NotifyDependents(const Interval& changeInterval, PartID partId, RefMessage message,
                                             SClass_ID sclass, BOOL propagate, RefTargetHandle) {
-    const std::vector<ReferenceMaker*> makers = dependents;
-    for (ReferenceMaker* maker : makers) {
+    // The makers as they are now: one that starts referring to this target meanwhile is not told.
+    for (ReferenceMaker* maker : dependents.Makers()) {
         if (sclass != NOTIFY_ALL && maker->SuperClassID() != sclass)
             continue;
         PartID part = partId;
@@ -104,14 +119,12 @@ RefResult ReferenceTarget::NotifyDependents(const Interval& changeInterval, Part
 }
 
 void ReferenceTarget::AddDependent(ReferenceMaker* maker) {
-    if (std::find(dependents.begin(), dependents.end(), maker) != dependents.end())
-        return;
-    dependents.push_back(maker);
-    RefAdded(maker);
+    if (dependents.Add(maker))
+        RefAdded(maker);
 }
 
 void ReferenceTarget::RemoveDependent(ReferenceMaker* maker) {
-    dependents.erase(std::remove(dependents.begin(), dependents.end(), maker), dependents.end());
+    dependents.Remove(maker);
 }
 
 RefTargetHandle RemapDir::CloneRef(RefTargetHandle original) {

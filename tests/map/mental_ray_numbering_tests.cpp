@@ -109,6 +109,56 @@ TEST_F(MentalRayNumbering, TheModeIsReadAtTimeZero) {
     meshObject->EndRenderCopy();
 }
 
+// Records the change messages that reach what refers to the map.
+class ChangeListener : public ReferenceTarget {
+public:
+    explicit ChangeListener(ReferenceTarget* map) { ReplaceReference(0, map); }
+    ~ChangeListener() override { ReplaceReference(0, nullptr, FALSE); }
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int) override { return map; }
+    void SetReference(int, RefTargetHandle target) override { map = target; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message, BOOL) override {
+        changes += message == REFMSG_CHANGE ? 1 : 0;
+        return REF_SUCCEED;
+    }
+    RefTargetHandle map = nullptr;
+    int changes = 0;
+};
+
+TEST_F(MentalRayNumbering, EveryNumberedMeshAnnouncesItsChange) {
+    auto* secondObject = new TriObject();
+    AddBox(secondObject->GetMesh(), 0.0f, 5);
+    INode secondNode;
+    secondNode.SetObjectRef(secondObject);
+    secondNode.SetMtl(meshNode.GetMtl());
+    ChangeListener listener(map);
+    for (int mode : {9, 12}) {
+        map->pblock->SetValue(pb_mapping_old, 0, mode);
+        listener.changes = 0;
+        meshObject->BeginRenderCopy();
+        secondObject->BeginRenderCopy();
+        map->PrepareForRender();
+        EXPECT_EQ(listener.changes, 2) << "mode " << mode << ": two meshes numbered, two announcements";
+        Mesh* second = nullptr;
+        NullView view;
+        BOOL needDelete = FALSE;
+        second = secondObject->GetRenderMesh(0, &secondNode, view, needDelete);
+        EXPECT_EQ(second->getFaceMtlIndex(11), mode == 9 ? 0 : 6) << "both meshes are numbered";
+        EXPECT_EQ(RenderMesh().getFaceMtlIndex(11), mode == 9 ? 0 : 6);
+        meshObject->EndRenderCopy();
+        secondObject->EndRenderCopy();
+    }
+    // Polygon objects alone are numbered without an announcement.
+    meshNode.SetObjectRef(nullptr);
+    secondNode.SetObjectRef(nullptr);
+    listener.changes = 0;
+    map->PrepareForRender();
+    EXPECT_EQ(listener.changes, 0);
+    EXPECT_EQ(polyObject->RenderPolygons().f[5].material, 5);
+    secondNode.SetMtl(nullptr);
+}
+
 TEST_F(MentalRayNumbering, OtherRenderersAndModesChangeNothing) {
     StubRenderer scanline{Class_ID(1, 0)};
     meshObject->BeginRenderCopy();

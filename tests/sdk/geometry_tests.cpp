@@ -485,6 +485,22 @@ TEST(NodeCollection, MapListsEachNodeUsingItOnce) {
     EXPECT_EQ(NodesUsing(outer), (Nodes{&b, &c}));
 }
 
+TEST(NodeCollection, TablesAppendEachNodeOnce) {
+    INode a, b, c;
+    INodeTab table;
+    EXPECT_EQ(table.AppendNode(&a), 0);
+    EXPECT_EQ(table.AppendNode(&b), 1);
+    EXPECT_EQ(table.AppendNode(&a), -1);
+    EXPECT_EQ(table.AppendNode(&a, true), 2) << "a duplicate on request";
+    table.push_back(&c);
+    EXPECT_EQ(table.AppendNode(&c), -1) << "a node added in another way is known";
+    table.pop_back();
+    EXPECT_EQ(table.AppendNode(&c), 3) << "and one removed in another way is forgotten";
+    table.clear();
+    EXPECT_EQ(table.AppendNode(&b), 0);
+    EXPECT_EQ(table, (INodeTab{&b}));
+}
+
 TEST(Objects, NodesEvaluateToObjectsThatGiveRenderMeshes) {
     INode node;
     TriObject* tri = CreateNewTriObject();

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 namespace {
 
 int liveTargets = 0;
@@ -27,10 +30,14 @@ public:
     void SetReference(int i, RefTargetHandle target) override { refs[i] = target; }
     RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message, BOOL) override {
         messages.push_back(message);
+        if (told != nullptr)
+            told->push_back(this);
         return REF_SUCCEED;
     }
     RefTargetHandle refs[2] = {nullptr, nullptr};
     std::vector<RefMessage> messages;
+    // Where every maker records itself when told of a change, in order; null when nobody listens.
+    static inline std::vector<ReferenceMaker*>* told = nullptr;
 };
 
 TEST(References, TargetsLiveWhileReferenced) {
@@ -98,6 +105,106 @@ TEST(References, NotifyDependentsReachesEveryDependent) {
     EXPECT_EQ(b.messages, std::vector<RefMessage>{REFMSG_CHANGE});
     a.DeleteAllRefs();
     b.DeleteAllRefs();
+}
+
+// The makers a target tells, in the order it tells them.
+std::vector<ReferenceMaker*> Told(ReferenceTarget& target) {
+    std::vector<ReferenceMaker*> told;
+    Maker::told = &told;
+    target.NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
+    Maker::told = nullptr;
+    return told;
+}
+
+TEST(References, ManyDependentsKeepTheirOrderThroughRemovals) {
+    liveTargets = 0;
+    auto* shared = new Target();
+    std::vector<std::unique_ptr<Maker>> makers;
+    for (int i = 0; i < 40; ++i) {
+        makers.push_back(std::make_unique<Maker>());
+        makers.back()->ReplaceReference(0, shared);
+    }
+    makers[3]->ReplaceReference(1, shared);
+    EXPECT_EQ(shared->Dependents().size(), 40u) << "a maker holding the target twice is one dependent";
+
+    // Dropping all but every third, one at a time, in an order that empties the front first.
+    std::vector<ReferenceMaker*> kept;
+    for (int i = 0; i < 40; ++i) {
+        if (i % 3 == 0) {
+            kept.push_back(makers[static_cast<std::size_t>(i)].get());
+            continue;
+        }
+        makers[static_cast<std::size_t>(i)]->ReplaceReference(0, nullptr);
+        EXPECT_EQ(liveTargets, 1);
+    }
+    EXPECT_EQ(shared->Dependents(), kept);
+    makers[3]->ReplaceReference(0, nullptr);
+    EXPECT_EQ(shared->Dependents(), kept) << "the second slot still holds it";
+
+    // A maker that returns goes to the end; every dependent is told once, in order.
+    makers[1]->ReplaceReference(0, shared);
+    kept.push_back(makers[1].get());
+    EXPECT_EQ(Told(*shared), kept);
+
+    for (ReferenceMaker* maker : kept)
+        maker->DeleteAllRefs();
+    EXPECT_EQ(liveTargets, 0) << "the last dependent to let go deletes it";
+}
+
+TEST(References, DependentListsAnswerMembershipShortAndLong) {
+    std::vector<std::unique_ptr<Maker>> makers;
+    DependentList list;
+    EXPECT_FALSE(list.Add(nullptr));
+    for (int i = 0; i < 20; ++i) {
+        makers.push_back(std::make_unique<Maker>());
+        EXPECT_FALSE(list.Contains(makers.back().get()));
+        EXPECT_TRUE(list.Add(makers.back().get()));
+        EXPECT_TRUE(list.Contains(makers.back().get())) << "with " << i + 1 << " makers";
+        EXPECT_FALSE(list.Add(makers.back().get()));
+    }
+    list.Remove(makers[4].get());
+    EXPECT_FALSE(list.Contains(makers[4].get()));
+    EXPECT_TRUE(list.Contains(makers[5].get()));
+    EXPECT_FALSE(list.Contains(nullptr));
+    EXPECT_EQ(list.Size(), 19u);
+}
+
+// A maker of many slots, as a scene's root is.
+class ManySlots : public ReferenceTarget {
+public:
+    explicit ManySlots(int count) : refs(static_cast<std::size_t>(count), nullptr) {}
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    int NumRefs() override { return static_cast<int>(refs.size()); }
+    RefTargetHandle GetReference(int i) override { return refs[static_cast<std::size_t>(i)]; }
+    void SetReference(int i, RefTargetHandle target) override { refs[static_cast<std::size_t>(i)] = target; }
+    std::vector<RefTargetHandle> refs;
+};
+
+TEST(References, DeleteAllRefsDeletesWhatNothingElseHolds) {
+    liveTargets = 0;
+    ManySlots root(50);
+    std::vector<Target*> targets;
+    for (int i = 0; i < 50; ++i) {
+        if (i % 10 == 9) {
+            // Every tenth slot holds the target of the slot before it again.
+            root.ReplaceReference(i, targets.back());
+            continue;
+        }
+        targets.push_back(new Target());
+        root.ReplaceReference(i, targets.back());
+    }
+    Maker other;
+    other.ReplaceReference(0, targets[8]);
+    other.ReplaceReference(1, targets[20]);
+    EXPECT_EQ(liveTargets, 45);
+    root.DeleteAllRefs();
+    EXPECT_EQ(liveTargets, 2) << "the targets the other maker holds survive";
+    for (RefTargetHandle slot : root.refs)
+        EXPECT_EQ(slot, nullptr);
+    EXPECT_EQ(targets[8]->Dependents(), std::vector<ReferenceMaker*>{&other});
+    EXPECT_EQ(targets[20]->Dependents(), std::vector<ReferenceMaker*>{&other});
+    other.DeleteAllRefs();
+    EXPECT_EQ(liveTargets, 0);
 }
 
 std::vector<int> calls;

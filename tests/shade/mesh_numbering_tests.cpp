@@ -147,6 +147,31 @@ TEST(MeshNumbering, PolygonMeshesNumberFacesAndElements) {
     EXPECT_EQ(mesh.f[2].material, 1);
 }
 
+TEST(MeshNumbering, PolygonMeshElementsAreNumberedByTheirFirstFace) {
+    // Three strips of quads whose faces are listed interleaved: A B A C B A C, joined within each strip.
+    MNMesh mesh;
+    for (int strip = 0; strip < 3; ++strip)
+        for (int i = 0; i < 8; ++i)
+            mesh.NewVert(Point3(static_cast<float>(i / 2 + 10 * strip), static_cast<float>(i % 2), 0.0f));
+    const auto quad = [&mesh](int strip, int step) {
+        const int base = 8 * strip + 2 * step;
+        const int corners[] = {base, base + 2, base + 3, base + 1};
+        mesh.NewFace(-1, 4, corners);
+    };
+    const int order[][2] = {{0, 0}, {1, 0}, {0, 1}, {2, 0}, {1, 1}, {0, 2}, {2, 1}};
+    for (const auto& [strip, step] : order)
+        quad(strip, step);
+    NumberElements(mesh);
+    std::vector<int> numbers;
+    for (int f = 0; f < mesh.numf; ++f)
+        numbers.push_back(mesh.f[f].material);
+    EXPECT_EQ(numbers, (std::vector<int>{0, 1, 0, 2, 1, 0, 2}));
+    // Numbering again gives the same numbers: nothing is left over from the first pass.
+    NumberElements(mesh);
+    for (int f = 0; f < mesh.numf; ++f)
+        EXPECT_EQ(mesh.f[f].material, numbers[static_cast<std::size_t>(f)]) << "face " << f;
+}
+
 // Separate triangles with material 9, each a polygon and an element of its own.
 MNMesh SeparateTriangles(int count) {
     MNMesh mesh;

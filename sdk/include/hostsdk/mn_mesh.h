@@ -90,6 +90,9 @@ public:
     // crossed; if ff is already set, or not a face of this mesh, nothing happens. The set is resized to the
     // face count, keeping its bits. Not safe to run on one mesh from several threads at once.
     void ElementFromFace(int ff, BitArray& fset);
+    // For every face, the faces ElementFromFace crosses to from it (those sharing an edge with it), built
+    // on first use and kept until the topology changes.
+    const std::vector<std::vector<int>>& FaceNeighbours();
 
     // Map channels 0 to MNum() - 1; a channel is in use when it has one map face per polygon.
     int MNum() const { return static_cast<int>(maps.size()); }
@@ -105,7 +108,6 @@ public:
 
 private:
     void Sync();
-    const std::vector<std::vector<int>>& FaceNeighbours();
 
     std::vector<MNVert> verts;
     std::vector<MNFace> faces;

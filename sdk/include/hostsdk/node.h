@@ -5,6 +5,9 @@
 #include "hostsdk/object.h"
 #include "hostsdk/tab.h"
 
+#include <cstddef>
+#include <unordered_set>
+
 class INode;
 class Mtl;
 
@@ -20,6 +23,27 @@ public:
                 return i;
         return -1;
     }
+    // Appends node unless allowDups is false and the table holds it already; returns its new index, or
+    // -1 when it was not appended. The table keeps an index of its nodes, so that collecting many
+    // thousands stays linear; when its size was changed in other ways than by AppendNode, the index is
+    // built again first (an entry replaced in place is not noticed).
+    int AppendNode(INode* node, bool allowDups = false) {
+        if (indexedCount != size()) {
+            members.clear();
+            members.insert(begin(), end());
+        }
+        if (!members.insert(node).second && !allowDups) {
+            indexedCount = size();
+            return -1;
+        }
+        push_back(node);
+        indexedCount = size();
+        return Count() - 1;
+    }
+
+private:
+    std::unordered_set<const INode*> members;
+    std::size_t indexedCount = 0;
 };
 
 // A node refers to its object (reference 0) and its material (reference 1), so it is a dependent of both,

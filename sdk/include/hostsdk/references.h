@@ -1,6 +1,7 @@
 #pragma once
 
 // The object model: animatables, reference makers and targets, and the remap directory used by cloning.
+#include "hostsdk/dependent_list.h"
 #include "hostsdk/max_types.h"
 #include "hostsdk/sdk_api.h"
 
@@ -115,7 +116,9 @@ public:
                                        SClass_ID sclass = NOTIFY_ALL, BOOL propagate = TRUE,
                                        RefTargetHandle target = nullptr);
 
-    const std::vector<ReferenceMaker*>& Dependents() const { return dependents; }
+    // The makers referring to this target, in the order they started to.
+    std::vector<ReferenceMaker*> Dependents() const { return dependents.Makers(); }
+    bool HasDependents() const { return !dependents.Empty(); }
 
     // Called when a maker starts referring to this target.
     virtual void RefAdded(RefMakerHandle) {}
@@ -125,7 +128,7 @@ private:
     void AddDependent(ReferenceMaker* maker);
     void RemoveDependent(ReferenceMaker* maker);
 
-    std::vector<ReferenceMaker*> dependents;
+    DependentList dependents;
 };
 
 // Maps original targets to their clones during one clone operation, so that a target referred to twice
