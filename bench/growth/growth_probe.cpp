@@ -11,6 +11,8 @@
 #include "grid_meshes.h"
 #include "grid_scene_file.h"
 
+#include "render_test_support.h"
+
 #include "host/platform.h"
 #include "host/plugin_library.h"
 #include "host/scene_file.h"
@@ -70,19 +72,6 @@ int Number(const std::string& kind, int elements, int facesPerElement) {
     return 0;
 }
 
-const host::PluginManager& Plugins() {
-    static host::PluginManager plugins = [] {
-        IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
-        paths->ClearPlugInEntries();
-        paths->AddPlugInEntry(L"Plug-ins", (host::ExecutableDirectory() / "plugins").wstring());
-        GetCOREInterface()->SetQuietMode(TRUE);
-        host::PluginManager manager;
-        manager.LoadAll();
-        return manager;
-    }();
-    return plugins;
-}
-
 int Run(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "scene" && argc == 6) {
@@ -93,12 +82,13 @@ int Run(int argc, char** argv) {
         return Number(argv[2], Count(argv[3]), Count(argv[4]));
     if (command == "load" && argc == 3) {
         std::unique_ptr<host::SceneRoot> scene;
-        const double seconds = SecondsOf([&] { scene = host::LoadScene(argv[2], Plugins()); });
+        const double seconds =
+            SecondsOf([&] { scene = host::LoadScene(argv[2], render_test::LoadedPlugins()); });
         std::printf("seconds %.6f\n", seconds);
         return 0;
     }
     if (command == "save" && argc == 4) {
-        std::unique_ptr<host::SceneRoot> scene = host::LoadScene(argv[2], Plugins());
+        std::unique_ptr<host::SceneRoot> scene = host::LoadScene(argv[2], render_test::LoadedPlugins());
         const double seconds = SecondsOf([&] { host::SaveScene(*scene, argv[3]); });
         std::printf("seconds %.6f\n", seconds);
         return 0;
