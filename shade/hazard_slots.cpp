@@ -47,6 +47,28 @@ struct ThreadRecords {
     }
 };
 
+// Frees the records no thread owns when this module's statics go (at exit, or when a plug-in module that
+// holds this code is unloaded): by then every thread that ended has handed its records back, and no
+// snapshot of the module is left to be read. Records of threads still running stay in the registry.
+struct RecordsAtUnload {
+    ~RecordsAtUnload() {
+        HazardRecord* record = registry.exchange(nullptr, std::memory_order_acq_rel);
+        HazardRecord* kept = nullptr;
+        while (record != nullptr) {
+            HazardRecord* next = record->nextInRegistry;
+            if (record->owned.load(std::memory_order_acquire)) {
+                record->nextInRegistry = kept;
+                kept = record;
+            } else {
+                delete record;
+            }
+            record = next;
+        }
+        registry.store(kept, std::memory_order_release);
+    }
+};
+RecordsAtUnload recordsAtUnload;
+
 } // namespace
 
 HazardRecord& AcquireThreadRecord() {

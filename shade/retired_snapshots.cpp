@@ -5,12 +5,15 @@
 
 #include <atomic>
 #include <mutex>
+#include <new>
 #include <utility>
 
 namespace retired_snapshots {
 namespace {
 
-// Never destroyed: published snapshots with static storage may retire nodes while the process exits.
+// Never destroyed: published snapshots with static storage may retire nodes while the process exits. It
+// lives in static storage rather than on the heap, so that a plug-in module holding this code leaves
+// nothing behind when it is unloaded.
 struct Waiting {
     std::mutex lock;
     RetiredNode* first = nullptr; // under the lock
@@ -18,7 +21,8 @@ struct Waiting {
 };
 
 Waiting& TheWaiting() {
-    static Waiting* waiting = new Waiting;
+    alignas(Waiting) static unsigned char storage[sizeof(Waiting)];
+    static Waiting* waiting = new (storage) Waiting;
     return *waiting;
 }
 
