@@ -5,6 +5,7 @@
 #include "host/render/rasteriser.h"
 #include "host/render/render_camera.h"
 #include "host/render/render_instances.h"
+#include "host/render/renderable_object.h"
 #include "host/render/shade_contexts.h"
 #include "host/render/transform_math.h"
 
@@ -74,10 +75,8 @@ private:
 void CollectInstances(SceneRoot& scene, TimeValue t, View& view, HostRenderGlobalContext& context,
                       RenderScope& scope) {
     for (INode* node : scene.Nodes()) {
-        if (node->IsHidden())
-            continue;
-        auto* object = dynamic_cast<GeomObject*>(node->EvalWorldState(t).obj);
-        if (object == nullptr || object->SuperClassID() != GEOMOBJECT_CLASS_ID || !object->IsRenderable())
+        GeomObject* object = RenderableObject(*node, t);
+        if (object == nullptr)
             continue;
         BOOL needDelete = FALSE;
         Mesh* mesh = object->GetRenderMesh(t, node, view, needDelete);

@@ -1,5 +1,7 @@
 #include "host/sheet/sheet_surfaces.h"
 
+#include "host/render/renderable_object.h"
+
 #include "shade/mesh_numbering.h"
 #include "shade/mode_index.h"
 
@@ -52,10 +54,10 @@ std::vector<SheetSurface> SurfacesWearing(SceneRoot& scene, ReferenceTarget& map
     std::vector<SheetSurface> surfaces;
     NullView view;
     for (INode* node : scene.Nodes()) {
-        if (wearing.IndexOf(node) < 0 || node->IsHidden())
+        if (wearing.IndexOf(node) < 0)
             continue;
-        auto* object = dynamic_cast<GeomObject*>(node->EvalWorldState(t).obj);
-        if (object == nullptr || object->SuperClassID() != GEOMOBJECT_CLASS_ID || !object->IsRenderable())
+        GeomObject* object = RenderableObject(*node, t);
+        if (object == nullptr)
             continue;
         BOOL needDelete = FALSE;
         Mesh* mesh = object->GetRenderMesh(t, node, view, needDelete);
