@@ -2,6 +2,7 @@
 
 // Scene files: JSON documents holding every object of a scene by its class, its parameter blocks by
 // parameter ID with their types, and its references; the scene's top-level maps and nodes; and its camera.
+#include "host/import/imported_model.h"
 #include "host/plugin_library.h"
 #include "host/scene.h"
 #include "host/scene_json.h"
@@ -34,10 +35,13 @@ using SceneObjectLookup = std::function<ReferenceTarget*(int id)>;
 // post-load callbacks, so that those see the whole scene.
 using SceneAdditions = std::function<void(SceneRoot& scene, const SceneObjectLookup& objectById)>;
 
-// The same for a document already parsed; `origin` names it in messages.
+// The same for a document already parsed; `origin` names it in messages. The model files that its objects
+// name are read within the time and memory limits of `models` (their triangulation and up axis follow the
+// object and the file's kind).
 std::unique_ptr<SceneRoot> SceneFromDocument(const Json& document, const std::string& origin,
                                              const PluginManager& plugins,
-                                             const SceneAdditions& additions = {});
+                                             const SceneAdditions& additions = {},
+                                             const ModelImportOptions& models = {});
 // Parses a scene file's text; throws SceneError naming `origin`, the line and the column.
 Json ParseSceneText(const std::string& text, const std::string& origin);
 // Reads a scene file's text; throws SceneError when it cannot be opened.

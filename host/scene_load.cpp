@@ -83,8 +83,8 @@ struct LoadedObject {
 
 class SceneReader {
 public:
-    SceneReader(std::string origin, const PluginManager& plugins)
-        : origin(std::move(origin)), plugins(plugins) {}
+    SceneReader(std::string origin, const PluginManager& plugins, const ModelImportOptions& models)
+        : origin(std::move(origin)), plugins(plugins), models(models) {}
 
     std::unique_ptr<SceneRoot> Read(const Json& document, const SceneAdditions& additions) {
         if (!document.is_object())
@@ -307,6 +307,8 @@ private:
         try {
             ModelImportOptions options;
             options.triangulate = triangles;
+            options.timeLimitSeconds = models.timeLimitSeconds;
+            options.memoryLimitBytes = models.memoryLimitBytes;
             fill(MergeParts(ImportModel(resolved, options)));
         } catch (const std::runtime_error& e) {
             Fail(where, e.what());
@@ -541,6 +543,7 @@ private:
 
     std::string origin;
     const PluginManager& plugins;
+    const ModelImportOptions& models;
     std::map<int, LoadedObject> objects;
 };
 
@@ -561,8 +564,9 @@ Json ParseSceneText(const std::string& text, const std::string& origin) {
 }
 
 std::unique_ptr<SceneRoot> SceneFromDocument(const Json& document, const std::string& origin,
-                                             const PluginManager& plugins, const SceneAdditions& additions) {
-    return SceneReader(origin, plugins).Read(document, additions);
+                                             const PluginManager& plugins, const SceneAdditions& additions,
+                                             const ModelImportOptions& models) {
+    return SceneReader(origin, plugins, models).Read(document, additions);
 }
 
 std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,

@@ -130,8 +130,9 @@ Rendering:
   --up y|z           A model's up axis (default: y for OBJ, PLY, glTF, FBX and Collada; z for
                      STL and 3DS).
   --import-time-limit SECONDS
-                     How long a model file may take to read (default 60); a reader that runs
-                     longer is stopped and the command fails. Model files are read by a process
+                     How long a model file, or each model file a scene file names, may take
+                     to read (default 60); a reader that runs longer is stopped and the
+                     command fails. Model files are read by a process
                      of their own, which may also use at most half of the machine's memory.
   -o, --output FILE  The PNG file to write.
 Animation (30 frames a second; a scene file may key parameters and set the time slider):
@@ -268,6 +269,7 @@ RenderSource RenderSceneSource(const RenderOptions& options, TemporaryPicture& p
         CheckBitmap(*options.map.bitmap);
     const std::string origin = options.scene.empty() ? "built-in scene" : options.scene;
     RenderSource source;
+    source.modelOptions = options.model;
     if (options.scene.empty()) {
         source.document = BuiltinScene();
     } else if (IsModelFile(options.scene)) {
@@ -283,7 +285,7 @@ RenderSource RenderSceneSource(const RenderOptions& options, TemporaryPicture& p
 std::unique_ptr<SceneRoot> SceneFromSource(RenderSource& source, const std::string& origin,
                                            const PluginManager& plugins) {
     if (source.model.parts.empty())
-        return SceneFromDocument(source.document, origin, plugins);
+        return SceneFromDocument(source.document, origin, plugins, {}, source.modelOptions);
     const auto addParts = [&](SceneRoot& scene, const SceneObjectLookup& objectById) {
         try {
             AddModelNodes(std::move(source.model), dynamic_cast<Mtl*>(objectById(kModelMaterialId)), scene);

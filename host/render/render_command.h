@@ -58,6 +58,8 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
 struct RenderSource {
     Json document;
     ImportedModel model;
+    // The limits of reading the model file, or the model files the scene file names.
+    ModelImportOptions modelOptions;
 };
 
 // The source of the scene to render (the scene file, the model file or the built-in scene) with the map

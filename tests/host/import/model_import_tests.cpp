@@ -102,7 +102,8 @@ TEST_F(ModelImport, TextureCoordinatesFollowTheCorners) {
 }
 
 TEST_F(ModelImport, EveryMeshNodeBecomesANodeOfTheScene) {
-    host::RenderSource source{host::ModelSceneDocument(), ImportModel(TestDataFile("meshes/spider.obj"), {})};
+    host::RenderSource source{
+        host::ModelSceneDocument(), ImportModel(TestDataFile("meshes/spider.obj"), {}), {}};
     const std::size_t parts = source.model.parts.size();
     ASSERT_GT(parts, 1u);
     const std::unique_ptr<host::SceneRoot> scene =

@@ -210,7 +210,7 @@ TEST_F(ModelScene, DirectMeshesMatchTheWrittenOutScene) {
             const ImportedModel model = host::ImportModel(TestDataFile(file), options);
             const std::unique_ptr<host::SceneRoot> loaded =
                 host::SceneFromDocument(WrittenOutScene(model), file, render_test::LoadedPlugins());
-            host::RenderSource source{host::ModelSceneDocument(), model};
+            host::RenderSource source{host::ModelSceneDocument(), model, {}};
             const std::unique_ptr<host::SceneRoot> direct =
                 host::SceneFromSource(source, file, render_test::LoadedPlugins());
             EXPECT_TRUE(source.model.parts.empty()) << "the parts went into the meshes";
@@ -258,7 +258,7 @@ TEST_F(ModelScene, MeshFilesMatchTheWrittenOutMesh) {
 // What no mesh can hold is refused with the model's name, as a scene file holding it would be.
 TEST_F(ModelScene, PartsNoMeshCanHoldAreRefused) {
     const auto message = [](ImportedModel model) {
-        host::RenderSource source{host::ModelSceneDocument(), std::move(model)};
+        host::RenderSource source{host::ModelSceneDocument(), std::move(model), {}};
         try {
             host::SceneFromSource(source, "odd.obj", render_test::LoadedPlugins());
         } catch (const host::SceneError& e) {
