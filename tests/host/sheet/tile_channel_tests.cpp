@@ -18,13 +18,13 @@
 
 namespace {
 
-// Two small triangles in opposite corners of the polygon box's bounds: one on its floor at (-5, -5), one
-// on its lid at (5, 5).
+// Two small triangles in opposite corners of the polygon box's bounds: one on its lid at (5, 5), one on its
+// floor at (-5, -5).
 TriObject* NewCornerTriangles() {
     TriObject* object = CreateNewTriObject();
     Mesh& mesh = object->GetMesh();
     mesh.setNumVerts(6);
-    const Point3 corners[] = {{-5, -5, 0}, {-4, -5, 0}, {-5, -4, 0}, {5, 5, 10}, {4, 5, 10}, {5, 4, 10}};
+    const Point3 corners[] = {{5, 5, 10}, {4, 5, 10}, {5, 4, 10}, {-5, -5, 0}, {-4, -5, 0}, {-5, -4, 0}};
     for (int i = 0; i < 6; ++i)
         mesh.setVert(i, corners[i]);
     mesh.setNumFaces(2);
@@ -83,9 +83,9 @@ TEST_F(FittedTiles, NumberEveryCornerOfAFaceByTheTileOfItsCentre) {
     ASSERT_EQ(host::kTileGridSide, 6) << "the numbers below are those of a grid of 6 x 6";
     const host::FittedTileChannel channel(host::SurfacesWearing(scene, *map, 0));
     // The grid lies over x and y of all the object points, -5 to 5 each: the triangles' centres fall in the
-    // first and the last tile.
+    // last and the first tile.
     EXPECT_EQ(CornerTiles(triangles->GetMesh()),
-              (std::vector<std::vector<std::int32_t>>{{0, 0, 0}, {35, 35, 35}}));
+              (std::vector<std::vector<std::int32_t>>{{35, 35, 35}, {0, 0, 0}}));
     // The box's floor and lid lie over the middle (tile 14, just short of the grid's half); its sides at
     // the first and last column and row of the middle.
     Mesh rendered = BoxRenderMesh();
@@ -118,6 +118,17 @@ TEST_F(FittedTiles, GiveTheObjectsTheirChannelsBack) {
     EXPECT_EQ(box->GetMesh().MNum(), boxMaps);
     EXPECT_FALSE(BoxRenderMesh().mapSupport(99));
 
+    // Meshes whose last map channel is channel 98.
+    triangles->GetMesh().setNumMaps(99, TRUE);
+    box->GetMesh().SetMapNum(99);
+    {
+        const host::FittedTileChannel channel(host::SurfacesWearing(scene, *map, 0));
+        EXPECT_TRUE(triangles->GetMesh().mapSupport(99));
+        EXPECT_TRUE(BoxRenderMesh().mapSupport(99));
+    }
+    EXPECT_EQ(triangles->GetMesh().getNumMaps(), 99);
+    EXPECT_EQ(box->GetMesh().MNum(), 99);
+
     // A channel 99 that a polygon mesh holds but does not use (no map face per polygon) comes back whole.
     box->GetMesh().SetMapNum(100);
     box->GetMesh().M(99)->v.assign(3, Point3(-7.5f, 0.0f, 0.0f));
@@ -138,7 +149,7 @@ TEST(FaceCentres, AreTheMeansOfTheCornersThatExist) {
     mesh.setVert(2, Point3(0.0f, 3.0f, 0.0f));
     mesh.setNumFaces(3);
     mesh.faces[0].setVerts(0, 1, 2);
-    mesh.faces[1].setVerts(0, 1, 7);
+    mesh.faces[1].setVerts(0, 1, 3);
     mesh.faces[2].setVerts(7, 8, 9);
     EXPECT_EQ(host::FaceCentres(mesh),
               (std::vector<Point3>{Point3(1.0f, 1.0f, 2.0f), Point3(1.5f, 0.0f, 3.0f), Point3()}));
@@ -146,7 +157,7 @@ TEST(FaceCentres, AreTheMeansOfTheCornersThatExist) {
     MNMesh polygons;
     for (const Point3& p : {Point3(0, 0, 0), Point3(4, 0, 0), Point3(4, 4, 0), Point3(0, 4, 8)})
         polygons.NewVert(p);
-    const int quad[] = {0, 1, 2, 3}, broken[] = {1, 2, 9};
+    const int quad[] = {0, 1, 2, 3}, broken[] = {1, 2, 4};
     polygons.NewFace(-1, 4, quad);
     polygons.NewFace(-1, 3, broken);
     polygons.NewFace(-1, 0, nullptr);
