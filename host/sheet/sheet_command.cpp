@@ -79,7 +79,7 @@ to 1 across the model's bounds, whatever its size and place. The tile modes ("Be
 "BerconTile(Rnd)") read the tile numbers a tile map leaves in map channel 99; on a model without
 them the sheet numbers the faces on a grid of 6 x 6 tiles over the model's bounds.
   --scene-coordinates   keep the scene's own coordinate offsets, scales and angles instead, and
-                        leave a model without tile numbers without them
+                        its own tile numbers (none on a model without them)
 
 A mode that can show only one colour on the model says why under its label, and on a line of the
 command's output: for example "Per Element" on objects that are each one piece ("one colour: one
