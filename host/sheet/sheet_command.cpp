@@ -75,8 +75,11 @@ except that there is no --mode, --size gives the size of each picture (default 3
 The coordinate modes ("1D Mapping", "2D Mapping", "3D Mapping", "As Tiles") spread the palette
 over coordinates 0 to 1. For them the sheet sets the map's coordinate offsets and scales so that
 the coordinates the map reads (object XYZ, a map channel, vertex colours or world XYZ) run from 0
-to 1 across the model's bounds, whatever its size and place.
-  --scene-coordinates   keep the scene's own coordinate offsets, scales and angles instead
+to 1 across the model's bounds, whatever its size and place. The tile modes ("BerconTile(Lin)",
+"BerconTile(Rnd)") read the tile numbers a tile map leaves in map channel 99; on a model without
+them the sheet numbers the faces on a grid of 6 x 6 tiles over the model's bounds.
+  --scene-coordinates   keep the scene's own coordinate offsets, scales and angles instead, and
+                        its own tile numbers (none on a model without them)
 
 A mode that can show only one colour on the model says why under its label, and on a line of the
 command's output: for example "Per Element" on objects that are each one piece ("one colour: one
@@ -147,6 +150,11 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
             // channel).
             if (!sheetOptions.sceneCoordinates && ReadsCoordinates(mode.combined))
                 sheetMaps.FitCoordinates(settings.renderer);
+            // Tile numbers are written for the cells that read them alone, so the other cells render the
+            // model as it is.
+            const bool fitTiles = !sheetOptions.sceneCoordinates && ReadsTileNumbers(mode.combined);
+            if (fitTiles)
+                sheetMaps.FitTileNumbers();
             settings.width = options.width;
             settings.height = options.height;
             settings.threads = options.threads;
@@ -176,6 +184,8 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
                           layout.noteHeight, kDimText);
                 notes += "  " + label + ": " + note + "\n";
             }
+            if (fitTiles)
+                sheetMaps.RestoreTileNumbers();
         }
         display.Finish();
 

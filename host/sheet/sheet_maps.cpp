@@ -13,6 +13,10 @@ bool ReadsCoordinates(int mode) {
     return mode == kMapping1D || mode == kMapping2D || mode == kMapping3D || mode == kTiles;
 }
 
+bool ReadsTileNumbers(int mode) {
+    return mode == kBerconLinear || mode == kBerconRandom;
+}
+
 SheetMaps::SheetMaps(SceneRoot& scene, TimeValue t) : time(t) {
     for (Texmap* map : ChromasiftMaps(scene)) {
         WornMap worn;
@@ -65,9 +69,31 @@ void SheetMaps::FitCoordinates(RendererKind renderer) {
     }
 }
 
+void SheetMaps::FitTileNumbers() {
+    for (WornMap& worn : maps)
+        if (!worn.keys.tileChannel && worn.fittedTiles == nullptr && !worn.surfaces.empty())
+            worn.fittedTiles = std::make_unique<FittedTileChannel>(worn.surfaces);
+}
+
+SheetMaps::~SheetMaps() {
+    RestoreTileNumbers();
+}
+
+void SheetMaps::RestoreTileNumbers() {
+    // Last written, first put back: an object worn by two maps then ends as it began.
+    for (auto worn = maps.rbegin(); worn != maps.rend(); ++worn)
+        worn->fittedTiles.reset();
+}
+
 std::string SheetMaps::MapNote(const WornMap& worn, int mode, RendererKind renderer) const {
-    if (!ReadsCoordinates(mode))
-        return KeyedModeNote(mode, renderer, worn.keys);
+    if (!ReadsCoordinates(mode)) {
+        ModelKeys keys = worn.keys;
+        if (worn.fittedTiles != nullptr) {
+            keys.tileChannel = true;
+            keys.tileNumbers = worn.fittedTiles->TileCount();
+        }
+        return KeyedModeNote(mode, renderer, keys);
+    }
     if (worn.block == nullptr)
         return {};
     Point3 offset, scale(1.0f, 1.0f, 1.0f), angle;

@@ -17,6 +17,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <tuple>
 
@@ -24,8 +25,9 @@ namespace {
 
 // One cube of one piece, one material ID and one object ID, its object coordinates around (1020, -1985,
 // 510) and its texture coordinates between -9 and -7: outside the range the coordinate modes spread the
-// palette over. With `inputMap` the map reads a bitmap texture as its input map.
-void WriteFarCube(const render_test::TempFile& file, bool inputMap = false) {
+// palette over. With `inputMap` the map reads a bitmap texture as its input map; with `tile` every face
+// carries that tile number in map channel 99.
+void WriteFarCube(const render_test::TempFile& file, bool inputMap = false, std::optional<int> tile = {}) {
     host::Json verts = host::Json::array(), uvs = host::Json::array();
     for (int i = 0; i < 8; ++i) {
         verts.push_back({1000 + 40 * (i & 1), -2000 + 30 * ((i >> 1) & 1), 500 + 20 * ((i >> 2) & 1)});
@@ -33,8 +35,16 @@ void WriteFarCube(const render_test::TempFile& file, bool inputMap = false) {
     }
     const host::Json faces = {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
                               {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
-    const host::Json mesh{
+    host::Json mesh{
         {"verts", verts}, {"faces", faces}, {"maps", {{{"channel", 1}, {"verts", uvs}, {"faces", faces}}}}};
+    if (tile) {
+        const host::Json corners = host::Json::array({0, 0, 0});
+        mesh["maps"].push_back(
+            {{"channel", 99},
+             {"verts", {{-(*tile + 0.5), 0, 0}}},
+             {"faces", host::Json::array({corners, corners, corners, corners, corners, corners, corners,
+                                          corners, corners, corners, corners, corners})}});
+    }
     host::Json objects =
         host::Json::array({host::ChromasiftMapRecord(1), host::ChromasiftMaterialRecord(2, 1),
                            host::GeometryRecord(3, triObjectClassID, {{"mesh", mesh}}),
@@ -103,10 +113,13 @@ protected:
     static void SetUpTestSuite() { WriteFarCube(*scene); }
     static void TearDownTestSuite() { scene.reset(); }
 
-    // Draws the sheet with the given options added; returns what the command printed.
-    static std::string Draw(const render_test::TempFile& file, std::vector<std::string> extra) {
-        std::vector<std::string> args{scene->Utf8(), "--size", "96x72",   "--threads", "1",
-                                      "--colors",    "6",      "--unlit", "-o",        file.Utf8()};
+    // Draws the sheet of `model` (the far cube when null) with the given options added; returns what the
+    // command printed.
+    static std::string Draw(const render_test::TempFile& file, std::vector<std::string> extra,
+                            const render_test::TempFile* model = nullptr) {
+        const std::string source = (model != nullptr ? *model : *scene).Utf8();
+        std::vector<std::string> args{source,     "--size", "96x72",   "--threads", "1",
+                                      "--colors", "6",      "--unlit", "-o",        file.Utf8()};
         args.insert(args.end(), extra.begin(), extra.end());
         host::SheetOptions options;
         EXPECT_EQ(Parse(args, options), 0);
@@ -150,6 +163,50 @@ TEST_F(FarModelSheet, CoordinateModesAreFittedToTheModelUnlessTheSceneCoordinate
     EXPECT_FALSE(options.sceneCoordinates);
 }
 
+// Cells of the tile modes.
+constexpr struct {
+    int cell;
+    const char* label;
+} kTileCells[] = {{15, "BerconTile(Lin)"}, {16, "BerconTile(Rnd)"}};
+
+TEST_F(FarModelSheet, TileModesGetTileNumbersOnAGridUnlessTheSceneCoordinatesAreKept) {
+    const render_test::TempFile fittedFile("far_tiles.png"), keptFile("far_no_tiles.png");
+    const std::string fittedOut = Draw(fittedFile, {});
+    const std::string keptOut = Draw(keptFile, {"--scene-coordinates"});
+    const SheetPicture fitted(fittedFile.Path()), kept(keptFile.Path());
+    ASSERT_TRUE(fitted.Loaded() && kept.Loaded());
+    for (const auto& c : kTileCells) {
+        const int x = layout.CellX(c.cell), y = layout.CellY(c.cell);
+        EXPECT_GE(fitted.Colours(x, y, layout.cellWidth, layout.cellHeight), 3) << c.label << " fitted";
+        EXPECT_EQ(kept.Colours(x, y, layout.cellWidth, layout.cellHeight), 1) << c.label << " kept";
+        EXPECT_EQ(fittedOut.find(std::string(c.label) + ":"), std::string::npos) << fittedOut;
+        EXPECT_NE(keptOut.find(std::string("  ") + c.label + ": one colour: no tile numbers\n"),
+                  std::string::npos)
+            << keptOut;
+    }
+}
+
+TEST_F(FarModelSheet, AModelsOwnTileNumbersAreKept) {
+    const render_test::TempFile withTiles("far_own_tiles.json"), fittedFile("own_tiles.png"),
+        keptFile("own_tiles_kept.png");
+    WriteFarCube(withTiles, false, 4);
+    const std::string fittedOut = Draw(fittedFile, {}, &withTiles);
+    const std::string keptOut = Draw(keptFile, {"--scene-coordinates"}, &withTiles);
+    const SheetPicture fitted(fittedFile.Path()), kept(keptFile.Path());
+    ASSERT_TRUE(fitted.Loaded() && kept.Loaded());
+    for (const auto& c : kTileCells) {
+        const int x0 = layout.CellX(c.cell), y0 = layout.CellY(c.cell);
+        EXPECT_EQ(fitted.Colours(x0, y0, layout.cellWidth, layout.cellHeight), 1) << c.label;
+        for (int y = y0; y < y0 + layout.cellHeight; ++y)
+            for (int x = x0; x < x0 + layout.cellWidth; ++x)
+                ASSERT_EQ(fitted.Pixel(x, y), kept.Pixel(x, y)) << c.label << " at " << x << ", " << y;
+        for (const std::string& out : {fittedOut, keptOut})
+            EXPECT_NE(out.find(std::string("  ") + c.label + ": one colour: one tile number\n"),
+                      std::string::npos)
+                << out;
+    }
+}
+
 TEST_F(FarModelSheet, ModesTheModelGivesOneColourSaySoUnderTheirLabels) {
     const render_test::TempFile file("far_notes.png");
     const std::string out = Draw(file, {});
@@ -157,11 +214,12 @@ TEST_F(FarModelSheet, ModesTheModelGivesOneColourSaySoUnderTheirLabels) {
          {"Object (linear): one colour: one object", "Object (random): one colour: one object",
           "Per Element: one colour: one element per object", "Object ID: one colour: one object ID",
           "Material ID: one colour: one material ID", "VRay Instance (rnd) (vray): one colour: one object",
-          "Input map: one colour: no input map", "BerconTile(Lin): one colour: no tile numbers",
-          "BerconTile(Rnd): one colour: no tile numbers"})
+          "Input map: one colour: no input map"})
         EXPECT_NE(out.find(std::string("  ") + line + "\n"), std::string::npos) << line << "\n" << out;
-    // Twelve triangles with their edges shown are twelve polygons; the pixel modes never have one colour.
-    for (const char* label : {"Per Face:", "Random:", "Linear:", "Mirror:"})
+    // Twelve triangles with their edges shown are twelve polygons; the pixel modes never have one colour;
+    // the tile modes get tile numbers on a grid.
+    for (const char* label :
+         {"Per Face:", "Random:", "Linear:", "Mirror:", "BerconTile(Lin):", "BerconTile(Rnd):"})
         EXPECT_EQ(out.find(label), std::string::npos) << label << "\n" << out;
 
     // The note is drawn under the label of a noted cell ("Per Element"), and nothing under "Per Face".

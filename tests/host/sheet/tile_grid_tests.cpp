@@ -1,0 +1,113 @@
+// The grid that numbers the faces of a model without tile numbers: which tile a face centre falls in, and
+// the value that keeps the number in map channel 99.
+#include "host/sheet/tile_grid.h"
+
+#include "shade/mode_index.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// A box 60 wide, 30 deep and 12 high far from the origin.
+host::CoordinateBox FarBox() {
+    host::CoordinateBox box;
+    box.Add(Point3(1000.0f, -2000.0f, 500.0f));
+    box.Add(Point3(1060.0f, -1970.0f, 512.0f));
+    return box;
+}
+
+// The point at fractions (a, b, c) of the box's extent.
+Point3 At(const host::CoordinateBox& box, float a, float b, float c) {
+    return Point3(box.lo.x + a * (box.hi.x - box.lo.x), box.lo.y + b * (box.hi.y - box.lo.y),
+                  box.lo.z + c * (box.hi.z - box.lo.z));
+}
+
+std::int32_t TileAt(const host::TileGrid& grid, const Point3& p) {
+    const Point3 centres[] = {p};
+    return host::TileNumbers(grid, centres).at(0);
+}
+
+TEST(TileGrid, CornersAndEdgesOfTheBoxTakeTheFirstAndLastTiles) {
+    const host::CoordinateBox box = FarBox();
+    const host::TileGrid grid = host::FitTileGrid(box);
+    const int n = host::kTileGridSide;
+    ASSERT_GE(n, 4);
+    EXPECT_EQ(TileAt(grid, box.lo), 0);
+    EXPECT_EQ(TileAt(grid, box.hi), n * n - 1);
+    EXPECT_EQ(TileAt(grid, At(box, 1.0f, 0.0f, 0.5f)), n - 1) << "end of the first row";
+    EXPECT_EQ(TileAt(grid, At(box, 0.0f, 1.0f, 0.5f)), n * (n - 1)) << "start of the last row";
+    // Columns go along x and rows along y: a fifth of the way across and seven tenths up.
+    const host::TileGrid six = host::FitTileGrid(box, 6);
+    EXPECT_EQ(TileAt(six, At(box, 0.2f, 0.7f, 0.3f)), 4 * 6 + 1);
+    EXPECT_EQ(TileAt(six, At(box, 0.7f, 0.2f, 0.3f)), 1 * 6 + 4);
+}
+
+TEST(TileGrid, EveryNumberLiesOnTheGridWhereverTheCentreIs) {
+    const host::CoordinateBox box = FarBox();
+    const host::TileGrid grid = host::FitTileGrid(box, 5);
+    std::vector<Point3> centres;
+    for (int i = -3; i <= 23; ++i)
+        for (int j = -3; j <= 23; ++j)
+            centres.push_back(At(box, static_cast<float>(i) / 20.0f, static_cast<float>(j) / 20.0f, 0.5f));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float huge = std::numeric_limits<float>::max();
+    centres.insert(centres.end(),
+                   {Point3(nan, nan, nan), Point3(huge, -huge, 0.0f), Point3(-huge, huge, 0.0f)});
+    const std::vector<std::int32_t> tiles = host::TileNumbers(grid, centres);
+    ASSERT_EQ(tiles.size(), centres.size());
+    std::vector<int> hits(25, 0);
+    for (std::size_t i = 0; i < tiles.size(); ++i) {
+        ASSERT_GE(tiles[i], 0) << i;
+        ASSERT_LT(tiles[i], 25) << i;
+        ++hits[static_cast<std::size_t>(tiles[i])];
+    }
+    for (int t = 0; t < 25; ++t)
+        EXPECT_GT(hits[static_cast<std::size_t>(t)], 0) << "tile " << t << " is reached";
+    EXPECT_EQ(tiles[tiles.size() - 3], 0) << "not a number: the first tile";
+    EXPECT_EQ(tiles[tiles.size() - 2], 4) << "far right, far below: the end of the first row";
+    EXPECT_EQ(tiles[tiles.size() - 1], 20) << "far left, far above: the start of the last row";
+}
+
+TEST(TileGrid, LiesOverTheTwoWidestAxes) {
+    const auto grid = [](const Point3& hi) {
+        host::CoordinateBox box;
+        box.Add(Point3());
+        box.Add(hi);
+        return host::FitTileGrid(box, 4);
+    };
+    // Flat along y: the grid stands on x and z, rows going up z.
+    const host::TileGrid upright = grid(Point3(8.0f, 0.0f, 8.0f));
+    EXPECT_EQ(upright.across, 0);
+    EXPECT_EQ(upright.up, 2);
+    EXPECT_EQ(TileAt(upright, Point3(1.0f, 0.0f, 7.0f)), 12);
+    // Flat along x: y and z.
+    const host::TileGrid side = grid(Point3(0.5f, 8.0f, 4.0f));
+    EXPECT_EQ(side.across, 1);
+    EXPECT_EQ(side.up, 2);
+    EXPECT_EQ(TileAt(side, Point3(0.0f, 7.0f, 1.0f)), 3);
+    // Thinnest along z, and a cube: x and y.
+    for (const Point3& hi : {Point3(4.0f, 2.0f, 1.0f), Point3(3.0f, 3.0f, 3.0f), Point3(1.0f, 3.0f, 0.0f)}) {
+        const host::TileGrid flat = grid(hi);
+        EXPECT_EQ(flat.across, 0);
+        EXPECT_EQ(flat.up, 1);
+    }
+    // An empty box leaves the points as they are, on x and y.
+    const host::TileGrid empty = host::FitTileGrid(host::CoordinateBox(), 4);
+    EXPECT_EQ(TileAt(empty, Point3(0.3f, 0.6f, 0.0f)), 2 * 4 + 1);
+}
+
+TEST(TileGrid, ChannelValueGivesTheNumberBackAfterInterpolation) {
+    for (std::int32_t tile = 0; tile < 400; ++tile) {
+        const float u = host::TileChannelValue(tile);
+        EXPECT_EQ(mode_index::BerconTileKey(u), tile);
+        // The shading contexts blend the three corners of a face by barycentric weights.
+        const float blended = u * 0.1f + u * 0.3f + u * 0.6f;
+        EXPECT_EQ(mode_index::BerconTileKey(blended), tile) << blended;
+        EXPECT_EQ(mode_index::BerconTileLinear(blended, 7), static_cast<std::uint32_t>(tile % 7));
+    }
+}
+
+} // namespace
