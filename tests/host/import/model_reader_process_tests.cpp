@@ -5,6 +5,7 @@
 
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
+#include "part_faces.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +48,7 @@ TEST(ModelReaderProcess, AnAnswerComesBackAsTheModel) {
     const host::ImportedModel model = RunModelReader(kReader, "quad", {});
     ASSERT_EQ(model.parts.size(), 1u);
     EXPECT_EQ(model.parts[0].name, "quad");
-    EXPECT_EQ(model.parts[0].faces, (std::vector<std::vector<int>>{{0, 1, 2, 3}}));
+    EXPECT_EQ(import_test::Faces(model.parts[0]), (import_test::FaceLists{{0, 1, 2, 3}}));
     ExpectNoChildren();
 }
 
@@ -105,12 +106,16 @@ TEST(ModelReaderProcess, MoreOutputThanTheMemoryLimitIsRefused) {
 }
 
 TEST(ModelReaderProcess, ABadAnswerOrStatusIsAnError) {
+    // The reader ended well but its answer did not: decoded as it came, it stopped inside the vertices.
     EXPECT_EQ(Failure("truncated"),
-              "models/truncated: the model reader gave a malformed answer: its count of "
-              "parts (1) exceeds what it holds");
+              "models/truncated: the model reader gave a malformed answer: it ends inside vertices");
     EXPECT_EQ(
         Failure("garbage"),
         "models/garbage: the model reader gave a malformed answer: it does not start as an answer does");
+    EXPECT_EQ(Failure("garbage-then-more"), "models/garbage-then-more: the model reader gave a malformed "
+                                            "answer: it does not start as an answer does");
+    EXPECT_EQ(Failure("crash-inside-answer"),
+              "models/crash-inside-answer: the model reader crashed (SIGSEGV)");
     EXPECT_EQ(Failure("exit-5"), "models/exit-5: the model reader failed with exit status 5");
     EXPECT_EQ(Failure("unknown-behaviour"),
               "models/unknown-behaviour: the model reader failed with exit status 2");
