@@ -32,12 +32,18 @@ struct ChildResult {
 // Takes the child's output piece by piece as it arrives, instead of collecting it.
 using ChildOutputSink = std::function<void(std::string_view)>;
 
-// Runs `program` (a path, not searched for) with `arguments`. Throws std::runtime_error when no process
-// can be made; a program that cannot be executed exits with status 127. With `sink`, the output goes to it
-// as it arrives (within the output limit) and `output` stays empty; the child is killed and reaped when
-// the sink throws.
+// Runs `program` (a path, not searched for) with `arguments`, in the tool's environment with `settings`
+// ("NAME=value") added. Throws std::runtime_error when no process can be made; a program that cannot be
+// executed exits with status 127. With `sink`, the output goes to it as it arrives (within the output
+// limit) and `output` stays empty; the child is killed and reaped when the sink throws.
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const ChildLimits& limits, const ChildOutputSink& sink = {});
+                     const std::vector<std::string>& settings, const ChildLimits& limits,
+                     const ChildOutputSink& sink = {});
+
+// The environment `environment` (a null-terminated list of "NAME=value") with `settings` added, each in
+// place of a variable of the same name.
+std::vector<std::string> ChildEnvironment(const char* const* environment,
+                                          const std::vector<std::string>& settings);
 
 // The name of a signal as the C library's headers spell it ("SIGBUS"), or "signal N".
 std::string SignalName(int signal);

@@ -1,5 +1,6 @@
 #include "host/child_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -93,8 +94,23 @@ int MillisecondsUntil(Clock::time_point deadline) {
 
 } // namespace
 
+std::vector<std::string> ChildEnvironment(const char* const* environment,
+                                          const std::vector<std::string>& settings) {
+    const auto name = [](std::string_view variable) { return variable.substr(0, variable.find('=')); };
+    std::vector<std::string> merged;
+    for (const char* const* variable = environment; *variable != nullptr; ++variable) {
+        const std::string_view own = *variable;
+        if (std::none_of(settings.begin(), settings.end(),
+                         [&](const std::string& setting) { return name(setting) == name(own); }))
+            merged.emplace_back(own);
+    }
+    merged.insert(merged.end(), settings.begin(), settings.end());
+    return merged;
+}
+
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const ChildLimits& limits, const ChildOutputSink& sink) {
+                     const std::vector<std::string>& settings, const ChildLimits& limits,
+                     const ChildOutputSink& sink) {
     // Everything the child needs is made before fork: between fork and exec only async-signal-safe calls.
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
@@ -102,6 +118,11 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    std::vector<std::string> variables = ChildEnvironment(environ, settings);
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     rlimit files{};
     const int descriptorEnd = getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < 65536
                                   ? static_cast<int>(files.rlim_cur)
@@ -128,7 +149,7 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
         if (dup2(nothing.fd, 0) < 0 || dup2(writeEnd.fd, 1) < 0 || dup2(nothing.fd, 2) < 0)
             _exit(127);
         CloseDescriptorsFrom(3, descriptorEnd);
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     ChildProcess child(pid);

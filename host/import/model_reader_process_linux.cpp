@@ -7,6 +7,7 @@
 #include "host/import/model_reader_protocol.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
@@ -61,8 +62,9 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
     // The answer is decoded as it arrives, while the reader is still writing it; whether it is taken is
     // settled once the reader has ended.
     ModelAnswerDecoder decoder(limits.outputBytes);
-    const ChildResult result = RunChild(reader, ModelReaderArguments(request), limits,
-                                        [&decoder](std::string_view piece) { decoder.Feed(piece); });
+    const ChildResult result =
+        RunChild(reader, ModelReaderArguments(request), ModelReaderEnvironment(std::getenv("GLIBC_TUNABLES")),
+                 limits, [&decoder](std::string_view piece) { decoder.Feed(piece); });
     const std::string prefix = file + ": the model reader ";
     switch (result.end) {
     case ChildResult::End::TimedOut:

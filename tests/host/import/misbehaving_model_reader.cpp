@@ -71,6 +71,9 @@ int main(int argc, char** argv) {
         Write(host::EncodeErrorAnswer("triangulate " + std::to_string(request.triangulate) + ", up " +
                                       (request.upAxis ? std::string(1, request.upAxis) : "-") + ", memory " +
                                       std::to_string(request.memoryLimitBytes)));
+    } else if (behaviour == "tunables") {
+        const char* tunables = std::getenv("GLIBC_TUNABLES");
+        Write(host::EncodeErrorAnswer(std::string("tunables ") + (tunables != nullptr ? tunables : "none")));
     } else if (behaviour == "descriptors") {
         Write(host::EncodeErrorAnswer("open:" + OpenDescriptors()));
     } else if (behaviour == "bus-error") {

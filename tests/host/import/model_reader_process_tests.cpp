@@ -3,6 +3,7 @@
 // name says how). Every outcome is one line naming the file, and no child is left behind.
 #include "host/import/model_reader_process.h"
 
+#include "host/child_process.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
 #include "part_faces.h"
@@ -11,6 +12,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -60,6 +62,28 @@ TEST(ModelReaderProcess, TheOptionsReachTheReader) {
     EXPECT_EQ(Failure("arguments", options), "triangulate 1, up z, memory 123456789");
     EXPECT_EQ(Failure("arguments"),
               "triangulate 0, up -, memory " + std::to_string(host::DefaultModelReaderMemoryLimit()));
+}
+
+TEST(ModelReaderProcess, TheReaderRunsWithHugePagesBesideTheToolsOwnTunables) {
+    const char* own = std::getenv("GLIBC_TUNABLES");
+    const std::string kept = own != nullptr ? own : "";
+    unsetenv("GLIBC_TUNABLES");
+    EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.hugetlb=1");
+    setenv("GLIBC_TUNABLES", "glibc.malloc.check=0", 1);
+    EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.check=0:glibc.malloc.hugetlb=1");
+    if (own != nullptr)
+        setenv("GLIBC_TUNABLES", kept.c_str(), 1);
+    else
+        unsetenv("GLIBC_TUNABLES");
+}
+
+TEST(ChildProcess, SettingsJoinTheEnvironmentInPlaceOfTheirNames) {
+    const char* const environment[] = {"PATH=/bin", "A=1", "AB=2", "EMPTY=", nullptr};
+    EXPECT_EQ(host::ChildEnvironment(environment, {}),
+              (std::vector<std::string>{"PATH=/bin", "A=1", "AB=2", "EMPTY="}));
+    EXPECT_EQ(host::ChildEnvironment(environment, {"A=3", "NEW=x", "EMPTY=y"}),
+              (std::vector<std::string>{"PATH=/bin", "AB=2", "A=3", "NEW=x", "EMPTY=y"}))
+        << "A replaced, not AB; EMPTY replaced";
 }
 
 TEST(ModelReaderProcess, TheReaderInheritsNoDescriptors) {
