@@ -78,7 +78,6 @@ private:
     std::uint32_t number = 0; // the last count read
     std::uint32_t faces = 0, corners = 0;
     std::uint64_t cornerSum = 0;
-    std::size_t fill = 0; // corners checked so far in Corners and UvCorners
     ModelAnswer answer;
     std::string failure;
 };
