@@ -2,6 +2,8 @@
 
 #include "host/render/transform_math.h"
 
+#include "hostsdk/large_arrays.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -110,6 +112,7 @@ void Rasteriser::AddTriangle(int instance, int face, const ClipVertex& a, const 
     PixelSpan(std::min({y[0], y[1], y[2]}), std::max({y[0], y[1], y[2]}), projection.height, t.y0, t.y1);
     if (t.x0 > t.x1 || t.y0 > t.y1)
         return;
+    ReserveLarge(triangles, triangles.size() + 1);
     triangles.push_back(t);
 }
 

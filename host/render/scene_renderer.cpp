@@ -9,6 +9,7 @@
 #include "host/render/shade_contexts.h"
 #include "host/render/transform_math.h"
 
+#include "hostsdk/large_arrays.h"
 #include "hostsdk/mtl.h"
 #include "hostsdk/notify.h"
 #include "hostsdk/null_view.h"
@@ -125,7 +126,7 @@ float PlaceInstances(HostRenderGlobalContext& context, const CameraSetup& camera
         instance.normalObjToCam = instance.objToCam;
         instance.camToObj = Inverse(instance.objToCam);
         instance.cameraVerts.clear();
-        instance.cameraVerts.reserve(instance.mesh->verts.size());
+        ReserveLarge(instance.cameraVerts, instance.mesh->verts.size());
         Point3 sum;
         for (const Point3& v : instance.mesh->verts) {
             const Point3 p = instance.objToCam.PointTransform(v);

@@ -1,5 +1,6 @@
 #include "hostsdk/mn_mesh.h"
 
+#include "hostsdk/large_arrays.h"
 #include "hostsdk/mesh.h"
 
 #include <algorithm>
@@ -66,11 +67,13 @@ void MNMesh::Sync() {
 }
 
 void MNMesh::setNumVerts(int count) {
+    ReserveLarge(verts, static_cast<std::size_t>(count < 0 ? 0 : count));
     verts.resize(static_cast<std::size_t>(count < 0 ? 0 : count));
     Sync();
 }
 
 void MNMesh::setNumFaces(int count) {
+    ReserveLarge(faces, static_cast<std::size_t>(count < 0 ? 0 : count));
     faces.resize(static_cast<std::size_t>(count < 0 ? 0 : count));
     Sync();
 }
