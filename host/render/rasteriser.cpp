@@ -98,7 +98,13 @@ void Rasteriser::AddTriangle(int instance, int face, const ClipVertex& a, const 
         area = -area;
     }
 
+    // A triangle that holds no pixel centre is dropped before its edges are made: in a mesh of millions of
+    // faces most of them fall between the centres.
     Triangle t;
+    PixelSpan(std::min({x[0], x[1], x[2]}), std::max({x[0], x[1], x[2]}), projection.width, t.x0, t.x1);
+    PixelSpan(std::min({y[0], y[1], y[2]}), std::max({y[0], y[1], y[2]}), projection.height, t.y0, t.y1);
+    if (t.x0 > t.x1 || t.y0 > t.y1)
+        return;
     t.instance = instance;
     t.face = face;
     t.area = area;
@@ -108,10 +114,6 @@ void Rasteriser::AddTriangle(int instance, int face, const ClipVertex& a, const 
         const int from = (i + 1) % 3, to = (i + 2) % 3;
         t.edges[i] = MakeEdge(x[from], y[from], x[to], y[to]);
     }
-    PixelSpan(std::min({x[0], x[1], x[2]}), std::max({x[0], x[1], x[2]}), projection.width, t.x0, t.x1);
-    PixelSpan(std::min({y[0], y[1], y[2]}), std::max({y[0], y[1], y[2]}), projection.height, t.y0, t.y1);
-    if (t.x0 > t.x1 || t.y0 > t.y1)
-        return;
     ReserveLarge(triangles, triangles.size() + 1);
     triangles.push_back(t);
 }
