@@ -338,7 +338,7 @@ FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     Rasteriser rasteriser(camera.projection);
     for (int i = 0; i < context.NumRenderInstances(); ++i) {
         HostRenderInstance& instance = context.Instance(i);
-        rasteriser.AddMesh(i, *instance.mesh, instance.cameraVerts);
+        rasteriser.AddMesh(i, *instance.mesh, instance.cameraVerts, RenderThreadCount(settings.threads));
     }
     rasteriser.Bin();
 
