@@ -1,10 +1,13 @@
 // The model reader's answer as the tool receives it through the pipe: any bytes are decoded; an accepted
 // answer must keep the promises the scene building relies on, and encode back to the very same bytes.
 #include "host/import/model_answer.h"
+#include "host/import/model_answer_decoder.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -23,25 +26,32 @@ void CheckPromises(const host::ModelAnswer& answer) {
     if (answer.model.parts.empty())
         Broken("a model has no parts");
     for (const host::ImportedPart& part : answer.model.parts) {
-        if (part.faces.empty() || part.faceMaterials.size() != part.faces.size())
-            Broken("a part has no faces, or not one material per face");
-        if (!part.uvVerts.empty() && part.uvFaces.size() != part.faces.size())
-            Broken("a part's uv faces are not one per face");
-        for (std::size_t f = 0; f < part.faces.size(); ++f) {
-            if (part.faces[f].size() < 3 || part.faceMaterials[f] < 0)
+        const std::size_t faces = part.FaceCount();
+        if (faces == 0 || part.faceMaterials.size() != faces || part.faceStarts.front() != 0 ||
+            part.faceStarts.back() != part.corners.size())
+            Broken("a part has no faces, not one material per face, or face starts that miss its corners");
+        if (!part.uvVerts.empty() ? part.uvCorners.size() != part.corners.size() : !part.uvCorners.empty())
+            Broken("a part's uv corners are not one per corner");
+        for (std::size_t f = 0; f < faces; ++f)
+            if (part.faceStarts[f + 1] < part.faceStarts[f] + 3 || part.faceMaterials[f] < 0)
                 Broken("a face has fewer than three corners or a negative material");
-            for (const int v : part.faces[f])
-                if (v < 0 || static_cast<std::size_t>(v) >= part.verts.size())
-                    Broken("a corner names no vertex");
-            if (part.uvVerts.empty())
-                continue;
-            if (part.uvFaces[f].size() != part.faces[f].size())
-                Broken("a uv face does not match its face");
-            for (const int v : part.uvFaces[f])
-                if (v < 0 || static_cast<std::size_t>(v) >= part.uvVerts.size())
-                    Broken("a uv corner names no uv vertex");
-        }
+        for (const int v : part.corners)
+            if (v < 0 || static_cast<std::size_t>(v) >= part.verts.size())
+                Broken("a corner names no vertex");
+        for (const int v : part.uvCorners)
+            if (v < 0 || static_cast<std::size_t>(v) >= part.uvVerts.size())
+                Broken("a uv corner names no uv vertex");
     }
+}
+
+// The outcome of decoding: the refusal's message, or empty when the answer was taken.
+std::string Refusal(const std::function<host::ModelAnswer()>& decode, host::ModelAnswer& answer) {
+    try {
+        answer = decode();
+    } catch (const host::MalformedModelAnswer& e) {
+        return e.what();
+    }
+    return std::string();
 }
 
 } // namespace
@@ -49,11 +59,22 @@ void CheckPromises(const host::ModelAnswer& answer) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     host::ModelAnswer answer;
-    try {
-        answer = host::DecodeModelAnswer(bytes);
-    } catch (const host::MalformedModelAnswer&) {
+    const std::string refusal = Refusal([bytes] { return host::DecodeModelAnswer(bytes); }, answer);
+    // The same bytes as the pipe may hand them over, in pieces, to a decoder bounded as the tool's is.
+    host::ModelAnswer streamed;
+    const std::string streamRefusal = Refusal(
+        [bytes] {
+            host::ModelAnswerDecoder decoder(bytes.size());
+            const std::size_t piece = bytes.size() % 13 + 1;
+            for (std::size_t at = 0; at < bytes.size(); at += piece)
+                decoder.Feed(bytes.substr(at, piece));
+            return decoder.Finish();
+        },
+        streamed);
+    if (streamRefusal != refusal)
+        Broken("decoding in pieces and decoding whole disagree");
+    if (!refusal.empty())
         return 0;
-    }
     CheckPromises(answer);
     const std::string again =
         answer.error.empty() ? host::EncodeModelAnswer(answer.model) : host::EncodeErrorAnswer(answer.error);

@@ -4,7 +4,9 @@
 // output limit (Linux build). The child starts with standard input and error on /dev/null, no other open
 // descriptor of the tool, and no blocked signals; it is always reaped, also when reading fails.
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace host {
@@ -23,13 +25,25 @@ struct ChildResult {
     };
     End end = End::Exited;
     int status = 0;
-    std::string output; // what the child wrote to its standard output (up to the limit)
+    std::string output;          // what the child wrote to its standard output (up to the limit)
+    std::size_t outputBytes = 0; // how many bytes it wrote (up to the limit)
 };
 
-// Runs `program` (a path, not searched for) with `arguments`. Throws std::runtime_error when no process
-// can be made; a program that cannot be executed exits with status 127.
+// Takes the child's output piece by piece as it arrives, instead of collecting it.
+using ChildOutputSink = std::function<void(std::string_view)>;
+
+// Runs `program` (a path, not searched for) with `arguments`, in the tool's environment with `settings`
+// ("NAME=value") added. Throws std::runtime_error when no process can be made; a program that cannot be
+// executed exits with status 127. With `sink`, the output goes to it as it arrives (within the output
+// limit) and `output` stays empty; the child is killed and reaped when the sink throws.
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const ChildLimits& limits);
+                     const std::vector<std::string>& settings, const ChildLimits& limits,
+                     const ChildOutputSink& sink = {});
+
+// The environment `environment` (a null-terminated list of "NAME=value") with `settings` added, each in
+// place of a variable of the same name.
+std::vector<std::string> ChildEnvironment(const char* const* environment,
+                                          const std::vector<std::string>& settings);
 
 // The name of a signal as the C library's headers spell it ("SIGBUS"), or "signal N".
 std::string SignalName(int signal);

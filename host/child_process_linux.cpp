@@ -1,11 +1,13 @@
 #include "host/child_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
 #include <stdexcept>
 #include <thread>
+#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -18,6 +20,8 @@ namespace host {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+constexpr int kPipeBytes = 1 << 20;
 
 [[noreturn]] void FailSystem(const char* what) {
     throw std::runtime_error(std::string("cannot run the child process: ") + what + ": " +
@@ -90,8 +94,23 @@ int MillisecondsUntil(Clock::time_point deadline) {
 
 } // namespace
 
+std::vector<std::string> ChildEnvironment(const char* const* environment,
+                                          const std::vector<std::string>& settings) {
+    const auto name = [](std::string_view variable) { return variable.substr(0, variable.find('=')); };
+    std::vector<std::string> merged;
+    for (const char* const* variable = environment; *variable != nullptr; ++variable) {
+        const std::string_view own = *variable;
+        if (std::none_of(settings.begin(), settings.end(),
+                         [&](const std::string& setting) { return name(setting) == name(own); }))
+            merged.emplace_back(own);
+    }
+    merged.insert(merged.end(), settings.begin(), settings.end());
+    return merged;
+}
+
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const ChildLimits& limits) {
+                     const std::vector<std::string>& settings, const ChildLimits& limits,
+                     const ChildOutputSink& sink) {
     // Everything the child needs is made before fork: between fork and exec only async-signal-safe calls.
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
@@ -99,6 +118,11 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
+    std::vector<std::string> variables = ChildEnvironment(environ, settings);
+    std::vector<char*> envp;
+    for (std::string& variable : variables)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
     rlimit files{};
     const int descriptorEnd = getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < 65536
                                   ? static_cast<int>(files.rlim_cur)
@@ -125,15 +149,17 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
         if (dup2(nothing.fd, 0) < 0 || dup2(writeEnd.fd, 1) < 0 || dup2(nothing.fd, 2) < 0)
             _exit(127);
         CloseDescriptorsFrom(3, descriptorEnd);
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     ChildProcess child(pid);
     writeEnd.Close(); // so that the pipe ends when the child's copy does
     nothing.Close();
 
+    // A larger pipe lets a child that writes much hand it over in fewer turns; the default size still works.
+    fcntl(readEnd.fd, F_SETPIPE_SZ, kPipeBytes);
     ChildResult result;
-    char buffer[1 << 16];
+    std::vector<char> buffer(kPipeBytes);
     for (;;) {
         if (Clock::now() >= deadline) {
             child.KillAndReap();
@@ -146,7 +172,7 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
             FailSystem("poll");
         if (events <= 0)
             continue;
-        const ssize_t got = read(readEnd.fd, buffer, sizeof buffer);
+        const ssize_t got = read(readEnd.fd, buffer.data(), buffer.size());
         if (got < 0) {
             if (errno == EINTR || errno == EAGAIN)
                 continue;
@@ -155,12 +181,17 @@ ChildResult RunChild(const std::string& program, const std::vector<std::string>&
         if (got == 0)
             break;
         if (limits.outputBytes != 0 &&
-            result.output.size() + static_cast<std::size_t>(got) > limits.outputBytes) {
+            result.outputBytes + static_cast<std::size_t>(got) > limits.outputBytes) {
             child.KillAndReap();
             result.end = ChildResult::End::TooMuchOutput;
             return result;
         }
-        result.output.append(buffer, static_cast<std::size_t>(got));
+        result.outputBytes += static_cast<std::size_t>(got);
+        const std::string_view piece(buffer.data(), static_cast<std::size_t>(got));
+        if (sink)
+            sink(piece);
+        else
+            result.output.append(piece);
     }
     // The output has ended; the child normally ends right after it, but may not.
     int status = 0;

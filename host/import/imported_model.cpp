@@ -5,8 +5,18 @@
 
 namespace host {
 
+void ImportedPart::AddFace(std::span<const int> vertices, int material, std::span<const int> uvs) {
+    corners.insert(corners.end(), vertices.begin(), vertices.end());
+    uvCorners.insert(uvCorners.end(), uvs.begin(), uvs.end());
+    faceStarts.push_back(static_cast<std::uint32_t>(corners.size()));
+    faceMaterials.push_back(material);
+}
+
 bool ImportedPart::HasPolygons() const {
-    return std::any_of(faces.begin(), faces.end(), [](const std::vector<int>& f) { return f.size() > 3; });
+    for (std::size_t f = 0; f + 1 < faceStarts.size(); ++f)
+        if (faceStarts[f + 1] - faceStarts[f] > 3)
+            return true;
+    return false;
 }
 
 std::string FileExtension(const std::string& file) {

@@ -4,7 +4,9 @@
 #include "hostsdk/color.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,19 +14,33 @@ namespace host {
 
 // One mesh node of a model: positions welded where they are equal (so that faces share their edges as in
 // the file's surface), faces of three or more corners with the file's material index, and the file's first
-// set of texture coordinates as corners of their own.
+// set of texture coordinates as corners of their own. The faces' corners lie one after another in one list
+// (a model of a million faces is then a few large arrays, not a million small ones).
 struct ImportedPart {
     std::string name;
     // The node's placement as the rows of a transform: three axes, then the position.
     std::array<Point3, 4> transform{Point3(1.0f, 0.0f, 0.0f), Point3(0.0f, 1.0f, 0.0f),
                                     Point3(0.0f, 0.0f, 1.0f), Point3(0.0f, 0.0f, 0.0f)};
     std::vector<Point3> verts;
-    std::vector<std::vector<int>> faces;
-    std::vector<int> faceMaterials;        // one per face
-    std::vector<Point3> uvVerts;           // empty when the file has no texture coordinates
-    std::vector<std::vector<int>> uvFaces; // one per face, corner for corner, when uvVerts is not empty
+    // Face f's corners are corners[faceStarts[f]] up to corners[faceStarts[f + 1]]: one start more than
+    // there are faces, the first 0.
+    std::vector<std::uint32_t> faceStarts{0};
+    std::vector<int> corners;       // a vertex per corner
+    std::vector<int> faceMaterials; // one per face
+    std::vector<Point3> uvVerts;    // empty when the file has no texture coordinates
+    std::vector<int> uvCorners;     // a uv vertex per corner, when uvVerts is not empty
 
+    std::size_t FaceCount() const { return faceStarts.empty() ? 0 : faceStarts.size() - 1; }
+    std::span<const int> Face(std::size_t f) const { return CornerRange(corners, f); }
+    std::span<const int> UvFace(std::size_t f) const { return CornerRange(uvCorners, f); }
+    // Appends a face; `uvs` (empty, or one uv vertex per corner) extends uvCorners.
+    void AddFace(std::span<const int> vertices, int material, std::span<const int> uvs = {});
     bool HasPolygons() const;
+
+private:
+    std::span<const int> CornerRange(const std::vector<int>& list, std::size_t f) const {
+        return std::span<const int>(list).subspan(faceStarts[f], faceStarts[f + 1] - faceStarts[f]);
+    }
 };
 
 struct ImportedModel {

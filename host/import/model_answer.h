@@ -10,10 +10,11 @@
 //     u32 verts, 3 f32 each, u32 faces, u32 corners (all faces together), u32 size per face,
 //     i32 vertex per corner, i32 material per face,
 //     u32 uv verts, 3 f32 each, and when there are uv verts, i32 uv vertex per corner
-// The reader's side writes it; the tool's side decodes it without trusting it.
+// The reader's side writes it; the tool's side decodes it without trusting it (model_answer_decoder.h).
 #include "host/import/imported_model.h"
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -33,14 +34,19 @@ struct ModelAnswer {
     ImportedModel model;
 };
 
-// The answer that carries `model`. Throws std::invalid_argument for a model the format cannot carry: texture
-// coordinates that are not one uv face per face, corner for corner.
+// Hands the answer that carries `model` to `write` in order, piece by piece: the parts' arrays go as they
+// lie in memory, with no copy of the whole answer made. Throws std::invalid_argument, before writing
+// anything, for a model the format cannot carry: materials that are not one per face, texture coordinates
+// that are not one uv vertex per corner, or counts beyond 32 bits.
+void WriteModelAnswer(const ImportedModel& model, const std::function<void(std::string_view)>& write);
+
+// The answer that carries `model`, as one string (see WriteModelAnswer).
 std::string EncodeModelAnswer(const ImportedModel& model);
 
 // The answer that carries the reader's error message.
 std::string EncodeErrorAnswer(const std::string& message);
 
-// Reads an answer. Every count is checked against the bytes left before anything is allocated, so the
+// Reads a whole answer. Every count is checked against the bytes left before anything is allocated, so the
 // memory used is bounded by a small multiple of the answer's size. Throws MalformedModelAnswer unless the
 // bytes are exactly one answer with: a known version and kind; an error message of one line; at least one
 // part, each with at least one face; faces of three or more corners, each corner naming one of its part's

@@ -48,12 +48,14 @@ void PartToPolyMesh(ImportedPart&& part, bool placed, MNMesh& mesh) {
     mesh.ClearAndFree();
     mesh.setNumVerts(static_cast<int>(part.verts.size()));
     PlaceVertices(part, placed, [&mesh](std::size_t i, const Point3& p) { mesh.v[i].p = p; });
-    mesh.setNumFaces(static_cast<int>(part.faces.size()));
-    for (std::size_t i = 0; i < part.faces.size(); ++i) {
+    const std::size_t faces = part.FaceCount();
+    mesh.setNumFaces(static_cast<int>(faces));
+    for (std::size_t i = 0; i < faces; ++i) {
         MNFace& face = mesh.f[i];
+        const std::span<const int> corners = part.Face(i);
         face.material = MaterialID(part.faceMaterials[i]);
-        face.deg = static_cast<int>(part.faces[i].size());
-        face.vtx = std::move(part.faces[i]);
+        face.deg = static_cast<int>(corners.size());
+        face.vtx.assign(corners.begin(), corners.end());
     }
     if (part.uvVerts.empty())
         return;
@@ -61,10 +63,11 @@ void PartToPolyMesh(ImportedPart&& part, bool placed, MNMesh& mesh) {
     mesh.SetMapNum(kModelTextureChannel + 1);
     MNMap& map = *mesh.M(kModelTextureChannel);
     map.v = std::move(part.uvVerts);
-    map.f.resize(part.uvFaces.size());
-    for (std::size_t i = 0; i < part.uvFaces.size(); ++i) {
-        map.f[i].deg = static_cast<int>(part.uvFaces[i].size());
-        map.f[i].tv = std::move(part.uvFaces[i]);
+    map.f.resize(faces);
+    for (std::size_t i = 0; i < faces; ++i) {
+        const std::span<const int> corners = part.UvFace(i);
+        map.f[i].deg = static_cast<int>(corners.size());
+        map.f[i].tv.assign(corners.begin(), corners.end());
     }
 }
 
@@ -72,9 +75,10 @@ void PartToMesh(ImportedPart&& part, bool placed, Mesh& mesh) {
     mesh = Mesh();
     mesh.setNumVerts(static_cast<int>(part.verts.size()));
     PlaceVertices(part, placed, [&mesh](std::size_t i, const Point3& p) { mesh.verts[i] = p; });
-    mesh.setNumFaces(static_cast<int>(part.faces.size()));
-    for (std::size_t i = 0; i < part.faces.size(); ++i) {
-        const std::vector<int>& corners = part.faces[i];
+    const std::size_t faces = part.FaceCount();
+    mesh.setNumFaces(static_cast<int>(faces));
+    for (std::size_t i = 0; i < faces; ++i) {
+        const std::span<const int> corners = part.Face(i);
         if (corners.size() != 3)
             throw std::runtime_error("a triangle mesh takes faces of three corners only");
         Face& face = mesh.faces[i];
@@ -88,8 +92,8 @@ void PartToMesh(ImportedPart&& part, bool placed, Mesh& mesh) {
     mesh.setMapSupport(kModelTextureChannel, TRUE);
     MeshMap& map = mesh.Map(kModelTextureChannel);
     map.tv = std::move(part.uvVerts);
-    for (std::size_t i = 0; i < part.uvFaces.size(); ++i) {
-        const std::vector<int>& corners = part.uvFaces[i];
+    for (std::size_t i = 0; i < faces; ++i) {
+        const std::span<const int> corners = part.UvFace(i);
         map.tf[i].setTVerts(static_cast<DWORD>(corners[0]), static_cast<DWORD>(corners[1]),
                             static_cast<DWORD>(corners[2]));
     }
@@ -100,6 +104,7 @@ ImportedPart MergeParts(const ImportedModel& model) {
     bool hasUvs = false;
     for (const ImportedPart& part : model.parts)
         hasUvs = hasUvs || !part.uvVerts.empty();
+    std::vector<int> corners, uvCorners;
     for (const ImportedPart& part : model.parts) {
         const int vertBase = static_cast<int>(merged.verts.size());
         const int uvBase = static_cast<int>(merged.uvVerts.size());
@@ -108,19 +113,17 @@ ImportedPart MergeParts(const ImportedModel& model) {
         if (hasUvs && part.uvVerts.empty())
             merged.uvVerts.emplace_back(0.0f, 0.0f, 0.0f);
         merged.uvVerts.insert(merged.uvVerts.end(), part.uvVerts.begin(), part.uvVerts.end());
-        for (std::size_t f = 0; f < part.faces.size(); ++f) {
-            std::vector<int> corners = part.faces[f];
+        for (std::size_t f = 0; f < part.FaceCount(); ++f) {
+            corners.assign(part.Face(f).begin(), part.Face(f).end());
             for (int& c : corners)
                 c += vertBase;
-            merged.faces.push_back(std::move(corners));
-            merged.faceMaterials.push_back(part.faceMaterials[f]);
-            if (!hasUvs)
-                continue;
-            std::vector<int> uvCorners =
-                part.uvVerts.empty() ? std::vector<int>(part.faces[f].size(), 0) : part.uvFaces[f];
-            for (int& c : uvCorners)
-                c += uvBase;
-            merged.uvFaces.push_back(std::move(uvCorners));
+            uvCorners.clear();
+            if (hasUvs && part.uvVerts.empty())
+                uvCorners.assign(corners.size(), uvBase);
+            else if (hasUvs)
+                for (const int c : part.UvFace(f))
+                    uvCorners.push_back(c + uvBase);
+            merged.AddFace(corners, part.faceMaterials[f], uvCorners);
         }
     }
     return merged;

@@ -13,7 +13,7 @@ namespace host {
 inline constexpr int kModelTextureChannel = 1;
 
 // Fills `mesh` with the part as polygons; `placed` applies the part's transform to its vertices. The
-// part's face and texture-face corner lists move into the mesh. Throws std::runtime_error for a position,
+// part's texture coordinates move into the mesh. Throws std::runtime_error for a position,
 // texture coordinate or transform that is not a finite number, or a material index above 65535, which no
 // mesh can hold.
 void PartToPolyMesh(ImportedPart&& part, bool placed, MNMesh& mesh);

@@ -32,18 +32,22 @@ ImportedPart ReadPart(const aiScene& scene, const aiNode& node, const aiMatrix4x
     part.transform = {Point3(global.a1, global.b1, global.c1), Point3(global.a2, global.b2, global.c2),
                       Point3(global.a3, global.b3, global.c3), Point3(global.a4, global.b4, global.c4)};
     bool hasUvs = false;
-    std::size_t vertCount = 0, faceCount = 0;
+    std::size_t vertCount = 0, faceCount = 0, cornerCount = 0;
     for (unsigned m = 0; m < node.mNumMeshes; ++m) {
         const aiMesh& mesh = *scene.mMeshes[node.mMeshes[m]];
         hasUvs = hasUvs || mesh.HasTextureCoords(0);
         vertCount += mesh.mNumVertices;
         faceCount += mesh.mNumFaces;
+        for (unsigned f = 0; f < mesh.mNumFaces; ++f)
+            if (mesh.mFaces[f].mNumIndices >= 3)
+                cornerCount += mesh.mFaces[f].mNumIndices;
     }
-    part.faces.reserve(faceCount);
+    part.faceStarts.reserve(faceCount + 1);
     part.faceMaterials.reserve(faceCount);
+    part.corners.reserve(cornerCount);
     if (hasUvs) {
         part.uvVerts.reserve(vertCount);
-        part.uvFaces.reserve(faceCount);
+        part.uvCorners.reserve(cornerCount);
     }
     PointWelder welder(part.verts);
     std::vector<int> vertOf;
@@ -68,19 +72,18 @@ ImportedPart ReadPart(const aiScene& scene, const aiNode& node, const aiMatrix4x
                 const aiVector3D uv = mesh.HasTextureCoords(0) ? mesh.mTextureCoords[0][v] : aiVector3D();
                 part.uvVerts.emplace_back(uv.x, uv.y, uv.z);
             }
+        const int material = static_cast<int>(mesh.mMaterialIndex);
         for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
             const aiFace& face = mesh.mFaces[f];
             if (face.mNumIndices < 3)
                 continue; // points and lines have no surface to shade
-            std::vector<int>& corners = part.faces.emplace_back(face.mNumIndices);
             for (unsigned c = 0; c < face.mNumIndices; ++c)
-                corners[c] = vertOf[face.mIndices[c]];
-            part.faceMaterials.push_back(static_cast<int>(mesh.mMaterialIndex));
-            if (hasUvs) {
-                std::vector<int>& uvCorners = part.uvFaces.emplace_back(face.mNumIndices);
+                part.corners.push_back(vertOf[face.mIndices[c]]);
+            if (hasUvs)
                 for (unsigned c = 0; c < face.mNumIndices; ++c)
-                    uvCorners[c] = uvBase + static_cast<int>(face.mIndices[c]);
-            }
+                    part.uvCorners.push_back(uvBase + static_cast<int>(face.mIndices[c]));
+            part.faceStarts.push_back(static_cast<std::uint32_t>(part.corners.size()));
+            part.faceMaterials.push_back(material);
         }
     }
     return part;
@@ -90,7 +93,7 @@ void ReadNode(const aiScene& scene, const aiNode& node, const aiMatrix4x4& paren
     const aiMatrix4x4 global = parent * node.mTransformation;
     if (node.mNumMeshes > 0) {
         ImportedPart part = ReadPart(scene, node, global, static_cast<int>(model.parts.size()));
-        if (!part.faces.empty())
+        if (part.FaceCount() > 0)
             model.parts.push_back(std::move(part));
     }
     for (unsigned c = 0; c < node.mNumChildren; ++c)

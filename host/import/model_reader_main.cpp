@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <stdexcept>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -23,7 +24,7 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-bool WriteAll(const std::string& bytes) {
+bool WriteAll(std::string_view bytes) {
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = write(1, bytes.data() + written, bytes.size() - written);
@@ -53,7 +54,13 @@ int main(int argc, char** argv) {
     options.upAxis = request.upAxis;
     std::string answer;
     try {
-        answer = host::EncodeModelAnswer(host::ReadModelFile(request.file, options));
+        const host::ImportedModel model = host::ReadModelFile(request.file, options);
+        bool written = true;
+        host::WriteModelAnswer(model,
+                               [&written](std::string_view piece) { written = written && WriteAll(piece); });
+        // The model's memory goes back with the process: freeing a large model piece by piece would only
+        // keep the tool waiting for this process to end.
+        _exit(written ? 0 : 1);
     } catch (const std::bad_alloc&) {
         return host::kModelReaderOutOfMemoryStatus;
     } catch (const std::exception& e) {

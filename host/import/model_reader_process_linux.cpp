@@ -2,10 +2,12 @@
 
 #include "host/child_process.h"
 #include "host/import/model_answer.h"
+#include "host/import/model_answer_decoder.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
@@ -57,7 +59,12 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
     ChildLimits limits;
     limits.seconds = options.timeLimitSeconds;
     limits.outputBytes = request.memoryLimitBytes;
-    const ChildResult result = RunChild(reader, ModelReaderArguments(request), limits);
+    // The answer is decoded as it arrives, while the reader is still writing it; whether it is taken is
+    // settled once the reader has ended.
+    ModelAnswerDecoder decoder(limits.outputBytes);
+    const ChildResult result =
+        RunChild(reader, ModelReaderArguments(request), ModelReaderEnvironment(std::getenv("GLIBC_TUNABLES")),
+                 limits, [&decoder](std::string_view piece) { decoder.Feed(piece); });
     const std::string prefix = file + ": the model reader ";
     switch (result.end) {
     case ChildResult::End::TimedOut:
@@ -74,13 +81,13 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
     if (result.status == kModelReaderOutOfMemoryStatus)
         throw std::runtime_error(prefix + "ran out of memory (it may use " +
                                  MemoryAmount(request.memoryLimitBytes) + ") and was stopped");
-    if (result.status == 127 && result.output.empty())
+    if (result.status == 127 && result.outputBytes == 0)
         throw std::runtime_error(prefix + reader + " could not be started");
     if (result.status != 0)
         throw std::runtime_error(prefix + "failed with exit status " + std::to_string(result.status));
     ModelAnswer answer;
     try {
-        answer = DecodeModelAnswer(result.output);
+        answer = decoder.Finish();
     } catch (const MalformedModelAnswer& e) {
         throw std::runtime_error(prefix + "gave a malformed answer: " + e.what());
     }

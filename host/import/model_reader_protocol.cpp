@@ -18,6 +18,11 @@ std::vector<std::string> ModelReaderArguments(const ModelReaderRequest& request)
     return arguments;
 }
 
+std::vector<std::string> ModelReaderEnvironment(const char* tunables) {
+    const std::string own = tunables != nullptr ? tunables : "";
+    return {"GLIBC_TUNABLES=" + own + (own.empty() ? "" : ":") + "glibc.malloc.hugetlb=1"};
+}
+
 bool ParseModelReaderArguments(int argc, const char* const* argv, ModelReaderRequest& request) {
     int i = 1;
     for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {

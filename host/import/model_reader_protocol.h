@@ -28,6 +28,11 @@ struct ModelReaderRequest {
 // The reader's arguments for `request` (after the program's name).
 std::vector<std::string> ModelReaderArguments(const ModelReaderRequest& request);
 
+// The reader's environment settings: the C library's allocator gives the reader's large blocks huge
+// pages, so that the model library's and the reader's arrays cost a fraction of the page faults.
+// `tunables` is the tool's own GLIBC_TUNABLES, or null; its settings are kept.
+std::vector<std::string> ModelReaderEnvironment(const char* tunables);
+
 // Reads the reader's arguments (argv[1] on); false when they are not ones ModelReaderArguments writes.
 bool ParseModelReaderArguments(int argc, const char* const* argv, ModelReaderRequest& request);
 

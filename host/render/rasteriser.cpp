@@ -2,8 +2,14 @@
 
 #include "host/render/transform_math.h"
 
+#include "hostsdk/large_arrays.h"
+
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <thread>
 
 namespace host {
 
@@ -41,9 +47,47 @@ Rasteriser::Edge Rasteriser::MakeEdge(float ax, float ay, float bx, float by) {
     return edge;
 }
 
-void Rasteriser::AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts) {
+void Rasteriser::AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads) {
+    // Below this many faces a share is not worth a thread.
+    constexpr int kFacesPerThread = 1 << 16;
+    const int faces = mesh.getNumFaces();
+    const int parts = std::clamp(std::min(threads, faces / kFacesPerThread), 1, 64);
+    if (parts == 1) {
+        AddFaces(instance, mesh, cameraVerts, 0, faces, triangles);
+        return;
+    }
+    // Each other share fills a list of its own, appended in order after the first.
+    std::vector<std::vector<Triangle>> shares(static_cast<std::size_t>(parts - 1));
+    std::vector<std::exception_ptr> failures(static_cast<std::size_t>(parts));
+    const auto share = [&](int part, std::vector<Triangle>& out) {
+        try {
+            AddFaces(instance, mesh, cameraVerts, static_cast<int>(std::int64_t(faces) * part / parts),
+                     static_cast<int>(std::int64_t(faces) * (part + 1) / parts), out);
+        } catch (...) {
+            failures[static_cast<std::size_t>(part)] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (int part = 1; part < parts; ++part)
+        helpers.emplace_back(share, part, std::ref(shares[static_cast<std::size_t>(part - 1)]));
+    share(0, triangles);
+    for (std::thread& helper : helpers)
+        helper.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
+    std::size_t total = triangles.size();
+    for (const std::vector<Triangle>& more : shares)
+        total += more.size();
+    ReserveLarge(triangles, total);
+    for (const std::vector<Triangle>& more : shares)
+        triangles.insert(triangles.end(), more.begin(), more.end());
+}
+
+void Rasteriser::AddFaces(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int first,
+                          int end, std::vector<Triangle>& out) const {
     const float nearDepth = projection.nearDepth;
-    for (int f = 0; f < mesh.getNumFaces(); ++f) {
+    for (int f = first; f < end; ++f) {
         const Face& face = mesh.faces[static_cast<std::size_t>(f)];
         if (face.v[0] >= cameraVerts.size() || face.v[1] >= cameraVerts.size() ||
             face.v[2] >= cameraVerts.size())
@@ -68,12 +112,12 @@ void Rasteriser::AddMesh(int instance, const Mesh& mesh, std::span<const Point3>
             }
         }
         for (int i = 1; i + 1 < count; ++i)
-            AddTriangle(instance, f, kept[0], kept[i], kept[i + 1]);
+            AddTriangle(instance, f, kept[0], kept[i], kept[i + 1], out);
     }
 }
 
 void Rasteriser::AddTriangle(int instance, int face, const ClipVertex& a, const ClipVertex& b,
-                             const ClipVertex& c) {
+                             const ClipVertex& c, std::vector<Triangle>& out) const {
     const ClipVertex* v[3] = {&a, &b, &c};
     float x[3], y[3], inverseDepth[3];
     for (int i = 0; i < 3; ++i) {
@@ -96,7 +140,13 @@ void Rasteriser::AddTriangle(int instance, int face, const ClipVertex& a, const 
         area = -area;
     }
 
+    // A triangle that holds no pixel centre is dropped before its edges are made: in a mesh of millions of
+    // faces most of them fall between the centres.
     Triangle t;
+    PixelSpan(std::min({x[0], x[1], x[2]}), std::max({x[0], x[1], x[2]}), projection.width, t.x0, t.x1);
+    PixelSpan(std::min({y[0], y[1], y[2]}), std::max({y[0], y[1], y[2]}), projection.height, t.y0, t.y1);
+    if (t.x0 > t.x1 || t.y0 > t.y1)
+        return;
     t.instance = instance;
     t.face = face;
     t.area = area;
@@ -106,11 +156,8 @@ void Rasteriser::AddTriangle(int instance, int face, const ClipVertex& a, const 
         const int from = (i + 1) % 3, to = (i + 2) % 3;
         t.edges[i] = MakeEdge(x[from], y[from], x[to], y[to]);
     }
-    PixelSpan(std::min({x[0], x[1], x[2]}), std::max({x[0], x[1], x[2]}), projection.width, t.x0, t.x1);
-    PixelSpan(std::min({y[0], y[1], y[2]}), std::max({y[0], y[1], y[2]}), projection.height, t.y0, t.y1);
-    if (t.x0 > t.x1 || t.y0 > t.y1)
-        return;
-    triangles.push_back(t);
+    ReserveLarge(out, out.size() + 1);
+    out.push_back(t);
 }
 
 void Rasteriser::Bin() {

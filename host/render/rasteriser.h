@@ -55,8 +55,9 @@ public:
 
     // Adds every face of the mesh whose corners are valid vertices; `cameraVerts` are the mesh's vertices
     // in camera space. Triangles are drawn in the order they are added, and of two at the same depth the
-    // first one stays visible.
-    void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts);
+    // first one stays visible. A large mesh is shared out between up to `threads` threads, its triangles
+    // kept in the faces' order.
+    void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads = 1);
     // Sorts the triangles into tiles; call once, after the last AddMesh.
     void Bin();
 
@@ -95,7 +96,11 @@ private:
         int x0, y0, x1, y1; // inclusive pixel bounds
     };
 
-    void AddTriangle(int instance, int face, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c);
+    // Faces first to end - 1 of the mesh, their triangles appended to `out`.
+    void AddFaces(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int first, int end,
+                  std::vector<Triangle>& out) const;
+    void AddTriangle(int instance, int face, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
+                     std::vector<Triangle>& out) const;
     static Edge MakeEdge(float ax, float ay, float bx, float by);
 
     Projection projection;

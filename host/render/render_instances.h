@@ -16,9 +16,8 @@ public:
 
     // The mesh when the object handed it over for deletion; otherwise the object keeps it.
     std::unique_ptr<Mesh> ownedMesh;
-    // The mesh's vertices, and its faces' unit normals, in camera space.
+    // The mesh's vertices in camera space.
     std::vector<Point3> cameraVerts;
-    std::vector<Point3> cameraFaceNormals;
     // The number V-Ray's shading contexts report for this instance.
     int instanceNumber = 0;
 };

@@ -9,6 +9,7 @@
 #include "host/render/shade_contexts.h"
 #include "host/render/transform_math.h"
 
+#include "hostsdk/large_arrays.h"
 #include "hostsdk/mtl.h"
 #include "hostsdk/notify.h"
 #include "hostsdk/null_view.h"
@@ -125,7 +126,7 @@ float PlaceInstances(HostRenderGlobalContext& context, const CameraSetup& camera
         instance.normalObjToCam = instance.objToCam;
         instance.camToObj = Inverse(instance.objToCam);
         instance.cameraVerts.clear();
-        instance.cameraVerts.reserve(instance.mesh->verts.size());
+        ReserveLarge(instance.cameraVerts, instance.mesh->verts.size());
         Point3 sum;
         for (const Point3& v : instance.mesh->verts) {
             const Point3 p = instance.objToCam.PointTransform(v);
@@ -137,20 +138,19 @@ float PlaceInstances(HostRenderGlobalContext& context, const CameraSetup& camera
             instance.center = Scale(sum, 1.0f / static_cast<float>(instance.cameraVerts.size()));
         for (const Point3& p : instance.cameraVerts)
             instance.radsq = std::max(instance.radsq, Dot(Sub(p, instance.center), Sub(p, instance.center)));
-        instance.cameraFaceNormals.clear();
-        instance.cameraFaceNormals.reserve(instance.mesh->faces.size());
-        for (const Face& face : instance.mesh->faces) {
-            const std::size_t count = instance.cameraVerts.size();
-            if (face.v[0] >= count || face.v[1] >= count || face.v[2] >= count) {
-                instance.cameraFaceNormals.push_back(Point3());
-                continue;
-            }
-            const Point3& a = instance.cameraVerts[face.v[0]];
-            instance.cameraFaceNormals.push_back(Normalize(
-                Cross(Sub(instance.cameraVerts[face.v[1]], a), Sub(instance.cameraVerts[face.v[2]], a))));
-        }
     }
     return farthest;
+}
+
+// A face's unit normal in camera space (zero for a face whose corners are not all vertices). Found for the
+// faces a render shows as it shows them: a mesh of millions of faces shows a few hundred thousand at most.
+Point3 CameraFaceNormal(const HostRenderInstance& instance, std::size_t f) {
+    const Face& face = instance.mesh->faces[f];
+    const std::size_t count = instance.cameraVerts.size();
+    if (face.v[0] >= count || face.v[1] >= count || face.v[2] >= count)
+        return Point3();
+    const Point3& a = instance.cameraVerts[face.v[0]];
+    return Normalize(Cross(Sub(instance.cameraVerts[face.v[1]], a), Sub(instance.cameraVerts[face.v[2]], a)));
 }
 
 void UpdateMaterials(HostRenderGlobalContext& context, TimeValue t) {
@@ -210,7 +210,7 @@ private:
         const Face& face = instance.mesh->faces[static_cast<std::size_t>(hit.face)];
         const Point3 point = Blend(hit.barycentric, instance.cameraVerts[face.v[0]],
                                    instance.cameraVerts[face.v[1]], instance.cameraVerts[face.v[2]]);
-        return Headlit(colour, instance.cameraFaceNormals[static_cast<std::size_t>(hit.face)],
+        return Headlit(colour, CameraFaceNormal(instance, static_cast<std::size_t>(hit.face)),
                        Scale(point, -1.0f));
     }
 
@@ -338,7 +338,7 @@ FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     Rasteriser rasteriser(camera.projection);
     for (int i = 0; i < context.NumRenderInstances(); ++i) {
         HostRenderInstance& instance = context.Instance(i);
-        rasteriser.AddMesh(i, *instance.mesh, instance.cameraVerts);
+        rasteriser.AddMesh(i, *instance.mesh, instance.cameraVerts, RenderThreadCount(settings.threads));
     }
     rasteriser.Bin();
 

@@ -1,5 +1,6 @@
 #include "hostsdk/mesh.h"
 
+#include "hostsdk/large_arrays.h"
 #include "hostsdk/mesh_adjacency.h"
 
 #include <cmath>
@@ -43,6 +44,7 @@ BOOL Mesh::setNumVerts(int count, BOOL keep) {
     const std::size_t n = static_cast<std::size_t>(count < 0 ? 0 : count);
     if (!keep)
         verts.clear();
+    ReserveLarge(verts, n);
     verts.resize(n);
     ZeroTopologyCache();
     return TRUE;
@@ -52,6 +54,7 @@ BOOL Mesh::setNumFaces(int count, BOOL keep) {
     const std::size_t n = static_cast<std::size_t>(count < 0 ? 0 : count);
     if (!keep)
         faces.clear();
+    ReserveLarge(faces, n);
     faces.resize(n);
     for (MeshMap& map : maps) {
         if (!map.used)

@@ -1,5 +1,6 @@
 #include "hostsdk/mn_mesh.h"
 
+#include "hostsdk/large_arrays.h"
 #include "hostsdk/mesh.h"
 
 #include <algorithm>
@@ -27,11 +28,13 @@ namespace {
 
 // Whether OutToTri fans the face into triangles: at least three corners, each a vertex of the mesh.
 bool IsFanned(const MNFace& face, int numv) {
-    if (face.deg < 3)
+    if (face.deg < 3 || static_cast<std::size_t>(face.deg) > face.vtx.size())
         return false;
-    for (int c = 0; c < face.deg; ++c)
-        if (face.Vert(c) < 0 || face.Vert(c) >= numv)
+    for (int c = 0; c < face.deg; ++c) {
+        const int v = face.vtx[static_cast<std::size_t>(c)];
+        if (v < 0 || v >= numv)
             return false;
+    }
     return true;
 }
 
@@ -64,11 +67,13 @@ void MNMesh::Sync() {
 }
 
 void MNMesh::setNumVerts(int count) {
+    ReserveLarge(verts, static_cast<std::size_t>(count < 0 ? 0 : count));
     verts.resize(static_cast<std::size_t>(count < 0 ? 0 : count));
     Sync();
 }
 
 void MNMesh::setNumFaces(int count) {
+    ReserveLarge(faces, static_cast<std::size_t>(count < 0 ? 0 : count));
     faces.resize(static_cast<std::size_t>(count < 0 ? 0 : count));
     Sync();
 }
@@ -184,8 +189,11 @@ void MNMesh::OutToTri(Mesh& tmesh) const {
         const int last = face.deg - 3;
         for (int k = 0; k <= last; ++k) {
             Face& tri = tmesh.faces[t++];
-            tri.setVerts(static_cast<DWORD>(face.Vert(0)), static_cast<DWORD>(face.Vert(k + 1)),
-                         static_cast<DWORD>(face.Vert(k + 2)));
+            // A fanned face's corners are all vertices of the mesh (IsFanned).
+            const auto corner = [&face](int c) {
+                return static_cast<DWORD>(face.vtx[static_cast<std::size_t>(c)]);
+            };
+            tri.setVerts(corner(0), corner(k + 1), corner(k + 2));
             tri.setEdgeVisFlags(k == 0 ? EDGE_VIS : EDGE_INVIS, EDGE_VIS, k == last ? EDGE_VIS : EDGE_INVIS);
             tri.setMatID(face.material);
             tri.setSmGroup(face.smGroup);

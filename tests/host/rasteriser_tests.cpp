@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -186,6 +188,46 @@ TEST(Rasteriser, ClipsAtTheNearPlane) {
     // The near part of the face reaches the bottom corners (10, 90) and (90, 90) and fans out upwards.
     EXPECT_GT(covered, 3000);
     EXPECT_EQ(picture[89 * 100 + 50], 0);
+}
+
+
+// A large mesh shared out between threads gives the very triangles, in the very order, of one thread: two
+// coplanar copies of a fine grid tie everywhere, so that only the faces' order decides what shows.
+TEST(Rasteriser, ALargeMeshSharedBetweenThreadsKeepsItsFacesOrder) {
+    constexpr int kCells = 300;
+    Mesh mesh;
+    for (int j = 0; j <= kCells; ++j)
+        for (int i = 0; i <= kCells; ++i)
+            mesh.verts.emplace_back(-9.0f + 18.0f * static_cast<float>(i) / kCells,
+                                    -9.0f + 18.0f * static_cast<float>(j) / kCells, -8.0f);
+    for (int copy = 0; copy < 2; ++copy)
+        for (int j = 0; j < kCells; ++j)
+            for (int i = 0; i < kCells; ++i) {
+                const auto corner = [](int x, int y) { return static_cast<DWORD>(y * (kCells + 1) + x); };
+                Face lower, upper;
+                lower.setVerts(corner(i, j), corner(i + 1, j), corner(i + 1, j + 1));
+                upper.setVerts(corner(i, j), corner(i + 1, j + 1), corner(i, j + 1));
+                mesh.faces.push_back(lower);
+                mesh.faces.push_back(upper);
+            }
+    const auto render = [&mesh](int threads) {
+        host::Rasteriser rasteriser(TestProjection());
+        rasteriser.AddMesh(3, mesh, mesh.verts, threads);
+        rasteriser.Bin();
+        std::vector<int> faces;
+        for (const int triangle : ResolveAll(rasteriser))
+            faces.push_back(triangle < 0 ? -1 : rasteriser.Hit(triangle, 0, 0).face);
+        return std::make_pair(rasteriser.NumTriangles(), faces);
+    };
+    const auto one = render(1);
+    ASSERT_GT(one.first, 0);
+    for (const int threads : {2, 5}) {
+        const auto shared = render(threads);
+        EXPECT_EQ(shared.first, one.first) << threads << " threads";
+        EXPECT_EQ(shared.second, one.second) << threads << " threads";
+    }
+    EXPECT_LT(*std::max_element(one.second.begin(), one.second.end()), 2 * kCells * kCells)
+        << "the first copy shows";
 }
 
 } // namespace

@@ -36,8 +36,8 @@ std::string Quad() {
     host::ImportedPart part;
     part.name = "quad";
     part.verts = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)};
-    part.faces = {{0, 1, 2, 3}};
-    part.faceMaterials = {0};
+    const int corners[] = {0, 1, 2, 3};
+    part.AddFace(corners, 0);
     model.parts.push_back(part);
     return host::EncodeModelAnswer(model);
 }
@@ -71,6 +71,9 @@ int main(int argc, char** argv) {
         Write(host::EncodeErrorAnswer("triangulate " + std::to_string(request.triangulate) + ", up " +
                                       (request.upAxis ? std::string(1, request.upAxis) : "-") + ", memory " +
                                       std::to_string(request.memoryLimitBytes)));
+    } else if (behaviour == "tunables") {
+        const char* tunables = std::getenv("GLIBC_TUNABLES");
+        Write(host::EncodeErrorAnswer(std::string("tunables ") + (tunables != nullptr ? tunables : "none")));
     } else if (behaviour == "descriptors") {
         Write(host::EncodeErrorAnswer("open:" + OpenDescriptors()));
     } else if (behaviour == "bus-error") {
@@ -103,8 +106,20 @@ int main(int argc, char** argv) {
     } else if (behaviour == "truncated") {
         const std::string answer = Quad();
         Write(answer.substr(0, answer.size() / 2));
+    } else if (behaviour == "crash-inside-answer") {
+        // Half an answer, then a crash: what the reader became of counts, not the answer cut short.
+        const std::string answer = Quad();
+        Write(answer.substr(0, answer.size() / 2));
+        signal(SIGSEGV, SIG_DFL);
+        raise(SIGSEGV);
     } else if (behaviour == "garbage") {
         Write("not an answer");
+    } else if (behaviour == "garbage-then-more") {
+        // Far more than a pipe holds after a bad start: the tool must take it all for the reader to end.
+        Write("not an answer");
+        const std::string block(1 << 16, 'x');
+        for (int i = 0; i < 128; ++i)
+            Write(block);
     } else if (behaviour == "exit-5") {
         return 5;
     } else {

@@ -2,6 +2,9 @@
 // answer the reader could not have written, whatever its bytes.
 #include "host/import/model_answer.h"
 
+#include "host/import/model_answer_decoder.h"
+#include "part_faces.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,16 +25,15 @@ ImportedModel TwoParts() {
     quads.transform = {Point3(0, 0, -1), Point3(0, 1, 0), Point3(1, 0, 0), Point3(5, -2.5f, 1e-30f)};
     quads.verts = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0),
                    Point3(0.5f, 2, -0.0f)};
-    quads.faces = {{0, 1, 2, 3}, {3, 2, 4}};
-    quads.faceMaterials = {2, 0};
+    const int square[] = {0, 1, 2, 3}, roof[] = {3, 2, 4};
+    quads.AddFace(square, 2);
+    quads.AddFace(roof, 0);
     model.parts.push_back(quads);
     ImportedPart mapped;
     mapped.name = std::string(300, 'n'); // longer than the rest of the answer
     mapped.verts = {Point3(std::numeric_limits<float>::quiet_NaN(), 0, 0), Point3(1, 0, 0), Point3(0, 1, 0)};
-    mapped.faces = {{0, 1, 2}, {2, 1, 0}};
-    mapped.faceMaterials = {7, 7};
     mapped.uvVerts = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0)};
-    mapped.uvFaces = {{0, 1, 2}, {3, 1, 0}};
+    import_test::SetFaces(mapped, {{0, 1, 2}, {2, 1, 0}}, 7, {{0, 1, 2}, {3, 1, 0}});
     model.parts.push_back(mapped);
     return model;
 }
@@ -55,10 +57,11 @@ TEST(ModelAnswer, AModelSurvivesTheTripExactly) {
         EXPECT_EQ(got.name, sent.name);
         EXPECT_EQ(got.transform, sent.transform);
         EXPECT_TRUE(SameBits(got.verts, sent.verts));
-        EXPECT_EQ(got.faces, sent.faces);
+        EXPECT_EQ(got.faceStarts, sent.faceStarts);
+        EXPECT_EQ(got.corners, sent.corners);
         EXPECT_EQ(got.faceMaterials, sent.faceMaterials);
         EXPECT_TRUE(SameBits(got.uvVerts, sent.uvVerts));
-        EXPECT_EQ(got.uvFaces, sent.uvFaces);
+        EXPECT_EQ(got.uvCorners, sent.uvCorners);
     }
     EXPECT_EQ(host::EncodeModelAnswer(answer.model), bytes) << "one model, one answer";
 }
@@ -70,16 +73,26 @@ TEST(ModelAnswer, AnErrorMessageSurvivesTheTrip) {
     EXPECT_TRUE(answer.model.parts.empty());
 }
 
-TEST(ModelAnswer, TheEncoderRefusesUvFacesThatDoNotMatchTheFaces) {
-    ImportedModel model = TwoParts();
-    model.parts[1].uvFaces[1].pop_back();
-    EXPECT_THROW(host::EncodeModelAnswer(model), std::invalid_argument);
-    model = TwoParts();
-    model.parts[1].uvFaces.pop_back();
-    EXPECT_THROW(host::EncodeModelAnswer(model), std::invalid_argument);
-    model = TwoParts();
-    model.parts[0].faceMaterials.pop_back();
-    EXPECT_THROW(host::EncodeModelAnswer(model), std::invalid_argument);
+TEST(ModelAnswer, TheEncoderRefusesPartsThatDoNotHangTogether) {
+    const auto refused = [](const std::function<void(ImportedPart&)>& change) {
+        ImportedModel model = TwoParts();
+        change(model.parts[1]);
+        bool written = false;
+        try {
+            host::WriteModelAnswer(model, [&written](std::string_view) { written = true; });
+        } catch (const std::invalid_argument&) {
+            return !written; // refused before a byte went out
+        }
+        return false;
+    };
+    EXPECT_FALSE(refused([](ImportedPart&) {}));
+    EXPECT_TRUE(refused([](ImportedPart& part) { part.uvCorners.pop_back(); }));
+    EXPECT_TRUE(refused([](ImportedPart& part) { part.uvVerts.clear(); }))
+        << "uv corners without uv vertices";
+    EXPECT_TRUE(refused([](ImportedPart& part) { part.faceMaterials.pop_back(); }));
+    EXPECT_TRUE(refused([](ImportedPart& part) { part.corners.pop_back(); }));
+    EXPECT_TRUE(refused([](ImportedPart& part) { part.faceStarts = {0, 7, 6}; })) << "a face runs backwards";
+    EXPECT_TRUE(refused([](ImportedPart& part) { part.faceStarts = {1, 3, 6}; }));
 }
 
 std::string Rejection(const std::string& bytes) {
@@ -96,6 +109,68 @@ TEST(ModelAnswer, EveryCutOrExtendedAnswerIsRefused) {
         for (std::size_t size = 0; size < whole.size(); ++size)
             EXPECT_NE(Rejection(whole.substr(0, size)), "accepted") << "cut to " << size << " bytes";
         EXPECT_EQ(Rejection(whole + '\0'), "bytes follow its end");
+    }
+}
+
+// The answer fed to a decoder in pieces of `piece` bytes, as the pipe may hand it over.
+host::ModelAnswer DecodeInPieces(const std::string& bytes, std::size_t piece, std::uint64_t most) {
+    host::ModelAnswerDecoder decoder(most);
+    for (std::size_t at = 0; at < bytes.size(); at += piece)
+        decoder.Feed(std::string_view(bytes).substr(at, piece));
+    return decoder.Finish();
+}
+
+TEST(ModelAnswer, PiecesOfAnySizeDecodeAsTheWhole) {
+    const std::string bytes = host::EncodeModelAnswer(TwoParts());
+    // Pieces of one byte split every number; 7 and 13 bytes cut numbers and points at shifting places.
+    for (const std::size_t piece : {std::size_t(1), std::size_t(7), std::size_t(13), bytes.size()}) {
+        SCOPED_TRACE(piece);
+        const host::ModelAnswer answer = DecodeInPieces(bytes, piece, std::uint64_t(1) << 30);
+        EXPECT_EQ(host::EncodeModelAnswer(answer.model), bytes);
+    }
+    EXPECT_EQ(DecodeInPieces(host::EncodeErrorAnswer("a: b"), 3, 1000).error, "a: b");
+}
+
+TEST(ModelAnswer, AStreamCutShortSaysWhereItEnds) {
+    const std::string bytes = host::EncodeModelAnswer(TwoParts());
+    const auto ending = [&bytes](std::size_t size) {
+        try {
+            DecodeInPieces(bytes.substr(0, size), 5, std::uint64_t(1) << 30);
+        } catch (const MalformedModelAnswer& e) {
+            return std::string(e.what());
+        }
+        return std::string("accepted");
+    };
+    // The first part: header and count (16 bytes), name length and 8 bytes of name, the transform
+    // (48), five vertices (4 + 60), then the face and corner counts and the two faces' sizes.
+    EXPECT_EQ(ending(0), "it ends inside its header");
+    EXPECT_EQ(ending(14), "it ends inside parts");
+    EXPECT_EQ(ending(22), "it ends inside a name");
+    EXPECT_EQ(ending(28 + 47), "it ends inside the transform");
+    EXPECT_EQ(ending(76 + 4 + 59), "it ends inside vertices");
+    EXPECT_EQ(ending(140 + 8 + 7), "it ends inside face sizes");
+    EXPECT_EQ(ending(156 + 27), "it ends inside face corners");
+    EXPECT_EQ(ending(bytes.size() - 1), "it ends inside uv corners");
+    for (std::size_t size = 0; size < bytes.size(); ++size)
+        EXPECT_NE(ending(size), "accepted") << "cut to " << size << " bytes";
+}
+
+TEST(ModelAnswer, AStreamFaultIsFoundAsItArrivesAndTheRestIgnored) {
+    std::string bytes = host::EncodeModelAnswer(TwoParts());
+    // The first part's second face's first corner (after 156 bytes and four corners) names vertex 9.
+    const std::size_t corner = 156 + 16;
+    bytes[corner] = 9;
+    host::ModelAnswerDecoder decoder(std::uint64_t(1) << 30);
+    decoder.Feed(std::string_view(bytes).substr(0, corner + 3));
+    EXPECT_FALSE(decoder.Failed()) << "three bytes of the corner are not yet a corner";
+    decoder.Feed(std::string_view(bytes).substr(corner + 3, 1));
+    EXPECT_TRUE(decoder.Failed());
+    decoder.Feed("whatever follows");
+    try {
+        decoder.Finish();
+        ADD_FAILURE() << "the answer was taken";
+    } catch (const MalformedModelAnswer& e) {
+        EXPECT_STREQ(e.what(), "one of its face corners (9) is out of range");
     }
 }
 
@@ -148,12 +223,12 @@ TEST(ModelAnswer, TheHandWrittenAnswerIsTheFormat) {
     const host::ModelAnswer answer = DecodeModelAnswer(HandAnswer().Bytes());
     ASSERT_EQ(answer.model.parts.size(), 1u);
     EXPECT_EQ(answer.model.parts[0].verts, std::vector<Point3>(3, Point3(1, 1, 1)));
-    EXPECT_EQ(answer.model.parts[0].faces, (std::vector<std::vector<int>>{{0, 1, 2}}));
+    EXPECT_EQ(import_test::Faces(answer.model.parts[0]), (import_test::FaceLists{{0, 1, 2}}));
     HandAnswer mapped;
     mapped.uvVerts = 4;
     mapped.uvCorners = {3, 2, 0};
-    EXPECT_EQ(DecodeModelAnswer(mapped.Bytes()).model.parts[0].uvFaces,
-              (std::vector<std::vector<int>>{{3, 2, 0}}));
+    EXPECT_EQ(import_test::UvFaces(DecodeModelAnswer(mapped.Bytes()).model.parts[0]),
+              (import_test::FaceLists{{3, 2, 0}}));
 }
 
 TEST(ModelAnswer, ItsHeaderIsChecked) {
@@ -174,8 +249,7 @@ TEST(ModelAnswer, ThePartCountIsBoundedByTheSmallestPart) {
     ImportedModel smallest;
     smallest.parts.resize(1);
     smallest.parts[0].verts = {Point3(1, 2, 3)};
-    smallest.parts[0].faces = {{0, 0, 0}};
-    smallest.parts[0].faceMaterials = {0};
+    import_test::SetFaces(smallest.parts[0], {{0, 0, 0}});
     const std::string bytes = host::EncodeModelAnswer(smallest);
     ASSERT_EQ(DecodeModelAnswer(bytes).model.parts.size(), 1u);
     // Twelve bytes of header and four of count; one byte less than that part cannot hold a part.
@@ -199,6 +273,25 @@ TEST(ModelAnswer, CountsBeyondTheBytesAreRefusedBeforeAllocating) {
     answer = HandAnswer();
     answer.uvVerts = 5;
     EXPECT_EQ(Rejection(answer.Bytes()), "its count of uv vertices (5) exceeds what it holds");
+}
+
+TEST(ModelAnswer, AStreamsCountsAreBoundedByWhatItMaySend) {
+    HandAnswer answer;
+    answer.verts = 0x40000000u; // 12 GiB of vertices
+    const std::string bytes = answer.Bytes();
+    // Header, part count, name length, transform and the count of vertices.
+    const std::size_t counted = 12 + 4 + 4 + 48 + 4;
+    host::ModelAnswerDecoder decoder(std::uint64_t(1) << 30);
+    decoder.Feed(std::string_view(bytes).substr(0, counted - 1));
+    EXPECT_FALSE(decoder.Failed());
+    decoder.Feed(std::string_view(bytes).substr(counted - 1, 1));
+    EXPECT_TRUE(decoder.Failed()) << "refused before any vertex arrives";
+    try {
+        decoder.Finish();
+        ADD_FAILURE() << "the answer was taken";
+    } catch (const MalformedModelAnswer& e) {
+        EXPECT_STREQ(e.what(), "its count of vertices (1073741824) exceeds what it holds");
+    }
 }
 
 TEST(ModelAnswer, FacesMustBeWhole) {

@@ -4,6 +4,7 @@
 #include "host/import/model_scene.h"
 
 #include "../render_test_support.h"
+#include "part_faces.h"
 #include "test_files.h"
 
 #include <assimp/Exporter.hpp>
@@ -44,7 +45,7 @@ TEST(ModelFormats, ABoxSurvivesEveryFileKind) {
         const host::ImportedPart merged = host::MergeParts(host::ImportModel(file.Utf8(), {}));
         EXPECT_EQ(merged.verts.size(), 8u) << "the corners weld to the box's eight";
         std::size_t triangles = 0;
-        for (const std::vector<int>& face : merged.faces)
+        for (const std::vector<int>& face : import_test::Faces(merged))
             triangles += face.size() - 2;
         EXPECT_EQ(triangles, 12u) << "six sides of two triangles, as quads or triangles";
         EXPECT_NEAR(extent(merged), size, 1e-4f) << "the box keeps its size";

@@ -10,6 +10,7 @@
 #include "hostsdk/tri_object.h"
 
 #include "../render_test_support.h"
+#include "part_faces.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +49,8 @@ TEST_F(ModelImport, QuadsStayPolygonsUnlessTriangulated) {
     ASSERT_EQ(model.parts.size(), 1u);
     const ImportedPart& box = model.parts[0];
     EXPECT_EQ(box.verts.size(), LinesStartingWith(file, "v").size());
-    ASSERT_EQ(box.faces.size(), LinesStartingWith(file, "f").size());
-    for (const std::vector<int>& face : box.faces)
+    ASSERT_EQ(box.FaceCount(), LinesStartingWith(file, "f").size());
+    for (const std::vector<int>& face : import_test::Faces(box))
         EXPECT_EQ(face.size(), 4u);
     EXPECT_TRUE(box.HasPolygons());
 
@@ -57,7 +58,7 @@ TEST_F(ModelImport, QuadsStayPolygonsUnlessTriangulated) {
     triangulate.triangulate = true;
     const ImportedModel triangles = ImportModel(file, triangulate);
     ASSERT_EQ(triangles.parts.size(), 1u);
-    EXPECT_EQ(triangles.parts[0].faces.size(), 2 * box.faces.size());
+    EXPECT_EQ(triangles.parts[0].FaceCount(), 2 * box.FaceCount());
     EXPECT_FALSE(triangles.parts[0].HasPolygons());
     EXPECT_EQ(triangles.parts[0].verts.size(), box.verts.size()) << "corners of one position are welded";
 }
@@ -68,7 +69,7 @@ TEST_F(ModelImport, MaterialsBecomeFaceMaterialIndices) {
     const std::set<std::string> names(uses.begin(), uses.end());
     ASSERT_GT(names.size(), 1u);
     const ImportedPart merged = host::MergeParts(ImportModel(file, {}));
-    EXPECT_EQ(merged.faces.size(), LinesStartingWith(file, "f").size());
+    EXPECT_EQ(merged.FaceCount(), LinesStartingWith(file, "f").size());
     const std::set<int> materials(merged.faceMaterials.begin(), merged.faceMaterials.end());
     EXPECT_EQ(materials.size(), names.size());
 }
@@ -79,15 +80,16 @@ TEST_F(ModelImport, TextureCoordinatesFollowTheCorners) {
     ASSERT_EQ(model.parts.size(), 1u);
     const ImportedPart& cube = model.parts[0];
     ASSERT_FALSE(cube.uvVerts.empty());
-    ASSERT_EQ(cube.uvFaces.size(), cube.faces.size());
-    EXPECT_EQ(cube.faces.size(), 6u);
+    const import_test::FaceLists faces = import_test::Faces(cube), uvFaces = import_test::UvFaces(cube);
+    ASSERT_EQ(uvFaces.size(), faces.size());
+    EXPECT_EQ(faces.size(), 6u);
     EXPECT_EQ(cube.verts.size(), 8u) << "24 file vertices at 8 positions";
     int checked = 0;
-    for (std::size_t f = 0; f < cube.faces.size(); ++f) {
-        ASSERT_EQ(cube.uvFaces[f].size(), cube.faces[f].size());
-        for (std::size_t c = 0; c < cube.faces[f].size(); ++c) {
-            const Point3& p = cube.verts[static_cast<std::size_t>(cube.faces[f][c])];
-            const Point3& uv = cube.uvVerts[static_cast<std::size_t>(cube.uvFaces[f][c])];
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        ASSERT_EQ(uvFaces[f].size(), faces[f].size());
+        for (std::size_t c = 0; c < faces[f].size(); ++c) {
+            const Point3& p = cube.verts[static_cast<std::size_t>(faces[f][c])];
+            const Point3& uv = cube.uvVerts[static_cast<std::size_t>(uvFaces[f][c])];
             if (f == 0 && p == Point3(1.0f, -1.0f, -1.0f)) {
                 EXPECT_EQ(uv, Point3(1.0f, 0.0f, 0.0f));
                 ++checked;

@@ -3,13 +3,16 @@
 // name says how). Every outcome is one line naming the file, and no child is left behind.
 #include "host/import/model_reader_process.h"
 
+#include "host/child_process.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
+#include "part_faces.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -47,7 +50,7 @@ TEST(ModelReaderProcess, AnAnswerComesBackAsTheModel) {
     const host::ImportedModel model = RunModelReader(kReader, "quad", {});
     ASSERT_EQ(model.parts.size(), 1u);
     EXPECT_EQ(model.parts[0].name, "quad");
-    EXPECT_EQ(model.parts[0].faces, (std::vector<std::vector<int>>{{0, 1, 2, 3}}));
+    EXPECT_EQ(import_test::Faces(model.parts[0]), (import_test::FaceLists{{0, 1, 2, 3}}));
     ExpectNoChildren();
 }
 
@@ -59,6 +62,28 @@ TEST(ModelReaderProcess, TheOptionsReachTheReader) {
     EXPECT_EQ(Failure("arguments", options), "triangulate 1, up z, memory 123456789");
     EXPECT_EQ(Failure("arguments"),
               "triangulate 0, up -, memory " + std::to_string(host::DefaultModelReaderMemoryLimit()));
+}
+
+TEST(ModelReaderProcess, TheReaderRunsWithHugePagesBesideTheToolsOwnTunables) {
+    const char* own = std::getenv("GLIBC_TUNABLES");
+    const std::string kept = own != nullptr ? own : "";
+    unsetenv("GLIBC_TUNABLES");
+    EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.hugetlb=1");
+    setenv("GLIBC_TUNABLES", "glibc.malloc.check=0", 1);
+    EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.check=0:glibc.malloc.hugetlb=1");
+    if (own != nullptr)
+        setenv("GLIBC_TUNABLES", kept.c_str(), 1);
+    else
+        unsetenv("GLIBC_TUNABLES");
+}
+
+TEST(ChildProcess, SettingsJoinTheEnvironmentInPlaceOfTheirNames) {
+    const char* const environment[] = {"PATH=/bin", "A=1", "AB=2", "EMPTY=", nullptr};
+    EXPECT_EQ(host::ChildEnvironment(environment, {}),
+              (std::vector<std::string>{"PATH=/bin", "A=1", "AB=2", "EMPTY="}));
+    EXPECT_EQ(host::ChildEnvironment(environment, {"A=3", "NEW=x", "EMPTY=y"}),
+              (std::vector<std::string>{"PATH=/bin", "AB=2", "A=3", "NEW=x", "EMPTY=y"}))
+        << "A replaced, not AB; EMPTY replaced";
 }
 
 TEST(ModelReaderProcess, TheReaderInheritsNoDescriptors) {
@@ -105,12 +130,16 @@ TEST(ModelReaderProcess, MoreOutputThanTheMemoryLimitIsRefused) {
 }
 
 TEST(ModelReaderProcess, ABadAnswerOrStatusIsAnError) {
+    // The reader ended well but its answer did not: decoded as it came, it stopped inside the vertices.
     EXPECT_EQ(Failure("truncated"),
-              "models/truncated: the model reader gave a malformed answer: its count of "
-              "parts (1) exceeds what it holds");
+              "models/truncated: the model reader gave a malformed answer: it ends inside vertices");
     EXPECT_EQ(
         Failure("garbage"),
         "models/garbage: the model reader gave a malformed answer: it does not start as an answer does");
+    EXPECT_EQ(Failure("garbage-then-more"), "models/garbage-then-more: the model reader gave a malformed "
+                                            "answer: it does not start as an answer does");
+    EXPECT_EQ(Failure("crash-inside-answer"),
+              "models/crash-inside-answer: the model reader crashed (SIGSEGV)");
     EXPECT_EQ(Failure("exit-5"), "models/exit-5: the model reader failed with exit status 5");
     EXPECT_EQ(Failure("unknown-behaviour"),
               "models/unknown-behaviour: the model reader failed with exit status 2");

@@ -13,6 +13,7 @@
 #include "hostsdk/tri_object.h"
 
 #include "../render_test_support.h"
+#include "part_faces.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -48,8 +49,9 @@ Json GeometryJson(const ImportedPart& part, bool placed) {
     Json verts = Json::array(), faces = Json::array();
     for (const Point3& p : part.verts)
         verts.push_back(PointJson(place(p)));
-    for (std::size_t f = 0; f < part.faces.size(); ++f) {
-        Json record{{"v", part.faces[f]}};
+    const import_test::FaceLists faceLists = import_test::Faces(part);
+    for (std::size_t f = 0; f < faceLists.size(); ++f) {
+        Json record{{"v", faceLists[f]}};
         if (part.faceMaterials[f] != 0)
             record["matId"] = part.faceMaterials[f];
         faces.push_back(std::move(record));
@@ -59,8 +61,8 @@ Json GeometryJson(const ImportedPart& part, bool placed) {
         Json uvVerts = Json::array();
         for (const Point3& uv : part.uvVerts)
             uvVerts.push_back(PointJson(uv));
-        geometry["maps"] =
-            Json::array({Json{{"channel", 1}, {"verts", std::move(uvVerts)}, {"faces", part.uvFaces}}});
+        geometry["maps"] = Json::array(
+            {Json{{"channel", 1}, {"verts", std::move(uvVerts)}, {"faces", import_test::UvFaces(part)}}});
     }
     return geometry;
 }
@@ -269,8 +271,7 @@ TEST_F(ModelScene, PartsNoMeshCanHoldAreRefused) {
     ImportedPart quad;
     quad.name = "quad";
     quad.verts = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)};
-    quad.faces = {{0, 1, 2, 3}};
-    quad.faceMaterials = {0};
+    import_test::SetFaces(quad, {{0, 1, 2, 3}});
     EXPECT_EQ(message(ImportedModel{{quad}}), "no error");
 
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -284,7 +285,7 @@ TEST_F(ModelScene, PartsNoMeshCanHoldAreRefused) {
               "odd.obj: the model holds a transform that is not a finite number");
     odd = quad;
     odd.uvVerts = {Point3(0, 0, 0), Point3(nan, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)};
-    odd.uvFaces = {{0, 1, 2, 3}};
+    odd.uvCorners = {0, 1, 2, 3};
     EXPECT_EQ(message(ImportedModel{{odd}}),
               "odd.obj: the model holds a texture coordinate that is not a finite number");
     odd = quad;
@@ -299,21 +300,20 @@ TEST_F(ModelScene, PartsNoMeshCanHoldAreRefused) {
 TEST(ModelMeshes, MergingPlacesEachPartByItsTransform) {
     ImportedPart moved;
     moved.verts = {Point3(1, 2, 3), Point3(0, 0, 0), Point3(0, 1, 0)};
-    moved.faces = {{0, 1, 2}};
-    moved.faceMaterials = {4};
+    import_test::SetFaces(moved, {{0, 1, 2}}, 4);
     moved.transform = {Point3(0, 1, 0), Point3(-1, 0, 0), Point3(0, 0, 2), Point3(10, 20, 30)};
     ImportedPart textured = moved;
     textured.transform = ImportedPart().transform;
     textured.uvVerts = {Point3(0.5f, 0.5f, 0), Point3(1, 0, 0), Point3(0, 1, 0)};
-    textured.uvFaces = {{2, 1, 0}};
+    textured.uvCorners = {2, 1, 0};
     const ImportedPart merged = host::MergeParts(ImportedModel{{moved, textured}});
     ASSERT_EQ(merged.verts.size(), 6u);
     EXPECT_EQ(merged.verts[0], Point3(10 - 2, 20 + 1, 30 + 6)) << "x along y, y along -x, z doubled, moved";
     EXPECT_EQ(merged.verts[3], Point3(1, 2, 3));
-    EXPECT_EQ(merged.faces, (std::vector<std::vector<int>>{{0, 1, 2}, {3, 4, 5}}));
+    EXPECT_EQ(import_test::Faces(merged), (import_test::FaceLists{{0, 1, 2}, {3, 4, 5}}));
     EXPECT_EQ(merged.faceMaterials, (std::vector<int>{4, 4}));
     ASSERT_EQ(merged.uvVerts.size(), 4u) << "a part without texture coordinates gets one at the origin";
-    EXPECT_EQ(merged.uvFaces, (std::vector<std::vector<int>>{{0, 0, 0}, {3, 2, 1}}));
+    EXPECT_EQ(import_test::UvFaces(merged), (import_test::FaceLists{{0, 0, 0}, {3, 2, 1}}));
 }
 
 } // namespace
