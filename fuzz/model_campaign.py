@@ -14,7 +14,8 @@ each with `chromasift render FILE --size 16x16 -o OUT.png` on a few parallel wor
 
 Failing inputs, and a few inputs of each reader fault, are kept with a note of what happened. File number
 N of a campaign is made from (seed, N) alone, so `--only N` makes and runs that one file again. The exit
-status is 1 when any file failed.
+status is 1 when any file failed. Ctrl-C stops the campaign, prints the counts of the files done so far,
+and ends with status 130 when none of them failed.
 
 Example:
   fuzz/model_campaign.py --tool build/linux/bin/chromasift --count 3000 --seed 1 --workers 2
@@ -233,29 +234,36 @@ def main():
     done = 0
     print("model_campaign: %d files, seed %d, %d workers, import time limit %g s, tool %s" % (
         len(numbers), args.seed, args.workers, args.import_time_limit, args.tool), flush=True)
+    interrupted = False
     try:
         with concurrent.futures.ThreadPoolExecutor(max_workers=args.workers) as pool:
-            for record in pool.map(lambda n: run_one(args, seeds, work, n), numbers):
-                if record["outcome"] == "not run":
-                    pool.shutdown(wait=True, cancel_futures=True)
-                    sys.exit("model_campaign: cannot run the tool: %s" % record["error"])
-                with lock:
-                    done += 1
-                    counts[record["kind"]][record["outcome"]] += 1
-                    if record["outcome"] in ("crashed", "hung"):
-                        failures.append(record)
-                        keep(record, os.path.join(args.keep, "failures"))
-                    elif record["fault"]:
-                        faults[record["fault"]] += 1
-                        if faults[record["fault"]] <= args.keep_faults:
-                            keep(record, os.path.join(args.keep, "reader-faults"))
-                    os.remove(record["path"])
-                    picture = record["path"].rsplit(".", 1)[0] + ".png"
-                    if os.path.exists(picture):
-                        os.remove(picture)
-                    if done % 500 == 0:
-                        elapsed = time.monotonic() - start
-                        print("  %d files, %.1f files/s" % (done, done / elapsed), flush=True)
+            try:
+                for record in pool.map(lambda n: run_one(args, seeds, work, n), numbers):
+                    if record["outcome"] == "not run":
+                        pool.shutdown(wait=True, cancel_futures=True)
+                        sys.exit("model_campaign: cannot run the tool: %s" % record["error"])
+                    with lock:
+                        done += 1
+                        counts[record["kind"]][record["outcome"]] += 1
+                        if record["outcome"] in ("crashed", "hung"):
+                            failures.append(record)
+                            keep(record, os.path.join(args.keep, "failures"))
+                        elif record["fault"]:
+                            faults[record["fault"]] += 1
+                            if faults[record["fault"]] <= args.keep_faults:
+                                keep(record, os.path.join(args.keep, "reader-faults"))
+                        os.remove(record["path"])
+                        picture = record["path"].rsplit(".", 1)[0] + ".png"
+                        if os.path.exists(picture):
+                            os.remove(picture)
+                        if done % 500 == 0:
+                            elapsed = time.monotonic() - start
+                            print("  %d files, %.1f files/s" % (done, done / elapsed), flush=True)
+            except KeyboardInterrupt:
+                # Ctrl-C: the files under way are dropped, the rest are never made, and the counts so far
+                # are printed as for a whole campaign.
+                interrupted = True
+                pool.shutdown(wait=True, cancel_futures=True)
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
@@ -273,14 +281,16 @@ def main():
     print("\nrefusals that were reader faults (each would have ended the tool with the library inside it):")
     for fault in ["reader crashed", "reader stopped at the time limit", "reader stopped at the memory limit"]:
         print("  %-36s %d" % (fault, faults[fault]))
+    if interrupted:
+        print("\ninterrupted after %d of %d files" % (done, len(numbers)))
     print("\n%d files in %.1f s: %.1f files/s, %.1f ms of processor time a file (tool and reader)" % (
-        len(numbers), elapsed, len(numbers) / elapsed, 1000 * cpu / max(1, len(numbers))))
+        done, elapsed, done / elapsed, 1000 * cpu / max(1, done)))
     if failures or faults:
         print("inputs kept in %s" % args.keep)
     for record in failures[:20]:
         print("FAILED %s: %s (exit %s) %s" % (os.path.basename(record["path"]), record["outcome"], record["status"],
                                               record["stderr"].strip()[:200]))
-    return 1 if failures else 0
+    return 1 if failures else 130 if interrupted else 0
 
 
 if __name__ == "__main__":
