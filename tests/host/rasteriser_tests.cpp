@@ -190,7 +190,6 @@ TEST(Rasteriser, ClipsAtTheNearPlane) {
     EXPECT_EQ(picture[89 * 100 + 50], 0);
 }
 
-
 // A large mesh shared out between threads gives the very triangles, in the very order, of one thread: two
 // coplanar copies of a fine grid tie everywhere, so that only the faces' order decides what shows.
 TEST(Rasteriser, ALargeMeshSharedBetweenThreadsKeepsItsFacesOrder) {
