@@ -4,6 +4,7 @@
 #include "hostsdk/bitmap.h"
 #include "hostsdk/mtl_base.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -66,7 +67,6 @@ int RoundedKeyValue(float value) {
 
 IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : desc(desc_), owner(owner_) {
     values.resize(static_cast<std::size_t>(desc->Count()));
-    keyedFirst.assign(values.size(), 0);
     for (int i = 0; i < desc->Count(); ++i) {
         const ParamDef& def = desc->GetParamDefByIndex(i);
         values[static_cast<std::size_t>(i)].resize(
@@ -78,17 +78,31 @@ IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : des
 }
 
 void IParamBlock2::RebuildFastSlots() {
-    intSlots.assign(values.size(), nullptr);
-    floatSlots.assign(values.size(), nullptr);
+    std::size_t ids = 0;
+    for (int i = 0; i < desc->Count(); ++i)
+        if (const ParamID id = desc->IndextoID(i); id >= 0)
+            ids = std::max(ids, static_cast<std::size_t>(id) + 1);
+    fastInts.assign(ids, nullptr);
+    fastFloats.assign(ids, nullptr);
     for (std::size_t i = 0; i < values.size(); ++i) {
-        const int type = desc->GetParamDefByIndex(static_cast<int>(i)).type;
         if (values[i].empty())
             continue;
-        if (AcceptsInt(type))
-            intSlots[i] = &values[i][0].i;
-        else if (is_float_type(type))
-            floatSlots[i] = &values[i][0].f;
+        std::lock_guard<std::mutex> lock(keysLock);
+        SetFastSlot(static_cast<int>(i), values[i][0].keys != nullptr);
     }
+}
+
+void IParamBlock2::SetFastSlot(int index, bool keyed) {
+    const int type = desc->GetParamDefByIndex(index).type;
+    const ParamID paramId = desc->IndextoID(index);
+    if (paramId < 0)
+        return;
+    const auto id = static_cast<std::size_t>(paramId);
+    Value& first = values[static_cast<std::size_t>(index)][0];
+    if (AcceptsInt(type))
+        std::atomic_ref<int*>(fastInts[id]).store(keyed ? nullptr : &first.i, std::memory_order_relaxed);
+    else if (is_float_type(type))
+        std::atomic_ref<float*>(fastFloats[id]).store(keyed ? nullptr : &first.f, std::memory_order_relaxed);
 }
 
 IParamBlock2::~IParamBlock2() {
@@ -170,8 +184,7 @@ void IParamBlock2::StoreKeys(int index, int tabIndex, Value& slot, std::shared_p
         slot.keys = std::move(keys);
     }
     if (tabIndex == 0)
-        std::atomic_ref<unsigned char>(keyedFirst[static_cast<std::size_t>(index)])
-            .store(keyed ? 1 : 0, std::memory_order_relaxed);
+        SetFastSlot(index, keyed);
 }
 
 bool IParamBlock2::SetAnimated(const ParamDef& def, int index, int tabIndex, Value& slot, TimeValue t,

@@ -285,6 +285,30 @@ TEST_F(AnimatedParameters, KeysAreCheckedClonedAndDroppedByReset) {
     EXPECT_EQ(block->GetInt(kInt, 160), 10);
 }
 
+TEST(AnimatedParametersBesideTables, KeepTheirKeysWhenATableGrows) {
+    Dummy proc;
+    enum { kWeights = 9 };
+    ParamBlockDesc2 desc(
+        // clang-format off
+        8, L"Tables", 14, nullptr, P_AUTO_CONSTRUCT, 0,
+        kFloat, L"gamma", TYPE_FLOAT, P_ANIMATABLE, 47, p_default, 1.5, p_end,
+        kWeights, L"weights", TYPE_FLOAT | TYPE_TAB, 1, 0, 48, p_default, 0.5, p_end,
+        p_end
+        // clang-format on
+    );
+    IParamBlock2* block = CreateParameterBlock2(&desc, nullptr);
+    ASSERT_TRUE(block->SetKeys(kFloat, KeyTrack{{0, 2.0f}, {160, 4.0f}}));
+    // Growing a table moves its elements and renews every parameter's quick access; keys still decide.
+    ASSERT_TRUE(block->SetCount(kWeights, 40));
+    EXPECT_EQ(block->GetFloat(kFloat, 160), 4.0f);
+    EXPECT_EQ(block->GetFloat(kWeights, 160, 39), 0.5f);
+    block->SetValue(kWeights, 0, 0.25f);
+    EXPECT_EQ(block->GetFloat(kWeights, 160), 0.25f);
+    ASSERT_TRUE(block->SetKeys(kFloat, KeyTrack{}));
+    EXPECT_EQ(block->GetFloat(kFloat, 160), 2.0f);
+    block->DeleteThis();
+}
+
 TEST(HostTime, TicksFramesAndTheSliderRange) {
     EXPECT_EQ(GetTicksPerFrame(), 160);
     EXPECT_EQ(GetFrameRate(), 30);

@@ -56,22 +56,20 @@ public:
     BOOL GetValue(ParamID id, TimeValue t, PBBitmap*& value, Interval& valid, int tabIndex = 0);
     BOOL GetValue(ParamID id, TimeValue t, const MCHAR*& value, Interval& valid, int tabIndex = 0);
 
-    // Shading reads parameters on every sample: the common case (tab index 0 of a matching type) is an
-    // inline lookup and one relaxed load.
+    // Shading reads parameters on every sample: the common case (tab index 0 of a matching type holding
+    // one value for all time) is one bounds check and two relaxed loads.
     int GetInt(ParamID id, TimeValue t = 0, int tabIndex = 0) {
-        const int index = desc->IDtoIndex(id);
-        if (index >= 0 && tabIndex == 0 && intSlots[static_cast<std::size_t>(index)] != nullptr &&
-            !Keyed(index))
-            return std::atomic_ref<int>(*intSlots[static_cast<std::size_t>(index)])
-                .load(std::memory_order_relaxed);
+        if (tabIndex == 0 && static_cast<std::size_t>(id) < fastInts.size())
+            if (int* value = std::atomic_ref<int*>(fastInts[static_cast<std::size_t>(id)])
+                                 .load(std::memory_order_relaxed))
+                return std::atomic_ref<int>(*value).load(std::memory_order_relaxed);
         return GetIntSlow(id, t, tabIndex);
     }
     float GetFloat(ParamID id, TimeValue t = 0, int tabIndex = 0) {
-        const int index = desc->IDtoIndex(id);
-        if (index >= 0 && tabIndex == 0 && floatSlots[static_cast<std::size_t>(index)] != nullptr &&
-            !Keyed(index))
-            return std::atomic_ref<float>(*floatSlots[static_cast<std::size_t>(index)])
-                .load(std::memory_order_relaxed);
+        if (tabIndex == 0 && static_cast<std::size_t>(id) < fastFloats.size())
+            if (float* value = std::atomic_ref<float*>(fastFloats[static_cast<std::size_t>(id)])
+                                   .load(std::memory_order_relaxed))
+                return std::atomic_ref<float>(*value).load(std::memory_order_relaxed);
         return GetFloatSlow(id, t, tabIndex);
     }
     Texmap* GetTexmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
@@ -130,10 +128,6 @@ private:
     };
 
     Value* Find(ParamID id, int tabIndex, const ParamDef** def);
-    bool Keyed(int index) {
-        return std::atomic_ref<unsigned char>(keyedFirst[static_cast<std::size_t>(index)])
-                   .load(std::memory_order_relaxed) != 0;
-    }
     // The value of a number parameter at t, from its keys when it has any.
     double NumberAt(const ParamDef& def, Value& slot, TimeValue t, Interval& valid);
     // Applies a new number at t; false when the parameter holds one value for all time and it is stored
@@ -145,6 +139,8 @@ private:
     BOOL SetReferenceValue(ParamID id, ReferenceTarget* value, int tabIndex, bool texmapOnly);
     void RebuildSlots();
     void RebuildFastSlots();
+    // Points the parameter's fast slot at tab index 0's value, or empties it while that value has keys.
+    void SetFastSlot(int index, bool keyed);
     Value DefaultValue(const ParamDef& def) const;
     void SetDefaults(bool keepReferences);
     void NotifyChanged();
@@ -153,11 +149,10 @@ private:
     ReferenceMaker* owner;
     std::vector<std::vector<Value>> values;
     std::vector<Slot> slots;
-    // Per parameter index: tab index 0's integer or float, for parameters of those types; null otherwise.
-    std::vector<int*> intSlots;
-    std::vector<float*> floatSlots;
-    // Per parameter index: whether tab index 0 has keys, so that constant values keep the fast path.
-    std::vector<unsigned char> keyedFirst;
+    // Per parameter ID: tab index 0's integer or float while it holds one value for all time; null for
+    // keyed values, other types and IDs the block lacks, which take the slow path.
+    std::vector<int*> fastInts;
+    std::vector<float*> fastFloats;
     // Guards every Value::keys: render threads read keys while the user interface thread sets them.
     std::mutex keysLock;
 };
