@@ -266,7 +266,7 @@ Json WritePolyMesh(MNMesh& mesh) {
     Json faces = Json::array();
     for (int i = 0; i < mesh.numf; ++i) {
         const MNFace& face = mesh.f[i];
-        Json record{{"v", face.vtx}};
+        Json record{{"v", std::vector<int>(face.vtx.begin(), face.vtx.end())}};
         if (face.material != 0)
             record["matId"] = face.material;
         if (face.smGroup != 0)
@@ -281,7 +281,7 @@ Json WritePolyMesh(MNMesh& mesh) {
             continue;
         Json mapFaces = Json::array();
         for (const MNMapFace& f : map.f)
-            mapFaces.push_back(f.tv);
+            mapFaces.push_back(std::vector<int>(f.tv.begin(), f.tv.end()));
         maps.push_back(
             Json{{"channel", channel}, {"verts", PointsJson(map.v)}, {"faces", std::move(mapFaces)}});
     }

@@ -138,7 +138,7 @@ TEST(SceneGeometry, NodesObjectsMaterialsAndCameraComeBackAsSaved) {
     auto* backPoly = dynamic_cast<PolyObject*>(loaded->Nodes()[1]->GetObjectRef());
     ASSERT_NE(backPoly, nullptr);
     ASSERT_EQ(backPoly->GetMesh().numf, 1);
-    EXPECT_EQ(backPoly->GetMesh().f[0].vtx, (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(backPoly->GetMesh().f[0].vtx, (PolygonCorners{0, 1, 2, 3}));
     EXPECT_EQ(backPoly->GetMesh().f[0].material, 7);
 
     auto* backSphere = dynamic_cast<host::IPrimitive*>(loaded->Nodes()[2]->GetObjectRef());
@@ -250,7 +250,7 @@ TEST(SceneGeometry, PolygonMapChannelsComeBackAsSaved) {
     const MNMap* map = poly->GetMesh().M(1);
     ASSERT_NE(map, nullptr);
     ASSERT_EQ(map->FNum(), 1);
-    EXPECT_EQ(map->f[0].tv, std::vector<int>({3, 2, 1, 0}));
+    EXPECT_EQ(map->f[0].tv, (PolygonCorners{3, 2, 1, 0}));
     const std::string saved = host::SceneToJson(*scene);
     EXPECT_EQ(host::SceneToJson(*host::SceneFromJson(saved, "saved.json", noPlugins)), saved);
     EXPECT_NE(saved.find("\"maps\""), std::string::npos);

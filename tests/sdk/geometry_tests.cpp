@@ -350,6 +350,32 @@ TEST(MNMesh, ElementsJoinAtEdgesNotCorners) {
     EXPECT_EQ(finSet.NumberSet(), 3);
 }
 
+TEST(MNFace, CornersBeyondFourSpillAndSurviveResizeCopyAndMove) {
+    MNFace face;
+    const int six[] = {9, 8, 7, 6, 5, 4};
+    face.MakePoly(3, six);
+    EXPECT_EQ(face.vtx, (PolygonCorners{9, 8, 7}));
+    face.SetDeg(6); // grows past the corners held in place: the first three are kept
+    EXPECT_EQ(face.vtx, (PolygonCorners{9, 8, 7, -1, -1, -1}));
+    face.MakePoly(6, six);
+    face.vtx.resize(7, 1);
+    EXPECT_EQ(face.vtx, (PolygonCorners{9, 8, 7, 6, 5, 4, 1}));
+
+    MNFace copy = face;
+    copy.vtx[0] = 0;
+    EXPECT_EQ(face.vtx[0], 9) << "a copy's corners are its own";
+    const MNFace moved = std::move(copy);
+    EXPECT_EQ(moved.vtx, (PolygonCorners{0, 8, 7, 6, 5, 4, 1}));
+
+    // Shrinking back to a quad and assigning fewer corners keeps exactly those corners.
+    face.SetDeg(4);
+    EXPECT_EQ(face.vtx, (PolygonCorners{9, 8, 7, 6}));
+    face.vtx.assign(std::size_t(2), 3);
+    EXPECT_EQ(face.Vert(1), 3);
+    EXPECT_EQ(face.Vert(2), -1) << "deg still says four corners, the list holds two";
+    EXPECT_FALSE(face.vtx == (PolygonCorners{3, 3, 3}));
+}
+
 TEST(MNMesh, TriangulatesWithHiddenFanEdges) {
     MNMesh mm;
     for (int i = 0; i < 5; ++i)
@@ -639,7 +665,7 @@ TEST(MNMeshMaps, TriangulationFansMapCornersLikeTheFaceCorners) {
 
     MNMesh copy = poly;
     ASSERT_EQ(copy.MNum(), 2);
-    EXPECT_EQ(copy.M(1)->f[0].tv, std::vector<int>({3, 2, 1, 0})) << "copies keep their maps";
+    EXPECT_EQ(copy.M(1)->f[0].tv, (PolygonCorners{3, 2, 1, 0})) << "copies keep their maps";
     EXPECT_EQ(copy.M(2), nullptr);
 }
 

@@ -4,6 +4,7 @@
 #include "hostsdk/bit_array.h"
 #include "hostsdk/color.h"
 #include "hostsdk/mesh.h"
+#include "hostsdk/polygon_corners.h"
 #include "hostsdk/sdk_api.h"
 #include "hostsdk/win32.h"
 
@@ -22,7 +23,7 @@ public:
 class SDK_API MNFace {
 public:
     int deg = 0;
-    std::vector<int> vtx;
+    PolygonCorners vtx;
     DWORD smGroup = 0;
     MtlID material = 0;
     DWORD flags = 0;
@@ -39,7 +40,7 @@ public:
 class MNMapFace {
 public:
     int deg = 0;
-    std::vector<int> tv;
+    PolygonCorners tv;
 
     void MakePoly(int fdeg, const int* tt) {
         deg = fdeg;
