@@ -361,11 +361,29 @@ TEST(MNFace, CornersBeyondFourSpillAndSurviveResizeCopyAndMove) {
     face.vtx.resize(7, 1);
     EXPECT_EQ(face.vtx, (PolygonCorners{9, 8, 7, 6, 5, 4, 1}));
 
+    EXPECT_TRUE(MNFace().vtx.empty());
+    // A quad's corners live in the face itself: building a mesh of quads allocates nothing per face.
+    MNFace quad;
+    quad.MakePoly(4, six);
+    const auto* inside = reinterpret_cast<const char*>(&quad.vtx);
+    const auto* corners = reinterpret_cast<const char*>(quad.vtx.data());
+    EXPECT_TRUE(corners >= inside && corners < inside + sizeof quad.vtx);
     MNFace copy = face;
     copy.vtx[0] = 0;
     EXPECT_EQ(face.vtx[0], 9) << "a copy's corners are its own";
-    const MNFace moved = std::move(copy);
+    MNFace moved = std::move(copy);
     EXPECT_EQ(moved.vtx, (PolygonCorners{0, 8, 7, 6, 5, 4, 1}));
+    EXPECT_TRUE(copy.vtx.empty()) << "a moved-from face is left without corners";
+    MNFace assigned;
+    assigned = moved;
+    int sum = 0;
+    for (int& v : assigned.vtx)
+        sum += v;
+    EXPECT_EQ(sum, 31);
+    assigned = MNFace();
+    EXPECT_TRUE(assigned.vtx.empty());
+    assigned = std::move(moved);
+    EXPECT_EQ(assigned.vtx.size(), 7u);
 
     // Shrinking back to a quad and assigning fewer corners keeps exactly those corners.
     face.SetDeg(4);
