@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, only those that are missing.
-# Usage: scripts/install-deps.sh [--windows | --fuzz | --package]
+# Usage: scripts/install-deps.sh [--windows | --fuzz | --package | --bench]
 #   --windows adds the cross compiler and Wine, and for the tests on a real display an X server (Xvfb), input
 #   events (xdotool), screen reading (xwd) and python3; --fuzz adds clang and its runtime libraries (libFuzzer
 #   and the sanitizers' runtimes, which the build without recommended packages would otherwise leave out);
-#   --package adds what making and testing the packages needs.
+#   --package adds what making and testing the packages needs; --bench adds what the benchmark scripts measure
+#   with (GNU time, valgrind).
 # Says one line per step; the package manager's own output goes to build/logs/apt.log, named on failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +16,7 @@ case "${1:-}" in
 --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool x11-apps python3) ;;
 --fuzz) packages+=(clang libclang-rt-dev) ;;
 --package) packages+=(dpkg-dev unzip wine wine64) ;;
+--bench) packages+=(time valgrind) ;;
 esac
 
 missing=()

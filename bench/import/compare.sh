@@ -12,14 +12,15 @@
 #
 # Environment: BUILD_DIR (default build/linux, configured with the linux preset when missing), RUNS
 # (default 5), CHROMASIFT (default: the build's own; another build's host, to compare two versions),
-# MODE (a --mode label; default: the model scene's own mode). Needs GNU time (/usr/bin/time) and
-# /usr/bin/python3.
+# MODE (a --mode label; default: the model scene's own mode). Measures with GNU time (/usr/bin/time,
+# installed when missing) and makes the models with /usr/bin/python3.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 build=${BUILD_DIR:-$root/build/linux}
 runs=${RUNS:-5}
 chromasift=${CHROMASIFT:-$build/bin/chromasift}
+"$root/scripts/install-deps.sh" --bench
 
 if [[ ! -f "$build/build.ninja" && ! -f "$build/Makefile" ]]; then
     (cd "$root" && cmake --preset linux >/dev/null)
