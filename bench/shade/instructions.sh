@@ -29,7 +29,7 @@ function=$'Chromasift::EvalColor(ShadeContext&)'
 count() {
     local mode=$1 file=$out/$1
     valgrind --tool=callgrind --callgrind-out-file="$file" --toggle-collect="$function" \
-        "$bench" --benchmark_filter="^EvalColor/$mode/real_time/threads:1\$" --benchmark_min_time=0.05 \
+        "$bench" --benchmark_filter="^EvalColor/$mode/real_time/threads:1\$" --benchmark_min_time=0.3 \
         >/dev/null 2>"$file.log" || { cat "$file.log" >&2; exit 1; }
     local total calls
     total=$(callgrind_annotate "$file" | awk '/PROGRAM TOTALS/ { gsub(",", "", $1); print $1 }')
