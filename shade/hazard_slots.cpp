@@ -1,6 +1,7 @@
 #include "shade/hazard_slots.h"
 
 #include "shade/asymmetric_fence.h"
+#include "shade/hazard_slots_thread_end.h"
 
 #include <utility>
 
@@ -31,22 +32,6 @@ HazardRecord* AcquireRecord() {
     return record;
 }
 
-// Hands the thread's records back when it ends. Slots still filled by pins that outlive the thread stay
-// filled, and the next owner passes them by. The first record is kept here rather than read from the
-// thread-local pointer, which mingw's emulated thread-local storage may have freed by then.
-struct ThreadRecords {
-    HazardRecord* first = nullptr;
-    ~ThreadRecords() {
-        threadRecord = nullptr;
-        HazardRecord* record = first;
-        while (record != nullptr) {
-            HazardRecord* next = std::exchange(record->nextOfThread, nullptr);
-            record->owned.store(false, std::memory_order_release);
-            record = next;
-        }
-    }
-};
-
 // Frees the records no thread owns when this module's statics go (at exit, or when a plug-in module that
 // holds this code is unloaded): by then every thread that ended has handed its records back, and no
 // snapshot of the module is left to be read. Records of threads still running stay in the registry.
@@ -74,9 +59,17 @@ RecordsAtUnload recordsAtUnload;
 HazardRecord& AcquireThreadRecord() {
     HazardRecord* record = AcquireRecord();
     threadRecord = record;
-    thread_local ThreadRecords handBack;
-    handBack.first = record;
+    HandBackAtThreadEnd(record);
     return *record;
+}
+
+void HandBack(HazardRecord* first) {
+    HazardRecord* record = first;
+    while (record != nullptr) {
+        HazardRecord* next = std::exchange(record->nextOfThread, nullptr);
+        record->owned.store(false, std::memory_order_release);
+        record = next;
+    }
 }
 
 HazardSlot FreeSlotBeyond(HazardRecord& first) {
