@@ -1,6 +1,7 @@
 // chromasift: the stand-in host's command-line tool.
 #include "host/edit/edit_command.h"
 #include "host/edit/screenshot_command.h"
+#include "host/huge_page_heap.h"
 #include "host/palette_command.h"
 #include "host/platform.h"
 #include "host/plugins_command.h"
@@ -190,6 +191,8 @@ int RunHelp(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Before anything is done that starting again would repeat.
+    host::RunWithHugePageHeap(argv);
     host::WriteStdoutAsBytes();
     std::vector<std::string> pluginDirs;
     int first = argc; // the command's name

@@ -4,7 +4,7 @@
 # two large generated OBJ models: one sheet of 1,000,000 quads, and 1,000 objects of 1,000 quads each.
 # Reports wall time, CPU time (user + system) and peak resident memory of each whole process (GNU time's
 # %M: the largest resident set of that one process), the median of several alternating runs, and the
-# ratios of the render to the import alone. The tool's model reader runs with the C library's huge-page
+# ratios of the render to the import alone. The tool and its model reader run with the C library's huge-page
 # allocation (glibc.malloc.hugetlb=1), which speeds the model library itself up; the import alone is
 # measured both as it is and with that same setting, and the render compared with both.
 #

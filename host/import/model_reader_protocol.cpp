@@ -1,5 +1,7 @@
 #include "host/import/model_reader_protocol.h"
 
+#include "host/huge_page_heap.h"
+
 #include <charconv>
 #include <cstring>
 
@@ -19,8 +21,7 @@ std::vector<std::string> ModelReaderArguments(const ModelReaderRequest& request)
 }
 
 std::vector<std::string> ModelReaderEnvironment(const char* tunables) {
-    const std::string own = tunables != nullptr ? tunables : "";
-    return {"GLIBC_TUNABLES=" + own + (own.empty() ? "" : ":") + "glibc.malloc.hugetlb=1"};
+    return {"GLIBC_TUNABLES=" + TunablesWithHugePages(tunables)};
 }
 
 bool ParseModelReaderArguments(int argc, const char* const* argv, ModelReaderRequest& request) {

@@ -30,7 +30,7 @@ std::vector<std::string> ModelReaderArguments(const ModelReaderRequest& request)
 
 // The reader's environment settings: the C library's allocator gives the reader's large blocks huge
 // pages, so that the model library's and the reader's arrays cost a fraction of the page faults.
-// `tunables` is the tool's own GLIBC_TUNABLES, or null; its settings are kept.
+// `tunables` is the tool's own GLIBC_TUNABLES, or null; its settings are kept (TunablesWithHugePages).
 std::vector<std::string> ModelReaderEnvironment(const char* tunables);
 
 // Reads the reader's arguments (argv[1] on); false when they are not ones ModelReaderArguments writes.

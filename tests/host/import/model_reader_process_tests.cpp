@@ -64,13 +64,18 @@ TEST(ModelReaderProcess, TheOptionsReachTheReader) {
               "triangulate 0, up -, memory " + std::to_string(host::DefaultModelReaderMemoryLimit()));
 }
 
-TEST(ModelReaderProcess, TheReaderRunsWithHugePagesBesideTheToolsOwnTunables) {
+TEST(ModelReaderProcess, TheReaderRunsWithHugePagesBesideTheToolsOwnTunablesUnlessTheySayOtherwise) {
     const char* own = std::getenv("GLIBC_TUNABLES");
     const std::string kept = own != nullptr ? own : "";
     unsetenv("GLIBC_TUNABLES");
     EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.hugetlb=1");
     setenv("GLIBC_TUNABLES", "glibc.malloc.check=0", 1);
     EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.check=0:glibc.malloc.hugetlb=1");
+    // The tool started itself with the setting (or the user chose another): it is passed on once, as it is.
+    setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 1);
+    EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.hugetlb=1");
+    setenv("GLIBC_TUNABLES", "glibc.malloc.check=0:glibc.malloc.hugetlb=0", 1);
+    EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.check=0:glibc.malloc.hugetlb=0");
     if (own != nullptr)
         setenv("GLIBC_TUNABLES", kept.c_str(), 1);
     else
