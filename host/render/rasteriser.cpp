@@ -48,29 +48,52 @@ Rasteriser::Edge Rasteriser::MakeEdge(float ax, float ay, float bx, float by) {
 }
 
 void Rasteriser::AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads) {
+    const MeshToDraw one{instance, &mesh, cameraVerts};
+    AddMeshes(std::span<const MeshToDraw>(&one, 1), threads);
+}
+
+void Rasteriser::AddMeshes(std::span<const MeshToDraw> meshes, int threads) {
     // Below this many faces a share is not worth a thread.
-    constexpr int kFacesPerThread = 1 << 16;
-    const int faces = mesh.getNumFaces();
-    const int parts = std::clamp(std::min(threads, faces / kFacesPerThread), 1, 64);
+    constexpr std::int64_t kFacesPerThread = 1 << 16;
+    std::vector<std::int64_t> firstFaces; // of each mesh, counted through all of them
+    std::int64_t faces = 0;
+    for (const MeshToDraw& draw : meshes) {
+        firstFaces.push_back(faces);
+        faces += draw.mesh->getNumFaces();
+    }
+    const int parts = static_cast<int>(
+        std::clamp<std::int64_t>(std::min<std::int64_t>(threads, faces / kFacesPerThread), 1, 64));
+    // Share `part` draws the faces from faces * part / parts on, up to the next share's first.
+    const auto share = [&](int part, std::vector<Triangle>& out) {
+        const std::int64_t first = faces * part / parts, end = faces * (part + 1) / parts;
+        for (std::size_t m = 0; m < meshes.size(); ++m) {
+            const std::int64_t meshFirst = firstFaces[m];
+            const std::int64_t meshEnd = meshFirst + meshes[m].mesh->getNumFaces();
+            if (meshEnd <= first || meshFirst >= end)
+                continue;
+            AddFaces(meshes[m].instance, *meshes[m].mesh, meshes[m].cameraVerts,
+                     static_cast<int>(std::max(first, meshFirst) - meshFirst),
+                     static_cast<int>(std::min(end, meshEnd) - meshFirst), out);
+        }
+    };
     if (parts == 1) {
-        AddFaces(instance, mesh, cameraVerts, 0, faces, triangles);
+        share(0, triangles);
         return;
     }
     // Each other share fills a list of its own, appended in order after the first.
     std::vector<std::vector<Triangle>> shares(static_cast<std::size_t>(parts - 1));
     std::vector<std::exception_ptr> failures(static_cast<std::size_t>(parts));
-    const auto share = [&](int part, std::vector<Triangle>& out) {
+    const auto guarded = [&](int part, std::vector<Triangle>& out) {
         try {
-            AddFaces(instance, mesh, cameraVerts, static_cast<int>(std::int64_t(faces) * part / parts),
-                     static_cast<int>(std::int64_t(faces) * (part + 1) / parts), out);
+            share(part, out);
         } catch (...) {
             failures[static_cast<std::size_t>(part)] = std::current_exception();
         }
     };
     std::vector<std::thread> helpers;
     for (int part = 1; part < parts; ++part)
-        helpers.emplace_back(share, part, std::ref(shares[static_cast<std::size_t>(part - 1)]));
-    share(0, triangles);
+        helpers.emplace_back(guarded, part, std::ref(shares[static_cast<std::size_t>(part - 1)]));
+    guarded(0, triangles);
     for (std::thread& helper : helpers)
         helper.join();
     for (const std::exception_ptr& failure : failures)

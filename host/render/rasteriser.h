@@ -53,11 +53,20 @@ public:
 
     explicit Rasteriser(const Projection& projection);
 
-    // Adds every face of the mesh whose corners are valid vertices; `cameraVerts` are the mesh's vertices
-    // in camera space. Triangles are drawn in the order they are added, and of two at the same depth the
-    // first one stays visible. A large mesh is shared out between up to `threads` threads, its triangles
-    // kept in the faces' order.
+    // A mesh to draw: the instance it belongs to, and its vertices in camera space.
+    struct MeshToDraw {
+        int instance = 0;
+        const Mesh* mesh = nullptr;
+        std::span<const Point3> cameraVerts;
+    };
+
+    // Adds every face of the mesh whose corners are valid vertices. Triangles are drawn in the order they
+    // are added, and of two at the same depth the first one stays visible. A large mesh is shared out
+    // between up to `threads` threads, its triangles kept in the faces' order.
     void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads = 1);
+    // The same for the meshes one after another, their faces shared out together: a thousand small meshes
+    // keep the threads as busy as one large one.
+    void AddMeshes(std::span<const MeshToDraw> meshes, int threads = 1);
     // Sorts the triangles into tiles; call once, after the last AddMesh.
     void Bin();
 

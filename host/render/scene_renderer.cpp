@@ -336,10 +336,12 @@ FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     BroadcastNotification(NOTIFY_PRE_RENDERFRAME, &context);
 
     Rasteriser rasteriser(camera.projection);
+    std::vector<Rasteriser::MeshToDraw> meshes;
     for (int i = 0; i < context.NumRenderInstances(); ++i) {
-        HostRenderInstance& instance = context.Instance(i);
-        rasteriser.AddMesh(i, *instance.mesh, instance.cameraVerts, RenderThreadCount(settings.threads));
+        const HostRenderInstance& instance = context.Instance(i);
+        meshes.push_back({i, instance.mesh, instance.cameraVerts});
     }
+    rasteriser.AddMeshes(meshes, RenderThreadCount(settings.threads));
     rasteriser.Bin();
 
     FrameBuffer frame;

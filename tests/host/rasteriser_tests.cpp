@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -60,9 +61,12 @@ std::vector<int> Render(const Mesh& mesh) {
 
 TEST(Rasteriser, CoversExactlyThePixelCentresOfAKnownTriangle) {
     // On screen: (10, 10), (90, 10), (10, 90). Centres on the long edge (x + y = 99) lie exactly on it; it is
-    // a right edge, so they stay out. The triangle spans 3 x 3 tiles.
+    // a right edge, so they stay out. The triangle spans 3 x 3 tiles. Every corner comes first once in each
+    // winding, so that each holds the extremes of the bounds in turn.
     const std::vector<Point3> verts = {{-8, 8, -8}, {8, 8, -8}, {-8, -8, -8}};
-    for (const auto& winding : {std::array<DWORD, 3>{0, 1, 2}, std::array<DWORD, 3>{0, 2, 1}}) {
+    for (const auto& winding :
+         {std::array<DWORD, 3>{0, 1, 2}, std::array<DWORD, 3>{1, 2, 0}, std::array<DWORD, 3>{2, 0, 1},
+          std::array<DWORD, 3>{0, 2, 1}, std::array<DWORD, 3>{2, 1, 0}, std::array<DWORD, 3>{1, 0, 2}}) {
         const std::vector<int> picture = Render(MeshOf(verts, {winding}));
         int covered = 0, wrong = 0;
         for (int y = 0; y < 100; ++y)
@@ -74,9 +78,23 @@ TEST(Rasteriser, CoversExactlyThePixelCentresOfAKnownTriangle) {
                     ADD_FAILURE() << "pixel (" << x << ", " << y << ") "
                                   << (expected ? "not covered" : "covered");
             }
-        EXPECT_EQ(covered, 3160) << "winding " << winding[1] << winding[2];
+        EXPECT_EQ(covered, 3160) << "winding " << winding[0] << winding[1] << winding[2];
         EXPECT_EQ(wrong, 0);
     }
+}
+
+// A face naming a vertex beyond the mesh's vertices draws nothing, whichever corner names it: the vertex
+// past the end lies in memory, on screen, so that reading it would draw a triangle.
+TEST(Rasteriser, FacesNamingAVertexBeyondTheMeshDrawNothing) {
+    const std::vector<Point3> verts = {{-8, 8, -8}, {8, 8, -8}, {-8, -8, -8}, {8, -8, -8}};
+    const Mesh mesh = MeshOf(verts, {{3, 1, 2}, {0, 3, 2}, {0, 1, 3}, {0, 1, 2}});
+    host::Rasteriser rasteriser(TestProjection());
+    rasteriser.AddMesh(0, mesh, std::span<const Point3>(verts.data(), 3));
+    EXPECT_EQ(rasteriser.NumTriangles(), 1);
+    rasteriser.Bin();
+    const std::vector<int> picture = ResolveAll(rasteriser);
+    EXPECT_EQ(rasteriser.Hit(picture[20 * 100 + 20], 20, 20).face, 3);
+    EXPECT_EQ(picture[80 * 100 + 80], -1);
 }
 
 TEST(Rasteriser, TwoTrianglesSharingAnEdgeCoverEveryPixelOnce) {
@@ -190,16 +208,16 @@ TEST(Rasteriser, ClipsAtTheNearPlane) {
     EXPECT_EQ(picture[89 * 100 + 50], 0);
 }
 
-// A large mesh shared out between threads gives the very triangles, in the very order, of one thread: two
-// coplanar copies of a fine grid tie everywhere, so that only the faces' order decides what shows.
-TEST(Rasteriser, ALargeMeshSharedBetweenThreadsKeepsItsFacesOrder) {
-    constexpr int kCells = 300;
+// A fine grid of triangles at depth 8 over most of the picture, in `copies` coplanar copies one after
+// another: the copies tie everywhere, so that only the faces' order decides what shows.
+constexpr int kCells = 300;
+Mesh GridCopies(int copies) {
     Mesh mesh;
     for (int j = 0; j <= kCells; ++j)
         for (int i = 0; i <= kCells; ++i)
             mesh.verts.emplace_back(-9.0f + 18.0f * static_cast<float>(i) / kCells,
                                     -9.0f + 18.0f * static_cast<float>(j) / kCells, -8.0f);
-    for (int copy = 0; copy < 2; ++copy)
+    for (int copy = 0; copy < copies; ++copy)
         for (int j = 0; j < kCells; ++j)
             for (int i = 0; i < kCells; ++i) {
                 const auto corner = [](int x, int y) { return static_cast<DWORD>(y * (kCells + 1) + x); };
@@ -209,6 +227,12 @@ TEST(Rasteriser, ALargeMeshSharedBetweenThreadsKeepsItsFacesOrder) {
                 mesh.faces.push_back(lower);
                 mesh.faces.push_back(upper);
             }
+    return mesh;
+}
+
+// A large mesh shared out between threads gives the very triangles, in the very order, of one thread.
+TEST(Rasteriser, ALargeMeshSharedBetweenThreadsKeepsItsFacesOrder) {
+    const Mesh mesh = GridCopies(2);
     const auto render = [&mesh](int threads) {
         host::Rasteriser rasteriser(TestProjection());
         rasteriser.AddMesh(3, mesh, mesh.verts, threads);
@@ -227,6 +251,51 @@ TEST(Rasteriser, ALargeMeshSharedBetweenThreadsKeepsItsFacesOrder) {
     }
     EXPECT_LT(*std::max_element(one.second.begin(), one.second.end()), 2 * kCells * kCells)
         << "the first copy shows";
+}
+
+// Many meshes added together are shared out between threads across the meshes' bounds, and give the very
+// triangles, in the very order, of the meshes added one by one on one thread: the grid's two copies cut
+// into pieces of uneven size (some empty, some of one face) as meshes of instances of their own.
+TEST(Rasteriser, ManyMeshesSharedBetweenThreadsKeepTheirOrder) {
+    const Mesh grid = GridCopies(2);
+    std::vector<Mesh> pieces;
+    std::size_t face = 0;
+    for (const std::size_t size : {0, 1, 70000, 0, 3, 123456, 1, 65536, 1 << 20}) {
+        Mesh piece;
+        piece.verts = grid.verts;
+        for (std::size_t end = std::min(face + size, grid.faces.size()); face < end; ++face)
+            piece.faces.push_back(grid.faces[face]);
+        pieces.push_back(std::move(piece));
+    }
+    ASSERT_EQ(face, grid.faces.size());
+    const auto picture = [](const host::Rasteriser& rasteriser) {
+        std::vector<std::pair<int, int>> shown;
+        for (const int triangle : ResolveAll(rasteriser)) {
+            const host::SurfaceHit hit = triangle < 0 ? host::SurfaceHit() : rasteriser.Hit(triangle, 0, 0);
+            shown.emplace_back(hit.instance, hit.face);
+        }
+        return std::make_pair(rasteriser.NumTriangles(), shown);
+    };
+    host::Rasteriser oneByOne(TestProjection());
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        oneByOne.AddMesh(static_cast<int>(10 + i), pieces[i], pieces[i].verts);
+    oneByOne.Bin();
+    const auto expected = picture(oneByOne);
+    ASSERT_GT(expected.first, 0);
+    EXPECT_TRUE(std::any_of(expected.second.begin(), expected.second.end(),
+                            [](const auto& shown) { return shown.first == 12; }));
+
+    std::vector<host::Rasteriser::MeshToDraw> meshes;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        meshes.push_back({static_cast<int>(10 + i), &pieces[i], pieces[i].verts});
+    for (const int threads : {1, 2, 3, 7}) {
+        host::Rasteriser together(TestProjection());
+        together.AddMeshes(meshes, threads);
+        together.Bin();
+        const auto shared = picture(together);
+        EXPECT_EQ(shared.first, expected.first) << threads << " threads";
+        EXPECT_EQ(shared.second, expected.second) << threads << " threads";
+    }
 }
 
 } // namespace
