@@ -49,7 +49,8 @@ ImportedPart ReadPart(const aiScene& scene, const aiNode& node, const aiMatrix4x
         part.uvVerts.reserve(vertCount);
         part.uvCorners.reserve(cornerCount);
     }
-    PointWelder welder(part.verts);
+    // Room for every position to be new: no larger than the library's own arrays of them, and no rebuilds.
+    PointWelder welder(part.verts, vertCount);
     std::vector<int> vertOf;
     for (unsigned m = 0; m < node.mNumMeshes; ++m) {
         const aiMesh& mesh = *scene.mMeshes[node.mMeshes[m]];

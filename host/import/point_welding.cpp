@@ -32,9 +32,9 @@ bool Equal(const Point3& a, const Point3& b) {
 
 } // namespace
 
-PointWelder::PointWelder(std::vector<Point3>& welded) : welded(welded) {
+PointWelder::PointWelder(std::vector<Point3>& welded, std::size_t coming) : welded(welded) {
     std::size_t size = kFirstSlots;
-    while (2 * welded.size() > size)
+    while (2 * (welded.size() + coming) > size)
         size *= 2;
     Rebuild(size);
 }

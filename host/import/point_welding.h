@@ -3,6 +3,7 @@
 // Welding of equal positions, as the importer joins the corners of a model's faces into shared vertices.
 #include "hostsdk/color.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,7 +15,9 @@ namespace host {
 // it when the welder is made take part.
 class PointWelder {
 public:
-    explicit PointWelder(std::vector<Point3>& welded);
+    // `coming`: how many points are to be added, at most; the table is made for all of them at once
+    // instead of growing (and being rebuilt) as new points arrive.
+    explicit PointWelder(std::vector<Point3>& welded, std::size_t coming = 0);
 
     int Add(const Point3& p);
 

@@ -47,37 +47,41 @@ TEST(PointWelding, PointsAlreadyWeldedTakePart) {
 }
 
 // Many points from a small grid, so that most come again, with zeros of both signs: every index is the
-// one a plain map of first occurrences gives, while the table grows many times.
+// one a plain map of first occurrences gives, whether the table grows many times (nothing said of the
+// points to come), is made for them all at once, or is made too small and grows after all.
 TEST(PointWelding, MatchesAMapOfFirstOccurrences) {
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> coordinate(-40, 40);
-    const auto value = [&] {
-        const int c = coordinate(random);
-        return c == 0 && random() % 2 == 0 ? -0.0f : static_cast<float>(c) * 0.25f;
-    };
-    std::vector<Point3> welded;
-    PointWelder welder(welded);
-    std::map<std::tuple<float, float, float>, int> first;
-    int mismatches = 0;
-    for (int i = 0; i < 200000; ++i) {
-        const Point3 p(value(), value(), value());
-        const auto key = std::make_tuple(p.x + 0.0f, p.y + 0.0f, p.z + 0.0f);
-        const int expected = first.emplace(key, static_cast<int>(first.size())).first->second;
-        mismatches += welder.Add(p) != expected;
-        // The first point, which every growth of the table places first, must stay found.
-        if (i % 500 == 0)
-            mismatches += welder.Add(Point3(welded[0])) != 0;
+    constexpr int kPoints = 200000;
+    for (const std::size_t coming : {std::size_t(0), std::size_t(kPoints), std::size_t(3000)}) {
+        std::mt19937 random(7);
+        std::uniform_int_distribution<int> coordinate(-40, 40);
+        const auto value = [&] {
+            const int c = coordinate(random);
+            return c == 0 && random() % 2 == 0 ? -0.0f : static_cast<float>(c) * 0.25f;
+        };
+        std::vector<Point3> welded;
+        PointWelder welder(welded, coming);
+        std::map<std::tuple<float, float, float>, int> first;
+        int mismatches = 0;
+        for (int i = 0; i < kPoints; ++i) {
+            const Point3 p(value(), value(), value());
+            const auto key = std::make_tuple(p.x + 0.0f, p.y + 0.0f, p.z + 0.0f);
+            const int expected = first.emplace(key, static_cast<int>(first.size())).first->second;
+            mismatches += welder.Add(p) != expected;
+            // The first point, which every growth of the table places first, must stay found.
+            if (i % 500 == 0)
+                mismatches += welder.Add(Point3(welded[0])) != 0;
+        }
+        EXPECT_EQ(mismatches, 0) << coming << " coming";
+        EXPECT_EQ(welded.size(), first.size());
+        // Every point the table holds is found again after the last growth, the very first one too.
+        int lost = 0;
+        for (std::size_t i = 0; i < first.size(); ++i) {
+            const Point3 p = welded[i];
+            lost += welder.Add(p) != static_cast<int>(i);
+        }
+        EXPECT_EQ(lost, 0) << coming << " coming";
+        EXPECT_GT(first.size(), 100000u) << "well past the table's first size";
     }
-    EXPECT_EQ(mismatches, 0);
-    EXPECT_EQ(welded.size(), first.size());
-    // Every point the table holds is found again after the last growth, the very first one too.
-    int lost = 0;
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        const Point3 p = welded[i];
-        lost += welder.Add(p) != static_cast<int>(i);
-    }
-    EXPECT_EQ(lost, 0);
-    EXPECT_GT(first.size(), 100000u) << "the table grew well past its first size";
 }
 
 } // namespace
