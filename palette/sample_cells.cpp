@@ -17,8 +17,6 @@ constexpr uint32_t kMostGridCells = 1u << 16;
 // Narrower extents get a single row of cells, which keeps every scale factor finite.
 constexpr double kNarrowestExtent = 1e-30;
 
-constexpr float kInfinity = std::numeric_limits<float>::infinity();
-
 // The grid: blocks per axis and cells per block along each axis.
 struct Grid {
     uint32_t blocks[4];
@@ -166,8 +164,8 @@ SampleCells::SampleCells(const float* samples_, uint32_t n) : samples(samples_) 
     blockLow.resize(size_t{Blocks()} * 4);
     blockHigh.resize(size_t{Blocks()} * 4);
     for (uint32_t block = 0; block < Blocks(); ++block) {
-        __m128 blockMinimum = _mm_set1_ps(kInfinity);
-        __m128 blockMaximum = _mm_set1_ps(-kInfinity);
+        __m128 blockMinimum = _mm_set1_ps(std::numeric_limits<float>::infinity());
+        __m128 blockMaximum = _mm_set1_ps(-std::numeric_limits<float>::infinity());
         for (uint32_t cell = FirstCell(block); cell < FirstCell(block + 1); ++cell) {
             blockMinimum = _mm_min_ps(blockMinimum, _mm_loadu_ps(CellLow(cell)));
             blockMaximum = _mm_max_ps(blockMaximum, _mm_loadu_ps(CellHigh(cell)));

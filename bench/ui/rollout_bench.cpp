@@ -16,8 +16,11 @@
 
 #include <benchmark/benchmark.h>
 
+// A copy of the picture libraries of this file's own: the host library holds another, without file writes.
 #define STB_IMAGE_IMPLEMENTATION
+#define STB_IMAGE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
 #include <stb_image.h>
 #include <stb_image_write.h>
 

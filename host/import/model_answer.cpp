@@ -11,10 +11,6 @@ namespace host {
 
 namespace {
 
-constexpr char kMagic[4] = {'C', 'S', 'M', 'A'};
-constexpr std::uint32_t kModelKind = 0;
-constexpr std::uint32_t kErrorKind = 1;
-
 static_assert(sizeof(Point3) == 12 && std::is_trivially_copyable_v<Point3>, "a point is three floats");
 
 class AnswerWriter {
@@ -36,7 +32,7 @@ public:
         Bytes(text.data(), text.size());
     }
     void Header(std::uint32_t kind) {
-        Bytes(kMagic, sizeof kMagic);
+        Bytes(kModelAnswerMagic, sizeof kModelAnswerMagic);
         U32(kModelAnswerVersion);
         U32(kind);
     }
@@ -85,7 +81,7 @@ void WriteModelAnswer(const ImportedModel& model, const std::function<void(std::
     for (const ImportedPart& part : model.parts)
         CheckCarriable(part);
     AnswerWriter out(write);
-    out.Header(kModelKind);
+    out.Header(kModelAnswerModelKind);
     out.Count(model.parts.size());
     std::vector<std::uint32_t> sizes;
     for (const ImportedPart& part : model.parts) {
@@ -123,7 +119,7 @@ std::string EncodeErrorAnswer(const std::string& message) {
         bytes.append(piece);
     };
     AnswerWriter out(append);
-    out.Header(kErrorKind);
+    out.Header(kModelAnswerErrorKind);
     out.Text(message);
     return bytes;
 }

@@ -21,7 +21,10 @@
 
 namespace host {
 
+inline constexpr char kModelAnswerMagic[4] = {'C', 'S', 'M', 'A'};
 inline constexpr std::uint32_t kModelAnswerVersion = 1;
+inline constexpr std::uint32_t kModelAnswerModelKind = 0;
+inline constexpr std::uint32_t kModelAnswerErrorKind = 1;
 
 // An answer that is not one the reader could have written; the message says what is wrong with it.
 struct MalformedModelAnswer : std::runtime_error {

@@ -8,9 +8,6 @@ namespace host {
 
 namespace {
 
-constexpr char kMagic[4] = {'C', 'S', 'M', 'A'};
-constexpr std::uint32_t kModelKind = 0;
-constexpr std::uint32_t kErrorKind = 1;
 // A part takes at least its name's length, the transform, one vertex, one face of three corners with its
 // size and material, and the counts of vertices, faces, corners and uv vertices.
 constexpr std::uint64_t kSmallestPart = 4 + 48 + 12 + (4 + 12 + 4) + 4 * 4;
@@ -104,7 +101,7 @@ void ModelAnswerDecoder::Fail(std::string what) {
 void ModelAnswerDecoder::Items(const char* data, std::size_t count) {
     switch (field) {
     case Field::Magic:
-        if (std::memcmp(data, kMagic, sizeof kMagic) != 0)
+        if (std::memcmp(data, kModelAnswerMagic, sizeof kModelAnswerMagic) != 0)
             Fail("it does not start as an answer does");
         break;
     case Field::Version:
@@ -174,9 +171,9 @@ void ModelAnswerDecoder::Next() {
     case Field::Version:
         return Expect(Field::Kind, 4, 1);
     case Field::Kind:
-        if (number == kErrorKind)
+        if (number == kModelAnswerErrorKind)
             return Expect(Field::MessageLength, 4, 1);
-        if (number == kModelKind)
+        if (number == kModelAnswerModelKind)
             return Expect(Field::PartCount, 4, 1);
         return Fail("its kind is " + std::to_string(number) + ", neither a model nor an error");
     case Field::MessageLength:

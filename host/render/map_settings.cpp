@@ -10,11 +10,11 @@ namespace host {
 
 namespace {
 
-using namespace map_param;
 constexpr int kCurrentVersion = 2;
 constexpr int kCoordsRef = 1;
 constexpr int kAsTiles = 13;
-constexpr int kSubModeParams[] = {kPixelMapping, kObjectMapping, kCoordMapping, kInputMapping};
+constexpr int kSubModeParams[] = {map_param::kPixelMapping, map_param::kObjectMapping,
+                                  map_param::kCoordMapping, map_param::kInputMapping};
 
 bool SameText(const std::string& a, const char* b) {
     const std::string other = b;
@@ -158,36 +158,36 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
         if (block == nullptr)
             continue;
         if (settings.bitmap) {
-            SetParam(*block, kBitmap, "bitmap", *settings.bitmap);
+            SetParam(*block, map_param::kBitmap, "bitmap", *settings.bitmap);
         } else {
-            const Json* bitmap = FindParam(*block, kBitmap);
+            const Json* bitmap = FindParam(*block, map_param::kBitmap);
             if (bitmap == nullptr || !bitmap->contains("value") || (*bitmap)["value"].is_null()) {
                 if (!fallback)
                     fallback = defaultBitmap();
-                SetParam(*block, kBitmap, "bitmap", *fallback);
+                SetParam(*block, map_param::kBitmap, "bitmap", *fallback);
             }
         }
         if (settings.colours)
-            SetParam(*block, kNumColors, "int", *settings.colours);
+            SetParam(*block, map_param::kNumColors, "int", *settings.colours);
         if (settings.skip)
-            SetParam(*block, kSkipColors, "int", *settings.skip);
+            SetParam(*block, map_param::kSkipColors, "int", *settings.skip);
         if (settings.gamma)
-            SetParam(*block, kGamma, "float", *settings.gamma);
+            SetParam(*block, map_param::kGamma, "float", *settings.gamma);
         if (settings.hue)
-            SetParam(*block, kHue, "int", *settings.hue);
+            SetParam(*block, map_param::kHue, "int", *settings.hue);
         if (settings.saturation)
-            SetParam(*block, kSaturation, "int", *settings.saturation);
+            SetParam(*block, map_param::kSaturation, "int", *settings.saturation);
         if (settings.value)
-            SetParam(*block, kValue, "int", *settings.value);
+            SetParam(*block, map_param::kValue, "int", *settings.value);
         if (settings.mode) {
             const auto mode = std::find_if(MapModes().begin(), MapModes().end(),
                                            [&](const MapMode& m) { return m.combined == *settings.mode; });
             if (mode != MapModes().end()) {
-                SetParam(*block, kMappingOld, "int", mode->combined);
-                SetParam(*block, kMapping, "int", mode->category);
+                SetParam(*block, map_param::kMappingOld, "int", mode->combined);
+                SetParam(*block, map_param::kMapping, "int", mode->category);
                 SetParam(*block, kSubModeParams[mode->category], "int", mode->subMode);
                 // A current map: the post-load upgrade leaves these settings alone.
-                SetParam(*block, kVersion, "int", kCurrentVersion);
+                SetParam(*block, map_param::kVersion, "int", kCurrentVersion);
                 if (mode->combined == kAsTiles)
                     UseMapChannelCoords(objects, objects[index]);
             }
@@ -211,13 +211,13 @@ std::optional<MapPalette> FirstMapPalette(Json& document) {
             return param != nullptr ? IntMember(*param, "value", fallback) : fallback;
         };
         MapPalette palette;
-        const Json* bitmap = FindParam(*block, kBitmap);
+        const Json* bitmap = FindParam(*block, map_param::kBitmap);
         if (bitmap != nullptr && bitmap->contains("value") && (*bitmap)["value"].is_string())
             palette.bitmap = (*bitmap)["value"].get<std::string>();
-        palette.colours = read(kNumColors, palette.colours);
-        palette.skip = read(kSkipColors, palette.skip);
+        palette.colours = read(map_param::kNumColors, palette.colours);
+        palette.skip = read(map_param::kSkipColors, palette.skip);
         // A loaded map extracts again and harmonises again only when it was harmonised; a sort is not kept.
-        palette.harmony = read(kIsHarmonized, 0) != 0 ? read(kHarmony, 0) : -1;
+        palette.harmony = read(map_param::kIsHarmonized, 0) != 0 ? read(map_param::kHarmony, 0) : -1;
         return palette;
     }
     return std::nullopt;
@@ -257,8 +257,8 @@ MapModeSwitch::MapModeSwitch(SceneRoot& scene) {
 
 void MapModeSwitch::Set(const MapMode& mode) {
     for (const LiveMap& map : maps) {
-        map.block->SetValue(kMappingOld, 0, mode.combined);
-        map.block->SetValue(kMapping, 0, mode.category);
+        map.block->SetValue(map_param::kMappingOld, 0, mode.combined);
+        map.block->SetValue(map_param::kMapping, 0, mode.category);
         map.block->SetValue(kSubModeParams[mode.category], 0, mode.subMode);
         if (map.coords != nullptr)
             map.coords->SetCoordSystem(mode.combined == kAsTiles ? UVW_COORDS : map.coordSystem);

@@ -56,7 +56,7 @@ void CALLBACK RunNextStep(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 // Entries told apart by their red channel, written as letters.
-Palette Letters(const std::string& letters) {
+Palette LetterSwatches(const std::string& letters) {
     Palette list;
     for (char letter : letters) {
         PaletteEntry entry;
@@ -67,7 +67,7 @@ Palette Letters(const std::string& letters) {
     return list;
 }
 
-std::string Spell(const Palette& list) {
+std::string SpellSwatches(const Palette& list) {
     std::string letters;
     for (const PaletteEntry& entry : list)
         letters += static_cast<char>(entry.red >> 8);
@@ -150,12 +150,12 @@ protected:
     std::string Run(const std::string& letters, std::vector<Step> steps, bool& accepted) {
         script = std::move(steps);
         nextStep = 0;
-        Palette working = Letters(letters);
+        Palette working = LetterSwatches(letters);
         const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunNextStep);
         accepted = RunReorderDialog(working);
         KillTimer(nullptr, timer);
         EXPECT_EQ(nextStep, script.size()) << "the dialog ended before its script";
-        return Spell(working);
+        return SpellSwatches(working);
     }
 
     HWND host = nullptr;
@@ -292,7 +292,7 @@ TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
     std::string forty;
     for (int i = 0; i < 40; ++i)
         forty += static_cast<char>('0' + i);
-    map->SetPalette(Letters(forty));
+    map->SetPalette(LetterSwatches(forty));
     map->pblock->SetValue(pb_num_colors, 0, 30);
     const Palette extracted = map->GetExtractedPalette();
     script = {[](HWND) { EXPECT_EQ(theReorderState.count, 30); }, Press(30, 29), Release(30, 0),
@@ -302,19 +302,19 @@ TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
     std::string expected = forty;
     expected.erase(29, 1);
     expected.insert(expected.begin(), forty[29]);
-    EXPECT_EQ(Spell(*map->GetPalette()), expected);
+    EXPECT_EQ(SpellSwatches(*map->GetPalette()), expected);
     EXPECT_EQ(map->GetExtractedPalette(), extracted);
 }
 
 TEST_F(ManualButton, OkRefreshesTheOpenRolloutsAlsoWithoutADrag) {
-    map->SetPalette(Letters("ABCDE"));
+    map->SetPalette(LetterSwatches("ABCDE"));
     IAutoMParamDlg* rollouts = static_cast<IAutoMParamDlg*>(map->CreateParamDlg(nullptr, nullptr));
     ASSERT_NE(rollouts, nullptr);
     IParamMap2* open = GetChromasiftDesc()->GetParamMap(0);
     const int before = open->InvalidationCount();
     script = {Button(IDOK)};
     Click();
-    EXPECT_EQ(Spell(*map->GetPalette()), "ABCDE");
+    EXPECT_EQ(SpellSwatches(*map->GetPalette()), "ABCDE");
     EXPECT_EQ(open->InvalidationCount(), before + 1);
     script = {Button(IDCANCEL)};
     Click();
@@ -323,18 +323,18 @@ TEST_F(ManualButton, OkRefreshesTheOpenRolloutsAlsoWithoutADrag) {
 }
 
 TEST_F(ManualButton, CancelLeavesThePaletteAndAnEmptyPaletteOpensNothing) {
-    map->SetPalette(Letters("ABCDEFG"));
+    map->SetPalette(LetterSwatches("ABCDEFG"));
     map->pblock->SetValue(pb_num_colors, 0, 30);
     script = {Press(7, 0), Release(7, 6), Button(IDCANCEL)};
     Click();
-    EXPECT_EQ(Spell(*map->GetPalette()), "ABCDEFG");
+    EXPECT_EQ(SpellSwatches(*map->GetPalette()), "ABCDEFG");
 
     // "# colors" read at the host's current time limits the dialog's list.
     GetCOREInterface()->SetTime(0);
     map->pblock->SetValue(pb_num_colors, 0, 3);
     script = {[](HWND) { EXPECT_EQ(theReorderState.count, 3); }, Press(3, 0), Release(3, 2), Button(IDOK)};
     Click();
-    EXPECT_EQ(Spell(*map->GetPalette()), "BCADEFG");
+    EXPECT_EQ(SpellSwatches(*map->GetPalette()), "BCADEFG");
 
     map->SetPalette(Palette{});
     script = {Button(IDOK)};

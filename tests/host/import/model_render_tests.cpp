@@ -13,7 +13,7 @@
 
 namespace {
 
-using Colour = std::tuple<float, float, float>;
+using FaceGroupColour = std::tuple<float, float, float>;
 
 class ModelRender : public ::testing::Test {
 protected:
@@ -40,9 +40,9 @@ protected:
     }
 
     // The colours seen on each group of render faces, the group being face / `facesPerGroup`.
-    static std::map<int, std::set<Colour>> ColoursByFaceGroup(const host::FrameBuffer& frame,
-                                                              int facesPerGroup) {
-        std::map<int, std::set<Colour>> groups;
+    static std::map<int, std::set<FaceGroupColour>> ColoursByFaceGroup(const host::FrameBuffer& frame,
+                                                                       int facesPerGroup) {
+        std::map<int, std::set<FaceGroupColour>> groups;
         for (std::size_t i = 0; i < frame.colour.size(); ++i)
             if (frame.face[i] >= 0)
                 groups[frame.face[i] / facesPerGroup].insert(
@@ -53,9 +53,10 @@ protected:
 
 TEST_F(ModelRender, PerFaceColoursWholePolygonsOfAQuadModel) {
     // Each quad of box.obj is rendered as two triangles, 2k and 2k + 1.
-    const std::map<int, std::set<Colour>> quads = ColoursByFaceGroup(Render("meshes/box.obj", "Per Face"), 2);
+    const std::map<int, std::set<FaceGroupColour>> quads =
+        ColoursByFaceGroup(Render("meshes/box.obj", "Per Face"), 2);
     ASSERT_GE(quads.size(), 2u) << "the camera sees several sides";
-    std::set<Colour> distinct;
+    std::set<FaceGroupColour> distinct;
     for (const auto& [quad, colours] : quads) {
         EXPECT_EQ(colours.size(), 1u) << "quad " << quad << " shows " << colours.size() << " colours";
         distinct.insert(*colours.begin());
@@ -63,7 +64,7 @@ TEST_F(ModelRender, PerFaceColoursWholePolygonsOfAQuadModel) {
     EXPECT_GT(distinct.size(), 1u) << "the sides differ";
 
     // Triangulated, every triangle is a polygon of its own: some quad shows two colours.
-    const std::map<int, std::set<Colour>> split =
+    const std::map<int, std::set<FaceGroupColour>> split =
         ColoursByFaceGroup(Render("meshes/box.obj", "Per Face", true), 2);
     bool twoColoured = false;
     for (const auto& [quad, colours] : split)
@@ -75,8 +76,8 @@ TEST_F(ModelRender, MaterialIdFollowsTheFilesMaterials) {
     // cube_usemtl.obj gives its sides several materials; faces of one material share a colour, and more
     // than one colour shows.
     const host::FrameBuffer frame = Render("meshes/cube_usemtl.obj", "Material ID");
-    const std::map<int, std::set<Colour>> faces = ColoursByFaceGroup(frame, 1);
-    std::set<Colour> seen;
+    const std::map<int, std::set<FaceGroupColour>> faces = ColoursByFaceGroup(frame, 1);
+    std::set<FaceGroupColour> seen;
     for (const auto& [face, colours] : faces) {
         EXPECT_EQ(colours.size(), 1u);
         seen.insert(colours.begin(), colours.end());
@@ -86,7 +87,7 @@ TEST_F(ModelRender, MaterialIdFollowsTheFilesMaterials) {
 
 TEST_F(ModelRender, ObjectRandomColoursEachPartInOneColour) {
     const host::FrameBuffer frame = Render("meshes/spider.obj", "Object (random)");
-    std::map<int, std::set<Colour>> parts;
+    std::map<int, std::set<FaceGroupColour>> parts;
     for (std::size_t i = 0; i < frame.colour.size(); ++i)
         if (frame.nodeID[i] >= 0)
             parts[frame.nodeID[i]].insert({frame.colour[i].r, frame.colour[i].g, frame.colour[i].b});
