@@ -19,7 +19,8 @@ inline void RunWithHugePageHeap(char**) {}
 // Starts this program again, with the same arguments, with the huge-page setting added to its environment.
 // Returns, and the program carries on as it is, when the setting is there already, when the allocator is a
 // sanitizer's own (the setting would change nothing), under valgrind (the program started again would run
-// outside it), or when the program cannot be started again.
+// outside it), in secure mode (the setting would be taken away again), or when the program cannot be
+// started again.
 void RunWithHugePageHeap(char** argv);
 #endif
 

@@ -1,5 +1,6 @@
 #include "host/huge_page_heap.h"
 
+#include <sys/auxv.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -25,7 +26,9 @@ bool UnderValgrind() {
 } // namespace
 
 void RunWithHugePageHeap(char** argv) {
-    if (kSanitizerAllocator || UnderValgrind())
+    // A program started in secure mode (set-user-ID, file capabilities) has its tunables taken away by the
+    // loader, and would start itself again for ever.
+    if (kSanitizerAllocator || UnderValgrind() || getauxval(AT_SECURE) != 0)
         return;
     const char* tunables = std::getenv("GLIBC_TUNABLES");
     const std::string wanted = TunablesWithHugePages(tunables);
