@@ -1,5 +1,7 @@
 #include "host/huge_page_heap.h"
 
+#include "host/platform.h"
+
 #include <sys/auxv.h>
 #include <unistd.h>
 
@@ -7,7 +9,6 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <system_error>
 
 namespace host {
 namespace {
@@ -34,9 +35,8 @@ void RunWithHugePageHeap(char** argv) {
     const std::string wanted = TunablesWithHugePages(tunables);
     if (tunables != nullptr && wanted == tunables)
         return;
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
+    const std::filesystem::path self = ExecutableFile();
+    if (self.empty())
         return;
     const std::optional<std::string> previous =
         tunables != nullptr ? std::optional<std::string>(tunables) : std::nullopt;

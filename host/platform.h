@@ -6,6 +6,8 @@
 
 namespace host {
 
+// The running executable's file; empty when the system cannot say.
+std::filesystem::path ExecutableFile();
 // The directory holding the running executable.
 std::filesystem::path ExecutableDirectory();
 

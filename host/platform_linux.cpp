@@ -11,10 +11,15 @@
 
 namespace host {
 
-std::filesystem::path ExecutableDirectory() {
+std::filesystem::path ExecutableFile() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : self.parent_path();
+    return error ? std::filesystem::path() : self;
+}
+
+std::filesystem::path ExecutableDirectory() {
+    const std::filesystem::path self = ExecutableFile();
+    return self.empty() ? std::filesystem::current_path() : self.parent_path();
 }
 
 ModuleHandle* OpenModule(const std::filesystem::path& file, std::string& error) {

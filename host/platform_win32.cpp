@@ -12,10 +12,14 @@
 
 namespace host {
 
-std::filesystem::path ExecutableDirectory() {
+std::filesystem::path ExecutableFile() {
     wchar_t buffer[MAX_PATH * 4];
     const DWORD length = GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
-    return std::filesystem::path(std::wstring(buffer, length)).parent_path();
+    return std::filesystem::path(std::wstring(buffer, length));
+}
+
+std::filesystem::path ExecutableDirectory() {
+    return ExecutableFile().parent_path();
 }
 
 ModuleHandle* OpenModule(const std::filesystem::path& file, std::string& error) {
