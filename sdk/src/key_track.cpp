@@ -1,6 +1,7 @@
 #include "hostsdk/key_track.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -58,6 +59,15 @@ float TrackValue(std::span<const TrackKey> keys, TimeValue t, Interval& valid) {
                          (u3 - 2.0 * u2 + u) * span * Tangent(keys, b - 1) +
                          (-2.0 * u3 + 3.0 * u2) * k1.value + (u3 - u2) * span * Tangent(keys, b);
     return static_cast<float>(value);
+}
+
+float SteppedTrackValue(std::span<const TrackKey> keys, TimeValue t, Interval& valid) {
+    const auto after = std::upper_bound(keys.begin(), keys.end(), t,
+                                        [](TimeValue time, const TrackKey& key) { return time < key.time; });
+    const TimeValue from = after == keys.begin() ? TIME_NegInfinity : std::prev(after)->time;
+    const TimeValue to = after == keys.end() ? TIME_PosInfinity : after->time - 1;
+    valid &= Interval(from, to);
+    return after == keys.begin() ? keys.front().value : std::prev(after)->value;
 }
 
 void SetTrackKey(KeyTrack& keys, TimeValue t, float value) {

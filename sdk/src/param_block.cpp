@@ -60,6 +60,19 @@ int RoundedKeyValue(float value) {
     return static_cast<int>(std::lround(value));
 }
 
+// An on/off parameter: a boolean, or an integer whose range is off and on. Its keys step.
+bool IsSwitch(const ParamDef& def) {
+    return base_type(def.type) == TYPE_BOOL ||
+           (base_type(def.type) == TYPE_INT && def.hasRange && def.rangeLow.i == 0 && def.rangeHigh.i == 1);
+}
+
+float KeyedValue(const ParamDef& def, std::span<const TrackKey> keys, TimeValue t, Interval& valid) {
+    if (IsSwitch(def))
+        return SteppedTrackValue(keys, t, valid);
+    const float value = TrackValue(keys, t, valid);
+    return AcceptsInt(def.type) ? static_cast<float>(RoundedKeyValue(value)) : value;
+}
+
 } // namespace
 
 // Render threads read values while the user interface thread edits them: integers, floats and
@@ -168,7 +181,7 @@ double IParamBlock2::NumberAt(const ParamDef& def, Value& slot, TimeValue t, Int
         keys = slot.keys;
     }
     if (keys != nullptr) {
-        const float value = TrackValue(*keys, t, valid);
+        const float value = KeyedValue(def, *keys, t, valid);
         return AcceptsInt(def.type) ? RoundedKeyValue(value) : value;
     }
     valid &= FOREVER;
@@ -212,14 +225,12 @@ bool IParamBlock2::SetAnimated(const ParamDef& def, int index, int tabIndex, Val
     if (Animating()) {
         SetTrackKey(*track, t, value);
     } else {
-        // Outside animate mode a change to an animated value moves the whole curve by the same amount.
+        // Outside animate mode a change to an animated value moves the whole curve by the same amount; a
+        // switch's track holds only off and on, so its keys stay within them.
         Interval ignored = FOREVER;
-        float now = TrackValue(*track, t, ignored);
-        if (integer)
-            now = static_cast<float>(RoundedKeyValue(now));
-        const float change = value - now;
+        const float change = value - KeyedValue(def, *track, t, ignored);
         for (TrackKey& key : *track)
-            key.value += change;
+            key.value = IsSwitch(def) ? std::clamp(key.value + change, 0.0f, 1.0f) : key.value + change;
     }
     StoreKeys(index, tabIndex, slot, std::move(track));
     return true;

@@ -48,6 +48,22 @@ TEST(KeyTrack, EasesBetweenTwoKeysAndNeverOvershootsAPeak) {
     EXPECT_FLOAT_EQ(TrackValue(rising, 150, valid), 8.125f);
 }
 
+TEST(KeyTrack, ASteppedTrackHoldsEachKeyUpToTheNext) {
+    const KeyTrack keys{{0, 0.0f}, {100, 1.0f}, {200, 0.0f}};
+    struct Row {
+        TimeValue t;
+        float value;
+        Interval valid;
+    };
+    for (const Row& row : {Row{-5, 0.0f, Interval(TIME_NegInfinity, -1)}, Row{0, 0.0f, Interval(0, 99)},
+                           Row{99, 0.0f, Interval(0, 99)}, Row{100, 1.0f, Interval(100, 199)},
+                           Row{250, 0.0f, Interval(200, TIME_PosInfinity)}}) {
+        Interval valid = FOREVER;
+        EXPECT_EQ(SteppedTrackValue(keys, row.t, valid), row.value) << row.t;
+        EXPECT_EQ(valid, row.valid) << row.t;
+    }
+}
+
 TEST(KeyTrack, SetsKeysInTimeOrderAndChecksOrder) {
     KeyTrack keys;
     SetTrackKey(keys, 4800, 2.0f);

@@ -27,7 +27,7 @@ public:
     void DeleteThis() override {}
 };
 
-enum { kInt = 1, kFloat = 2, kCombo = 3, kMap = 4, kOwned = 5, kBitmap = 6, kBool = 7 };
+enum { kInt = 1, kFloat = 2, kCombo = 3, kMap = 4, kOwned = 5, kBitmap = 6, kBool = 7, kSwitch = 8 };
 
 ParamBlockDesc2 MakeDesc(Dummy* proc) {
     return ParamBlockDesc2(
@@ -44,7 +44,8 @@ ParamBlockDesc2 MakeDesc(Dummy* proc) {
         kMap, L"map", TYPE_TEXMAP, 0, 153, p_ui, 0, TYPE_TEXMAPBUTTON, 1033, p_subtexno, 0, p_end,
         kOwned, L"coords", TYPE_REFTARG, P_OWNERS_REF, 129, p_refno, 1, p_end,
         kBitmap, L"bitmap", TYPE_BITMAP, 0, 155, p_ui, 0, TYPE_BITMAPBUTTON, 1030, p_end,
-        kBool, L"on", TYPE_BOOL, 0, 154, p_ui, 0, TYPE_SINGLECHECKBOX, 1034, p_end,
+        kBool, L"on", TYPE_BOOL, P_ANIMATABLE, 154, p_ui, 0, TYPE_SINGLECHECKBOX, 1034, p_end,
+        kSwitch, L"done", TYPE_INT, P_ANIMATABLE, 156, p_default, 0, p_range, 0, 1, p_end,
         p_end
         // clang-format on
     );
@@ -60,7 +61,7 @@ TEST(ParamBlockDesc2, DecodesTheTaggedArgumentList) {
     EXPECT_EQ(desc.GetMap(0).dialogTemplate, 107);
     EXPECT_EQ(desc.GetMap(1).title, 13);
     EXPECT_EQ(desc.GetMap(1).userDlgProc, &proc);
-    ASSERT_EQ(desc.Count(), 7);
+    ASSERT_EQ(desc.Count(), 8);
     EXPECT_EQ(desc.IndextoID(3), kMap);
 
     const ParamDef* count = desc.GetParamDef(kInt);
@@ -256,6 +257,25 @@ TEST_F(AnimatedParameters, OutsideAnimateModeAChangeMovesTheWholeCurve) {
     block->SetValue(kInt, 4800, 7);
     EXPECT_TRUE(block->GetKeys(kInt).empty());
     EXPECT_EQ(block->GetInt(kInt, 0), 7);
+}
+
+TEST_F(AnimatedParameters, SwitchesStepAtTheirKeysAndStayOffOrOn) {
+    // Booleans and integers ranging from 0 to 1 hold a key's value up to the next key.
+    for (const ParamID id : {kBool, kSwitch}) {
+        ASSERT_TRUE(block->SetKeys(id, KeyTrack{{0, 0.0f}, {4800, 1.0f}}));
+        EXPECT_EQ(block->GetInt(id, 4799), 0) << id;
+        EXPECT_EQ(block->GetInt(id, 4800), 1) << id;
+        Interval valid = FOREVER;
+        int value = 0;
+        block->GetValue(id, 3000, value, valid);
+        EXPECT_EQ(valid, Interval(0, 4799)) << id;
+        // Switched off outside animate mode where it is on: the whole track moves, and stays off or on.
+        block->SetValue(id, 4800, 0);
+        EXPECT_EQ(block->GetKeys(id), (KeyTrack{{0, 0.0f}, {4800, 0.0f}})) << id;
+    }
+    // An integer of a wider range keeps the smooth curve, rounded.
+    ASSERT_TRUE(block->SetKeys(kInt, KeyTrack{{0, 1.0f}, {4800, 2.0f}}));
+    EXPECT_EQ(block->GetInt(kInt, 4000), 2);
 }
 
 TEST_F(AnimatedParameters, KeysAreCheckedClonedAndDroppedByReset) {

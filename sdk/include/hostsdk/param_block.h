@@ -32,7 +32,8 @@ public:
     // A number parameter declared animatable follows the host's animate mode: while Animating(), setting it
     // at t sets a key at t (the first key away from time 0 also keeps the old value in a key at time 0);
     // otherwise a parameter without keys takes the value for all time and one with keys has every key
-    // moved by the change at t. Parameters that are not animatable hold one value for all time.
+    // moved by the change at t (an on/off parameter's keys staying off or on). Parameters that are not
+    // animatable hold one value for all time.
     BOOL SetValue(ParamID id, TimeValue t, int value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, float value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, const Point3& value, int tabIndex = 0);
