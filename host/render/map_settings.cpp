@@ -1,5 +1,9 @@
 #include "host/render/map_settings.h"
 
+#include "host/text.h"
+
+#include "hostsdk/bitmap.h"
+#include "hostsdk/core_interface.h"
 #include "hostsdk/tex_gen.h"
 
 #include <algorithm>
@@ -197,32 +201,6 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
     return configured;
 }
 
-std::optional<MapPalette> FirstMapPalette(Json& document) {
-    if (!document.contains("objects") || !document["objects"].is_array())
-        return std::nullopt;
-    for (Json& record : document["objects"]) {
-        if (!IsClass(record, TEXMAP_CLASS_ID, kChromasiftClassID))
-            continue;
-        Json* block = MainBlock(record);
-        if (block == nullptr)
-            return std::nullopt;
-        const auto read = [block](int id, int fallback) {
-            const Json* param = FindParam(*block, id);
-            return param != nullptr ? IntMember(*param, "value", fallback) : fallback;
-        };
-        MapPalette palette;
-        const Json* bitmap = FindParam(*block, map_param::kBitmap);
-        if (bitmap != nullptr && bitmap->contains("value") && (*bitmap)["value"].is_string())
-            palette.bitmap = (*bitmap)["value"].get<std::string>();
-        palette.colours = read(map_param::kNumColors, palette.colours);
-        palette.skip = read(map_param::kSkipColors, palette.skip);
-        // A loaded map extracts again and harmonises again only when it was harmonised; a sort is not kept.
-        palette.harmony = read(map_param::kIsHarmonized, 0) != 0 ? read(map_param::kHarmony, 0) : -1;
-        return palette;
-    }
-    return std::nullopt;
-}
-
 namespace {
 
 // Every object the scene reaches through references, each once.
@@ -245,6 +223,26 @@ std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene) {
     return found;
 }
 
+std::optional<MapPalette> LoadedMapPalette(SceneRoot& scene) {
+    const TimeValue slider = GetCOREInterface()->GetTime();
+    for (Texmap* map : ChromasiftMaps(scene)) {
+        auto* block = dynamic_cast<IParamBlock2*>(map->GetReference(0));
+        PBBitmap* bitmap = block == nullptr ? nullptr : block->GetBitmap(map_param::kBitmap, 0);
+        if (bitmap == nullptr)
+            continue;
+        MapPalette palette;
+        palette.bitmap = ToUtf8(bitmap->bi.Name());
+        palette.colours = block->GetInt(map_param::kNumColors, 0);
+        palette.skip = block->GetInt(map_param::kSkipColors, 0);
+        // Loading extracts (switching "Is harmonized" off at the slider) and harmonises again (on) when the
+        // map was harmonised, so the switch at the slider tells.
+        if (block->GetInt(map_param::kIsHarmonized, slider) == 1)
+            palette.harmony = block->GetInt(map_param::kHarmony, slider);
+        return palette;
+    }
+    return std::nullopt;
+}
+
 MapModeSwitch::MapModeSwitch(SceneRoot& scene) {
     for (Texmap* map : ChromasiftMaps(scene)) {
         auto* block = dynamic_cast<IParamBlock2*>(map->GetReference(0));
@@ -257,9 +255,14 @@ MapModeSwitch::MapModeSwitch(SceneRoot& scene) {
 
 void MapModeSwitch::Set(const MapMode& mode) {
     for (const LiveMap& map : maps) {
-        map.block->SetValue(map_param::kMappingOld, 0, mode.combined);
-        map.block->SetValue(map_param::kMapping, 0, mode.category);
-        map.block->SetValue(kSubModeParams[mode.category], 0, mode.subMode);
+        // A cell shows its mode whatever the scene keys: the keys go and the mode holds for all time.
+        const auto hold = [&map](ParamID id, int value) {
+            map.block->SetKeys(id, {});
+            map.block->SetValue(id, 0, value);
+        };
+        hold(map_param::kMappingOld, mode.combined);
+        hold(map_param::kMapping, mode.category);
+        hold(kSubModeParams[mode.category], mode.subMode);
         if (map.coords != nullptr)
             map.coords->SetCoordSystem(mode.combined == kAsTiles ? UVW_COORDS : map.coordSystem);
     }

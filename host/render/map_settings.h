@@ -59,8 +59,8 @@ struct MapSettings {
 int ApplyMapSettings(Json& document, const MapSettings& settings,
                      const std::function<std::string()>& defaultBitmap);
 
-// What decides the palette a map of a scene document holds once loaded: its bitmap file and the settings
-// its palette is extracted and harmonised with (defaults where the record leaves them out).
+// What decides the palette a loaded map holds: its bitmap file and the settings its palette was extracted
+// and harmonised with when the scene was loaded.
 struct MapPalette {
     std::string bitmap;
     int colours = 10;
@@ -68,8 +68,10 @@ struct MapPalette {
     int harmony = -1; // -1: not harmonised; 0 "none" to 7
 };
 
-// The palette settings of the document's first Chromasift map; nothing when it has none.
-std::optional<MapPalette> FirstMapPalette(Json& document);
+// The palette settings of the scene's first Chromasift map with a bitmap, read from its parameter block
+// right after loading, at the times the map read them: the counts at time 0, and the harmony where the
+// time slider stood. Nothing when no map has a bitmap.
+std::optional<MapPalette> LoadedMapPalette(SceneRoot& scene);
 
 // The Chromasift maps a loaded scene reaches through its references, each once.
 std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene);
@@ -81,8 +83,9 @@ public:
     // Finds the maps through the scene's references and remembers each one's coordinate system.
     explicit MapModeSwitch(SceneRoot& scene);
 
-    // Writes the combined mode, the category and its sub-mode into every map. "As Tiles" reads the
-    // explicit map channel; every other mode the map's own coordinate system.
+    // Writes the combined mode, the category and its sub-mode into every map for all time, dropping keys
+    // the scene gave them. "As Tiles" reads the explicit map channel; every other mode the map's own
+    // coordinate system.
     void Set(const MapMode& mode);
     int Count() const { return static_cast<int>(maps.size()); }
 

@@ -133,6 +133,7 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
         const auto start = std::chrono::steady_clock::now();
         // The scene is read once, so its maps extract their palettes once; each cell only switches mode.
         const std::unique_ptr<SceneRoot> scene = SceneFromSource(read, RenderSceneOrigin(options), plugins);
+        const std::optional<MapPalette> stripPalette = LoadedMapPalette(*scene);
         MapModeSwitch modeSwitch(*scene);
         // As for a single render: the frame is where the time slider stands, which the map's shading reads.
         if (options.frame)
@@ -190,7 +191,7 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
         display.Finish();
 
         std::string paletteNote;
-        if (std::optional<MapPalette> settings = FirstMapPalette(read.document)) {
+        if (const std::optional<MapPalette>& settings = stripPalette) {
             try {
                 const ImagePalette extracted = ExtractImagePalette(settings->bitmap, settings->colours,
                                                                    settings->skip, settings->harmony);

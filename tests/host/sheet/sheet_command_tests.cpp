@@ -1,4 +1,5 @@
 // The contact sheet: its layout, and a sheet of the built-in scene written and read back.
+#include "host/render/builtin_scene.h"
 #include "host/sheet/sheet_command.h"
 #include "host/sheet/sheet_layout.h"
 
@@ -83,6 +84,37 @@ TEST_F(SheetCommand, DrawsTheFrameItIsGiven) {
     EXPECT_EQ(GetCOREInterface()->GetTime(), 4800);
     EXPECT_FALSE(first.empty());
     EXPECT_NE(first, last) << "\"Gamma\" 1 and 3 give other colours";
+}
+
+TEST_F(SheetCommand, KeysOnTheModeAndTheCountsChangeNeitherTheCellsNorTheStrip) {
+    // Sheets of the built-in scene with one keyed parameter; the summary line and the picture's bytes.
+    const render_test::TempFile sceneFile("keyed_sheet.json"), file("keyed_sheet.png");
+    const auto sheet = [&](int param, const char* frame) {
+        host::Json scene = host::BuiltinScene();
+        host::Json& map = scene["objects"][0];
+        if (!map.contains("paramBlocks"))
+            map["paramBlocks"] =
+                host::Json::array({host::Json{{"ref", 0}, {"block", 0}, {"params", host::Json::array()}}});
+        const host::Json keys = param == 1 ? host::Json::parse("[[0, 4], [9600, 12]]")
+                                           : host::Json::parse("[[0, 5], [4800, 13]]");
+        map["paramBlocks"][0]["params"].push_back(host::Json{{"id", param}, {"type", "int"}, {"keys", keys}});
+        std::ofstream(sceneFile.Path()) << scene.dump();
+        host::SheetOptions options;
+        EXPECT_EQ(Parse({sceneFile.Utf8(), "--size", "32x24", "--threads", "1", "--frame", frame, "-o",
+                         file.Utf8()},
+                        options),
+                  0);
+        std::ostringstream out, err;
+        EXPECT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0)
+            << err.str();
+        std::ifstream in(file.Path(), std::ios::binary);
+        return std::make_pair(out.str(), std::string(std::istreambuf_iterator<char>(in), {}));
+    };
+    const auto modeAt0 = sheet(2, "0"), modeAt30 = sheet(2, "30");
+    EXPECT_EQ(modeAt0.second, modeAt30.second) << "each cell shows its own mode";
+    // The map extracted 4 colours on loading ("# colors" at time 0), whatever the frame drawn.
+    EXPECT_NE(sheet(1, "30").first.find("palette of 4 colours"), std::string::npos);
+    GetCOREInterface()->SetTime(0);
 }
 
 TEST_F(SheetCommand, WritesEveryModeAndThePaletteStrip) {
