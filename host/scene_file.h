@@ -20,11 +20,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The animation range, in frames, of a scene that does not give one: the host's own default.
+inline constexpr int kDefaultFirstFrame = 0, kDefaultLastFrame = 100;
+
 void SaveScene(SceneRoot& scene, const std::filesystem::path& file);
 std::string SceneToJson(SceneRoot& scene);
 
 // Loads the way the host does: objects are created for loading, their stored references installed,
-// `Load` called on each, and the post-load callbacks run in priority order once the whole scene is read.
+// `Load` called on each, and the post-load callbacks run in priority order once the whole scene is read,
+// with the time slider and the animation range set as the scene gives them.
 std::unique_ptr<SceneRoot> LoadScene(const std::filesystem::path& file, const PluginManager& plugins);
 std::unique_ptr<SceneRoot> SceneFromJson(const std::string& text, const std::string& origin,
                                          const PluginManager& plugins);

@@ -102,6 +102,10 @@ public:
         TimeValue slider = 0;
         if (document.contains("sliderTime"))
             slider = ReadInt(document["sliderTime"], "/sliderTime");
+        const Interval range =
+            document.contains("animationRange")
+                ? ReadAnimationRange(document["animationRange"])
+                : Interval(FramesToTicks(kDefaultFirstFrame), FramesToTicks(kDefaultLastFrame));
 
         // Values and keys are read as stored: animate mode must not turn them into new keys.
         AnimateSuspend suspended;
@@ -142,6 +146,7 @@ public:
         if (document.contains("camera"))
             scene->SetCamera(ReadCamera(document["camera"], origin, "/camera"));
         // Post-load work sees the whole scene in place, with the slider where the scene left it.
+        GetCOREInterface()->SetAnimRange(range);
         GetCOREInterface()->SetTime(slider);
         loader.RunCallbacks();
         return scene;
@@ -165,6 +170,20 @@ private:
         if (number < -2147483648LL || number > 2147483647LL)
             Fail(where, "integer out of range");
         return static_cast<int>(number);
+    }
+
+    // [first, last] in frames, as far as ticks in a time value reach.
+    Interval ReadAnimationRange(const Json& value) const {
+        constexpr int kFarthestFrame = 10000000;
+        if (!value.is_array() || value.size() != 2)
+            Fail("/animationRange", "expected [first, last] in frames");
+        const int first = ReadInt(value[0], "/animationRange/0");
+        const int last = ReadInt(value[1], "/animationRange/1");
+        if (first > last || first < -kFarthestFrame || last > kFarthestFrame)
+            Fail("/animationRange", "expected a first frame not after the last, each from " +
+                                        std::to_string(-kFarthestFrame) + " to " +
+                                        std::to_string(kFarthestFrame));
+        return Interval(FramesToTicks(first), FramesToTicks(last));
     }
 
     float ReadFloat(const Json& value, const std::string& where) const {

@@ -6,6 +6,7 @@
 #include "host/scene_json.h"
 #include "host/text.h"
 
+#include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
 #include "hostsdk/node.h"
@@ -44,6 +45,10 @@ public:
         // Scenes saved with the slider at 0 are written as before scenes kept the slider.
         if (const TimeValue slider = GetCOREInterface()->GetTime(); slider != 0)
             document["sliderTime"] = slider;
+        const Interval range = GetCOREInterface()->GetAnimRange();
+        const int first = range.Start() / GetTicksPerFrame(), last = range.End() / GetTicksPerFrame();
+        if (first != kDefaultFirstFrame || last != kDefaultLastFrame)
+            document["animationRange"] = Json::array({first, last});
         return document;
     }
 

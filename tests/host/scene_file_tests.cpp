@@ -137,6 +137,7 @@ TEST_F(SceneFile, FirstVersionMapsWithoutBitmapKeepTheirModes) {
 
 TEST_F(SceneFile, AnimatedParametersAndTheSliderReadBackIdentically) {
     const std::string json = R"({"format": "chromasift-scene", "version": 1, "sliderTime": 4800,
+        "animationRange": [-10, 250],
         "objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
                      "paramBlocks": [{"ref": 0, "block": 0, "params": [
                          {"id": 7, "type": "float", "keys": [[0, 1.0], [4800, 3.0]]},
@@ -155,10 +156,12 @@ TEST_F(SceneFile, AnimatedParametersAndTheSliderReadBackIdentically) {
 
     const std::string saved = host::SceneToJson(*scene);
     EXPECT_NE(saved.find("\"sliderTime\": 4800"), std::string::npos);
+    EXPECT_EQ(GetCOREInterface()->GetAnimRange(), Interval(-1600, 40000));
     EXPECT_EQ(host::SceneToJson(*Load(saved)), saved);
-    // A scene without a slider time puts the slider back at 0.
+    // A scene without a slider time or a range puts the slider back at 0 and the range at frames 0 to 100.
     Load(R"({"format": "chromasift-scene", "version": 1, "objects": []})");
     EXPECT_EQ(GetCOREInterface()->GetTime(), 0);
+    EXPECT_EQ(GetCOREInterface()->GetAnimRange(), Interval(0, 16000));
 }
 
 TEST_F(SceneFile, TheUpgradeReadsAndWritesKeyedParametersAtTimeZero) {
@@ -173,12 +176,13 @@ TEST_F(SceneFile, TheUpgradeReadsAndWritesKeyedParametersAtTimeZero) {
                                                   image + R"("},
                          {"id": 2, "type": "int", "keys": [[0, 13], [9600, 9]]},
                          {"id": 19, "type": "int", "keys": [[0, 1], [9600, 2]]},
-                         {"id": 14, "type": "int", "keys": [[0, 0], [9600, 1]]}]}]}],
+                         {"id": 14, "type": "int", "keys": [[0, 0], [9600, 1]]},
+                         {"id": 17, "type": "int", "keys": [[0, 0], [9600, 1]]}]}]}],
         "maps": [1]})");
     IParamBlock2* pb = scene->Maps().at(0)->GetParamBlockByID(0);
-    // Written at time 0 outside animate mode: the category's curve moves by 2 - 0.
+    // Written at time 0 outside animate mode: the category's curve moves by 2 - 0, the sub-mode's by 3 - 0.
     EXPECT_EQ(pb->GetKeys(kCategory), (KeyTrack{{0, 2.0f}, {9600, 3.0f}}));
-    EXPECT_EQ(pb->GetInt(kCoordMapping, 0), 3);
+    EXPECT_EQ(pb->GetKeys(kCoordMapping), (KeyTrack{{0, 3.0f}, {9600, 4.0f}}));
     EXPECT_EQ(pb->GetInt(kVersion, 0), 2);
     GetCOREInterface()->SetTime(0);
 }
@@ -272,6 +276,10 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
          "/objects/0/paramBlocks/0/params/0: a parameter holds either a value or keys, the file gives both"},
         {R"({"format": "chromasift-scene", "version": 1, "objects": [], "sliderTime": "frame 3"})",
          "/sliderTime: expected an integer"},
+        {R"({"format": "chromasift-scene", "version": 1, "objects": [], "animationRange": 30})",
+         "/animationRange: expected [first, last] in frames"},
+        {R"({"format": "chromasift-scene", "version": 1, "objects": [], "animationRange": [30, 29]})",
+         "/animationRange: expected a first frame not after the last"},
         {head + map +
              R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 4, "type": "texmap", "value": 2}]}]}, )" +
              coords + "]}",

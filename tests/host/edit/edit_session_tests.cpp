@@ -131,6 +131,16 @@ TEST_F(EditSession, TheFrameSpinnerAndTheAnimateSwitchSetKeys) {
     EXPECT_EQ(Edit("time 101\n"), 1);
     EXPECT_EQ(err.str(),
               "chromasift: script line 1: frame 101 lies outside the animation range, frames 0 to 100\n");
+    // A scene's own animation range is the spinner's.
+    host::Json document = host::ParseSceneText(host::ReadSceneFile(saved), saved.string());
+    document["animationRange"] = host::Json::array({-20, 300});
+    std::ofstream(saved) << document.dump();
+    host::EditOptions ranged;
+    ranged.scene = saved.string();
+    EXPECT_EQ(Edit("time 300\ntime -20\n", ranged), 0) << err.str();
+    EXPECT_EQ(Edit("time 301\n", ranged), 1);
+    EXPECT_EQ(err.str(),
+              "chromasift: script line 1: frame 301 lies outside the animation range, frames -20 to 300\n");
 }
 
 TEST_F(EditSession, SavingGoesBackToTheSceneFileOrToTheOutput) {
