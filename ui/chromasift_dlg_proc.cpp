@@ -126,21 +126,23 @@ void ChromasiftDlgProc::LayOutModes(HWND rollout) {
     for (int radio : kModeRadios)
         if (FindModeChoice(category, radio) != nullptr)
             SetRadioChecked(rollout, radio, radio == chosen->radioId);
-    ApplyModeChoice(*chosen, now);
+    // The sub-mode is where the choice came from: only the combined mode is brought into line with it.
+    WriteCombinedMode(*chosen, now);
 }
 
 void ChromasiftDlgProc::ModeRadioClicked(HWND rollout, int radio) {
     const TimeValue now = Now();
-    if (const ModeChoice* choice = FindModeChoice(map->pblock->GetInt(pb_mapping, now), radio))
-        ApplyModeChoice(*choice, now);
+    if (const ModeChoice* choice = FindModeChoice(map->pblock->GetInt(pb_mapping, now), radio)) {
+        map->pblock->SetValue(choice->subMode, now, choice->subModeValue);
+        WriteCombinedMode(*choice, now);
+    }
     // The seven radios form two automatic groups in the template; unchecking across them makes one choice.
     for (int other : kModeRadios)
         if (other != radio)
             SetRadioChecked(rollout, other, false);
 }
 
-void ChromasiftDlgProc::ApplyModeChoice(const ModeChoice& choice, TimeValue t) {
-    map->pblock->SetValue(choice.subMode, t, choice.subModeValue);
+void ChromasiftDlgProc::WriteCombinedMode(const ModeChoice& choice, TimeValue t) {
     map->pblock->SetValue(pb_mapping_old, t, choice.combinedMode);
     // Tiles follow the object's UV mapping: the explicit map-channel coordinates. Only the standard
     // generator has a coordinate system to set; another generator would be cast to what it is not.

@@ -27,7 +27,8 @@ private:
     // and brings the combined mode into line with it.
     void LayOutModes(HWND rollout);
     void ModeRadioClicked(HWND rollout, int radio);
-    void ApplyModeChoice(const ModeChoice& choice, TimeValue t);
+    // The choice's combined mode; "As Tiles" also switches the coordinates to the explicit map channel.
+    void WriteCombinedMode(const ModeChoice& choice, TimeValue t);
     // The count label and the swatches.
     void ShowPalette(HWND rollout);
 

@@ -9,6 +9,7 @@
 #include "plugin/resource_ids.h"
 #include "test_files.h"
 #include "ui/chromasift_dlg_proc.h"
+#include "ui/rollout_controls.h"
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,14 @@ TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
     Set(pb_object_mapping, 5);
     EXPECT_EQ(Command(IDC_MAPPING_COMBO, CBN_SELCHANGE), TRUE);
     EXPECT_EQ(Get(pb_mapping_old), 12);
+
+    // Opened in animate mode away from frame 0, the layout writes the combined mode alone: the sub-mode it
+    // reads gains no keys.
+    {
+        const SliderAt slider(kSliderTime, true);
+        Send(kParamsMapId, WM_INITDIALOG);
+    }
+    EXPECT_TRUE(map->pblock->GetKeys(pb_object_mapping).empty());
 }
 
 TEST_F(RolloutProcedure, OutOfRangeCategoriesAndSubModesWriteNothing) {
@@ -208,6 +217,9 @@ TEST_F(RolloutProcedure, ReExtractionReadsTheCountsAtTheCurrentTime) {
     KeyThreeTimes(*map->pblock, pb_skip_colors, 0, 2, 1);
     const SliderAt slider;
     SpinnerChange(IDC_NUM_COLORS_SPIN);
+    // The swatches show as many as "# colors" at the slider.
+    Send(kParamsMapId, WM_PAINT);
+    EXPECT_EQ(LastSwatchCount(), 7);
     MapPtr reference = NewMap();
     reference->pblock->SetValue(pb_skip_colors, 0, 2);
     ExtractFromTestImage(*reference, "rubberwhale1.png", 7);
@@ -217,7 +229,18 @@ TEST_F(RolloutProcedure, ReExtractionReadsTheCountsAtTheCurrentTime) {
 TEST_F(RolloutProcedure, ChoicesAreReadAndWrittenAtTheCurrentTime) {
     // The category at the slider is Objects; at 0 and at the render it is Pixels and Input map.
     KeyThreeTimes(*map->pblock, pb_mapping, 0, 1, 3);
+    Set(pb_object_mapping, 4);
     const SliderAt slider(kSliderTime, true);
+    // The layout, on opening and on a list change, reads the category and its sub-mode at the slider.
+    for (const UINT message : {UINT{WM_INITDIALOG}, UINT{WM_COMMAND}}) {
+        map->pblock->SetKeys(pb_mapping_old, {});
+        map->pblock->SetValue(pb_mapping_old, 0, 0);
+        if (message == WM_INITDIALOG)
+            Send(kParamsMapId, WM_INITDIALOG);
+        else
+            Command(IDC_MAPPING_COMBO, CBN_SELCHANGE);
+        EXPECT_EQ(map->pblock->GetInt(pb_mapping_old, kSliderTime), 8) << message;
+    }
     Command(IDC_MODE_RADIO_2, BN_CLICKED);
     // In animate mode the writes are keys at the slider's time; time 0 keeps what it had.
     EXPECT_EQ(map->pblock->GetInt(pb_object_mapping, kSliderTime), 1);
