@@ -12,5 +12,7 @@ void SetRolloutControlText(HWND rollout, int id, const std::wstring& text);
 void SetRadioChecked(HWND rollout, int id, bool checked);
 // Paints the first `count` palette colours into the swatch frame, between BeginPaint and EndPaint.
 void PaintSwatches(HWND rollout, const Palette& palette, int count);
+// The `count` of the last PaintSwatches, in both builds, so that tests without windows see it too.
+int LastSwatchCount();
 // Turns the rollout's text static `id` into a hyperlink.
 void MakeRolloutHyperlink(HWND rollout, int id);

@@ -6,6 +6,16 @@ void SetRolloutControlText(HWND, int, const std::wstring&) {}
 
 void SetRadioChecked(HWND, int, bool) {}
 
-void PaintSwatches(HWND, const Palette&, int) {}
+namespace {
+int lastSwatchCount = 0;
+}
+
+void PaintSwatches(HWND, const Palette&, int count) {
+    lastSwatchCount = count;
+}
+
+int LastSwatchCount() {
+    return lastSwatchCount;
+}
 
 void MakeRolloutHyperlink(HWND, int) {}

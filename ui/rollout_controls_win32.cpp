@@ -17,7 +17,16 @@ void SetRadioChecked(HWND rollout, int id, bool checked) {
     SendDlgItemMessageW(rollout, id, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+namespace {
+int lastSwatchCount = 0;
+}
+
+int LastSwatchCount() {
+    return lastSwatchCount;
+}
+
 void PaintSwatches(HWND rollout, const Palette& palette, int count) {
+    lastSwatchCount = count;
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(rollout, &paint);
     if (dc != nullptr)

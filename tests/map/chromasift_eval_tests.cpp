@@ -180,13 +180,15 @@ TEST_F(ChromasiftEval, CoordinateModesUseTheCoordinatesGenerator) {
 
 TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     // Two boxes in one mesh: two elements.
-    auto* object = new TriObject();
+    auto* object = new TimeRecordingTriObject();
     AddBox(object->GetMesh(), 0.0f);
     AddBox(object->GetMesh(), 5.0f);
     INode node;
     node.SetObjectRef(object);
     sc.node = &node;
     sc.object = object;
+    sc.time = kRenderTime;
+    const SliderAt slider;
     Mode(9);
     map->pblock->SetValue(pb_gamma, 0, 2.0f);
     map->pblock->SetValue(pb_hue_alteration, 0, 50);
@@ -201,6 +203,8 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     EXPECT_EQ(Eval(), 0) << "a face beyond the mesh";
     sc.object = nullptr;
     EXPECT_EQ(Eval(), 0);
+    // Elements are found in the mesh at time 0, whatever the slider and the time rendered.
+    EXPECT_EQ(object->renderMeshTimes, std::vector<TimeValue>{0});
 }
 
 TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {

@@ -38,6 +38,7 @@ TEST_F(ChromasiftTimes, UpdateAndClonesExtractWithTheCountsAtTimeZero) {
     Interval valid = FOREVER;
     map->Update(kRenderTime, valid);
     EXPECT_EQ(*map->GetPalette(), *reference->GetPalette()) << "three colours, none skipped";
+    EXPECT_EQ(valid, FOREVER) << "the keyed counts do not narrow the validity";
 
     // The clone harmonises again because "Is harmonized" is 1 at time 0, whatever it is later.
     map->pblock->SetValue(pb_harmony, kSliderTime, 2);
@@ -52,6 +53,9 @@ TEST_F(ChromasiftTimes, LoadingExtractsWithTheCountsAtTimeZero) {
     MapPtr reference = NewMap();
     ExtractFromTestImage(*reference, "rubberwhale1.png", 3);
     MapPtr saved = PendingMap();
+    // Harmonised at the slider and later, not at time 0: loading does not harmonise.
+    saved->pblock->SetValue(pb_harmony, 0, 2);
+    KeyThreeTimes(*saved->pblock, pb_is_harmonized, 0, 1, 1);
     const SliderAt slider;
     MapPtr loaded = NewMap(true);
     RemapDir remap;

@@ -25,7 +25,7 @@ protected:
         map = NewMap().release();
         StdMat* material = NewDefaultStdMat();
         material->SetSubTexmap(ID_DI, map);
-        meshObject = new TriObject();
+        meshObject = new TimeRecordingTriObject();
         AddBox(meshObject->GetMesh(), 0.0f, 77);
         meshNode.SetObjectRef(meshObject);
         meshNode.SetMtl(material);
@@ -55,11 +55,19 @@ protected:
 
     StubRenderer mentalRay{MENTAL_RAY_RENDERER_CLASS_ID};
     Chromasift* map = nullptr;
-    TriObject* meshObject = nullptr;
+    TimeRecordingTriObject* meshObject = nullptr;
     PolyObject* polyObject = nullptr;
-    INode meshNode;
+    TimeRecordingNode meshNode;
     INode polyNode;
 };
+
+TEST_F(MentalRayNumbering, NodesAreEvaluatedAtTheSliderAndTheirMeshesAskedForAtTimeZero) {
+    map->pblock->SetValue(pb_mapping_old, 0, 9);
+    const SliderAt slider;
+    map->PrepareForRender();
+    EXPECT_EQ(meshNode.evalTimes, std::vector<TimeValue>{kSliderTime});
+    EXPECT_EQ(meshObject->renderMeshTimes, std::vector<TimeValue>{0});
+}
 
 TEST_F(MentalRayNumbering, PerFaceNumbersPolygonsInTheRenderCopiesOnly) {
     map->pblock->SetValue(pb_mapping_old, 0, 12);

@@ -324,7 +324,9 @@ TEST_F(ShaderTranslation, ReadsAtTheRenderTimeAndWritesAtTimeZero) {
     EXPECT_EQ(Int(shader, L"tileHeight"), 6);
     EXPECT_EQ(Connection(shader), input);
     IParamBlock2* values = shader->GetParametersParamBlock();
-    for (const wchar_t* name : {L"mappingMode", L"tileWidth", L"tileHeight", L"inputMap"})
+    for (const wchar_t* name :
+         {L"mappingMode", L"tileWidth", L"tileHeight", L"inputMap", L"mapping", L"UScale", L"VScale",
+          L"WScale", L"UOffset", L"VOffset", L"WOffset", L"UAngle", L"VAngle", L"WAngle"})
         EXPECT_TRUE(values->GetKeys(Id(values, name)).empty()) << "a key on a shader parameter";
 }
 

@@ -293,7 +293,9 @@ TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
     for (int i = 0; i < 40; ++i)
         forty += static_cast<char>('0' + i);
     map->SetPalette(LetterSwatches(forty));
-    map->pblock->SetValue(pb_num_colors, 0, 30);
+    // "# colors" is read at the slider.
+    KeyThreeTimes(*map->pblock, pb_num_colors, 20, 30, 35);
+    const SliderAt slider;
     const Palette extracted = map->GetExtractedPalette();
     script = {[](HWND) { EXPECT_EQ(theReorderState.count, 30); }, Press(30, 29), Release(30, 0),
               Button(IDOK)};
