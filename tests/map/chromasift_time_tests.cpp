@@ -99,7 +99,16 @@ TEST_F(ChromasiftTimes, SortingAndHarmonisingUseTheSliderTime) {
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, kSliderTime), 1);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, 0), 0);
 
-    // Extraction clears the flag at the slider's time too.
+    // Extracted again outside animate mode: the switch's whole track moves off, and stays a switch.
+    AnimateOff();
+    BitmapInfo flower;
+    flower.SetName(TestImage("YellowFlower.jpg").c_str());
+    map->ExtractPalette(flower, 8, 0);
+    EXPECT_EQ(map->pblock->GetKeys(pb_is_harmonized),
+              (KeyTrack{{0, 0.0f}, {kSliderTime, 0.0f}, {kRenderTime, 0.0f}}));
+
+    // Extraction in animate mode clears the flag at the slider's time.
+    AnimateOn();
     map->pblock->SetKeys(pb_is_harmonized, KeyTrack{});
     map->pblock->SetValue(pb_is_harmonized, 0, 1);
     BitmapInfo info;
