@@ -128,10 +128,13 @@ std::string Mismatch(const DialogItem& item, const Expected& expected) {
     case Kind::Text: // a left-aligned static that starts a control group
         matches = predefined(kStaticClass, SS_LEFT) && (item.style & WS_GROUP) != 0;
         break;
-    case Kind::Custom:
-        return Upper(Narrow(item.className)) == Upper(Narrow(expected.text))
-                   ? ""
-                   : "class " + Narrow(item.className);
+    case Kind::Custom: {
+        if (Upper(Narrow(item.className)) != Upper(Narrow(expected.text)))
+            return "class " + Narrow(item.className);
+        // The buttons keep the resource editor's placeholder, which their parameters' texts replace.
+        const std::u16string caption = Upper(Narrow(expected.text)) == "CUSTBUTTON" ? u"Custom1" : u"";
+        return item.text == caption ? "" : "text " + Narrow(item.text);
+    }
     case Kind::List:
         matches = ClassIs(item, kComboBoxClass, "COMBOBOX") && (item.style & 3) == CBS_DROPDOWNLIST &&
                   (item.style & WS_VSCROLL) != 0 && ((item.style & CBS_SORT) != 0) == (expected.id == 1020);

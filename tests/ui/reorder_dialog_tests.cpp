@@ -194,8 +194,16 @@ TEST_F(ReorderDialog, DragStateAndRegistrationWhileOpen) {
              const auto& open = GetCOREInterface()->RegisteredDialogs();
              registered = std::find(open.begin(), open.end(), dialog) != open.end();
              EXPECT_EQ(theReorderState.count, 5);
+             // Modal to the host's main window, which stays disabled behind it.
+             EXPECT_EQ(GetWindow(dialog, GW_OWNER), host);
+             EXPECT_FALSE(IsWindowEnabled(host));
          },
-         Press(5, 1), [](HWND) { EXPECT_EQ(theReorderState.dragSource, 1); }, MoveTo(5, 3),
+         Press(5, 1),
+         [](HWND) {
+             EXPECT_EQ(theReorderState.dragSource, 1);
+             EXPECT_EQ(GetCapture(), nullptr) << "a drag does not capture the mouse";
+         },
+         MoveTo(5, 3),
          [](HWND dialog) {
              const RECT frame = Frame(dialog);
              const POINT centre = CellCentre(dialog, 5, 3);
@@ -231,6 +239,10 @@ TEST_F(ReorderDialog, ADragRedrawsAtOnceAndOnlyWhileTheButtonIsDown) {
     Run("ABCDE",
         {[&](HWND dialog) {
              UpdateWindow(dialog);
+             // The last preview stood over cell 3: a press that redrew would show it there again.
+             const RECT frame = Frame(dialog);
+             theReorderState.dragX = CellCentre(dialog, 5, 3).x - frame.left;
+             theReorderState.dragY = CellCentre(dialog, 5, 3).y - frame.top;
              send(dialog, WM_LBUTTONDOWN, MK_LBUTTON, 0);
              EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('D'))
                  << "a press draws nothing";
@@ -260,6 +272,26 @@ TEST_F(ReorderDialog, APressOutsideTheFrameLeavesThePendingDrag) {
     };
     EXPECT_EQ(Run("ABCDE", {Press(5, 1), pressOutside, Release(5, 3), Button(IDOK)}, accepted), "ACDBE");
     EXPECT_EQ(Run("ABCDE", {pressOutside, Release(5, 3), Button(IDOK)}, accepted), "ABCDE");
+    // OK and Cancel end a pending drag.
+    for (const int button : {IDOK, IDCANCEL}) {
+        EXPECT_EQ(Run("ABCDE", {Press(5, 1), Button(button)}, accepted), "ABCDE");
+        EXPECT_EQ(theReorderState.dragSource, -1) << button;
+    }
+}
+
+TEST_F(ReorderDialog, TheProcedureAnswersTheMessagesItHandles) {
+    bool accepted = false;
+    Run("ABCDE",
+        {[](HWND dialog) {
+             const LPARAM outside = MAKELPARAM(0, 0);
+             for (const UINT message : {UINT{WM_LBUTTONDOWN}, UINT{WM_MOUSEMOVE}, UINT{WM_LBUTTONUP}})
+                 EXPECT_EQ(ReorderDlgProc(dialog, message, 0, outside), TRUE) << message;
+             EXPECT_EQ(ReorderDlgProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_SWATCH_FRAME, 0), 0), TRUE);
+             EXPECT_EQ(ReorderDlgProc(dialog, WM_TIMER, 0, 0), FALSE);
+             EXPECT_EQ(ReorderDlgProc(dialog, WM_SETCURSOR, 0, 0), FALSE);
+         },
+         Button(IDOK)},
+        accepted);
 }
 
 TEST_F(ReorderDialog, CancelAndEscapeDiscardTheNewOrder) {
@@ -297,6 +329,17 @@ TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
     KeyThreeTimes(*map->pblock, pb_num_colors, 20, 30, 35);
     const SliderAt slider;
     const Palette extracted = map->GetExtractedPalette();
+    // OK changes the palette and nothing else.
+    const auto parameters = [this] {
+        std::vector<float> values;
+        for (int i = 0; i < map->pblock->NumParams(); ++i) {
+            const ParamID id = map->pblock->IndextoID(i);
+            values.push_back(static_cast<float>(map->pblock->GetInt(id, kSliderTime)));
+            values.push_back(map->pblock->GetFloat(id, kSliderTime));
+        }
+        return values;
+    };
+    const std::vector<float> before = parameters();
     script = {[](HWND) { EXPECT_EQ(theReorderState.count, 30); }, Press(30, 29), Release(30, 0),
               Button(IDOK)};
     Click();
@@ -306,6 +349,7 @@ TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
     expected.insert(expected.begin(), forty[29]);
     EXPECT_EQ(SpellSwatches(*map->GetPalette()), expected);
     EXPECT_EQ(map->GetExtractedPalette(), extracted);
+    EXPECT_EQ(parameters(), before);
 }
 
 TEST_F(ManualButton, OkRefreshesTheOpenRolloutsAlsoWithoutADrag) {

@@ -220,13 +220,25 @@ TEST_F(Rollouts, RadioClicksLeaveExactlyOneChoice) {
     EXPECT_EQ(CheckedRadios(), std::set<int>{1049});
     EXPECT_EQ(Get(pb_mapping_old), 7);
 
-    // Another category checks its own stored choice.
+    // Another category checks its own stored choice and unchecks the radio checked before.
     Choose(IDC_MAPPING_COMBO, L"Coordinates");
-    Click(1049);
-    EXPECT_EQ(Get(pb_mapping_old), 13);
+    Click(1047);
+    EXPECT_EQ(Get(pb_mapping_old), 3);
     Choose(IDC_MAPPING_COMBO, L"Objects");
     EXPECT_EQ(CheckedRadios(), std::set<int>{1049});
     EXPECT_EQ(Get(pb_mapping_old), 7);
+}
+
+TEST_F(Rollouts, EachMapsRolloutsShowThatMap) {
+    map->pblock->SetValue(pb_mapping, 0, 2);
+    Open();
+    Close();
+    // The second map is the procedure's before its rollouts exist: their layout is this map's.
+    map = NewMap();
+    map->pblock->SetValue(pb_mapping, 0, 3);
+    Open();
+    EXPECT_EQ(Text(Item(1047)), L"BerconTile(Lin)");
+    EXPECT_TRUE(Shown(1033));
 }
 
 TEST_F(Rollouts, OpeningAfterAnOlderSceneBringsTheModeIntoLine) {

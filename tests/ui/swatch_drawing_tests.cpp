@@ -140,6 +140,15 @@ TEST_F(SwatchDrawing, EveryPixelFollowsTheGridForEachCount) {
     EXPECT_EQ(At(12 + 5, 40), kWhite);
 }
 
+TEST_F(SwatchDrawing, EveryCellsBrushIsDeletedAgain) {
+    // 70,000 cells: more brushes than a process may hold at once, so a brush kept would leave later cells
+    // unpainted.
+    const Palette entries = Colours(100);
+    for (int paint = 0; paint < 700; ++paint)
+        Draw(300, 61, 100, entries);
+    EXPECT_EQ(Mismatches(100, entries), 0);
+}
+
 TEST_F(SwatchDrawing, AShorterListLeavesItsMissingCellsWhite) {
     const Palette entries = Colours(3);
     Draw(250, 40, 10, entries);
