@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,10 @@ struct MapPalette {
 
 // The palette settings of the document's first Chromasift map; nothing when it has none.
 std::optional<MapPalette> FirstMapPalette(Json& document);
+
+// Every combined mode a Chromasift map of the document holds, set or keyed (0, "Random", where a map leaves
+// its mode out).
+std::set<int> DocumentMapModes(Json& document);
 
 // The Chromasift maps a loaded scene reaches through its references, each once.
 std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene);
