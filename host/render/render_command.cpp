@@ -385,14 +385,19 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         settings.progress = [&display, &framesDone, count](int done, int total) {
             display.Update(framesDone * total + done, total * count);
         };
+        // A range is one job, as on the host: the maps hear of the render once, before its first frame.
+        if (options.frames)
+            settings.time = FramesToTicks(frames.front());
+        RenderJob job(*scene, settings);
         for (; framesDone < count; ++framesDone) {
             std::string output = options.output;
+            TimeValue t = GetCOREInterface()->GetTime();
             if (options.frames) {
-                settings.time = FramesToTicks(frames[framesDone]);
+                t = FramesToTicks(frames[framesDone]);
                 output = FrameFileName(options.output, frames[framesDone]);
             }
             const auto start = std::chrono::steady_clock::now();
-            const FrameBuffer frame = RenderScene(*scene, settings);
+            const FrameBuffer frame = job.RenderFrame(t);
             seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
             if (framesDone + 1 == count)
                 display.Finish();

@@ -26,8 +26,6 @@
 
 namespace host {
 
-namespace {
-
 // Makes the renderer the host's current one while it renders, and takes the render numbers back from the
 // nodes afterwards.
 class RenderScope {
@@ -71,6 +69,8 @@ private:
     std::vector<INode*> numbered;
     std::vector<GeomObject*> copied;
 };
+
+namespace {
 
 // One render instance per visible node whose object renders and gives a mesh, in scene order.
 void CollectInstances(SceneRoot& scene, TimeValue t, View& view, HostRenderGlobalContext& context,
@@ -291,16 +291,22 @@ int RenderThreadCount(int requested) {
     return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
 }
 
-FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
-    if (settings.width <= 0 || settings.height <= 0)
+RenderJob::RenderJob(SceneRoot& scene, RenderSettings settings)
+    : scene(scene), settings(std::move(settings)) {
+    if (this->settings.width <= 0 || this->settings.height <= 0)
         throw std::invalid_argument("the picture needs a width and a height of at least one pixel");
-    const TimeValue t = settings.time.value_or(GetCOREInterface()->GetTime());
-    RenderScope scope(settings.renderer);
-    scope.CopyGeometry(scene, t);
+    scope = std::make_unique<RenderScope>(this->settings.renderer);
+    scope->CopyGeometry(scene, this->settings.time.value_or(GetCOREInterface()->GetTime()));
     BroadcastNotification(NOTIFY_PRE_RENDER);
+}
 
+RenderJob::~RenderJob() {
+    BroadcastNotification(NOTIFY_POST_RENDER);
+}
+
+FrameBuffer RenderJob::RenderFrame(TimeValue t) {
     HostRenderGlobalContext context;
-    context.renderer = scope.renderer;
+    context.renderer = scope->renderer;
     context.time = t;
     context.devWidth = settings.width;
     context.devHeight = settings.height;
@@ -311,10 +317,10 @@ FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     if (sceneCamera) {
         camera = SetUpCamera(*sceneCamera, settings.width, settings.height);
         CameraView view(camera);
-        CollectInstances(scene, t, view, context, scope);
+        CollectInstances(scene, t, view, context, *scope);
     } else {
         NullView view;
-        CollectInstances(scene, t, view, context, scope);
+        CollectInstances(scene, t, view, context, *scope);
         camera = SetUpCamera(FrameInstances(context, settings.width, settings.height), settings.width,
                              settings.height);
     }
@@ -356,8 +362,12 @@ FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     RenderTiles(shader, rasteriser.NumTiles(), RenderThreadCount(settings.threads), settings.progress);
 
     BroadcastNotification(NOTIFY_POST_RENDERFRAME, &context);
-    BroadcastNotification(NOTIFY_POST_RENDER);
     return frame;
+}
+
+FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
+    RenderJob job(scene, settings);
+    return job.RenderFrame(settings.time.value_or(GetCOREInterface()->GetTime()));
 }
 
 } // namespace host

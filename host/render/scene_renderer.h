@@ -7,6 +7,7 @@
 #include "hostsdk/mental_ray.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -45,12 +46,35 @@ struct FrameBuffer {
     }
 };
 
-// Renders the scene's nodes through its camera (or a camera framing the whole scene when it has none).
-// The renderer becomes the host's current renderer for the duration; the pre-render notification goes
-// out before anything else, then every visible, renderable node becomes a render instance numbered from 0
-// in scene order, the instances' materials are updated, mental ray has the maps translate themselves into
-// its shaders, and the tiles are rendered on the render threads.
-// With one thread, tiles and the pixels within them are shaded in a fixed order.
+class RenderScope;
+
+// A render job: one frame, or a range of frames, rendered with one renderer, as the host renders them. For
+// the job's duration the renderer is the host's current one and works on copies of the scene's geometry;
+// the pre-render notification goes out once when the job starts and the post-render notification once
+// when it ends, so whatever a map resets before a render (counters, random streams) carries on from frame
+// to frame.
+class RenderJob {
+public:
+    // `settings.time` (the time slider's when not given) is the time the geometry is copied at.
+    RenderJob(SceneRoot& scene, RenderSettings settings);
+    RenderJob(const RenderJob&) = delete;
+    RenderJob& operator=(const RenderJob&) = delete;
+    ~RenderJob();
+
+    // Renders the scene's nodes at time `t` through its camera (or a camera framing the whole scene when it
+    // has none): every visible, renderable node becomes a render instance numbered from 0 in scene order,
+    // the instances' materials are updated, mental ray has the maps translate themselves into its shaders,
+    // the per-frame notification goes out and the tiles are rendered on the render threads.
+    // With one thread, tiles and the pixels within them are shaded in a fixed order.
+    FrameBuffer RenderFrame(TimeValue t);
+
+private:
+    SceneRoot& scene;
+    const RenderSettings settings;
+    std::unique_ptr<RenderScope> scope;
+};
+
+// A job of one frame at `settings.time`.
 FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings);
 
 // The number of render threads a setting of `requested` gives.

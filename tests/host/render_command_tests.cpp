@@ -174,12 +174,12 @@ TEST(RenderCommand, FramesAndListsOfFrames) {
 TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
     const render_test::TempFile sceneFile("animated.json");
     const std::string scene = render_test::WriteAnimatedScene(sceneFile);
-    const auto render = [&scene](std::vector<std::string> args) {
-        args.insert(args.begin(), scene);
-        // One render thread and a mode without random draws: the same settings give the same picture.
-        for (const char* fixed :
-             {"--size", "48x36", "--threads", "1", "--colors", "4", "--mode", "Object (linear)"})
-            args.push_back(fixed);
+    const auto render = [&scene](const std::vector<std::string>& given) {
+        // One render thread and, unless given, a mode without random draws: the same settings give the same
+        // picture.
+        std::vector<std::string> args = {scene,      "--size", "48x36",  "--threads",      "1",
+                                         "--colors", "4",      "--mode", "Object (linear)"};
+        args.insert(args.end(), given.begin(), given.end());
         host::RenderOptions options;
         EXPECT_EQ(Parse(args, options), "");
         std::ostringstream out, err;
@@ -216,6 +216,17 @@ TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
     const render_test::TempFile atSlider("frame10.png");
     render({"--frame", "10", "-o", atSlider.Utf8()});
     EXPECT_EQ(frames[0], bytes(atSlider.Utf8()));
+
+    // A range is one render job: the random stream runs on into the second frame instead of starting again.
+    const render_test::TempFile randomRange("random_#.png"), randomFrame("random.png");
+    render({"--mode", "Random", "--frames", "0-1", "-o", randomRange.Utf8()});
+    render({"--mode", "Random", "--frame", "10", "-o", randomFrame.Utf8()});
+    const std::string second = bytes(host::FrameFileName(randomRange.Utf8(), 1));
+    EXPECT_EQ(bytes(host::FrameFileName(randomRange.Utf8(), 0)), bytes(randomFrame.Utf8()));
+    EXPECT_NE(bytes(host::FrameFileName(randomRange.Utf8(), 0)), second);
+    EXPECT_FALSE(second.empty());
+    for (int frame = 0; frame <= 1; ++frame)
+        std::filesystem::remove(host::PathFromUtf8(host::FrameFileName(randomRange.Utf8(), frame)));
     GetCOREInterface()->SetTime(0);
 }
 

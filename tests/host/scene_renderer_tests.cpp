@@ -199,7 +199,7 @@ void OnPostRender(void* param, NotifyInfo*) {
     static_cast<Events*>(param)->Add("post-render");
 }
 
-TEST(SceneRenderer, SendsThePreRenderNotificationBeforeAnything) {
+TEST(SceneRenderer, SendsThePreRenderNotificationOnceAJobBeforeAnything) {
     Events events;
     RegisterNotification(OnPreRender, &events, NOTIFY_PRE_RENDER);
     RegisterNotification(OnPreFrame, &events, NOTIFY_PRE_RENDERFRAME);
@@ -232,6 +232,15 @@ TEST(SceneRenderer, SendsThePreRenderNotificationBeforeAnything) {
         EXPECT_EQ(events.instancesAtFrameStart, 2);
         EXPECT_EQ(GetCOREInterface()->GetCurrentRenderer(), nullptr) << "the previous renderer is back";
     }
+    // A job of two frames hears of the render once and of each frame once.
+    events.list.clear();
+    {
+        host::RenderJob job(scene, Settings(64, 48, 2));
+        job.RenderFrame(0);
+        job.RenderFrame(160);
+    }
+    EXPECT_EQ(events.list, (std::vector<std::string>{"pre-render", "update", "pre-frame", "sample", "update",
+                                                     "pre-frame", "sample", "post-render"}));
     UnRegisterNotification(OnPreRender, &events);
     UnRegisterNotification(OnPreFrame, &events);
     UnRegisterNotification(OnPostRender, &events);
