@@ -1,6 +1,7 @@
 // chromasift: the stand-in host's command-line tool.
 #include "host/edit/edit_command.h"
 #include "host/edit/screenshot_command.h"
+#include "host/farm/submit_command.h"
 #include "host/huge_page_heap.h"
 #include "host/palette_command.h"
 #include "host/platform.h"
@@ -16,6 +17,7 @@
 
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,7 @@ Commands:
   palette    Extract the palette a map holds from an image; print it or export it.
   render     Render a scene file, a model file or the built-in scene with the map, to PNG.
   sheet      Render a scene in all seventeen distribution modes as one labelled contact sheet.
+  submit     Render a sequence on a Slurm render farm, in chunks of frames, and follow it.
   edit       Edit a scene's map in a material-editor window, or replay a script of edits.
   screenshot Write PNG pictures of the map's rollouts and reorder dialog (Windows build).
   help       Show this help, or with a command's name that command's help.
@@ -109,6 +112,21 @@ int RunRender(int argc, char** argv) {
     return host::RunRenderCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
 }
 
+// The tool's own options, which `submit` passes on to the tasks it submits.
+std::vector<std::string> pluginDirs;
+bool quiet = false;
+
+int RunSubmit(int argc, char** argv) {
+    host::SubmitOptions options;
+    const std::string error = host::ParseSubmitOptions(argc, argv, 1, options);
+    if (!error.empty())
+        return UsageError(error, "submit");
+    options.pluginDirs = pluginDirs;
+    options.quiet = quiet;
+    const std::unique_ptr<host::SlurmClient> slurm = host::SystemSlurmClient();
+    return host::RunSubmitCommand(options, *slurm, std::cout, std::cerr, host::StderrIsTerminal());
+}
+
 int RunSheet(int argc, char** argv) {
     host::SheetOptions options;
     const std::string error = host::ParseSheetOptions(argc, argv, 1, options);
@@ -143,8 +161,8 @@ int RunHelp(int argc, char** argv);
 
 const char* HelpUsage() {
     return "Usage: chromasift help [COMMAND]\n\n"
-           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet, edit,\n"
-           "screenshot).\n\n"
+           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet, submit,\n"
+           "edit, screenshot).\n\n"
            "Example:\n  chromasift help render\n";
 }
 
@@ -162,6 +180,7 @@ const Command kCommands[] = {
     {"palette", host::PaletteUsage, RunPalette},
     {"render", host::RenderUsage, RunRender},
     {"sheet", host::SheetUsage, RunSheet},
+    {"submit", host::SubmitUsage, RunSubmit},
     {"edit", host::EditUsage, RunEdit},
     {"screenshot", host::ScreenshotUsage, RunScreenshot},
     {"help", HelpUsage, RunHelp},
@@ -194,7 +213,6 @@ int main(int argc, char** argv) {
     // Before anything is done that starting again would repeat.
     host::RunWithHugePageHeap(argv);
     host::WriteStdoutAsBytes();
-    std::vector<std::string> pluginDirs;
     int first = argc; // the command's name
     for (int i = 1; i < argc && first == argc; ++i) {
         const std::string arg = argv[i];
@@ -208,6 +226,7 @@ int main(int argc, char** argv) {
         }
         if (arg == "--quiet") {
             GetCOREInterface()->SetQuietMode(TRUE);
+            quiet = true;
         } else if (arg == "--plugin-dir") {
             if (i + 1 >= argc)
                 return UsageError("--plugin-dir needs a directory");

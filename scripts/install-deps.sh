@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, only those that are missing.
-# Usage: scripts/install-deps.sh [--windows | --fuzz | --package | --bench]
+# Usage: scripts/install-deps.sh [--windows | --fuzz | --package | --bench | --farm]
 #   --windows adds the cross compiler and Wine, and for the tests on a real display an X server (Xvfb), input
 #   events (xdotool), screen reading (xwd) and python3; --fuzz adds clang and its runtime libraries (libFuzzer
 #   and the sanitizers' runtimes, which the build without recommended packages would otherwise leave out);
 #   --package adds what making and testing the packages needs; --bench adds what the benchmark scripts measure
-#   with (GNU time, valgrind).
+#   with (GNU time, valgrind); --farm adds the scheduler the farm tests run a one-machine cluster of (Slurm's
+#   controller, node daemon and commands, and its authentication daemon).
 # Says one line per step; the package manager's own output goes to build/logs/apt.log, named on failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,6 +18,7 @@ case "${1:-}" in
 --fuzz) packages+=(clang libclang-rt-dev) ;;
 --package) packages+=(dpkg-dev unzip wine wine64) ;;
 --bench) packages+=(time valgrind) ;;
+--farm) packages+=(slurmctld slurmd slurm-client munge) ;;
 esac
 
 missing=()

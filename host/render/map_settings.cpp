@@ -201,6 +201,30 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
     return configured;
 }
 
+std::set<int> DocumentMapModes(Json& document) {
+    std::set<int> modes;
+    if (!document.contains("objects") || !document["objects"].is_array())
+        return modes;
+    for (Json& record : document["objects"]) {
+        if (!IsClass(record, TEXMAP_CLASS_ID, kChromasiftClassID))
+            continue;
+        Json* block = MainBlock(record);
+        const Json* param = block != nullptr ? FindParam(*block, map_param::kMappingOld) : nullptr;
+        if (param == nullptr || !param->is_object()) {
+            modes.insert(0); // the parameter's default
+            continue;
+        }
+        if (param->contains("keys") && (*param)["keys"].is_array()) {
+            for (const Json& key : (*param)["keys"])
+                if (key.is_array() && key.size() == 2 && key[1].is_number_integer())
+                    modes.insert(key[1].get<int>());
+        } else {
+            modes.insert(IntMember(*param, "value", 0));
+        }
+    }
+    return modes;
+}
+
 namespace {
 
 // Every object the scene reaches through references, each once.

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,10 @@ struct MapPalette {
 // right after loading, at the times the map read them: the counts at time 0, and the harmony where the
 // time slider stood. Nothing when no map has a bitmap.
 std::optional<MapPalette> LoadedMapPalette(SceneRoot& scene);
+
+// Every combined mode a Chromasift map of the document holds, set or keyed (0, "Random", where a map leaves
+// its mode out).
+std::set<int> DocumentMapModes(Json& document);
 
 // The Chromasift maps a loaded scene reaches through its references, each once.
 std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene);

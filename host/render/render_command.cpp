@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 namespace host {
@@ -64,33 +65,15 @@ void CheckBitmap(const std::string& file) {
     throw std::runtime_error("cannot read the bitmap '" + file + "': " + ImageLoadProblem(file, status));
 }
 
-// Frames as far as ticks in a 32-bit time value reach at 30 frames a second.
-constexpr int kMaxFrame = 10000000;
-
 } // namespace
-
-std::string FrameFileName(const std::string& pattern, int frame) {
-    const std::size_t end = pattern.find_last_of('#');
-    if (end == std::string::npos)
-        return pattern;
-    std::size_t start = end;
-    while (start > 0 && pattern[start - 1] == '#')
-        --start;
-    std::string number = std::to_string(frame < 0 ? -static_cast<long long>(frame) : frame);
-    const std::size_t width = end - start + 1;
-    if (number.size() < width)
-        number.insert(0, width - number.size(), '0');
-    if (frame < 0)
-        number.insert(0, 1, '-');
-    return pattern.substr(0, start) + number + pattern.substr(end + 1);
-}
 
 const char* RenderUsage() {
     return R"usage(Usage: chromasift render [SCENE.json | MODEL] [--bitmap IMAGE] [--mode LABEL] [--colors N]
                          [--skip N] [--gamma G] [--hue H] [--saturation S] [--value V]
                          [--renderer scanline|vray|mentalray] [--print-shader] [--size WxH]
                          [--threads N] [--unlit] [--triangulate] [--up y|z]
-                         [--import-time-limit SECONDS] [--frame F | --frames A-B] -o OUT.png
+                         [--import-time-limit SECONDS]
+                         [--frame F | --frames LIST [--skip-existing]] -o OUT.png
 
 Renders a scene with the Chromasift map and writes the picture as a PNG file.
 
@@ -136,14 +119,46 @@ Rendering:
                      of their own, which may also use at most half of the machine's memory.
   -o, --output FILE  The PNG file to write.
 Animation (30 frames a second; a scene file may key parameters and set the time slider):
-  --frame F          Render frame F, with the time slider moved to F.
-  --frames A-B       Render frames A to B, each to the output name with its run of '#' replaced
-                     by the frame number (seq_####.png gives seq_0000.png, ...). As in the host,
-                     the time slider stays where the scene left it: the renderer's time moves.
+  --frame F          Render frame F (-10000000 to 10000000), with the time slider moved to F.
+  --frames LIST      Render a sequence: frames and ranges separated by commas, such as 0-30 or
+                     1,8-9,24, each frame once, from 0 to 10000000 (no negative frames: their
+                     names would not sort in frame order). Each frame goes to the output file
+                     name with its run of '#' replaced by the frame number, padded with zeros
+                     (seq_####.png gives seq_0000.png, ...; a '#' in a folder is refused). The
+                     frames render in ascending order as one job: as in the host, the time slider
+                     stays where the scene left it and the renderer's time moves. More than 1000
+                     frames: the command first says how many files it writes.
+  --skip-existing    With --frames: a frame whose file is there already is not rendered again,
+                     so a sequence cut short resumes where it stopped (frames are written whole,
+                     never half).
 
 Example:
   chromasift render model.obj --bitmap photo.jpg --mode "Per Face" --colors 12 -o faces.png
 )usage";
+}
+
+bool RenderOptionTakesValue(const std::string& option) {
+    static const char* const kValued[] = {"--bitmap",
+                                          "--mode",
+                                          "--colors",
+                                          "--skip",
+                                          "--gamma",
+                                          "--hue",
+                                          "--saturation",
+                                          "--value",
+                                          "--renderer",
+                                          "--size",
+                                          "--threads",
+                                          "-o",
+                                          "--output",
+                                          "--up",
+                                          "--frame",
+                                          "--frames",
+                                          "--import-time-limit"};
+    for (const char* name : kValued)
+        if (option == name)
+            return true;
+    return false;
 }
 
 std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options,
@@ -154,8 +169,8 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             (arg == "--unlit" ? options.unlit : options.model.triangulate) = true;
             continue;
         }
-        if (arg == "--print-shader") {
-            options.printShader = true;
+        if (arg == "--print-shader" || arg == "--skip-existing") {
+            (arg == "--print-shader" ? options.printShader : options.skipExisting) = true;
             continue;
         }
         if (arg.rfind("-", 0) != 0 || arg == "-") {
@@ -164,26 +179,7 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             options.scene = arg;
             continue;
         }
-        static const char* const kValued[] = {"--bitmap",
-                                              "--mode",
-                                              "--colors",
-                                              "--skip",
-                                              "--gamma",
-                                              "--hue",
-                                              "--saturation",
-                                              "--value",
-                                              "--renderer",
-                                              "--size",
-                                              "--threads",
-                                              "-o",
-                                              "--output",
-                                              "--up",
-                                              "--frame",
-                                              "--frames",
-                                              "--import-time-limit"};
-        bool valued = false;
-        for (const char* name : kValued)
-            valued = valued || arg == name;
+        const bool valued = RenderOptionTakesValue(arg);
         if (!valued)
             return "unknown option '" + arg + "' for '" + command + "'";
         if (i + 1 >= argc)
@@ -236,15 +232,15 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             options.model.timeLimitSeconds = real;
         } else if (arg == "--frame") {
             if (!ParseInt(value, -kMaxFrame, kMaxFrame, number))
-                return "--frame takes a frame number, not '" + value + "'";
+                return "--frame takes a frame number from " + std::to_string(-kMaxFrame) + " to " +
+                       std::to_string(kMaxFrame) + ", not '" + value + "'";
             options.frame = number;
         } else if (arg == "--frames") {
-            const std::size_t dash = value.find('-', 1);
-            int first = 0, last = 0;
-            if (dash == std::string::npos || !ParseInt(value.substr(0, dash), -kMaxFrame, kMaxFrame, first) ||
-                !ParseInt(value.substr(dash + 1), -kMaxFrame, kMaxFrame, last) || last < first)
-                return "--frames takes a range of frames FIRST-LAST (such as 0-30), not '" + value + "'";
-            options.frames = std::make_pair(first, last);
+            std::vector<int> frames;
+            const std::string error = ParseFrameList(value, frames);
+            if (!error.empty())
+                return error;
+            options.frames = std::move(frames);
         } else if (arg == "--threads") {
             if (!ParseInt(value, 1, 1024, number))
                 return "--threads takes a number from 1 to 1024, not '" + value + "'";
@@ -257,8 +253,13 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
         return "'" + command + "' needs an output file: -o OUT.png";
     if (options.frame && options.frames)
         return "--frame and --frames cannot go together";
-    if (options.frames && options.output.find('#') == std::string::npos)
-        return "--frames needs an output name with a run of '#' for the frame number, such as seq_####.png";
+    if (options.frames) {
+        const std::string problem = FramePatternProblem(options.output);
+        if (!problem.empty())
+            return "--frames: " + problem;
+    }
+    if (options.skipExisting && !options.frames)
+        return "--skip-existing skips the frames of a sequence already written: it needs --frames";
     if (options.printShader && options.renderer != RendererKind::MentalRay)
         return "--print-shader shows mental ray's shaders: it needs --renderer mentalray";
     return std::string();
@@ -319,10 +320,48 @@ std::unique_ptr<SceneRoot> PrepareRenderScene(const RenderOptions& options, cons
     return SceneFromSource(source, RenderSceneOrigin(options), plugins);
 }
 
+namespace {
+
+// The frames of a range still to render: those whose file is missing when `skipExisting`.
+std::vector<int> FramesToRender(const RenderOptions& options, int& skipped) {
+    std::vector<int> frames;
+    skipped = 0;
+    for (int frame : *options.frames) {
+        std::error_code ignored;
+        if (options.skipExisting &&
+            std::filesystem::exists(PathFromUtf8(FrameFileName(options.output, frame)), ignored)) {
+            ++skipped;
+            continue;
+        }
+        frames.push_back(frame);
+    }
+    return frames;
+}
+
+std::string Plural(std::size_t count, const char* word) {
+    return std::to_string(count) + " " + word + (count == 1 ? "" : "s");
+}
+
+} // namespace
+
 int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins, std::ostream& out,
                      std::ostream& err, bool showProgress) {
     TemporaryPicture picture;
     try {
+        int skipped = 0;
+        std::vector<int> frames;
+        if (options.frames) {
+            frames = FramesToRender(options, skipped);
+            if (frames.empty()) {
+                out << "Every one of the " << Plural(options.frames->size(), "frame")
+                    << " is there already: nothing to render\n";
+                return 0;
+            }
+            if (frames.size() > kManyFrames)
+                err << "chromasift: rendering " << frames.size() << " frames: writes " << frames.size()
+                    << " files, " << FrameFileName(options.output, frames.front()) << " to "
+                    << FrameFileName(options.output, frames.back()) << "\n";
+        }
         std::string warning;
         std::unique_ptr<SceneRoot> scene = PrepareRenderScene(options, plugins, picture, warning);
         if (!warning.empty())
@@ -339,8 +378,7 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         // A single frame moves the slider to it; a range renders each frame's time under a still slider.
         if (options.frame)
             GetCOREInterface()->SetTime(FramesToTicks(*options.frame));
-        const int first = options.frames ? options.frames->first : 0;
-        const int count = options.frames ? options.frames->second - first + 1 : 1;
+        const int count = options.frames ? static_cast<int>(frames.size()) : 1;
         ProgressDisplay display(err, showProgress, "Rendering");
         int framesDone = 0;
         double seconds = 0.0;
@@ -349,14 +387,14 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         };
         // A range is one job, as on the host: the maps hear of the render once, before its first frame.
         if (options.frames)
-            settings.time = FramesToTicks(first);
+            settings.time = FramesToTicks(frames.front());
         RenderJob job(*scene, settings);
         for (; framesDone < count; ++framesDone) {
             std::string output = options.output;
             TimeValue t = GetCOREInterface()->GetTime();
             if (options.frames) {
-                t = FramesToTicks(first + framesDone);
-                output = FrameFileName(options.output, first + framesDone);
+                t = FramesToTicks(frames[framesDone]);
+                output = FrameFileName(options.output, frames[framesDone]);
             }
             const auto start = std::chrono::steady_clock::now();
             const FrameBuffer frame = job.RenderFrame(t);
@@ -367,12 +405,17 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
             if (!options.frames || framesDone + 1 == count) {
                 char summary[200];
                 std::snprintf(
-                    summary, sizeof summary, ": %d x %d pixels, %s renderer, %d thread%s, %s, %.3f s\n",
+                    summary, sizeof summary, ": %d x %d pixels, %s renderer, %d thread%s, %s, %.3f s",
                     frame.width, frame.height, RendererName(options.renderer),
                     RenderThreadCount(options.threads), RenderThreadCount(options.threads) == 1 ? "" : "s",
                     options.unlit ? "unlit" : "lit", seconds);
-                out << (options.frames ? FrameFileName(options.output, first) + " to " + output : output)
-                    << summary;
+                if (!options.frames)
+                    out << output << summary << "\n";
+                else
+                    out << FrameFileName(options.output, frames.front()) << " to " << output << " ("
+                        << Plural(frames.size(), "frame")
+                        << (skipped > 0 ? ", " + Plural(skipped, "frame") + " there already" : std::string())
+                        << ")" << summary << "\n";
             }
         }
         return 0;

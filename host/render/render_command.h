@@ -5,6 +5,7 @@
 #include "host/import/imported_model.h"
 #include "host/plugin_library.h"
 #include "host/render/builtin_picture.h"
+#include "host/render/frame_list.h"
 #include "host/render/map_settings.h"
 #include "host/render/scene_renderer.h"
 #include "host/scene_json.h"
@@ -14,6 +15,7 @@
 #include <ostream>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace host {
 
@@ -32,21 +34,25 @@ struct RenderOptions {
     bool printShader = false;
     // --frame: the frame rendered, with the time slider moved to it.
     std::optional<int> frame;
-    // --frames: the first and last frame of a range render; the output name's run of '#' takes the frame
-    // number.
-    std::optional<std::pair<int, int>> frames;
+    // --frames: the frames of a range render, ascending; the output file name's run of '#' takes the frame
+    // number (see FrameFileName).
+    std::optional<std::vector<int>> frames;
+    // --skip-existing: a frame of a range whose file is there already is not rendered again.
+    bool skipExisting = false;
     std::string output;
 };
 
 // The largest picture side the command renders.
 inline constexpr int kMaxRenderSide = 8192;
 
-// The output file of a frame of a range render: the name's last run of '#' replaced by the frame number,
-// padded with zeros to the run's length.
-std::string FrameFileName(const std::string& pattern, int frame);
+// A range of more frames than this says first how many files it writes.
+inline constexpr std::size_t kManyFrames = 1000;
 
 // The command's help: usage, options and an example.
 const char* RenderUsage();
+
+// Whether a render option is followed by its value ("--size 640x480").
+bool RenderOptionTakesValue(const std::string& option);
 
 // Parses the arguments after "render" (or another command that renders: `command` names it in messages);
 // returns an error message, empty on success. Options left out keep the values `options` holds.

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the built user guide: every page links only to pages, sections and pictures that exist, every
-distribution mode has a section of its own with a picture, and every control of the parameters rollout is
-named: its parameter's name in quotes, its label and its list items.
+distribution mode has a section of its own with a picture and is named on the farm page, and every control of
+the parameters rollout is named: its parameter's name in quotes, its label and its list items.
 
 The names are read from the sources that define them, so a mode or parameter added there and left out of
 the guide fails this test.
@@ -123,6 +123,12 @@ def main(argv):
             for (kind, value), (next_kind, _) in zip(page.outline, page.outline[1:]))
         if not illustrated:
             problems.append(f'the mode "{label}" has no section of its own that starts with a picture')
+
+    farm = pages.get("farm.html")
+    farm_text = " ".join("".join(farm.text).split()) if farm else ""
+    for label in labels:
+        if f'"{label}"' not in farm_text:
+            problems.append(f'the farm page does not say whether "{label}" is farm-safe')
 
     names, items = rollout_parameters(source)
     if len(names) < 10:

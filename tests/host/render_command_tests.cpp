@@ -145,21 +145,30 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
     EXPECT_FALSE(std::filesystem::exists(output.Path()));
 }
 
-TEST(RenderCommand, FramesAndRangesOfFrames) {
+TEST(RenderCommand, FramesAndListsOfFrames) {
     host::RenderOptions options;
-    ASSERT_EQ(Parse({"--frame", "30", "-o", "a.png"}, options), "");
-    EXPECT_EQ(options.frame, 30);
-    host::RenderOptions range;
-    ASSERT_EQ(Parse({"--frames", "-2-12", "-o", "seq_####.png"}, range), "");
-    EXPECT_EQ(range.frames, std::make_pair(-2, 12));
-    host::RenderOptions bad;
-    EXPECT_NE(Parse({"--frames", "5-2", "-o", "s_#.png"}, bad).find("FIRST-LAST"), std::string::npos);
-    EXPECT_NE(Parse({"--frames", "0-2", "-o", "s.png"}, bad).find("run of '#'"), std::string::npos);
-    EXPECT_NE(Parse({"--frame", "1", "--frames", "0-2", "-o", "s_#.png"}, bad).find("cannot go together"),
-              std::string::npos);
-    EXPECT_EQ(host::FrameFileName("out/seq_####.png", 7), "out/seq_0007.png");
-    EXPECT_EQ(host::FrameFileName("a#b_##.png", 123), "a#b_123.png");
-    EXPECT_EQ(host::FrameFileName("f##.png", -3), "f-03.png");
+    ASSERT_EQ(Parse({"--frame", "-30", "-o", "a.png"}, options), "");
+    EXPECT_EQ(options.frame, -30);
+    host::RenderOptions list;
+    ASSERT_EQ(Parse({"--frames", "24,1,8-9", "--skip-existing", "-o", "out/seq_####.png"}, list), "");
+    EXPECT_EQ(list.frames, (std::vector<int>{1, 8, 9, 24}));
+    EXPECT_TRUE(list.skipExisting);
+    const struct {
+        std::vector<std::string> args;
+        std::string expected;
+    } refused[] = {
+        {{"--frame", "1000000000", "-o", "a.png"}, "--frame takes a frame number from -10000000 to 10000000"},
+        {{"--frames", "0-2,2", "-o", "s_#.png"}, "--frames asks for frame 2 twice"},
+        {{"--frames", "0-2", "-o", "s.png"}, "run of '#'"},
+        {{"--frames", "0-2", "-o", "take#2/s_#.png"}, "the output's folder 'take#2/' holds a '#'"},
+        {{"--frame", "1", "--frames", "0-2", "-o", "s_#.png"}, "cannot go together"},
+        {{"--skip-existing", "-o", "s.png"}, "--skip-existing skips the frames of a sequence"},
+    };
+    for (const auto& c : refused) {
+        host::RenderOptions bad;
+        const std::string error = Parse(c.args, bad);
+        EXPECT_NE(error.find(c.expected), std::string::npos) << error;
+    }
 }
 
 TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
@@ -192,6 +201,7 @@ TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
     const render_test::TempFile sequence("seq_####.png");
     const std::string summary = render({"--frames", "0-2", "-o", sequence.Utf8()});
     EXPECT_NE(summary.find("seq_0000.png to "), std::string::npos) << summary;
+    EXPECT_NE(summary.find("(3 frames)"), std::string::npos) << summary;
     std::vector<std::string> frames;
     for (int frame = 0; frame <= 2; ++frame) {
         const std::string file = host::FrameFileName(sequence.Utf8(), frame);
@@ -218,6 +228,41 @@ TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
     for (int frame = 0; frame <= 1; ++frame)
         std::filesystem::remove(host::PathFromUtf8(host::FrameFileName(randomRange.Utf8(), frame)));
     GetCOREInterface()->SetTime(0);
+}
+
+TEST(RenderCommand, ASequenceSkipsTheFramesThereAndSaysWhenItWritesManyFiles) {
+    const render_test::TempFile pattern("skip_####.png");
+    const auto render = [&pattern](const std::string& frames) {
+        host::RenderOptions options;
+        EXPECT_EQ(
+            Parse({"--frames", frames, "--skip-existing", "--size", "1x1", "-o", pattern.Utf8()}, options),
+            "");
+        std::ostringstream out, err;
+        EXPECT_EQ(host::RunRenderCommand(options, render_test::LoadedPlugins(), out, err, false), 0)
+            << err.str();
+        return out.str() + err.str();
+    };
+    const auto file = [&pattern](int frame) {
+        return host::PathFromUtf8(host::FrameFileName(pattern.Utf8(), frame));
+    };
+    std::ofstream(file(1)) << "there";
+    const std::string said = render("0-2");
+    EXPECT_NE(said.find("(2 frames, 1 frame there already)"), std::string::npos) << said;
+    std::ifstream kept(file(1));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "there");
+    EXPECT_TRUE(std::filesystem::exists(file(0)) && std::filesystem::exists(file(2)));
+    EXPECT_NE(render("0-2").find("Every one of the 3 frames is there already"), std::string::npos);
+
+    // The count comes before the scene is read.
+    host::RenderOptions many;
+    ASSERT_EQ(Parse({"no-such-scene.json", "--frames", "0-1000", "-o", pattern.Utf8()}, many), "");
+    std::ostringstream out, err;
+    EXPECT_EQ(host::RunRenderCommand(many, render_test::LoadedPlugins(), out, err, false), 1);
+    EXPECT_NE(err.str().find("chromasift: rendering 1001 frames: writes 1001 files, "), std::string::npos)
+        << err.str();
+    EXPECT_NE(err.str().find("cannot open the scene file"), std::string::npos);
+    for (int frame = 0; frame <= 2; ++frame)
+        std::filesystem::remove(file(frame));
 }
 
 TEST(RenderCommand, RendersTheBuiltInSceneWithoutInputFiles) {

@@ -1,0 +1,85 @@
+#include "host/farm/job_script.h"
+
+#include "host/render/frame_list.h"
+
+namespace host {
+
+namespace {
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+} // namespace
+
+std::string ShellWord(const std::string& word) {
+    if (!word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                                "0123456789_-./=:,+%@") == std::string::npos)
+        return word;
+    return "'" + ReplaceAll(word, "'", "'\\''") + "'";
+}
+
+std::string TaskList(const std::vector<int>& tasks) {
+    return FrameListText(tasks);
+}
+
+std::string JobFileName(const std::string& outputPattern, const std::string& suffix) {
+    const std::size_t separator = outputPattern.find_last_of("/\\");
+    const std::size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
+    std::string name = outputPattern.substr(nameStart);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        name.erase(dot);
+    const std::size_t hashes = name.find_last_of('#');
+    if (hashes != std::string::npos) {
+        std::size_t start = name.find_last_not_of('#', hashes);
+        start = start == std::string::npos ? 0 : start + 1;
+        std::size_t end = hashes + 1;
+        // The frame number goes with one separator beside it: "seq_" gives "seq", "a_##_b" gives "a_b".
+        const auto separator = [](char c) { return c == '_' || c == '-' || c == '.' || c == ' '; };
+        if (start > 0 && separator(name[start - 1]))
+            --start;
+        else if (end < name.size() && separator(name[end]))
+            ++end;
+        name.erase(start, end - start);
+    }
+    if (name.empty())
+        name = "frames";
+    return outputPattern.substr(0, nameStart) + name + suffix;
+}
+
+std::string TaskLogFile(const std::string& logPattern, const std::string& jobId, int task) {
+    return ReplaceAll(ReplaceAll(logPattern, "%A", jobId), "%a", std::to_string(task));
+}
+
+std::string JobScriptText(const FarmJob& job) {
+    std::string text =
+        "#!/bin/sh\n"
+        "# Written by `chromasift submit`: a job array whose tasks each render one chunk of a\n"
+        "# sequence. The farm's nodes share this file system: they run the tool and read the\n"
+        "# scene by the paths below and write the frames beside this file. A task leaves the\n"
+        "# frames that are there already alone. To render a chunk here, without the farm:\n"
+        "#   SLURM_ARRAY_TASK_ID=0 sh " +
+        ShellWord(job.script) + "\n";
+    text += "#SBATCH --job-name=" + job.name + "\n";
+    text += "#SBATCH --array=" + TaskList(job.tasks) + "\n";
+    text += "#SBATCH --output=" + job.logPattern + "\n";
+    if (!job.partition.empty())
+        text += "#SBATCH --partition=" + job.partition + "\n";
+    text += "\ncase \"$SLURM_ARRAY_TASK_ID\" in\n";
+    for (std::size_t task = 0; task < job.chunks.size(); ++task)
+        text += std::to_string(task) + ") frames=" + FrameListText(job.chunks[task]) + " ;;\n";
+    text += "*) echo \"chromasift: this job has no task '$SLURM_ARRAY_TASK_ID'\" >&2; exit 2 ;;\nesac\n\n";
+    text += "exec " + ShellWord(job.tool);
+    for (const std::string& option : job.toolOptions)
+        text += " " + ShellWord(option);
+    text += " render";
+    for (const std::string& argument : job.renderArguments)
+        text += " " + ShellWord(argument);
+    text += " --skip-existing --frames \"$frames\"\n";
+    return text;
+}
+
+} // namespace host

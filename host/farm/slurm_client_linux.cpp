@@ -1,0 +1,85 @@
+#include "host/child_process.h"
+#include "host/farm/slurm_client.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <system_error>
+
+namespace host {
+
+namespace {
+
+// A program as the shell would find it on the PATH; empty when it is not there.
+std::string FindOnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+    for (std::string folder; std::getline(folders, folder, ':');) {
+        const std::filesystem::path candidate =
+            std::filesystem::path(folder.empty() ? "." : folder) / program;
+        std::error_code ignored;
+        if (std::filesystem::is_regular_file(candidate, ignored))
+            return candidate.string();
+    }
+    return std::string();
+}
+
+class CommandClient : public SlurmClient {
+public:
+    std::string Submit(const std::string& script) override {
+        const std::string output = Run("sbatch", {"--parsable", script});
+        // "ID" or "ID;CLUSTER".
+        const std::string id = output.substr(0, output.find_first_of(";\r\n"));
+        if (id.empty() || id.find_first_not_of("0123456789") != std::string::npos)
+            throw FarmError("sbatch answered no job ID: '" + output + "'");
+        return id;
+    }
+
+    std::vector<QueuedTask> Queue(const std::string& jobId) override {
+        std::string output;
+        const int status =
+            RunStatus("squeue", {"--noheader", "--array", "--jobs=" + jobId, "--format=%K %t"}, output);
+        // A job that has ended and been forgotten is no longer a valid ID to the controller.
+        if (status != 0 && output.find("Invalid job id") != std::string::npos)
+            return {};
+        if (status != 0)
+            throw FarmError(SlurmProblem("squeue", output));
+        return ParseQueue(output);
+    }
+
+private:
+    // Runs a Slurm command with its error output joined to its output; returns its exit status.
+    static int RunStatus(const std::string& command, const std::vector<std::string>& arguments,
+                         std::string& output) {
+        const std::string program = FindOnPath(command);
+        if (program.empty())
+            throw FarmError("Slurm is not installed here: no " + command +
+                            " on the PATH (submit runs on a machine of a Slurm cluster; "
+                            "scripts/local-slurm.sh start makes one of this machine)");
+        std::vector<std::string> shellArguments = {"-c", "exec \"$0\" \"$@\" 2>&1", program};
+        shellArguments.insert(shellArguments.end(), arguments.begin(), arguments.end());
+        ChildLimits limits;
+        limits.seconds = 120.0;
+        limits.outputBytes = 1 << 20;
+        const ChildResult result = RunChild("/bin/sh", shellArguments, {}, limits);
+        output = result.output;
+        if (result.end == ChildResult::End::TimedOut)
+            throw FarmError(SlurmProblem(command, "Unable to contact slurm controller: no answer in 120 s"));
+        return result.end == ChildResult::End::Exited ? result.status : 128 + result.status;
+    }
+
+    static std::string Run(const std::string& command, const std::vector<std::string>& arguments) {
+        std::string output;
+        if (RunStatus(command, arguments, output) != 0)
+            throw FarmError(SlurmProblem(command, output));
+        return output;
+    }
+};
+
+} // namespace
+
+std::unique_ptr<SlurmClient> SystemSlurmClient() {
+    return std::make_unique<CommandClient>();
+}
+
+} // namespace host

@@ -1,0 +1,231 @@
+#include "host/farm/submit_command.h"
+
+#include "host/atomic_file.h"
+#include "host/farm/job_script.h"
+#include "host/farm/job_watch.h"
+#include "host/import/imported_model.h"
+#include "host/import/model_scene.h"
+#include "host/platform.h"
+#include "host/render/builtin_scene.h"
+#include "host/render/map_settings.h"
+#include "host/scene_file.h"
+#include "host/text.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+namespace host {
+
+namespace {
+
+std::string Absolute(const std::string& path) {
+    return PathToUtf8(std::filesystem::absolute(PathFromUtf8(path)).lexically_normal());
+}
+
+// The scene document as the tasks will read it, with the map settings written in; model files and the
+// files a scene names are read by the tasks alone.
+Json SubmittedDocument(const RenderOptions& options) {
+    Json document;
+    if (options.scene.empty())
+        document = BuiltinScene();
+    else if (IsModelFile(options.scene))
+        document = ModelSceneDocument();
+    else
+        document = ParseSceneText(ReadSceneFile(PathFromUtf8(options.scene)), options.scene);
+    ApplyMapSettings(document, options.map, [] { return std::string("built-in picture"); });
+    return document;
+}
+
+} // namespace
+
+const char* SubmitUsage() {
+    return R"usage(Usage: chromasift submit [SCENE.json | MODEL] --frames LIST [--chunk N] [--partition P]
+                         [--wait] [render options] -o PATTERN
+
+Renders a sequence on a Slurm cluster: the frames are cut into chunks of N frames, and one job
+array runs `chromasift render SCENE --frames CHUNK -o PATTERN` for each chunk, on whichever
+node Slurm gives it. Prints the job's ID.
+
+The cluster's nodes must share this machine's file system, as render farms do: the tasks run
+this program by its absolute path, read the scene, models and pictures by theirs, and write the
+frames to PATTERN's folder. The job script is written there too (NAME.sbatch, readable: it is
+what runs, and runs a chunk by hand), and each task's log beside it (NAME.JOB_TASK.log).
+Frames that are there already are not rendered again: submitting the same command again after
+a failure renders only the missing frames, and a chunk whose frames are all there is left out.
+
+Options:
+  --frames LIST      The frames, as for render: 0-47, or 1,8-9,24 (each frame once, 0 or more).
+  --chunk N          Frames per task (default 10, 1 to 100000).
+  --partition P      The Slurm partition to run in (default: the cluster's default).
+  --wait             Follow the job until it ends, on one progress line (frames there, tasks
+                     running, tasks failed); then name each failed chunk with the last line and
+                     path of its log. Exit status 1 when a frame is missing.
+  -o PATTERN         The frames' files, with a run of '#' in the file name for the frame number.
+  Every other option of render (--size, --mode, --renderer, --threads, --bitmap, ...) is passed
+  on to the tasks; see 'chromasift render --help'.
+
+Modes that carry a counter or a random stream from frame to frame through a job ("Random",
+"Linear", "Mirror") give frames that depend on how the sequence is cut: submit warns when the
+scene uses one with chunks of more than one frame. The other modes give the same frames
+however the sequence is cut.
+
+Slurm's commands (sbatch, squeue) are run as the PATH finds them, with the cluster their
+configuration names (SLURM_CONF). scripts/local-slurm.sh start makes a cluster of this machine.
+
+Example:
+  chromasift submit shot.json --frames 1-240 --chunk 20 --size 1920x1080 -o frames/shot_####.png --wait
+)usage";
+}
+
+std::string ParseSubmitOptions(int argc, char** argv, int first, SubmitOptions& options) {
+    std::vector<std::string> render;
+    std::vector<std::string> all;
+    for (int i = first; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--wait") {
+            options.wait = true;
+        } else if (arg == "--chunk" || arg == "--partition") {
+            if (i + 1 >= argc)
+                return arg + " needs a value";
+            const std::string value = argv[++i];
+            if (arg == "--partition") {
+                if (value.empty() || value.find_first_of(" \t\n'\"\\$`") != std::string::npos)
+                    return "--partition takes a partition's name, not '" + value + "'";
+                options.partition = value;
+                continue;
+            }
+            char* end = nullptr;
+            const long chunk = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != 0 || chunk < 1 || chunk > 100000)
+                return "--chunk takes a number of frames from 1 to 100000, not '" + value + "'";
+            options.chunk = static_cast<int>(chunk);
+        } else {
+            all.push_back(arg);
+            if (arg == "--skip-existing")
+                continue;
+            if (arg == "--frames" && i + 1 < argc) {
+                all.push_back(argv[++i]);
+                continue;
+            }
+            render.push_back(arg);
+            if (RenderOptionTakesValue(arg) && i + 1 < argc) {
+                render.push_back(argv[++i]);
+                all.push_back(render.back());
+            }
+        }
+    }
+    std::vector<char*> pointers;
+    for (std::string& arg : all)
+        pointers.push_back(arg.data());
+    const std::string error =
+        ParseRenderOptions(static_cast<int>(pointers.size()), pointers.data(), 0, options.render, "submit");
+    if (!error.empty())
+        return error;
+    if (options.render.frame)
+        return "'submit' renders sequences: --frames LIST, not --frame";
+    if (!options.render.frames)
+        return "'submit' needs the frames to render: --frames LIST (such as 1-240)";
+    options.renderArguments = std::move(render);
+    return std::string();
+}
+
+std::vector<std::string> AbsoluteRenderArguments(const std::vector<std::string>& arguments) {
+    std::vector<std::string> absolute;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (RenderOptionTakesValue(arg) && i + 1 < arguments.size()) {
+            absolute.push_back(arg);
+            const std::string& value = arguments[++i];
+            const bool path = arg == "--bitmap" || arg == "-o" || arg == "--output";
+            absolute.push_back(path ? Absolute(value) : value);
+        } else if (arg.rfind("-", 0) != 0 || arg == "-") {
+            absolute.push_back(Absolute(arg));
+        } else {
+            absolute.push_back(arg);
+        }
+    }
+    return absolute;
+}
+
+std::string ChunkingWarning(const SubmitOptions& options) {
+    if (options.chunk < 2 || options.render.frames->size() < 2)
+        return std::string();
+    Json document = SubmittedDocument(options.render);
+    std::string labels;
+    for (int mode : DocumentMapModes(document))
+        for (const MapMode& known : MapModes())
+            if (known.combined == mode && (mode == 0 || mode == 1 || mode == 11))
+                labels += std::string(labels.empty() ? "" : ", ") + "\"" + known.label + "\"";
+    if (labels.empty())
+        return std::string();
+    return "the scene's maps use " + labels +
+           ", which carry a counter or a random stream from frame to frame through a job: the frames depend "
+           "on how the sequence is cut (--chunk " +
+           std::to_string(options.chunk) + "), unlike those of the modes keyed on the scene";
+}
+
+int RunSubmitCommand(const SubmitOptions& options, SlurmClient& slurm, std::ostream& out, std::ostream& err,
+                     bool terminal) {
+    try {
+        const std::string warning = ChunkingWarning(options);
+        if (!warning.empty())
+            err << "chromasift: warning: " << warning << "\n";
+
+        FarmJob job;
+        job.renderArguments = AbsoluteRenderArguments(options.renderArguments);
+        const std::string pattern = Absolute(options.render.output);
+        job.script = JobFileName(pattern, ".sbatch");
+        job.name = "chromasift-" + PathToUtf8(PathFromUtf8(JobFileName(pattern, "")).filename());
+        job.logPattern = JobFileName(pattern, ".%A_%a.log");
+        job.partition = options.partition;
+        const std::filesystem::path tool = ExecutableFile();
+        if (tool.empty())
+            throw FarmError("the system does not say where this program is, which the tasks must run");
+        job.tool = PathToUtf8(tool);
+        for (const std::string& dir : options.pluginDirs) {
+            job.toolOptions.push_back("--plugin-dir");
+            job.toolOptions.push_back(Absolute(dir));
+        }
+        if (options.quiet)
+            job.toolOptions.push_back("--quiet");
+        job.chunks = FrameChunks(*options.render.frames, options.chunk);
+
+        WatchedJob watched;
+        watched.outputPattern = pattern;
+        watched.logPattern = job.logPattern;
+        watched.chunks = job.chunks;
+        for (std::size_t task = 0; task < job.chunks.size(); ++task) {
+            watched.tasks.push_back(static_cast<int>(task));
+            for (int frame : job.chunks[task]) {
+                std::error_code ignored;
+                if (!std::filesystem::exists(PathFromUtf8(FrameFileName(pattern, frame)), ignored)) {
+                    job.tasks.push_back(static_cast<int>(task));
+                    break;
+                }
+            }
+        }
+        if (job.tasks.empty()) {
+            out << "Every one of the " << options.render.frames->size()
+                << " frames is there already: nothing to submit\n";
+            return 0;
+        }
+        WriteFileAtomically(PathFromUtf8(job.script), JobScriptText(job));
+        watched.id = slurm.Submit(job.script);
+        watched.tasks = job.tasks;
+        out << "Submitted job " << watched.id << ": frames " << FrameListText(*options.render.frames)
+            << " in " << job.tasks.size() << " of " << job.chunks.size() << " chunks of up to "
+            << options.chunk << " frames; script " << job.script << "; logs " << job.logPattern << "\n"
+            << std::flush;
+        if (!options.wait)
+            return 0;
+        return WatchJob(watched, slurm, out, err, terminal,
+                        [] { std::this_thread::sleep_for(std::chrono::seconds(1)); });
+    } catch (const std::exception& e) {
+        err << "chromasift: " << e.what() << "\n";
+        return 1;
+    }
+}
+
+} // namespace host
