@@ -283,6 +283,18 @@ TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
     GetCOREInterface()->SetTime(0);
 }
 
+// The map shows its picture's name (on the bitmap button): the built-in picture's reads as what it is.
+TEST(RenderCommand, TheBuiltInPictureHasAReadableNameAndGoesWithItsFolder) {
+    std::filesystem::path folder;
+    {
+        host::TemporaryPicture picture;
+        EXPECT_EQ(host::PathToUtf8(picture.Path().filename()), "built-in picture.png");
+        folder = picture.Path().parent_path();
+        EXPECT_NE(folder, std::filesystem::temp_directory_path());
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder));
+}
+
 TEST(RenderCommand, RendersTheBuiltInSceneWithoutInputFiles) {
     const render_test::TempFile output("builtin.png");
     host::RenderOptions options;
