@@ -3,7 +3,11 @@
 #include "host/text.h"
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
 #include <random>
 
 namespace host {
@@ -40,11 +44,28 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target) {
 }
 
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, FileReplaceSteps& steps) {
+    if (file == std::filesystem::path(kStandardOutputName)) {
+        // After whatever the command wrote through the stream before.
+        std::cout.flush();
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
+            throw FileWriteError(std::string("standard output: cannot write: ") + std::strerror(errno));
+        return;
+    }
     const std::string name = PathToUtf8(file);
     const std::filesystem::path target = ReplacedFile(file);
-    std::error_code error;
-    if (std::filesystem::is_directory(target, error))
+    switch (KindOfWriteTarget(target)) {
+    case WriteTarget::Directory:
         throw FileWriteError(name + ": cannot write the file: it is a directory");
+    case WriteTarget::Stream:
+        // A device or a pipe replaced by a file would stop being one: its reader would receive nothing.
+        if (const std::string reason = WriteIntoStream(target, bytes); !reason.empty())
+            throw FileWriteError(name + ": cannot write the file: " + reason);
+        return;
+    case WriteTarget::File:
+        break;
+    }
+    if (const std::string reason = WriteRefusal(target); !reason.empty())
+        throw FileWriteError(name + ": cannot write the file: " + reason);
 
     std::filesystem::path temporary;
     if (const std::string reason = steps.CreateTemporary(target, temporary); !reason.empty())

@@ -18,8 +18,13 @@ public:
 };
 
 // Makes `bytes` the whole content of `file` (a UTF-8 path made with PathFromUtf8). A symbolic link is
-// followed, so that the file it points to is replaced. Throws FileWriteError.
+// followed, so that the file it points to is replaced. A target that is no file of the disk (a device, a
+// named pipe) is written directly and never replaced, and "-" names standard output, as Unix tools take it.
+// A file the user may not write is refused, not replaced. Throws FileWriteError.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+// The name that stands for standard output where a file is written.
+inline constexpr const char* kStandardOutputName = "-";
 
 // The system operations a replacement is made of, implemented once per platform. Each returns the
 // system's reason for a failure (errno text, FormatMessage), empty on success.
@@ -41,6 +46,19 @@ public:
 };
 
 std::unique_ptr<FileReplaceSteps> SystemFileReplaceSteps();
+
+// What an existing target is, as far as writing it goes (implemented once per platform).
+enum class WriteTarget {
+    File,      // a file of the disk, or nothing yet: replaced whole
+    Directory, // refused
+    Stream,    // a device, a named pipe or a socket: written directly
+};
+WriteTarget KindOfWriteTarget(const std::filesystem::path& target);
+// The system's reason why the user may not write the existing file `target` (read-only), empty when
+// they may or when it does not exist.
+std::string WriteRefusal(const std::filesystem::path& target);
+// Writes every byte into the existing stream `target` as it stands; the system's reason for a failure.
+std::string WriteIntoStream(const std::filesystem::path& target, std::string_view bytes);
 
 // WriteFileAtomically through the given steps (tests put faults between them).
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, FileReplaceSteps& steps);

@@ -24,10 +24,15 @@ public:
             descriptor = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (descriptor >= 0) {
                 temporary = candidate;
-                // A replaced file keeps its permissions, as it did when it was written in place.
+                // A replaced file keeps its owner and permissions, as it did when it was written in place,
+                // where the user may set them (the owner only as root; a group the user belongs to). The
+                // owner first: a change of owner clears the set-ID bits.
                 struct stat old;
-                if (stat(target.c_str(), &old) == 0)
+                if (stat(target.c_str(), &old) == 0) {
+                    (void)fchown(descriptor, old.st_uid, old.st_gid);
+                    (void)fchown(descriptor, static_cast<uid_t>(-1), old.st_gid);
                     (void)fchmod(descriptor, old.st_mode & 07777);
+                }
                 return std::string();
             }
             if (errno != EEXIST)
@@ -95,6 +100,40 @@ private:
 
 std::unique_ptr<FileReplaceSteps> SystemFileReplaceSteps() {
     return std::make_unique<PosixFileReplaceSteps>();
+}
+
+WriteTarget KindOfWriteTarget(const std::filesystem::path& target) {
+    struct stat status;
+    if (stat(target.c_str(), &status) != 0 || S_ISREG(status.st_mode))
+        return WriteTarget::File;
+    return S_ISDIR(status.st_mode) ? WriteTarget::Directory : WriteTarget::Stream;
+}
+
+std::string WriteRefusal(const std::filesystem::path& target) {
+    // The effective user's rights, as the write itself would be checked (root may write a read-only file).
+    if (faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 || errno == ENOENT)
+        return std::string();
+    return LastSystemErrorText();
+}
+
+std::string WriteIntoStream(const std::filesystem::path& target, std::string_view bytes) {
+    // No O_CREAT: the stream exists. A pipe's open waits for its reader, as any writer's does.
+    const int descriptor = open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return LastSystemErrorText();
+    while (!bytes.empty()) {
+        const ssize_t written = write(descriptor, bytes.data(), std::min<std::size_t>(bytes.size(), 1 << 30));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            const std::string reason =
+                written < 0 ? LastSystemErrorText() : "the system took none of the bytes";
+            close(descriptor);
+            return reason;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return close(descriptor) == 0 ? std::string() : LastSystemErrorText();
 }
 
 } // namespace host

@@ -89,4 +89,50 @@ std::unique_ptr<FileReplaceSteps> SystemFileReplaceSteps() {
     return std::make_unique<Win32FileReplaceSteps>();
 }
 
+WriteTarget KindOfWriteTarget(const std::filesystem::path& target) {
+    // Devices such as NUL and CON have no attributes of a file: their handle's type tells.
+    HANDLE handle =
+        CreateFileW(target.wstring().c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return WriteTarget::File;
+    const DWORD type = GetFileType(handle);
+    BY_HANDLE_FILE_INFORMATION information{};
+    const bool directory = type == FILE_TYPE_DISK && GetFileInformationByHandle(handle, &information) &&
+                           (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    CloseHandle(handle);
+    if (type != FILE_TYPE_DISK)
+        return WriteTarget::Stream;
+    return directory ? WriteTarget::Directory : WriteTarget::File;
+}
+
+std::string WriteRefusal(const std::filesystem::path& target) {
+    const DWORD attributes = GetFileAttributesW(target.wstring().c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0)
+        return std::string();
+    return "the file is read-only";
+}
+
+std::string WriteIntoStream(const std::filesystem::path& target, std::string_view bytes) {
+    HANDLE handle = CreateFileW(target.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return LastSystemErrorText();
+    while (!bytes.empty()) {
+        const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 30));
+        DWORD written = 0;
+        std::string reason;
+        if (!::WriteFile(handle, bytes.data(), chunk, &written, nullptr))
+            reason = LastSystemErrorText();
+        else if (written == 0)
+            reason = "the system took none of the bytes";
+        if (!reason.empty()) {
+            CloseHandle(handle);
+            return reason;
+        }
+        bytes.remove_prefix(written);
+    }
+    return CloseHandle(handle) ? std::string() : LastSystemErrorText();
+}
+
 } // namespace host

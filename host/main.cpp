@@ -89,7 +89,7 @@ int RunPlugins(int argc, char** argv) {
         return UsageError("'plugins' takes no arguments", "plugins");
     host::PluginManager plugins;
     plugins.LoadAll();
-    host::PrintPlugins(plugins, std::cout);
+    host::PrintPlugins(plugins, std::cout, std::cerr);
     return plugins.Failures().empty() && !plugins.Libraries().empty() ? kExitOk : kExitFailure;
 }
 
@@ -201,8 +201,13 @@ int RunHelp(int argc, char** argv) {
         return kExitOk;
     }
     const Command* command = argc == 2 ? FindCommand(argv[1]) : nullptr;
-    if (command == nullptr)
-        return UsageError("'help' takes one command's name: plugins, palette, render, sheet", "help");
+    if (command == nullptr) {
+        std::string names;
+        for (const Command& each : kCommands)
+            if (std::string(each.name) != "help")
+                names += (names.empty() ? "" : ", ") + std::string(each.name);
+        return UsageError("'help' takes one command's name: " + names, "help");
+    }
     std::cout << command->usage();
     return kExitOk;
 }

@@ -27,7 +27,7 @@ std::string Text(const MCHAR* text) {
 
 } // namespace
 
-void PrintPlugins(const PluginManager& plugins, std::ostream& out) {
+void PrintPlugins(const PluginManager& plugins, std::ostream& out, std::ostream& err) {
     for (const auto& library : plugins.Libraries()) {
         out << library->File().filename().string() << "  (" << library->File().parent_path().string()
             << ")\n";
@@ -49,9 +49,9 @@ void PrintPlugins(const PluginManager& plugins, std::ostream& out) {
         }
     }
     for (const auto& failure : plugins.Failures())
-        out << failure.file.filename().string() << "  FAILED: " << failure.reason << "\n";
+        err << "chromasift: " << failure.file.filename().string() << "  FAILED: " << failure.reason << "\n";
     if (plugins.Libraries().empty() && plugins.Failures().empty())
-        out << "No plug-ins found.\n";
+        err << "chromasift: No plug-ins found.\n";
 }
 
 } // namespace host

@@ -7,8 +7,10 @@
 #include "host/scene.h"
 #include "host/scene_json.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <istream>
 #include <memory>
 #include <stdexcept>
 
@@ -48,7 +50,14 @@ std::unique_ptr<SceneRoot> SceneFromDocument(const Json& document, const std::st
                                              const ModelImportOptions& models = {});
 // Parses a scene file's text; throws SceneError naming `origin`, the line and the column.
 Json ParseSceneText(const std::string& text, const std::string& origin);
-// Reads a scene file's text; throws SceneError when it cannot be opened.
-std::string ReadSceneFile(const std::filesystem::path& file);
+// The most a scene file may hold: a path that names a device or a stream without end is refused once
+// this much is read, not read until memory runs out.
+inline constexpr std::uint64_t kMaxSceneFileBytes = std::uint64_t{1} << 30;
+// Reads a scene file's text, "-" from standard input; throws SceneError when it cannot be opened or holds
+// more than `maxBytes`.
+std::string ReadSceneFile(const std::filesystem::path& file, std::uint64_t maxBytes = kMaxSceneFileBytes);
+// The same from a stream of no known size (a device, a pipe, standard input); `name` names it in messages.
+std::string ReadSceneText(std::istream& in, const std::string& name,
+                          std::uint64_t maxBytes = kMaxSceneFileBytes);
 
 } // namespace host

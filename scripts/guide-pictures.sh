@@ -15,7 +15,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 photo=tests/data/images/rubberwhale1.png
-size=400x300
+# Wide and low: the built-in scene and the tile floor fill it, with no empty band of sky above them.
+size=400x220
 
 # A floor of 6 x 4 separate tiles, for the modes that read an input map or a tile map's numbers: each tile
 # carries its tile number in map channel 99 (as a tile map writes it, negated in u) and the floor's texture

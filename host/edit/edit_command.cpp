@@ -27,6 +27,9 @@ const char* EditUsage() {
            "                    choose ID ITEM     choose ITEM (its text as listed) in list ID\n"
            "                    bitmap FILE        use the bitmap button and pick FILE\n"
            "                    save [FILE]        write the scene (to FILE, else as File > Save)\n"
+           "                    time F             move the time slider to frame F (the Frame spinner)\n"
+           "                    animate on|off     switch animate mode: changes then set keys at the\n"
+           "                                       slider's frame\n"
            "  -o, --output OUT.json   Where File > Save writes the scene.\n\n"
            "The editor needs a window system: the Windows build (also under Wine) has it.\n\n"
            "Example:\n  chromasift edit scene.json --script session.txt -o edited.json\n";

@@ -101,6 +101,15 @@ bool CanImportModels() {
 }
 
 ImportedModel ImportModel(const std::string& file, const ModelImportOptions& options) {
+    // Before a reader starts: a device or a pipe would keep it reading until its time runs out.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        throw std::runtime_error(file + ": cannot open the model file: file not found");
+    if (status.type() == std::filesystem::file_type::directory)
+        throw std::runtime_error(file + ": cannot open the model file: it is a directory");
+    if (!error && status.type() != std::filesystem::file_type::regular)
+        throw std::runtime_error(file + ": cannot open the model file: it is not a regular file");
     const std::string reader = FindModelReader();
     if (reader.empty())
         throw std::runtime_error(file + ": cannot import models: the model reader " +

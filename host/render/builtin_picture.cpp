@@ -1,9 +1,11 @@
 #include "host/render/builtin_picture.h"
 
 #include "host/render/png_file.h"
+#include "host/text.h"
 
 #include <chrono>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 
@@ -42,21 +44,32 @@ Picture BuiltinPicture() {
 TemporaryPicture::~TemporaryPicture() {
     if (!path.empty()) {
         std::error_code ignored;
-        std::filesystem::remove(path, ignored);
+        std::filesystem::remove_all(path.parent_path(), ignored);
     }
 }
 
 const std::filesystem::path& TemporaryPicture::Path() {
     if (path.empty()) {
-        // Several hosts may run at once: every file gets a name of its own.
+        // Several hosts may run at once: every picture gets a folder of its own, and a name that reads well
+        // where the map shows it (the bitmap button, messages).
         std::random_device device;
         const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        const std::string name = "chromasift-picture-" + std::to_string(device()) + "-" +
-                                 std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ull) +
-                                 ".png";
-        const std::filesystem::path file = std::filesystem::temp_directory_path() / name;
+        const std::filesystem::path folder =
+            std::filesystem::temp_directory_path() /
+            ("chromasift-" + std::to_string(device()) + "-" +
+             std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ull));
+        std::error_code error;
+        if (!std::filesystem::create_directory(folder, error))
+            throw std::runtime_error(PathToUtf8(folder) + ": cannot make a folder for the built-in picture" +
+                                     (error ? ": " + error.message() : std::string()));
+        const std::filesystem::path file = folder / "built-in picture.png";
         const Picture picture = BuiltinPicture();
-        WritePng(file, picture.width, picture.height, picture.rgba);
+        try {
+            WritePng(file, picture.width, picture.height, picture.rgba);
+        } catch (...) {
+            std::filesystem::remove_all(folder, error);
+            throw;
+        }
         path = file;
     }
     return path;

@@ -18,8 +18,8 @@ struct Picture {
 // every colour has its own sample count and the palette's order is fixed.
 Picture BuiltinPicture();
 
-// The built-in picture as a PNG file in the temporary directory, written on first use and deleted with
-// this object.
+// The built-in picture as the PNG file "built-in picture.png" in a folder of its own in the temporary
+// directory, written on first use and deleted, with its folder, with this object.
 class TemporaryPicture {
 public:
     TemporaryPicture() = default;

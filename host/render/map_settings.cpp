@@ -161,11 +161,13 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
         Json* block = MainBlock(objects[index]);
         if (block == nullptr)
             continue;
-        if (settings.bitmap) {
-            SetParam(*block, map_param::kBitmap, "bitmap", *settings.bitmap);
-        } else {
-            const Json* bitmap = FindParam(*block, map_param::kBitmap);
-            if (bitmap == nullptr || !bitmap->contains("value") || (*bitmap)["value"].is_null()) {
+        // An entry without a value (keys on the picture, which does not animate, or nothing at all) stays
+        // for the loader to refuse: replaced, it would load without a word.
+        const Json* bitmap = FindParam(*block, map_param::kBitmap);
+        if (bitmap == nullptr || bitmap->contains("value")) {
+            if (settings.bitmap) {
+                SetParam(*block, map_param::kBitmap, "bitmap", *settings.bitmap);
+            } else if (bitmap == nullptr || (*bitmap)["value"].is_null()) {
                 if (!fallback)
                     fallback = defaultBitmap();
                 SetParam(*block, map_param::kBitmap, "bitmap", *fallback);

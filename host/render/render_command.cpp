@@ -1,11 +1,13 @@
 #include "host/render/render_command.h"
 
+#include "host/atomic_file.h"
 #include "host/bitmap_status.h"
 #include "host/import/model_scene.h"
 #include "host/render/builtin_scene.h"
 #include "host/render/mr_shader_print.h"
 #include "host/render/png_file.h"
 #include "host/render/progress_display.h"
+#include "host/render/scene_checks.h"
 #include "host/scene_file.h"
 #include "host/text.h"
 
@@ -72,7 +74,7 @@ const char* RenderUsage() {
                          [--skip N] [--gamma G] [--hue H] [--saturation S] [--value V]
                          [--renderer scanline|vray|mentalray] [--print-shader] [--size WxH]
                          [--threads N] [--unlit] [--triangulate] [--up y|z]
-                         [--import-time-limit SECONDS]
+                         [--import-time-limit SECONDS] [--allow-missing]
                          [--frame F | --frames LIST [--skip-existing]] -o OUT.png
 
 Renders a scene with the Chromasift map and writes the picture as a PNG file.
@@ -117,7 +119,10 @@ Rendering:
                      to read (default 60); a reader that runs longer is stopped and the
                      command fails. Model files are read by a process
                      of their own, which may also use at most half of the machine's memory.
-  -o, --output FILE  The PNG file to write.
+  --allow-missing    Render although pictures that the scene's maps name are missing (each is
+                     named on standard error); without it the command fails, naming them.
+  -o, --output FILE  The PNG file to write; - writes it to standard output. A device or a
+                     named pipe is written as it is; a file is replaced whole.
 Animation (30 frames a second; a scene file may key parameters and set the time slider):
   --frame F          Render frame F (-10000000 to 10000000), with the time slider moved to F.
   --frames LIST      Render a sequence: frames and ranges separated by commas, such as 0-30 or
@@ -169,8 +174,10 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
             (arg == "--unlit" ? options.unlit : options.model.triangulate) = true;
             continue;
         }
-        if (arg == "--print-shader" || arg == "--skip-existing") {
-            (arg == "--print-shader" ? options.printShader : options.skipExisting) = true;
+        if (arg == "--print-shader" || arg == "--skip-existing" || arg == "--allow-missing") {
+            (arg == "--print-shader"    ? options.printShader
+             : arg == "--skip-existing" ? options.skipExisting
+                                        : options.allowMissing) = true;
             continue;
         }
         if (arg.rfind("-", 0) != 0 || arg == "-") {
@@ -268,7 +275,7 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
 RenderSource RenderSceneSource(const RenderOptions& options, TemporaryPicture& picture, int& maps) {
     if (options.map.bitmap)
         CheckBitmap(*options.map.bitmap);
-    const std::string origin = options.scene.empty() ? "built-in scene" : options.scene;
+    const std::string origin = RenderSceneOrigin(options);
     RenderSource source;
     source.modelOptions = options.model;
     if (options.scene.empty()) {
@@ -298,7 +305,7 @@ std::unique_ptr<SceneRoot> SceneFromSource(RenderSource& source, const std::stri
 }
 
 std::string RenderSceneOrigin(const RenderOptions& options) {
-    return options.scene.empty() ? "built-in scene" : options.scene;
+    return options.scene.empty() ? "built-in scene" : options.scene == "-" ? "standard input" : options.scene;
 }
 
 void CheckMapsInstalled(int maps, const RenderOptions& options, const PluginManager& plugins,
@@ -347,14 +354,16 @@ std::string Plural(std::size_t count, const char* word) {
 int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins, std::ostream& out,
                      std::ostream& err, bool showProgress) {
     TemporaryPicture picture;
+    // With the picture on standard output, the words go to standard error.
+    std::ostream& report = options.output == kStandardOutputName ? err : out;
     try {
         int skipped = 0;
         std::vector<int> frames;
         if (options.frames) {
             frames = FramesToRender(options, skipped);
             if (frames.empty()) {
-                out << "Every one of the " << Plural(options.frames->size(), "frame")
-                    << " is there already: nothing to render\n";
+                report << "Every one of the " << Plural(options.frames->size(), "frame")
+                       << " is there already: nothing to render\n";
                 return 0;
             }
             if (frames.size() > kManyFrames)
@@ -366,6 +375,7 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         std::unique_ptr<SceneRoot> scene = PrepareRenderScene(options, plugins, picture, warning);
         if (!warning.empty())
             err << "chromasift: warning: " << warning << "\n";
+        CheckSceneBeforeRender(*scene, RenderSceneOrigin(options), options.allowMissing, err);
 
         RenderSettings settings;
         settings.renderer = options.renderer;
@@ -374,7 +384,7 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         settings.threads = options.threads;
         settings.unlit = options.unlit;
         if (options.printShader)
-            settings.shaderTranslated = [&out](imrShader& shader) { PrintShader(shader, out); };
+            settings.shaderTranslated = [&report](imrShader& shader) { PrintShader(shader, report); };
         // A single frame moves the slider to it; a range renders each frame's time under a still slider.
         if (options.frame)
             GetCOREInterface()->SetTime(FramesToTicks(*options.frame));
@@ -410,12 +420,13 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
                     RenderThreadCount(options.threads), RenderThreadCount(options.threads) == 1 ? "" : "s",
                     options.unlit ? "unlit" : "lit", seconds);
                 if (!options.frames)
-                    out << output << summary << "\n";
+                    report << output << summary << "\n";
                 else
-                    out << FrameFileName(options.output, frames.front()) << " to " << output << " ("
-                        << Plural(frames.size(), "frame")
-                        << (skipped > 0 ? ", " + Plural(skipped, "frame") + " there already" : std::string())
-                        << ")" << summary << "\n";
+                    report << FrameFileName(options.output, frames.front()) << " to " << output << " ("
+                           << Plural(frames.size(), "frame")
+                           << (skipped > 0 ? ", " + Plural(skipped, "frame") + " there already"
+                                           : std::string())
+                           << ")" << summary << "\n";
             }
         }
         return 0;

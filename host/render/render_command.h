@@ -30,6 +30,8 @@ struct RenderOptions {
     int height = 480;
     int threads = 0;
     bool unlit = false;
+    // --allow-missing: render although pictures the scene's maps name are missing.
+    bool allowMissing = false;
     // Print every mental ray shader instance as its map translated it.
     bool printShader = false;
     // --frame: the frame rendered, with the time slider moved to it.

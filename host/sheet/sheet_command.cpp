@@ -1,5 +1,6 @@
 #include "host/sheet/sheet_command.h"
 
+#include "host/atomic_file.h"
 #include "host/draw/canvas.h"
 #include "host/draw/font.h"
 #include "host/export/palette_export.h"
@@ -7,6 +8,7 @@
 #include "host/render/map_settings.h"
 #include "host/render/png_file.h"
 #include "host/render/progress_display.h"
+#include "host/render/scene_checks.h"
 #include "host/scene_file.h"
 #include "host/sheet/sheet_layout.h"
 #include "host/sheet/sheet_maps.h"
@@ -62,7 +64,7 @@ const char* SheetUsage() {
                         [--gamma G] [--hue H] [--saturation S] [--value V]
                         [--renderer scanline|vray|mentalray] [--size WxH] [--threads N] [--unlit]
                         [--triangulate] [--up y|z] [--import-time-limit SECONDS] [--frame F]
-                        [--scene-coordinates] -o SHEET.png
+                        [--allow-missing] [--scene-coordinates] -o SHEET.png
 
 Renders the scene in all seventeen distribution modes and writes one contact sheet: a grid of
 labelled pictures, one a mode in the rollout's order, beside the palette the map holds (each
@@ -133,6 +135,7 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
         const auto start = std::chrono::steady_clock::now();
         // The scene is read once, so its maps extract their palettes once; each cell only switches mode.
         const std::unique_ptr<SceneRoot> scene = SceneFromSource(read, RenderSceneOrigin(options), plugins);
+        CheckSceneBeforeRender(*scene, RenderSceneOrigin(options), options.allowMissing, err);
         const std::optional<MapPalette> stripPalette = LoadedMapPalette(*scene);
         MapModeSwitch modeSwitch(*scene);
         // As for a single render: the frame is where the time slider stands, which the map's shading reads.
@@ -214,7 +217,8 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
         std::snprintf(summary, sizeof summary, ": %d modes on %d x %d pixels (cells of %d x %d)%s, %.2f s\n",
                       cells, canvas.Width(), canvas.Height(), options.width, options.height,
                       paletteNote.c_str(), seconds);
-        out << options.output << summary << notes;
+        // With the sheet on standard output, the words go to standard error.
+        (options.output == kStandardOutputName ? err : out) << options.output << summary << notes;
         return 0;
     } catch (const std::exception& e) {
         err << "chromasift: " << e.what() << "\n";

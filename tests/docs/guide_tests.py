@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
 """Checks the built user guide: every page links only to pages, sections and pictures that exist, every
-distribution mode has a section of its own with a picture and is named on the farm page, and every control of
-the parameters rollout is named: its parameter's name in quotes, its label and its list items.
+distribution mode has a section of its own with a picture and is named on the farm page, every control of the
+parameters rollout is named: its parameter's name in quotes, its label and its list items; and the scene page's
+complete scene is the repository's example scene.
 
 The names are read from the sources that define them, so a mode or parameter added there and left out of
 the guide fails this test.
 
 Usage: guide_tests.py GUIDE_DIR SOURCE_DIR
 """
+import json
 import re
 import sys
 from html.parser import HTMLParser
@@ -142,6 +144,13 @@ def main(argv):
     for label in rollout_labels(source):
         if label not in text:
             problems.append(f'the rollout label "{label}" does not appear')
+
+    # The scene page's complete scene is the repository's example scene, which a test renders.
+    scene_page = source / "docs/guide/scenes.md"
+    example = source / "tests/data/scenes/animated.json"
+    blocks = re.findall(r"```json\n(.*?)```", scene_page.read_text(encoding="utf-8"), re.DOTALL)
+    if not blocks or json.loads(blocks[0]) != json.loads(example.read_text(encoding="utf-8")):
+        problems.append(f"{scene_page.name}: its first JSON example is not {example.relative_to(source)}")
 
     for problem in problems:
         print(problem)

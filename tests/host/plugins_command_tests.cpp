@@ -27,12 +27,14 @@ TEST(PluginsCommand, ListsThePluginAndReportsBrokenFiles) {
     EXPECT_NE(plugins.FindClass(0xC10, Class_ID(0x61C17CE2, 0x2FA47E5B)), nullptr);
     EXPECT_EQ(plugins.FindClass(0xC00, Class_ID(0x61C17CE2, 0x2FA47E5B)), nullptr);
 
-    std::ostringstream out;
-    host::PrintPlugins(plugins, out);
+    std::ostringstream out, err;
+    host::PrintPlugins(plugins, out, err);
     const std::string text = out.str();
     for (const char* expected : {"kr_tintworks.dlt", "KR Tintworks by KESTRIM", "0x3a982800", "KR Chromasift",
-                                 "mental ray", "0x61c17ce2 0x2fa47e5b", "0xc10", "not_a_plugin.dlt  FAILED"})
+                                 "mental ray", "0x61c17ce2 0x2fa47e5b", "0xc10"})
         EXPECT_NE(text.find(expected), std::string::npos) << "missing \"" << expected << "\" in:\n" << text;
+    EXPECT_EQ(text.find("FAILED"), std::string::npos) << "failures go to standard error";
+    EXPECT_EQ(err.str().rfind("chromasift: not_a_plugin.dlt  FAILED: ", 0), 0u) << err.str();
     paths->ClearPlugInEntries();
     std::filesystem::remove_all(broken);
 }

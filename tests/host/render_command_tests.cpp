@@ -6,6 +6,8 @@
 #include "host/render/png_file.h"
 #include "host/text.h"
 
+#include "test_files.h"
+
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
 
@@ -31,13 +33,35 @@ std::string Parse(std::vector<std::string> args, host::RenderOptions& options) {
 
 TEST(RenderCommand, ParsesEveryOption) {
     host::RenderOptions options;
-    ASSERT_EQ(
-        Parse({"scene.json", "--bitmap", "sky.jpg", "--mode",     "per face", "--colors", "12",
-               "--skip",     "2",        "--gamma", "2.2",        "--hue",    "50",       "--saturation",
-               "60",         "--value",  "70",      "--renderer", "vray",     "--size",   "320x200",
-               "--threads",  "3",        "--unlit", "-o",         "out.png"},
-              options),
-        "");
+    ASSERT_EQ(Parse({"scene.json",
+                     "--bitmap",
+                     "sky.jpg",
+                     "--mode",
+                     "per face",
+                     "--colors",
+                     "12",
+                     "--skip",
+                     "2",
+                     "--gamma",
+                     "2.2",
+                     "--hue",
+                     "50",
+                     "--saturation",
+                     "60",
+                     "--value",
+                     "70",
+                     "--renderer",
+                     "vray",
+                     "--size",
+                     "320x200",
+                     "--threads",
+                     "3",
+                     "--unlit",
+                     "--allow-missing",
+                     "-o",
+                     "out.png"},
+                    options),
+              "");
     EXPECT_EQ(options.scene, "scene.json");
     EXPECT_EQ(options.map.bitmap, "sky.jpg");
     EXPECT_EQ(options.map.mode, 12) << "labels are matched whatever their case";
@@ -52,6 +76,7 @@ TEST(RenderCommand, ParsesEveryOption) {
     EXPECT_EQ(options.height, 200);
     EXPECT_EQ(options.threads, 3);
     EXPECT_TRUE(options.unlit);
+    EXPECT_TRUE(options.allowMissing);
     EXPECT_EQ(options.output, "out.png");
 
     // Every mode by its rollout label, each to its own combined number.
@@ -114,6 +139,13 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
     const render_test::TempFile broken("broken.json");
     std::ofstream(broken.Path()) << "{\"format\": \"chromasift-scene\", \"version\": 1, \"objects\": [}";
     const render_test::TempFile output("never.png");
+    // Keys on a picture, which does not animate, stay a load error whatever the map settings.
+    const render_test::TempFile keyed("keyed_bitmap.json");
+    render_test::WriteMapScene(keyed,
+                               {{"id", 0}, {"type", "bitmap"}, {"keys", Json::array({Json::array({0, 1})})}});
+    const render_test::TempFile missing("missing_picture.json");
+    render_test::WriteMapScene(missing, {{"id", 0}, {"type", "bitmap"}, {"value", "no-such-picture.png"}});
+    const std::string picture = TestDataFile("images/Silk.png");
     const struct {
         std::string scene;
         std::string bitmap;
@@ -126,6 +158,12 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
         {"", "no-such-picture.png", output.Utf8(),
          "cannot read the bitmap 'no-such-picture.png': file not found"},
         {"", broken.Utf8(), output.Utf8(), "broken.json': not an image file"},
+        {keyed.Utf8(), "", output.Utf8(), "parameter 0 (\"Bitmapname\") is not animatable"},
+        {keyed.Utf8(), picture, output.Utf8(), "parameter 0 (\"Bitmapname\") is not animatable"},
+        {missing.Utf8(), "", output.Utf8(),
+         "missing_picture.json: missing picture 'no-such-picture.png', wanted by the map \"Chromasift\"\n"
+         "chromasift: " +
+             missing.Utf8() + ": 1 picture is missing; --allow-missing renders without them\n"},
         {"", "", (std::filesystem::temp_directory_path() / "no-such-folder-chromasift" / "out.png").string(),
          "out.png: cannot open the file for writing"},
     };
@@ -143,6 +181,42 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
         EXPECT_TRUE(out.str().empty());
     }
     EXPECT_FALSE(std::filesystem::exists(output.Path()));
+}
+
+TEST(RenderCommand, WarnsOfAllowedMissingPicturesAndOfNothingToDraw) {
+    const render_test::TempFile scene("allowed_missing.json"), output("allowed_missing.png");
+    render_test::WriteMapScene(scene, {{"id", 0}, {"type", "bitmap"}, {"value", "no-such-picture.png"}});
+    host::RenderOptions options;
+    options.scene = scene.Utf8();
+    options.allowMissing = true;
+    options.output = output.Utf8();
+    options.width = 8;
+    options.height = 6;
+    std::ostringstream out, err;
+    EXPECT_EQ(host::RunRenderCommand(options, render_test::LoadedPlugins(), out, err, false), 0) << err.str();
+    EXPECT_NE(err.str().find("chromasift: warning: " + scene.Utf8() +
+                             ": missing picture 'no-such-picture.png', wanted by the map \"Chromasift\"\n"),
+              std::string::npos)
+        << err.str();
+    EXPECT_NE(err.str().find("chromasift: warning: " + scene.Utf8() + ": the scene has no visible objects"),
+              std::string::npos)
+        << err.str();
+}
+
+// As Unix tools take it, "-o -" is standard output: the picture alone, the words on standard error.
+TEST(RenderCommand, APictureOnStandardOutputLeavesTheWordsToStandardError) {
+    host::RenderOptions options;
+    options.output = "-";
+    options.width = 8;
+    options.height = 6;
+    std::ostringstream out, err;
+    testing::internal::CaptureStdout();
+    const int status = host::RunRenderCommand(options, render_test::LoadedPlugins(), out, err, false);
+    const std::string written = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(status, 0) << err.str();
+    EXPECT_EQ(written.substr(0, 4), "\x89PNG");
+    EXPECT_EQ(out.str(), "");
+    EXPECT_NE(err.str().find("-: 8 x 6 pixels"), std::string::npos) << err.str();
 }
 
 TEST(RenderCommand, FramesAndListsOfFrames) {
@@ -263,6 +337,18 @@ TEST(RenderCommand, ASequenceSkipsTheFramesThereAndSaysWhenItWritesManyFiles) {
     EXPECT_NE(err.str().find("cannot open the scene file"), std::string::npos);
     for (int frame = 0; frame <= 2; ++frame)
         std::filesystem::remove(file(frame));
+}
+
+// The map shows its picture's name (on the bitmap button): the built-in picture's reads as what it is.
+TEST(RenderCommand, TheBuiltInPictureHasAReadableNameAndGoesWithItsFolder) {
+    std::filesystem::path folder;
+    {
+        host::TemporaryPicture picture;
+        EXPECT_EQ(host::PathToUtf8(picture.Path().filename()), "built-in picture.png");
+        folder = picture.Path().parent_path();
+        EXPECT_NE(folder, std::filesystem::temp_directory_path());
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder));
 }
 
 TEST(RenderCommand, RendersTheBuiltInSceneWithoutInputFiles) {

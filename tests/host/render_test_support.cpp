@@ -96,4 +96,18 @@ std::string WriteAnimatedScene(const TempFile& file) {
     return file.Utf8();
 }
 
+void WriteMapScene(const TempFile& file, const host::Json& bitmap) {
+    host::Json block{{"ref", 0}, {"block", 0}, {"params", host::Json::array({bitmap})}};
+    host::Json map{{"id", 1},
+                   {"superClass", "0xc10"},
+                   {"class", {"0x61c17ce2", "0x2fa47e5b"}},
+                   {"name", "Chromasift"},
+                   {"paramBlocks", host::Json::array({block})}};
+    const host::Json scene{{"format", "chromasift-scene"},
+                           {"version", 1},
+                           {"objects", host::Json::array({map})},
+                           {"maps", host::Json::array({1})}};
+    std::ofstream(file.Path()) << scene.dump();
+}
+
 } // namespace render_test

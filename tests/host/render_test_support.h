@@ -5,6 +5,7 @@
 #include "host/plugin_library.h"
 #include "host/render/scene_renderer.h"
 #include "host/scene.h"
+#include "host/scene_json.h"
 
 #include "hostsdk/mtl_base.h"
 #include "hostsdk/std_mat.h"
@@ -59,5 +60,8 @@ private:
 // Writes the built-in scene with its map's "Gamma" keyed, 1 at frame 0 and 3 at frame 30, and the time
 // slider at frame 10; returns the file's name.
 std::string WriteAnimatedScene(const TempFile& file);
+// Writes a scene of one Chromasift map named "Chromasift", and nothing to draw, whose "Bitmapname" entry
+// is `bitmap`.
+void WriteMapScene(const TempFile& file, const host::Json& bitmap);
 
 } // namespace render_test

@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -185,6 +189,30 @@ TEST_F(SceneFile, TheUpgradeReadsAndWritesKeyedParametersAtTimeZero) {
     EXPECT_EQ(pb->GetKeys(kCoordMapping), (KeyTrack{{0, 3.0f}, {9600, 4.0f}}));
     EXPECT_EQ(pb->GetInt(kVersion, 0), 2);
     GetCOREInterface()->SetTime(0);
+}
+
+// A path to a device or a stream without end ends with a message, as a file too large does.
+TEST(SceneFileText, MoreThanTheLimitIsRefused) {
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "chromasift_large_scene.json";
+    std::ofstream(file, std::ios::binary) << "{" << std::string(69999, ' ');
+    EXPECT_EQ(host::ReadSceneFile(file, 70000).size(), 70000u);
+    const auto refusal = [](const std::function<void()>& read) {
+        try {
+            read();
+        } catch (const host::SceneError& e) {
+            return std::string(e.what());
+        }
+        return std::string("read");
+    };
+    EXPECT_EQ(refusal([&] { host::ReadSceneFile(file, 69999); }),
+              file.string() + ": not a scene file: it holds more than 69999 bytes");
+    std::filesystem::remove(file);
+    std::istringstream endless("{" + std::string(200000, ' ')), zeros(std::string(200000, '\0'));
+    EXPECT_EQ(refusal([&] { host::ReadSceneText(endless, "stream", 100000); }),
+              "stream: not a scene file: it holds more than 100000 bytes");
+    EXPECT_EQ(refusal([&] { host::ReadSceneText(zeros, "zeros", 100000); }),
+              "zeros: not a scene file: it does not start with a JSON object");
+    EXPECT_EQ(zeros.tellg(), 65536) << "refused at the first bytes";
 }
 
 TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {

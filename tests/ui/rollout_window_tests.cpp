@@ -161,6 +161,27 @@ TEST_F(Rollouts, TheTemplatesHoldEveryControlInPlace) {
     EXPECT_NE(GetDlgItem(about, IDC_VERSION_LABEL), nullptr);
 }
 
+// In the rollout's own font the labels fit their statics as they do on Windows; a wider face that stands in
+// for it cuts them ("Number of" for "Number of columns:").
+TEST_F(Rollouts, TheTilingLabelsFitTheirStatics) {
+    Open();
+    for (const int id : {1053, 1054}) {
+        HWND label = Item(id);
+        const std::wstring text = Text(label);
+        HDC dc = GetDC(label);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(label, dc);
+        RECT client;
+        GetClientRect(label, &client);
+        EXPECT_LE(extent.cx, client.right)
+            << "\"" << std::string(text.begin(), text.end()) << "\" is cut off";
+    }
+}
+
 TEST_F(Rollouts, EachCategoryShowsItsControlsOnTheRealRollout) {
     Open();
     Choose(IDC_MAPPING_COMBO, L"Pixels");

@@ -1,6 +1,8 @@
 // Reading the action scripts that `chromasift edit --script` replays.
 #include "host/edit/edit_script.h"
 
+#include "host/edit/edit_command.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -77,6 +79,14 @@ TEST(EditScript, TimeAndAnimateMode) {
     EXPECT_EQ(actions[1].kind, EditAction::Kind::Time);
     EXPECT_EQ(actions[1].value, -30.0);
     EXPECT_EQ(actions[3].value, 0.0);
+}
+
+// The command's help lists every action the reader takes.
+TEST(EditScript, TheHelpNamesEveryAction) {
+    const std::string usage = host::EditUsage();
+    for (const char* action : {"click ID", "spinner ID VALUE", "choose ID ITEM", "bitmap FILE", "save [FILE]",
+                               "time F", "animate on|off"})
+        EXPECT_NE(usage.find("  " + std::string(action) + " "), std::string::npos) << action;
 }
 
 TEST(EditScript, AMissingScriptIsNamed) {

@@ -13,10 +13,12 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -180,6 +182,23 @@ TEST(ModelReaderProcess, InterruptedReadsGoOn) {
     ASSERT_EQ(model.parts.size(), 1u);
     EXPECT_EQ(model.parts[0].verts.size(), 4u);
     ExpectNoChildren();
+}
+
+// A device or a pipe would keep a reader reading until its time runs out: it is refused first.
+TEST(ModelReaderProcess, APathThatIsNoRegularFileStartsNoReader) {
+    const std::string pipe = (std::filesystem::temp_directory_path() / "chromasift_model_pipe.obj").string();
+    unlink(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    ModelImportOptions options;
+    options.timeLimitSeconds = 1;
+    std::string message = "no error";
+    try {
+        host::ImportModel(pipe, options);
+    } catch (const std::runtime_error& e) {
+        message = e.what();
+    }
+    unlink(pipe.c_str());
+    EXPECT_EQ(message, pipe + ": cannot open the model file: it is not a regular file");
 }
 
 TEST(ModelReaderProcess, TheToolFindsTheBuildsReader) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -115,6 +116,19 @@ TEST_F(SheetCommand, KeysOnTheModeAndTheCountsChangeNeitherTheCellsNorTheStrip) 
     // The map extracted 4 colours on loading ("# colors" at time 0), whatever the frame drawn.
     EXPECT_NE(sheet(1, "30").first.find("palette of 4 colours"), std::string::npos);
     GetCOREInterface()->SetTime(0);
+}
+
+TEST_F(SheetCommand, FailsNamingAMissingPicture) {
+    const render_test::TempFile scene("missing_sheet.json"), file("missing_sheet.png");
+    render_test::WriteMapScene(scene, {{"id", 0}, {"type", "bitmap"}, {"value", "no-such-picture.png"}});
+    host::SheetOptions options;
+    ASSERT_EQ(Parse({scene.Utf8(), "--size", "8x6", "-o", file.Utf8()}, options), 0);
+    std::ostringstream out, err;
+    EXPECT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 1);
+    EXPECT_NE(err.str().find("missing picture 'no-such-picture.png', wanted by the map \"Chromasift\""),
+              std::string::npos)
+        << err.str();
+    EXPECT_FALSE(std::filesystem::exists(file.Path()));
 }
 
 TEST_F(SheetCommand, WritesEveryModeAndThePaletteStrip) {
