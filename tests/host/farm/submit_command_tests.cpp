@@ -116,6 +116,7 @@ TEST(JobScript, NamesItsFilesBesideTheFramesAndRunsEachChunk) {
     EXPECT_EQ(run(1),
               "--plugin-dir /opt/plug ins render /scenes/it's.json --mode Per Face -o /r/seq_####.png "
               "--skip-existing --frames 3-4,8\nstatus 0");
+    EXPECT_NE(run(0).find("--frames 0-2\nstatus 0"), std::string::npos) << "every chunk has its case";
     EXPECT_NE(run(7).find("this job has no task '7'"), std::string::npos);
 }
 
