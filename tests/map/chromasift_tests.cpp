@@ -43,22 +43,18 @@ TEST(Chromasift, ConstructionInstallsBlockCoordinatesAndOutput) {
     EXPECT_NE(loading->GetReference(1), nullptr) << "default coordinates are installed when loading too";
 }
 
+// The host's names for the map's sub-animatables and map slots, the interfaces it answers and its load
+// callback; the one-line answers of the header are not repeated here.
 TEST(Chromasift, AnswersTheHostsBookkeeping) {
     MapPtr map = NewMap();
-    EXPECT_EQ(map->NumSubs(), 3);
     EXPECT_EQ(map->SubAnimName(0), L"Huemeld parameters");
     EXPECT_EQ(map->SubAnimName(1), L"Map Coordinates");
     EXPECT_EQ(map->SubAnimName(2), L"Maps output");
     EXPECT_EQ(map->SubAnimName(3), L"");
-    EXPECT_EQ(map->SubAnim(1), map->GetReference(1));
-    EXPECT_EQ(map->GetParamBlock(0), map->pblock);
-    EXPECT_EQ(map->GetParamBlock(1), nullptr);
-    EXPECT_EQ(map->GetParamBlockByID(1), nullptr);
-    MSTR name;
-    map->GetClassName(name);
-    EXPECT_EQ(name, L"KR Chromasift");
-    EXPECT_EQ(map->ClassID(), CHROMASIFT_CLASS_ID);
-    EXPECT_EQ(map->SuperClassID(), TEXMAP_CLASS_ID);
+    EXPECT_EQ(map->GetSubTexmapSlotName(0), L"Input map");
+    EXPECT_EQ(map->GetSubTexmapSlotName(1), L"Source map");
+    EXPECT_EQ(map->GetSubTexmapSlotName(2), L"");
+    EXPECT_EQ(map->Validity(-123456), FOREVER);
 
     EXPECT_EQ(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID),
               static_cast<imrShaderTranslation*>(map.get()));
@@ -66,20 +62,6 @@ TEST(Chromasift, AnswersTheHostsBookkeeping) {
     EXPECT_EQ(map->GetInterface(I_SUBMAP), static_cast<ISubMap*>(map.get()));
     EXPECT_EQ(map->GetInterface(ULONG{0x1261}), nullptr);
 
-    EXPECT_EQ(map->Validity(0), FOREVER);
-    EXPECT_EQ(map->Validity(-123456), FOREVER);
-    EXPECT_EQ(map->GetTextureTiling(), 3);
-    EXPECT_EQ(map->GetUVWSource(), 0);
-    EXPECT_EQ(map->GetMapChannel(), 1);
-    EXPECT_EQ(map->GetTheUVGen(), nullptr);
-    Matrix3 uv;
-    map->GetUVTransform(uv);
-    EXPECT_TRUE(uv.IsIdentity());
-    EXPECT_EQ(map->NumSubTexmaps(), 2);
-    EXPECT_EQ(map->GetSubTexmapSlotName(0), L"Input map");
-    EXPECT_EQ(map->GetSubTexmapSlotName(1), L"Source map");
-    EXPECT_EQ(map->GetSubTexmapSlotName(2), L"");
-    EXPECT_EQ(map->GetRefTarget(), map.get());
     RecordingLoader loader;
     EXPECT_EQ(map->Load(&loader), IO_OK);
     ASSERT_EQ(loader.callbacks.size(), 1u);

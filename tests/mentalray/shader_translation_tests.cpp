@@ -22,37 +22,26 @@ struct MapDeleter {
     void operator()(Chromasift* map) const { map->DeleteThis(); }
 };
 
-// The shader's declaration as the host's own shader states it; `otherCase` spells every name in other letter
-// case, `without` leaves out the named parameters.
-mrShaderDeclaration Declaration(bool otherCase = false, std::vector<std::wstring> without = {}) {
+// The shader's declaration as the host's own shader states it, without the parameters named in `without`.
+mrShaderDeclaration Declaration(std::vector<std::wstring> without = {}) {
+    using enum mrParamKind;
     const struct {
         const wchar_t* name;
-        const wchar_t* otherCase;
         mrParamKind kind;
         bool connectable;
     } params[] = {
-        {L"colors", L"COLORS", mrParamKind::ColourTable, false},
-        {L"mappingMode", L"MAPPINGmode", mrParamKind::Integer, false},
-        {L"inputMap", L"INPUTMAP", mrParamKind::Float, true},
-        {L"mapping", L"Mapping", mrParamKind::Integer, false},
-        {L"UScale", L"uscale", mrParamKind::Float, false},
-        {L"VScale", L"vscale", mrParamKind::Float, false},
-        {L"WScale", L"wscale", mrParamKind::Float, false},
-        {L"UOffset", L"uoffset", mrParamKind::Float, false},
-        {L"VOffset", L"voffset", mrParamKind::Float, false},
-        {L"WOffset", L"woffset", mrParamKind::Float, false},
-        {L"UAngle", L"uangle", mrParamKind::Float, false},
-        {L"VAngle", L"vangle", mrParamKind::Float, false},
-        {L"WAngle", L"wangle", mrParamKind::Float, false},
-        {L"tileWidth", L"TILEWIDTH", mrParamKind::Integer, false},
-        {L"tileHeight", L"tileheight", mrParamKind::Integer, false},
+        {L"colors", ColourTable, false}, {L"mappingMode", Integer, false}, {L"inputMap", Float, true},
+        {L"mapping", Integer, false},    {L"UScale", Float, false},        {L"VScale", Float, false},
+        {L"WScale", Float, false},       {L"UOffset", Float, false},       {L"VOffset", Float, false},
+        {L"WOffset", Float, false},      {L"UAngle", Float, false},        {L"VAngle", Float, false},
+        {L"WAngle", Float, false},       {L"tileWidth", Integer, false},   {L"tileHeight", Integer, false},
     };
     mrShaderDeclaration declaration{L"Chromasift", {}};
     for (const auto& p : params) {
         if (std::find(without.begin(), without.end(), p.name) != without.end())
             continue;
         // A value no translation writes, so that an untouched parameter shows.
-        declaration.params.push_back({otherCase ? p.otherCase : p.name, p.kind, p.connectable, -7.0});
+        declaration.params.push_back({p.name, p.kind, p.connectable, -7.0});
     }
     return declaration;
 }
@@ -196,11 +185,7 @@ TEST_F(ShaderTranslation, CreatesAChromasiftShaderNamedAfterTheMapAndTranslatesE
     EXPECT_FALSE(map->NeedsAutomaticParamBlock2Translation());
     auto* viaInterface =
         static_cast<imrShaderTranslation*>(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID));
-    ASSERT_NE(viaInterface, nullptr);
-    EXPECT_EQ(viaInterface->GetID(), IMRSHADERTRANSLATION_INTERFACE_ID);
-    AdditionalDependencyTable dependencies;
-    viaInterface->GetAdditionalReferenceDependencies(dependencies);
-    EXPECT_EQ(dependencies.Count(), 0);
+    EXPECT_EQ(viaInterface, static_cast<imrShaderTranslation*>(map.get()));
 
     mrShaderLibrary empty;
     EXPECT_EQ(map->GetMRShader(empty), nullptr) << "a host without the declaration has no shader to give";
@@ -225,46 +210,29 @@ TEST_F(ShaderTranslation, ModeSixteenArrivesAsMaterialIdAndEveryOtherValueUnchan
     }
 }
 
-TEST_F(ShaderTranslation, ColoursAreTheActiveEntriesInPaletteOrderScaledByTwoToTheMinusSixteen) {
-    SetPalette(12);
-    map->pblock->SetValue(pb_num_colors, 0, 5);
-    std::vector<AColor> colours = Colours(Translate());
-    ASSERT_EQ(colours.size(), 5u);
-    for (std::size_t i = 0; i < colours.size(); ++i)
-        EXPECT_EQ(colours[i], ShaderColour((*map->GetPalette())[i])) << "entry " << i;
+// The table holds the first min(palette size, "# colors") entries; a count below one gives none.
+TEST_F(ShaderTranslation, ColoursAreTheActiveEntriesInPaletteOrder) {
+    const struct {
+        int paletteSize, numColours;
+        std::size_t expected;
+    } rows[] = {{12, 5, 5}, {12, 20, 12}, {0, 5, 0},  {1, 1, 1},   {1, 2, 1},
+                {1, 20, 1}, {4, 0, 0},    {4, -1, 0}, {4, -30, 0}, {4, 1, 1}};
+    for (const auto& row : rows) {
+        SetPalette(row.paletteSize);
+        map->pblock->SetValue(pb_num_colors, 0, row.numColours);
+        const std::vector<AColor> colours = Colours(Translate());
+        ASSERT_EQ(colours.size(), row.expected) << row.paletteSize << " entries, " << row.numColours;
+        for (std::size_t i = 0; i < colours.size(); ++i)
+            EXPECT_EQ(colours[i], ShaderColour((*map->GetPalette())[i])) << "entry " << i;
+    }
 
     // The palette's current order counts, not the extracted one.
+    SetPalette(12);
     Palette reversed(map->GetPalette()->rbegin(), map->GetPalette()->rend());
     map->SetPalette(reversed);
-    colours = Colours(Translate());
-    ASSERT_EQ(colours.size(), 5u);
-    EXPECT_EQ(colours[0], ShaderColour(reversed[0]));
+    const std::vector<AColor> colours = Colours(Translate());
+    ASSERT_EQ(colours.size(), 1u);
     EXPECT_FLOAT_EQ(colours[0].r, 11000.0f / 65536.0f);
-
-    map->pblock->SetValue(pb_num_colors, 0, 20);
-    EXPECT_EQ(Colours(Translate()).size(), 12u) << "no more colours than the palette has";
-
-    map->SetPalette(Palette());
-    EXPECT_EQ(Colours(Translate()).size(), 0u) << "an empty palette empties the table";
-}
-
-TEST_F(ShaderTranslation, ColourCountIsTheSmallerOfPaletteAndNumberOfColoursAndNeverNegative) {
-    // A palette of one entry still gives its colour, whatever the number of colours above it.
-    SetPalette(1);
-    for (int numColours : {1, 2, 20}) {
-        map->pblock->SetValue(pb_num_colors, 0, numColours);
-        const std::vector<AColor> colours = Colours(Translate());
-        ASSERT_EQ(colours.size(), 1u) << numColours << " colours";
-        EXPECT_EQ(colours[0], ShaderColour((*map->GetPalette())[0]));
-    }
-    // No colours asked for: the table is empty, not clamped up to one entry.
-    SetPalette(4);
-    for (int numColours : {0, -1, -30}) {
-        map->pblock->SetValue(pb_num_colors, 0, numColours);
-        EXPECT_EQ(Colours(Translate()).size(), 0u) << numColours << " colours";
-    }
-    map->pblock->SetValue(pb_num_colors, 0, 1);
-    EXPECT_EQ(Colours(Translate()).size(), 1u);
 }
 
 TEST_F(ShaderTranslation, ChannelsAreMultipliedNotDivided) {
@@ -358,38 +326,35 @@ TEST_F(ShaderTranslation, CoordinatesAndTilesReadAtRenderTimeOnlyFromAStandardGe
     EXPECT_EQ(Int(shader, L"tileWidth"), 4) << "tiles are written whatever the generator";
 }
 
-TEST_F(ShaderTranslation, NamesAreFoundWhateverTheirLetterCase) {
-    library.Declare(Declaration(true));
-    SetPalette(3);
-    map->pblock->SetValue(pb_mapping_old, 0, 16);
-    map->pblock->SetValue(pb_tile_columns, 0, 9);
-    map->pblock->SetValue(pb_input_map_on, 0, 1);
-    auto* input = new PlainMap();
-    map->pblock->SetValue(pb_input_map, 0, static_cast<Texmap*>(input));
-    imrShader* shader = Translate();
-    EXPECT_EQ(Colours(shader, L"COLORS").size(), 3u);
-    EXPECT_EQ(Int(shader, L"MAPPINGmode"), 8);
-    EXPECT_EQ(Float(shader, L"uscale"), 1.0f);
-    EXPECT_EQ(Int(shader, L"TILEWIDTH"), 9);
-    EXPECT_EQ(Connection(shader, L"INPUTMAP.shader"), input);
-}
-
-TEST_F(ShaderTranslation, OfTwoNamesDifferingInCaseOnlyTheFirstIsWrittenAndAnAbsentNameIsMinusOne) {
-    library.Declare({L"Chromasift",
-                     {{L"TILEWIDTH", mrParamKind::Integer, false, -7.0},
-                      {L"tileWidth", mrParamKind::Integer, false, -7.0}}});
-    map->pblock->SetValue(pb_tile_columns, 0, 9);
-    imrShader* shader = Translate();
-    EXPECT_EQ(Int(shader, L"TILEWIDTH"), 9);
-    EXPECT_EQ(Int(shader, L"tileWidth"), -7) << "only the first match is written";
-
-    IParamBlock2& values = *shader->GetParametersParamBlock();
-    EXPECT_EQ(FindShaderParam(values, L"TileWidth"), Id(&values, L"TILEWIDTH"));
-    EXPECT_EQ(FindShaderParam(values, L"tileHeight"), -1) << "the documented result for a missing name";
+// The lookup behind every write: the first parameter named alike in any letter case, else -1.
+TEST_F(ShaderTranslation, FindShaderParamTakesTheFirstNameEqualIgnoringCase) {
+    const struct {
+        std::vector<const wchar_t*> declared;
+        const wchar_t* name;
+        int expected; // the index among the declared
+    } rows[] = {
+        {{L"tileWidth"}, L"tileWidth", 0},
+        {{L"colors", L"tileWidth"}, L"TILEwidth", 1},
+        {{L"colors", L"mapping", L"UScale"}, L"uscale", 2},
+        {{L"TILEWIDTH", L"tileWidth"}, L"tileWidth", 0},
+        {{L"colors", L"tileWidth"}, L"tileHeight", -1},
+        {{L"tileWidths"}, L"tileWidth", -1},
+        {{}, L"colors", -1},
+    };
+    for (const auto& row : rows) {
+        mrShaderDeclaration declaration{L"Lookup", {}};
+        for (const wchar_t* name : row.declared)
+            declaration.params.push_back({name, mrParamKind::Integer, false, 0.0});
+        library.Declare(declaration);
+        IParamBlock2& values = *library.CreateShader(L"Lookup", L"lookup")->GetParametersParamBlock();
+        const ParamID expected = row.expected < 0 ? ParamID(-1) : values.IndextoID(row.expected);
+        EXPECT_EQ(FindShaderParam(values, row.name), expected)
+            << std::string(row.name, row.name + std::wcslen(row.name)) << " among " << row.declared.size();
+    }
 }
 
 TEST_F(ShaderTranslation, AMissingParameterIsSkippedAndTheOthersStillWritten) {
-    library.Declare(Declaration(false, {L"colors", L"mappingMode", L"VScale", L"tileWidth"}));
+    library.Declare(Declaration({L"colors", L"mappingMode", L"VScale", L"tileWidth"}));
     SetPalette(4);
     map->pblock->SetValue(pb_tile_rows, 0, 5);
     imrShader* shader = Translate();

@@ -30,7 +30,6 @@ std::unique_ptr<host::PluginLibrary> PluginModule::library;
 TEST_F(PluginModule, ExportsDescribeTheLibrary) {
     EXPECT_EQ(library->Description(), L"KR Tintworks by KESTRIM");
     EXPECT_EQ(library->Version(), 0x3A982800u);
-    EXPECT_EQ(library->Version(), 983050240u);
     EXPECT_EQ(library->NumberClasses(), 1);
     ASSERT_NE(library->GetClassDesc(0), nullptr);
     EXPECT_EQ(library->GetClassDesc(0), library->GetClassDesc(0));
@@ -44,7 +43,6 @@ TEST_F(PluginModule, DescriptorIdentifiesTheMapClass) {
     EXPECT_STREQ(cd->InternalName(), cd->ClassName());
     EXPECT_STREQ(cd->Category(), L"mental ray");
     EXPECT_EQ(cd->ClassID(), Class_ID(0x61C17CE2, 0x2FA47E5B));
-    EXPECT_EQ(cd->ClassID(), Class_ID(1640070370, 799309403));
     EXPECT_EQ(cd->SuperClassID(), 0xC10u);
     EXPECT_EQ(cd->IsPublic(), 1);
     EXPECT_EQ(cd->OkToCreate(nullptr), 1);
@@ -98,6 +96,14 @@ struct ExpectedParam {
     int refNo, subTexNo;
 };
 
+const std::vector<const wchar_t*> kSorts = {L"Count", L"Color", L"Luminance", L"Color (Inverse)",
+                                            L"Luminance (Inverse)"};
+const std::vector<const wchar_t*> kHarmonies = {L"None",   L"i Type", L"V Type", L"L Type",
+                                                L"I Type", L"T Type", L"Y Type", L"X Type"};
+const std::vector<const wchar_t*> kMappings = {L"Pixels", L"Objects", L"Coordinates", L"Input map"};
+const double kGammaStep = static_cast<double>(0.1f);
+
+// clang-format off
 const ExpectedParam kExpectedParams[] = {
     {0, L"Bitmapname", 16, 0, L"Bitmap", false, 0, false, 0, 0, 10, {1030}, 0, 0, {}, -1, -1},
     {1, L"# colors", 1, 1, L"# colors", true, 10, true, 1, 100, 0, {1031, 1032}, 0, 1.0, {}, -1, -1},
@@ -105,185 +111,26 @@ const ExpectedParam kExpectedParams[] = {
     {3, L"coords", 18, 0x200, L"Coordinates", false, 0, false, 0, 0, -1, {}, 0, 0, {}, 1, -1},
     {4, L"Input map", 15, 0, L"Input map", false, 0, false, 0, 0, 8, {1033}, 0, 0, {}, -1, 0},
     {5, L"InputMapOn", 4, 1, L"Use input map", true, 0, false, 0, 0, 2, {1034}, 0, 0, {}, -1, -1},
-    {6,
-     L"Sorts",
-     1,
-     1,
-     L"Mappings",
-     true,
-     0,
-     false,
-     0,
-     0,
-     26,
-     {1020},
-     0,
-     0,
-     {L"Count", L"Color", L"Luminance", L"Color (Inverse)", L"Luminance (Inverse)"},
-     -1,
-     -1},
-    {7,
-     L"Gamma",
-     0,
-     1,
-     L"Gamma setting",
-     true,
-     1.0,
-     true,
-     0.1,
-     10.0,
-     0,
-     {1036, 1037},
-     1,
-     static_cast<double>(0.1f),
-     {},
-     -1,
-     -1},
+    {6, L"Sorts", 1, 1, L"Mappings", true, 0, false, 0, 0, 26, {1020}, 0, 0, kSorts, -1, -1},
+    {7, L"Gamma", 0, 1, L"Gamma setting", true, 1.0, true, 0.1, 10.0, 0, {1036, 1037}, 1, kGammaStep, {}, -1, -1},
     {8, L"output", 18, 0x200, L"Texture output", false, 0, false, 0, 0, -1, {}, 0, 0, {}, 2, -1},
-    {9,
-     L"# colors skip",
-     1,
-     1,
-     L"# of colors to skip",
-     true,
-     0,
-     true,
-     0,
-     30,
-     0,
-     {1038, 1039},
-     0,
-     1.0,
-     {},
-     -1,
-     -1},
-    {10,
-     L"# of tile rows",
-     1,
-     1,
-     L"# of tiling rows",
-     true,
-     3,
-     true,
-     1,
-     100,
-     0,
-     {1040, 1041},
-     0,
-     1.0,
-     {},
-     -1,
-     -1},
-    {11,
-     L"# of tile columns",
-     1,
-     1,
-     L"# of tiling columns",
-     true,
-     3,
-     true,
-     1,
-     100,
-     0,
-     {1042, 1043},
-     0,
-     1.0,
-     {},
-     -1,
-     -1},
-    {12,
-     L"Color harmony",
-     1,
-     1,
-     L"Colour harmony",
-     true,
-     0,
-     false,
-     0,
-     0,
-     26,
-     {1021},
-     0,
-     0,
-     {L"None", L"i Type", L"V Type", L"L Type", L"I Type", L"T Type", L"Y Type", L"X Type"},
-     -1,
-     -1},
+    {9, L"# colors skip", 1, 1, L"# of colors to skip", true, 0, true, 0, 30, 0, {1038, 1039}, 0, 1.0, {}, -1, -1},
+    {10, L"# of tile rows", 1, 1, L"# of tiling rows", true, 3, true, 1, 100, 0, {1040, 1041}, 0, 1.0, {}, -1, -1},
+    {11, L"# of tile columns", 1, 1, L"# of tiling columns", true, 3, true, 1, 100, 0, {1042, 1043}, 0, 1.0, {}, -1, -1},
+    {12, L"Color harmony", 1, 1, L"Colour harmony", true, 0, false, 0, 0, 26, {1021}, 0, 0, kHarmonies, -1, -1},
     {13, L"Is harmonized", 1, 1, L"Color harmonized", true, 0, true, 0, 1, -1, {}, 0, 0, {}, -1, -1},
-    {14,
-     L"Mapping",
-     1,
-     1,
-     L"Mappings",
-     true,
-     0,
-     false,
-     0,
-     0,
-     26,
-     {1019},
-     0,
-     0,
-     {L"Pixels", L"Objects", L"Coordinates", L"Input map"},
-     -1,
-     -1},
+    {14, L"Mapping", 1, 1, L"Mappings", true, 0, false, 0, 0, 26, {1019}, 0, 0, kMappings, -1, -1},
     {15, L"Object mapping", 1, 1, L"Object mapping", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
     {16, L"Pixel mapping", 1, 1, L"Pixel mapping", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
     {17, L"Coord mapping", 1, 1, L"Coordinate mapping", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
     {18, L"Input mapping", 1, 1, L"Input mapping", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
     {19, L"Version", 1, 1, L"Plugin version", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, -1},
-    {20,
-     L"Hue alteration",
-     1,
-     1,
-     L"Hue alteration",
-     true,
-     100,
-     true,
-     1,
-     100,
-     0,
-     {1044, 1055},
-     0,
-     1.0,
-     {},
-     -1,
-     -1},
-    {21,
-     L"Saturation alteration",
-     1,
-     1,
-     L"Saturation alteration",
-     true,
-     100,
-     true,
-     1,
-     100,
-     0,
-     {1056, 1057},
-     0,
-     1.0,
-     {},
-     -1,
-     -1},
-    {22,
-     L"Value alteration",
-     1,
-     1,
-     L"Value alteration",
-     true,
-     100,
-     true,
-     1,
-     100,
-     0,
-     {1058, 1059},
-     0,
-     1.0,
-     {},
-     -1,
-     -1},
+    {20, L"Hue alteration", 1, 1, L"Hue alteration", true, 100, true, 1, 100, 0, {1044, 1055}, 0, 1.0, {}, -1, -1},
+    {21, L"Saturation alteration", 1, 1, L"Saturation alteration", true, 100, true, 1, 100, 0, {1056, 1057}, 0, 1.0, {}, -1, -1},
+    {22, L"Value alteration", 1, 1, L"Value alteration", true, 100, true, 1, 100, 0, {1058, 1059}, 0, 1.0, {}, -1, -1},
     {23, L"source map", 15, 0, L"Input map", false, 0, false, 0, 0, -1, {}, 0, 0, {}, -1, 1},
 };
+// clang-format on
 
 // A default or bound as declared: floating-point parameters keep the double, the others the integer.
 double Declared(const ParamDef& def, const ParamValueSpec& value) {
@@ -351,26 +198,16 @@ TEST_F(PluginModule, ParameterBlockDeclaresAllParametersInOrder) {
     }
 }
 
-TEST_F(PluginModule, NewMapHoldsTheDefaults) {
+// The defaults themselves are the table's; what a new map adds is its block and the references it owns.
+TEST_F(PluginModule, NewMapGetsItsBlockAndReferencesUnlessLoading) {
     ClassDesc2* cd = Desc();
     auto* map = static_cast<Texmap*>(cd->Create(FALSE));
     ASSERT_NE(map, nullptr);
     IParamBlock2* pb = map->GetParamBlockByID(0);
     ASSERT_NE(pb, nullptr);
-    const std::pair<ParamID, int> ints[] = {{1, 10},   {9, 0}, {10, 3}, {11, 3}, {20, 100}, {21, 100},
-                                            {22, 100}, {6, 0}, {12, 0}, {13, 0}, {5, 0},    {14, 0},
-                                            {19, 2},   {2, 0}, {15, 0}, {16, 0}, {17, 0},   {18, 0}};
-    for (const auto& [id, value] : ints)
-        EXPECT_EQ(pb->GetInt(id), value) << "parameter " << id;
-    EXPECT_FLOAT_EQ(pb->GetFloat(7), 1.0f);
-    EXPECT_EQ(pb->GetBitmap(0), nullptr);
+    EXPECT_EQ(pb->GetInt(1), 10) << "the block is made from the description";
     EXPECT_NE(pb->GetReferenceTarget(3), nullptr) << "coords";
     EXPECT_NE(pb->GetReferenceTarget(8), nullptr) << "output";
-    // Choosing list items stores their values.
-    EXPECT_TRUE(pb->SetValue(6, 0, 4));
-    EXPECT_TRUE(pb->SetValue(12, 0, 7));
-    EXPECT_EQ(pb->GetInt(6), 4);
-    EXPECT_EQ(pb->GetInt(12), 7);
     map->DeleteThis();
 
     auto* loaded = static_cast<Texmap*>(cd->Create(TRUE));
