@@ -42,6 +42,19 @@ protected:
         return host::ParseSheetOptions(static_cast<int>(argv.size()), argv.data(), 1, options).empty() ? 0
                                                                                                        : 2;
     }
+    // Draws a small sheet of the scene at the frame on one thread; its summary line and the picture's bytes.
+    static std::pair<std::string, std::string> Sheet(const std::string& scene, const char* frame) {
+        const render_test::TempFile file("sheet_frame.png");
+        host::SheetOptions options;
+        EXPECT_EQ(
+            Parse({scene, "--size", "32x24", "--threads", "1", "--frame", frame, "-o", file.Utf8()}, options),
+            0);
+        std::ostringstream out, err;
+        EXPECT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0)
+            << err.str();
+        std::ifstream in(file.Path(), std::ios::binary);
+        return {out.str(), std::string(std::istreambuf_iterator<char>(in), {})};
+    }
 };
 
 TEST_F(SheetCommand, TakesTheRenderOptionsWithoutAMode) {
@@ -66,55 +79,33 @@ TEST_F(SheetCommand, TakesTheRenderOptionsWithoutAMode) {
 TEST_F(SheetCommand, DrawsTheFrameItIsGiven) {
     const render_test::TempFile scene("animated_sheet.json");
     render_test::WriteAnimatedScene(scene);
-    const auto sheet = [&](const char* frame) {
-        const render_test::TempFile file("sheet_frame.png");
-        host::SheetOptions options;
-        EXPECT_EQ(Parse({scene.Utf8(), "--size", "32x24", "--threads", "1", "--colors", "4", "--frame", frame,
-                         "-o", file.Utf8()},
-                        options),
-                  0);
-        std::ostringstream out, err;
-        EXPECT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0)
-            << err.str();
-        std::ifstream in(file.Path(), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    const std::string first = sheet("0");
+    const std::string first = Sheet(scene.Utf8(), "0").second;
     EXPECT_EQ(GetCOREInterface()->GetTime(), 0);
-    const std::string last = sheet("30");
+    const std::string last = Sheet(scene.Utf8(), "30").second;
     EXPECT_EQ(GetCOREInterface()->GetTime(), 4800);
     EXPECT_FALSE(first.empty());
     EXPECT_NE(first, last) << "\"Gamma\" 1 and 3 give other colours";
 }
 
 TEST_F(SheetCommand, KeysOnTheModeAndTheCountsChangeNeitherTheCellsNorTheStrip) {
-    // Sheets of the built-in scene with one keyed parameter; the summary line and the picture's bytes.
-    const render_test::TempFile sceneFile("keyed_sheet.json"), file("keyed_sheet.png");
-    const auto sheet = [&](int param, const char* frame) {
+    // The built-in scene with one keyed parameter: the mode, or "# colors".
+    const render_test::TempFile sceneFile("keyed_sheet.json");
+    const auto keyed = [&](int param, const char* keys) {
         host::Json scene = host::BuiltinScene();
         host::Json& map = scene["objects"][0];
         if (!map.contains("paramBlocks"))
             map["paramBlocks"] =
                 host::Json::array({host::Json{{"ref", 0}, {"block", 0}, {"params", host::Json::array()}}});
-        const host::Json keys = param == 1 ? host::Json::parse("[[0, 4], [9600, 12]]")
-                                           : host::Json::parse("[[0, 5], [4800, 13]]");
-        map["paramBlocks"][0]["params"].push_back(host::Json{{"id", param}, {"type", "int"}, {"keys", keys}});
+        map["paramBlocks"][0]["params"].push_back(
+            host::Json{{"id", param}, {"type", "int"}, {"keys", host::Json::parse(keys)}});
         std::ofstream(sceneFile.Path()) << scene.dump();
-        host::SheetOptions options;
-        EXPECT_EQ(Parse({sceneFile.Utf8(), "--size", "32x24", "--threads", "1", "--frame", frame, "-o",
-                         file.Utf8()},
-                        options),
-                  0);
-        std::ostringstream out, err;
-        EXPECT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0)
-            << err.str();
-        std::ifstream in(file.Path(), std::ios::binary);
-        return std::make_pair(out.str(), std::string(std::istreambuf_iterator<char>(in), {}));
+        return sceneFile.Utf8();
     };
-    const auto modeAt0 = sheet(2, "0"), modeAt30 = sheet(2, "30");
-    EXPECT_EQ(modeAt0.second, modeAt30.second) << "each cell shows its own mode";
+    const std::string modeKeyed = keyed(2, "[[0, 5], [4800, 13]]");
+    EXPECT_EQ(Sheet(modeKeyed, "0").second, Sheet(modeKeyed, "30").second) << "each cell shows its own mode";
     // The map extracted 4 colours on loading ("# colors" at time 0), whatever the frame drawn.
-    EXPECT_NE(sheet(1, "30").first.find("palette of 4 colours"), std::string::npos);
+    EXPECT_NE(Sheet(keyed(1, "[[0, 4], [9600, 12]]"), "30").first.find("palette of 4 colours"),
+              std::string::npos);
     GetCOREInterface()->SetTime(0);
 }
 
