@@ -18,4 +18,7 @@ inline constexpr const wchar_t* kHyperlinkFromStatic = L"_Hyperlink_From_Static_
 // Converts the static into a hyperlink and subclasses its parent once, however many links it holds.
 BOOL MakeHyperlinkStatic(HWND staticWindow);
 LRESULT CALLBACK HyperlinkStaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The cursor over a link: the system's hand, or the arrow on a system without one. `load` is how a cursor is
+// loaded (a test's stand-in for the system's cursors).
+HCURSOR HyperlinkCursor(HCURSOR (*load)(HINSTANCE, LPCWSTR) = LoadCursorW);
 LRESULT CALLBACK HyperlinkParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

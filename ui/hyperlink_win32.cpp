@@ -89,13 +89,16 @@ LRESULT CALLBACK HyperlinkParentProc(HWND window, UINT message, WPARAM wParam, L
     return CallWindowProcW(original, window, message, wParam, lParam);
 }
 
+HCURSOR HyperlinkCursor(HCURSOR (*load)(HINSTANCE, LPCWSTR)) {
+    HCURSOR hand = load(nullptr, IDC_HAND);
+    return hand != nullptr ? hand : load(nullptr, IDC_ARROW);
+}
+
 LRESULT CALLBACK HyperlinkStaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SETCURSOR: {
-        HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
-        SetCursor(hand != nullptr ? hand : LoadCursorW(nullptr, IDC_ARROW));
+    case WM_SETCURSOR:
+        SetCursor(HyperlinkCursor());
         return TRUE;
-    }
     case WM_MOUSEMOVE:
         TrackHover(window, lParam);
         break;

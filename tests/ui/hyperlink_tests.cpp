@@ -126,6 +126,11 @@ TEST_F(Hyperlink, ShowsTheHandAndUnderlinesWhileTheMouseIsOnIt) {
         SendMessageW(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
         TRUE);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+    // A system without the hand shows the arrow.
+    const auto noHand = [](HINSTANCE module, LPCWSTR name) -> HCURSOR {
+        return name == IDC_HAND ? nullptr : LoadCursorW(module, name);
+    };
+    EXPECT_EQ(HyperlinkCursor(noHand), LoadCursorW(nullptr, IDC_ARROW));
 
     MoveTo(5, 5);
     EXPECT_TRUE(Describe(FontOf(link)).lfUnderline);
