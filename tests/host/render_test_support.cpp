@@ -81,19 +81,25 @@ std::string TempFile::Utf8() const {
     return std::string(text.begin(), text.end());
 }
 
-std::string WriteAnimatedScene(const TempFile& file) {
+std::string WriteBuiltinSceneWith(const TempFile& file, const host::Json& param, int sliderTime) {
     host::Json scene = host::BuiltinScene();
     host::Json& map = scene["objects"][0];
     if (!map.contains("paramBlocks"))
         map["paramBlocks"] =
             host::Json::array({host::Json{{"ref", 0}, {"block", 0}, {"params", host::Json::array()}}});
-    map["paramBlocks"][0]["params"].push_back(
-        host::Json{{"id", 7},
-                   {"type", "float"},
-                   {"keys", host::Json::array({host::Json{0, 1.0}, host::Json{4800, 3.0}})}});
-    scene["sliderTime"] = 1600;
+    map["paramBlocks"][0]["params"].push_back(param);
+    scene["sliderTime"] = sliderTime;
     std::ofstream(file.Path()) << scene.dump();
     return file.Utf8();
+}
+
+std::string WriteAnimatedScene(const TempFile& file) {
+    return WriteBuiltinSceneWith(
+        file,
+        host::Json{{"id", 7},
+                   {"type", "float"},
+                   {"keys", host::Json::array({host::Json{0, 1.0}, host::Json{4800, 3.0}})}},
+        1600);
 }
 
 void WriteMapScene(const TempFile& file, const host::Json& bitmap) {

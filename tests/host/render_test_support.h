@@ -57,6 +57,10 @@ private:
     std::filesystem::path path;
 };
 
+// Writes the built-in scene with one more entry in its map's parameter block and the time slider at
+// `sliderTime`; returns the file's name.
+std::string WriteBuiltinSceneWith(const TempFile& file, const host::Json& param, int sliderTime = 0);
+
 // Writes the built-in scene with its map's "Gamma" keyed, 1 at frame 0 and 3 at frame 30, and the time
 // slider at frame 10; returns the file's name.
 std::string WriteAnimatedScene(const TempFile& file);

@@ -1,5 +1,4 @@
 // The contact sheet: its layout, and a sheet of the built-in scene written and read back.
-#include "host/render/builtin_scene.h"
 #include "host/sheet/sheet_command.h"
 #include "host/sheet/sheet_layout.h"
 
@@ -91,15 +90,8 @@ TEST_F(SheetCommand, KeysOnTheModeAndTheCountsChangeNeitherTheCellsNorTheStrip) 
     // The built-in scene with one keyed parameter: the mode, or "# colors".
     const render_test::TempFile sceneFile("keyed_sheet.json");
     const auto keyed = [&](int param, const char* keys) {
-        host::Json scene = host::BuiltinScene();
-        host::Json& map = scene["objects"][0];
-        if (!map.contains("paramBlocks"))
-            map["paramBlocks"] =
-                host::Json::array({host::Json{{"ref", 0}, {"block", 0}, {"params", host::Json::array()}}});
-        map["paramBlocks"][0]["params"].push_back(
-            host::Json{{"id", param}, {"type", "int"}, {"keys", host::Json::parse(keys)}});
-        std::ofstream(sceneFile.Path()) << scene.dump();
-        return sceneFile.Utf8();
+        return render_test::WriteBuiltinSceneWith(
+            sceneFile, host::Json{{"id", param}, {"type", "int"}, {"keys", host::Json::parse(keys)}});
     };
     const std::string modeKeyed = keyed(2, "[[0, 5], [4800, 13]]");
     EXPECT_EQ(Sheet(modeKeyed, "0").second, Sheet(modeKeyed, "30").second) << "each cell shows its own mode";
