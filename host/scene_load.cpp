@@ -1,6 +1,7 @@
 #include "host/scene_file.h"
 
 #include "host/import/model_meshes.h"
+#include "host/render/frame_list.h"
 #include "host/render/geometry_json.h"
 #include "host/render/primitive_objects.h"
 #include "host/scene_json.h"
@@ -185,15 +186,13 @@ private:
 
     // [first, last] in frames, as far as ticks in a time value reach.
     Interval ReadAnimationRange(const Json& value) const {
-        constexpr int kFarthestFrame = 10000000;
         if (!value.is_array() || value.size() != 2)
             Fail("/animationRange", "expected [first, last] in frames");
         const int first = ReadInt(value[0], "/animationRange/0");
         const int last = ReadInt(value[1], "/animationRange/1");
-        if (first > last || first < -kFarthestFrame || last > kFarthestFrame)
+        if (first > last || first < -kMaxFrame || last > kMaxFrame)
             Fail("/animationRange", "expected a first frame not after the last, each from " +
-                                        std::to_string(-kFarthestFrame) + " to " +
-                                        std::to_string(kFarthestFrame));
+                                        std::to_string(-kMaxFrame) + " to " + std::to_string(kMaxFrame));
         return Interval(FramesToTicks(first), FramesToTicks(last));
     }
 

@@ -1,5 +1,6 @@
 #include "host/edit/edit_script.h"
 
+#include "host/render/frame_list.h"
 #include "host/text.h"
 
 #include <cerrno>
@@ -104,7 +105,7 @@ std::vector<EditAction> ParseEditScript(const std::string& text, const std::stri
         } else if (verb == "time") {
             action.kind = EditAction::Kind::Time;
             action.value = reader.Number(verb);
-            if (action.value != std::floor(action.value) || std::fabs(action.value) > 10000000.0)
+            if (action.value != std::floor(action.value) || std::fabs(action.value) > kMaxFrame)
                 reader.Fail("time needs a whole frame number");
             reader.End(verb);
         } else if (verb == "animate") {
