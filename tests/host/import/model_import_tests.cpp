@@ -1,13 +1,6 @@
-// Model files read into parts, parts into scene documents, and scenes naming model files. The files are
-// real models made by others; what the tests expect of them is counted from the files' own text here.
+// Model files read into parts. The files are real models made by others; what the tests expect of them is
+// counted from the files' own text here.
 #include "host/import/model_scene.h"
-#include "host/render/render_command.h"
-#include "host/scene_file.h"
-
-#include "hostsdk/mn_mesh.h"
-#include "hostsdk/node.h"
-#include "hostsdk/poly_object.h"
-#include "hostsdk/tri_object.h"
 
 #include "../render_test_support.h"
 #include "part_faces.h"
@@ -17,7 +10,6 @@
 
 #include <fstream>
 #include <set>
-#include <sstream>
 
 namespace {
 
@@ -103,23 +95,6 @@ TEST_F(ModelImport, TextureCoordinatesFollowTheCorners) {
     EXPECT_EQ(checked, 2) << "the first face holds both corners";
 }
 
-TEST_F(ModelImport, EveryMeshNodeBecomesANodeOfTheScene) {
-    host::RenderSource source{
-        host::ModelSceneDocument(), ImportModel(TestDataFile("meshes/spider.obj"), {}), {}};
-    const std::size_t parts = source.model.parts.size();
-    ASSERT_GT(parts, 1u);
-    const std::unique_ptr<host::SceneRoot> scene =
-        host::SceneFromSource(source, "spider.obj", render_test::LoadedPlugins());
-    const std::vector<INode*> nodes = scene->Nodes();
-    ASSERT_EQ(nodes.size(), parts);
-    for (std::size_t i = 0; i < nodes.size(); ++i) {
-        EXPECT_EQ(nodes[i]->GetGBufID(), i + 1) << "object IDs count the parts";
-        EXPECT_EQ(nodes[i]->GetMtl(), nodes[0]->GetMtl()) << "one material for the whole model";
-        ASSERT_NE(nodes[i]->GetObjectRef(), nullptr);
-    }
-    EXPECT_FALSE(scene->Camera().has_value()) << "the renderer frames the model";
-}
-
 TEST_F(ModelImport, YUpModelsStandOnTheScenesZ) {
     // box.obj spans y from -1 to 1 like x and z, so take a model that is taller than it is deep.
     const ImportedPart upright = host::MergeParts(ImportModel(TestDataFile("meshes/Wuson.ply"), {}));
@@ -148,40 +123,6 @@ TEST_F(ModelImport, ClearErrorsForFilesThatAreNotModels) {
     render_test::TempFile text("not_a_model.obj");
     std::ofstream(text.Path()) << "this is not a model\n";
     EXPECT_NE(message(text.Utf8()).find(text.Utf8()), std::string::npos);
-}
-
-// Scene files name model files relative to themselves; the model becomes the object's one mesh.
-TEST_F(ModelImport, SceneFilesNameModelFilesRelativeToThemselves) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "chromasift_mesh_file_test";
-    std::filesystem::create_directories(dir / "models");
-    std::filesystem::copy_file(TestDataFile("meshes/box.obj"), dir / "models" / "box.obj",
-                               std::filesystem::copy_options::overwrite_existing);
-    const auto scene = [&](const char* classWords, const char* file) {
-        std::ostringstream text;
-        text << R"({"format": "chromasift-scene", "version": 1, "objects": [{"id": 1, "superClass": "0x10",
-            "class": )"
-             << classWords << R"(, "settings": {"meshFile": ")" << file << R"("}},
-            {"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 0, "object": 1}]}],
-            "maps": [], "nodes": [2]})";
-        std::ofstream(dir / "scene.json") << text.str();
-        return host::LoadScene(dir / "scene.json", render_test::LoadedPlugins());
-    };
-    const std::unique_ptr<host::SceneRoot> poly = scene(R"(["0x5d21369a", "0x2a4c6e13"])", "models/box.obj");
-    auto* polyObject = dynamic_cast<PolyObject*>(poly->Nodes().at(0)->GetObjectRef());
-    ASSERT_NE(polyObject, nullptr);
-    EXPECT_EQ(polyObject->GetMesh().numf, 6);
-    const std::unique_ptr<host::SceneRoot> tri = scene(R"(["0x9", "0x0"])", "models/box.obj");
-    auto* triObject = dynamic_cast<TriObject*>(tri->Nodes().at(0)->GetObjectRef());
-    ASSERT_NE(triObject, nullptr);
-    EXPECT_EQ(triObject->GetMesh().getNumFaces(), 12) << "a triangle mesh takes the model triangulated";
-    try {
-        scene(R"(["0x9", "0x0"])", "models/missing.obj");
-        ADD_FAILURE() << "a missing model file loaded";
-    } catch (const host::SceneError& e) {
-        EXPECT_NE(std::string(e.what()).find("/objects/0/settings/meshFile"), std::string::npos) << e.what();
-        EXPECT_NE(std::string(e.what()).find("missing.obj"), std::string::npos) << e.what();
-    }
-    std::filesystem::remove_all(dir);
 }
 
 TEST(ModelImportUnavailable, SaysSoClearly) {
