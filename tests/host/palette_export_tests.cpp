@@ -249,20 +249,7 @@ TEST(PaletteExport, RefusesWhatItCannotWrite) {
         << "the report of an empty palette is still written";
 }
 
-TEST(PaletteExport, ParsesFormatsOutputAndHelp) {
-    const auto unknown = RunPalette({"a.png", "--format", "bmp"});
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_NE(unknown.err.find("'bmp'"), std::string::npos) << unknown.err;
-    for (const char* binary : {"ase", "png"}) {
-        const auto run = RunPalette({"a.png", "--format", binary});
-        EXPECT_EQ(run.status, 2) << binary << " on standard output";
-        EXPECT_NE(run.err.find("-o FILE"), std::string::npos) << run.err;
-    }
-    const auto option = RunPalette({"a.png", "--frobnicate"});
-    EXPECT_EQ(option.status, 2);
-    EXPECT_NE(option.err.find("unknown option '--frobnicate'"), std::string::npos) << option.err;
-    EXPECT_EQ(RunPalette({"a.png", "-o"}).status, 2);
-
+TEST(PaletteExport, ParsesHelpAndFormats) {
     for (std::string flag : {"--help", "-h", "--json"}) {
         std::string image = "a.png", bad = "--frobnicate";
         char* argv[] = {image.data(), flag.data(), bad.data()};

@@ -221,6 +221,11 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
     const std::string bitmap = R"({"id": 2, "superClass": "0xc10", "class": ["0x240", "0x0"]})";
     const std::string coords = R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"]})";
     const std::string output = R"({"id": 2, "superClass": "0xc40", "class": ["0x200", "0x0"]})";
+    // The map with the given parameters in its block, and any further objects after it.
+    const auto params = [&](const std::string& list, const std::string& more = "") {
+        return head + map + R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [)" + list + "]}]}" +
+               (more.empty() ? "" : ", " + more) + "]}";
+    };
     const struct {
         std::string json;
         std::string expected;
@@ -236,23 +241,19 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
          "/version: this host reads scene version 1"},
         {head + R"({"id": 1, "superClass": "0xc10", "class": ["0x1", "0x2"]}]})",
          "/objects/0/class: no class 0x00000001 0x00000002 of super class 0x00000c10 is installed"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 1, "type": "float", "value": 2}]}]}]})",
+        {params(R"({"id": 1, "type": "float", "value": 2})"),
          "/objects/0/paramBlocks/0/params/0/type: parameter 1 (\"# colors\") has type \"int\", the file "
          "gives \"float\""},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 77, "type": "int", "value": 2}]}]}]})",
+        {params(R"({"id": 77, "type": "int", "value": 2})"),
          "/objects/0/paramBlocks/0/params/0/id: the block has no parameter 77"},
         {head + map + R"(, "references": [{"ref": 1, "object": 5}]}]})",
          "/objects/0/references/0/object: no object with ID 5"},
         {head + map + R"(, "references": [{"ref": 9, "object": 1}]}]})",
          "/objects/0/references/0/ref: the object has no reference 9"},
         {head + map + "}, " + map + "}]}", "/objects/1/id: object ID 1 is used twice"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 4, "type": "texmap", "value": 1}, {"id": 1, "type": "int", "value": "ten"}]}]}]})",
+        {params(R"({"id": 4, "type": "texmap", "value": 1}, {"id": 1, "type": "int", "value": "ten"})"),
          "/objects/0/paramBlocks/0/params/0/value: the reference would make the object refer to itself"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 1, "type": "int", "value": "ten"}]}]}]})",
+        {params(R"({"id": 1, "type": "int", "value": "ten"})"),
          "/objects/0/paramBlocks/0/params/0/value: expected an integer"},
         // Each reference slot takes only what it holds; shading would use anything else as that kind.
         {head + map + R"(, "references": [{"ref": 1, "object": 2}]}, )" + bitmap + "]}",
@@ -266,41 +267,28 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
         {head + map + R"(, "paramBlocks": [{"ref": 1, "block": 0, "params": []}]}]})",
          "/objects/0/paramBlocks/0/ref: reference 1 holds a coordinate generator, the file gives a parameter "
          "block"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 3, "type": "reftarg", "value": 2}]}]}, )" +
-             output + "]}",
+        {params(R"({"id": 3, "type": "reftarg", "value": 2})", output),
          "/objects/0/paramBlocks/0/params/0/value: parameter 3 (\"coords\") holds a coordinate generator, "
-         "the "
-         "file gives a texture output"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 8, "type": "reftarg", "value": 2}]}]}, )" +
-             bitmap + "]}",
+         "the file gives a texture output"},
+        {params(R"({"id": 8, "type": "reftarg", "value": 2})", bitmap),
          "/objects/0/paramBlocks/0/params/0/value: parameter 8 (\"output\") holds a texture output, the file "
          "gives a map"},
         // Keys: only on animatable numbers, in rising time, of the parameter's type.
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [[0, 1.0], [4800, 2.0], [2400, 3.0]]}]}]}]})",
+        {params(R"({"id": 7, "type": "float", "keys": [[0, 1.0], [4800, 2.0], [2400, 3.0]]})"),
          "/objects/0/paramBlocks/0/params/0/keys/2/0: key times must rise: 2400 follows 4800"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [[0, 1.0], [0, 2.0]]}]}]}]})",
+        {params(R"({"id": 7, "type": "float", "keys": [[0, 1.0], [0, 2.0]]})"),
          "/objects/0/paramBlocks/0/params/0/keys/1/0: key times must rise: 0 follows 0"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 1, "type": "int", "keys": [[0, 4], [160, 4.5]]}]}]}]})",
+        {params(R"({"id": 1, "type": "int", "keys": [[0, 4], [160, 4.5]]})"),
          "/objects/0/paramBlocks/0/params/0/keys/1/1: expected an integer"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [[0.5, 1.0]]}]}]}]})",
+        {params(R"({"id": 7, "type": "float", "keys": [[0.5, 1.0]]})"),
          "/objects/0/paramBlocks/0/params/0/keys/0/0: expected an integer"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [[0, "x"]]}]}]}]})",
+        {params(R"({"id": 7, "type": "float", "keys": [[0, "x"]]})"),
          "/objects/0/paramBlocks/0/params/0/keys/0/1: expected a number"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "keys": [5]}]}]}]})",
+        {params(R"({"id": 7, "type": "float", "keys": [5]})"),
          "/objects/0/paramBlocks/0/params/0/keys/0: expected a key: [time in ticks, value]"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 0, "type": "bitmap", "keys": [[0, 1]]}]}]}]})",
+        {params(R"({"id": 0, "type": "bitmap", "keys": [[0, 1]]})"),
          "/objects/0/paramBlocks/0/params/0/keys: parameter 0 (\"Bitmapname\") is not animatable"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 7, "type": "float", "value": 1, "keys": [[0, 1]]}]}]}]})",
+        {params(R"({"id": 7, "type": "float", "value": 1, "keys": [[0, 1]]})"),
          "/objects/0/paramBlocks/0/params/0: a parameter holds either a value or keys, the file gives both"},
         {R"({"format": "chromasift-scene", "version": 1, "objects": [], "sliderTime": "frame 3"})",
          "/sliderTime: expected an integer"},
@@ -308,9 +296,7 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
          "/animationRange: expected [first, last] in frames"},
         {R"({"format": "chromasift-scene", "version": 1, "objects": [], "animationRange": [30, 29]})",
          "/animationRange: expected a first frame not after the last"},
-        {head + map +
-             R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 4, "type": "texmap", "value": 2}]}]}, )" +
-             coords + "]}",
+        {params(R"({"id": 4, "type": "texmap", "value": 2})", coords),
          "/objects/0/paramBlocks/0/params/0/value: parameter 4 (\"Input map\") holds a map, the file gives a "
          "coordinate generator"},
     };
