@@ -4,7 +4,7 @@
 #include "host/edit/material_editor.h"
 #include "host/edit/scene_arguments.h"
 #include "host/render/map_settings.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "host/text.h"
 
 namespace host {

@@ -2,8 +2,8 @@
 
 // The Chromasift map's settings as the render command writes them into a scene document: parameter IDs as
 // the map stores them, and the distribution modes by their rollout labels.
-#include "host/scene.h"
-#include "host/scene_json.h"
+#include "host/scene/scene.h"
+#include "host/scene/scene_json.h"
 
 #include "hostsdk/param_block.h"
 #include "hostsdk/tex_gen.h"

@@ -8,7 +8,7 @@
 #include "host/render/png_file.h"
 #include "host/render/progress_display.h"
 #include "host/render/scene_checks.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "host/text.h"
 
 #include "hostsdk/anim_time.h"

@@ -2,7 +2,7 @@
 // real models made by others; what the tests expect of them is counted from the files' own text here.
 #include "host/import/model_scene.h"
 #include "host/render/render_command.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "hostsdk/mn_mesh.h"
 #include "hostsdk/node.h"

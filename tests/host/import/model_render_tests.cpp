@@ -1,6 +1,6 @@
 // Real model files rendered with the loaded plug-in: polygons, material IDs and parts reach the map.
 #include "host/render/render_command.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "../render_test_support.h"
 #include "test_files.h"

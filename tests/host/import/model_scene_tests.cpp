@@ -3,8 +3,8 @@
 // spells it): nodes, names, object IDs, placements, materials and every value of every mesh must agree.
 #include "host/import/model_scene.h"
 #include "host/render/render_command.h"
-#include "host/render/scene_records.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
+#include "host/scene/scene_records.h"
 
 #include "hostsdk/mn_mesh.h"
 #include "hostsdk/node.h"

@@ -1,4 +1,4 @@
-#include "host/render/scene_records.h"
+#include "host/scene/scene_records.h"
 
 #include "host/render/map_settings.h"
 
