@@ -171,7 +171,7 @@ void ExpectModelMaterial(Mtl* material, Mtl* first) {
     EXPECT_EQ(standard->GetName(), MSTR(_M("Chromasift material")));
     Texmap* map = standard->GetSubTexmap(ID_DI);
     ASSERT_NE(map, nullptr);
-    EXPECT_EQ(map->ClassID(), host::kChromasiftClassID);
+    EXPECT_EQ(map->ClassID(), CHROMASIFT_CLASS_ID);
 }
 
 void ExpectSameScene(host::SceneRoot& direct, host::SceneRoot& loaded) {
