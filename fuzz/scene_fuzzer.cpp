@@ -3,7 +3,7 @@
 // callbacks run; then a tiny render with one of the three renderers, chosen by the bytes.
 #include "host/platform.h"
 #include "host/render/scene_renderer.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "hostsdk/core_interface.h"
 #include "hostsdk/path_config.h"

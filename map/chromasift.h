@@ -5,6 +5,7 @@
 #include "palette/palette_entry.h"
 #include "palette/sample_grid.h"
 #include "plugin/host_sdk.h"
+#include "plugin/param_ids.h"
 #include "shade/keyed_random.h"
 #include "shade/published_snapshot.h"
 
@@ -14,9 +15,6 @@
 #include <mutex>
 #include <optional>
 #include <vector>
-
-// Class identity of the map.
-constexpr Class_ID CHROMASIFT_CLASS_ID(0x61c17ce2, 0x2fa47e5b);
 
 // The texture map: a palette extracted from a picture, painted onto surfaces by a distribution mode.
 class Chromasift : public Texmap, public imrShaderTranslation {

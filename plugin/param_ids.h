@@ -2,6 +2,9 @@
 
 #include "plugin/host_sdk.h"
 
+// Class identity of the map: scenes name the map by it.
+constexpr Class_ID CHROMASIFT_CLASS_ID(0x61c17ce2, 0x2fa47e5b);
+
 // Parameter IDs of the map's block. Scenes store values by these IDs: never renumber them.
 enum ChromasiftParamId : short {
     pb_bitmap = 0,

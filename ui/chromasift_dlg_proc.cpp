@@ -4,6 +4,7 @@
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
 #include "plugin/resource_ids.h"
+#include "shade/distribution_mode.h"
 #include "ui/about_rollout.h"
 #include "ui/manual_reorder.h"
 #include "ui/mode_choices.h"
@@ -146,7 +147,7 @@ void ChromasiftDlgProc::WriteCombinedMode(const ModeChoice& choice, TimeValue t)
     map->pblock->SetValue(pb_mapping_old, t, choice.combinedMode);
     // Tiles follow the object's UV mapping: the explicit map-channel coordinates. Only the standard
     // generator has a coordinate system to set; another generator would be cast to what it is not.
-    if (choice.combinedMode == kAsTilesMode)
+    if (choice.combinedMode == distribution::kTiles)
         if (XYZGen* coords = map->GetTheXYZGen(); coords != nullptr && coords->IsStdXYZGen())
             static_cast<StdXYZGen*>(coords)->SetCoordSystem(UVW_COORDS);
 }

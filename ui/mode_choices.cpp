@@ -1,6 +1,7 @@
 #include "ui/mode_choices.h"
 
 #include "plugin/resource_ids.h"
+#include "shade/distribution_mode.h"
 
 #include <algorithm>
 
@@ -12,23 +13,23 @@ constexpr int kCoordinates = 2;
 constexpr int kInputMap = 3;
 
 constexpr ModeChoice kChoices[] = {
-    {kPixels, IDC_MODE_RADIO_1, L"Random", pb_pixel_mapping, 0, 0},
-    {kPixels, IDC_MODE_RADIO_2, L"Linear", pb_pixel_mapping, 1, 1},
-    {kPixels, IDC_MODE_RADIO_3, L"Mirror", pb_pixel_mapping, 2, 11},
-    {kObjects, IDC_MODE_RADIO_1, L"Object (linear)", pb_object_mapping, 0, 6},
-    {kObjects, IDC_MODE_RADIO_2, L"Object (random)", pb_object_mapping, 1, 10},
-    {kObjects, IDC_MODE_RADIO_3, L"Per Element", pb_object_mapping, 2, 9},
-    {kObjects, IDC_MODE_RADIO_4, L"Object ID", pb_object_mapping, 3, 7},
-    {kObjects, IDC_MODE_RADIO_5, L"Material ID", pb_object_mapping, 4, 8},
-    {kObjects, IDC_MODE_RADIO_6, L"Per Face", pb_object_mapping, 5, 12},
-    {kObjects, IDC_MODE_RADIO_7, L"VRay Instance (rnd)", pb_object_mapping, 6, 16},
-    {kCoordinates, IDC_MODE_RADIO_1, L"1D Mapping", pb_coord_mapping, 0, 2},
-    {kCoordinates, IDC_MODE_RADIO_2, L"2D Mapping", pb_coord_mapping, 1, 3},
-    {kCoordinates, IDC_MODE_RADIO_3, L"3D Mapping", pb_coord_mapping, 2, 4},
-    {kCoordinates, IDC_MODE_RADIO_4, L"As Tiles", pb_coord_mapping, 3, kAsTilesMode},
-    {kInputMap, IDC_MODE_RADIO_1, L"Input map", pb_input_mapping, 0, 5},
-    {kInputMap, IDC_MODE_RADIO_2, L"BerconTile(Lin)", pb_input_mapping, 1, 14},
-    {kInputMap, IDC_MODE_RADIO_3, L"BerconTile(Rnd)", pb_input_mapping, 2, 15},
+    {kPixels, IDC_MODE_RADIO_1, L"Random", pb_pixel_mapping, 0, distribution::kRandom},
+    {kPixels, IDC_MODE_RADIO_2, L"Linear", pb_pixel_mapping, 1, distribution::kLinear},
+    {kPixels, IDC_MODE_RADIO_3, L"Mirror", pb_pixel_mapping, 2, distribution::kMirror},
+    {kObjects, IDC_MODE_RADIO_1, L"Object (linear)", pb_object_mapping, 0, distribution::kObjectLinear},
+    {kObjects, IDC_MODE_RADIO_2, L"Object (random)", pb_object_mapping, 1, distribution::kObjectRandom},
+    {kObjects, IDC_MODE_RADIO_3, L"Per Element", pb_object_mapping, 2, distribution::kPerElement},
+    {kObjects, IDC_MODE_RADIO_4, L"Object ID", pb_object_mapping, 3, distribution::kObjectId},
+    {kObjects, IDC_MODE_RADIO_5, L"Material ID", pb_object_mapping, 4, distribution::kMaterialId},
+    {kObjects, IDC_MODE_RADIO_6, L"Per Face", pb_object_mapping, 5, distribution::kPerFace},
+    {kObjects, IDC_MODE_RADIO_7, L"VRay Instance (rnd)", pb_object_mapping, 6, distribution::kVRayInstance},
+    {kCoordinates, IDC_MODE_RADIO_1, L"1D Mapping", pb_coord_mapping, 0, distribution::kMapping1D},
+    {kCoordinates, IDC_MODE_RADIO_2, L"2D Mapping", pb_coord_mapping, 1, distribution::kMapping2D},
+    {kCoordinates, IDC_MODE_RADIO_3, L"3D Mapping", pb_coord_mapping, 2, distribution::kMapping3D},
+    {kCoordinates, IDC_MODE_RADIO_4, L"As Tiles", pb_coord_mapping, 3, distribution::kTiles},
+    {kInputMap, IDC_MODE_RADIO_1, L"Input map", pb_input_mapping, 0, distribution::kInputMap},
+    {kInputMap, IDC_MODE_RADIO_2, L"BerconTile(Lin)", pb_input_mapping, 1, distribution::kBerconLinear},
+    {kInputMap, IDC_MODE_RADIO_3, L"BerconTile(Rnd)", pb_input_mapping, 2, distribution::kBerconRandom},
 };
 
 constexpr int kInputMapControls[] = {IDC_INPUT_MAP_LABEL, IDC_INPUT_MAP_BUTTON, IDC_INPUT_MAP_ON};

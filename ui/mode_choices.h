@@ -26,8 +26,6 @@ struct ModeChoice {
 inline constexpr std::array<int, 7> kModeRadios = {1046, 1047, 1048, 1049, 1050, 1051, 1060};
 // The radio shown in "Objects" only when the current renderer is V-Ray.
 inline constexpr int kVRayInstanceRadio = 1060;
-// The combined mode that lays tiles over the object's explicit map coordinates.
-inline constexpr int kAsTilesMode = 13;
 inline constexpr int kNumCategories = 4;
 
 std::span<const ModeChoice> ModeChoices();

@@ -2,8 +2,8 @@
 
 #include "grid_meshes.h"
 
-#include "host/render/scene_records.h"
-#include "host/scene_json.h"
+#include "host/scene/scene_json.h"
+#include "host/scene/scene_records.h"
 
 #include "hostsdk/tri_object.h"
 

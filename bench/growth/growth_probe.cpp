@@ -15,7 +15,7 @@
 
 #include "host/platform.h"
 #include "host/plugin_library.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "shade/mesh_numbering.h"
 
 #include "hostsdk/core_interface.h"

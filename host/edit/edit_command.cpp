@@ -4,7 +4,7 @@
 #include "host/edit/material_editor.h"
 #include "host/edit/scene_arguments.h"
 #include "host/render/map_settings.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "host/text.h"
 
 namespace host {
@@ -47,7 +47,7 @@ std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginM
     if (!options.scene.empty()) {
         scene = LoadScene(PathFromUtf8(options.scene), plugins);
     } else {
-        ClassDesc* desc = plugins.FindClass(TEXMAP_CLASS_ID, kChromasiftClassID);
+        ClassDesc* desc = plugins.FindClass(TEXMAP_CLASS_ID, CHROMASIFT_CLASS_ID);
         auto* map = desc == nullptr ? nullptr : static_cast<Texmap*>(desc->Create(FALSE));
         if (map == nullptr)
             throw SceneError("the Chromasift map is not installed in the plug-in directories");
@@ -55,7 +55,7 @@ std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginM
         scene->AddMap(map);
     }
     for (Texmap* map : scene->Maps())
-        if (map->ClassID() == kChromasiftClassID)
+        if (map->ClassID() == CHROMASIFT_CLASS_ID)
             return scene;
     throw SceneError((options.scene.empty() ? std::string("the new scene") : options.scene) +
                      ": the scene holds no Chromasift map to edit");
@@ -63,7 +63,7 @@ std::unique_ptr<SceneRoot> SceneToEdit(const EditOptions& options, const PluginM
 
 Texmap& MapToEdit(SceneRoot& scene) {
     for (Texmap* map : scene.Maps())
-        if (map->ClassID() == kChromasiftClassID)
+        if (map->ClassID() == CHROMASIFT_CLASS_ID)
             return *map;
     throw SceneError("the scene holds no Chromasift map to edit");
 }

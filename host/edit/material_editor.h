@@ -3,7 +3,7 @@
 // The material-editor window of the "edit" command (Windows build): the map's rollouts in a rollup
 // window, a File menu that saves the scene, and the replay of scripted user actions on the same window.
 #include "host/edit/edit_script.h"
-#include "host/scene.h"
+#include "host/scene/scene.h"
 
 #include <filesystem>
 #include <ostream>

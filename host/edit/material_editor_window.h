@@ -6,7 +6,7 @@
 #include "host/edit/material_editor.h"
 #include "host/edit/sample_slot_view.h"
 #include "host/edit/time_controls.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "host/text.h"
 
 #include "hostsdk/core_interface.h"

@@ -1,6 +1,6 @@
 #include "host/export/palette_json.h"
 
-#include "host/scene_json.h"
+#include "host/scene/scene_json.h"
 
 namespace host {
 

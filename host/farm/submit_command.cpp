@@ -8,7 +8,7 @@
 #include "host/platform.h"
 #include "host/render/builtin_scene.h"
 #include "host/render/map_settings.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "host/text.h"
 
 #include <chrono>

@@ -5,6 +5,7 @@
 #include "host/import/model_answer_decoder.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
+#include "host/platform.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -32,9 +33,7 @@ std::string MemoryAmount(std::uint64_t bytes) {
 } // namespace
 
 std::string FindModelReader() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
+    if (const std::filesystem::path self = ExecutableFile(); !self.empty()) {
         const std::filesystem::path beside = self.parent_path() / kModelReaderProgram;
         if (access(beside.c_str(), X_OK) == 0)
             return beside.string();

@@ -1,6 +1,6 @@
 #include "host/import/model_scene.h"
 
-#include "host/render/scene_records.h"
+#include "host/scene/scene_records.h"
 #include "host/text.h"
 
 #include "hostsdk/node.h"

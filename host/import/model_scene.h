@@ -3,8 +3,8 @@
 // Imported models as scenes: what the render and sheet commands build from a model file.
 #include "host/import/imported_model.h"
 #include "host/import/model_meshes.h"
-#include "host/scene.h"
-#include "host/scene_json.h"
+#include "host/scene/scene.h"
+#include "host/scene/scene_json.h"
 
 class Mtl;
 

@@ -2,7 +2,7 @@
 
 #include "host/render/map_settings.h"
 #include "host/render/primitive_objects.h"
-#include "host/render/scene_records.h"
+#include "host/scene/scene_records.h"
 
 #include "hostsdk/node.h"
 #include "hostsdk/std_mat.h"

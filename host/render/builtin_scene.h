@@ -2,7 +2,7 @@
 
 // The scene the render command uses when it is given none: the built-in primitives on a ground plane,
 // all wearing one standard material whose diffuse slot holds a Chromasift map.
-#include "host/scene_json.h"
+#include "host/scene/scene_json.h"
 
 namespace host {
 

@@ -1,6 +1,7 @@
 #include "host/render/map_settings.h"
 
 #include "host/text.h"
+#include "shade/distribution_mode.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
@@ -14,11 +15,8 @@ namespace host {
 
 namespace {
 
-constexpr int kCurrentVersion = 2;
 constexpr int kCoordsRef = 1;
-constexpr int kAsTiles = 13;
-constexpr int kSubModeParams[] = {map_param::kPixelMapping, map_param::kObjectMapping,
-                                  map_param::kCoordMapping, map_param::kInputMapping};
+constexpr int kSubModeParams[] = {pb_pixel_mapping, pb_object_mapping, pb_coord_mapping, pb_input_mapping};
 
 bool SameText(const std::string& a, const char* b) {
     const std::string other = b;
@@ -117,16 +115,25 @@ void UseMapChannelCoords(Json& objects, Json& record) {
 } // namespace
 
 const std::vector<MapMode>& MapModes() {
+    using namespace distribution;
     static const std::vector<MapMode> modes = {
-        {"Random", 0, 0, 0},           {"Linear", 1, 0, 1},
-        {"Mirror", 11, 0, 2},          {"Object (linear)", 6, 1, 0},
-        {"Object (random)", 10, 1, 1}, {"Per Element", 9, 1, 2},
-        {"Object ID", 7, 1, 3},        {"Material ID", 8, 1, 4},
-        {"Per Face", 12, 1, 5},        {"VRay Instance (rnd)", 16, 1, 6},
-        {"1D Mapping", 2, 2, 0},       {"2D Mapping", 3, 2, 1},
-        {"3D Mapping", 4, 2, 2},       {"As Tiles", 13, 2, 3},
-        {"Input map", 5, 3, 0},        {"BerconTile(Lin)", 14, 3, 1},
-        {"BerconTile(Rnd)", 15, 3, 2},
+        {"Random", kRandom, 0, 0},
+        {"Linear", kLinear, 0, 1},
+        {"Mirror", kMirror, 0, 2},
+        {"Object (linear)", kObjectLinear, 1, 0},
+        {"Object (random)", kObjectRandom, 1, 1},
+        {"Per Element", kPerElement, 1, 2},
+        {"Object ID", kObjectId, 1, 3},
+        {"Material ID", kMaterialId, 1, 4},
+        {"Per Face", kPerFace, 1, 5},
+        {"VRay Instance (rnd)", kVRayInstance, 1, 6},
+        {"1D Mapping", kMapping1D, 2, 0},
+        {"2D Mapping", kMapping2D, 2, 1},
+        {"3D Mapping", kMapping3D, 2, 2},
+        {"As Tiles", kTiles, 2, 3},
+        {"Input map", kInputMap, 3, 0},
+        {"BerconTile(Lin)", kBerconLinear, 3, 1},
+        {"BerconTile(Rnd)", kBerconRandom, 3, 2},
     };
     return modes;
 }
@@ -154,7 +161,7 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
     // Records may be appended below, so the maps are listed by position first.
     std::vector<std::size_t> maps;
     for (std::size_t i = 0; i < objects.size(); ++i)
-        if (IsClass(objects[i], TEXMAP_CLASS_ID, kChromasiftClassID))
+        if (IsClass(objects[i], TEXMAP_CLASS_ID, CHROMASIFT_CLASS_ID))
             maps.push_back(i);
     int configured = 0;
     for (std::size_t index : maps) {
@@ -163,38 +170,38 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
             continue;
         // An entry without a value (keys on the picture, which does not animate, or nothing at all) stays
         // for the loader to refuse: replaced, it would load without a word.
-        const Json* bitmap = FindParam(*block, map_param::kBitmap);
+        const Json* bitmap = FindParam(*block, pb_bitmap);
         if (bitmap == nullptr || bitmap->contains("value")) {
             if (settings.bitmap) {
-                SetParam(*block, map_param::kBitmap, "bitmap", *settings.bitmap);
+                SetParam(*block, pb_bitmap, "bitmap", *settings.bitmap);
             } else if (bitmap == nullptr || (*bitmap)["value"].is_null()) {
                 if (!fallback)
                     fallback = defaultBitmap();
-                SetParam(*block, map_param::kBitmap, "bitmap", *fallback);
+                SetParam(*block, pb_bitmap, "bitmap", *fallback);
             }
         }
         if (settings.colours)
-            SetParam(*block, map_param::kNumColors, "int", *settings.colours);
+            SetParam(*block, pb_num_colors, "int", *settings.colours);
         if (settings.skip)
-            SetParam(*block, map_param::kSkipColors, "int", *settings.skip);
+            SetParam(*block, pb_skip_colors, "int", *settings.skip);
         if (settings.gamma)
-            SetParam(*block, map_param::kGamma, "float", *settings.gamma);
+            SetParam(*block, pb_gamma, "float", *settings.gamma);
         if (settings.hue)
-            SetParam(*block, map_param::kHue, "int", *settings.hue);
+            SetParam(*block, pb_hue_alteration, "int", *settings.hue);
         if (settings.saturation)
-            SetParam(*block, map_param::kSaturation, "int", *settings.saturation);
+            SetParam(*block, pb_saturation_alteration, "int", *settings.saturation);
         if (settings.value)
-            SetParam(*block, map_param::kValue, "int", *settings.value);
+            SetParam(*block, pb_value_alteration, "int", *settings.value);
         if (settings.mode) {
             const auto mode = std::find_if(MapModes().begin(), MapModes().end(),
                                            [&](const MapMode& m) { return m.combined == *settings.mode; });
             if (mode != MapModes().end()) {
-                SetParam(*block, map_param::kMappingOld, "int", mode->combined);
-                SetParam(*block, map_param::kMapping, "int", mode->category);
+                SetParam(*block, pb_mapping_old, "int", mode->combined);
+                SetParam(*block, pb_mapping, "int", mode->category);
                 SetParam(*block, kSubModeParams[mode->category], "int", mode->subMode);
                 // A current map: the post-load upgrade leaves these settings alone.
-                SetParam(*block, map_param::kVersion, "int", kCurrentVersion);
-                if (mode->combined == kAsTiles)
+                SetParam(*block, pb_version, "int", kCurrentVersion);
+                if (mode->combined == distribution::kTiles)
                     UseMapChannelCoords(objects, objects[index]);
             }
         }
@@ -208,10 +215,10 @@ std::set<int> DocumentMapModes(Json& document) {
     if (!document.contains("objects") || !document["objects"].is_array())
         return modes;
     for (Json& record : document["objects"]) {
-        if (!IsClass(record, TEXMAP_CLASS_ID, kChromasiftClassID))
+        if (!IsClass(record, TEXMAP_CLASS_ID, CHROMASIFT_CLASS_ID))
             continue;
         Json* block = MainBlock(record);
-        const Json* param = block != nullptr ? FindParam(*block, map_param::kMappingOld) : nullptr;
+        const Json* param = block != nullptr ? FindParam(*block, pb_mapping_old) : nullptr;
         if (param == nullptr || !param->is_object()) {
             modes.insert(0); // the parameter's default
             continue;
@@ -234,7 +241,7 @@ void CollectChromasiftMaps(ReferenceMaker* maker, std::set<ReferenceMaker*>& see
                            std::vector<Texmap*>& maps) {
     if (maker == nullptr || !seen.insert(maker).second)
         return;
-    if (maker->SuperClassID() == TEXMAP_CLASS_ID && maker->ClassID() == kChromasiftClassID)
+    if (maker->SuperClassID() == TEXMAP_CLASS_ID && maker->ClassID() == CHROMASIFT_CLASS_ID)
         maps.push_back(static_cast<Texmap*>(maker));
     for (int i = 0; i < maker->NumRefs(); ++i)
         CollectChromasiftMaps(maker->GetReference(i), seen, maps);
@@ -253,17 +260,17 @@ std::optional<MapPalette> LoadedMapPalette(SceneRoot& scene) {
     const TimeValue slider = GetCOREInterface()->GetTime();
     for (Texmap* map : ChromasiftMaps(scene)) {
         auto* block = dynamic_cast<IParamBlock2*>(map->GetReference(0));
-        PBBitmap* bitmap = block == nullptr ? nullptr : block->GetBitmap(map_param::kBitmap, 0);
+        PBBitmap* bitmap = block == nullptr ? nullptr : block->GetBitmap(pb_bitmap, 0);
         if (bitmap == nullptr)
             continue;
         MapPalette palette;
         palette.bitmap = ToUtf8(bitmap->bi.Name());
-        palette.colours = block->GetInt(map_param::kNumColors, 0);
-        palette.skip = block->GetInt(map_param::kSkipColors, 0);
+        palette.colours = block->GetInt(pb_num_colors, 0);
+        palette.skip = block->GetInt(pb_skip_colors, 0);
         // Loading extracts (switching "Is harmonized" off at the slider) and harmonises again (on) when the
         // map was harmonised, so the switch at the slider tells.
-        if (block->GetInt(map_param::kIsHarmonized, slider) == 1)
-            palette.harmony = block->GetInt(map_param::kHarmony, slider);
+        if (block->GetInt(pb_is_harmonized, slider) == 1)
+            palette.harmony = block->GetInt(pb_harmony, slider);
         return palette;
     }
     return std::nullopt;
@@ -286,11 +293,11 @@ void MapModeSwitch::Set(const MapMode& mode) {
             map.block->SetKeys(id, {});
             map.block->SetValue(id, 0, value);
         };
-        hold(map_param::kMappingOld, mode.combined);
-        hold(map_param::kMapping, mode.category);
+        hold(pb_mapping_old, mode.combined);
+        hold(pb_mapping, mode.category);
         hold(kSubModeParams[mode.category], mode.subMode);
         if (map.coords != nullptr)
-            map.coords->SetCoordSystem(mode.combined == kAsTiles ? UVW_COORDS : map.coordSystem);
+            map.coords->SetCoordSystem(mode.combined == distribution::kTiles ? UVW_COORDS : map.coordSystem);
     }
 }
 

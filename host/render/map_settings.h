@@ -1,9 +1,10 @@
 #pragma once
 
-// The Chromasift map's settings as the render command writes them into a scene document: parameter IDs as
-// the map stores them, and the distribution modes by their rollout labels.
-#include "host/scene.h"
-#include "host/scene_json.h"
+// The Chromasift map's settings as the render command writes them into a scene document, by the map's own
+// parameter IDs, and the distribution modes by their rollout labels.
+#include "host/scene/scene.h"
+#include "host/scene/scene_json.h"
+#include "plugin/param_ids.h"
 
 #include "hostsdk/param_block.h"
 #include "hostsdk/tex_gen.h"
@@ -15,16 +16,6 @@
 #include <vector>
 
 namespace host {
-
-inline constexpr Class_ID kChromasiftClassID(0x61c17ce2, 0x2fa47e5b);
-
-// Parameter IDs of the map's block 0, as scenes store them: changing one breaks stored scenes.
-namespace map_param {
-inline constexpr int kBitmap = 0, kNumColors = 1, kMappingOld = 2, kInputMap = 4, kInputMapOn = 5, kGamma = 7,
-                     kSkipColors = 9, kTileRows = 10, kTileColumns = 11, kHarmony = 12, kIsHarmonized = 13,
-                     kMapping = 14, kObjectMapping = 15, kPixelMapping = 16, kCoordMapping = 17,
-                     kInputMapping = 18, kVersion = 19, kHue = 20, kSaturation = 21, kValue = 22;
-} // namespace map_param
 
 // One distribution mode: its rollout label, the combined mode number, its category and its position
 // within the category.

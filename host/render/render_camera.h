@@ -2,7 +2,7 @@
 
 // From a scene's camera to the renderer's transforms and pixel projection.
 #include "host/render/rasteriser.h"
-#include "host/scene.h"
+#include "host/scene/scene.h"
 
 #include "hostsdk/view.h"
 

@@ -8,7 +8,7 @@
 #include "host/render/png_file.h"
 #include "host/render/progress_display.h"
 #include "host/render/scene_checks.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "host/text.h"
 
 #include "hostsdk/anim_time.h"
@@ -313,7 +313,7 @@ void CheckMapsInstalled(int maps, const RenderOptions& options, const PluginMana
     warning.clear();
     if (maps == 0)
         warning = RenderSceneOrigin(options) + " has no Chromasift map: the map's settings change nothing";
-    else if (plugins.FindClass(TEXMAP_CLASS_ID, kChromasiftClassID) == nullptr)
+    else if (plugins.FindClass(TEXMAP_CLASS_ID, CHROMASIFT_CLASS_ID) == nullptr)
         throw SceneError(
             "the Chromasift map is not installed: no kr_tintworks.dlt in the plug-in directories "
             "provides it (see 'chromasift plugins')");

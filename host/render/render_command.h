@@ -8,7 +8,7 @@
 #include "host/render/frame_list.h"
 #include "host/render/map_settings.h"
 #include "host/render/scene_renderer.h"
-#include "host/scene_json.h"
+#include "host/scene/scene_json.h"
 
 #include <memory>
 #include <optional>

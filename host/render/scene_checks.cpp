@@ -50,9 +50,9 @@ std::vector<MissingPicture> FindMissingPictures(SceneRoot& scene) {
             missing.push_back({file, map});
     };
     for (Texmap* map : maps)
-        if (map->ClassID() == kChromasiftClassID)
+        if (map->ClassID() == CHROMASIFT_CLASS_ID)
             if (auto* block = dynamic_cast<IParamBlock2*>(map->GetReference(0)))
-                if (PBBitmap* bitmap = block->GetBitmap(map_param::kBitmap))
+                if (PBBitmap* bitmap = block->GetBitmap(pb_bitmap))
                     note(ToUtf8(bitmap->bi.Name()), MapName(*map, "Chromasift"));
     for (Texmap* map : maps)
         if (auto* bitmap = dynamic_cast<BitmapTex*>(map))

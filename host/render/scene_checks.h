@@ -2,7 +2,7 @@
 
 // What the tool tells about a loaded scene before it renders, as the host's missing-files report does:
 // the pictures its maps name that are not there, and a scene with nothing to draw.
-#include "host/scene.h"
+#include "host/scene/scene.h"
 
 #include <ostream>
 #include <string>

@@ -2,7 +2,7 @@
 
 // Rendering a scene with one of the host's renderers into a frame buffer.
 #include "host/render/renderers.h"
-#include "host/scene.h"
+#include "host/scene/scene.h"
 
 #include "hostsdk/mental_ray.h"
 

@@ -9,7 +9,7 @@
 #include "host/render/png_file.h"
 #include "host/render/progress_display.h"
 #include "host/render/scene_checks.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "host/sheet/sheet_layout.h"
 #include "host/sheet/sheet_maps.h"
 #include "host/text.h"

@@ -28,8 +28,8 @@ SheetMaps::SheetMaps(SceneRoot& scene, TimeValue t) : time(t) {
         worn.surfaces = SurfacesWearing(scene, *map, t);
         worn.keys = CountModelKeys(worn.surfaces);
         // The input map is the map's own setting; "InputMapOn" is read at time 0, as shading reads it.
-        worn.keys.inputMap = worn.block != nullptr && worn.block->GetInt(map_param::kInputMapOn, 0) != 0 &&
-                             worn.block->GetTexmap(map_param::kInputMap, t) != nullptr;
+        worn.keys.inputMap = worn.block != nullptr && worn.block->GetInt(pb_input_map_on, 0) != 0 &&
+                             worn.block->GetTexmap(pb_input_map, t) != nullptr;
         maps.push_back(std::move(worn));
     }
 }
@@ -104,9 +104,8 @@ std::string SheetMaps::MapNote(const WornMap& worn, int mode, RendererKind rende
             angle[axis] = worn.coords->GetAng(axis, time);
         }
     return CoordinateModeNote(mode, TransformedBox(SourcePoints(worn, renderer), offset, scale, angle),
-                              worn.block->GetInt(map_param::kNumColors, time),
-                              worn.block->GetInt(map_param::kTileRows, time),
-                              worn.block->GetInt(map_param::kTileColumns, time));
+                              worn.block->GetInt(pb_num_colors, time), worn.block->GetInt(pb_tile_rows, time),
+                              worn.block->GetInt(pb_tile_columns, time));
 }
 
 std::string SheetMaps::Note(int mode, RendererKind renderer) const {

@@ -3,7 +3,7 @@
 // What the contact sheet knows of each Chromasift map of the scene it renders: the surfaces that wear the
 // map, for fitting the map's coordinates to the model and for telling which modes show one colour only.
 #include "host/render/renderers.h"
-#include "host/scene.h"
+#include "host/scene/scene.h"
 #include "host/sheet/sheet_surfaces.h"
 #include "host/sheet/tile_channel.h"
 

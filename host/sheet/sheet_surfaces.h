@@ -2,7 +2,7 @@
 
 // The surfaces a contact sheet renders with one map: the scene's nodes that wear it, with the render
 // meshes the renderers get from them, and what the distribution modes read on them.
-#include "host/scene.h"
+#include "host/scene/scene.h"
 #include "host/sheet/one_colour_note.h"
 
 #include "hostsdk/matrix3.h"

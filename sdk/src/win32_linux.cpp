@@ -1,5 +1,7 @@
 #include "hostsdk/win32_linux.h"
 
+#include "hostsdk/utf8.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -27,29 +29,6 @@ std::map<HINSTANCE, ModuleTable>& Modules() {
 std::vector<RecordedMessageBox>& MessageBoxes() {
     static std::vector<RecordedMessageBox> boxes;
     return boxes;
-}
-
-std::string ToUtf8(const std::wstring& text) {
-    std::string out;
-    for (wchar_t wc : text) {
-        const auto c = static_cast<std::uint32_t>(wc);
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xc0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3f)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xe0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3f)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3f)));
-        } else {
-            out.push_back(static_cast<char>(0xf0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3f)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3f)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3f)));
-        }
-    }
-    return out;
 }
 
 } // namespace
@@ -87,7 +66,8 @@ int LoadStringW(HINSTANCE module, UINT id, LPWSTR buffer, int capacity) {
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     RecordedMessageBox box{owner, text == nullptr ? L"" : text, caption == nullptr ? L"" : caption, type};
-    std::fprintf(stderr, "%s: %s\n", ToUtf8(box.caption).c_str(), ToUtf8(box.text).c_str());
+    std::fprintf(stderr, "%s: %s\n", hostsdk::Utf8FromWide(box.caption).c_str(),
+                 hostsdk::Utf8FromWide(box.text).c_str());
     MessageBoxes().push_back(std::move(box));
     return IDOK;
 }

@@ -4,8 +4,8 @@
 
 #include "host/atomic_file.h"
 #include "host/render/png_file.h"
-#include "host/scene.h"
-#include "host/scene_file.h"
+#include "host/scene/scene.h"
+#include "host/scene/scene_file.h"
 #include "host/text.h"
 
 #include <gtest/gtest.h>

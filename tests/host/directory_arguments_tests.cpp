@@ -1,7 +1,7 @@
 // A folder given where the tool expects a file is named as a folder, whichever file it stands for.
 #include "host/palette_command.h"
 #include "host/render/render_command.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "render_test_support.h"
 

@@ -3,7 +3,7 @@
 #include "host/render/builtin_scene.h"
 #include "host/render/png_file.h"
 #include "host/render/render_command.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "render_test_support.h"
 

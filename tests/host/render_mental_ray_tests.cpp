@@ -2,11 +2,11 @@
 // render reaches the host's shader through the render's copies of the geometry, never the stored meshes.
 // How faces and elements are numbered is the shade folder's to test; which renderers number, the map's.
 #include "host/render/builtin_scene.h"
-#include "host/render/geometry_json.h"
 #include "host/render/mr_chromasift_shader.h"
 #include "host/render/mr_shader_print.h"
 #include "host/render/render_command.h"
-#include "host/scene_file.h"
+#include "host/scene/geometry_json.h"
+#include "host/scene/scene_file.h"
 
 #include "render_test_support.h"
 #include "test_meshes.h"

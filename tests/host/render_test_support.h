@@ -4,8 +4,8 @@
 // shading context, and small scenes built in code.
 #include "host/plugin_library.h"
 #include "host/render/scene_renderer.h"
-#include "host/scene.h"
-#include "host/scene_json.h"
+#include "host/scene/scene.h"
+#include "host/scene/scene_json.h"
 
 #include "hostsdk/mtl_base.h"
 #include "hostsdk/std_mat.h"

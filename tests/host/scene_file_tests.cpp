@@ -1,4 +1,4 @@
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"

@@ -1,5 +1,5 @@
 #include "host/render/primitive_objects.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "hostsdk/node.h"
 #include "hostsdk/poly_object.h"

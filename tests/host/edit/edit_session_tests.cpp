@@ -2,7 +2,7 @@
 // real rollouts, and the saved scene holds what the person did.
 #include "../render_test_support.h"
 #include "host/edit/edit_command.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 #include "test_files.h"
 
 #include "hostsdk/anim_time.h"

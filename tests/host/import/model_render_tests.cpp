@@ -1,7 +1,7 @@
 // A real model file rendered with the loaded plug-in: its polygons reach the map. How imports split models
 // into parts, materials and polygons is the import tests'; what the map makes of them, the map's.
 #include "host/render/render_command.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "../render_test_support.h"
 #include "test_files.h"

@@ -3,8 +3,8 @@
 // spells it): nodes, names, object IDs, placements, materials and every value of every mesh must agree.
 #include "host/import/model_scene.h"
 #include "host/render/render_command.h"
-#include "host/render/scene_records.h"
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
+#include "host/scene/scene_records.h"
 
 #include "hostsdk/mn_mesh.h"
 #include "hostsdk/node.h"
@@ -171,7 +171,7 @@ void ExpectModelMaterial(Mtl* material, Mtl* first) {
     EXPECT_EQ(standard->GetName(), MSTR(_M("Chromasift material")));
     Texmap* map = standard->GetSubTexmap(ID_DI);
     ASSERT_NE(map, nullptr);
-    EXPECT_EQ(map->ClassID(), host::kChromasiftClassID);
+    EXPECT_EQ(map->ClassID(), CHROMASIFT_CLASS_ID);
 }
 
 void ExpectSameScene(host::SceneRoot& direct, host::SceneRoot& loaded) {

@@ -6,7 +6,7 @@
 #include "../render_test_support.h"
 #include "test_files.h"
 
-#include "host/render/scene_records.h"
+#include "host/scene/scene_records.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/tex_gen.h"

@@ -1,4 +1,4 @@
-#include "host/render/scene_records.h"
+#include "host/scene/scene_records.h"
 
 #include "host/render/map_settings.h"
 
@@ -14,7 +14,7 @@ Json ClassWords(const Class_ID& id) {
 Json ChromasiftMapRecord(int id) {
     return Json{{"id", id},
                 {"superClass", HexWord(TEXMAP_CLASS_ID)},
-                {"class", ClassWords(kChromasiftClassID)},
+                {"class", ClassWords(CHROMASIFT_CLASS_ID)},
                 {"name", "Chromasift"},
                 {"paramBlocks",
                  {{{"ref", 0}, {"block", 0}, {"params", {{{"id", 19}, {"type", "int"}, {"value", 2}}}}}}}};

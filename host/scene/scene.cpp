@@ -1,4 +1,4 @@
-#include "host/scene.h"
+#include "host/scene/scene.h"
 
 namespace host {
 

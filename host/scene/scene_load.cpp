@@ -1,10 +1,10 @@
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "host/import/model_meshes.h"
 #include "host/render/frame_list.h"
-#include "host/render/geometry_json.h"
 #include "host/render/primitive_objects.h"
-#include "host/scene_json.h"
+#include "host/scene/geometry_json.h"
+#include "host/scene/scene_json.h"
 #include "host/text.h"
 
 #include "hostsdk/anim_time.h"

@@ -1,4 +1,4 @@
-#include "host/scene_json.h"
+#include "host/scene/scene_json.h"
 
 #include "hostsdk/param_types.h"
 

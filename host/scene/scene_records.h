@@ -2,7 +2,7 @@
 
 // The records of a scene document that the host writes itself (the built-in scene, imported models): the
 // Chromasift map, the material wearing it, nodes and the document around them.
-#include "host/scene_json.h"
+#include "host/scene/scene_json.h"
 
 #include "hostsdk/max_types.h"
 

@@ -3,8 +3,8 @@
 // How scene files spell geometry, placements and cameras. Readers throw SceneError with the file's name
 // (`origin`) and the place in the document (`where`, a JSON pointer).
 #include "host/render/primitive_objects.h"
-#include "host/scene.h"
-#include "host/scene_json.h"
+#include "host/scene/scene.h"
+#include "host/scene/scene_json.h"
 
 #include "hostsdk/mesh.h"
 #include "hostsdk/mn_mesh.h"

@@ -1,6 +1,6 @@
-#include "host/render/geometry_json.h"
+#include "host/scene/geometry_json.h"
 
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include <cmath>
 

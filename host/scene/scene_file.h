@@ -4,8 +4,8 @@
 // parameter ID with their types, and its references; the scene's top-level maps and nodes; and its camera.
 #include "host/import/imported_model.h"
 #include "host/plugin_library.h"
-#include "host/scene.h"
-#include "host/scene_json.h"
+#include "host/scene/scene.h"
+#include "host/scene/scene_json.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "host/scene_file.h"
+#include "host/scene/scene_file.h"
 
 #include "host/atomic_file.h"
-#include "host/render/geometry_json.h"
 #include "host/render/primitive_objects.h"
-#include "host/scene_json.h"
+#include "host/scene/geometry_json.h"
+#include "host/scene/scene_json.h"
 #include "host/text.h"
 
 #include "hostsdk/anim_time.h"
