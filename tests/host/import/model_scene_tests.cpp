@@ -22,6 +22,7 @@
 #include <cstring>
 #include <fstream>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -222,7 +223,9 @@ TEST_F(ModelScene, DirectMeshesMatchTheWrittenOutScene) {
 
 // A scene file's object naming a model file holds the whole model, placed, as one mesh.
 TEST_F(ModelScene, MeshFilesMatchTheWrittenOutMesh) {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "chromasift_model_scene_test";
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() /
+        ("chromasift_model_scene_test-" + std::to_string(std::random_device()()));
     std::filesystem::create_directories(dir);
     const auto load = [&](const Class_ID& kind, const Json& settings) {
         const Json document = host::SceneDocument(
