@@ -2,10 +2,15 @@
 """Writes a large OBJ model of quads for the import benchmark.
 
     make_grid_obj.py OUT.obj QUADS_ACROSS QUADS_DEEP [OBJECTS]
+    make_grid_obj.py OUT.obj QUADS_ACROSS QUADS_DEEP --face-on
 
 Each object is a rippled sheet of QUADS_ACROSS x QUADS_DEEP quads (positions shared between neighbouring
 quads, as a modelling program writes them); OBJECTS of them (default 1) stand side by side in a square
 grid, each as an "o" group of its own.
+
+With --face-on the one sheet faces the camera that `chromasift render` sets up for a model: it lies in
+the picture plane, its corners stepping alternately a little towards and away from the camera, so that
+no two neighbouring quads are coplanar and every quad is seen whole.
 """
 import math
 import sys
@@ -28,7 +33,43 @@ def write_sheet(out, name, first_vertex, across, deep, x_offset, z_offset, size)
     return first_vertex + (deep + 1) * row
 
 
+def normalised(v):
+    length = math.sqrt(sum(c * c for c in v))
+    return tuple(c / length for c in v)
+
+
+def cross(a, b):
+    return (a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0])
+
+
+def write_face_on_sheet(out, across, deep):
+    # The tool looks at a model's centre from (0.6, -1, 0.6) in its z-up scene, which is (0.6, 0.6, 1) in
+    # an OBJ file's own y-up axes; the sheet is spanned by the two directions across that view.
+    towards = normalised((0.6, 0.6, 1.0))
+    right = normalised(cross((0.0, 1.0, 0.0), towards))
+    up = cross(towards, right)
+    step = 1.0 / max(across, deep)
+    lines = [f"o face_on_sheet\n"]
+    for j in range(deep + 1):
+        for i in range(across + 1):
+            a, b = step * i, step * j
+            zigzag = 0.1 * step * (1 if (i + j) % 2 else -1)
+            p = [a * r + b * u + zigzag * t for r, u, t in zip(right, up, towards)]
+            lines.append(f"v {p[0]:.7f} {p[1]:.7f} {p[2]:.7f}\n")
+    row = across + 1
+    for j in range(deep):
+        for i in range(across):
+            a = 1 + j * row + i
+            lines.append(f"f {a} {a + 1} {a + row + 1} {a + row}\n")
+    out.write("".join(lines))
+
+
 def main():
+    if len(sys.argv) == 5 and sys.argv[4] == "--face-on":
+        with open(sys.argv[1], "w") as out:
+            out.write(f"# a face-on sheet of {sys.argv[2]} x {sys.argv[3]} quads\n")
+            write_face_on_sheet(out, int(sys.argv[2]), int(sys.argv[3]))
+        return
     if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
     path, across, deep = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])

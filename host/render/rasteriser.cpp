@@ -64,7 +64,7 @@ void Rasteriser::AddMeshes(std::span<const MeshToDraw> meshes, int threads) {
     const int parts = static_cast<int>(
         std::clamp<std::int64_t>(std::min<std::int64_t>(threads, faces / kFacesPerThread), 1, 64));
     // Share `part` draws the faces from faces * part / parts on, up to the next share's first.
-    const auto share = [&](int part, std::vector<Triangle>& out) {
+    const auto share = [&](int part, Share& out) {
         const std::int64_t first = faces * part / parts, end = faces * (part + 1) / parts;
         for (std::size_t m = 0; m < meshes.size(); ++m) {
             const std::int64_t meshFirst = firstFaces[m];
@@ -76,39 +76,36 @@ void Rasteriser::AddMeshes(std::span<const MeshToDraw> meshes, int threads) {
                      static_cast<int>(std::min(end, meshEnd) - meshFirst), out);
         }
     };
-    if (parts == 1) {
-        share(0, triangles);
-        return;
-    }
-    // Each other share fills a list of its own, appended in order after the first.
-    std::vector<std::vector<Triangle>> shares(static_cast<std::size_t>(parts - 1));
+    // Each share fills a list of its own; the lists stay where they are, numbered one after another.
+    std::vector<Share> made(static_cast<std::size_t>(parts));
     std::vector<std::exception_ptr> failures(static_cast<std::size_t>(parts));
-    const auto guarded = [&](int part, std::vector<Triangle>& out) {
+    const auto guarded = [&](int part) {
         try {
-            share(part, out);
+            share(part, made[static_cast<std::size_t>(part)]);
         } catch (...) {
             failures[static_cast<std::size_t>(part)] = std::current_exception();
         }
     };
     std::vector<std::thread> helpers;
     for (int part = 1; part < parts; ++part)
-        helpers.emplace_back(guarded, part, std::ref(shares[static_cast<std::size_t>(part - 1)]));
-    guarded(0, triangles);
+        helpers.emplace_back(guarded, part);
+    guarded(0);
     for (std::thread& helper : helpers)
         helper.join();
     for (const std::exception_ptr& failure : failures)
         if (failure)
             std::rethrow_exception(failure);
-    std::size_t total = triangles.size();
-    for (const std::vector<Triangle>& more : shares)
-        total += more.size();
-    ReserveLarge(triangles, total);
-    for (const std::vector<Triangle>& more : shares)
-        triangles.insert(triangles.end(), more.begin(), more.end());
+    for (Share& more : made) {
+        if (more.triangles.empty())
+            continue;
+        shareFirst.push_back(numTriangles);
+        numTriangles += static_cast<int>(more.triangles.size());
+        shares.push_back(std::move(more));
+    }
 }
 
 void Rasteriser::AddFaces(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int first,
-                          int end, std::vector<Triangle>& out) const {
+                          int end, Share& out) const {
     const float nearDepth = projection.nearDepth;
     for (int f = first; f < end; ++f) {
         const Face& face = mesh.faces[static_cast<std::size_t>(f)];
@@ -140,56 +137,96 @@ void Rasteriser::AddFaces(int instance, const Mesh& mesh, std::span<const Point3
 }
 
 void Rasteriser::AddTriangle(int instance, int face, const ClipVertex& a, const ClipVertex& b,
-                             const ClipVertex& c, std::vector<Triangle>& out) const {
+                             const ClipVertex& c, Share& out) const {
     const ClipVertex* v[3] = {&a, &b, &c};
-    float x[3], y[3], inverseDepth[3];
+    Triangle t;
     for (int i = 0; i < 3; ++i) {
         const Point3& p = v[i]->camera;
-        inverseDepth[i] = 1.0f / -p.z;
-        x[i] = projection.xc + projection.xscale * p.x * inverseDepth[i];
-        y[i] = projection.yc - projection.yscale * p.y * inverseDepth[i];
-        if (!std::isfinite(x[i]) || !std::isfinite(y[i]) || !std::isfinite(inverseDepth[i]))
+        t.inverseDepth[i] = 1.0f / -p.z;
+        t.x[i] = projection.xc + projection.xscale * p.x * t.inverseDepth[i];
+        t.y[i] = projection.yc - projection.yscale * p.y * t.inverseDepth[i];
+        if (!std::isfinite(t.x[i]) || !std::isfinite(t.y[i]) || !std::isfinite(t.inverseDepth[i]))
             return;
     }
-    float area = (x[1] - x[0]) * (y[2] - y[0]) - (y[1] - y[0]) * (x[2] - x[0]);
+    const float area = (t.x[1] - t.x[0]) * (t.y[2] - t.y[0]) - (t.y[1] - t.y[0]) * (t.x[2] - t.x[0]);
     if (area == 0.0f || !std::isfinite(area))
         return;
     // Both sides render: a triangle facing away is turned round, so that inside is always positive.
-    if (area < 0.0f) {
+    const bool turned = area < 0.0f;
+    if (turned) {
         std::swap(v[1], v[2]);
-        std::swap(x[1], x[2]);
-        std::swap(y[1], y[2]);
-        std::swap(inverseDepth[1], inverseDepth[2]);
-        area = -area;
+        std::swap(t.x[1], t.x[2]);
+        std::swap(t.y[1], t.y[2]);
+        std::swap(t.inverseDepth[1], t.inverseDepth[2]);
     }
 
-    // A triangle that holds no pixel centre is dropped before its edges are made: in a mesh of millions of
-    // faces most of them fall between the centres.
-    Triangle t;
-    PixelSpan(std::min({x[0], x[1], x[2]}), std::max({x[0], x[1], x[2]}), projection.width, t.x0, t.x1);
-    PixelSpan(std::min({y[0], y[1], y[2]}), std::max({y[0], y[1], y[2]}), projection.height, t.y0, t.y1);
-    if (t.x0 > t.x1 || t.y0 > t.y1)
+    // A triangle that holds no pixel centre is dropped: in a mesh of millions of faces most of them fall
+    // between the centres. Each centre of a small triangle's bounds is tried with the very test that
+    // ResolveTile makes; a larger one is kept without trying, as it is rarely empty.
+    constexpr int kPixelsTried = 64;
+    const Setup setup = MakeSetup(t);
+    if (setup.x0 > setup.x1 || setup.y0 > setup.y1)
         return;
+    if ((setup.x1 - setup.x0 + 1) * (setup.y1 - setup.y0 + 1) <= kPixelsTried) {
+        bool holds = false;
+        for (int y = setup.y0; y <= setup.y1 && !holds; ++y)
+            for (int x = setup.x0; x <= setup.x1 && !holds; ++x) {
+                const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
+                holds = setup.edges[0].Covers(setup.edges[0].Value(px, py)) &&
+                        setup.edges[1].Covers(setup.edges[1].Value(px, py)) &&
+                        setup.edges[2].Covers(setup.edges[2].Value(px, py));
+            }
+        if (!holds)
+            return;
+    }
+
     t.instance = instance;
     t.face = face;
-    t.area = area;
-    for (int i = 0; i < 3; ++i) {
-        t.inverseDepth[i] = inverseDepth[i];
-        t.corners[i] = v[i]->corners;
-        const int from = (i + 1) % 3, to = (i + 2) % 3;
-        t.edges[i] = MakeEdge(x[from], y[from], x[to], y[to]);
+    const Point3 unit[3] = {Point3(1.0f, 0.0f, 0.0f), Point3(0.0f, 1.0f, 0.0f), Point3(0.0f, 0.0f, 1.0f)};
+    const auto same = [](const Point3& p, const Point3& q) { return p.x == q.x && p.y == q.y && p.z == q.z; };
+    if (same(v[0]->corners, unit[0]) && same(v[1]->corners, unit[turned ? 2 : 1]) &&
+        same(v[2]->corners, unit[turned ? 1 : 2])) {
+        t.corners = turned ? kFaceCornersTurned : kFaceCorners;
+    } else {
+        t.corners = static_cast<int>(out.clippedCorners.size() / 3);
+        for (int i = 0; i < 3; ++i)
+            out.clippedCorners.push_back(v[i]->corners);
     }
-    ReserveLarge(out, out.size() + 1);
-    out.push_back(t);
+    ReserveLarge(out.triangles, out.triangles.size() + 1);
+    out.triangles.push_back(t);
+}
+
+Rasteriser::Setup Rasteriser::MakeSetup(const Triangle& t) const {
+    Setup setup;
+    for (int i = 0; i < 3; ++i) {
+        const int from = (i + 1) % 3, to = (i + 2) % 3;
+        setup.edges[i] = MakeEdge(t.x[from], t.y[from], t.x[to], t.y[to]);
+    }
+    PixelSpan(std::min({t.x[0], t.x[1], t.x[2]}), std::max({t.x[0], t.x[1], t.x[2]}), projection.width,
+              setup.x0, setup.x1);
+    PixelSpan(std::min({t.y[0], t.y[1], t.y[2]}), std::max({t.y[0], t.y[1], t.y[2]}), projection.height,
+              setup.y0, setup.y1);
+    return setup;
+}
+
+std::pair<const Rasteriser::Share*, const Rasteriser::Triangle*> Rasteriser::Find(int index) const {
+    const std::size_t at = static_cast<std::size_t>(
+        std::upper_bound(shareFirst.begin(), shareFirst.end(), index) - shareFirst.begin() - 1);
+    const Share& share = shares[at];
+    return {&share, &share.triangles[static_cast<std::size_t>(index - shareFirst[at])]};
 }
 
 void Rasteriser::Bin() {
     bins.assign(static_cast<std::size_t>(NumTiles()), {});
-    for (int i = 0; i < NumTriangles(); ++i) {
-        const Triangle& t = triangles[static_cast<std::size_t>(i)];
-        for (int ty = t.y0 / kTileSize; ty <= t.y1 / kTileSize; ++ty)
-            for (int tx = t.x0 / kTileSize; tx <= t.x1 / kTileSize; ++tx)
-                bins[static_cast<std::size_t>(ty * tilesX + tx)].push_back(i);
+    for (std::size_t s = 0; s < shares.size(); ++s) {
+        int index = shareFirst[s];
+        for (const Triangle& t : shares[s].triangles) {
+            const Setup setup = MakeSetup(t);
+            for (int ty = setup.y0 / kTileSize; ty <= setup.y1 / kTileSize; ++ty)
+                for (int tx = setup.x0 / kTileSize; tx <= setup.x1 / kTileSize; ++tx)
+                    bins[static_cast<std::size_t>(ty * tilesX + tx)].push_back(index);
+            ++index;
+        }
     }
 }
 
@@ -211,12 +248,13 @@ void Rasteriser::ResolveTile(int tile, TileVisibility& visibility) const {
     if (bins.empty())
         return;
     for (int index : bins[static_cast<std::size_t>(tile)]) {
-        const Triangle& t = triangles[static_cast<std::size_t>(index)];
-        const int x0 = std::max(t.x0, rect.x0), x1 = std::min(t.x1, rect.x1 - 1);
-        const int y0 = std::max(t.y0, rect.y0), y1 = std::min(t.y1, rect.y1 - 1);
-        const Edge& e0 = t.edges[0];
-        const Edge& e1 = t.edges[1];
-        const Edge& e2 = t.edges[2];
+        const Triangle& t = *Find(index).second;
+        const Setup setup = MakeSetup(t);
+        const int x0 = std::max(setup.x0, rect.x0), x1 = std::min(setup.x1, rect.x1 - 1);
+        const int y0 = std::max(setup.y0, rect.y0), y1 = std::min(setup.y1, rect.y1 - 1);
+        const Edge& e0 = setup.edges[0];
+        const Edge& e1 = setup.edges[1];
+        const Edge& e2 = setup.edges[2];
         for (int y = y0; y <= y1; ++y) {
             const float py = static_cast<float>(y) + 0.5f;
             // The same arithmetic as Edge::Value, with the row's terms taken out of the loop.
@@ -243,11 +281,13 @@ void Rasteriser::ResolveTile(int tile, TileVisibility& visibility) const {
 }
 
 SurfaceHit Rasteriser::Hit(int triangle, int x, int y) const {
-    const Triangle& t = triangles[static_cast<std::size_t>(triangle)];
+    const auto [share, found] = Find(triangle);
+    const Triangle& t = *found;
+    const Setup setup = MakeSetup(t);
     const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
     float w[3];
     for (int i = 0; i < 3; ++i)
-        w[i] = t.edges[i].Value(px, py);
+        w[i] = setup.edges[i].Value(px, py);
     const float sum = w[0] + w[1] + w[2];
     // Screen-space weights become weights in the triangle's plane by dividing through by depth.
     float perspective[3];
@@ -262,7 +302,12 @@ SurfaceHit Rasteriser::Hit(int triangle, int x, int y) const {
     hit.depth = 1.0f / inverseDepth;
     Point3 weights(perspective[0] / inverseDepth, perspective[1] / inverseDepth,
                    perspective[2] / inverseDepth);
-    hit.barycentric = Blend(weights, t.corners[0], t.corners[1], t.corners[2]);
+    Point3 corners[3] = {Point3(1.0f, 0.0f, 0.0f), Point3(0.0f, 1.0f, 0.0f), Point3(0.0f, 0.0f, 1.0f)};
+    if (t.corners == kFaceCornersTurned)
+        std::swap(corners[1], corners[2]);
+    else if (t.corners != kFaceCorners)
+        std::copy_n(share->clippedCorners.begin() + 3 * static_cast<std::ptrdiff_t>(t.corners), 3, corners);
+    hit.barycentric = Blend(weights, corners[0], corners[1], corners[2]);
     return hit;
 }
 

@@ -6,6 +6,7 @@
 #include "hostsdk/mesh.h"
 
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -61,7 +62,8 @@ public:
     };
 
     // Adds every face of the mesh whose corners are valid vertices. Triangles are drawn in the order they
-    // are added, and of two at the same depth the first one stays visible. A large mesh is shared out
+    // are added, and of two at the same depth the first one stays visible. A triangle that holds no pixel
+    // centre is not kept: it could show nowhere. A large mesh is shared out
     // between up to `threads` threads, its triangles kept in the faces' order.
     void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads = 1);
     // The same for the meshes one after another, their faces shared out together: a thousand small meshes
@@ -71,7 +73,7 @@ public:
     void Bin();
 
     const Projection& GetProjection() const { return projection; }
-    int NumTriangles() const { return static_cast<int>(triangles.size()); }
+    int NumTriangles() const { return numTriangles; }
     int NumTiles() const { return tilesX * tilesY; }
     TileRect Tile(int tile) const;
 
@@ -95,27 +97,46 @@ private:
         Point3 camera;
         Point3 corners; // barycentric weights of the original face's corners
     };
+    // A kept triangle, as small as it can be: its edges and pixel bounds are made again from its screen
+    // corners wherever they are needed, by the same arithmetic, so a render keeps 48 bytes a triangle.
     struct Triangle {
+        float x[3], y[3]; // screen position of each vertex, running so that inside is positive
         float inverseDepth[3];
-        Point3 corners[3];
-        Edge edges[3]; // edge i lies opposite vertex i
-        float area;
         int instance;
         int face;
-        int x0, y0, x1, y1; // inclusive pixel bounds
+        // The face's corner weights at each vertex: kFaceCorners or kFaceCornersTurned for a whole face,
+        // otherwise (a face cut at the near plane) an index into its share's clippedCorners.
+        int corners;
+    };
+    static constexpr int kFaceCorners = -1;       // vertices 0, 1, 2 are the face's corners 0, 1, 2
+    static constexpr int kFaceCornersTurned = -2; // vertices 0, 1, 2 are the face's corners 0, 2, 1
+    // The triangles that one thread made from its share of the faces, in the faces' order.
+    struct Share {
+        std::vector<Triangle> triangles;
+        std::vector<Point3> clippedCorners; // three a triangle
+    };
+    // A triangle's edges (edge i lies opposite vertex i) and inclusive pixel bounds.
+    struct Setup {
+        Edge edges[3];
+        int x0, y0, x1, y1;
     };
 
     // Faces first to end - 1 of the mesh, their triangles appended to `out`.
     void AddFaces(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int first, int end,
-                  std::vector<Triangle>& out) const;
+                  Share& out) const;
     void AddTriangle(int instance, int face, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
-                     std::vector<Triangle>& out) const;
+                     Share& out) const;
     static Edge MakeEdge(float ax, float ay, float bx, float by);
+    Setup MakeSetup(const Triangle& t) const;
+    // The share holding triangle `index` (numbered through all shares) and the triangle itself.
+    std::pair<const Share*, const Triangle*> Find(int index) const;
 
     Projection projection;
     int tilesX = 0;
     int tilesY = 0;
-    std::vector<Triangle> triangles;
+    std::vector<Share> shares;
+    std::vector<int> shareFirst; // the number of each share's first triangle
+    int numTriangles = 0;
     std::vector<std::vector<int>> bins;
 };
 

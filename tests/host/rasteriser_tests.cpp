@@ -152,31 +152,60 @@ TEST(Rasteriser, NearerTriangleWinsWhateverTheOrder) {
 }
 
 TEST(Rasteriser, HitsArePerspectiveCorrect) {
-    // A triangle slanting away from the camera: the point that the weights give lies on the pixel's ray.
+    // A triangle slanting away from the camera, facing it and turned away from it: the point that the
+    // weights give lies on the pixel's ray.
     const std::vector<Point3> verts = {{-8, -8, -8}, {8, -8, -24}, {0, 8, -16}};
-    host::Rasteriser rasteriser(TestProjection());
-    const Mesh mesh = MeshOf(verts, {{0, 1, 2}});
-    rasteriser.AddMesh(0, mesh, mesh.verts);
-    rasteriser.Bin();
-    const std::vector<int> picture = ResolveAll(rasteriser);
-    int checked = 0;
-    for (int y = 0; y < 100; y += 3)
-        for (int x = 0; x < 100; x += 3) {
-            const int t = picture[static_cast<std::size_t>(y * 100 + x)];
-            if (t < 0)
-                continue;
-            const host::SurfaceHit hit = rasteriser.Hit(t, x, y);
-            const Point3& w = hit.barycentric;
-            EXPECT_NEAR(w.x + w.y + w.z, 1.0f, 1e-5f);
-            const Point3 p(w.x * verts[0].x + w.y * verts[1].x + w.z * verts[2].x,
-                           w.x * verts[0].y + w.y * verts[1].y + w.z * verts[2].y,
-                           w.x * verts[0].z + w.y * verts[1].z + w.z * verts[2].z);
-            EXPECT_NEAR(50.0f + 40.0f * p.x / -p.z, x + 0.5f, 2e-3f) << "pixel " << x << ", " << y;
-            EXPECT_NEAR(50.0f - 40.0f * p.y / -p.z, y + 0.5f, 2e-3f) << "pixel " << x << ", " << y;
-            EXPECT_NEAR(hit.depth, -p.z, 1e-3f);
-            ++checked;
-        }
-    EXPECT_GT(checked, 50);
+    for (const auto& winding : {std::array<DWORD, 3>{0, 1, 2}, std::array<DWORD, 3>{0, 2, 1}}) {
+        SCOPED_TRACE(winding[1]);
+        host::Rasteriser rasteriser(TestProjection());
+        const Mesh mesh = MeshOf(verts, {winding});
+        rasteriser.AddMesh(0, mesh, mesh.verts);
+        rasteriser.Bin();
+        const std::vector<int> picture = ResolveAll(rasteriser);
+        int checked = 0;
+        for (int y = 0; y < 100; y += 3)
+            for (int x = 0; x < 100; x += 3) {
+                const int t = picture[static_cast<std::size_t>(y * 100 + x)];
+                if (t < 0)
+                    continue;
+                const host::SurfaceHit hit = rasteriser.Hit(t, x, y);
+                const Point3& w = hit.barycentric;
+                EXPECT_NEAR(w.x + w.y + w.z, 1.0f, 1e-5f);
+                const Point3& a = verts[winding[0]];
+                const Point3& b = verts[winding[1]];
+                const Point3& c = verts[winding[2]];
+                const Point3 p(w.x * a.x + w.y * b.x + w.z * c.x, w.x * a.y + w.y * b.y + w.z * c.y,
+                               w.x * a.z + w.y * b.z + w.z * c.z);
+                EXPECT_NEAR(50.0f + 40.0f * p.x / -p.z, x + 0.5f, 2e-3f) << "pixel " << x << ", " << y;
+                EXPECT_NEAR(50.0f - 40.0f * p.y / -p.z, y + 0.5f, 2e-3f) << "pixel " << x << ", " << y;
+                EXPECT_NEAR(hit.depth, -p.z, 1e-3f);
+                ++checked;
+            }
+        EXPECT_GT(checked, 50);
+    }
+}
+
+// Triangles smaller than a pixel around the centre of pixel (52, 52), screen (52.5, 52.5): one holds it on
+// its left edge and is kept; one has it on its right edge and one passes beside it within its bounds, so
+// they could show nowhere and are dropped.
+TEST(Rasteriser, KeepsOnlyTrianglesThatHoldAPixelCentre) {
+    struct Case {
+        std::vector<Point3> verts; // camera space; x and y in 16ths land exactly on screen
+        int kept;
+    };
+    const Case cases[] = {
+        {{{0.5f, -0.4375f, -8}, {0.5f, -0.5625f, -8}, {0.5625f, -0.5f, -8}}, 1},
+        {{{0.5f, -0.4375f, -8}, {0.5f, -0.5625f, -8}, {0.4375f, -0.5f, -8}}, 0},
+        {{{0.375f, -0.375f, -8}, {0.625f, -0.375f, -8}, {0.625f, -0.5625f, -8}}, 0},
+    };
+    for (const Case& c : cases) {
+        host::Rasteriser rasteriser(TestProjection());
+        const Mesh mesh = MeshOf(c.verts, {{0, 1, 2}});
+        rasteriser.AddMesh(0, mesh, mesh.verts);
+        EXPECT_EQ(rasteriser.NumTriangles(), c.kept) << "corner " << c.verts[2].x << ", " << c.verts[2].y;
+        rasteriser.Bin();
+        EXPECT_EQ(ResolveAll(rasteriser)[52 * 100 + 52], c.kept - 1);
+    }
 }
 
 TEST(Rasteriser, ClipsAtTheNearPlane) {
