@@ -47,58 +47,45 @@ TEST(Harmony, AnchorIsTheMedianHue) {
     EXPECT_EQ(HarmonyAnchor(AtHues({10.0f, 350.0f})), 0u);
 }
 
-TEST(Harmony, VTypePullsOntoTheAnchorSector) {
-    // Anchor 120 (median); entries about 100 above, 60 below and 20 above it.
-    const Palette palette = AtHues({120.0f, 220.0f, 60.0f, 140.0f, 120.0f});
-    const Palette result = Harmonised(palette, 2);
-    ASSERT_EQ(result.size(), palette.size());
-    const float a = HueDegrees(palette[0]);
-    EXPECT_NEAR(HueDegrees(result[1]), a + 46.8f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[2]), a - 46.8f, kTolerance);
-    EXPECT_EQ(result[3], palette[3]);
-    EXPECT_EQ(result[0], palette[0]);
-    // A moved entry keeps saturation, value, alpha and count, and its channels follow the new hue.
-    EXPECT_EQ(result[1].saturation, palette[1].saturation);
-    EXPECT_EQ(result[1].value, palette[1].value);
-    EXPECT_EQ(result[1].count, palette[1].count);
-    EXPECT_EQ(result[1].alpha, palette[1].alpha);
-    const Color rgb = HSVtoRGB(Color(static_cast<float>(result[1].hue) / 65535.0f,
-                                     static_cast<float>(result[1].saturation) / 65535.0f,
-                                     static_cast<float>(result[1].value) / 65535.0f));
-    EXPECT_EQ(result[1].green, static_cast<uint16_t>(rgb.g * 65535.0f));
-}
-
-TEST(Harmony, HueDistancesDoNotWrapAround) {
-    const Palette palette = AtHues({10.0f, 350.0f});
-    const Palette result = Harmonised(palette, 2);
-    EXPECT_EQ(result[0], palette[0]);
-    EXPECT_NEAR(HueDegrees(result[1]), HueDegrees(palette[0]) + 46.8f, kTolerance);
-}
-
-TEST(Harmony, XTypeUsesTheNearerSector) {
-    // Six entries at 0 make 0 the anchor; the second sector's borders lie at 133.2 and 226.8.
-    const Palette palette = AtHues({0, 0, 0, 0, 0, 0, 60, 100, 170, 190, 300});
-    const Palette result = Harmonised(palette, 7);
-    EXPECT_NEAR(HueDegrees(result[6]), 46.8f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[7]), 133.2f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[8]), 133.2f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[9]), 226.8f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[10]), 226.8f, kTolerance);
-}
-
-TEST(Harmony, ITypeSplitsBetweenItsBorders) {
-    const Palette palette = AtHues({0, 0, 0, 175, 185});
-    const Palette result = Harmonised(palette, 4);
-    EXPECT_NEAR(HueDegrees(result[3]), 171.0f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[4]), 189.0f, kTolerance);
-}
-
-TEST(Harmony, SecondSectorBordersAbove360StartAgainFromZero) {
-    // Anchor 300: the borders 471 and 489 become 111 and 129, the nearest places for hues 115 and 125.
-    const Palette palette = AtHues({300, 300, 300, 115, 125});
-    const Palette result = Harmonised(palette, 4);
-    EXPECT_NEAR(HueDegrees(result[3]), HueDegrees(palette[0]) + 171.0f - 360.0f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[4]), HueDegrees(palette[0]) + 189.0f - 360.0f, kTolerance);
+// Each row: a palette at the given hues whose first entry is the anchor, a template, and the entries that
+// move, with their new hue in degrees from the anchor's; every other entry stays as it was.
+TEST(Harmony, EntriesOutsideTheSectorsMoveToTheNearestBorder) {
+    const std::vector<float> spread = {0, 0, 0, 0, 0, 0, 60, 100, 170, 190, 300};
+    const struct {
+        const char* what;
+        int32_t harmony;
+        std::vector<float> hues;
+        std::vector<std::pair<size_t, float>> moved;
+    } rows[] = {
+        {"i: a narrow sector", 1, {5, 5, 5, 300}, {{3, 9.0f}}},
+        {"V: about 100 above, 60 below and 20 above", 2, {120, 220, 60, 140, 120}, {{1, 46.8f}, {2, -46.8f}}},
+        {"V: distances do not wrap around", 2, {10, 350}, {{1, 46.8f}}},
+        {"I: split between the borders", 4, {0, 0, 0, 175, 185}, {{3, 171.0f}, {4, 189.0f}}},
+        {"I: borders 471 and 489 become 111 and 129",
+         4,
+         {300, 300, 300, 115, 125},
+         {{3, 171.0f - 360.0f}, {4, 189.0f - 360.0f}}},
+        {"Y", 6, spread, {{6, 46.8f}, {7, 171.0f}, {8, 171.0f}, {9, 189.0f}, {10, 189.0f}}},
+        {"X: the nearer second-sector border",
+         7,
+         spread,
+         {{6, 46.8f}, {7, 133.2f}, {8, 133.2f}, {9, 226.8f}, {10, 226.8f}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Palette palette = AtHues(row.hues);
+        const Palette result = Harmonised(palette, row.harmony);
+        ASSERT_EQ(result.size(), palette.size());
+        std::vector<bool> moved(palette.size(), false);
+        for (const auto& [i, degrees] : row.moved) {
+            EXPECT_NEAR(HueDegrees(result[i]), HueDegrees(palette[0]) + degrees, kTolerance) << "entry " << i;
+            moved[i] = true;
+        }
+        for (size_t i = 0; i < palette.size(); ++i)
+            if (!moved[i]) {
+                EXPECT_EQ(result[i], palette[i]) << "entry " << i;
+            }
+    }
 }
 
 namespace {
@@ -148,12 +135,6 @@ TEST(Harmony, OrderAndUntouchedFieldsFollowTheExtractedPalette) {
         EXPECT_EQ(result[i].alpha, extracted[i].alpha) << "entry " << i;
         EXPECT_EQ(result[i].sortMode, 0) << "entry " << i;
     }
-    // Y type around the anchor 0: sectors [-46.8, 46.8] and [171, 189].
-    EXPECT_NEAR(HueDegrees(result[6]), 46.8f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[7]), 171.0f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[8]), 171.0f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[9]), 189.0f, kTolerance);
-    EXPECT_NEAR(HueDegrees(result[10]), 189.0f, kTolerance);
 }
 
 TEST(Harmony, EdgeCases) {
@@ -162,7 +143,4 @@ TEST(Harmony, EdgeCases) {
     EXPECT_TRUE(Harmonised(Palette{}, 3).empty());
     EXPECT_FALSE(HarmonisePalette(AtHues({0, 90, 180}), 8).has_value());
     EXPECT_EQ(Harmonised(AtHues({0, 90, 180}), -1), AtHues({0, 90, 180}));
-    // i type: everything outside the narrow anchor sector lands on its border.
-    const Palette result = Harmonised(AtHues({5, 5, 5, 300}), 1);
-    EXPECT_NEAR(HueDegrees(result[3]), HueDegrees(result[0]) + 9.0f, kTolerance);
 }

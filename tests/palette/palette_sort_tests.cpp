@@ -38,66 +38,46 @@ std::vector<uint16_t> Order(const Palette& palette) {
 
 } // namespace
 
-TEST(PaletteSort, CountIsStableAndLargestFirst) {
-    Palette palette = WithCounts({5, 9, 9, 2});
-    AutoSortPalette(palette, 0);
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{1, 2, 0, 3}));
-    // Unsigned: a count above 2^31 is still the largest.
-    palette = WithCounts({1, 0x80000000u});
-    AutoSortPalette(palette, 0);
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{1, 0}));
-}
-
-TEST(PaletteSort, HueBothWaysKeepsEqualHuesInOrder) {
-    Palette palette = WithField({300, 100, 200, 100}, &PaletteEntry::hue);
-    AutoSortPalette(palette, 1);
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{1, 3, 2, 0}));
-    AutoSortPalette(palette, 3);
-    // Not the exact reverse: the equal hues keep their relative order.
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{0, 2, 1, 3}));
-    for (const PaletteEntry& entry : palette)
-        EXPECT_EQ(entry.sortMode, 3);
-}
-
-TEST(PaletteSort, LuminanceUsesTheValueField) {
-    Palette palette = WithField({10, 50, 30}, &PaletteEntry::value);
-    palette[0].hue = 900; // other fields take no part
-    AutoSortPalette(palette, 2);
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{0, 2, 1}));
-    AutoSortPalette(palette, 4);
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{1, 2, 0}));
-    const Palette sorted = palette;
-    AutoSortPalette(palette, 4);
-    EXPECT_EQ(palette, sorted);
-}
-
-TEST(PaletteSort, EqualLuminanceKeepsThePaletteOrderBothWays) {
-    // Two pairs of equal values: a comparison that lets equal keys pass each other reverses a pair.
-    Palette palette = WithField({40, 10, 40, 10, 25}, &PaletteEntry::value);
-    AutoSortPalette(palette, 2);
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{1, 3, 4, 0, 2}));
-    AutoSortPalette(palette, 4);
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{0, 2, 4, 1, 3}));
-    // A palette of one brightness only is left as it stands.
-    palette = WithField({7, 7, 7, 7}, &PaletteEntry::value);
-    for (int32_t mode : {2, 4}) {
-        AutoSortPalette(palette, mode);
-        EXPECT_EQ(Order(palette), (std::vector<uint16_t>{0, 1, 2, 3})) << "mode " << mode;
+// Each row sorts a palette whose entries are told apart by their original position; entries of equal keys
+// keep their order in both directions, and every entry is stamped with the mode's low 8 bits.
+TEST(PaletteSort, EachModeOrdersByItsFieldAndKeepsEqualKeysInOrder) {
+    const struct {
+        const char* what;
+        int32_t mode;
+        Palette palette;
+        std::vector<uint16_t> order;
+    } rows[] = {
+        {"count, largest first", 0, WithCounts({5, 9, 9, 2}), {1, 2, 0, 3}},
+        {"count, unsigned", 0, WithCounts({1, 0x80000000u}), {1, 0}},
+        {"hue", 1, WithField({300, 100, 200, 100}, &PaletteEntry::hue), {1, 3, 2, 0}},
+        {"hue, inverse", 3, WithField({300, 100, 200, 100}, &PaletteEntry::hue), {0, 2, 1, 3}},
+        {"luminance", 2, WithField({10, 50, 30}, &PaletteEntry::value), {0, 2, 1}},
+        {"luminance, inverse", 4, WithField({10, 50, 30}, &PaletteEntry::value), {1, 2, 0}},
+        // Two pairs of equal values: a comparison that lets equal keys pass each other reverses a pair.
+        {"equal luminance", 2, WithField({40, 10, 40, 10, 25}, &PaletteEntry::value), {1, 3, 4, 0, 2}},
+        {"equal luminance, inverse",
+         4,
+         WithField({40, 10, 40, 10, 25}, &PaletteEntry::value),
+         {0, 2, 4, 1, 3}},
+        {"one luminance", 2, WithField({7, 7, 7, 7}, &PaletteEntry::value), {0, 1, 2, 3}},
+        {"one luminance, inverse", 4, WithField({7, 7, 7, 7}, &PaletteEntry::value), {0, 1, 2, 3}},
+        {"a mode without an ordering", 9, WithCounts({1, 3, 2}), {0, 1, 2}},
+        {"256 is count", 256, WithCounts({1, 3, 2}), {1, 2, 0}},
+        {"empty", 1, {}, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        Palette palette = row.palette;
+        AutoSortPalette(palette, row.mode);
+        EXPECT_EQ(Order(palette), row.order);
+        for (const PaletteEntry& entry : palette)
+            EXPECT_EQ(entry.sortMode, row.mode & 0xFF);
     }
 }
 
-TEST(PaletteSort, EdgeCases) {
-    Palette empty;
-    AutoSortPalette(empty, 1);
-    EXPECT_TRUE(empty.empty());
-
-    // A mode without an ordering keeps the order but is still stamped.
-    Palette palette = WithCounts({1, 3, 2});
-    AutoSortPalette(palette, 9);
-    EXPECT_EQ(Order(palette), (std::vector<uint16_t>{0, 1, 2}));
-    EXPECT_EQ(palette[0].sortMode, 9);
-    // Only the low 8 bits of the mode are kept: 256 stamps and sorts as "Count".
-    AutoSortPalette(palette, 256);
+TEST(PaletteSort, LuminanceReadsTheValueFieldOnly) {
+    Palette palette = WithField({10, 50, 30}, &PaletteEntry::hue);
+    palette[0].value = 900;
+    AutoSortPalette(palette, 2);
     EXPECT_EQ(Order(palette), (std::vector<uint16_t>{1, 2, 0}));
-    EXPECT_EQ(palette[0].sortMode, 0);
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <csignal>
 #include <cstdint>
@@ -28,150 +27,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
-
-// ---- Small image files written byte by byte, so each test knows every stored value.
-
-void PutBig32(Bytes& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
-void PutLittle(Bytes& out, std::uint64_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-void PutFloat(Bytes& out, float v) {
-    PutLittle(out, std::bit_cast<std::uint32_t>(v), 4);
-}
-
-void PutString(Bytes& out, const std::string& s) {
-    out.insert(out.end(), s.begin(), s.end() + 1);
-}
-
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void PutPngChunk(Bytes& png, const char* type, const Bytes& data) {
-    PutBig32(png, static_cast<std::uint32_t>(data.size()));
-    const std::size_t start = png.size();
-    png.insert(png.end(), type, type + 4);
-    png.insert(png.end(), data.begin(), data.end());
-    PutBig32(png, Crc32(png.data() + start, png.size() - start));
-}
-
-// A PNG with unfiltered rows in stored (uncompressed) deflate blocks; `rows` holds the raw row bytes.
-Bytes Png(std::uint32_t width, std::uint32_t height, std::uint8_t depth, std::uint8_t colourType,
-          const Bytes& rows, const Bytes& palette = {}, const Bytes& transparency = {}) {
-    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    Bytes header;
-    PutBig32(header, width);
-    PutBig32(header, height);
-    header.insert(header.end(), {depth, colourType, 0, 0, 0});
-    PutPngChunk(png, "IHDR", header);
-    if (!palette.empty())
-        PutPngChunk(png, "PLTE", palette);
-    if (!transparency.empty())
-        PutPngChunk(png, "tRNS", transparency);
-    if (!rows.empty()) {
-        Bytes raw;
-        const std::size_t rowBytes = rows.size() / height;
-        for (std::uint32_t y = 0; y < height; ++y) {
-            raw.push_back(0);
-            raw.insert(raw.end(), rows.begin() + y * rowBytes, rows.begin() + (y + 1) * rowBytes);
-        }
-        Bytes zlib = {0x78, 0x01};
-        std::uint32_t a = 1, b = 0;
-        for (std::uint8_t v : raw)
-            a = (a + v) % 65521, b = (b + a) % 65521;
-        for (std::size_t at = 0; at < raw.size(); at += 65535) {
-            const std::size_t n = std::min<std::size_t>(65535, raw.size() - at);
-            zlib.push_back(at + n == raw.size() ? 1 : 0);
-            PutLittle(zlib, n, 2);
-            PutLittle(zlib, ~n & 0xFFFF, 2);
-            zlib.insert(zlib.end(), raw.begin() + at, raw.begin() + at + n);
-        }
-        PutBig32(zlib, b << 16 | a);
-        PutPngChunk(png, "IDAT", zlib);
-    }
-    PutPngChunk(png, "IEND", {});
-    return png;
-}
-
-Bytes Big16(std::initializer_list<std::uint16_t> values) {
-    Bytes out;
-    for (std::uint16_t v : values)
-        out.insert(out.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
-    return out;
-}
-
-// An uncompressed scan-line EXR of 32-bit float channels (names in alphabetical order, as stored), data
-// window starting at (x0, y0), display window 100 x 100. `planes[c]` holds channel c row by row.
-Bytes Exr(int x0, int y0, int width, int height, const std::vector<std::string>& names,
-          const std::vector<std::vector<float>>& planes) {
-    Bytes exr = {0x76, 0x2F, 0x31, 0x01, 2, 0, 0, 0};
-    const auto attribute = [&](const char* name, const char* type, const Bytes& value) {
-        PutString(exr, name);
-        PutString(exr, type);
-        PutLittle(exr, value.size(), 4);
-        exr.insert(exr.end(), value.begin(), value.end());
-    };
-    Bytes channels, window, display, one, zero8;
-    for (const std::string& name : names) {
-        PutString(channels, name);
-        PutLittle(channels, 2, 4); // FLOAT
-        PutLittle(channels, 0, 4); // linear flag and reserved bytes
-        PutLittle(channels, 1, 4);
-        PutLittle(channels, 1, 4);
-    }
-    channels.push_back(0);
-    for (int v : {x0, y0, x0 + width - 1, y0 + height - 1})
-        PutLittle(window, static_cast<std::uint32_t>(v), 4);
-    for (int v : {0, 0, 99, 99})
-        PutLittle(display, static_cast<std::uint32_t>(v), 4);
-    PutFloat(one, 1.0f);
-    PutLittle(zero8, 0, 8);
-    attribute("channels", "chlist", channels);
-    attribute("compression", "compression", {0});
-    attribute("dataWindow", "box2i", window);
-    attribute("displayWindow", "box2i", display);
-    attribute("lineOrder", "lineOrder", {0});
-    attribute("pixelAspectRatio", "float", one);
-    attribute("screenWindowCenter", "v2f", zero8);
-    attribute("screenWindowWidth", "float", one);
-    exr.push_back(0);
-    const std::size_t lineBytes = 8 + names.size() * 4 * static_cast<std::size_t>(width);
-    const std::size_t firstLine = exr.size() + 8 * static_cast<std::size_t>(height);
-    for (int y = 0; y < height; ++y)
-        PutLittle(exr, firstLine + y * lineBytes, 8);
-    for (int y = 0; y < height; ++y) {
-        PutLittle(exr, static_cast<std::uint32_t>(y0 + y), 4);
-        PutLittle(exr, lineBytes - 8, 4);
-        for (const std::vector<float>& plane : planes)
-            for (int x = 0; x < width; ++x)
-                PutFloat(exr, plane[static_cast<std::size_t>(y * width + x)]);
-    }
-    return exr;
-}
-
-// A 2 x 2 bitmap of 24-bit pixels, bottom row first.
-Bytes Bmp() {
-    Bytes bmp = {'B', 'M'};
-    PutLittle(bmp, 54 + 16, 4);
-    PutLittle(bmp, 0, 4);
-    PutLittle(bmp, 54, 4);
-    for (std::uint64_t v : {40, 2, 2, 1 | 24 << 16, 0, 16, 2835, 2835, 0, 0})
-        PutLittle(bmp, v, 4);
-    bmp.insert(bmp.end(), {1, 2, 3, 4, 5, 6, 0, 0, 10, 20, 30, 40, 50, 60, 0, 0});
-    return bmp;
-}
 
 Bytes Truncated(Bytes bytes, std::size_t drop) {
     bytes.resize(bytes.size() - drop);
@@ -202,6 +57,15 @@ Rgba At(const Bitmap& bitmap, int x, int y) {
     return {pixel.r, pixel.g, pixel.b, pixel.a};
 }
 
+// Stored 8- and 16-bit channels as the bitmap reads them.
+Rgba Eight(int r, int g, int b, int a) {
+    return {r / 255.0f, g / 255.0f, b / 255.0f, a / 255.0f};
+}
+
+Rgba Sixteen(int r, int g, int b, int a) {
+    return {r / 65535.0f, g / 65535.0f, b / 65535.0f, a / 65535.0f};
+}
+
 class BitmapFiles : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -228,6 +92,11 @@ Bytes ReadAll(const fs::path& path) {
 
 fs::path TestImage(const std::string& name) {
     return TestDataFile("images/" + name);
+}
+
+// The small files made for these tests (tests/data/README.md says how), each holding known values.
+fs::path Made(const std::string& name) {
+    return TestImage("made/" + name);
 }
 
 } // namespace
@@ -262,158 +131,83 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
         ASSERT_EQ(pixel.a, 1.0f);
 }
 
-TEST_F(BitmapFiles, EightBitChannelsAreDividedBy255) {
-    Bytes rgb;
-    for (int v = 0; v < 256; ++v)
-        rgb.insert(rgb.end(), {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(255 - v), 7});
-    const Loaded loaded = Load(Write("ramp.png", Png(256, 1, 8, 2, rgb)));
-    ASSERT_EQ(loaded.status, BMMRES_SUCCESS);
-    EXPECT_EQ(loaded.bitmap->Storage()->Channels(), BitmapChannels::UInt8);
-    for (int v = 0; v < 256; ++v)
-        EXPECT_EQ(At(*loaded.bitmap, v, 0), (Rgba{v / 255.0f, (255 - v) / 255.0f, 7 / 255.0f, 1.0f}));
-
-    // Grey with alpha: grey goes to red, green and blue.
-    const Loaded greyAlpha = Load(Write("grey_alpha.png", Png(2, 1, 8, 4, {10, 20, 200, 0})));
-    ASSERT_EQ(greyAlpha.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*greyAlpha.bitmap, 0, 0), (Rgba{10 / 255.0f, 10 / 255.0f, 10 / 255.0f, 20 / 255.0f}));
-    EXPECT_EQ(At(*greyAlpha.bitmap, 1, 0), (Rgba{200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 0.0f}));
-
-    // Palette with a transparency entry for its first colour only.
-    const Loaded indexed =
-        Load(Write("indexed.png", Png(3, 1, 8, 3, {1, 0, 1}, {1, 2, 3, 250, 128, 0}, {64})));
-    ASSERT_EQ(indexed.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*indexed.bitmap, 0, 0), (Rgba{250 / 255.0f, 128 / 255.0f, 0.0f, 1.0f}));
-    EXPECT_EQ(At(*indexed.bitmap, 1, 0), (Rgba{1 / 255.0f, 2 / 255.0f, 3 / 255.0f, 64 / 255.0f}));
-
-    // BMP rows are stored bottom-up, blue first; TGA here is top-down (descriptor bit 5) with alpha.
-    const Loaded bmpLoaded = Load(Write("two.bmp", Bmp()));
-    ASSERT_EQ(bmpLoaded.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*bmpLoaded.bitmap, 0, 0), (Rgba{30 / 255.0f, 20 / 255.0f, 10 / 255.0f, 1.0f}));
-    EXPECT_EQ(At(*bmpLoaded.bitmap, 1, 1), (Rgba{6 / 255.0f, 5 / 255.0f, 4 / 255.0f, 1.0f}));
-
+TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
+    // BMP rows are stored bottom-up, blue first; this TGA is top-down (descriptor bit 5) with alpha.
     const Bytes tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 0x28, 9, 8, 7, 6, 90, 80, 70, 60};
-    const Loaded tgaLoaded = Load(Write("two.tga", tga));
-    ASSERT_EQ(tgaLoaded.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*tgaLoaded.bitmap, 0, 0), (Rgba{7 / 255.0f, 8 / 255.0f, 9 / 255.0f, 6 / 255.0f}));
-    EXPECT_EQ(At(*tgaLoaded.bitmap, 1, 0), (Rgba{70 / 255.0f, 80 / 255.0f, 90 / 255.0f, 60 / 255.0f}));
-}
-
-TEST_F(BitmapFiles, EmptyDataChunksAddNothing) {
-    // An empty data chunk before the first one with data (the decoder mishandled one there), and one after.
-    const Bytes plain = Png(2, 1, 8, 4, {10, 20, 200, 0});
-    const std::size_t afterHeader = 8 + 12 + 13;
-    Bytes padded(plain.begin(), plain.begin() + afterHeader);
-    PutPngChunk(padded, "IDAT", {});
-    const std::size_t dataEnd = plain.size() - 12;
-    padded.insert(padded.end(), plain.begin() + afterHeader, plain.begin() + dataEnd);
-    PutPngChunk(padded, "IDAT", {});
-    padded.insert(padded.end(), plain.begin() + dataEnd, plain.end());
-
-    const Loaded loaded = Load(Write("padded.png", padded));
-    ASSERT_EQ(loaded.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*loaded.bitmap, 0, 0), (Rgba{10 / 255.0f, 10 / 255.0f, 10 / 255.0f, 20 / 255.0f}));
-    EXPECT_EQ(At(*loaded.bitmap, 1, 0), (Rgba{200 / 255.0f, 200 / 255.0f, 200 / 255.0f, 0.0f}));
-}
-
-TEST_F(BitmapFiles, SixteenBitChannelsKeepTheirDepth) {
-    // 1 and 65534 would become 0 and 255 at 8 bits.
-    const Loaded rgba =
-        Load(Write("rgba16.png", Png(2, 1, 16, 6, Big16({1, 257, 32768, 65535, 65534, 0, 12345, 2}))));
-    ASSERT_EQ(rgba.status, BMMRES_SUCCESS);
-    EXPECT_EQ(rgba.bitmap->Storage()->Channels(), BitmapChannels::UInt16);
-    EXPECT_EQ(At(*rgba.bitmap, 0, 0), (Rgba{1 / 65535.0f, 257 / 65535.0f, 32768 / 65535.0f, 1.0f}));
-    EXPECT_EQ(At(*rgba.bitmap, 1, 0), (Rgba{65534 / 65535.0f, 0.0f, 12345 / 65535.0f, 2 / 65535.0f}));
-
-    const Loaded grey = Load(Write("grey16.png", Png(1, 2, 16, 0, Big16({40000, 3}))));
-    ASSERT_EQ(grey.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*grey.bitmap, 0, 0), (Rgba{40000 / 65535.0f, 40000 / 65535.0f, 40000 / 65535.0f, 1.0f}));
-    EXPECT_EQ(At(*grey.bitmap, 0, 1), (Rgba{3 / 65535.0f, 3 / 65535.0f, 3 / 65535.0f, 1.0f}));
-}
-
-TEST_F(BitmapFiles, EverySixteenBitValueAndOddSizesReadAsBefore) {
-    // 256 x 256 grey pixels holding each 16-bit value once: every one reads as its division by 65535 in
-    // red, green and blue, with an opaque alpha.
-    Bytes rows;
-    for (std::uint32_t v = 0; v < 65536; ++v)
-        rows.insert(rows.end(), {static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v)});
-    const Loaded grey = Load(Write("ramp16.png", Png(256, 256, 16, 0, rows)));
-    ASSERT_EQ(grey.status, BMMRES_SUCCESS);
-    std::vector<BMM_Color_fl> all(65536);
-    ASSERT_EQ(grey.bitmap->GetLinearPixels(0, 0, 65536, all.data()), 1);
-    for (std::uint32_t v = 0; v < 65536; ++v) {
-        const float expected = static_cast<float>(v) / 65535.0f;
-        ASSERT_EQ((Rgba{all[v].r, all[v].g, all[v].b, all[v].a}), (Rgba{expected, expected, expected, 1.0f}))
-            << "value " << v;
+    const fs::path tgaFile = Write("two.tga", tga);
+    const struct {
+        fs::path file;
+        int x, y;
+        BitmapChannels channels;
+        Rgba expected;
+    } rows[] = {
+        // Grey goes to red, green and blue.
+        {Made("grey_alpha8.png"), 0, 0, BitmapChannels::UInt8, Eight(10, 10, 10, 20)},
+        {Made("grey_alpha8.png"), 1, 0, BitmapChannels::UInt8, Eight(200, 200, 200, 0)},
+        // Empty data chunks before and after the one with data (the decoder mishandled one before it).
+        {Made("grey_alpha8_empty_chunks.png"), 0, 0, BitmapChannels::UInt8, Eight(10, 10, 10, 20)},
+        {Made("grey_alpha8_empty_chunks.png"), 1, 0, BitmapChannels::UInt8, Eight(200, 200, 200, 0)},
+        // A palette with a transparency entry for its first colour only.
+        {Made("indexed8.png"), 0, 0, BitmapChannels::UInt8, Eight(250, 128, 0, 255)},
+        {Made("indexed8.png"), 1, 0, BitmapChannels::UInt8, Eight(1, 2, 3, 64)},
+        {Made("two.bmp"), 0, 0, BitmapChannels::UInt8, Eight(30, 20, 10, 255)},
+        {Made("two.bmp"), 1, 1, BitmapChannels::UInt8, Eight(6, 5, 4, 255)},
+        {tgaFile, 0, 0, BitmapChannels::UInt8, Eight(7, 8, 9, 6)},
+        {tgaFile, 1, 0, BitmapChannels::UInt8, Eight(70, 80, 90, 60)},
+        // 1 and 65534 would become 0 and 255 at 8 bits.
+        {Made("rgba16.png"), 0, 0, BitmapChannels::UInt16, Sixteen(1, 257, 32768, 65535)},
+        {Made("rgba16.png"), 1, 0, BitmapChannels::UInt16, Sixteen(65534, 0, 12345, 2)},
+        {Made("grey16_column.png"), 0, 0, BitmapChannels::UInt16, Sixteen(40000, 40000, 40000, 65535)},
+        {Made("grey16_column.png"), 0, 1, BitmapChannels::UInt16, Sixteen(3, 3, 3, 65535)},
+        {Made("rgb16_1x1.png"), 0, 0, BitmapChannels::UInt16, Sixteen(65535, 1, 30000, 65535)},
+        // Grey and alpha at 16 bits: the alpha is kept, and no gamma curve touches the grey.
+        {Made("grey_alpha16.png"), 0, 0, BitmapChannels::UInt16, Sixteen(32768, 32768, 32768, 16384)},
+        // Radiance RGBE: a shared exponent 2^-5 with mantissas 128, 32 and 16 stores 4, 1 and 0.5 exactly.
+        {Made("values.hdr"), 0, 0, BitmapChannels::Float, {4.0f, 1.0f, 0.5f, 1.0f}},
+        {Made("values.hdr"), 1, 0, BitmapChannels::Float, {0.5f, 4.0f, 1.0f, 1.0f}},
+#if !defined(_WIN32)
+        // EXR with a data window at (-3, 5), no alpha channel, values outside 0..1.
+        {Made("offset_window.exr"), 0, 0, BitmapChannels::Float, {100.0f, -2.0f, 0.25f, 1.0f}},
+        {Made("offset_window.exr"), 1, 0, BitmapChannels::Float, {1e-6f, 0.125f, 0.0f, 1.0f}},
+        {Made("offset_window.exr"), 1, 1, BitmapChannels::Float, {0.0f, 0.5f, 7.5f, 1.0f}},
+        {Made("grey_alpha.exr"), 0, 0, BitmapChannels::Float, {3.25f, 3.25f, 3.25f, 0.5f}},
+#endif
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.file.filename().string() << " at " << row.x << ", " << row.y);
+        const Loaded loaded = Load(row.file);
+        ASSERT_EQ(loaded.status, BMMRES_SUCCESS);
+        EXPECT_EQ(loaded.bitmap->Storage()->Channels(), row.channels);
+        EXPECT_EQ(At(*loaded.bitmap, row.x, row.y), row.expected);
     }
+#if defined(_WIN32)
+    const Loaded exr = Load(Made("offset_window.exr"));
+    EXPECT_EQ(exr.status, BMMRES_NODRIVER);
+    EXPECT_EQ(exr.bitmap, nullptr);
+#else
+    EXPECT_EQ(Load(Made("offset_window.exr")).info.Width(), 2) << "the data window's size";
+#endif
+}
 
-    // A 1 x 1 and a 3 x 3 16-bit RGB file (no alpha: opaque) and a 5 x 3 8-bit RGBA one, every pixel
-    // checked; rows of odd widths are not padded in the bitmap.
-    const Loaded single = Load(Write("one16.png", Png(1, 1, 16, 2, Big16({65535, 1, 30000}))));
-    ASSERT_EQ(single.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*single.bitmap, 0, 0), (Rgba{1.0f, 1 / 65535.0f, 30000 / 65535.0f, 1.0f}));
-    Bytes rgb16, rgba8;
-    for (std::uint32_t i = 0; i < 27; ++i)
-        rgb16.insert(rgb16.end(), {static_cast<std::uint8_t>(i * 9), static_cast<std::uint8_t>(i * 77)});
-    for (std::uint32_t i = 0; i < 60; ++i)
-        rgba8.push_back(static_cast<std::uint8_t>(i * 53 + 7));
-    const Loaded odd16 = Load(Write("odd16.png", Png(3, 3, 16, 2, rgb16)));
-    const Loaded odd8 = Load(Write("odd8.png", Png(5, 3, 8, 6, rgba8)));
+TEST(BitmapManager, RowsOfOddWidthsReadAsStored) {
+    // A 3 x 3 16-bit RGB file whose byte pairs k are (9k, 77k) and a 5 x 3 8-bit RGBA one whose byte k is
+    // 53k + 7, both modulo 256: rows of odd widths are not padded in the bitmap.
+    const Loaded odd16 = Load(Made("rgb16_3x3.png"));
+    const Loaded odd8 = Load(Made("rgba8_5x3.png"));
     ASSERT_EQ(odd16.status, BMMRES_SUCCESS);
     ASSERT_EQ(odd8.status, BMMRES_SUCCESS);
-    const auto word = [&](std::size_t channel) {
-        return static_cast<float>(rgb16[channel * 2] << 8 | rgb16[channel * 2 + 1]) / 65535.0f;
-    };
-    const auto byte = [&](std::size_t channel) { return static_cast<float>(rgba8[channel]) / 255.0f; };
+    const auto word = [](int k) { return (k * 9 & 255) << 8 | (k * 77 & 255); };
+    const auto byte = [](int k) { return (k * 53 + 7) & 255; };
     for (int y = 0; y < 3; ++y) {
         for (int x = 0; x < 3; ++x) {
-            const std::size_t at = static_cast<std::size_t>(y * 3 + x) * 3;
-            EXPECT_EQ(At(*odd16.bitmap, x, y), (Rgba{word(at), word(at + 1), word(at + 2), 1.0f}));
+            const int k = (y * 3 + x) * 3;
+            EXPECT_EQ(At(*odd16.bitmap, x, y), Sixteen(word(k), word(k + 1), word(k + 2), 65535));
         }
         for (int x = 0; x < 5; ++x) {
-            const std::size_t at = static_cast<std::size_t>(y * 5 + x) * 4;
-            EXPECT_EQ(At(*odd8.bitmap, x, y), (Rgba{byte(at), byte(at + 1), byte(at + 2), byte(at + 3)}));
+            const int k = (y * 5 + x) * 4;
+            EXPECT_EQ(At(*odd8.bitmap, x, y), Eight(byte(k), byte(k + 1), byte(k + 2), byte(k + 3)));
         }
     }
-
-    // Grey and alpha at 16 bits: the alpha is kept, and no gamma curve touches the grey.
-    const Loaded greyAlpha = Load(Write("grey_alpha16.png", Png(1, 1, 16, 4, Big16({32768, 16384}))));
-    ASSERT_EQ(greyAlpha.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*greyAlpha.bitmap, 0, 0),
-              (Rgba{32768 / 65535.0f, 32768 / 65535.0f, 32768 / 65535.0f, 16384 / 65535.0f}));
-}
-
-TEST_F(BitmapFiles, FloatingPointFilesPassThrough) {
-    // Radiance RGBE: a shared exponent 2^-5 with mantissas 128, 32 and 16 stores 4, 1 and 0.5 exactly.
-    const std::string header = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 2\n";
-    Bytes hdr(header.begin(), header.end());
-    hdr.insert(hdr.end(), {128, 32, 16, 131, 16, 128, 32, 131});
-    const Loaded radiance = Load(Write("values.hdr", hdr));
-    ASSERT_EQ(radiance.status, BMMRES_SUCCESS);
-    EXPECT_EQ(radiance.bitmap->Storage()->Channels(), BitmapChannels::Float);
-    EXPECT_EQ(At(*radiance.bitmap, 0, 0), (Rgba{4.0f, 1.0f, 0.5f, 1.0f}));
-    EXPECT_EQ(At(*radiance.bitmap, 1, 0), (Rgba{0.5f, 4.0f, 1.0f, 1.0f}));
-
-    // EXR with a data window away from the origin, no alpha channel, values outside 0..1.
-    const Bytes exr =
-        Exr(-3, 5, 2, 2, {"B", "G", "R"},
-            {{0.25f, 0.0f, 1.0f, 7.5f}, {-2.0f, 0.125f, 3.0f, 0.5f}, {100.0f, 1e-6f, 2.5f, 0.0f}});
-    const Loaded openExr = Load(Write("values.exr", exr));
-#if defined(_WIN32)
-    EXPECT_EQ(openExr.status, BMMRES_NODRIVER);
-    EXPECT_EQ(openExr.bitmap, nullptr);
-#else
-    ASSERT_EQ(openExr.status, BMMRES_SUCCESS);
-    EXPECT_EQ(openExr.info.Width(), 2);
-    EXPECT_EQ(openExr.info.Height(), 2);
-    EXPECT_EQ(openExr.bitmap->Storage()->Channels(), BitmapChannels::Float);
-    EXPECT_EQ(At(*openExr.bitmap, 0, 0), (Rgba{100.0f, -2.0f, 0.25f, 1.0f}));
-    EXPECT_EQ(At(*openExr.bitmap, 1, 0), (Rgba{1e-6f, 0.125f, 0.0f, 1.0f}));
-    EXPECT_EQ(At(*openExr.bitmap, 1, 1), (Rgba{0.0f, 0.5f, 7.5f, 1.0f}));
-
-    const Loaded grey = Load(Write("grey.exr", Exr(0, 0, 1, 1, {"A", "Y"}, {{0.5f}, {3.25f}})));
-    ASSERT_EQ(grey.status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*grey.bitmap, 0, 0), (Rgba{3.25f, 3.25f, 3.25f, 0.5f}));
-#endif
 }
 
 TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
@@ -448,7 +242,8 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     ASSERT_NE(frame, undefinedQuantisation.end());
     frame[12] = 0x03;
     // A compression method the decoder reads as negative and decodes as plain rows.
-    Bytes negativeMethod = Bmp();
+    const Bytes bmp = ReadAll(Made("two.bmp"));
+    Bytes negativeMethod = bmp;
     negativeMethod[33] = 0xFF;
     // The decoder takes fill bytes (0xFF) before a JPEG's first marker too.
     const auto filled = [](const Bytes& jpeg) {
@@ -465,7 +260,7 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"notes.png", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 't', 'e', 'x', 't', '\n'}, BMMRES_INVALIDFORMAT},
         {"truncated.png", Truncated(silk, silk.size() / 2), BMMRES_CORRUPTFILE},
         {"truncated.jpg", Truncated(starry, starry.size() / 2), BMMRES_CORRUPTFILE},
-        {"truncated.bmp", Truncated(Bmp(), 10), BMMRES_CORRUPTFILE},
+        {"truncated.bmp", Truncated(bmp, 10), BMMRES_CORRUPTFILE},
         {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
         {"empty_run.hdr", emptyRun, BMMRES_CORRUPTFILE},
         {"nul_line_ends_header_truncated.hdr", nulLineEndsHeader, BMMRES_CORRUPTFILE},
@@ -477,12 +272,11 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
         {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
         // Too large for the decoder to accept its header, and too large for the manager.
-        {"huge.png", Png(100000, 100000, 8, 6, {}), BMMRES_INVALIDFORMAT},
-        {"wide.png", Png(0x1000000, 9, 8, 0, {}), BMMRES_MEMORYERROR},
+        {"huge.png", ReadAll(Made("huge_header.png")), BMMRES_INVALIDFORMAT},
+        {"wide.png", ReadAll(Made("wide_header.png")), BMMRES_MEMORYERROR},
 #if !defined(_WIN32)
-        {"truncated.exr", Truncated(Exr(0, 0, 4, 4, {"R"}, {std::vector<float>(16, 1.0f)}), 20),
-         BMMRES_CORRUPTFILE},
-        {"huge.exr", Exr(0, 0, 1 << 20, 1 << 10, {"R"}, {}), BMMRES_MEMORYERROR},
+        {"truncated.exr", Truncated(ReadAll(Made("offset_window.exr")), 20), BMMRES_CORRUPTFILE},
+        {"huge.exr", ReadAll(Made("huge_header.exr")), BMMRES_MEMORYERROR},
 #endif
     };
     for (const auto& c : cases) {
@@ -511,15 +305,15 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
 
 #if !defined(_WIN32)
 TEST_F(BitmapFiles, FilesOfUnknownSizeAreReadToTheirEnd) {
-    // A named pipe tells no size: the reader goes on in chunks until the writer closes it. The image (in
-    // stored deflate blocks) takes more than one chunk.
-    Bytes rows;
-    for (std::uint32_t y = 0; y < 300; ++y)
-        for (std::uint32_t x = 0; x < 1024; ++x)
-            for (std::uint32_t c = 0; c < 4; ++c)
-                rows.push_back(static_cast<std::uint8_t>(x * 3 + y * 5 + c));
-    const Bytes image = Png(1024, 300, 8, 6, rows);
-    ASSERT_GT(image.size(), 1u << 20);
+    // A named pipe tells no size: the reader goes on in chunks until the writer closes it. A private chunk
+    // of 1.5 MB (checksum left zero: the decoder skips checksums) after the header puts the pixels in a later
+    // chunk of the reader.
+    const Bytes silk = ReadAll(TestImage("Silk.png"));
+    const std::size_t afterHeader = 8 + 12 + 13;
+    Bytes image(silk.begin(), silk.begin() + afterHeader);
+    image.insert(image.end(), {0x00, 0x18, 0x00, 0x00, 'p', 'r', 'I', 'v'});
+    image.resize(image.size() + 0x180000 + 4, 0);
+    image.insert(image.end(), silk.begin() + afterHeader, silk.end());
     const fs::path pipe = dir / "pipe.png";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     // A reader that stops early must fail the test, not end the process with the writer's broken pipe.
@@ -531,47 +325,33 @@ TEST_F(BitmapFiles, FilesOfUnknownSizeAreReadToTheirEnd) {
     const Loaded piped = Load(pipe);
     writer.join();
     ASSERT_EQ(piped.status, BMMRES_SUCCESS);
-    for (const auto& [x, y] : {std::pair{0u, 0u}, std::pair{700u, 150u}, std::pair{1023u, 299u}}) {
-        const auto channel = [&](std::uint32_t c) {
-            return static_cast<std::uint8_t>(x * 3 + y * 5 + c) / 255.0f;
-        };
-        EXPECT_EQ(At(*piped.bitmap, static_cast<int>(x), static_cast<int>(y)),
-                  (Rgba{channel(0), channel(1), channel(2), channel(3)}));
-    }
+    const Loaded direct = Load(TestImage("Silk.png"));
+    for (const auto& [x, y] : {std::pair{0, 0}, std::pair{700, 150}, std::pair{1599, 1199}})
+        EXPECT_EQ(At(*piped.bitmap, x, y), At(*direct.bitmap, x, y));
 }
 #endif
 
 TEST_F(BitmapFiles, WidePathsReachNonAsciiNames) {
     // The file is created through a UTF-8 name and loaded through the wide one.
-    Write(fs::path(u8"caf\u00e9_\u65e5\U0001F600.png"), Png(1, 1, 8, 0, {99}));
+    Write(fs::path(u8"caf\u00e9_\u65e5\U0001F600.png"), ReadAll(Made("grey_alpha8.png")));
     const std::wstring wide = dir.wstring() + L"/caf\u00e9_\u65e5\U0001F600.png";
     BitmapInfo info(wide.c_str());
     BMMRES status = BMMRES_IOERROR;
     const BitmapPtr bitmap(TheManager->Load(&info, &status));
     ASSERT_EQ(status, BMMRES_SUCCESS);
-    EXPECT_EQ(At(*bitmap, 0, 0), (Rgba{99 / 255.0f, 99 / 255.0f, 99 / 255.0f, 1.0f}));
+    EXPECT_EQ(At(*bitmap, 0, 0), Eight(10, 10, 10, 20));
 }
 
-TEST_F(BitmapFiles, InfoKeepsSixteenBitsAndBitmapKeepsTrueSize) {
-    Bytes row(65537 * 2, 0);
-    row[65536] = 255;
-    const Loaded wide = Load(Write("wide.png", Png(65537, 2, 8, 0, row)));
+TEST(BitmapManager, InfoKeepsSixteenBitsAndBitmapKeepsTrueSize) {
+    // Two black rows of 65537 grey pixels, but for the last pixel of the first row, which is white.
+    const Loaded wide = Load(Made("wide65537.png"));
     ASSERT_EQ(wide.status, BMMRES_SUCCESS);
     EXPECT_EQ(wide.info.Width(), 1);
     EXPECT_EQ(wide.bitmap->Width(), 65537);
     EXPECT_EQ(At(*wide.bitmap, 65536, 0)[0], 1.0f);
-
-    // Linear reads run on into the next row and fail, touching nothing, once they leave the bitmap.
     std::array<BMM_Color_fl, 2> run{};
-    EXPECT_EQ(wide.bitmap->GetLinearPixels(65536, 0, 2, run.data()), 1);
-    EXPECT_EQ(run[0].r, 1.0f);
-    EXPECT_EQ(run[1].r, 0.0f);
-    run[0].r = 5.0f;
-    EXPECT_EQ(wide.bitmap->GetLinearPixels(65536, 1, 2, run.data()), 0);
-    EXPECT_EQ(wide.bitmap->GetLinearPixels(-1, 0, 1, run.data()), 0);
-    EXPECT_EQ(wide.bitmap->GetLinearPixels(0, 2, 1, run.data()), 0);
-    EXPECT_EQ(wide.bitmap->GetLinearPixels(65537, 0, 1, run.data()), 0);
-    EXPECT_EQ(run[0].r, 5.0f);
+    EXPECT_EQ(wide.bitmap->GetLinearPixels(65536, 0, 2, run.data()), 1) << "runs on into the next row";
+    EXPECT_EQ(wide.bitmap->GetLinearPixels(65537, 0, 1, run.data()), 0) << "x is beyond the last column";
 }
 
 TEST(Bitmap, CreatedAndStoragelessBitmaps) {

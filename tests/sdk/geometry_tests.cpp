@@ -7,20 +7,15 @@
 #include "hostsdk/std_mat.h"
 #include "hostsdk/tri_object.h"
 
-#include "test_files.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <fstream>
 #include <memory>
 #include <numbers>
 #include <set>
-#include <sstream>
 #include <stdexcept>
-#include <string>
 #include <vector>
 
 namespace {
@@ -118,39 +113,6 @@ void AppendCube(MNMesh& mm, const Point3& origin) {
             vv[c] = first + side[c];
         mm.NewFace(-1, 4, vv);
     }
-}
-
-// Reads the vertices and faces of an OBJ file into a polygon mesh, and optionally the group of each face;
-// everything else in the file is ignored.
-bool ReadObj(const std::string& path, MNMesh& mm, std::vector<std::string>* faceGroups = nullptr) {
-    std::ifstream in(path);
-    if (!in)
-        return false;
-    std::string line;
-    std::string group;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string tag;
-        words >> tag;
-        if (tag == "v") {
-            Point3 p;
-            words >> p.x >> p.y >> p.z;
-            mm.NewVert(p);
-        } else if (tag == "g") {
-            words >> group;
-        } else if (tag == "f") {
-            std::vector<int> vv;
-            std::string corner;
-            while (words >> corner) {
-                const int index = std::stoi(corner.substr(0, corner.find('/')));
-                vv.push_back(index > 0 ? index - 1 : mm.VNum() + index);
-            }
-            mm.NewFace(-1, static_cast<int>(vv.size()), vv.data());
-            if (faceGroups != nullptr)
-                faceGroups->push_back(group);
-        }
-    }
-    return true;
 }
 
 TEST(MeshPolygon, DiagonalVisibilityDecidesUnlessIgnored) {
@@ -582,23 +544,20 @@ TEST(Objects, NodesEvaluateToObjectsThatGiveRenderMeshes) {
     EXPECT_EQ(poly->ChannelValidity(0, NUM_OBJ_CHANS), Interval());
 }
 
-TEST(MeshFile, BoxHasOneElementAndSixSides) {
-    MNMesh box;
-    ASSERT_TRUE(ReadObj(TestDataFile("meshes/box.obj"), box));
-    ASSERT_EQ(box.numv, 8);
-    ASSERT_EQ(box.numf, 6);
-    BitArray polys(box.numf);
-    box.ElementFromFace(3, polys);
+TEST(MeshPolygon, ACubesSidesAreItsPolygons) {
+    MNMesh cube;
+    AppendCube(cube, Point3(0, 0, 0));
+    BitArray polys(cube.numf);
+    cube.ElementFromFace(3, polys);
     EXPECT_EQ(polys.NumberSet(), 6);
 
     Mesh mesh;
-    box.OutToTri(mesh);
+    cube.OutToTri(mesh);
     ASSERT_EQ(mesh.getNumFaces(), 12);
     AdjEdgeList edges(mesh);
     EXPECT_EQ(edges.edges.Count(), 18) << "12 cube edges and 6 hidden diagonals";
     AdjFaceList faces(mesh, edges);
-    FaceElementList elements(mesh, faces);
-    EXPECT_EQ(elements.count, 1u);
+    EXPECT_EQ(FaceElementList(mesh, faces).count, 1u);
 
     // The sides meet at 90 degrees and their halves are coplanar.
     std::vector<int> sizes;
@@ -607,47 +566,6 @@ TEST(MeshFile, BoxHasOneElementAndSixSides) {
     EXPECT_EQ(CountPolygons(mesh, kPolygonThreshold, TRUE), 6);
     EXPECT_EQ(CountPolygons(mesh, Radians(100.0f), TRUE), 1);
     EXPECT_EQ(CountPolygons(mesh, Radians(100.0f), FALSE), 6) << "visible cube edges stop any threshold";
-}
-
-TEST(MeshFile, SpiderPartsAreElementsInBothMeshKinds) {
-    MNMesh spider;
-    std::vector<std::string> groups;
-    ASSERT_TRUE(ReadObj(TestDataFile("meshes/spider.obj"), spider, &groups));
-    ASSERT_EQ(spider.numf, 1368);
-    int polyElements = 0;
-    BitArray seen(spider.numf);
-    BitArray element(spider.numf);
-    std::vector<int> polyElementOf(static_cast<std::size_t>(spider.numf), -1);
-    for (int f = 0; f < spider.numf; ++f) {
-        if (seen[f])
-            continue;
-        element.ClearAll();
-        spider.ElementFromFace(f, element);
-        for (int b : SetFaces(element)) {
-            seen.Set(b);
-            polyElementOf[static_cast<std::size_t>(b)] = polyElements;
-        }
-        ++polyElements;
-    }
-
-    Mesh mesh;
-    spider.OutToTri(mesh);
-    ASSERT_EQ(mesh.getNumFaces(), spider.numf) << "a triangle stays one face";
-    AdjEdgeList edges(mesh);
-    AdjFaceList faces(mesh, edges);
-    FaceElementList elements(mesh, faces);
-    // The file models every part (legs, body, head, fangs, eyes) as a group of faces of its own, one after
-    // the other, and no two parts share an edge.
-    const std::set<std::string> parts(groups.begin(), groups.end());
-    EXPECT_EQ(elements.count, static_cast<DWORD>(parts.size()));
-    for (int f = 1; f < spider.numf; ++f)
-        ASSERT_EQ(elements[f] == elements[f - 1],
-                  groups[static_cast<std::size_t>(f)] == groups[static_cast<std::size_t>(f - 1)])
-            << "face " << f;
-    EXPECT_EQ(elements.count, static_cast<DWORD>(polyElements));
-    // Both number elements in the order of their first face, so the numbers match face by face.
-    for (int f = 0; f < spider.numf; ++f)
-        ASSERT_EQ(static_cast<int>(elements[f]), polyElementOf[static_cast<std::size_t>(f)]) << "face " << f;
 }
 
 } // namespace

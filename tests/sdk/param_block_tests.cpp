@@ -118,16 +118,7 @@ protected:
     IParamBlock2* block = nullptr;
 };
 
-TEST_F(IParamBlock2Test, StartsWithDefaultsAndHostZeroes) {
-    EXPECT_EQ(block->GetInt(kInt), 10);
-    EXPECT_FLOAT_EQ(block->GetFloat(kFloat), 1.5f);
-    EXPECT_EQ(block->GetInt(kBool), 0);
-    EXPECT_EQ(block->GetTexmap(kMap), nullptr);
-    EXPECT_EQ(block->GetBitmap(kBitmap), nullptr);
-}
-
 TEST_F(IParamBlock2Test, TypeMismatchSetsNothingAndGetsZero) {
-
     EXPECT_FALSE(block->SetValue(kInt, 0, 2.5f));
     EXPECT_EQ(block->GetInt(kInt), 10);
     EXPECT_FALSE(block->SetValue(kFloat, 0, 3));
@@ -153,7 +144,6 @@ TEST_F(IParamBlock2Test, RangesBoundTheInterfaceNotTheProgram) {
 }
 
 TEST_F(IParamBlock2Test, MapsAreReferencesOfTheBlockAndOwnedReferencesOfTheOwner) {
-
     BitmapTex* texture = NewDefaultBitmapTex();
     EXPECT_TRUE(block->SetValue(kMap, 0, static_cast<Texmap*>(texture)));
     EXPECT_EQ(block->GetTexmap(kMap), texture);

@@ -39,10 +39,6 @@ void ReleaseLeft(HWND control, int x, int y) {
     SendMessageW(control, WM_LBUTTONUP, 0, At(x, y));
 }
 
-void PressRight(HWND control, int x, int y) {
-    SendMessageW(control, WM_RBUTTONDOWN, MK_RBUTTON | MK_LBUTTON, At(x, y));
-}
-
 void ClickAt(HWND control, int x, int y) {
     PressLeft(control, x, y);
     ReleaseLeft(control, x, y);

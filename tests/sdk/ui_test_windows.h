@@ -12,7 +12,6 @@ HWND CreateHostWindow(int width = 400, int height = 500);
 void PressLeft(HWND control, int x, int y);
 void MoveMouse(HWND control, int x, int y);
 void ReleaseLeft(HWND control, int x, int y);
-void PressRight(HWND control, int x, int y);
 // A press and a release at the same point.
 void ClickAt(HWND control, int x, int y);
 
