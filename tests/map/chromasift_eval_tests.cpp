@@ -214,6 +214,21 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     EXPECT_EQ(Eval(), 0);
     // Elements are found in the mesh at time 0, whatever the slider and the time rendered.
     EXPECT_EQ(object->renderMeshTimes, std::vector<TimeValue>{0});
+
+    // An object left out of renders has no elements: its second box gives entry 0 too.
+    class Unrendered : public TriObject {
+    public:
+        int IsRenderable() override { return FALSE; }
+    };
+    auto* hidden = new Unrendered();
+    AddBox(hidden->GetMesh(), 0.0f);
+    AddBox(hidden->GetMesh(), 5.0f);
+    INode hiddenNode;
+    hiddenNode.SetObjectRef(hidden);
+    sc.node = &hiddenNode;
+    sc.object = hidden;
+    sc.face = 20;
+    EXPECT_EQ(Eval(), 0);
 }
 
 TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {
