@@ -2,6 +2,7 @@
 // and output filter, and the pre-render reset.
 #include "map_test_support.h"
 #include "scripted_shade_context.h"
+#include "test_maps.h"
 #include "test_meshes.h"
 
 #include "hostsdk/instance_info.h"
@@ -157,15 +158,23 @@ TEST_F(ChromasiftEval, IdentityModes) {
     EXPECT_EQ(Eval(), 0);
 }
 
-TEST_F(ChromasiftEval, CoordinateModesUseTheCoordinatesGenerator) {
+// Each coordinate mode reads its own coordinates: the generator's (the object point by default), or map
+// channel 99; channel 1 and the object point hold other values than channel 99.
+TEST_F(ChromasiftEval, CoordinateModesReadTheirOwnCoordinates) {
+    sc.uvw = Point3(-3.0f, 0.0f, 0.0f);
+    sc.uvw99 = Point3(-6.0f, 0.0f, 0.0f);
+    Mode(14, 4);
+    EXPECT_EQ(Eval(), 2) << "tile 6 modulo 4";
     Mode(2);
     sc.position = Point3(0.95f, 0.0f, 0.0f);
     EXPECT_EQ(Eval(), 9);
-    sc.position = Point3(-0.2f, 0.0f, 0.0f);
-    EXPECT_EQ(Eval(), 0);
     Mode(3);
     sc.position = Point3(0.5f, 0.5f, 0.0f);
     EXPECT_EQ(Eval(), 6);
+    // s = 2 for ten colours: 2 u + (2 v) 2 + ((2 w) 2) 2 = 0.4 + 0 + 4.
+    Mode(4);
+    sc.position = Point3(0.2f, 0.0f, 0.5f);
+    EXPECT_EQ(Eval(), 4);
 
     auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
     coords->SetCoordSystem(UVW_COORDS);
@@ -205,6 +214,21 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     EXPECT_EQ(Eval(), 0);
     // Elements are found in the mesh at time 0, whatever the slider and the time rendered.
     EXPECT_EQ(object->renderMeshTimes, std::vector<TimeValue>{0});
+
+    // An object left out of renders has no elements: its second box gives entry 0 too.
+    class Unrendered : public TriObject {
+    public:
+        int IsRenderable() override { return FALSE; }
+    };
+    auto* hidden = new Unrendered();
+    AddBox(hidden->GetMesh(), 0.0f);
+    AddBox(hidden->GetMesh(), 5.0f);
+    INode hiddenNode;
+    hiddenNode.SetObjectRef(hidden);
+    sc.node = &hiddenNode;
+    sc.object = hidden;
+    sc.face = 20;
+    EXPECT_EQ(Eval(), 0);
 }
 
 TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {
@@ -218,6 +242,7 @@ TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {
     static_cast<TextureOutput*>(map->GetReference(2))->SetOutputLevel(0, 0.5f);
     EXPECT_NEAR(map->EvalColor(sc).g, darker.g * 0.5f, 1e-6f);
     EXPECT_EQ(map->EvalMono(sc), 0.0f);
+    EXPECT_EQ(map->EvalNormalPerturb(sc), Point3(0.0f, 0.0f, 0.0f));
 }
 
 // Scenes and scripts can set what the spinners cannot; the same formulas apply.
@@ -300,7 +325,7 @@ TEST_F(ChromasiftEval, UnknownModesAndWildInputsGiveAColour) {
     }
 }
 
-TEST_F(ChromasiftEval, PerFaceGivesEachSideOfABoxItsOwnKey) {
+TEST_F(ChromasiftEval, PerFaceDrawsOnceForEachPolygonOfTheRenderMesh) {
     auto* object = new TriObject();
     Mesh& mesh = object->GetMesh();
     AddBox(mesh);
@@ -311,16 +336,14 @@ TEST_F(ChromasiftEval, PerFaceGivesEachSideOfABoxItsOwnKey) {
     context.instance.SetEvalObject(object);
     sc.object = object;
     sc.globContext = &context;
+    // Which faces make a polygon is the numbering's test; here the polygon's number keys the draw.
     Mode(12);
-    std::vector<int> sides;
-    for (int f = 0; f < 12; ++f) {
+    std::vector<int> faces;
+    for (int f : {0, 1, 2}) {
         sc.face = f;
-        sides.push_back(Eval());
+        faces.push_back(Eval());
     }
-    EXPECT_EQ(sides[0], 4) << "polygon 0";
-    EXPECT_EQ(sides[2], 8) << "polygon 1";
-    for (int q = 0; q < 6; ++q)
-        EXPECT_EQ(sides[2 * q], sides[2 * q + 1]) << "both triangles of side " << q;
+    EXPECT_EQ(faces, (std::vector<int>{4, 4, 8})) << "polygon 0 (faces 0 and 1), polygon 1";
     sc.face = 12;
     EXPECT_EQ(Eval(), 0) << "a face beyond the mesh";
     sc.globContext = nullptr;
@@ -384,24 +407,10 @@ TEST_F(ChromasiftEval, InstanceValuesPickTheEntryWhenTheObjectOffersThem) {
     EXPECT_EQ(Eval(), FirstDraw(5, 1809, 10));
 }
 
-// An input map whose mono value the test sets.
-class MonoMap : public Texmap {
-public:
-    AColor EvalColor(ShadeContext&) override { return AColor(value, value, value, 1.0f); }
-    float EvalMono(ShadeContext&) override { return value; }
-    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(0.0f, 0.0f, 0.0f); }
-    void Update(TimeValue, Interval&) override {}
-    void Reset() override {}
-    Interval Validity(TimeValue) override { return FOREVER; }
-    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
-    float value = 0.0f;
-};
-
 TEST_F(ChromasiftEval, InputMapModeReadsTheInputMapsValueWhenSwitchedOn) {
     Mode(5);
     EXPECT_EQ(Eval(), 0) << "no input map";
-    auto* input = new MonoMap();
-    input->value = 0.75f;
+    auto* input = new ConstantMap(0.75f);
     map->SetSubTexmap(0, input);
     EXPECT_EQ(Eval(), 7);
     input->value = 1.5f;
@@ -456,38 +465,13 @@ TEST_F(ChromasiftEval, ModeCountAndTilesReadTheSliderTime) {
 
 TEST_F(ChromasiftEval, InputMapSwitchIsReadAtTimeZero) {
     Mode(5);
-    auto* input = new MonoMap();
-    input->value = 0.75f;
-    map->SetSubTexmap(0, input);
+    map->SetSubTexmap(0, new ConstantMap(0.75f));
     sc.time = kRenderTime;
     const SliderAt slider;
     KeyThreeTimes(*map->pblock, pb_input_map_on, 1, 0, 0);
     EXPECT_EQ(Eval(), 7) << "switched on at time 0";
     KeyThreeTimes(*map->pblock, pb_input_map_on, 0, 1, 1);
     EXPECT_EQ(Eval(), 0) << "switched off at time 0";
-}
-
-TEST_F(ChromasiftEval, ModesReadTheirOwnCoordinates) {
-    // Channel 1 and the object point hold other values than channel 99.
-    sc.uvw = Point3(-3.0f, 0.0f, 0.0f);
-    sc.position = Point3(-3.0f, 0.0f, 0.0f);
-    sc.uvw99 = Point3(-6.0f, 0.0f, 0.0f);
-    Mode(14, 4);
-    EXPECT_EQ(Eval(), 2) << "tile 6 modulo 4";
-    sc.uvw99 = Point3(2.0f, 0.0f, 0.0f);
-    EXPECT_EQ(Eval(), 1) << "tile -2 raised by 3";
-
-    // s = 2 for ten colours: 2 u + (2 v) 2 + ((2 w) 2) 2 = 0.4 + 0 + 4.
-    Mode(4);
-    sc.position = Point3(0.2f, 0.0f, 0.5f);
-    EXPECT_EQ(Eval(), 4);
-
-    // Two rows of four columns: (u, v) = (0.3, 0.8) is row 1, column 1.
-    map->pblock->SetValue(pb_tile_rows, 0, 2);
-    map->pblock->SetValue(pb_tile_columns, 0, 4);
-    sc.position = Point3(0.3f, 0.8f, 0.0f);
-    Mode(13);
-    EXPECT_EQ(Eval(), 5);
 }
 
 TEST_F(ChromasiftEval, MapsShareTheLibrarysRandomStream) {

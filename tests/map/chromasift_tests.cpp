@@ -1,4 +1,5 @@
 #include "map_test_support.h"
+#include "test_maps.h"
 
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
@@ -125,18 +126,7 @@ TEST(Chromasift, UpdateTurnsAPendingBitmapIntoASourceMapOnce) {
     GetCOREInterface()->SetQuietMode(FALSE);
 }
 
-// Objects that count the Updates they receive.
-class CountingMap : public Texmap {
-public:
-    AColor EvalColor(ShadeContext&) override { return AColor(0.0f, 0.0f, 0.0f, 1.0f); }
-    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(0.0f, 0.0f, 0.0f); }
-    void Update(TimeValue t, Interval&) override { updates.push_back(t); }
-    void Reset() override {}
-    Interval Validity(TimeValue) override { return FOREVER; }
-    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
-    std::vector<TimeValue> updates;
-};
-
+// Coordinates and output that record the times they are updated at.
 class CountingCoords : public XYZGen {
 public:
     void GetXYZ(ShadeContext&, Point3& p, Point3& dp) override { p = dp = Point3(0.0f, 0.0f, 0.0f); }
@@ -165,8 +155,8 @@ public:
 
 TEST(Chromasift, UpdateReachesSubMapsCoordinatesAndOutput) {
     MapPtr map = NewMap();
-    auto* input = new CountingMap();
-    auto* source = new CountingMap();
+    auto* input = new ConstantMap();
+    auto* source = new ConstantMap();
     auto* coords = new CountingCoords();
     auto* output = new CountingOutput();
     map->SetSubTexmap(0, input);
@@ -283,18 +273,6 @@ TEST(Chromasift, DestructionForgetsTheMapEverywhere) {
     EXPECT_EQ(NotificationCount(NOTIFY_PRE_RENDER), registrations);
     EXPECT_EQ(theChromasiftDlgProc.GetMap(), nullptr) << "the procedure must not act on a destroyed map";
     BroadcastNotification(NOTIFY_PRE_RENDER); // must not reach the destroyed map
-}
-
-TEST(Chromasift, EvaluatesNoBumpAndNoMono) {
-    MapPtr map = NewMap();
-    class Context : public ShadeContext {
-    public:
-        int FaceNumber() override { return 0; }
-        Point3 UVW(int) override { return Point3(); }
-        Point3 PObj() override { return Point3(); }
-    } sc;
-    EXPECT_EQ(map->EvalMono(sc), 0.0f);
-    EXPECT_EQ(map->EvalNormalPerturb(sc), Point3(0.0f, 0.0f, 0.0f));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // Before a mental ray render in "Per Element" or "Per Face" the map numbers the geometry of the nodes that
 // use it, in the render's copies of that geometry.
 #include "map_test_support.h"
+#include "test_maps.h"
 #include "test_meshes.h"
 
 #include "hostsdk/std_mat.h"
@@ -10,13 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-class StubRenderer : public Renderer {
-public:
-    explicit StubRenderer(Class_ID id) : id(id) {}
-    Class_ID ClassID() override { return id; }
-    Class_ID id;
-};
 
 class MentalRayNumbering : public ::testing::Test {
 protected:

@@ -1,8 +1,9 @@
 // Renders on several threads while the user rebuilds the palette of the same map: every sample must be a
 // colour of some complete palette, whichever renders were told they started, and the sanitizer builds must
-// find no race and no read of a freed palette.
+// find no race (parameters included) and no read of a freed palette.
 #include "map_test_support.h"
 #include "scripted_shade_context.h"
+#include "test_maps.h"
 #include "test_meshes.h"
 
 #include "hostsdk/tri_object.h"
@@ -24,35 +25,6 @@
 
 namespace {
 
-class SampleContext : public ShadeContext {
-public:
-    int NodeID() override { return nodeId; }
-    int FaceNumber() override { return 0; }
-    Point3 UVW(int) override { return uvw; }
-    Point3 PObj() override { return uvw; }
-    int nodeId = 0;
-    Point3 uvw;
-};
-
-// What the user does between renders and during them: extraction at several counts, sorts, harmonies.
-void EditPalette(Chromasift& map, int round, std::vector<Palette>* seen) {
-    map.pblock->SetValue(pb_num_colors, 0, 3 + round % 9);
-    BitmapInfo info;
-    info.SetName(TestImage("chicky_512.png").c_str());
-    const Chromasift::ColourCounts counts = map.ReadColourCounts();
-    map.ExtractPalette(info, counts.numColours, counts.skipColours);
-    if (seen != nullptr)
-        seen->push_back(*map.GetPalette());
-    map.pblock->SetValue(pb_sort, 0, round % 5);
-    map.AutoSortPalette();
-    if (seen != nullptr)
-        seen->push_back(*map.GetPalette());
-    map.pblock->SetValue(pb_harmony, 0, round % 8);
-    map.HarmonisePalette();
-    if (seen != nullptr)
-        seen->push_back(*map.GetPalette());
-}
-
 bool IsPaletteColour(const AColor& c, const std::vector<Palette>& palettes) {
     for (const Palette& palette : palettes)
         for (const PaletteEntry& e : palette)
@@ -60,52 +32,6 @@ bool IsPaletteColour(const AColor& c, const std::vector<Palette>& palettes) {
                 std::fabs(c.b - e.blue / 65535.0f) < 1e-4f)
                 return true;
     return false;
-}
-
-TEST(RenderStress, SamplesAlwaysComeFromACompletePalette) {
-    constexpr int kRounds = 12;
-    // Every palette the edits produce, found once without renders.
-    std::vector<Palette> palettes;
-    {
-        MapPtr rehearsal = NewMap();
-        for (int round = 0; round < kRounds; ++round)
-            EditPalette(*rehearsal, round, &palettes);
-    }
-
-    MapPtr map = NewMap();
-    EditPalette(*map, 0, nullptr);
-    map->PrepareForRender();
-    std::atomic<bool> editing{true};
-    std::atomic<int> wrong{0};
-    std::atomic<long> samples{0};
-    const int modes[] = {0, 1, 2, 10, 11};
-    std::vector<std::thread> renderers;
-    for (int t = 0; t < 3; ++t)
-        renderers.emplace_back([&, t] {
-            SampleContext sc;
-            long count = 0;
-            // Keep sampling until the edits are over, and at least a while.
-            while (editing.load() || count < 2000) {
-                map->pblock->GetInt(pb_mapping_old, 0);
-                sc.nodeId = static_cast<int>(count % 17);
-                sc.uvw = Point3(static_cast<float>(count % 101) / 100.0f, 0.0f, 0.0f);
-                const AColor c = map->EvalColor(sc);
-                if (!IsPaletteColour(c, palettes))
-                    wrong.fetch_add(1);
-                ++count;
-            }
-            samples.fetch_add(count);
-            (void)t;
-        });
-    for (int round = 0; round < kRounds; ++round) {
-        map->pblock->SetValue(pb_mapping_old, 0, modes[round % 5]);
-        EditPalette(*map, round, nullptr);
-    }
-    editing.store(false);
-    for (std::thread& renderer : renderers)
-        renderer.join();
-    EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
-    EXPECT_GT(samples.load(), 6000);
 }
 
 // The colours a palette's entries shade to under the map's current adjustment, exactly as EvalColor
@@ -124,23 +50,9 @@ std::set<ColourKey> ShadedColours(const Chromasift& map, const std::vector<Palet
     return colours;
 }
 
-// An input map as "Input map" mode uses it: only the mono value matters.
-class MonoInputMap : public Texmap {
-public:
-    AColor EvalColor(ShadeContext& sc) override {
-        const float v = EvalMono(sc);
-        return AColor(v, v, v, 1.0f);
-    }
-    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(0.0f, 0.0f, 0.0f); }
-    void Update(TimeValue, Interval&) override {}
-    void Reset() override {}
-    Interval Validity(TimeValue) override { return FOREVER; }
-    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
-};
-
 // An input map whose evaluation the test holds: a sample in "Input map" mode has taken its palette
 // snapshot when it asks its input map, and uses the snapshot after the answer.
-class GateMap : public MonoInputMap {
+class GateMap : public ConstantMap {
 public:
     float EvalMono(ShadeContext&) override {
         entered.set_value();
@@ -152,7 +64,7 @@ public:
 
 // An input map that gives up its thread before answering, so that edits and render starts fall between a
 // sample's taking its palette snapshot and its reading it.
-class YieldingMap : public MonoInputMap {
+class YieldingMap : public ConstantMap {
 public:
     float EvalMono(ShadeContext& sc) override {
         std::this_thread::yield();
@@ -186,7 +98,7 @@ TEST(RenderStress, ASampleKeepsItsPaletteWhileARenderStartsAndThePaletteChanges)
 
     AColor colour;
     std::thread preview([&] {
-        SampleContext sc;
+        ScriptedShadeContext sc;
         colour = map->EvalColor(sc);
     });
     const bool entered =
@@ -247,20 +159,22 @@ TEST(RenderStress, OverlappingRendersNeverReadAFreedPalette) {
     EditStep(*map, 0);
     BroadcastNotification(NOTIFY_PRE_RENDER);
 
-    // Modes that read the palette and no per-render table, so that every thread may shade at any time.
-    const int modes[] = {distribution::kInputMap, distribution::kLinear, distribution::kMirror,
-                         distribution::kMapping1D, distribution::kObjectLinear};
+    // Modes that read the palette, the library's random stream and the keyed draws of a render.
+    const int modes[] = {distribution::kInputMap,    distribution::kLinear,       distribution::kMirror,
+                         distribution::kMapping1D,   distribution::kObjectLinear, distribution::kRandom,
+                         distribution::kObjectRandom};
     std::atomic<bool> editing{true};
     std::atomic<int> wrong{0};
     std::atomic<long> samples{0};
     std::vector<std::thread> renderers;
     for (int t = 0; t < 4; ++t)
         renderers.emplace_back([&, t] {
-            SampleContext sc;
+            ScriptedShadeContext sc;
             long count = 0;
             while (editing.load() || count < 500) {
                 sc.nodeId = static_cast<int>((count + t) % 13);
                 sc.uvw = Point3(static_cast<float>(count % 97) / 97.0f, 0.0f, 0.0f);
+                sc.position = sc.uvw;
                 const AColor c = map->EvalColor(sc);
                 if (!known.contains({c.r, c.g, c.b}))
                     wrong.fetch_add(1);
@@ -269,7 +183,7 @@ TEST(RenderStress, OverlappingRendersNeverReadAFreedPalette) {
             samples.fetch_add(count);
         });
     for (int round = 1; round < kRounds; ++round) {
-        map->pblock->SetValue(pb_mapping_old, 0, modes[round % 5]);
+        map->pblock->SetValue(pb_mapping_old, 0, modes[round % 7]);
         EditStep(*map, round);
         // Every other edit, another render starts.
         if (round % 2 == 0)

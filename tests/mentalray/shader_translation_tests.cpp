@@ -1,26 +1,19 @@
 // The map's translation into the mental ray shader "Chromasift", against shader instances of the SDK's
 // shader library with declarations written for each case.
-#include "map/chromasift.h"
+#include "map_test_support.h"
 #include "mentalray/shader_parameters.h"
 #include "plugin/param_ids.h"
-#include "plugin/plugin_main.h"
+#include "test_maps.h"
 
-#include "hostsdk/anim_time.h"
-#include "hostsdk/core_interface.h"
 #include "hostsdk/mr_shader_library.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cwchar>
-#include <memory>
 #include <vector>
 
 namespace {
-
-struct MapDeleter {
-    void operator()(Chromasift* map) const { map->DeleteThis(); }
-};
 
 // The shader's declaration as the host's own shader states it, without the parameters named in `without`.
 mrShaderDeclaration Declaration(std::vector<std::wstring> without = {}) {
@@ -93,17 +86,6 @@ public:
     ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
 };
 
-// A map with nothing to offer but its existence, to plug into "Input map".
-class PlainMap : public Texmap {
-public:
-    AColor EvalColor(ShadeContext&) override { return AColor(); }
-    Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(); }
-    void Update(TimeValue, Interval&) override {}
-    void Reset() override {}
-    Interval Validity(TimeValue) override { return FOREVER; }
-    ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
-};
-
 // A shader that lacks one of its blocks.
 class PartialShader : public imrShader {
 public:
@@ -122,7 +104,7 @@ class HostTranslation : public imrTranslation {};
 class ShaderTranslation : public ::testing::Test {
 protected:
     void SetUp() override {
-        map.reset(static_cast<Chromasift*>(GetChromasiftDesc()->Create(FALSE)));
+        map = NewMap();
         map->SetName(L"Map #4");
         library.Declare(Declaration());
     }
@@ -172,7 +154,7 @@ protected:
         map->SetPalette(palette);
     }
 
-    std::unique_ptr<Chromasift, MapDeleter> map;
+    MapPtr map;
     mrShaderLibrary library;
     HostTranslation translation;
 };
@@ -192,7 +174,7 @@ TEST_F(ShaderTranslation, CreatesAChromasiftShaderNamedAfterTheMapAndTranslatesE
 }
 
 TEST_F(ShaderTranslation, AMapWithoutAParameterBlockLeavesTheShaderAsDeclared) {
-    map.reset(static_cast<Chromasift*>(GetChromasiftDesc()->Create(TRUE)));
+    map = NewMap(true);
     ASSERT_EQ(map->pblock, nullptr);
     SetPalette(5);
     imrShader* shader = Translate();
@@ -249,7 +231,7 @@ TEST_F(ShaderTranslation, InputMapIsConnectedOnlyWhenSwitchedOnAndPresent) {
     EXPECT_EQ(Float(shader, L"inputMap"), 0.0f) << "switched on with no map: the value 0";
     EXPECT_EQ(Connection(shader), nullptr);
 
-    auto* input = new PlainMap();
+    auto* input = new ConstantMap();
     map->pblock->SetValue(pb_input_map, 0, static_cast<Texmap*>(input));
     shader = Translate();
     EXPECT_EQ(Connection(shader), input);
@@ -265,27 +247,16 @@ TEST_F(ShaderTranslation, InputMapIsConnectedOnlyWhenSwitchedOnAndPresent) {
 // with the slider elsewhere, a write at any other time would leave keys and the old value at time 0.
 TEST_F(ShaderTranslation, ReadsAtTheRenderTimeAndWritesAtTimeZero) {
     SetPalette(12);
-    auto* input = new PlainMap();
+    auto* input = new ConstantMap();
     map->pblock->SetValue(pb_input_map, 0, static_cast<Texmap*>(input));
-    const auto key = [this](ParamID id, float atZero, float atSlider, float atRender) {
-        const KeyTrack keys{{0, atZero}, {4800, atSlider}, {9600, atRender}};
-        ASSERT_TRUE(map->pblock->SetKeys(id, keys));
-    };
-    key(pb_mapping_old, 3, 13, 14);
-    key(pb_num_colors, 2, 5, 7);
-    key(pb_tile_columns, 1, 2, 4);
-    key(pb_tile_rows, 1, 2, 6);
-    key(pb_input_map_on, 0, 0, 1);
-    struct Restore {
-        ~Restore() {
-            AnimateOff();
-            GetCOREInterface()->SetTime(0);
-        }
-    } restore;
-    GetCOREInterface()->SetTime(4800);
-    AnimateOn();
+    KeyThreeTimes(*map->pblock, pb_mapping_old, 3, 13, 14);
+    KeyThreeTimes(*map->pblock, pb_num_colors, 2, 5, 7);
+    KeyThreeTimes(*map->pblock, pb_tile_columns, 1, 2, 4);
+    KeyThreeTimes(*map->pblock, pb_tile_rows, 1, 2, 6);
+    KeyThreeTimes(*map->pblock, pb_input_map_on, 0, 0, 1);
+    const SliderAt slider(kSliderTime, true);
 
-    imrShader* shader = Translate(9600);
+    imrShader* shader = Translate(kRenderTime);
     EXPECT_EQ(Int(shader, L"mappingMode"), 14);
     EXPECT_EQ(Colours(shader).size(), 7u);
     EXPECT_EQ(Int(shader, L"tileWidth"), 4);

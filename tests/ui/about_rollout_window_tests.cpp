@@ -35,49 +35,36 @@ fs::path BuiltPluginDirectory() {
     return fs::path(program).parent_path() / "plugins";
 }
 
-class PluginDirectories : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() / ("chromasift_version_" + std::to_string(GetCurrentProcessId()));
-        for (const char* name : {"first", "second"})
-            fs::create_directories(root / name);
-        IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
-        IPathConfigMgr::GetPathConfigMgr()->AddPlugInEntry(L"First", (root / "first").wstring());
-        IPathConfigMgr::GetPathConfigMgr()->AddPlugInEntry(L"Second", (root / "second").wstring());
-    }
-    void TearDown() override {
-        IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
+// The version label's search through the host's plug-in directories, on installed copies of the built file.
+TEST(PluginDirectories, TheFirstDirectoryHoldingThePluginGivesTheVersion) {
+    enum Holds { Nothing, Built, Unversioned };
+    const struct {
+        Holds first, second;
+        std::string expected;
+    } rows[] = {
+        {Built, Nothing, kBuiltVersion},
+        {Nothing, Built, kBuiltVersion},
+        {Unversioned, Built, "No version"}, // the search stops at the first file, version or not
+    };
+    const fs::path root =
+        fs::temp_directory_path() / ("chromasift_version_" + std::to_string(GetCurrentProcessId()));
+    IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
+    for (const auto& row : rows) {
         fs::remove_all(root);
+        paths->ClearPlugInEntries();
+        for (const auto& [name, holds] : {std::pair{L"first", row.first}, std::pair{L"second", row.second}}) {
+            fs::create_directories(root / name);
+            paths->AddPlugInEntry(name, (root / name).wstring());
+            if (holds == Built)
+                fs::copy_file(BuiltPluginDirectory() / kPluginFileName, root / name / kPluginFileName);
+            else if (holds == Unversioned)
+                std::ofstream(root / name / kPluginFileName, std::ios::binary) << "not a module";
+        }
+        EXPECT_EQ(FindPluginVersionText(), row.expected) << row.first << " " << row.second;
     }
-
-    void InstallBuilt(const char* directory) {
-        fs::copy_file(BuiltPluginDirectory() / kPluginFileName, root / directory / kPluginFileName);
-    }
-    // A file of the plug-in's name without version information.
-    void InstallUnversioned(const char* directory) {
-        std::ofstream(root / directory / kPluginFileName, std::ios::binary) << "not a module";
-    }
-
-    fs::path root;
-};
-
-TEST_F(PluginDirectories, TheFirstDirectoryHoldingThePluginGivesTheVersion) {
-    InstallBuilt("first");
-    EXPECT_EQ(FindPluginVersionText(), kBuiltVersion);
     EXPECT_EQ(kBuiltVersion, "Version: 1.1.9.0");
-}
-
-TEST_F(PluginDirectories, APluginInTheSecondDirectoryIsFound) {
-    InstallBuilt("second");
-    EXPECT_EQ(FindPluginVersionText(), kBuiltVersion);
-}
-
-TEST_F(PluginDirectories, TheSearchStopsAtTheFirstFileEvenWithoutVersion) {
-    InstallUnversioned("first");
-    InstallBuilt("second");
-    EXPECT_EQ(FindPluginVersionText(), "No version");
-    EXPECT_EQ(FileVersionText((root / "first" / kPluginFileName).wstring()), "No version");
-    EXPECT_EQ(FileVersionText((root / "second" / kPluginFileName).wstring()), kBuiltVersion);
+    paths->ClearPlugInEntries();
+    fs::remove_all(root);
 }
 
 // The rollouts as the material editor shows them, with the build's plug-in directory configured.

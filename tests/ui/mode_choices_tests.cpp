@@ -4,134 +4,106 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
 
 namespace {
 
-std::set<int> ShownControls(const CategoryLayout& layout) {
-    std::set<int> shown;
-    for (const auto& [control, visible] : layout.visibility)
-        if (visible)
-            shown.insert(control);
-    return shown;
-}
+// Every radio of every category as the rollout has always stored it (scenes keep these values): its label,
+// the category's sub-mode parameter, the radio's sub-mode value and the combined mode shading switches on.
+struct ChoiceRow {
+    int category, radio;
+    const wchar_t* label;
+    ChromasiftParamId subMode;
+    int subModeValue, combinedMode;
+};
+constexpr ChoiceRow kChoiceRows[] = {
+    {0, 1046, L"Random", pb_pixel_mapping, 0, 0},
+    {0, 1047, L"Linear", pb_pixel_mapping, 1, 1},
+    {0, 1048, L"Mirror", pb_pixel_mapping, 2, 11},
+    {1, 1046, L"Object (linear)", pb_object_mapping, 0, 6},
+    {1, 1047, L"Object (random)", pb_object_mapping, 1, 10},
+    {1, 1048, L"Per Element", pb_object_mapping, 2, 9},
+    {1, 1049, L"Object ID", pb_object_mapping, 3, 7},
+    {1, 1050, L"Material ID", pb_object_mapping, 4, 8},
+    {1, 1051, L"Per Face", pb_object_mapping, 5, 12},
+    {1, 1060, L"VRay Instance (rnd)", pb_object_mapping, 6, 16},
+    {2, 1046, L"1D Mapping", pb_coord_mapping, 0, 2},
+    {2, 1047, L"2D Mapping", pb_coord_mapping, 1, 3},
+    {2, 1048, L"3D Mapping", pb_coord_mapping, 2, 4},
+    {2, 1049, L"As Tiles", pb_coord_mapping, 3, 13},
+    {3, 1046, L"Input map", pb_input_mapping, 0, 5},
+    {3, 1047, L"BerconTile(Lin)", pb_input_mapping, 1, 14},
+    {3, 1048, L"BerconTile(Rnd)", pb_input_mapping, 2, 15},
+};
 
-std::map<int, std::wstring> Labels(const CategoryLayout& layout) {
-    std::map<int, std::wstring> labels;
-    for (const auto& [radio, text] : layout.labels)
-        labels[radio] = text;
-    return labels;
-}
-
-const std::set<int> kInputMapControls = {1052, 1033, 1034};
-const std::set<int> kTilingControls = {1551, 1053, 1054, 1040, 1041, 1042, 1043};
-
-std::set<int> Union(std::set<int> a, const std::set<int>& b) {
-    a.insert(b.begin(), b.end());
-    return a;
-}
-
-TEST(CategoryLayout, EachCategoryShowsItsRadiosAndItsOwnControlsOnly) {
-    const auto pixels = LayOutCategory(0, false);
-    ASSERT_TRUE(pixels);
-    EXPECT_EQ(ShownControls(*pixels), (std::set<int>{1046, 1047, 1048}));
-    EXPECT_EQ(Labels(*pixels),
-              (std::map<int, std::wstring>{{1046, L"Random"}, {1047, L"Linear"}, {1048, L"Mirror"}}));
-
-    const auto objects = LayOutCategory(1, false);
-    ASSERT_TRUE(objects);
-    EXPECT_EQ(ShownControls(*objects), (std::set<int>{1046, 1047, 1048, 1049, 1050, 1051}));
-    EXPECT_EQ(Labels(*objects), (std::map<int, std::wstring>{{1046, L"Object (linear)"},
-                                                             {1047, L"Object (random)"},
-                                                             {1048, L"Per Element"},
-                                                             {1049, L"Object ID"},
-                                                             {1050, L"Material ID"},
-                                                             {1051, L"Per Face"},
-                                                             {1060, L"VRay Instance (rnd)"}}));
-
-    const auto coordinates = LayOutCategory(2, true);
-    ASSERT_TRUE(coordinates);
-    EXPECT_EQ(ShownControls(*coordinates), Union({1046, 1047, 1048, 1049}, kTilingControls));
-    EXPECT_EQ(Labels(*coordinates),
-              (std::map<int, std::wstring>{
-                  {1046, L"1D Mapping"}, {1047, L"2D Mapping"}, {1048, L"3D Mapping"}, {1049, L"As Tiles"}}));
-
-    const auto inputMap = LayOutCategory(3, true);
-    ASSERT_TRUE(inputMap);
-    EXPECT_EQ(ShownControls(*inputMap), Union({1046, 1047, 1048}, kInputMapControls));
-    EXPECT_EQ(Labels(*inputMap),
-              (std::map<int, std::wstring>{
-                  {1046, L"Input map"}, {1047, L"BerconTile(Lin)"}, {1048, L"BerconTile(Rnd)"}}));
-}
-
-TEST(CategoryLayout, EveryLayoutDecidesTheSameControls) {
-    // A control left out of one category's layout would keep whatever the previous category showed.
-    std::set<int> expected;
-    const CategoryLayout pixels = *LayOutCategory(0, false);
-    for (const auto& [control, visible] : pixels.visibility)
-        expected.insert(control);
-    EXPECT_EQ(expected.size(), 7u + kInputMapControls.size() + kTilingControls.size());
-    for (int category = 0; category < 4; ++category)
-        for (bool vray : {false, true}) {
-            std::set<int> decided;
-            const CategoryLayout layout = *LayOutCategory(category, vray);
-            for (const auto& [control, visible] : layout.visibility)
-                decided.insert(control);
-            EXPECT_EQ(decided, expected) << "category " << category;
-        }
-}
-
-TEST(CategoryLayout, TheVRayRadioShowsOnlyInObjectsUnderVRay) {
-    for (int category = 0; category < 4; ++category) {
-        const std::set<int> shown = ShownControls(*LayOutCategory(category, true));
-        EXPECT_EQ(shown.count(kVRayInstanceRadio), category == 1 ? 1u : 0u) << "category " << category;
-        EXPECT_EQ(ShownControls(*LayOutCategory(category, false)).count(kVRayInstanceRadio), 0u);
+TEST(ModeChoices, EveryRadioOfEveryCategoryStoresItsValues) {
+    EXPECT_EQ(ModeChoices().size(), std::size(kChoiceRows));
+    for (const ChoiceRow& row : kChoiceRows) {
+        SCOPED_TRACE(testing::Message() << "category " << row.category << ", radio " << row.radio);
+        const ModeChoice* choice = FindModeChoice(row.category, row.radio);
+        ASSERT_NE(choice, nullptr);
+        EXPECT_STREQ(choice->label, row.label);
+        EXPECT_EQ(choice->subMode, row.subMode);
+        EXPECT_EQ(choice->subModeValue, row.subModeValue);
+        EXPECT_EQ(choice->combinedMode, row.combinedMode);
+        EXPECT_EQ(FindModeChoiceBySubMode(row.category, row.subModeValue), choice);
+        EXPECT_EQ(SubModeParameter(row.category), row.subMode);
     }
 }
 
-TEST(CategoryLayout, CategoriesOutsideTheListChangeNothing) {
-    EXPECT_FALSE(LayOutCategory(-1, false));
-    EXPECT_FALSE(LayOutCategory(4, true));
-    EXPECT_FALSE(SubModeParameter(4));
-    EXPECT_FALSE(SubModeParameter(-1));
-}
-
-TEST(ModeChoices, EveryCombinedModeHasExactlyOneRadio) {
-    std::map<int, int> uses;
-    for (const ModeChoice& choice : ModeChoices())
-        ++uses[choice.combinedMode];
-    ASSERT_EQ(uses.size(), 17u);
-    for (const auto& [mode, count] : uses) {
-        EXPECT_GE(mode, 0);
-        EXPECT_LE(mode, 16);
-        EXPECT_EQ(count, 1) << "combined mode " << mode;
-    }
-}
-
-TEST(ModeChoices, SubModesAreRadioPositionsAndOneParameterPerCategory) {
-    for (const ModeChoice& choice : ModeChoices()) {
-        const auto position =
-            std::find(kModeRadios.begin(), kModeRadios.end(), choice.radioId) - kModeRadios.begin();
-        EXPECT_EQ(choice.subModeValue, position) << choice.radioId;
-        EXPECT_EQ(FindModeChoiceBySubMode(choice.category, choice.subModeValue), &choice);
-        EXPECT_EQ(SubModeParameter(choice.category), choice.subMode);
-    }
-    EXPECT_EQ(SubModeParameter(0), pb_pixel_mapping);
-    EXPECT_EQ(SubModeParameter(1), pb_object_mapping);
-    EXPECT_EQ(SubModeParameter(2), pb_coord_mapping);
-    EXPECT_EQ(SubModeParameter(3), pb_input_mapping);
-}
-
-TEST(ModeChoices, SubModesOutsideTheCategoryNameNoRadio) {
+TEST(ModeChoices, RadiosAndSubModesOutsideTheCategoryNameNothing) {
     EXPECT_EQ(FindModeChoiceBySubMode(0, 3), nullptr);
     EXPECT_EQ(FindModeChoiceBySubMode(2, 4), nullptr);
     EXPECT_EQ(FindModeChoiceBySubMode(1, 7), nullptr);
     EXPECT_EQ(FindModeChoiceBySubMode(1, -1), nullptr);
     EXPECT_EQ(FindModeChoice(3, IDC_MODE_RADIO_4), nullptr);
     EXPECT_EQ(FindModeChoice(1, IDC_MANUAL_BUTTON), nullptr);
+    EXPECT_FALSE(SubModeParameter(4));
+    EXPECT_FALSE(SubModeParameter(-1));
+}
+
+const std::set<int> kInputMapControls = {1052, 1033, 1034};
+const std::set<int> kTilingControls = {1551, 1053, 1054, 1040, 1041, 1042, 1043};
+
+// Each category shows its radios (the V-Ray one only under V-Ray) with their labels, and its own controls;
+// every layout decides every control, since one left out would keep what the previous category showed.
+TEST(CategoryLayout, EachCategoryShowsItsRadiosAndItsOwnControlsOnly) {
+    const struct {
+        int category;
+        bool vray;
+        std::set<int> shown;
+    } rows[] = {
+        {0, true, {1046, 1047, 1048}},
+        {1, false, {1046, 1047, 1048, 1049, 1050, 1051}},
+        {1, true, {1046, 1047, 1048, 1049, 1050, 1051, 1060}},
+        {2, true, {1046, 1047, 1048, 1049, 1551, 1053, 1054, 1040, 1041, 1042, 1043}},
+        {3, true, {1046, 1047, 1048, 1052, 1033, 1034}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "category " << row.category << (row.vray ? ", V-Ray" : ""));
+        const auto layout = LayOutCategory(row.category, row.vray);
+        ASSERT_TRUE(layout);
+        std::set<int> decided, shown;
+        for (const auto& [control, visible] : layout->visibility) {
+            decided.insert(control);
+            if (visible)
+                shown.insert(control);
+        }
+        EXPECT_EQ(shown, row.shown);
+        EXPECT_EQ(decided.size(), 7u + kInputMapControls.size() + kTilingControls.size());
+        std::map<int, std::wstring> labels, expected;
+        for (const auto& [radio, text] : layout->labels)
+            labels[radio] = text;
+        for (const ChoiceRow& choice : kChoiceRows)
+            if (choice.category == row.category)
+                expected[choice.radio] = choice.label;
+        EXPECT_EQ(labels, expected);
+    }
+    EXPECT_FALSE(LayOutCategory(-1, false));
+    EXPECT_FALSE(LayOutCategory(4, true));
 }
 
 } // namespace

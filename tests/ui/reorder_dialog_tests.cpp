@@ -161,16 +161,14 @@ protected:
     HWND host = nullptr;
 };
 
+// How a move reorders the colours is the reorder's own test; here presses and releases reach it.
 TEST_F(ReorderDialog, DragsMoveColoursForwardsAndBackwards) {
     bool accepted = false;
     EXPECT_EQ(Run("ABCDE", {Press(5, 0), MoveTo(5, 2), Release(5, 3), Button(IDOK)}, accepted), "BCDAE");
     EXPECT_TRUE(accepted);
-    EXPECT_EQ(Run("ABCDE", {Press(5, 3), Release(5, 0), Button(IDOK)}, accepted), "DABCE");
     // Two drags in a row, the second on the result of the first.
     EXPECT_EQ(Run("ABCDE", {Press(5, 4), Release(5, 1), Press(5, 0), Release(5, 2), Button(IDOK)}, accepted),
               "EBACD");
-    // Pressing and releasing on one cell changes nothing.
-    EXPECT_EQ(Run("ABCDE", {Press(5, 2), Release(5, 2), Button(IDOK)}, accepted), "ABCDE");
 }
 
 TEST_F(ReorderDialog, ReleasesOnWhiteCellsOrOutsideTheFrameChangeNothing) {

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <tuple>
 
 namespace {
 
@@ -123,11 +122,24 @@ protected:
     int height = 0;
 };
 
-TEST_F(SwatchDrawing, EveryPixelFollowsTheGridForEachCount) {
-    for (int count : {0, 1, 7, 25, 26, 30, 100}) {
-        const Palette entries = Colours(count);
-        Draw(300, 61, count, entries);
-        EXPECT_EQ(Mismatches(count, entries), 0) << count << " colours";
+// Frames of every shape, counts around the 25-cell rows, and lists shorter than the count.
+TEST_F(SwatchDrawing, EveryPixelFollowsTheGrid) {
+    const struct {
+        int width, height, count, entries;
+    } rows[] = {
+        {300, 61, 0, 0},   {300, 61, 1, 1},     {300, 61, 7, 7},   {300, 61, 25, 25}, {300, 61, 26, 26},
+        {300, 61, 30, 30}, {300, 61, 100, 100}, {301, 63, 26, 26}, {37, 11, 7, 7},    {26, 3, 100, 100},
+        {24, 20, 30, 30},  {1, 1, 1, 1},        {5, 1, 2, 2},      {250, 40, 10, 3},  {250, 40, 10, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.width << " x " << row.height << ", " << row.count << " cells, "
+                                        << row.entries << " colours");
+        const Palette entries = Colours(row.entries);
+        Draw(row.width, row.height, row.count, entries);
+        EXPECT_EQ(Mismatches(row.count, entries), 0);
+        TearDown();
+        window = nullptr;
+        memory = nullptr;
     }
     // Seven colours 42 pixels wide: the last 6 columns of pixels stay white.
     Draw(300, 61, 7, Colours(7));
@@ -147,30 +159,6 @@ TEST_F(SwatchDrawing, EveryCellsBrushIsDeletedAgain) {
     for (int paint = 0; paint < 700; ++paint)
         Draw(300, 61, 100, entries);
     EXPECT_EQ(Mismatches(100, entries), 0);
-}
-
-TEST_F(SwatchDrawing, AShorterListLeavesItsMissingCellsWhite) {
-    const Palette entries = Colours(3);
-    Draw(250, 40, 10, entries);
-    EXPECT_EQ(Mismatches(10, entries), 0);
-    EXPECT_EQ(At(12, 20), Shown(Colour(0)));
-    EXPECT_EQ(At(3 * 25 + 12, 20), kWhite);
-    // An empty list draws only the white frame, whatever the count.
-    Draw(250, 40, 10, Palette{});
-    EXPECT_EQ(Mismatches(10, Palette{}), 0);
-}
-
-TEST_F(SwatchDrawing, OddAndTinyFrames) {
-    for (const auto& [w, h, count] : {std::tuple{301, 63, 26}, std::tuple{37, 11, 7}, std::tuple{26, 3, 100},
-                                      std::tuple{24, 20, 30}, std::tuple{1, 1, 1}, std::tuple{5, 1, 2}}) {
-        const Palette entries = Colours(count);
-        SCOPED_TRACE(testing::Message() << w << " x " << h << ", " << count << " colours");
-        Draw(w, h, count, entries);
-        EXPECT_EQ(Mismatches(count, entries), 0);
-        TearDown();
-        window = nullptr;
-        memory = nullptr;
-    }
 }
 
 TEST_F(SwatchDrawing, APendingDragShowsTheDraggedColourUnderTheMouse) {
