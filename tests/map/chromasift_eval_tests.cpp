@@ -189,13 +189,16 @@ TEST_F(ChromasiftEval, CoordinateModesReadTheirOwnCoordinates) {
 
 TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     // Two boxes in one mesh: two elements.
+    const auto place = [this](TriObject* object, INode& node) {
+        AddBox(object->GetMesh(), 0.0f);
+        AddBox(object->GetMesh(), 5.0f);
+        node.SetObjectRef(object);
+        sc.node = &node;
+        sc.object = object;
+    };
     auto* object = new TimeRecordingTriObject();
-    AddBox(object->GetMesh(), 0.0f);
-    AddBox(object->GetMesh(), 5.0f);
     INode node;
-    node.SetObjectRef(object);
-    sc.node = &node;
-    sc.object = object;
+    place(object, node);
     sc.time = kRenderTime;
     const SliderAt slider;
     Mode(9);
@@ -220,13 +223,8 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     public:
         int IsRenderable() override { return FALSE; }
     };
-    auto* hidden = new Unrendered();
-    AddBox(hidden->GetMesh(), 0.0f);
-    AddBox(hidden->GetMesh(), 5.0f);
     INode hiddenNode;
-    hiddenNode.SetObjectRef(hidden);
-    sc.node = &hiddenNode;
-    sc.object = hidden;
+    place(new Unrendered(), hiddenNode);
     sc.face = 20;
     EXPECT_EQ(Eval(), 0);
 }
