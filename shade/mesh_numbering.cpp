@@ -78,10 +78,13 @@ private:
 } // namespace
 
 std::unique_ptr<Mesh> NumberPolygonsForShading(Mesh& mesh) {
+    // The edge list is needed only to build the face list; on a big mesh it is the largest of the working
+    // data, so it goes before the copy is made.
+    auto edges = std::make_unique<AdjEdgeList>(mesh);
+    AdjFaceList faces(mesh, *edges);
+    edges.reset();
     auto numbered = std::make_unique<Mesh>();
     numbered->DeepCopy(&mesh, TOPO_CHANNEL | MTL_CHANNEL);
-    AdjEdgeList edges(mesh);
-    AdjFaceList faces(mesh, edges);
     const int faceCount = mesh.getNumFaces();
     const int step = std::max(1, faceCount / 40300);
     NumberFaceGroups(faceCount, step, 0, PolygonCollector(mesh, faces),

@@ -66,6 +66,9 @@ void Rasteriser::AddMeshes(std::span<const MeshToDraw> meshes, int threads) {
     // Share `part` draws the faces from faces * part / parts on, up to the next share's first.
     const auto share = [&](int part, Share& out) {
         const std::int64_t first = faces * part / parts, end = faces * (part + 1) / parts;
+        // Room for a triangle per face, made once: only the pages written become memory, and a list that
+        // grew by doubling would leave its earlier copies behind in the thread's heap.
+        ReserveLarge(out.triangles, static_cast<std::size_t>(end - first));
         for (std::size_t m = 0; m < meshes.size(); ++m) {
             const std::int64_t meshFirst = firstFaces[m];
             const std::int64_t meshEnd = meshFirst + meshes[m].mesh->getNumFaces();

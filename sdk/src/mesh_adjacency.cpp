@@ -1,7 +1,24 @@
 #include "hostsdk/mesh_adjacency.h"
 
+#include <algorithm>
+
 AdjEdgeList::AdjEdgeList(Mesh& mesh) : nverts(mesh.getNumVerts()) {
     list.resize(static_cast<std::size_t>(nverts));
+    // A vertex inside a closed surface has as many edges as faces, so each list is sized once to its
+    // vertex's face count and only a vertex on a border or a seam grows its list.
+    {
+        std::vector<DWORD> corners(list.size(), 0);
+        for (const Face& face : mesh.faces)
+            for (const DWORD v : face.v)
+                if (v < corners.size())
+                    ++corners[v];
+        for (std::size_t v = 0; v < list.size(); ++v)
+            list[v].reserve(corners[v]);
+    }
+    // A connected mesh has V + F - 2 + 2 genus + holes edges: V + F holds those of meshes without many
+    // holes or handles, so the list is made once instead of growing by doubling.
+    const std::size_t faces = mesh.faces.size();
+    edges.reserve(std::min(3 * faces, list.size() + faces));
     for (std::size_t f = 0; f < mesh.faces.size(); ++f) {
         const Face& face = mesh.faces[f];
         for (int e = 0; e < 3; ++e)
