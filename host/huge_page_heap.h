@@ -1,9 +1,9 @@
 #pragma once
 
-// The C library's allocator on Linux places its heap on huge pages only with a setting that it reads when a
-// program starts (the tunable glibc.malloc.hugetlb=1). With it, the meshes of a model of a thousand objects
-// are filled with a few hundred page faults instead of tens of thousands; on a virtual machine a page
-// fault costs more than filling the page.
+// On a virtual machine a fresh page costs more than filling it, and the system gives huge pages only where
+// a program asks for them. The model reader, a child that fills millions of small blocks, is started with
+// the C library's own setting for it (the tunable glibc.malloc.hugetlb=1, read when a program starts); the
+// tool places its heap itself, once, before its work begins.
 #include <string>
 
 namespace host {
@@ -13,15 +13,14 @@ namespace host {
 std::string TunablesWithHugePages(const char* tunables);
 
 #ifdef _WIN32
-// Windows has no such setting.
-inline void RunWithHugePageHeap(char**) {}
+// Large pages on Windows need a privilege that users seldom hold.
+inline void PlaceHeapOnHugePages() {}
 #else
-// Starts this program again, with the same arguments, with the huge-page setting added to its environment.
-// Returns, and the program carries on as it is, when the setting is there already, when the allocator is a
-// sanitizer's own (the setting would change nothing), under valgrind (the program started again would run
-// outside it), in secure mode (the setting would be taken away again), or when the program cannot be
-// started again.
-void RunWithHugePageHeap(char** argv);
+// Makes the heap reserve a large stretch at once, and keep it, and advises huge pages for it: the meshes of
+// a model of a thousand objects, each a few arrays of some tens of kilobytes, are then filled with a few
+// hundred page faults instead of tens of thousands. Only the pages written become memory. Where the heap
+// is not the C library's own (under a sanitizer or valgrind) nothing changes.
+void PlaceHeapOnHugePages();
 #endif
 
 } // namespace host

@@ -1,53 +1,35 @@
 #include "host/huge_page_heap.h"
 
-#include "host/platform.h"
+#include "hostsdk/large_arrays.h"
 
-#include <sys/auxv.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <optional>
+#include <vector>
 
 namespace host {
-namespace {
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr bool kSanitizerAllocator = true;
-#else
-constexpr bool kSanitizerAllocator = false;
-#endif
-
-bool UnderValgrind() {
-    const char* preload = std::getenv("LD_PRELOAD");
-    return preload != nullptr && std::strstr(preload, "vgpreload") != nullptr;
-}
-
-} // namespace
-
-void RunWithHugePageHeap(char** argv) {
-    // A program started in secure mode (set-user-ID, file capabilities) has its tunables taken away by the
-    // loader, and would start itself again for ever.
-    if (kSanitizerAllocator || UnderValgrind() || getauxval(AT_SECURE) != 0)
+void PlaceHeapOnHugePages() {
+    // The heap then grows by at least this much whenever it grows, and gives memory back to the system only
+    // above it.
+    constexpr int kReserve = 1 << 30;
+    // Below the size at which the allocator maps a block of its own, so that these come from the heap.
+    constexpr std::size_t kBlock = 96 << 10;
+    char* const before = static_cast<char*>(sbrk(0));
+    if (before == reinterpret_cast<char*>(-1) || mallopt(M_TOP_PAD, kReserve) != 1)
         return;
-    const char* tunables = std::getenv("GLIBC_TUNABLES");
-    const std::string wanted = TunablesWithHugePages(tunables);
-    if (tunables != nullptr && wanted == tunables)
-        return;
-    const std::filesystem::path self = ExecutableFile();
-    if (self.empty())
-        return;
-    const std::optional<std::string> previous =
-        tunables != nullptr ? std::optional<std::string>(tunables) : std::nullopt;
-    if (setenv("GLIBC_TUNABLES", wanted.c_str(), 1) != 0)
-        return;
-    execv(self.c_str(), argv);
-    // Not started again: the program carries on without the setting, in the environment it was given.
-    if (previous)
-        setenv("GLIBC_TUNABLES", previous->c_str(), 1);
-    else
-        unsetenv("GLIBC_TUNABLES");
+    // Blocks are taken until the heap has grown once, by the reserve; an allocator that does not grow the
+    // heap (a sanitizer's, valgrind's) stops the loop at its bound.
+    std::vector<void*> blocks;
+    blocks.reserve(64);
+    while (static_cast<char*>(sbrk(0)) == before && blocks.size() < blocks.capacity())
+        blocks.push_back(std::malloc(kBlock));
+    char* const after = static_cast<char*>(sbrk(0));
+    if (after > before)
+        AdviseHugePages(before, static_cast<std::size_t>(after - before));
+    for (void* block : blocks)
+        std::free(block);
 }
 
 } // namespace host

@@ -215,8 +215,7 @@ int RunHelp(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Before anything is done that starting again would repeat.
-    host::RunWithHugePageHeap(argv);
+    host::PlaceHeapOnHugePages();
     host::WriteStdoutAsBytes();
     int first = argc; // the command's name
     for (int i = 1; i < argc && first == argc; ++i) {

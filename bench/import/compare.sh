@@ -10,9 +10,9 @@
 # sets sampled and summed about every millisecond (tree_peak.py beside this script), the largest sum kept.
 # Reported per case: the medians of several alternating runs of wall time, processor time (user + system,
 # whole tree), the render step (the seconds the tool prints) and the tree's peak, and that peak's ratio to
-# the import alone's. The tool and its reader run with the C library's huge-page heap
-# (glibc.malloc.hugetlb=1), which speeds the model library up; the import alone is measured with the same
-# setting, and plain as well.
+# the import alone's. The tool's reader runs with the C library's huge-page heap (glibc.malloc.hugetlb=1),
+# which speeds the model library up, and the tool places its own heap on huge pages; the import alone is
+# measured with the same setting, and plain as well.
 #
 #   bench/import/compare.sh [MODEL...]      (default: the three generated models)
 #

@@ -1,5 +1,7 @@
 #include "image_file.h"
 
+#include "hostsdk/large_arrays.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstddef>
@@ -41,7 +43,7 @@ BMMRES ReadImageFile(const MCHAR* path, std::vector<unsigned char>& bytes) {
     // large file is not copied from buffer to growing buffer.
     constexpr std::size_t chunk = 1 << 20;
     bytes.clear();
-    bytes.reserve(SizeHint(file.get()) + 1);
+    ReserveLarge(bytes, SizeHint(file.get()) + 1);
     for (;;) {
         const std::size_t used = bytes.size();
         if (used >= kMaxFileBytes)

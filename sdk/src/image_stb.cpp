@@ -2,6 +2,8 @@
 
 #include "image_stb_guard.h"
 
+#include "hostsdk/large_arrays.h"
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -9,9 +11,10 @@
 
 // The one copy of the decoder in the SDK, limited to the formats the host reads. Files are read by the
 // SDK itself (wide paths), so the decoder needs no stdio of its own. It allocates with std::malloc, so
-// that a bitmap can keep the decoded pixels as they are (PixelMemory frees them with std::free).
-#define STBI_MALLOC(size) std::malloc(size)
-#define STBI_REALLOC(memory, size) std::realloc(memory, size)
+// that a bitmap can keep the decoded pixels as they are (PixelMemory frees them with std::free); its large
+// blocks are advised onto huge pages.
+#define STBI_MALLOC(size) AllocateLarge(size)
+#define STBI_REALLOC(memory, size) ReallocateLarge(memory, size)
 #define STBI_FREE(memory) std::free(memory)
 #define STB_IMAGE_IMPLEMENTATION
 #include "stb_image_formats.h"

@@ -13,6 +13,11 @@
 // Does nothing for small ranges, or where the system has no such advice.
 SDK_API void AdviseHugePages(void* data, std::size_t bytes);
 
+// std::malloc and std::realloc, with huge pages advised for a large block (freed with std::free), for
+// decoders that take their own allocation functions: a decoded picture of tens of megapixels is one block.
+SDK_API void* AllocateLarge(std::size_t bytes);
+SDK_API void* ReallocateLarge(void* data, std::size_t bytes);
+
 // Makes room for `count` items, growing as push_back does (at least doubling); large room is advised onto
 // huge pages before any item is written into it.
 template <class T> void ReserveLarge(std::vector<T>& items, std::size_t count) {

@@ -73,7 +73,7 @@ TEST(ModelReaderProcess, TheReaderRunsWithHugePagesBesideTheToolsOwnTunablesUnle
     EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.hugetlb=1");
     setenv("GLIBC_TUNABLES", "glibc.malloc.check=0", 1);
     EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.check=0:glibc.malloc.hugetlb=1");
-    // The tool started itself with the setting (or the user chose another): it is passed on once, as it is.
+    // A user who set it, or chose another, has it passed on once, as it is.
     setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 1);
     EXPECT_EQ(Failure("tunables"), "tunables glibc.malloc.hugetlb=1");
     setenv("GLIBC_TUNABLES", "glibc.malloc.check=0:glibc.malloc.hugetlb=0", 1);
