@@ -1,6 +1,7 @@
 #include "host/palette_command.h"
 
 #include "host/atomic_file.h"
+#include "host/command_arguments.h"
 #include "host/export/ase_file.h"
 #include "host/export/css_file.h"
 #include "host/export/gpl_file.h"
@@ -56,15 +57,6 @@ Examples:
   chromasift palette photo.jpg --colors 12 --sort hue
   chromasift palette photo.jpg --colors 12 --sort hue --format gpl -o photo.gpl
 )usage";
-
-bool ParseCount(const std::string& text, int low, int high, int& value) {
-    char* end = nullptr;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != 0 || parsed < low || parsed > high)
-        return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
 
 template <std::size_t N> int FindName(const char* const (&names)[N], const std::string& name) {
     for (std::size_t i = 0; i < N; ++i)
@@ -133,23 +125,25 @@ const char* PaletteUsage() {
 }
 
 std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options) {
-    for (int i = first; i < argc; ++i) {
-        const std::string arg = argv[i];
-        const bool hasValue = i + 1 < argc;
+    const auto takesValue = [](const std::string& option) {
+        return option == "--colors" || option == "--skip" || option == "--harmony" || option == "--sort" ||
+               option == "--format" || option == "-o" || option == "--output";
+    };
+    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, takesValue)) {
+        const std::string& arg = argument.text;
         if (arg == "-h" || arg == "--help") {
             options.help = true;
             return std::string();
         } else if (arg == "--json") {
             options.format = PaletteFormat::Json;
-        } else if (arg == "--colors" || arg == "--skip" || arg == "--harmony" || arg == "--sort" ||
-                   arg == "--format" || arg == "-o" || arg == "--output") {
-            if (!hasValue)
+        } else if (takesValue(arg)) {
+            if (!argument.value)
                 return arg + " needs a value";
-            const std::string value = argv[++i];
+            const std::string& value = *argument.value;
             int format = 0;
-            if (arg == "--colors" && !ParseCount(value, 1, 100, options.numColours))
+            if (arg == "--colors" && !ParseInt(value, 1, 100, options.numColours))
                 return "--colors takes a number from 1 to 100, not '" + value + "'";
-            if (arg == "--skip" && !ParseCount(value, 0, 30, options.skipColours))
+            if (arg == "--skip" && !ParseInt(value, 0, 30, options.skipColours))
                 return "--skip takes a number from 0 to 30, not '" + value + "'";
             if (arg == "--harmony" && (options.harmony = FindName(kHarmonyNames, value)) < 0)
                 return "--harmony takes none, i, V, L, I, T, Y or X, not '" + value + "'";
@@ -161,7 +155,7 @@ std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions
                 options.format = static_cast<PaletteFormat>(format);
             if ((arg == "-o" || arg == "--output") && (options.output = value).empty())
                 return arg + " needs a file name";
-        } else if (arg.size() > 1 && arg[0] == '-') {
+        } else if (argument.option) {
             return "unknown option '" + arg + "' for 'palette'";
         } else if (options.image.empty()) {
             options.image = arg;

@@ -1,21 +1,23 @@
 #include "host/edit/scene_arguments.h"
 
+#include "host/command_arguments.h"
+
 namespace host {
 
 std::string ParseSceneArguments(int argc, char** argv, int first, const std::string& command,
                                 const std::map<std::string, std::string*>& valued, std::string& scene) {
-    for (int i = first; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (const auto option = valued.find(argument); option != valued.end()) {
-            if (i + 1 >= argc)
-                return "option '" + argument + "' needs a value";
-            *option->second = argv[++i];
-        } else if (argument.size() > 1 && argument[0] == '-') {
-            return "unknown option '" + argument + "' for '" + command + "'";
+    const auto takesValue = [&valued](const std::string& option) { return valued.count(option) != 0; };
+    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, takesValue)) {
+        if (const auto option = valued.find(argument.text); option != valued.end()) {
+            if (!argument.value)
+                return "option '" + argument.text + "' needs a value";
+            *option->second = *argument.value;
+        } else if (argument.option) {
+            return "unknown option '" + argument.text + "' for '" + command + "'";
         } else if (scene.empty()) {
-            scene = argument;
+            scene = argument.text;
         } else {
-            return "'" + command + "' takes one scene file, not also '" + argument + "'";
+            return "'" + command + "' takes one scene file, not also '" + argument.text + "'";
         }
     }
     return std::string();

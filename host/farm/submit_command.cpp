@@ -1,6 +1,7 @@
 #include "host/farm/submit_command.h"
 
 #include "host/atomic_file.h"
+#include "host/command_arguments.h"
 #include "host/farm/job_script.h"
 #include "host/farm/job_watch.h"
 #include "host/import/imported_model.h"
@@ -82,38 +83,34 @@ Example:
 std::string ParseSubmitOptions(int argc, char** argv, int first, SubmitOptions& options) {
     std::vector<std::string> render;
     std::vector<std::string> all;
-    for (int i = first; i < argc; ++i) {
-        const std::string arg = argv[i];
+    const auto takesValue = [](const std::string& option) {
+        return option == "--chunk" || option == "--partition" || RenderOptionTakesValue(option);
+    };
+    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, takesValue)) {
+        const std::string& arg = argument.text;
         if (arg == "--wait") {
             options.wait = true;
         } else if (arg == "--chunk" || arg == "--partition") {
-            if (i + 1 >= argc)
+            if (!argument.value)
                 return arg + " needs a value";
-            const std::string value = argv[++i];
+            const std::string& value = *argument.value;
             if (arg == "--partition") {
                 if (value.empty() || value.find_first_of(" \t\n'\"\\$`") != std::string::npos)
                     return "--partition takes a partition's name, not '" + value + "'";
                 options.partition = value;
-                continue;
-            }
-            char* end = nullptr;
-            const long chunk = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end != 0 || chunk < 1 || chunk > 100000)
+            } else if (!ParseInt(value, 1, 100000, options.chunk)) {
                 return "--chunk takes a number of frames from 1 to 100000, not '" + value + "'";
-            options.chunk = static_cast<int>(chunk);
+            }
         } else {
+            // The render's own options go on to it; --frames and --skip-existing are the farm's to share out.
             all.push_back(arg);
-            if (arg == "--skip-existing")
+            if (argument.value)
+                all.push_back(*argument.value);
+            if (arg == "--frames" || arg == "--skip-existing")
                 continue;
-            if (arg == "--frames" && i + 1 < argc) {
-                all.push_back(argv[++i]);
-                continue;
-            }
             render.push_back(arg);
-            if (RenderOptionTakesValue(arg) && i + 1 < argc) {
-                render.push_back(argv[++i]);
-                all.push_back(render.back());
-            }
+            if (argument.value)
+                render.push_back(*argument.value);
         }
     }
     std::vector<char*> pointers;

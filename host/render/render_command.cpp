@@ -2,6 +2,7 @@
 
 #include "host/atomic_file.h"
 #include "host/bitmap_status.h"
+#include "host/command_arguments.h"
 #include "host/import/model_scene.h"
 #include "host/render/builtin_scene.h"
 #include "host/render/mr_shader_print.h"
@@ -26,24 +27,6 @@
 namespace host {
 
 namespace {
-
-bool ParseInt(const std::string& text, int low, int high, int& value) {
-    char* end = nullptr;
-    const long parsed = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != 0 || parsed < low || parsed > high)
-        return false;
-    value = static_cast<int>(parsed);
-    return true;
-}
-
-bool ParseFloat(const std::string& text, float low, float high, float& value) {
-    char* end = nullptr;
-    const float parsed = std::strtof(text.c_str(), &end);
-    if (text.empty() || *end != 0 || !std::isfinite(parsed) || parsed < low || parsed > high)
-        return false;
-    value = parsed;
-    return true;
-}
 
 // "WxH" with both sides from 1 to kMaxRenderSide.
 bool ParseSize(const std::string& text, int& width, int& height) {
@@ -168,8 +151,8 @@ bool RenderOptionTakesValue(const std::string& option) {
 
 std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options,
                                const std::string& command) {
-    for (int i = first; i < argc; ++i) {
-        const std::string arg = argv[i];
+    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, RenderOptionTakesValue)) {
+        const std::string& arg = argument.text;
         if (arg == "--unlit" || arg == "--triangulate") {
             (arg == "--unlit" ? options.unlit : options.model.triangulate) = true;
             continue;
@@ -180,18 +163,17 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
                                         : options.allowMissing) = true;
             continue;
         }
-        if (arg.rfind("-", 0) != 0 || arg == "-") {
+        if (!argument.option) {
             if (!options.scene.empty())
                 return "'" + command + "' takes one scene or model file, not also '" + arg + "'";
             options.scene = arg;
             continue;
         }
-        const bool valued = RenderOptionTakesValue(arg);
-        if (!valued)
+        if (!RenderOptionTakesValue(arg))
             return "unknown option '" + arg + "' for '" + command + "'";
-        if (i + 1 >= argc)
+        if (!argument.value)
             return arg + " needs a value";
-        const std::string value = argv[++i];
+        const std::string& value = *argument.value;
         int number = 0;
         float real = 0.0f;
         if (arg == "--bitmap") {

@@ -1,6 +1,7 @@
 #include "host/sheet/sheet_command.h"
 
 #include "host/atomic_file.h"
+#include "host/command_arguments.h"
 #include "host/draw/canvas.h"
 #include "host/draw/font.h"
 #include "host/export/palette_export.h"
@@ -95,22 +96,28 @@ Example:
 std::string ParseSheetOptions(int argc, char** argv, int first, SheetOptions& options) {
     options.render.width = 320;
     options.render.height = 240;
-    std::vector<char*> renderArguments(argv, argv + first);
-    for (int i = first; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--mode")
+    std::vector<std::string> renderArguments(argv, argv + first);
+    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, RenderOptionTakesValue)) {
+        const std::string& arg = argument.text;
+        if (arg == "--mode")
             return "'sheet' renders every mode: it takes no --mode";
-        if (argument == "--print-shader")
+        if (arg == "--print-shader")
             return "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'";
-        if (argument == "--frames")
+        if (arg == "--frames")
             return "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range";
-        if (argument == "--scene-coordinates")
+        if (arg == "--scene-coordinates") {
             options.sceneCoordinates = true;
-        else
-            renderArguments.push_back(argv[i]);
+            continue;
+        }
+        renderArguments.push_back(arg);
+        if (argument.value)
+            renderArguments.push_back(*argument.value);
     }
-    return ParseRenderOptions(static_cast<int>(renderArguments.size()), renderArguments.data(), first,
-                              options.render, "sheet");
+    std::vector<char*> pointers;
+    for (std::string& arg : renderArguments)
+        pointers.push_back(arg.data());
+    return ParseRenderOptions(static_cast<int>(pointers.size()), pointers.data(), first, options.render,
+                              "sheet");
 }
 
 int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugins, std::ostream& out,
