@@ -7,7 +7,7 @@
 #include "plugin/host_sdk.h"
 #include "plugin/param_ids.h"
 #include "shade/keyed_random.h"
-#include "shade/published_snapshot.h"
+#include "snapshot/published_snapshot.h"
 
 #include <atomic>
 #include <map>

@@ -1,7 +1,7 @@
 // Thread-local storage is native here: a thread-local object lives until its destructor has run, so the
 // destructor may both hand the records back and clear the thread's pointer to them, for a reader in a
 // later thread-local destructor to take a record afresh.
-#include "shade/hazard_slots_thread_end.h"
+#include "snapshot/hazard_slots_thread_end.h"
 
 namespace hazard_slots {
 namespace {

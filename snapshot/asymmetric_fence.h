@@ -4,10 +4,11 @@
 // what it holds before its next load with a compiler barrier only, and the writer makes every running
 // thread of the process pass a full barrier before it looks at what readers hold.
 //
-// The writer's barrier is the kernel's (membarrier on Linux, FlushProcessWriteBuffers on Windows). Where
-// it cannot be had (an old or locked-down kernel; Wine, whose FlushProcessWriteBuffers does nothing),
-// Available() is false and both sides fall back to full fences: slower readers, the same guarantees. The
-// choice is made once per process, before the first reader, and never changes.
+// The writer's barrier is the Linux kernel's membarrier. Where it cannot be had (an old or locked-down
+// kernel) Available() is false and both sides fall back to full fences: slower readers, the same
+// guarantees. Windows builds always take the full fences: their tests run under Wine, where the system's
+// process-wide barrier does nothing, so a barrier path there could never be tested. The choice is made once
+// per process, before the first reader, and never changes.
 //
 // ThreadSanitizer models neither the kernel's barrier nor standalone fences, so its builds order every
 // access of the scheme sequentially consistently instead, and the fences compile to nothing.
@@ -32,6 +33,10 @@ inline constexpr std::memory_order kReleaseOrder =
 // True when the process-wide barrier works here. The first call decides (and registers the process for
 // it where the kernel asks for that).
 bool Available();
+
+// Makes Available() false in this process, so that tests run the full-fence path where the barrier works
+// too. Has an effect only before the first call of Available().
+void ForceFullFences();
 
 // The full fence of both sides when the process-wide barrier is missing.
 inline void FullFence() {

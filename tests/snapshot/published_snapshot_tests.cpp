@@ -1,4 +1,4 @@
-#include "shade/published_snapshot.h"
+#include "snapshot/published_snapshot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // What guarding a published snapshot costs: a pinned read against a bare pointer load, on one and two
 // threads; and a replacement, with no reader and with a pin held through all the replacements.
-#include "shade/published_snapshot.h"
+#include "snapshot/published_snapshot.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // order of its own: a thread-local object's destructor may run after its block was freed and read what the
 // heap wrote there since. So the records go back through a fiber-local slot, whose callback is given the
 // records themselves and touches no thread-local storage.
-#include "shade/hazard_slots_thread_end.h"
+#include "snapshot/hazard_slots_thread_end.h"
 
 #include <windows.h>
 

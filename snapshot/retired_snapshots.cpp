@@ -1,7 +1,7 @@
-#include "shade/retired_snapshots.h"
+#include "snapshot/retired_snapshots.h"
 
-#include "shade/asymmetric_fence.h"
-#include "shade/hazard_slots.h"
+#include "snapshot/asymmetric_fence.h"
+#include "snapshot/hazard_slots.h"
 
 #include <atomic>
 #include <mutex>

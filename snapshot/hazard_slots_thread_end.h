@@ -2,7 +2,7 @@
 
 // How a thread's hazard records go back when the thread ends, for the next thread to reuse. Slots still
 // filled by pins that outlive the thread stay filled, and the next owner passes them by.
-#include "shade/hazard_slots.h"
+#include "snapshot/hazard_slots.h"
 
 namespace hazard_slots {
 

@@ -18,9 +18,9 @@
 // looks at the slots. Pinning once per render and checking a generation per sample would cost as much
 // (a load and a compare) yet the host gives the map no call at a bucket's or render's end, and a render
 // thread left idle in a pool would keep its last palette alive; so every sample pins.
-#include "shade/asymmetric_fence.h"
-#include "shade/hazard_slots.h"
-#include "shade/retired_snapshots.h"
+#include "snapshot/asymmetric_fence.h"
+#include "snapshot/hazard_slots.h"
+#include "snapshot/retired_snapshots.h"
 
 #include <atomic>
 #include <cstddef>

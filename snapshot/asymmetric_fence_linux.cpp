@@ -1,7 +1,7 @@
 // The process-wide barrier on Linux: membarrier's private expedited command, which interrupts only the
 // processors running this process's threads and needs a registration first (kernel 4.14 on; a seccomp
 // filter may refuse it, and then readers fall back to full fences).
-#include "shade/asymmetric_fence.h"
+#include "snapshot/asymmetric_fence.h"
 
 #include <linux/membarrier.h>
 #include <sys/syscall.h>

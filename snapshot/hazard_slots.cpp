@@ -1,7 +1,7 @@
-#include "shade/hazard_slots.h"
+#include "snapshot/hazard_slots.h"
 
-#include "shade/asymmetric_fence.h"
-#include "shade/hazard_slots_thread_end.h"
+#include "snapshot/asymmetric_fence.h"
+#include "snapshot/hazard_slots_thread_end.h"
 
 #include <utility>
 
