@@ -1,7 +1,6 @@
 #include "host/import/model_reader_process.h"
 
 #include "host/child_process.h"
-#include "host/import/model_answer.h"
 #include "host/import/model_answer_decoder.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
@@ -58,12 +57,10 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
     ChildLimits limits;
     limits.seconds = options.timeLimitSeconds;
     limits.outputBytes = request.memoryLimitBytes;
-    // The answer is decoded as it arrives, while the reader is still writing it; whether it is taken is
-    // settled once the reader has ended.
-    ModelAnswerDecoder decoder(limits.outputBytes);
-    const ChildResult result =
-        RunChild(reader, ModelReaderArguments(request), ModelReaderEnvironment(std::getenv("GLIBC_TUNABLES")),
-                 limits, [&decoder](std::string_view piece) { decoder.Feed(piece); });
+    // The answer is read whole, and decoded once the reader has ended well. Its counts are bounded by what
+    // the reader may send, so that an answer that ends short says where it ends.
+    ChildResult result = RunChild(reader, ModelReaderArguments(request),
+                                  ModelReaderEnvironment(std::getenv("GLIBC_TUNABLES")), limits);
     const std::string prefix = file + ": the model reader ";
     switch (result.end) {
     case ChildResult::End::TimedOut:
@@ -86,7 +83,7 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
         throw std::runtime_error(prefix + "failed with exit status " + std::to_string(result.status));
     ModelAnswer answer;
     try {
-        answer = decoder.Finish();
+        answer = DecodeModelAnswer(result.output, limits.outputBytes);
     } catch (const MalformedModelAnswer& e) {
         throw std::runtime_error(prefix + "gave a malformed answer: " + e.what());
     }
