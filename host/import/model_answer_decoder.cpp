@@ -66,7 +66,7 @@ private:
     std::size_t at = 0;
 };
 
-// The first corner (or uv corner) that names none of `limit` vertices.
+// Refuses corners (or uv corners) that name none of `limit` vertices, naming the first.
 void CheckCorners(const std::vector<int>& corners, std::size_t limit, const char* what) {
     for (const int v : corners)
         if (v < 0 || static_cast<std::size_t>(v) >= limit)
