@@ -36,7 +36,7 @@ ImportedModel TwoParts() {
     mapped.name = std::string(300, 'n'); // longer than the rest of the answer
     mapped.verts = {Point3(std::numeric_limits<float>::quiet_NaN(), 0, 0), Point3(1, 0, 0), Point3(0, 1, 0)};
     mapped.uvVerts = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(0, 1, 0), Point3(1, 1, 0)};
-    import_test::SetFaces(mapped, {{0, 1, 2}, {2, 1, 0}}, 7, {{0, 1, 2}, {3, 1, 0}});
+    import_test::SetFaces(mapped, {{2, 1, 0}}, 7, {{3, 1, 0}}); // arrays of one item too
     model.parts.push_back(mapped);
     return model;
 }
@@ -70,6 +70,11 @@ struct HandAnswer {
     std::size_t keep = std::string::npos; // the bytes kept from the start
     std::string after;                    // bytes after the answer
 
+    // The smallest part there is: one vertex, one triangle on it.
+    void Smallest() {
+        verts = 1;
+        cornerVerts = {0, 0, 0};
+    }
     void Error(const std::string& text) {
         kind = 1;
         message = text;
@@ -119,6 +124,7 @@ TEST(ModelAnswer, ModelsAndMessagesSurviveTheTripExactly) {
         EXPECT_EQ(got.transform, sent.transform);
         EXPECT_TRUE(SameBits(got.verts, sent.verts));
         EXPECT_EQ(got.faceStarts, sent.faceStarts);
+        EXPECT_EQ(got.faceStarts.capacity(), got.faceStarts.size()) << "sized once";
         EXPECT_EQ(got.corners, sent.corners);
         EXPECT_EQ(got.faceMaterials, sent.faceMaterials);
         EXPECT_TRUE(SameBits(got.uvVerts, sent.uvVerts));
@@ -127,10 +133,9 @@ TEST(ModelAnswer, ModelsAndMessagesSurviveTheTripExactly) {
     EXPECT_EQ(host::EncodeModelAnswer(answer.model), bytes) << "one model, one answer";
     const std::string message = "chair.ply: cannot read the model: PLY: unexpected end of file";
     EXPECT_EQ(DecodeModelAnswer(host::EncodeErrorAnswer(message)).error, message);
-    // The smallest part there is (one vertex, one triangle on it) fits the bound on the count of parts.
+    // The smallest part there is fits the bound on the count of parts (a row below: one byte less does not).
     HandAnswer smallest;
-    smallest.verts = 1;
-    smallest.cornerVerts = {0, 0, 0};
+    smallest.Smallest();
     EXPECT_EQ(Refusal(smallest.Bytes()), "accepted");
     for (const std::string& whole : {bytes, host::EncodeErrorAnswer("a: b")})
         for (std::size_t size = 0; size < whole.size(); ++size)
@@ -182,7 +187,7 @@ TEST(ModelAnswer, EveryDamageIsRefusedWithItsReason) {
         {[](HandAnswer& a) { a.Error("abc"), a.keep = 14; }, kLimit, "it ends inside message bytes"},
         {[](HandAnswer& a) { a.parts = 0; }, 0, "it holds no parts"},
         {[](HandAnswer& a) { a.parts = 0xffffffffu; }, kLimit, "its count of parts (4294967295) exceeds what it holds"},
-        {[](HandAnswer& a) { a.parts = 2; }, 0, "its count of parts (2) exceeds what it holds"},
+        {[](HandAnswer& a) { a.Smallest(), a.parts = 2, a.after = std::string(99, '\0'); }, 0, "its count of parts (2) exceeds what it holds"},
         {[](HandAnswer& a) { a.parts = 2; }, kLimit, "it ends inside name bytes"},
         {[](HandAnswer& a) { a.keep = 14; }, kLimit, "it ends inside parts"},
         {[](HandAnswer& a) { a.nameBytes = 1000; }, 0, "its count of name bytes (1000) exceeds what it holds"},
