@@ -1,9 +1,6 @@
 #include "host/import/model_answer.h"
 
-#include "host/import/model_answer_decoder.h"
-
 #include <bit>
-#include <cstring>
 #include <limits>
 #include <type_traits>
 
@@ -21,11 +18,7 @@ public:
         if (size > 0)
             write(std::string_view(static_cast<const char*>(data), size));
     }
-    void U32(std::uint32_t value) {
-        const char le[4] = {static_cast<char>(value), static_cast<char>(value >> 8),
-                            static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
-        Bytes(le, sizeof le);
-    }
+    void U32(std::uint32_t value) { Bytes(&value, sizeof value); }
     void Count(std::size_t count) { U32(static_cast<std::uint32_t>(count)); }
     void Text(const std::string& text) {
         Count(text.size());
@@ -36,19 +29,9 @@ public:
         U32(kModelAnswerVersion);
         U32(kind);
     }
-    // 32-bit numbers (ints, floats, points of floats) as the answer holds them: on a little-endian
-    // machine the memory itself.
+    // 32-bit numbers (ints, floats, points of floats): the memory itself (model_answer.h).
     template <class T> void Array(const std::vector<T>& items) {
-        if constexpr (std::endian::native == std::endian::little) {
-            Bytes(items.data(), items.size() * sizeof(T));
-        } else {
-            for (const T& item : items) {
-                std::uint32_t words[sizeof(T) / 4];
-                std::memcpy(words, &item, sizeof words);
-                for (const std::uint32_t word : words)
-                    U32(word);
-            }
-        }
+        Bytes(items.data(), items.size() * sizeof(T));
     }
 
 private:
@@ -122,12 +105,6 @@ std::string EncodeErrorAnswer(const std::string& message) {
     out.Header(kModelAnswerErrorKind);
     out.Text(message);
     return bytes;
-}
-
-ModelAnswer DecodeModelAnswer(std::string_view bytes) {
-    ModelAnswerDecoder decoder(bytes.size());
-    decoder.Feed(bytes);
-    return decoder.Finish();
 }
 
 } // namespace host

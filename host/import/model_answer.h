@@ -11,8 +11,10 @@
 //     i32 vertex per corner, i32 material per face,
 //     u32 uv verts, 3 f32 each, and when there are uv verts, i32 uv vertex per corner
 // The reader's side writes it; the tool's side decodes it without trusting it (model_answer_decoder.h).
+// Both sides copy the arrays as they lie in memory: both builds' machines are little-endian.
 #include "host/import/imported_model.h"
 
+#include <bit>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -20,6 +22,8 @@
 #include <string_view>
 
 namespace host {
+
+static_assert(std::endian::native == std::endian::little, "the answer's numbers are copied as they lie");
 
 inline constexpr char kModelAnswerMagic[4] = {'C', 'S', 'M', 'A'};
 inline constexpr std::uint32_t kModelAnswerVersion = 1;
@@ -48,12 +52,5 @@ std::string EncodeModelAnswer(const ImportedModel& model);
 
 // The answer that carries the reader's error message.
 std::string EncodeErrorAnswer(const std::string& message);
-
-// Reads a whole answer. Every count is checked against the bytes left before anything is allocated, so the
-// memory used is bounded by a small multiple of the answer's size. Throws MalformedModelAnswer unless the
-// bytes are exactly one answer with: a known version and kind; an error message of one line; at least one
-// part, each with at least one face; faces of three or more corners, each corner naming one of its part's
-// vertices; materials not negative; uv faces naming uv vertices.
-ModelAnswer DecodeModelAnswer(std::string_view bytes);
 
 } // namespace host

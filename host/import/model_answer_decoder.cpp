@@ -1,303 +1,158 @@
 #include "host/import/model_answer_decoder.h"
 
-#include <algorithm>
-#include <bit>
+#include "hostsdk/large_arrays.h"
+
 #include <cstring>
+#include <type_traits>
 
 namespace host {
 
 namespace {
 
+static_assert(sizeof(Point3) == 12 && std::is_trivially_copyable_v<Point3>, "a point is three floats");
+
 // A part takes at least its name's length, the transform, one vertex, one face of three corners with its
 // size and material, and the counts of vertices, faces, corners and uv vertices.
 constexpr std::uint64_t kSmallestPart = 4 + 48 + 12 + (4 + 12 + 4) + 4 * 4;
 
-std::uint32_t LoadU32(const char* le) {
-    return static_cast<std::uint32_t>(static_cast<unsigned char>(le[0])) |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(le[1])) << 8 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(le[2])) << 16 |
-           static_cast<std::uint32_t>(static_cast<unsigned char>(le[3])) << 24;
+[[noreturn]] void Refuse(const std::string& what) {
+    throw MalformedModelAnswer(what);
 }
 
-// Appends `count` items of 32-bit numbers (ints, or points of three floats) as the answer holds them: on a
-// little-endian machine a copy of the bytes.
-template <class T> std::span<T> AppendItems(std::vector<T>& to, const char* data, std::size_t count) {
-    const std::size_t at = to.size();
-    to.resize(at + count);
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(to.data() + at, data, count * sizeof(T));
-    } else {
-        for (std::size_t i = 0; i < count; ++i) {
-            std::uint32_t words[sizeof(T) / 4];
-            for (std::size_t w = 0; w < sizeof(T) / 4; ++w)
-                words[w] = LoadU32(data + i * sizeof(T) + 4 * w);
-            std::memcpy(&to[at + i], words, sizeof(T));
-        }
+// Reads the answer's fields in order. Each read names the field it belongs to, which is what a refusal
+// for an answer that ends there says.
+class Cursor {
+public:
+    Cursor(std::string_view bytes, std::uint64_t most) : bytes(bytes), most(most) {}
+
+    const char* Take(std::size_t size, const char* field) {
+        if (size > bytes.size() - at)
+            Refuse(std::string("it ends inside ") + field);
+        const char* data = bytes.data() + at;
+        at += size;
+        return data;
     }
-    return std::span<T>(to).subspan(at);
+
+    std::uint32_t U32(const char* field) {
+        std::uint32_t value;
+        std::memcpy(&value, Take(4, field), 4);
+        return value;
+    }
+
+    // A count of items of `itemBytes` each, which must fit in what the answer may still hold.
+    std::uint32_t Count(const char* field, std::uint64_t itemBytes, const char* what) {
+        const std::uint32_t count = U32(field);
+        if (count * itemBytes > (most > at ? most - at : 0))
+            Refuse(std::string("its count of ") + what + " (" + std::to_string(count) +
+                   ") exceeds what it holds");
+        return count;
+    }
+
+    // `count` items of 32-bit numbers (ints, or points of three floats), copied as they lie; the array is
+    // allocated once, at its size, after its bytes are found to be there.
+    template <class T> void Items(std::vector<T>& to, std::uint32_t count, const char* field) {
+        const char* data = Take(std::size_t(count) * sizeof(T), field);
+        ReserveLarge(to, count);
+        to.resize(count);
+        if (count > 0)
+            std::memcpy(to.data(), data, std::size_t(count) * sizeof(T));
+    }
+
+    bool AtEnd() const { return at == bytes.size(); }
+
+private:
+    std::string_view bytes;
+    std::uint64_t most;
+    std::size_t at = 0;
+};
+
+// Refuses corners (or uv corners) that name none of `limit` vertices, naming the first.
+void CheckCorners(const std::vector<int>& corners, std::size_t limit, const char* what) {
+    for (const int v : corners)
+        if (v < 0 || static_cast<std::size_t>(v) >= limit)
+            Refuse(std::string("one of its ") + what + " (" + std::to_string(v) + ") is out of range");
+}
+
+std::string Message(Cursor& in) {
+    const std::uint32_t length = in.Count("message bytes", 1, "message bytes");
+    if (length == 0)
+        Refuse("its error message is empty");
+    std::string message(in.Take(length, "the message"), length);
+    for (const char c : message)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
+            Refuse("its error message holds control characters");
+    return message;
+}
+
+void Faces(Cursor& in, ImportedPart& part) {
+    const std::uint32_t faces = in.Count("faces", 8, "faces");
+    const std::uint32_t corners = in.Count("corners", 4, "corners");
+    if (faces == 0)
+        Refuse("one of its parts has no faces");
+    const char* sizes = in.Take(std::size_t(faces) * 4, "face sizes");
+    ReserveLarge(part.faceStarts, std::size_t(faces) + 1);
+    std::uint64_t cornerSum = 0; // cannot overflow: fewer than 2^32 sizes below 2^32 each
+    for (std::uint32_t f = 0; f < faces; ++f) {
+        std::uint32_t size;
+        std::memcpy(&size, sizes + 4 * std::size_t(f), 4);
+        if (size < 3)
+            Refuse("one of its faces has fewer than three corners");
+        cornerSum += size;
+        // Past the count of corners the start is wrong, and the sum below refuses the answer.
+        part.faceStarts.push_back(static_cast<std::uint32_t>(cornerSum));
+    }
+    if (cornerSum != corners)
+        Refuse("its face sizes do not add up to its count of corners");
+    in.Items(part.corners, corners, "face corners");
+    CheckCorners(part.corners, part.verts.size(), "face corners");
+    in.Items(part.faceMaterials, faces, "materials");
+    for (const int material : part.faceMaterials)
+        if (material < 0)
+            Refuse("one of its face materials is negative");
+}
+
+ImportedPart Part(Cursor& in) {
+    ImportedPart part;
+    const std::uint32_t nameBytes = in.Count("name bytes", 1, "name bytes");
+    part.name.assign(in.Take(nameBytes, "a name"), nameBytes);
+    std::memcpy(part.transform.data(), in.Take(sizeof part.transform, "the transform"),
+                sizeof part.transform);
+    in.Items(part.verts, in.Count("vertices", 12, "vertices"), "vertices");
+    Faces(in, part);
+    in.Items(part.uvVerts, in.Count("uv vertices", 12, "uv vertices"), "uv vertices");
+    if (!part.uvVerts.empty()) {
+        in.Items(part.uvCorners, static_cast<std::uint32_t>(part.corners.size()), "uv corners");
+        CheckCorners(part.uvCorners, part.uvVerts.size(), "uv corners");
+    }
+    return part;
 }
 
 } // namespace
 
-ModelAnswerDecoder::ModelAnswerDecoder(std::uint64_t most) : most(most) {}
-
-void ModelAnswerDecoder::Feed(std::string_view bytes) {
-    while (!bytes.empty() && failure.empty()) {
-        if (field == Field::End) {
-            Fail("bytes follow its end");
-            return;
-        }
-        if (carried > 0 || bytes.size() < itemBytes) {
-            const std::size_t n = std::min(itemBytes - carried, bytes.size());
-            std::memcpy(carry + carried, bytes.data(), n);
-            carried += n;
-            consumed += n;
-            bytes.remove_prefix(n);
-            if (carried < itemBytes)
-                return;
-            carried = 0;
-            --itemsLeft;
-            Items(carry, 1);
-        } else {
-            const auto whole =
-                static_cast<std::size_t>(std::min<std::uint64_t>(bytes.size() / itemBytes, itemsLeft));
-            itemsLeft -= whole;
-            consumed += whole * itemBytes;
-            Items(bytes.data(), whole);
-            bytes.remove_prefix(whole * itemBytes);
-        }
-        while (failure.empty() && field != Field::End && itemsLeft == 0)
-            Next();
+ModelAnswer DecodeModelAnswer(std::string_view bytes, std::uint64_t most) {
+    Cursor in(bytes, most != 0 ? most : bytes.size());
+    if (std::memcmp(in.Take(sizeof kModelAnswerMagic, "its header"), kModelAnswerMagic,
+                    sizeof kModelAnswerMagic) != 0)
+        Refuse("it does not start as an answer does");
+    if (const std::uint32_t version = in.U32("its header"); version != kModelAnswerVersion)
+        Refuse("its version is " + std::to_string(version) + ", not " + std::to_string(kModelAnswerVersion));
+    ModelAnswer answer;
+    const std::uint32_t kind = in.U32("its header");
+    if (kind == kModelAnswerErrorKind) {
+        answer.error = Message(in);
+    } else if (kind == kModelAnswerModelKind) {
+        const std::uint32_t parts = in.Count("parts", kSmallestPart, "parts");
+        if (parts == 0)
+            Refuse("it holds no parts");
+        // Not reserved at the count: the parts' bytes are not known to be there yet.
+        for (std::uint32_t p = 0; p < parts; ++p)
+            answer.model.parts.push_back(Part(in));
+    } else {
+        Refuse("its kind is " + std::to_string(kind) + ", neither a model nor an error");
     }
-}
-
-ModelAnswer ModelAnswerDecoder::Finish() {
-    if (!failure.empty())
-        throw MalformedModelAnswer(failure);
-    if (field != Field::End)
-        throw MalformedModelAnswer(std::string("it ends inside ") + Inside());
-    return std::move(answer);
-}
-
-void ModelAnswerDecoder::Expect(Field next, std::size_t size, std::uint64_t count) {
-    field = next;
-    itemBytes = size;
-    itemsLeft = count;
-}
-
-bool ModelAnswerDecoder::Count(std::uint32_t count, std::uint64_t bytesEach, const char* what) {
-    const std::uint64_t left = most > consumed ? most - consumed : 0;
-    if (count * bytesEach <= left)
-        return true;
-    Fail(std::string("its count of ") + what + " (" + std::to_string(count) + ") exceeds what it holds");
-    return false;
-}
-
-void ModelAnswerDecoder::Fail(std::string what) {
-    if (failure.empty())
-        failure = std::move(what);
-}
-
-void ModelAnswerDecoder::Items(const char* data, std::size_t count) {
-    switch (field) {
-    case Field::Magic:
-        if (std::memcmp(data, kModelAnswerMagic, sizeof kModelAnswerMagic) != 0)
-            Fail("it does not start as an answer does");
-        break;
-    case Field::Version:
-        if (const std::uint32_t version = LoadU32(data); version != kModelAnswerVersion)
-            Fail("its version is " + std::to_string(version) + ", not " +
-                 std::to_string(kModelAnswerVersion));
-        break;
-    case Field::Message:
-        answer.error.append(data, count);
-        break;
-    case Field::Name:
-        Part().name.append(data, count);
-        break;
-    case Field::Transform:
-        for (std::size_t row = 0; row < 4; ++row)
-            Part().transform[row] = Point3(std::bit_cast<float>(LoadU32(data + 12 * row)),
-                                           std::bit_cast<float>(LoadU32(data + 12 * row + 4)),
-                                           std::bit_cast<float>(LoadU32(data + 12 * row + 8)));
-        break;
-    case Field::Verts:
-        AppendItems(Part().verts, data, count);
-        break;
-    case Field::FaceSizes:
-        for (std::size_t i = 0; i < count && failure.empty(); ++i) {
-            const std::uint32_t size = LoadU32(data + 4 * i);
-            cornerSum += size;
-            if (size < 3)
-                Fail("one of its faces has fewer than three corners");
-            else if (cornerSum > corners)
-                Fail("its face sizes do not add up to its count of corners");
-            else
-                Part().faceStarts.push_back(static_cast<std::uint32_t>(cornerSum));
-        }
-        break;
-    case Field::Corners:
-    case Field::UvCorners: {
-        const bool uv = field == Field::UvCorners;
-        const std::size_t limit = uv ? Part().uvVerts.size() : Part().verts.size();
-        for (const int v : AppendItems(uv ? Part().uvCorners : Part().corners, data, count))
-            if (v < 0 || static_cast<std::size_t>(v) >= limit) {
-                Fail(std::string("one of its ") + (uv ? "uv corners" : "face corners") + " (" +
-                     std::to_string(v) + ") is out of range");
-                break;
-            }
-        break;
-    }
-    case Field::Materials:
-        for (const int material : AppendItems(Part().faceMaterials, data, count))
-            if (material < 0) {
-                Fail("one of its face materials is negative");
-                break;
-            }
-        break;
-    case Field::UvVerts:
-        AppendItems(Part().uvVerts, data, count);
-        break;
-    default: // the counts and the kind, each one number
-        number = LoadU32(data);
-        break;
-    }
-}
-
-void ModelAnswerDecoder::Next() {
-    switch (field) {
-    case Field::Magic:
-        return Expect(Field::Version, 4, 1);
-    case Field::Version:
-        return Expect(Field::Kind, 4, 1);
-    case Field::Kind:
-        if (number == kModelAnswerErrorKind)
-            return Expect(Field::MessageLength, 4, 1);
-        if (number == kModelAnswerModelKind)
-            return Expect(Field::PartCount, 4, 1);
-        return Fail("its kind is " + std::to_string(number) + ", neither a model nor an error");
-    case Field::MessageLength:
-        if (!Count(number, 1, "message bytes"))
-            return;
-        if (number == 0)
-            return Fail("its error message is empty");
-        return Expect(Field::Message, 1, number);
-    case Field::Message:
-        for (const char c : answer.error)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
-                return Fail("its error message holds control characters");
-        return Expect(Field::End, 0, 0);
-    case Field::PartCount:
-        if (!Count(number, kSmallestPart, "parts"))
-            return;
-        if (number == 0)
-            return Fail("it holds no parts");
-        partsLeft = number;
-        answer.model.parts.emplace_back();
-        return Expect(Field::NameLength, 4, 1);
-    case Field::NameLength:
-        if (!Count(number, 1, "name bytes"))
-            return;
-        Part().name.reserve(number);
-        return Expect(Field::Name, 1, number);
-    case Field::Name:
-        return Expect(Field::Transform, 48, 1);
-    case Field::Transform:
-        return Expect(Field::VertCount, 4, 1);
-    case Field::VertCount:
-        if (!Count(number, 12, "vertices"))
-            return;
-        Part().verts.reserve(number);
-        return Expect(Field::Verts, 12, number);
-    case Field::Verts:
-        return Expect(Field::FaceCount, 4, 1);
-    case Field::FaceCount:
-        if (!Count(number, 8, "faces"))
-            return;
-        faces = number;
-        return Expect(Field::CornerCount, 4, 1);
-    case Field::CornerCount:
-        if (!Count(number, 4, "corners"))
-            return;
-        corners = number;
-        if (faces == 0)
-            return Fail("one of its parts has no faces");
-        cornerSum = 0;
-        Part().faceStarts.reserve(std::size_t(faces) + 1);
-        return Expect(Field::FaceSizes, 4, faces);
-    case Field::FaceSizes:
-        if (cornerSum != corners)
-            return Fail("its face sizes do not add up to its count of corners");
-        Part().corners.reserve(corners);
-        return Expect(Field::Corners, 4, corners);
-    case Field::Corners:
-        Part().faceMaterials.reserve(faces);
-        return Expect(Field::Materials, 4, faces);
-    case Field::Materials:
-        return Expect(Field::UvVertCount, 4, 1);
-    case Field::UvVertCount:
-        if (!Count(number, 12, "uv vertices"))
-            return;
-        Part().uvVerts.reserve(number);
-        return Expect(Field::UvVerts, 12, number);
-    case Field::UvVerts:
-        if (!Part().uvVerts.empty()) {
-            Part().uvCorners.reserve(corners);
-            return Expect(Field::UvCorners, 4, corners);
-        }
-        break;
-    case Field::UvCorners:
-        break;
-    case Field::End:
-        return;
-    }
-    // The part is complete.
-    if (--partsLeft == 0)
-        return Expect(Field::End, 0, 0);
-    answer.model.parts.emplace_back();
-    Expect(Field::NameLength, 4, 1);
-}
-
-const char* ModelAnswerDecoder::Inside() const {
-    switch (field) {
-    case Field::Magic:
-    case Field::Version:
-    case Field::Kind:
-        return "its header";
-    case Field::MessageLength:
-        return "message bytes";
-    case Field::Message:
-        return "the message";
-    case Field::PartCount:
-        return "parts";
-    case Field::NameLength:
-        return "name bytes";
-    case Field::Name:
-        return "a name";
-    case Field::Transform:
-        return "the transform";
-    case Field::VertCount:
-    case Field::Verts:
-        return "vertices";
-    case Field::FaceCount:
-        return "faces";
-    case Field::CornerCount:
-        return "corners";
-    case Field::FaceSizes:
-        return "face sizes";
-    case Field::Corners:
-        return "face corners";
-    case Field::Materials:
-        return "materials";
-    case Field::UvVertCount:
-    case Field::UvVerts:
-        return "uv vertices";
-    case Field::UvCorners:
-        return "uv corners";
-    case Field::End:
-        break;
-    }
-    return "its end";
+    if (!in.AtEnd())
+        Refuse("bytes follow its end");
+    return answer;
 }
 
 } // namespace host

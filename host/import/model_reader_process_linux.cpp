@@ -1,7 +1,6 @@
 #include "host/import/model_reader_process.h"
 
 #include "host/child_process.h"
-#include "host/import/model_answer.h"
 #include "host/import/model_answer_decoder.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
@@ -9,9 +8,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 namespace host {
@@ -29,6 +30,37 @@ std::string MemoryAmount(std::uint64_t bytes) {
     const double mib = static_cast<double>(bytes) / (1 << 20);
     return mib >= 1024 ? Amount(mib / 1024) + " GiB" : Amount(mib) + " MiB";
 }
+
+// The answer's bytes, read to their end into one buffer: address space for as much as the reader may send,
+// mapped from the system, so that only the pages written become memory and the buffer never grows by
+// copying. (A growing string also raises the C library's threshold for mapping large blocks, which then
+// keeps the freed model arrays resident through the render.)
+class AnswerBuffer {
+public:
+    AnswerBuffer(std::size_t most, const std::string& file) : most(most) {
+        void* mapped =
+            mmap(nullptr, most, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+        if (mapped == MAP_FAILED)
+            throw std::runtime_error(file + ": no memory for the model reader's answer (up to " +
+                                     MemoryAmount(most) + ")");
+        data = static_cast<char*>(mapped);
+    }
+    AnswerBuffer(const AnswerBuffer&) = delete;
+    AnswerBuffer& operator=(const AnswerBuffer&) = delete;
+    ~AnswerBuffer() { munmap(data, most); }
+
+    // RunChild hands over no more than `most` bytes in all.
+    void Append(std::string_view piece) {
+        std::memcpy(data + size, piece.data(), piece.size());
+        size += piece.size();
+    }
+    std::string_view Bytes() const { return std::string_view(data, size); }
+
+private:
+    std::size_t most;
+    char* data = nullptr;
+    std::size_t size = 0;
+};
 
 } // namespace
 
@@ -58,12 +90,12 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
     ChildLimits limits;
     limits.seconds = options.timeLimitSeconds;
     limits.outputBytes = request.memoryLimitBytes;
-    // The answer is decoded as it arrives, while the reader is still writing it; whether it is taken is
-    // settled once the reader has ended.
-    ModelAnswerDecoder decoder(limits.outputBytes);
+    // The answer is read whole, and decoded once the reader has ended well. Its counts are bounded by what
+    // the reader may send, so that an answer that ends short says where it ends.
+    AnswerBuffer answerBytes(limits.outputBytes, file);
     const ChildResult result =
         RunChild(reader, ModelReaderArguments(request), ModelReaderEnvironment(std::getenv("GLIBC_TUNABLES")),
-                 limits, [&decoder](std::string_view piece) { decoder.Feed(piece); });
+                 limits, [&answerBytes](std::string_view piece) { answerBytes.Append(piece); });
     const std::string prefix = file + ": the model reader ";
     switch (result.end) {
     case ChildResult::End::TimedOut:
@@ -86,7 +118,7 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
         throw std::runtime_error(prefix + "failed with exit status " + std::to_string(result.status));
     ModelAnswer answer;
     try {
-        answer = decoder.Finish();
+        answer = DecodeModelAnswer(answerBytes.Bytes(), limits.outputBytes);
     } catch (const MalformedModelAnswer& e) {
         throw std::runtime_error(prefix + "gave a malformed answer: " + e.what());
     }
