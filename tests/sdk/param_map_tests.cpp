@@ -399,18 +399,6 @@ TEST_F(ParamMapRollouts, ClosingDestroysTheRollouts) {
     dlg = nullptr;
 }
 
-TEST_F(ParamMapRollouts, WithoutARollupWindowMapsHaveNoWindows) {
-    dlg = cd.CreateParamDlgs(nullptr, nullptr, &owner);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(dlg->GetMap(0)->GetHWnd(), nullptr);
-    EXPECT_EQ(rollup->GetNumPanels(), 0);
-    dlg->DeleteThis();
-    // The editor window itself may hold the rollup.
-    dlg = cd.CreateParamDlgs(host, nullptr, &owner);
-    ASSERT_NE(dlg, nullptr);
-    EXPECT_EQ(rollup->GetNumPanels(), 2);
-}
-
 class BrokenRollout : public ParamMapRollouts {
 protected:
     // The second rollout names a control class nobody registered.
