@@ -24,13 +24,7 @@ protected:
         meshNode.SetObjectRef(meshObject);
         meshNode.SetMtl(material);
         polyObject = new PolyObject();
-        for (int i = 0; i < 8; ++i)
-            polyObject->mm.NewVert(Point3(static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1),
-                                          static_cast<float>((i >> 2) & 1)));
-        const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                                 {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-        for (const auto& quad : quads)
-            polyObject->mm.NewFace(-1, 4, quad);
+        AddCube(polyObject->mm);
         polyNode.SetObjectRef(polyObject);
         polyNode.SetMtl(material);
         GetCOREInterface()->AssignCurRenderer(&mentalRay);

@@ -18,23 +18,17 @@ const mrShaderDeclaration kDeclaration{L"Tint",
                                         {L"mode", mrParamKind::Integer, false, 3.0},
                                         {L"amount", mrParamKind::Float, true, 0.25}}};
 
+// Names, defaults and a missing declaration are driven by the map's translation tests; here what they
+// cannot see: exact names, the connections block and a redeclaration.
 TEST(MentalRayShaderLibrary, MakesInstancesOfKnownDeclarationsOnly) {
     mrShaderLibrary library;
-    EXPECT_EQ(library.CreateShader(L"Tint", L"first"), nullptr) << "nothing declared yet";
     library.Declare(kDeclaration);
     EXPECT_EQ(library.CreateShader(L"tint", L"first"), nullptr) << "declaration names are exact";
     EXPECT_EQ(library.CreateShader(nullptr, L"first"), nullptr);
     imrShader* shader = library.CreateShader(L"Tint", L"first");
     ASSERT_NE(shader, nullptr);
-    EXPECT_EQ(std::wstring(shader->GetName()), L"first");
-    EXPECT_EQ(std::wstring(shader->GetDeclarationName()), L"Tint");
-
     IParamBlock2* values = shader->GetParametersParamBlock();
-    ASSERT_EQ(values->NumParams(), 3);
     EXPECT_EQ(values->GetParameterType(Find(values, L"colors")), TYPE_FRGBA | TYPE_TAB);
-    EXPECT_EQ(values->Count(Find(values, L"colors")), 0) << "tables start empty";
-    EXPECT_EQ(values->GetInt(Find(values, L"mode")), 3);
-    EXPECT_EQ(values->GetFloat(Find(values, L"amount")), 0.25f);
     IParamBlock2* connections = shader->GetConnectionsParamBlock();
     ASSERT_EQ(connections->NumParams(), 1) << "only connectable parameters take maps";
     EXPECT_EQ(connections->GetParameterType(Find(connections, L"amount.shader")), TYPE_TEXMAP);

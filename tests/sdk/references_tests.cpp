@@ -94,19 +94,6 @@ TEST(References, CloneRefClonesEachTargetOnce) {
     original->DeleteThis();
 }
 
-TEST(References, NotifyDependentsReachesEveryDependent) {
-    Maker a;
-    Maker b;
-    auto* target = new Target();
-    a.ReplaceReference(0, target);
-    b.ReplaceReference(1, target);
-    target->NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
-    EXPECT_EQ(a.messages, std::vector<RefMessage>{REFMSG_CHANGE});
-    EXPECT_EQ(b.messages, std::vector<RefMessage>{REFMSG_CHANGE});
-    a.DeleteAllRefs();
-    b.DeleteAllRefs();
-}
-
 // The makers a target tells, in the order it tells them.
 std::vector<ReferenceMaker*> Told(ReferenceTarget& target) {
     std::vector<ReferenceMaker*> told;

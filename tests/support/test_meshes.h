@@ -2,6 +2,7 @@
 
 // Meshes that tests build by hand.
 #include "hostsdk/mesh.h"
+#include "hostsdk/mn_mesh.h"
 #include "hostsdk/node.h"
 #include "hostsdk/render_context.h"
 #include "hostsdk/tri_object.h"
@@ -11,6 +12,9 @@
 // Appends a unit box at x = offset: eight corners, six sides each made of two triangles that share an
 // invisible diagonal. Its faces get material ID `materialId`.
 void AddBox(Mesh& mesh, float offset = 0.0f, MtlID materialId = 0);
+
+// Appends the same box at `origin` to a polygon mesh, as six quads.
+void AddCube(MNMesh& mesh, const Point3& origin = Point3(0.0f, 0.0f, 0.0f));
 
 // A render of one instance: tests set its mesh and evaluated object.
 class OneInstance : public RenderGlobalContext {

@@ -1,24 +1,16 @@
 // The About rollout on real windows (Windows build, under Wine): the version label read from the built
 // plug-in file in the host's plug-in directories, and the real rollout with its link.
-#include "map_test_support.h"
+#include "map_rollouts.h"
 
-#include "plugin/param_ids.h"
 #include "plugin/resource_ids.h"
 #include "plugin/version.h"
 #include "ui/documentation_link.h"
 #include "ui/hyperlink.h"
 #include "ui/plugin_file.h"
 #include "ui/version_text.h"
-#include "ui_test_windows.h"
-
-#include "hostsdk/custom_controls.h"
-#include "hostsdk/rollup_window.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -68,10 +60,9 @@ TEST(PluginDirectories, TheFirstDirectoryHoldingThePluginGivesTheVersion) {
 }
 
 // The rollouts as the material editor shows them, with the build's plug-in directory configured.
-class AboutWindow : public ::testing::Test {
+class AboutWindow : public MapRollouts {
 protected:
     void SetUp() override {
-        GetCOREInterface()->SetQuietMode(TRUE);
         IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
         IPathConfigMgr::GetPathConfigMgr()->AddPlugInEntry(L"Plug-ins", BuiltPluginDirectory().wstring());
         saved = DocumentationShell();
@@ -80,37 +71,12 @@ protected:
             opened.push_back(std::wstring(verb) + L" " + file + L" " + std::to_wstring(show));
             owners.push_back(owner);
         };
-        ASSERT_TRUE(InitCustomControls());
-        map = NewMap();
-        host = CreateHostWindow(460, 900);
-        ASSERT_NE(host, nullptr);
-        HWND rollupWindow = CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0,
-                                            0, 440, 860, host, nullptr, nullptr, nullptr);
-        ASSERT_NE(rollupWindow, nullptr);
-        params = std::make_unique<RollupMtlParams>(rollupWindow);
+        MapRollouts::SetUp();
     }
     void TearDown() override {
-        Close();
-        if (host != nullptr)
-            DestroyWindow(host);
+        MapRollouts::TearDown();
         DocumentationShell() = saved;
         IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
-        GetCOREInterface()->SetQuietMode(FALSE);
-    }
-
-    void Open() {
-        dialog = dynamic_cast<IAutoMParamDlg*>(map->CreateParamDlg(host, params.get()));
-        ASSERT_NE(dialog, nullptr);
-        for (int i = 0; i < dialog->NumMaps(); ++i)
-            if (dialog->GetMap(i)->GetMapID() == kAboutMapId)
-                about = dialog->GetMap(i)->GetHWnd();
-        ASSERT_NE(about, nullptr);
-    }
-    void Close() {
-        if (dialog != nullptr)
-            dialog->DeleteThis();
-        dialog = nullptr;
-        about = nullptr;
     }
     std::wstring Text(int id) const {
         wchar_t text[256] = {};
@@ -121,23 +87,13 @@ protected:
     ShellOpenFunction saved;
     std::vector<std::wstring> opened;
     std::vector<HWND> owners;
-    MapPtr map;
-    HWND host = nullptr;
-    std::unique_ptr<RollupMtlParams> params;
-    IAutoMParamDlg* dialog = nullptr;
-    HWND about = nullptr;
 };
 
 TEST_F(AboutWindow, ShowsTheInstalledVersionAndALiveLink) {
     Open();
     EXPECT_EQ(Text(IDC_VERSION_LABEL), L"Version: 1.1.9.0");
-    HWND link = GetDlgItem(about, IDC_DOCUMENTATION_LINK);
-    ASSERT_NE(link, nullptr);
-    EXPECT_EQ(GetWindowLongPtrW(link, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&HyperlinkStaticProc));
-    EXPECT_EQ(GetWindowLongPtrW(about, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&HyperlinkParentProc));
-
-    // The user's click: the static reports it to the rollout, whose procedure asks the shell.
-    ClickAt(link, 3, 3);
+    // The user's click: the link reports it to the rollout, whose procedure asks the shell.
+    ClickAt(GetDlgItem(about, IDC_DOCUMENTATION_LINK), 3, 3);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0],
               std::wstring(L"open ") + DocumentationAddress() + L" " + std::to_wstring(SW_SHOWNORMAL));

@@ -100,12 +100,9 @@ TEST_F(RolloutProcedure, AsTilesSwitchesTheCoordinatesToMapChannels) {
     EXPECT_EQ(Get(pb_coord_mapping), 2);
     EXPECT_EQ(Get(pb_mapping_old), 4);
     EXPECT_EQ(coords->GetCoordSystem(), 2);
-}
 
-TEST_F(RolloutProcedure, AsTilesWithoutACoordinatesGeneratorStillChoosesTheMode) {
+    // Without a coordinates generator the mode is still chosen.
     map->ReplaceReference(1, nullptr);
-    ASSERT_EQ(map->GetTheXYZGen(), nullptr);
-    Set(pb_mapping, 2);
     EXPECT_EQ(Command(1049), TRUE);
     EXPECT_EQ(Get(pb_coord_mapping), 3);
     EXPECT_EQ(Get(pb_mapping_old), 13);
@@ -160,17 +157,14 @@ TEST_F(RolloutProcedure, TheAboutRolloutIgnoresTheParameterControls) {
     EXPECT_FALSE(map->IsExtractPending());
 }
 
-TEST_F(RolloutProcedure, TheBitmapButtonAsksForExtraction) {
-    EXPECT_FALSE(map->IsExtractPending());
-    EXPECT_EQ(Command(IDC_BITMAP_BUTTON, BN_CLICKED), TRUE);
-    EXPECT_TRUE(map->IsExtractPending());
-}
-
 TEST_F(RolloutProcedure, MessagesAnswerAsTheHostExpects) {
     EXPECT_EQ(Command(IDC_SWATCH_FRAME), TRUE); // any other control
     EXPECT_EQ(Send(kParamsMapId, WM_PAINT), FALSE);
     EXPECT_EQ(SpinnerChange(IDC_GAMMA_SPIN), FALSE);
     EXPECT_EQ(Send(kParamsMapId, WM_USER + 1), FALSE);
+    EXPECT_FALSE(map->IsExtractPending());
+    EXPECT_EQ(Command(IDC_BITMAP_BUTTON, BN_CLICKED), TRUE);
+    EXPECT_TRUE(map->IsExtractPending()) << "the bitmap button asks for extraction";
 }
 
 TEST_F(RolloutProcedure, TheCountSpinnersReExtract) {

@@ -3,47 +3,26 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-TEST(SwatchLayout, RowsHoldAtMostTwentyFiveCells) {
-    const SwatchGrid one = LayOutSwatches(300, 60, 1);
-    EXPECT_EQ(one.columns, 1);
-    EXPECT_EQ(one.rows, 1);
-    EXPECT_EQ(one.cellWidth, 300);
-    EXPECT_EQ(one.cellHeight, 60);
-
-    const SwatchGrid full = LayOutSwatches(300, 60, 25);
-    EXPECT_EQ(full.columns, 25);
-    EXPECT_EQ(full.rows, 1);
-    EXPECT_EQ(full.cellWidth, 12);
-
-    const SwatchGrid twoRows = LayOutSwatches(300, 61, 26);
-    EXPECT_EQ(twoRows.columns, 25);
-    EXPECT_EQ(twoRows.rows, 2);
-    EXPECT_EQ(twoRows.cellHeight, 30);
-
-    const SwatchGrid hundred = LayOutSwatches(300, 60, 100);
-    EXPECT_EQ(hundred.rows, 4);
-    EXPECT_EQ(hundred.cellHeight, 15);
-}
-
-TEST(SwatchLayout, CellSizesTruncateAndLeaveTheRemainder) {
-    const SwatchGrid seven = LayOutSwatches(300, 50, 7);
-    EXPECT_EQ(seven.columns, 7);
-    EXPECT_EQ(seven.cellWidth, 42); // 6 pixels stay white at the right
-}
-
-TEST(SwatchLayout, NoCellsForNoColours) {
-    EXPECT_EQ(LayOutSwatches(300, 60, 0).columns, 0);
-    EXPECT_EQ(LayOutSwatches(300, 60, -3).columns, 0);
-    const SwatchGrid tiny = LayOutSwatches(10, 2, 30);
-    EXPECT_EQ(tiny.cellWidth, 0);
-    EXPECT_EQ(tiny.cellHeight, 1);
-}
-
-} // namespace
+#include <array>
 
 namespace {
+
+// Rows of at most 25 cells; cell sizes truncate, leaving the remainder white; no cells for no colours.
+TEST(SwatchLayout, RowsHoldAtMostTwentyFiveCellsOfTruncatedSize) {
+    const struct {
+        int width, height, count, columns, rows, cellWidth, cellHeight;
+    } cases[] = {
+        {300, 60, 1, 1, 1, 300, 60},   {300, 60, 25, 25, 1, 12, 60}, {300, 61, 26, 25, 2, 12, 30},
+        {300, 60, 100, 25, 4, 12, 15}, {300, 50, 7, 7, 1, 42, 50},   {300, 60, 0, 0, 0, 0, 0},
+        {300, 60, -3, 0, 0, 0, 0},     {10, 2, 30, 25, 2, 0, 1},
+    };
+    for (const auto& c : cases) {
+        const SwatchGrid grid = LayOutSwatches(c.width, c.height, c.count);
+        EXPECT_EQ((std::array{grid.columns, grid.rows, grid.cellWidth, grid.cellHeight}),
+                  (std::array{c.columns, c.rows, c.cellWidth, c.cellHeight}))
+            << c.count << " colours in " << c.width << " x " << c.height;
+    }
+}
 
 TEST(SwatchHitTest, CellBordersSeparatorsAndTheRemainder) {
     // 7 colours in 300 × 50: cells 42 pixels wide, pixels 294..299 left over.
