@@ -27,9 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 using atomic_file_test::ExpectFailure;
 using atomic_file_test::FolderEntries;
-using atomic_file_test::ReadBytes;
-using atomic_file_test::TestFolder;
-using atomic_file_test::WriteBytes;
 
 // While it lives, files of this process cannot grow past `bytes`: write(2) stores what fits and then fails
 // with EFBIG, as it fails with ENOSPC on a full disk.
@@ -55,7 +52,7 @@ private:
 };
 
 TEST(AtomicFileLinux, AWriteTheKernelCutsShortKeepsTheOldFile) {
-    const TestFolder folder("file_size_limit");
+    const ScratchFolder folder;
     const fs::path file = folder.Path() / "render.png";
     const std::string old(1000, 'o');
     WriteBytes(file, old);
@@ -79,7 +76,7 @@ TEST(AtomicFileLinux, AWriteTheKernelCutsShortKeepsTheOldFile) {
 constexpr uid_t kOtherUser = 65534;
 
 TEST(AtomicFileLinux, AReplacedFileKeepsItsPermissionsAndOwner) {
-    const TestFolder folder("permissions");
+    const ScratchFolder folder;
     const fs::path file = folder.Path() / "palette.gpl";
     WriteBytes(file, "old");
     ASSERT_EQ(chmod(file.c_str(), 0640), 0);
@@ -99,7 +96,7 @@ TEST(AtomicFileLinux, AReplacedFileKeepsItsPermissionsAndOwner) {
 
 // Refused as cp refuses it; root may write such a file, so the write is tried as another user.
 TEST(AtomicFileLinux, AFileTheUserMayNotWriteIsRefusedAndKept) {
-    const TestFolder folder("read_only");
+    const ScratchFolder folder;
     ASSERT_EQ(chmod(folder.Path().c_str(), 0777), 0) << "the folder would take a replacement";
     const fs::path file = folder.Path() / "render.png";
     WriteBytes(file, "old");
@@ -126,7 +123,7 @@ TEST(AtomicFileLinux, AFileTheUserMayNotWriteIsRefusedAndKept) {
 
 // Whatever is no file of the disk is written as it stands, never replaced by a file.
 TEST(AtomicFileLinux, DevicesPipesAndStandardOutputAreWrittenNotReplaced) {
-    const TestFolder folder("streams");
+    const ScratchFolder folder;
     const std::vector<std::uint8_t> rgba = {255, 0, 0, 255, 0, 0, 255, 255};
     const fs::path regular = folder.Path() / "render.png";
     host::WritePng(regular, 2, 1, rgba);
@@ -164,7 +161,7 @@ TEST(AtomicFileLinux, DevicesPipesAndStandardOutputAreWrittenNotReplaced) {
 }
 
 TEST(AtomicFileLinux, ALinkedTargetIsReplacedThroughTheLink) {
-    const TestFolder folder("link");
+    const ScratchFolder folder;
     fs::create_directories(folder.Path() / "real");
     const fs::path real = folder.Path() / "real" / "scene.json";
     WriteBytes(real, "old scene");

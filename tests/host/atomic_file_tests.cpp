@@ -1,6 +1,7 @@
 // Files replaced whole: a write that fails at any step leaves the old file as it was, no temporary file
 // behind, and a message naming the file and the reason.
 #include "atomic_file_test_support.h"
+#include "error_message.h"
 
 #include "host/atomic_file.h"
 #include "host/render/png_file.h"
@@ -20,9 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using atomic_file_test::ExpectFailure;
 using atomic_file_test::FolderEntries;
-using atomic_file_test::ReadBytes;
-using atomic_file_test::TestFolder;
-using atomic_file_test::WriteBytes;
 
 // The system's steps with one of them failing the way the system fails. A failing write first puts half
 // the bytes into the temporary file, as a disk that fills up part way does; a failing flush leaves the
@@ -62,7 +60,7 @@ public:
 };
 
 TEST(AtomicFile, ReplacesTheWholeFileAndLeavesNothingBeside) {
-    const TestFolder folder("replace");
+    const ScratchFolder folder;
     const fs::path file = folder.Path() / "scene.json";
     host::WriteFileAtomically(file, "first content, rather long\n");
     EXPECT_EQ(ReadBytes(file), "first content, rather long\n");
@@ -79,7 +77,7 @@ TEST(AtomicFile, ReplacesTheWholeFileAndLeavesNothingBeside) {
 }
 
 TEST(AtomicFile, AFailureAtAnyStepKeepsTheOldFileAndRemovesTheTemporary) {
-    const TestFolder folder("fault");
+    const ScratchFolder folder;
     const fs::path file = folder.Path() / "picture.png";
     const std::string old = "the old picture, which must survive";
     const std::string name = host::PathToUtf8(file);
@@ -112,18 +110,14 @@ TEST(AtomicFile, AFailureAtAnyStepKeepsTheOldFileAndRemovesTheTemporary) {
 }
 
 TEST(AtomicFile, FoldersThatCannotTakeTheFileAreReportedWithTheSystemsReason) {
-    const TestFolder folder("unwritable");
+    const ScratchFolder folder;
     const fs::path missing = folder.Path() / "no-such-folder" / "out.png";
     const std::string name = host::PathToUtf8(missing);
-    try {
-        host::WriteFileAtomically(missing, "bytes");
-        ADD_FAILURE() << "no error";
-    } catch (const host::FileWriteError& e) {
-        const std::string message = e.what();
-        const std::string expected = name + ": cannot open the file for writing: ";
-        ASSERT_EQ(message.substr(0, expected.size()), expected);
-        EXPECT_GT(message.size(), expected.size() + 3) << "the system's reason follows: " << message;
-    }
+    const std::string message =
+        ErrorOf<host::FileWriteError>([&] { host::WriteFileAtomically(missing, "bytes"); });
+    const std::string expected = name + ": cannot open the file for writing: ";
+    EXPECT_EQ(message.substr(0, expected.size()), expected);
+    EXPECT_GT(message.size(), expected.size() + 3) << "the system's reason follows: " << message;
     EXPECT_FALSE(fs::exists(missing.parent_path()));
 
     // A folder where the file should be stays a folder, with what it holds.
@@ -136,7 +130,7 @@ TEST(AtomicFile, FoldersThatCannotTakeTheFileAreReportedWithTheSystemsReason) {
 }
 
 TEST(AtomicFile, WritersAtOnceEachReplaceTheFileWhole) {
-    const TestFolder folder("concurrent");
+    const ScratchFolder folder;
     const fs::path file = folder.Path() / "sheet.png";
     const int writers = 8;
     std::vector<std::string> contents;
@@ -166,7 +160,7 @@ TEST(AtomicFile, WritersAtOnceEachReplaceTheFileWhole) {
 
 // The tool's writers go through the replacement: a target they cannot replace keeps its content.
 TEST(AtomicFile, PicturesAndScenesAreReplacedWhole) {
-    const TestFolder folder("writers");
+    const ScratchFolder folder;
     const fs::path picture = folder.Path() / "render.png";
     host::WritePng(picture, 2, 1, {255, 0, 0, 255, 0, 0, 255, 255});
     const std::string first = ReadBytes(picture);

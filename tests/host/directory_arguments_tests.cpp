@@ -2,38 +2,27 @@
 #include "host/palette_command.h"
 #include "host/render/render_command.h"
 #include "host/scene/scene_file.h"
+#include "host/text.h"
 
 #include "render_test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <sstream>
 
 namespace {
 
 TEST(DirectoryArguments, SayTheyAreDirectories) {
-    const std::string folder = std::filesystem::temp_directory_path().string();
-    const auto renderError = [](const host::RenderOptions& options) {
-        std::ostringstream out, err;
-        EXPECT_EQ(host::RunRenderCommand(options, render_test::LoadedPlugins(), out, err, false), 1);
-        return err.str();
-    };
-    const render_test::TempFile picture("directory_arguments.png");
-    host::RenderOptions scene;
-    scene.scene = folder;
-    scene.output = picture.Utf8();
-    host::RenderOptions bitmap;
-    bitmap.map.bitmap = folder;
-    bitmap.output = picture.Utf8();
-    host::RenderOptions output;
-    output.width = 8;
-    output.height = 6;
-    output.output = folder;
-    for (const host::RenderOptions& options : {scene, bitmap, output}) {
-        const std::string message = renderError(options);
-        EXPECT_NE(message.find(folder), std::string::npos) << message;
-        EXPECT_NE(message.find("it is a directory"), std::string::npos) << message;
+    const ScratchFolder scratch;
+    const std::string folder = host::PathToUtf8(scratch.Path()),
+                      picture = scratch.File("directory_arguments.png");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{folder, "-o", picture},
+                                                 {"--bitmap", folder, "-o", picture},
+                                                 {"--size", "8x6", "-o", folder}}) {
+        const render_test::Run run = render_test::RunRender(args);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find(folder), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("it is a directory"), std::string::npos) << run.err;
     }
 
     host::PaletteOptions image;

@@ -8,31 +8,9 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
-#include <fstream>
-#include <random>
 #include <sstream>
 
 namespace export_test {
-
-std::filesystem::path PathFromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-ScratchFolder::ScratchFolder() {
-    std::random_device device;
-    path = std::filesystem::temp_directory_path() / ("chromasift-export-" + std::to_string(device()));
-    std::filesystem::create_directories(path);
-}
-
-ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path, ignored);
-}
-
-std::string ScratchFolder::File(const std::string& name) const {
-    const std::u8string text = (path / PathFromUtf8(name)).u8string();
-    return std::string(text.begin(), text.end());
-}
 
 CommandResult RunPalette(std::vector<std::string> args) {
     std::vector<char*> argv;
@@ -58,18 +36,11 @@ std::string ExportChicky(const ScratchFolder& folder, const std::string& format)
         RunPalette({TestDataFile("images/chicky_512.png"), "--colors", "12", "--format", format, "-o", file});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.out.empty()) << "a file, not standard output";
-    return ReadBytes(file);
-}
-
-std::string ReadBytes(const std::string& file) {
-    std::ifstream in(PathFromUtf8(file), std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return ReadBytes(folder / ("chicky." + format));
 }
 
 std::vector<Expected> GoldenChicky() {
-    const std::string text = ReadBytes(std::string(CHROMASIFT_GOLDEN_DIR) + "/chicky_512_12.json");
+    const std::string text = ReadBytes(std::filesystem::path(CHROMASIFT_GOLDEN_DIR) / "chicky_512_12.json");
     EXPECT_FALSE(text.empty()) << "missing golden file chicky_512_12.json";
     std::vector<Expected> palette;
     if (text.empty())

@@ -1,27 +1,13 @@
 #pragma once
 
-// What the palette export tests share: a scratch folder and the palette command run as from the command
-// line.
-#include <filesystem>
+// What the palette export tests share: the palette command run as from the command line, and the golden
+// palette it gives.
+#include "scratch_folder.h"
+
 #include <string>
 #include <vector>
 
 namespace export_test {
-
-// A fresh folder in the temporary directory, removed with everything in it by the destructor.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    // The UTF-8 path of `name` inside the folder.
-    std::string File(const std::string& name) const;
-
-private:
-    std::filesystem::path path;
-};
 
 struct CommandResult {
     int status = -1; // 2 for a usage error
@@ -42,11 +28,5 @@ std::vector<Expected> GoldenChicky();
 
 // The file that "chicky_512.png --colors 12 --format FORMAT -o FILE" writes into `folder`, as bytes.
 std::string ExportChicky(const ScratchFolder& folder, const std::string& format);
-
-// A path from UTF-8 text, on every platform.
-std::filesystem::path PathFromUtf8(const std::string& text);
-
-// The whole file as bytes; empty when it cannot be read.
-std::string ReadBytes(const std::string& file);
 
 } // namespace export_test

@@ -10,7 +10,6 @@
 
 namespace {
 
-using export_test::ReadBytes;
 using export_test::RunPalette;
 
 // Golden palettes pin extraction, harmonisation and sorting bit for bit; both builds must give them.
@@ -32,7 +31,7 @@ TEST(PaletteCommand, ReproducesTheGoldenPalettes) {
         args.push_back("--json");
         const auto run = RunPalette(args);
         EXPECT_EQ(run.status, 0) << run.err;
-        const std::string golden = ReadBytes(std::string(CHROMASIFT_GOLDEN_DIR) + "/" + c.golden);
+        const std::string golden = ReadBytes(std::filesystem::path(CHROMASIFT_GOLDEN_DIR) / c.golden);
         ASSERT_FALSE(golden.empty()) << "missing golden file " << c.golden;
         EXPECT_EQ(run.out, golden) << c.golden;
     }

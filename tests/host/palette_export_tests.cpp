@@ -2,6 +2,7 @@
 #include "export_test_support.h"
 
 #include "host/palette_command.h"
+#include "host/text.h"
 
 #include "test_files.h"
 
@@ -17,7 +18,6 @@
 namespace {
 
 using export_test::Expected;
-using export_test::ReadBytes;
 using export_test::RunPalette;
 
 // The number before the first '%' of a text, or -1.
@@ -198,7 +198,7 @@ void ExpectColours(const std::vector<Swatch>& read, const std::string& format) {
 }
 
 TEST(PaletteExport, FilesReadBackAsTheGoldenPalette) {
-    const export_test::ScratchFolder folder;
+    const ScratchFolder folder;
     std::string name;
     int columns = 0;
     const std::string gpl = export_test::ExportChicky(folder, "gpl");
@@ -214,24 +214,24 @@ TEST(PaletteExport, FilesReadBackAsTheGoldenPalette) {
     EXPECT_EQ(group, u"Chromasift chicky_512.png");
     ExpectColours(ReadCss(export_test::ExportChicky(folder, "css")), "css");
     EXPECT_EQ(export_test::ExportChicky(folder, "json"),
-              ReadBytes(std::string(CHROMASIFT_GOLDEN_DIR) + "/chicky_512_12.json"));
+              ReadBytes(std::filesystem::path(CHROMASIFT_GOLDEN_DIR) / "chicky_512_12.json"));
 }
 
 TEST(PaletteExport, NamesBeyondAsciiBecomeUtf16) {
-    const export_test::ScratchFolder folder;
+    const ScratchFolder folder;
     const std::string image = folder.File("k\xc3\xbc"
                                           "ken\xf0\x9f\x90\xa4.png"); // a surrogate pair in UTF-16
-    std::filesystem::copy_file(TestDataFile("images/chicky_512.png"), export_test::PathFromUtf8(image));
+    std::filesystem::copy_file(TestDataFile("images/chicky_512.png"), host::PathFromUtf8(image));
     const std::string file = folder.File("named.ase");
     const auto run = RunPalette({image, "--colors", "3", "--format", "ase", "-o", file});
     ASSERT_EQ(run.status, 0) << run.err;
     std::u16string group;
-    EXPECT_EQ(ReadAse(ReadBytes(file), group).size(), 3u);
+    EXPECT_EQ(ReadAse(ReadBytes(folder / "named.ase"), group).size(), 3u);
     EXPECT_EQ(group, u"Chromasift k\u00fcken\U0001F424.png");
 }
 
 TEST(PaletteExport, RefusesWhatItCannotWrite) {
-    const export_test::ScratchFolder folder;
+    const ScratchFolder folder;
     for (const char* format : {"gpl", "png"}) {
         const std::string file = folder.File("no-such-folder/out." + std::string(format));
         const auto run = RunPalette({"--format", format, "-o", file});
@@ -244,7 +244,7 @@ TEST(PaletteExport, RefusesWhatItCannotWrite) {
     const auto empty = RunPalette({"--skip", "20", "--format", "gpl", "-o", gpl});
     EXPECT_EQ(empty.status, 1);
     EXPECT_NE(empty.err.find("empty"), std::string::npos) << empty.err;
-    EXPECT_FALSE(std::filesystem::exists(export_test::PathFromUtf8(gpl)));
+    EXPECT_FALSE(std::filesystem::exists(folder / "empty.gpl"));
     EXPECT_EQ(RunPalette({"--skip", "20", "--json"}).status, 0)
         << "the report of an empty palette is still written";
 }

@@ -2,23 +2,22 @@
 
 #include "hostsdk/path_config.h"
 
+#include "scratch_folder.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
 
 TEST(PluginsCommand, ListsThePluginAndReportsBrokenFiles) {
-    const std::filesystem::path broken = std::filesystem::temp_directory_path() / "chromasift-broken-plugins";
-    std::filesystem::create_directories(broken);
-    std::ofstream(broken / "not_a_plugin.dlt") << "this is no library";
+    const ScratchFolder broken;
+    WriteBytes(broken / "not_a_plugin.dlt", "this is no library");
 
     IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
     paths->ClearPlugInEntries();
     paths->AddPlugInEntry(L"Plug-ins", (host::ExecutableDirectory() / "plugins").wstring());
-    paths->AddPlugInEntry(L"Broken", broken.wstring());
+    paths->AddPlugInEntry(L"Broken", broken.Path().wstring());
     host::PluginManager plugins;
     plugins.LoadAll();
     ASSERT_EQ(plugins.Libraries().size(), 1u);
@@ -36,7 +35,6 @@ TEST(PluginsCommand, ListsThePluginAndReportsBrokenFiles) {
     EXPECT_EQ(text.find("FAILED"), std::string::npos) << "failures go to standard error";
     EXPECT_EQ(err.str().rfind("chromasift: not_a_plugin.dlt  FAILED: ", 0), 0u) << err.str();
     paths->ClearPlugInEntries();
-    std::filesystem::remove_all(broken);
 }
 
 } // namespace

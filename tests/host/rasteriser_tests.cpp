@@ -52,11 +52,26 @@ std::vector<int> ResolveAll(const host::Rasteriser& rasteriser) {
     return picture;
 }
 
+// A rasteriser that drew meshes, the first as instance 7, the next as 9 and so on (numbers that are not
+// their order), and the picture it resolves.
+struct Drawn {
+    explicit Drawn(const std::vector<Mesh>& meshes) : rasteriser(TestProjection()) {
+        for (std::size_t i = 0; i < meshes.size(); ++i)
+            rasteriser.AddMesh(7 + 2 * static_cast<int>(i), meshes[i], meshes[i].verts);
+        rasteriser.Bin();
+        picture = ResolveAll(rasteriser);
+    }
+    // The hit of the pixel's triangle.
+    host::SurfaceHit At(int x, int y) const {
+        return rasteriser.Hit(picture[static_cast<std::size_t>(y * 100 + x)], x, y);
+    }
+
+    host::Rasteriser rasteriser;
+    std::vector<int> picture;
+};
+
 std::vector<int> Render(const Mesh& mesh) {
-    host::Rasteriser rasteriser(TestProjection());
-    rasteriser.AddMesh(0, mesh, mesh.verts);
-    rasteriser.Bin();
-    return ResolveAll(rasteriser);
+    return Drawn({mesh}).picture;
 }
 
 TEST(Rasteriser, CoversExactlyThePixelCentresOfAKnownTriangle) {
@@ -126,28 +141,16 @@ TEST(Rasteriser, NearerTriangleWinsWhateverTheOrder) {
     // On screen: the near triangle (depth 8) covers x > y, the far one (depth 16) x + y > 100.
     const std::vector<Point3> nearVerts = {{-8, 8, -8}, {8, 8, -8}, {8, -8, -8}};
     const std::vector<Point3> farVerts = {{-16, -16, -16}, {16, -16, -16}, {16, 16, -16}};
+    const Mesh nearMesh = MeshOf(nearVerts, {{0, 1, 2}}), farMesh = MeshOf(farVerts, {{0, 1, 2}});
     for (bool nearFirst : {true, false}) {
-        host::Rasteriser rasteriser(TestProjection());
-        const Mesh nearMesh = MeshOf(nearVerts, {{0, 1, 2}});
-        const Mesh farMesh = MeshOf(farVerts, {{0, 1, 2}});
-        if (nearFirst) {
-            rasteriser.AddMesh(7, nearMesh, nearMesh.verts);
-            rasteriser.AddMesh(9, farMesh, farMesh.verts);
-        } else {
-            rasteriser.AddMesh(9, farMesh, farMesh.verts);
-            rasteriser.AddMesh(7, nearMesh, nearMesh.verts);
-        }
-        rasteriser.Bin();
-        const std::vector<int> picture = ResolveAll(rasteriser);
+        const Drawn drawn(nearFirst ? std::vector<Mesh>{nearMesh, farMesh}
+                                    : std::vector<Mesh>{farMesh, nearMesh});
+        const int nearInstance = nearFirst ? 7 : 9;
         // Pixel (80, 30) lies in both, pixel (30, 80) only in the far one, pixel (5, 5) in neither.
-        const auto instanceAt = [&](int x, int y) {
-            const int t = picture[static_cast<std::size_t>(y * 100 + x)];
-            return t < 0 ? -1 : rasteriser.Hit(t, x, y).instance;
-        };
-        EXPECT_EQ(instanceAt(80, 30), 7) << (nearFirst ? "near first" : "far first");
-        EXPECT_EQ(instanceAt(30, 80), 9);
-        EXPECT_EQ(instanceAt(5, 5), -1);
-        EXPECT_FLOAT_EQ(rasteriser.Hit(picture[30 * 100 + 80], 80, 30).depth, 8.0f);
+        EXPECT_EQ(drawn.At(80, 30).instance, nearInstance) << (nearFirst ? "near first" : "far first");
+        EXPECT_EQ(drawn.At(30, 80).instance, 16 - nearInstance);
+        EXPECT_EQ(drawn.picture[5 * 100 + 5], -1);
+        EXPECT_FLOAT_EQ(drawn.At(80, 30).depth, 8.0f);
     }
 }
 
@@ -157,18 +160,13 @@ TEST(Rasteriser, HitsArePerspectiveCorrect) {
     const std::vector<Point3> verts = {{-8, -8, -8}, {8, -8, -24}, {0, 8, -16}};
     for (const auto& winding : {std::array<DWORD, 3>{0, 1, 2}, std::array<DWORD, 3>{0, 2, 1}}) {
         SCOPED_TRACE(winding[1]);
-        host::Rasteriser rasteriser(TestProjection());
-        const Mesh mesh = MeshOf(verts, {winding});
-        rasteriser.AddMesh(0, mesh, mesh.verts);
-        rasteriser.Bin();
-        const std::vector<int> picture = ResolveAll(rasteriser);
+        const Drawn drawn({MeshOf(verts, {winding})});
         int checked = 0;
         for (int y = 0; y < 100; y += 3)
             for (int x = 0; x < 100; x += 3) {
-                const int t = picture[static_cast<std::size_t>(y * 100 + x)];
-                if (t < 0)
+                if (drawn.picture[static_cast<std::size_t>(y * 100 + x)] < 0)
                     continue;
-                const host::SurfaceHit hit = rasteriser.Hit(t, x, y);
+                const host::SurfaceHit hit = drawn.At(x, y);
                 const Point3& w = hit.barycentric;
                 EXPECT_NEAR(w.x + w.y + w.z, 1.0f, 1e-5f);
                 const Point3& a = verts[winding[0]];
@@ -199,42 +197,33 @@ TEST(Rasteriser, KeepsOnlyTrianglesThatHoldAPixelCentre) {
         {{{0.375f, -0.375f, -8}, {0.625f, -0.375f, -8}, {0.625f, -0.5625f, -8}}, 0},
     };
     for (const Case& c : cases) {
-        host::Rasteriser rasteriser(TestProjection());
-        const Mesh mesh = MeshOf(c.verts, {{0, 1, 2}});
-        rasteriser.AddMesh(0, mesh, mesh.verts);
-        EXPECT_EQ(rasteriser.NumTriangles(), c.kept) << "corner " << c.verts[2].x << ", " << c.verts[2].y;
-        rasteriser.Bin();
-        EXPECT_EQ(ResolveAll(rasteriser)[52 * 100 + 52], c.kept - 1);
+        const Drawn drawn({MeshOf(c.verts, {{0, 1, 2}})});
+        EXPECT_EQ(drawn.rasteriser.NumTriangles(), c.kept)
+            << "corner " << c.verts[2].x << ", " << c.verts[2].y;
+        EXPECT_EQ(drawn.picture[52 * 100 + 52], c.kept - 1);
     }
 }
 
 TEST(Rasteriser, ClipsAtTheNearPlane) {
     // One corner behind the camera: the part in front still draws, with weights inside the face.
-    const std::vector<Point3> crossing = {{-8, -8, -8}, {8, -8, -8}, {0, 8, 4}};
-    host::Rasteriser rasteriser(TestProjection());
-    const Mesh mesh = MeshOf(crossing, {{0, 1, 2}});
-    rasteriser.AddMesh(0, mesh, mesh.verts);
-    // Wholly behind the camera: nothing at all.
-    const Mesh behind = MeshOf({{-8, -8, 8}, {8, -8, 8}, {0, 8, 4}}, {{0, 1, 2}});
-    rasteriser.AddMesh(1, behind, behind.verts);
-    rasteriser.Bin();
-    const std::vector<int> picture = ResolveAll(rasteriser);
+    // Wholly behind the camera, the second draws nothing at all.
+    const Drawn drawn({MeshOf({{-8, -8, -8}, {8, -8, -8}, {0, 8, 4}}, {{0, 1, 2}}),
+                       MeshOf({{-8, -8, 8}, {8, -8, 8}, {0, 8, 4}}, {{0, 1, 2}})});
     int covered = 0;
     for (int y = 0; y < 100; ++y)
         for (int x = 0; x < 100; ++x) {
-            const int t = picture[static_cast<std::size_t>(y * 100 + x)];
-            if (t < 0)
+            if (drawn.picture[static_cast<std::size_t>(y * 100 + x)] < 0)
                 continue;
             ++covered;
-            const host::SurfaceHit hit = rasteriser.Hit(t, x, y);
-            ASSERT_EQ(hit.instance, 0);
+            const host::SurfaceHit hit = drawn.At(x, y);
+            ASSERT_EQ(hit.instance, 7);
             for (float w : {hit.barycentric.x, hit.barycentric.y, hit.barycentric.z})
                 ASSERT_TRUE(w > -1e-4f && w < 1.0f + 1e-4f) << w << " at " << x << ", " << y;
             ASSERT_GE(hit.depth, 0.01f * 0.999f);
         }
     // The near part of the face reaches the bottom corners (10, 90) and (90, 90) and fans out upwards.
     EXPECT_GT(covered, 3000);
-    EXPECT_EQ(picture[89 * 100 + 50], 0);
+    EXPECT_EQ(drawn.picture[89 * 100 + 50], 0);
 }
 
 // A fine grid of triangles at depth 8 over most of the picture, in `copies` coplanar copies one after

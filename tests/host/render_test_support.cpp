@@ -2,13 +2,18 @@
 
 #include "host/render/builtin_scene.h"
 #include "host/render/primitive_objects.h"
+#include "host/sheet/sheet_command.h"
+#include "host/text.h"
 
 #include "hostsdk/core_interface.h"
 #include "hostsdk/node.h"
 #include "hostsdk/path_config.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
-#include <random>
+#include <iterator>
+#include <sstream>
 
 namespace render_test {
 
@@ -65,23 +70,42 @@ host::RenderSettings Settings(int width, int height, int threads) {
     return settings;
 }
 
-TempFile::TempFile(const std::string& name) {
-    std::random_device device;
-    path =
-        std::filesystem::temp_directory_path() / ("chromasift-test-" + std::to_string(device()) + "-" + name);
+host::FrameBuffer RenderUnlit(host::SceneRoot& scene, int width, int height, int threads,
+                              host::RendererKind renderer) {
+    host::RenderSettings settings = Settings(width, height, threads);
+    settings.unlit = true;
+    settings.renderer = renderer;
+    return host::RenderScene(scene, settings);
 }
 
-TempFile::~TempFile() {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+std::unique_ptr<host::SceneRoot> Prepare(const host::RenderOptions& options,
+                                         host::TemporaryPicture& picture) {
+    std::string warning;
+    std::unique_ptr<host::SceneRoot> scene =
+        host::PrepareRenderScene(options, LoadedPlugins(), picture, warning);
+    EXPECT_EQ(warning, "");
+    return scene;
 }
 
-std::string TempFile::Utf8() const {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
+host::RenderOptions ModeOptions(const char* mode, int colours) {
+    host::RenderOptions options;
+    options.map.mode = host::FindMapMode(mode)->combined;
+    options.map.colours = colours;
+    return options;
 }
 
-std::string WriteBuiltinSceneWith(const TempFile& file, const host::Json& param, int sliderTime) {
+std::map<int, std::set<Colour>> ColoursByPolygon(const host::FrameBuffer& frame) {
+    std::map<int, std::set<Colour>> colours;
+    for (std::size_t i = 0; i < frame.colour.size(); ++i)
+        if (frame.face[i] >= 0) {
+            const AColor& c = frame.colour[i];
+            colours[frame.face[i] / 2].insert({c.r, c.g, c.b, c.a});
+        }
+    return colours;
+}
+
+std::string WriteBuiltinSceneWith(const std::filesystem::path& file, const host::Json& param,
+                                  int sliderTime) {
     host::Json scene = host::BuiltinScene();
     host::Json& map = scene["objects"][0];
     if (!map.contains("paramBlocks"))
@@ -89,11 +113,11 @@ std::string WriteBuiltinSceneWith(const TempFile& file, const host::Json& param,
             host::Json::array({host::Json{{"ref", 0}, {"block", 0}, {"params", host::Json::array()}}});
     map["paramBlocks"][0]["params"].push_back(param);
     scene["sliderTime"] = sliderTime;
-    std::ofstream(file.Path()) << scene.dump();
-    return file.Utf8();
+    WriteBytes(file, scene.dump());
+    return host::PathToUtf8(file);
 }
 
-std::string WriteAnimatedScene(const TempFile& file) {
+std::string WriteAnimatedScene(const std::filesystem::path& file) {
     return WriteBuiltinSceneWith(
         file,
         host::Json{{"id", 7},
@@ -102,7 +126,7 @@ std::string WriteAnimatedScene(const TempFile& file) {
         1600);
 }
 
-void WriteMapScene(const TempFile& file, const host::Json& bitmap) {
+std::string WriteMapScene(const std::filesystem::path& file, const host::Json& bitmap) {
     host::Json block{{"ref", 0}, {"block", 0}, {"params", host::Json::array({bitmap})}};
     host::Json map{{"id", 1},
                    {"superClass", "0xc10"},
@@ -113,7 +137,77 @@ void WriteMapScene(const TempFile& file, const host::Json& bitmap) {
                            {"version", 1},
                            {"objects", host::Json::array({map})},
                            {"maps", host::Json::array({1})}};
-    std::ofstream(file.Path()) << scene.dump();
+    WriteBytes(file, scene.dump());
+    return host::PathToUtf8(file);
+}
+
+Run RunRenderWith(const host::RenderOptions& options, bool showProgress) {
+    std::ostringstream out, err;
+    Run run;
+    run.status = host::RunRenderCommand(options, LoadedPlugins(), out, err, showProgress);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+namespace {
+
+// Parses the arguments with `parse` and, when they parse, runs the command with `run`.
+template <class Options, class Parse, class Command>
+Run ParseAndRun(std::vector<std::string>& args, Parse parse, Command command) {
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    Options options;
+    Run run;
+    run.err = parse(static_cast<int>(argv.size()), argv.data(), 0, options);
+    if (!run.err.empty()) {
+        run.status = 2;
+        return run;
+    }
+    std::ostringstream out, err;
+    run.status = command(options, LoadedPlugins(), out, err, false);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+} // namespace
+
+Run RunRender(std::vector<std::string> args) {
+    return ParseAndRun<host::RenderOptions>(
+        args,
+        [](int argc, char** argv, int first, host::RenderOptions& o) {
+            return host::ParseRenderOptions(argc, argv, first, o);
+        },
+        host::RunRenderCommand);
+}
+
+Run RunSheet(std::vector<std::string> args) {
+    return ParseAndRun<host::SheetOptions>(args, host::ParseSheetOptions, host::RunSheetCommand);
+}
+
+std::vector<std::string> Words(const std::string& line, const std::vector<std::string>& more) {
+    std::istringstream in(line);
+    std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
+    words.insert(words.end(), more.begin(), more.end());
+    return words;
+}
+
+Picture::Picture(const std::filesystem::path& file) {
+    BitmapInfo info;
+    info.SetName(file.wstring().c_str());
+    BMMRES status = 1;
+    bitmap.reset(TheManager->Load(&info, &status));
+    EXPECT_EQ(status, 0) << host::PathToUtf8(file) << " cannot be read";
+    width = info.Width();
+    height = info.Height();
+}
+
+AColor Picture::Pixel(int x, int y) const {
+    BMM_Color_fl p;
+    EXPECT_NE(bitmap->GetLinearPixels(x, y, 1, &p), 0) << x << ", " << y;
+    return AColor(p.r, p.g, p.b, p.a);
 }
 
 } // namespace render_test

@@ -1,17 +1,27 @@
 #pragma once
 
 // What the render tests share: the loaded plug-in, a probe map whose colour is any function of the
-// shading context, and small scenes built in code.
+// shading context, small scenes built in code or written as files, and the commands run as from the
+// command line.
 #include "host/plugin_library.h"
+#include "host/render/render_command.h"
 #include "host/render/scene_renderer.h"
 #include "host/scene/scene.h"
 #include "host/scene/scene_json.h"
 
+#include "hostsdk/bitmap.h"
 #include "hostsdk/mtl_base.h"
 #include "hostsdk/std_mat.h"
 
+#include "scratch_folder.h"
+
 #include <functional>
+#include <map>
+#include <memory>
+#include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace render_test {
 
@@ -44,28 +54,57 @@ GeomObject* NewBox(float size);
 host::SceneCamera CameraAt(const Point3& position, const Point3& target, float fov = 45.0f);
 
 host::RenderSettings Settings(int width, int height, int threads = 1);
+// The scene rendered without lights: every covered pixel is the map's colour.
+host::FrameBuffer RenderUnlit(host::SceneRoot& scene, int width, int height, int threads = 1,
+                              host::RendererKind renderer = host::RendererKind::Scanline);
 
-// A fresh path in the temporary directory; the file is removed with this object.
-class TempFile {
-public:
-    explicit TempFile(const std::string& name);
-    ~TempFile();
-    const std::filesystem::path& Path() const { return path; }
-    std::string Utf8() const;
+// The scene the render command would draw with `options`, failing the test on a warning.
+std::unique_ptr<host::SceneRoot> Prepare(const host::RenderOptions& options, host::TemporaryPicture& picture);
+// Options of the map mode with this label and this many colours.
+host::RenderOptions ModeOptions(const char* mode, int colours = 12);
 
-private:
-    std::filesystem::path path;
-};
+// The colours shown, by the polygon of the pixels' faces (a quad's triangles 2k and 2k + 1 are polygon k).
+using Colour = std::tuple<float, float, float, float>;
+std::map<int, std::set<Colour>> ColoursByPolygon(const host::FrameBuffer& frame);
 
 // Writes the built-in scene with one more entry in its map's parameter block and the time slider at
 // `sliderTime`; returns the file's name.
-std::string WriteBuiltinSceneWith(const TempFile& file, const host::Json& param, int sliderTime = 0);
-
+std::string WriteBuiltinSceneWith(const std::filesystem::path& file, const host::Json& param,
+                                  int sliderTime = 0);
 // Writes the built-in scene with its map's "Gamma" keyed, 1 at frame 0 and 3 at frame 30, and the time
 // slider at frame 10; returns the file's name.
-std::string WriteAnimatedScene(const TempFile& file);
+std::string WriteAnimatedScene(const std::filesystem::path& file);
 // Writes a scene of one Chromasift map named "Chromasift", and nothing to draw, whose "Bitmapname" entry
-// is `bitmap`.
-void WriteMapScene(const TempFile& file, const host::Json& bitmap);
+// is `bitmap`; returns the file's name.
+std::string WriteMapScene(const std::filesystem::path& file, const host::Json& bitmap);
+
+// What a command printed, and its exit status (2 for options that do not parse, with the message in err).
+struct Run {
+    int status = -1;
+    std::string out, err;
+};
+Run RunRenderWith(const host::RenderOptions& options, bool showProgress = false);
+// Parses `args` (what follows "render" or "sheet") and runs the command when they parse.
+Run RunRender(std::vector<std::string> args);
+Run RunSheet(std::vector<std::string> args);
+// The words of a command line, followed by `more` (paths, which may hold spaces).
+std::vector<std::string> Words(const std::string& line, const std::vector<std::string>& more = {});
+
+// A picture file read back through the SDK's bitmap manager.
+class Picture {
+public:
+    explicit Picture(const std::filesystem::path& file);
+    bool Loaded() const { return bitmap != nullptr; }
+    int Width() const { return width; }
+    int Height() const { return height; }
+    AColor Pixel(int x, int y) const;
+
+private:
+    struct Deleter {
+        void operator()(Bitmap* b) const { b->DeleteThis(); }
+    };
+    std::unique_ptr<Bitmap, Deleter> bitmap;
+    int width = 0, height = 0;
+};
 
 } // namespace render_test

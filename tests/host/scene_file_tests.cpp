@@ -6,12 +6,13 @@
 #include "hostsdk/path_config.h"
 #include "hostsdk/tex_gen.h"
 
+#include "error_message.h"
+#include "scratch_folder.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -23,6 +24,15 @@ constexpr ParamID kBitmap = 0, kNumColors = 1, kMappingOld = 2, kInputMap = 4, k
                   kIsHarmonized = 13, kCategory = 14, kObjectMapping = 15, kPixelMapping = 16,
                   kCoordMapping = 17, kVersion = 19;
 const Class_ID kChromasift(0x61c17ce2, 0x2fa47e5b);
+
+// A scene of one Chromasift map whose block holds `params`, with `top` among the document's own entries and
+// the objects `more` after the map.
+std::string MapScene(const std::string& params, const std::string& top = "", const std::string& more = "") {
+    return R"({"format": "chromasift-scene", "version": 1, )" + top +
+           R"("objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
+               "paramBlocks": [{"ref": 0, "block": 0, "params": [)" +
+           params + "]}]}" + (more.empty() ? "" : ", " + more) + R"(], "maps": [1]})";
+}
 
 class SceneFile : public ::testing::Test {
 protected:
@@ -50,12 +60,7 @@ protected:
     }
 
     static std::string LoadError(const std::string& json) {
-        try {
-            Load(json);
-        } catch (const host::SceneError& e) {
-            return e.what();
-        }
-        return "(loaded without error)";
+        return ErrorOf<host::SceneError>([&] { Load(json); });
     }
 
     static host::PluginManager* plugins;
@@ -106,14 +111,8 @@ TEST_F(SceneFile, SavedMapsComeBackWithParametersReferencesAndSubMaps) {
 
 TEST_F(SceneFile, FirstVersionMapsAreUpgradedAfterLoading) {
     const std::string image = TestDataFile("images/rubberwhale1.png");
-    const std::string json = R"({"format": "chromasift-scene", "version": 1,
-        "objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
-                     "paramBlocks": [{"ref": 0, "block": 0, "params": [
-                         {"id": 0, "type": "bitmap", "value": ")" +
-                             image + R"("},
-                         {"id": 2, "type": "int", "value": 9}]}]}],
-        "maps": [1]})";
-    std::unique_ptr<host::SceneRoot> scene = Load(json);
+    std::unique_ptr<host::SceneRoot> scene = Load(MapScene(
+        R"({"id": 0, "type": "bitmap", "value": ")" + image + R"("}, {"id": 2, "type": "int", "value": 9})"));
     Texmap* map = scene->Maps().at(0);
     IParamBlock2* pb = map->GetParamBlockByID(0);
     EXPECT_EQ(pb->GetInt(kCategory), 1) << "Objects";
@@ -140,16 +139,12 @@ TEST_F(SceneFile, FirstVersionMapsWithoutBitmapKeepTheirModes) {
 }
 
 TEST_F(SceneFile, AnimatedParametersAndTheSliderReadBackIdentically) {
-    const std::string json = R"({"format": "chromasift-scene", "version": 1, "sliderTime": 4800,
-        "animationRange": [-10, 250],
-        "objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
-                     "paramBlocks": [{"ref": 0, "block": 0, "params": [
-                         {"id": 7, "type": "float", "keys": [[0, 1.0], [4800, 3.0]]},
+    std::unique_ptr<host::SceneRoot> scene =
+        Load(MapScene(R"({"id": 7, "type": "float", "keys": [[0, 1.0], [4800, 3.0]]},
                          {"id": 1, "type": "int", "keys": [[-160, 4], [9600, 12]]},
                          {"id": 5, "type": "bool", "keys": [[0, true], [160, 0]]},
-                         {"id": 19, "type": "int", "value": 2}]}]}],
-        "maps": [1]})";
-    std::unique_ptr<host::SceneRoot> scene = Load(json);
+                         {"id": 19, "type": "int", "value": 2})",
+                      R"("sliderTime": 4800, "animationRange": [-10, 250], )"));
     EXPECT_EQ(GetCOREInterface()->GetTime(), 4800);
     IParamBlock2* pb = scene->Maps().at(0)->GetParamBlockByID(0);
     EXPECT_EQ(pb->GetKeys(kGamma), (KeyTrack{{0, 1.0f}, {4800, 3.0f}}));
@@ -172,17 +167,13 @@ TEST_F(SceneFile, TheUpgradeReadsAndWritesKeyedParametersAtTimeZero) {
     // The slider stands at 9600 while the upgrade runs; at time 0 the map is a first-version map of mode
     // 13 (Coordinates, sub-mode 3), at the slider it would be a current map of mode 9.
     const std::string image = TestDataFile("images/rubberwhale1.png");
-    std::unique_ptr<host::SceneRoot> scene = Load(R"({"format": "chromasift-scene", "version": 1,
-        "sliderTime": 9600,
-        "objects": [{"id": 1, "superClass": "0x00000c10", "class": ["0x61c17ce2", "0x2fa47e5b"],
-                     "paramBlocks": [{"ref": 0, "block": 0, "params": [
-                         {"id": 0, "type": "bitmap", "value": ")" +
-                                                  image + R"("},
+    std::unique_ptr<host::SceneRoot> scene =
+        Load(MapScene(R"({"id": 0, "type": "bitmap", "value": ")" + image + R"("},
                          {"id": 2, "type": "int", "keys": [[0, 13], [9600, 9]]},
                          {"id": 19, "type": "int", "keys": [[0, 1], [9600, 2]]},
                          {"id": 14, "type": "int", "keys": [[0, 0], [9600, 1]]},
-                         {"id": 17, "type": "int", "keys": [[0, 0], [9600, 1]]}]}]}],
-        "maps": [1]})");
+                         {"id": 17, "type": "int", "keys": [[0, 0], [9600, 1]]})",
+                      R"("sliderTime": 9600, )"));
     IParamBlock2* pb = scene->Maps().at(0)->GetParamBlockByID(0);
     // Written at time 0 outside animate mode: the category's curve moves by 2 - 0, the sub-mode's by 3 - 0.
     EXPECT_EQ(pb->GetKeys(kCategory), (KeyTrack{{0, 2.0f}, {9600, 3.0f}}));
@@ -193,20 +184,13 @@ TEST_F(SceneFile, TheUpgradeReadsAndWritesKeyedParametersAtTimeZero) {
 
 // A path to a device or a stream without end ends with a message, as a file too large does.
 TEST(SceneFileText, MoreThanTheLimitIsRefused) {
-    const std::filesystem::path file = std::filesystem::temp_directory_path() / "chromasift_large_scene.json";
-    std::ofstream(file, std::ios::binary) << "{" << std::string(69999, ' ');
+    const ScratchFolder folder;
+    const std::filesystem::path file = folder / "large_scene.json";
+    WriteBytes(file, "{" + std::string(69999, ' '));
     EXPECT_EQ(host::ReadSceneFile(file, 70000).size(), 70000u);
-    const auto refusal = [](const std::function<void()>& read) {
-        try {
-            read();
-        } catch (const host::SceneError& e) {
-            return std::string(e.what());
-        }
-        return std::string("read");
-    };
+    const auto refusal = [](const std::function<void()>& read) { return ErrorOf<host::SceneError>(read); };
     EXPECT_EQ(refusal([&] { host::ReadSceneFile(file, 69999); }),
               file.string() + ": not a scene file: it holds more than 69999 bytes");
-    std::filesystem::remove(file);
     std::istringstream endless("{" + std::string(200000, ' ')), zeros(std::string(200000, '\0'));
     EXPECT_EQ(refusal([&] { host::ReadSceneText(endless, "stream", 100000); }),
               "stream: not a scene file: it holds more than 100000 bytes");
@@ -222,9 +206,8 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
     const std::string coords = R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"]})";
     const std::string output = R"({"id": 2, "superClass": "0xc40", "class": ["0x200", "0x0"]})";
     // The map with the given parameters in its block, and any further objects after it.
-    const auto params = [&](const std::string& list, const std::string& more = "") {
-        return head + map + R"(, "paramBlocks": [{"ref": 0, "block": 0, "params": [)" + list + "]}]}" +
-               (more.empty() ? "" : ", " + more) + "]}";
+    const auto params = [](const std::string& list, const std::string& more = "") {
+        return MapScene(list, "", more);
     };
     const struct {
         std::string json;

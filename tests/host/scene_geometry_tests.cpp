@@ -7,6 +7,8 @@
 #include "hostsdk/tex_gen.h"
 #include "hostsdk/tri_object.h"
 
+#include "error_message.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -15,12 +17,7 @@ namespace {
 const host::PluginManager noPlugins;
 
 std::string LoadError(const std::string& json) {
-    try {
-        host::SceneFromJson(json, "test.json", noPlugins);
-    } catch (const host::SceneError& e) {
-        return e.what();
-    }
-    return "(loaded without error)";
+    return ErrorOf<host::SceneError>([&] { host::SceneFromJson(json, "test.json", noPlugins); });
 }
 
 // A mesh of two triangles with hand-set edges, IDs and groups, and two map channels.

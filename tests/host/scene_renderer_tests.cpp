@@ -28,6 +28,7 @@ using render_test::CameraAt;
 using render_test::MaterialWith;
 using render_test::NewBox;
 using render_test::ProbeMap;
+using render_test::RenderUnlit;
 using render_test::Settings;
 
 // The covered pixels' colours in the order one render thread shades them: tile by tile, row by row.
@@ -67,9 +68,7 @@ TEST(SceneRenderer, NumbersRenderedNodesInSceneOrder) {
     }
     nodes[1]->Hide(TRUE);
     scene.SetCamera(CameraAt(Point3(0, -260, 60), Point3(0, 0, 10)));
-    host::RenderSettings settings = Settings(160, 80);
-    settings.unlit = true;
-    const host::FrameBuffer frame = host::RenderScene(scene, settings);
+    const host::FrameBuffer frame = RenderUnlit(scene, 160, 80);
 
     // The hidden second node gets no number: the others are 0, 1 and 2, left to right.
     const float gbufOf[] = {11.0f, 13.0f, 14.0f};
@@ -102,9 +101,7 @@ TEST(SceneRenderer, ContextsCarryFaceNumbersAndMaterialIds) {
     AddNode(scene, host::CreatePrimitive(*host::FindPrimitiveType(std::string("polybox"))), material,
             Point3(25, 0, 0));
     scene.SetCamera(CameraAt(Point3(-80, -140, 110), Point3(0, 0, 15)));
-    host::RenderSettings settings = Settings(200, 120);
-    settings.unlit = true;
-    const host::FrameBuffer frame = host::RenderScene(scene, settings);
+    const host::FrameBuffer frame = RenderUnlit(scene, 200, 120);
 
     std::set<int> faces[2], sides[2];
     ForEachCovered(frame, [&](int, int, const AColor& c, int node, int face) {
@@ -146,9 +143,7 @@ TEST(SceneRenderer, InterpolatesMapChannelsAndObjectPoints) {
     host::SceneCamera camera = CameraAt(Point3(0, 0, 100), Point3(0, 0, 0), 90.0f);
     camera.up = Point3(0, 1, 0);
     scene.SetCamera(camera);
-    host::RenderSettings settings = Settings(64, 64);
-    settings.unlit = true;
-    const host::FrameBuffer frame = host::RenderScene(scene, settings);
+    const host::FrameBuffer frame = RenderUnlit(scene, 64, 64);
 
     int covered = 0;
     ForEachCovered(frame, [&](int x, int y, const AColor& c, int, int) {
@@ -165,8 +160,7 @@ TEST(SceneRenderer, InterpolatesMapChannelsAndObjectPoints) {
 
     // Lit, the face turned to the eye keeps its colour in the middle and darkens towards the corners.
     probe->colour = [](ShadeContext&) { return AColor(1.0f, 1.0f, 1.0f); };
-    settings.unlit = false;
-    const host::FrameBuffer lit = host::RenderScene(scene, settings);
+    const host::FrameBuffer lit = host::RenderScene(scene, Settings(64, 64));
     EXPECT_NEAR(lit.colour[lit.Index(32, 32)].r, 1.0f, 1e-3f);
     EXPECT_LT(lit.colour[lit.Index(16, 16)].r, 0.95f);
     EXPECT_EQ(lit.colour[lit.Index(16, 16)].a, 1.0f);
@@ -257,9 +251,7 @@ TEST(SceneRenderer, UnlitPixelsAreTheMapsColoursUnchanged) {
     host::SceneRoot scene;
     AddNode(scene, NewBox(30.0f), MaterialWith(probe), Point3(0, 0, 0));
     scene.SetCamera(CameraAt(Point3(60, -90, 70), Point3(0, 0, 15)));
-    host::RenderSettings settings = Settings(80, 70);
-    settings.unlit = true;
-    const host::FrameBuffer frame = host::RenderScene(scene, settings);
+    const host::FrameBuffer frame = RenderUnlit(scene, 80, 70);
     const std::vector<AColor> shaded = InShadingOrder(frame);
     ASSERT_GT(shaded.size(), 500u);
     ASSERT_EQ(shaded.size(), returned.size()) << "one sample per covered pixel";
@@ -267,8 +259,7 @@ TEST(SceneRenderer, UnlitPixelsAreTheMapsColoursUnchanged) {
         ASSERT_EQ(shaded[i], returned[i]) << "sample " << i;
 
     returned.clear();
-    settings.unlit = false;
-    const std::vector<AColor> lit = InShadingOrder(host::RenderScene(scene, settings));
+    const std::vector<AColor> lit = InShadingOrder(host::RenderScene(scene, Settings(80, 70)));
     ASSERT_EQ(lit.size(), returned.size());
     int darker = 0;
     for (std::size_t i = 0; i < lit.size(); ++i)
@@ -333,12 +324,9 @@ TEST(SceneRenderer, VRayContextsCarryTheClassIdAndInstanceNumber) {
     for (int i = 0; i < 3; ++i)
         AddNode(scene, NewBox(20.0f), material, Point3(-40.0f + 40.0f * static_cast<float>(i), 0.0f, 0.0f));
     scene.SetCamera(CameraAt(Point3(0, -200, 60), Point3(0, 0, 10)));
-    host::RenderSettings settings = Settings(120, 60, 2);
-    settings.unlit = true;
-
-    settings.renderer = host::RendererKind::VRay;
     std::set<int> numbers;
-    ForEachCovered(host::RenderScene(scene, settings), [&](int, int, const AColor& c, int node, int) {
+    ForEachCovered(RenderUnlit(scene, 120, 60, 2, host::RendererKind::VRay), [&](int, int, const AColor& c,
+                                                                                 int node, int) {
         EXPECT_EQ(c.g, 1.0f) << "V-Ray's shading-context class ID";
         EXPECT_EQ(c.b, 1.0f) << "every hit carries an instance";
         EXPECT_EQ(c.r, static_cast<float>(node + 1)) << "instances are numbered from 1 in render order";
@@ -346,9 +334,8 @@ TEST(SceneRenderer, VRayContextsCarryTheClassIdAndInstanceNumber) {
     });
     EXPECT_EQ(numbers, (std::set<int>{1, 2, 3}));
 
-    settings.renderer = host::RendererKind::Scanline;
     int covered = 0;
-    ForEachCovered(host::RenderScene(scene, settings), [&](int, int, const AColor& c, int, int) {
+    ForEachCovered(RenderUnlit(scene, 120, 60, 2), [&](int, int, const AColor& c, int, int) {
         ++covered;
         EXPECT_EQ(c, AColor(-1.0f, 0.0f, 0.0f)) << "scanline contexts are no V-Ray contexts";
     });
@@ -365,9 +352,7 @@ TEST(SceneRenderer, MaterialsWithoutMapsAndScenesWithoutCamera) {
     AddNode(scene, NewBox(20.0f), plain, Point3(-300, 0, 0));
     AddNode(scene, NewBox(20.0f), nullptr, Point3(0, 200, 100));
     AddNode(scene, NewBox(20.0f), switchedOff, Point3(300, 0, 0));
-    host::RenderSettings settings = Settings(160, 90);
-    settings.unlit = true;
-    const host::FrameBuffer frame = host::RenderScene(scene, settings);
+    const host::FrameBuffer frame = RenderUnlit(scene, 160, 90);
 
     const AColor expected[] = {AColor(0.2f, 0.4f, 0.6f), AColor(0.5f, 0.5f, 0.5f), AColor(0.1f, 0.3f, 0.5f)};
     std::set<int> seen;

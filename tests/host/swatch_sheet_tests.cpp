@@ -99,20 +99,20 @@ host::PaletteExport Synthetic(int count) {
 }
 
 TEST(SwatchSheet, LaysCellsOutLikeTheRollout) {
-    const export_test::ScratchFolder folder;
+    const ScratchFolder folder;
     for (const int count : {1, 25, 26}) {
         SCOPED_TRACE(std::to_string(count) + " colours");
-        const std::string file = folder.File("sheet-" + std::to_string(count) + ".png");
-        host::SwatchSheet(Synthetic(count)).WritePng(export_test::PathFromUtf8(file));
+        const std::filesystem::path file = folder / ("sheet-" + std::to_string(count) + ".png");
+        host::SwatchSheet(Synthetic(count)).WritePng(file);
         std::vector<Colour> colours;
         for (int i = 0; i < count; ++i)
             colours.push_back({20 + 7 * i, 200 - 5 * i, 60 + 3 * i});
-        ExpectSheet(Decode(export_test::ReadBytes(file)), colours);
+        ExpectSheet(Decode(ReadBytes(file)), colours);
     }
 }
 
 TEST(SwatchSheet, CommandWritesTheSheetOfAnImage) {
-    const export_test::ScratchFolder folder;
+    const ScratchFolder folder;
     std::vector<Colour> colours;
     for (const export_test::Expected& e : export_test::GoldenChicky())
         colours.push_back({e.red, e.green, e.blue});

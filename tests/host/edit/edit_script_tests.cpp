@@ -3,6 +3,8 @@
 
 #include "host/edit/edit_command.h"
 
+#include "error_message.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -44,31 +46,26 @@ TEST(EditScript, ReadsEveryActionWithItsArguments) {
 }
 
 // The message of the error a one-line script raises.
-std::string ErrorOf(const std::string& line) {
-    try {
-        ParseEditScript("click 1046\n" + line + "\n", "s.txt");
-    } catch (const EditScriptError& error) {
-        return error.what();
-    }
-    return "no error";
+std::string LineError(const std::string& line) {
+    return ErrorOf<EditScriptError>([&] { ParseEditScript("click 1046\n" + line + "\n", "s.txt"); });
 }
 
 TEST(EditScript, BadLinesAreNamedWithTheirProblem) {
-    EXPECT_EQ(ErrorOf("clik 1046"),
+    EXPECT_EQ(LineError("clik 1046"),
               "s.txt:2: unknown action 'clik' (click, spinner, choose, bitmap, save, time or animate)");
-    EXPECT_EQ(ErrorOf("click"), "s.txt:2: click needs a control ID from 0 to 65535");
-    EXPECT_EQ(ErrorOf("click ten"), "s.txt:2: click needs a control ID from 0 to 65535, not 'ten'");
-    EXPECT_EQ(ErrorOf("click 70000"), "s.txt:2: click needs a control ID from 0 to 65535, not '70000'");
-    EXPECT_EQ(ErrorOf("click 1046 twice"), "s.txt:2: unexpected 'twice' after click");
-    EXPECT_EQ(ErrorOf("spinner 1032"), "s.txt:2: spinner needs a finite number");
-    EXPECT_EQ(ErrorOf("spinner 1032 nan"), "s.txt:2: spinner needs a finite number, not 'nan'");
-    EXPECT_EQ(ErrorOf("spinner 1032 5x"), "s.txt:2: spinner needs a finite number, not '5x'");
-    EXPECT_EQ(ErrorOf("choose 1019"), "s.txt:2: choose needs the text of a list item");
-    EXPECT_EQ(ErrorOf("bitmap"), "s.txt:2: bitmap needs a file name");
-    EXPECT_EQ(ErrorOf("time 2.5"), "s.txt:2: time needs a whole frame number");
-    EXPECT_EQ(ErrorOf("time 30 frames"), "s.txt:2: unexpected 'frames' after time");
-    EXPECT_EQ(ErrorOf("animate"), "s.txt:2: animate needs on or off");
-    EXPECT_EQ(ErrorOf("animate yes"), "s.txt:2: animate needs on or off, not 'yes'");
+    EXPECT_EQ(LineError("click"), "s.txt:2: click needs a control ID from 0 to 65535");
+    EXPECT_EQ(LineError("click ten"), "s.txt:2: click needs a control ID from 0 to 65535, not 'ten'");
+    EXPECT_EQ(LineError("click 70000"), "s.txt:2: click needs a control ID from 0 to 65535, not '70000'");
+    EXPECT_EQ(LineError("click 1046 twice"), "s.txt:2: unexpected 'twice' after click");
+    EXPECT_EQ(LineError("spinner 1032"), "s.txt:2: spinner needs a finite number");
+    EXPECT_EQ(LineError("spinner 1032 nan"), "s.txt:2: spinner needs a finite number, not 'nan'");
+    EXPECT_EQ(LineError("spinner 1032 5x"), "s.txt:2: spinner needs a finite number, not '5x'");
+    EXPECT_EQ(LineError("choose 1019"), "s.txt:2: choose needs the text of a list item");
+    EXPECT_EQ(LineError("bitmap"), "s.txt:2: bitmap needs a file name");
+    EXPECT_EQ(LineError("time 2.5"), "s.txt:2: time needs a whole frame number");
+    EXPECT_EQ(LineError("time 30 frames"), "s.txt:2: unexpected 'frames' after time");
+    EXPECT_EQ(LineError("animate"), "s.txt:2: animate needs on or off");
+    EXPECT_EQ(LineError("animate yes"), "s.txt:2: animate needs on or off, not 'yes'");
 }
 
 TEST(EditScript, TimeAndAnimateMode) {
@@ -90,12 +87,8 @@ TEST(EditScript, TheHelpNamesEveryAction) {
 }
 
 TEST(EditScript, AMissingScriptIsNamed) {
-    try {
-        host::ReadEditScript("no/such/script.txt");
-        FAIL() << "no error";
-    } catch (const EditScriptError& error) {
-        EXPECT_EQ(std::string(error.what()), "no/such/script.txt: cannot open the script");
-    }
+    EXPECT_EQ(ErrorOf<EditScriptError>([] { host::ReadEditScript("no/such/script.txt"); }),
+              "no/such/script.txt: cannot open the script");
 }
 
 } // namespace

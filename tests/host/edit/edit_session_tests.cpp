@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace {
@@ -22,23 +21,12 @@ namespace fs = std::filesystem;
 
 class EditSession : public ::testing::Test {
 protected:
-    void SetUp() override {
-        // One folder a test: CTest runs the tests side by side.
-        folder =
-            fs::temp_directory_path() / (std::string("chromasift_edit_") +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
-    }
-    void TearDown() override {
-        GetCOREInterface()->SetQuietMode(FALSE);
-        fs::remove_all(folder);
-    }
+    void TearDown() override { GetCOREInterface()->SetQuietMode(FALSE); }
 
     // Runs `chromasift edit` with the script; the exit status.
     int Edit(const std::string& script, host::EditOptions options = {}) {
         const fs::path file = folder / ("session" + std::to_string(++scripts) + ".txt");
-        std::ofstream(file) << script;
+        WriteBytes(file, script);
         options.script = file.string();
         out.str("");
         err.str("");
@@ -50,7 +38,7 @@ protected:
         return scene->Maps().empty() ? nullptr : scene->Maps().front();
     }
 
-    fs::path folder;
+    const ScratchFolder folder;
     int scripts = 0;
     std::ostringstream out;
     std::ostringstream err;

@@ -9,6 +9,8 @@
 #include "host/platform.h"
 #include "hostsdk/path_config.h"
 
+#include "scratch_folder.h"
+
 #include <gtest/gtest.h>
 #define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_STATIC
@@ -121,8 +123,8 @@ bool SomethingShows(const Shot& shot, const FrameInPicture& frame, int x, int y,
 #endif
 
 TEST(ScreenshotCommand, WritesAPictureOfEachWindow) {
-    const std::filesystem::path directory = std::filesystem::temp_directory_path() / "chromasift_screenshots";
-    std::filesystem::remove_all(directory);
+    const ScratchFolder scratch;
+    const std::filesystem::path directory = scratch / "screenshots";
     IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
     paths->AddPlugInEntry(L"Plug-ins", (host::ExecutableDirectory() / "plugins").wstring());
     host::PluginManager plugins;
@@ -138,19 +140,13 @@ TEST(ScreenshotCommand, WritesAPictureOfEachWindow) {
     for (const char* name : {"about.png", "parameters_pixels.png", "parameters_coordinates.png",
                              "parameters_input_map.png", "parameters_objects.png", "reorder.png"}) {
         SCOPED_TRACE(name);
-        const std::string file = (directory / name).string();
-        int width = 0;
-        int height = 0;
-        int channels = 0;
-        std::unique_ptr<stbi_uc, void (*)(void*)> pixels(
-            stbi_load(file.c_str(), &width, &height, &channels, 4), stbi_image_free);
-        ASSERT_NE(pixels, nullptr) << stbi_failure_reason();
-        EXPECT_GT(width, 100);
-        EXPECT_GT(height, 50);
+        const Shot shot = Load(directory / name);
+        EXPECT_GT(shot.width, 100);
+        EXPECT_GT(shot.height, 50);
         std::set<std::uint32_t> colours;
-        const auto* rgba = reinterpret_cast<const std::uint32_t*>(pixels.get());
-        for (int i = 0; i < width * height; ++i)
-            colours.insert(rgba[i]);
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x)
+                colours.insert(shot.At(x, y));
         // Text, frames and swatches: far more than a background and a frame.
         EXPECT_GT(colours.size(), 8u);
         EXPECT_NE(out.str().find(name), std::string::npos);
@@ -203,7 +199,6 @@ TEST(ScreenshotCommand, WritesAPictureOfEachWindow) {
     EXPECT_NE(err.str().find("'screenshot' needs the Windows build"), std::string::npos) << err.str();
     EXPECT_FALSE(std::filesystem::exists(directory / "about.png"));
 #endif
-    std::filesystem::remove_all(directory);
 }
 
 } // namespace

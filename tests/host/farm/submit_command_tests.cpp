@@ -1,10 +1,10 @@
 #include "host/farm/submit_command.h"
 
-#include "../render_test_support.h"
-
 #include "host/farm/job_script.h"
 #include "host/farm/job_watch.h"
 #include "host/text.h"
+
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -88,10 +88,10 @@ TEST(JobScript, NamesItsFilesBesideTheFramesAndRunsEachChunk) {
     EXPECT_EQ(host::TaskLogFile("/r/seq.%A_%a.log", "12", 3), "/r/seq.12_3.log");
 
     // The script runs in a POSIX shell; `echo` in place of the tool shows what a task runs.
-    const render_test::TempFile script("job.sbatch");
+    const ScratchFolder folder;
     host::FarmJob job;
     job.name = "chromasift-seq";
-    job.script = script.Utf8();
+    job.script = folder.File("job.sbatch");
     job.tool = "/bin/echo";
     job.toolOptions = {"--plugin-dir", "/opt/plug ins"};
     job.renderArguments = {"/scenes/it's.json", "--mode", "Per Face", "-o", "/r/seq_####.png"};
@@ -102,10 +102,10 @@ TEST(JobScript, NamesItsFilesBesideTheFramesAndRunsEachChunk) {
     EXPECT_NE(text.find("#SBATCH --array=1-2\n#SBATCH --output=/r/seq.%A_%a.log\n"), std::string::npos)
         << text;
     EXPECT_EQ(text.find("--partition"), std::string::npos);
-    std::ofstream(script.Path()) << text;
-    const auto run = [&script](int task) {
+    WriteBytes(folder / "job.sbatch", text);
+    const auto run = [&job](int task) {
         const std::string command =
-            "SLURM_ARRAY_TASK_ID=" + std::to_string(task) + " sh " + script.Utf8() + " 2>&1";
+            "SLURM_ARRAY_TASK_ID=" + std::to_string(task) + " sh " + job.script + " 2>&1";
         FILE* pipe = popen(command.c_str(), "r");
         std::string output;
         char buffer[256];
@@ -135,14 +135,11 @@ public:
 };
 
 TEST(JobWatch, NamesTheChunksWhoseFramesAreMissingWithTheirLogs) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("chromasift-watch-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(folder);
+    const ScratchFolder folder;
     host::WatchedJob job;
     job.id = "7";
-    job.outputPattern = host::PathToUtf8(folder / "f_##.png");
-    job.logPattern = host::PathToUtf8(folder / "f.%A_%a.log");
+    job.outputPattern = folder.File("f_##.png");
+    job.logPattern = folder.File("f.%A_%a.log");
     job.chunks = {{0, 1}, {2, 3}, {4}};
     job.tasks = {0, 1, 2};
     const auto write = [&](int frame) {
@@ -179,7 +176,6 @@ TEST(JobWatch, NamesTheChunksWhoseFramesAreMissingWithTheirLogs) {
         << err.str();
     EXPECT_NE(err.str().find("2 of 5 frames missing"), std::string::npos);
     EXPECT_EQ(err.str().find("task 0"), std::string::npos);
-    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -2,8 +2,9 @@
 // counted from the files' own text here.
 #include "host/import/model_scene.h"
 
-#include "../render_test_support.h"
+#include "error_message.h"
 #include "part_faces.h"
+#include "scratch_folder.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -110,30 +111,22 @@ TEST_F(ModelImport, YUpModelsStandOnTheScenesZ) {
 
 TEST_F(ModelImport, ClearErrorsForFilesThatAreNotModels) {
     const auto message = [](const std::string& file) {
-        try {
-            ImportModel(file, {});
-        } catch (const std::runtime_error& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
+        return ErrorOf<std::runtime_error>([&] { ImportModel(file, {}); });
     };
     const std::string meshes = std::filesystem::path(TestDataFile("meshes/box.obj")).parent_path().string();
     EXPECT_NE(message(meshes).find("it is a directory"), std::string::npos);
     EXPECT_NE(message(meshes + "/none.obj").find("file not found"), std::string::npos);
-    render_test::TempFile text("not_a_model.obj");
-    std::ofstream(text.Path()) << "this is not a model\n";
-    EXPECT_NE(message(text.Utf8()).find(text.Utf8()), std::string::npos);
+    const ScratchFolder folder;
+    WriteBytes(folder / "not_a_model.obj", "this is not a model\n");
+    EXPECT_NE(message(folder.File("not_a_model.obj")).find(folder.File("not_a_model.obj")),
+              std::string::npos);
 }
 
 TEST(ModelImportUnavailable, SaysSoClearly) {
     if (host::CanImportModels())
         GTEST_SKIP() << "this build imports model files";
-    try {
-        ImportModel("model.obj", {});
-        ADD_FAILURE() << "a build without an importer imported a model";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("cannot import model files"), std::string::npos) << e.what();
-    }
+    const std::string message = ErrorOf<std::runtime_error>([] { ImportModel("model.obj", {}); });
+    EXPECT_NE(message.find("cannot import model files"), std::string::npos) << message;
 }
 
 } // namespace

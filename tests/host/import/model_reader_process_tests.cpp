@@ -3,17 +3,18 @@
 // name says how). Every outcome is one line naming the file, and no child is left behind.
 #include "host/import/model_reader_process.h"
 
+#include "error_message.h"
 #include "host/child_process.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
 #include "part_faces.h"
+#include "scratch_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -30,15 +31,9 @@ using host::RunModelReader;
 
 constexpr const char* kReader = MISBEHAVING_MODEL_READER;
 
-// The message RunModelReader throws for the behaviour; fails the test when it returns.
+// The message RunModelReader throws for the behaviour ("no error" when it takes the reader's answer).
 std::string Failure(const std::string& behaviour, const ModelImportOptions& options = {}) {
-    try {
-        RunModelReader(kReader, "models/" + behaviour, options);
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    ADD_FAILURE() << behaviour << ": the reader's answer was taken";
-    return std::string();
+    return ErrorOf<std::runtime_error>([&] { RunModelReader(kReader, "models/" + behaviour, options); });
 }
 
 // No child of this process is left running or unreaped.
@@ -101,61 +96,42 @@ TEST(ModelReaderProcess, TheReaderInheritsNoDescriptors) {
     close(leaky);
 }
 
-TEST(ModelReaderProcess, ACrashIsReportedWithItsSignal) {
-    EXPECT_EQ(Failure("bus-error"), "models/bus-error: the model reader crashed (SIGBUS)");
-    EXPECT_EQ(Failure("abort"), "models/abort: the model reader crashed (SIGABRT)");
-    ExpectNoChildren();
-}
-
-TEST(ModelReaderProcess, AReaderOverItsTimeIsStopped) {
-    ModelImportOptions options;
-    options.timeLimitSeconds = 0.3;
-    const std::string stopped = " the model reader took longer than 0.3 s and was stopped "
+// Each failure is one line naming the file and saying what the reader did.
+TEST(ModelReaderProcess, ReadersThatCrashHangFloodOrAnswerBadlyAreStopped) {
+    ModelImportOptions plain, timed, roomy, small;
+    timed.timeLimitSeconds = 0.3;
+    roomy.memoryLimitBytes = std::uint64_t(512) << 20;
+    small.memoryLimitBytes = std::uint64_t(64) << 20;
+    const std::string stopped = "the model reader took longer than 0.3 s and was stopped "
                                 "(--import-time-limit sets the limit)";
-    EXPECT_EQ(Failure("hang", options), "models/hang:" + stopped);
-    // Its answer was complete, but the reader never ended: the limit covers the whole run.
-    EXPECT_EQ(Failure("hang-after-answer", options), "models/hang-after-answer:" + stopped);
-    ExpectNoChildren();
-}
-
-TEST(ModelReaderProcess, AReaderOverItsMemoryIsStopped) {
-    if (!host::AddressSpaceLimitWorks())
-        GTEST_SKIP() << "a sanitized build runs readers without a memory limit";
-    ModelImportOptions options;
-    options.memoryLimitBytes = std::uint64_t(512) << 20;
-    EXPECT_EQ(Failure("memory", options),
-              "models/memory: the model reader ran out of memory (it may use 512 MiB) and was stopped");
-    ExpectNoChildren();
-}
-
-TEST(ModelReaderProcess, MoreOutputThanTheMemoryLimitIsRefused) {
-    ModelImportOptions options;
-    options.memoryLimitBytes = std::uint64_t(64) << 20;
-    EXPECT_EQ(Failure("flood", options),
-              "models/flood: the model reader sent more than 64 MiB and was stopped");
-    ExpectNoChildren();
-}
-
-TEST(ModelReaderProcess, ABadAnswerOrStatusIsAnError) {
-    // The reader ended well but its answer did not: decoded as it came, it stopped inside the vertices.
-    EXPECT_EQ(Failure("truncated"),
-              "models/truncated: the model reader gave a malformed answer: it ends inside vertices");
-    EXPECT_EQ(
-        Failure("garbage"),
-        "models/garbage: the model reader gave a malformed answer: it does not start as an answer does");
-    EXPECT_EQ(Failure("garbage-then-more"), "models/garbage-then-more: the model reader gave a malformed "
-                                            "answer: it does not start as an answer does");
-    EXPECT_EQ(Failure("crash-inside-answer"),
-              "models/crash-inside-answer: the model reader crashed (SIGSEGV)");
-    EXPECT_EQ(Failure("exit-5"), "models/exit-5: the model reader failed with exit status 5");
-    EXPECT_EQ(Failure("unknown-behaviour"),
-              "models/unknown-behaviour: the model reader failed with exit status 2");
-    try {
-        RunModelReader("/nonexistent/reader", "model.ply", {});
-        ADD_FAILURE() << "a missing reader was run";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "model.ply: the model reader /nonexistent/reader could not be started");
+    const std::string malformed = "the model reader gave a malformed answer: ";
+    const struct {
+        const char* behaviour;
+        const ModelImportOptions& options;
+        std::string expected;
+    } cases[] = {
+        {"bus-error", plain, "the model reader crashed (SIGBUS)"},
+        {"abort", plain, "the model reader crashed (SIGABRT)"},
+        {"hang", timed, stopped},
+        // Its answer was complete, but the reader never ended: the limit covers the whole run.
+        {"hang-after-answer", timed, stopped},
+        {"memory", roomy, "the model reader ran out of memory (it may use 512 MiB) and was stopped"},
+        {"flood", small, "the model reader sent more than 64 MiB and was stopped"},
+        // The reader ended well but its answer did not: decoded as it came, it stopped inside the vertices.
+        {"truncated", plain, malformed + "it ends inside vertices"},
+        {"garbage", plain, malformed + "it does not start as an answer does"},
+        {"garbage-then-more", plain, malformed + "it does not start as an answer does"},
+        {"crash-inside-answer", plain, "the model reader crashed (SIGSEGV)"},
+        {"exit-5", plain, "the model reader failed with exit status 5"},
+        {"unknown-behaviour", plain, "the model reader failed with exit status 2"},
+    };
+    for (const auto& c : cases) {
+        if (std::string(c.behaviour) == "memory" && !host::AddressSpaceLimitWorks())
+            continue; // a sanitized build runs readers without a memory limit
+        EXPECT_EQ(Failure(c.behaviour, c.options), "models/" + std::string(c.behaviour) + ": " + c.expected);
     }
+    EXPECT_EQ(ErrorOf<std::runtime_error>([] { RunModelReader("/nonexistent/reader", "model.ply", {}); }),
+              "model.ply: the model reader /nonexistent/reader could not be started");
     ExpectNoChildren();
 }
 
@@ -186,19 +162,13 @@ TEST(ModelReaderProcess, InterruptedReadsGoOn) {
 
 // A device or a pipe would keep a reader reading until its time runs out: it is refused first.
 TEST(ModelReaderProcess, APathThatIsNoRegularFileStartsNoReader) {
-    const std::string pipe = (std::filesystem::temp_directory_path() / "chromasift_model_pipe.obj").string();
-    unlink(pipe.c_str());
+    const ScratchFolder folder;
+    const std::string pipe = folder.File("pipe.obj");
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
     ModelImportOptions options;
     options.timeLimitSeconds = 1;
-    std::string message = "no error";
-    try {
-        host::ImportModel(pipe, options);
-    } catch (const std::runtime_error& e) {
-        message = e.what();
-    }
-    unlink(pipe.c_str());
-    EXPECT_EQ(message, pipe + ": cannot open the model file: it is not a regular file");
+    EXPECT_EQ(ErrorOf<std::runtime_error>([&] { host::ImportModel(pipe, options); }),
+              pipe + ": cannot open the model file: it is not a regular file");
 }
 
 TEST(ModelReaderProcess, TheToolFindsTheBuildsReader) {

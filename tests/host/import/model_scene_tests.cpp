@@ -13,6 +13,7 @@
 #include "hostsdk/tri_object.h"
 
 #include "../render_test_support.h"
+#include "error_message.h"
 #include "part_faces.h"
 #include "test_files.h"
 
@@ -20,9 +21,7 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <limits>
-#include <random>
 
 namespace {
 
@@ -223,17 +222,14 @@ TEST_F(ModelScene, DirectMeshesMatchTheWrittenOutScene) {
 
 // A scene file's object naming a model file holds the whole model, placed, as one mesh.
 TEST_F(ModelScene, MeshFilesMatchTheWrittenOutMesh) {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() /
-        ("chromasift_model_scene_test-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(dir);
+    const ScratchFolder dir;
     const auto load = [&](const Class_ID& kind, const Json& settings) {
         const Json document = host::SceneDocument(
             Json::array({host::GeometryRecord(1, kind, settings),
                          host::NodeRecord(2, "model", 1, Json{{"position", PointJson(Point3())}}, 1, 3),
                          host::ChromasiftMaterialRecord(3, 4), host::ChromasiftMapRecord(4)}),
             Json::array({2}));
-        std::ofstream(dir / "scene.json") << document.dump();
+        WriteBytes(dir / "scene.json", document.dump());
         return host::LoadScene(dir / "scene.json", render_test::LoadedPlugins());
     };
     for (const char* file : {"meshes/spider.obj", "meshes/test1.3ds", "meshes/cube_uv.ply"}) {
@@ -242,7 +238,7 @@ TEST_F(ModelScene, MeshFilesMatchTheWrittenOutMesh) {
         const std::filesystem::path model = TestDataFile(file);
         for (const auto& entry : std::filesystem::directory_iterator(model.parent_path()))
             if (entry.path().stem() == model.stem())
-                std::filesystem::copy_file(entry.path(), dir / entry.path().filename(),
+                std::filesystem::copy_file(entry.path(), dir.Path() / entry.path().filename(),
                                            std::filesystem::copy_options::overwrite_existing);
         const std::string name = model.filename().string();
         for (const bool triangles : {false, true}) {
@@ -257,19 +253,14 @@ TEST_F(ModelScene, MeshFilesMatchTheWrittenOutMesh) {
             ExpectSameObject(direct->Nodes().at(0)->GetObjectRef(), loaded->Nodes().at(0)->GetObjectRef());
         }
     }
-    std::filesystem::remove_all(dir);
 }
 
 // What no mesh can hold is refused with the model's name, as a scene file holding it would be.
 TEST_F(ModelScene, PartsNoMeshCanHoldAreRefused) {
     const auto message = [](ImportedModel model) {
         host::RenderSource source{host::ModelSceneDocument(), std::move(model), {}};
-        try {
-            host::SceneFromSource(source, "odd.obj", render_test::LoadedPlugins());
-        } catch (const host::SceneError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
+        return ErrorOf<host::SceneError>(
+            [&] { host::SceneFromSource(source, "odd.obj", render_test::LoadedPlugins()); });
     };
     ImportedPart quad;
     quad.name = "quad";

@@ -7,6 +7,7 @@
 #include "test_files.h"
 
 #include "host/scene/scene_records.h"
+#include "host/text.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/tex_gen.h"
@@ -14,11 +15,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
-#include <memory>
 #include <optional>
-#include <sstream>
+#include <span>
 #include <tuple>
 
 namespace {
@@ -27,7 +26,8 @@ namespace {
 // 510) and its texture coordinates between -9 and -7: outside the range the coordinate modes spread the
 // palette over. With `inputMap` the map reads a bitmap texture as its input map; with `tile` every face
 // carries that tile number in map channel 99.
-void WriteFarCube(const render_test::TempFile& file, bool inputMap = false, std::optional<int> tile = {}) {
+std::string WriteFarCube(const std::filesystem::path& file, bool inputMap = false,
+                         std::optional<int> tile = {}) {
     host::Json verts = host::Json::array(), uvs = host::Json::array();
     for (int i = 0; i < 8; ++i) {
         verts.push_back({1000 + 40 * (i & 1), -2000 + 30 * ((i >> 1) & 1), 500 + 20 * ((i >> 2) & 1)});
@@ -37,14 +37,10 @@ void WriteFarCube(const render_test::TempFile& file, bool inputMap = false, std:
                               {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}};
     host::Json mesh{
         {"verts", verts}, {"faces", faces}, {"maps", {{{"channel", 1}, {"verts", uvs}, {"faces", faces}}}}};
-    if (tile) {
-        const host::Json corners = host::Json::array({0, 0, 0});
-        mesh["maps"].push_back(
-            {{"channel", 99},
-             {"verts", {{-(*tile + 0.5), 0, 0}}},
-             {"faces", host::Json::array({corners, corners, corners, corners, corners, corners, corners,
-                                          corners, corners, corners, corners, corners})}});
-    }
+    if (tile)
+        mesh["maps"].push_back({{"channel", 99},
+                                {"verts", {{-(*tile + 0.5), 0, 0}}},
+                                {"faces", host::Json(12, host::Json::array({0, 0, 0}))}});
     host::Json objects =
         host::Json::array({host::ChromasiftMapRecord(1), host::ChromasiftMaterialRecord(2, 1),
                            host::GeometryRecord(3, triObjectClassID, {{"mesh", mesh}}),
@@ -57,82 +53,42 @@ void WriteFarCube(const render_test::TempFile& file, bool inputMap = false, std:
                            {"class", host::ClassWords(BMTEX_CLASS_ID)},
                            {"settings", {{"mapName", TestDataFile("images/Waves.png")}}}});
     }
-    std::ofstream(file.Path()) << host::SceneDocument(std::move(objects), host::Json::array({4})).dump();
+    WriteBytes(file, host::SceneDocument(std::move(objects), host::Json::array({4})).dump());
+    return host::PathToUtf8(file);
 }
-
-int Parse(std::vector<std::string> args, host::SheetOptions& options) {
-    args.insert(args.begin(), "sheet");
-    std::vector<char*> argv;
-    for (std::string& a : args)
-        argv.push_back(a.data());
-    return host::ParseSheetOptions(static_cast<int>(argv.size()), argv.data(), 1, options).empty() ? 0 : 2;
-}
-
-// A written sheet, read back.
-class SheetPicture {
-public:
-    explicit SheetPicture(const std::filesystem::path& path) {
-        info.SetName(path.wstring().c_str());
-        BMMRES status = 1;
-        bitmap.reset(TheManager->Load(&info, &status));
-        EXPECT_EQ(status, 0);
-    }
-    bool Loaded() const { return bitmap != nullptr; }
-    int Width() { return info.Width(); }
-    AColor Pixel(int x, int y) const {
-        BMM_Color_fl p;
-        bitmap->GetLinearPixels(x, y, 1, &p);
-        return AColor(p.r, p.g, p.b, p.a);
-    }
-    // The colours covering at least `least` pixels of the rectangle, other than the colour at its corner.
-    int Colours(int x0, int y0, int width, int height, int least = 6) const {
-        std::map<std::tuple<float, float, float>, int> counts;
-        const AColor background = Pixel(x0, y0);
-        for (int y = y0; y < y0 + height; ++y)
-            for (int x = x0; x < x0 + width; ++x) {
-                const AColor c = Pixel(x, y);
-                if (!(c == background))
-                    ++counts[{c.r, c.g, c.b}];
-            }
-        int colours = 0;
-        for (const auto& [colour, count] : counts)
-            colours += count >= least ? 1 : 0;
-        return colours;
-    }
-
-private:
-    struct Deleter {
-        void operator()(Bitmap* b) const { b->DeleteThis(); }
-    };
-    BitmapInfo info;
-    std::unique_ptr<Bitmap, Deleter> bitmap;
-};
 
 class FarModelSheet : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { WriteFarCube(*scene); }
-    static void TearDownTestSuite() { scene.reset(); }
-
-    // Draws the sheet of `model` (the far cube when null) with the given options added; returns what the
-    // command printed.
-    static std::string Draw(const render_test::TempFile& file, std::vector<std::string> extra,
-                            const render_test::TempFile* model = nullptr) {
-        const std::string source = (model != nullptr ? *model : *scene).Utf8();
-        std::vector<std::string> args{source,     "--size", "96x72",   "--threads", "1",
-                                      "--colors", "6",      "--unlit", "-o",        file.Utf8()};
-        args.insert(args.end(), extra.begin(), extra.end());
-        host::SheetOptions options;
-        EXPECT_EQ(Parse(args, options), 0);
-        std::ostringstream out, err;
-        EXPECT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0)
-            << err.str();
-        return out.str();
+    // Draws the sheet of `model` (the far cube when empty) into `file` with the given options added; returns
+    // what the command printed.
+    std::string Draw(const std::string& file, const std::string& extra, std::string model = "") {
+        if (model.empty())
+            model = WriteFarCube(folder / "far_cube.json");
+        const render_test::Run run = render_test::RunSheet(render_test::Words(
+            "--size 96x72 --threads 1 --colors 6 --unlit " + extra, {model, "-o", folder.File(file)}));
+        EXPECT_EQ(run.status, 0) << run.err;
+        return run.out;
     }
 
-    static inline std::unique_ptr<render_test::TempFile> scene =
-        std::make_unique<render_test::TempFile>("far_cube.json");
+    const ScratchFolder folder;
     const host::SheetLayout layout = host::LayOutSheet(17, 96, 72);
 };
+
+// The colours covering at least `least` pixels of the rectangle, other than the colour at its corner.
+int Colours(const render_test::Picture& picture, int x0, int y0, int width, int height, int least = 6) {
+    std::map<std::tuple<float, float, float>, int> counts;
+    const AColor background = picture.Pixel(x0, y0);
+    for (int y = y0; y < y0 + height; ++y)
+        for (int x = x0; x < x0 + width; ++x) {
+            const AColor c = picture.Pixel(x, y);
+            if (!(c == background))
+                ++counts[{c.r, c.g, c.b}];
+        }
+    int colours = 0;
+    for (const auto& [colour, count] : counts)
+        colours += count >= least ? 1 : 0;
+    return colours;
+}
 
 // Cells of the coordinate and the tile modes, in the rollout's order, and the note each gets when the
 // scene's own coordinates are kept.
@@ -145,43 +101,31 @@ constexpr struct {
     {12, "3D Mapping", "coordinates outside 0..1"}, {13, "As Tiles", "coordinates outside 0..1"},
     {15, "BerconTile(Lin)", "no tile numbers"},     {16, "BerconTile(Rnd)", "no tile numbers"}};
 
-// Cells of the tile modes.
-constexpr struct {
-    int cell;
-    const char* label;
-} kTileCells[] = {{15, "BerconTile(Lin)"}, {16, "BerconTile(Rnd)"}};
-
 TEST_F(FarModelSheet, CoordinateAndTileModesAreFittedToTheModelUnlessTheSceneCoordinatesAreKept) {
-    const render_test::TempFile fittedFile("far_fitted.png"), keptFile("far_kept.png");
-    const std::string fittedOut = Draw(fittedFile, {});
-    const std::string keptOut = Draw(keptFile, {"--scene-coordinates"});
-    const SheetPicture fitted(fittedFile.Path()), kept(keptFile.Path());
+    const std::string fittedOut = Draw("far_fitted.png", "");
+    const std::string keptOut = Draw("far_kept.png", "--scene-coordinates");
+    const render_test::Picture fitted(folder / "far_fitted.png"), kept(folder / "far_kept.png");
     ASSERT_TRUE(fitted.Loaded() && kept.Loaded());
     for (const auto& c : kCoordinateCells) {
         const int x = layout.CellX(c.cell), y = layout.CellY(c.cell);
-        EXPECT_GE(fitted.Colours(x, y, layout.cellWidth, layout.cellHeight), 3) << c.label << " fitted";
-        EXPECT_EQ(kept.Colours(x, y, layout.cellWidth, layout.cellHeight), 1) << c.label << " kept";
+        EXPECT_GE(Colours(fitted, x, y, layout.cellWidth, layout.cellHeight), 3) << c.label << " fitted";
+        EXPECT_EQ(Colours(kept, x, y, layout.cellWidth, layout.cellHeight), 1) << c.label << " kept";
         EXPECT_EQ(fittedOut.find(std::string(c.label) + ":"), std::string::npos) << fittedOut;
         EXPECT_NE(keptOut.find(std::string("  ") + c.label + ": one colour: " + c.keptNote + "\n"),
                   std::string::npos)
             << keptOut;
     }
-    host::SheetOptions options;
-    EXPECT_EQ(Parse({"--scene-coordinates", "-o", "s.png"}, options), 0);
-    EXPECT_TRUE(options.sceneCoordinates);
 }
 
 TEST_F(FarModelSheet, AModelsOwnTileNumbersAreKept) {
-    const render_test::TempFile withTiles("far_own_tiles.json"), fittedFile("own_tiles.png"),
-        keptFile("own_tiles_kept.png");
-    WriteFarCube(withTiles, false, 4);
-    const std::string fittedOut = Draw(fittedFile, {}, &withTiles);
-    const std::string keptOut = Draw(keptFile, {"--scene-coordinates"}, &withTiles);
-    const SheetPicture fitted(fittedFile.Path()), kept(keptFile.Path());
+    const std::string withTiles = WriteFarCube(folder / "far_own_tiles.json", false, 4);
+    const std::string fittedOut = Draw("own_tiles.png", "", withTiles);
+    const std::string keptOut = Draw("own_tiles_kept.png", "--scene-coordinates", withTiles);
+    const render_test::Picture fitted(folder / "own_tiles.png"), kept(folder / "own_tiles_kept.png");
     ASSERT_TRUE(fitted.Loaded() && kept.Loaded());
-    for (const auto& c : kTileCells) {
+    for (const auto& c : std::span(kCoordinateCells).last(2)) { // the tile modes
         const int x0 = layout.CellX(c.cell), y0 = layout.CellY(c.cell);
-        EXPECT_EQ(fitted.Colours(x0, y0, layout.cellWidth, layout.cellHeight), 1) << c.label;
+        EXPECT_EQ(Colours(fitted, x0, y0, layout.cellWidth, layout.cellHeight), 1) << c.label;
         for (int y = y0; y < y0 + layout.cellHeight; ++y)
             for (int x = x0; x < x0 + layout.cellWidth; ++x)
                 ASSERT_EQ(fitted.Pixel(x, y), kept.Pixel(x, y)) << c.label << " at " << x << ", " << y;
@@ -195,8 +139,7 @@ TEST_F(FarModelSheet, AModelsOwnTileNumbersAreKept) {
 // Which modes get which note is the note's own tests'; the sheet counts the model's keys, prints the notes
 // and draws each under its cell's label.
 TEST_F(FarModelSheet, ModesTheModelGivesOneColourSaySoUnderTheirLabels) {
-    const render_test::TempFile file("far_notes.png");
-    const std::string out = Draw(file, {});
+    const std::string out = Draw("far_notes.png", "");
     for (const char* line :
          {"Object (linear): one colour: one object", "Material ID: one colour: one material ID",
           "Per Element: one colour: one element per object",
@@ -205,26 +148,20 @@ TEST_F(FarModelSheet, ModesTheModelGivesOneColourSaySoUnderTheirLabels) {
     // Twelve triangles with their edges shown are twelve polygons.
     EXPECT_EQ(out.find("Per Face:"), std::string::npos) << out;
 
-    const SheetPicture sheet(file.Path());
+    const render_test::Picture sheet(folder / "far_notes.png");
     ASSERT_TRUE(sheet.Loaded());
     const auto noteBand = [&](int cell) {
-        return sheet.Colours(layout.CellX(cell), layout.NoteY(cell), layout.cellWidth,
-                             layout.CellY(cell) + layout.cellHeight + layout.labelHeight - layout.NoteY(cell),
-                             1);
+        return Colours(sheet, layout.CellX(cell), layout.NoteY(cell), layout.cellWidth,
+                       layout.CellY(cell) + layout.cellHeight + layout.labelHeight - layout.NoteY(cell), 1);
     };
     EXPECT_GT(noteBand(5), 0) << "Per Element";
     EXPECT_EQ(noteBand(8), 0) << "Per Face";
 }
 
 TEST_F(FarModelSheet, AnInputMapTakesTheInputMapNoteAway) {
-    const render_test::TempFile withInput("far_input.json"), file("far_input.png");
-    WriteFarCube(withInput, true);
-    host::SheetOptions options;
-    ASSERT_EQ(Parse({withInput.Utf8(), "--size", "48x36", "--threads", "1", "-o", file.Utf8()}, options), 0);
-    std::ostringstream out, err;
-    ASSERT_EQ(host::RunSheetCommand(options, render_test::LoadedPlugins(), out, err, false), 0) << err.str();
-    EXPECT_EQ(out.str().find("Input map:"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("Per Element: one colour"), std::string::npos) << out.str();
+    const std::string out = Draw("far_input.png", "", WriteFarCube(folder / "far_input.json", true));
+    EXPECT_EQ(out.find("Input map:"), std::string::npos) << out;
+    EXPECT_NE(out.find("Per Element: one colour"), std::string::npos) << out;
 }
 
 } // namespace
