@@ -122,7 +122,7 @@ TEST_F(EditSession, TheFrameSpinnerAndTheAnimateSwitchSetKeys) {
     // A scene's own animation range is the spinner's.
     host::Json document = host::ParseSceneText(host::ReadSceneFile(saved), saved.string());
     document["animationRange"] = host::Json::array({-20, 300});
-    std::ofstream(saved) << document.dump();
+    WriteBytes(saved, document.dump());
     host::EditOptions ranged;
     ranged.scene = saved.string();
     EXPECT_EQ(Edit("time 300\ntime -20\n", ranged), 0) << err.str();
