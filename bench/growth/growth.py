@@ -7,13 +7,14 @@ A slope near 1 is linear growth; slopes above 1.15 are flagged with "!".
 
 Curves: the palette against picture size; renders against faces; the pre-render numbering against faces
 and against element count; the object modes against node count; scene load and save against scene size.
-Every measurement is one process: its wall time ("wall s"), its processor time ("cpu s": user and
-system, all threads; on a shared machine the steadier figure), the time of the step alone where the
-process reports it ("step s": the render's wall time as chromasift prints it; the processor time of the
-numbering, the load or the save) and its peak resident memory (max RSS). Slopes are given for all but
-the wall time. Inputs (pictures, scene files) are generated into the work folder and kept there for
-the next run. A size whose process outlives --timeout ends its curve. The figures are printed as
-Markdown tables; the exit status is 0 unless a command fails (timings never fail the run).
+Every measurement is one process: its wall time ("wall s"), its processor time ("cpu s": user and system, all
+threads; on a shared machine the steadier figure), the time of the step alone where the process reports it
+("step s": the render's wall time as chromasift prints it; the processor time of the numbering, the load or
+the save) and its peak resident memory (max RSS; no measured step starts a process of its own, the scene files
+holding their geometry, so that peak is the whole process tree's). Slopes are given for all but the wall time.
+Inputs (pictures, scene files) are generated into the work folder and kept there for the next run. A size
+whose process outlives --timeout ends its curve. The figures are printed as Markdown tables; the exit status
+is 0 unless a command fails (timings never fail the run).
 
 Needs the linux build's chromasift, its plug-in, growth_probe and make_big_jpeg (all in the default
 build). --quick runs every curve at two tiny sizes, as a check that the measurements still work.
