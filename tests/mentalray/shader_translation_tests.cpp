@@ -218,9 +218,9 @@ TEST_F(ShaderTranslation, ColoursAreTheActiveEntriesInPaletteOrder) {
 }
 
 TEST_F(ShaderTranslation, ChannelsAreMultipliedNotDivided) {
-    const AColor half = ShaderColour(Entry(32768, 0, 65535, 32768));
+    const AColor half = ShaderColour(Entry(32768, 16384, 65535, 32768));
     EXPECT_EQ(half.r, 0.5f);
-    EXPECT_EQ(half.g, 0.0f);
+    EXPECT_EQ(half.g, 0.25f);
     EXPECT_EQ(half.b, 0.9999847412109375f) << "a full channel stays below 1";
     EXPECT_EQ(half.a, 0.5f);
 }
