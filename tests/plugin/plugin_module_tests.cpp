@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -163,30 +165,22 @@ TEST_F(PluginModule, ParameterBlockDeclaresAllParametersInOrder) {
         const ParamDef& def = pbd->GetParamDefByIndex(i);
         const ExpectedParam& row = kExpectedParams[i];
         SCOPED_TRACE(testing::Message() << "row " << i);
-        EXPECT_EQ(def.id, row.id);
-        EXPECT_STREQ(def.internalName, row.internalName);
-        EXPECT_EQ(def.type, row.type);
-        EXPECT_EQ(def.flags, row.flags);
-        EXPECT_STREQ(cd->GetRsrcString(def.localName), row.displayName);
-        EXPECT_EQ(def.hasDefault, row.hasDefault);
-        if (row.hasDefault) {
-            EXPECT_EQ(Declared(def, def.defaultValue), row.defaultValue);
-        }
-        EXPECT_EQ(def.hasRange, row.hasRange);
-        if (row.hasRange) {
-            EXPECT_EQ(Declared(def, def.rangeLow), row.low);
-            EXPECT_EQ(Declared(def, def.rangeHigh), row.high);
-        }
-        EXPECT_EQ(def.hasUi, row.control >= 0);
-        if (def.hasUi) {
-            EXPECT_EQ(def.uiMapId, 0) << "every control sits on the parameters rollout";
-            EXPECT_EQ(def.controlType, row.control);
-            EXPECT_EQ(def.controlIds, row.controlIds);
-            if (row.control == 0) {
-                EXPECT_EQ(def.editType, row.editType);
-                EXPECT_EQ(def.spinnerScale, row.step);
-            }
-        }
+        const auto text = [](const wchar_t* t) { return std::wstring(t != nullptr ? t : L"(none)"); };
+        EXPECT_EQ(std::tuple(def.id, text(def.internalName), def.type, def.flags,
+                             text(cd->GetRsrcString(def.localName)), def.refNo, def.subTexNo),
+                  std::tuple(row.id, text(row.internalName), row.type, row.flags, text(row.displayName),
+                             row.refNo, row.subTexNo));
+        // Defaults, bounds and spinner settings count only where declared.
+        EXPECT_EQ(std::tuple(def.hasDefault, def.hasDefault ? Declared(def, def.defaultValue) : 0.0,
+                             def.hasRange, def.hasRange ? Declared(def, def.rangeLow) : 0.0,
+                             def.hasRange ? Declared(def, def.rangeHigh) : 0.0),
+                  std::tuple(row.hasDefault, row.defaultValue, row.hasRange, row.low, row.high));
+        const bool spinner = def.hasUi && def.controlType == 0;
+        EXPECT_EQ(std::tuple(def.hasUi ? def.controlType : -1,
+                             def.hasUi ? def.controlIds : std::vector<int>{}, def.uiMapId,
+                             spinner ? def.editType : 0, spinner ? def.spinnerScale : 0.0),
+                  std::tuple(row.control, row.controlIds, 0, row.editType, row.step))
+            << "every control sits on the parameters rollout";
         ASSERT_EQ(def.itemStrings.size(), row.items.size());
         for (std::size_t item = 0; item < row.items.size(); ++item) {
             EXPECT_STREQ(cd->GetRsrcString(def.itemStrings[item]), row.items[item]) << "item " << item;

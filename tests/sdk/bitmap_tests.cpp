@@ -132,9 +132,7 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
 }
 
 TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
-    // BMP rows are stored bottom-up, blue first; this TGA is top-down (descriptor bit 5) with alpha.
-    const Bytes tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 0x28, 9, 8, 7, 6, 90, 80, 70, 60};
-    const fs::path tgaFile = Write("two.tga", tga);
+    // BMP rows are stored bottom-up, blue first; two.tga is top-down (descriptor bit 5) with alpha.
     const struct {
         fs::path file;
         int x, y;
@@ -152,8 +150,8 @@ TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
         {Made("indexed8.png"), 1, 0, BitmapChannels::UInt8, Eight(1, 2, 3, 64)},
         {Made("two.bmp"), 0, 0, BitmapChannels::UInt8, Eight(30, 20, 10, 255)},
         {Made("two.bmp"), 1, 1, BitmapChannels::UInt8, Eight(6, 5, 4, 255)},
-        {tgaFile, 0, 0, BitmapChannels::UInt8, Eight(7, 8, 9, 6)},
-        {tgaFile, 1, 0, BitmapChannels::UInt8, Eight(70, 80, 90, 60)},
+        {Made("two.tga"), 0, 0, BitmapChannels::UInt8, Eight(7, 8, 9, 6)},
+        {Made("two.tga"), 1, 0, BitmapChannels::UInt8, Eight(70, 80, 90, 60)},
         // 1 and 65534 would become 0 and 255 at 8 bits.
         {Made("rgba16.png"), 0, 0, BitmapChannels::UInt16, Sixteen(1, 257, 32768, 65535)},
         {Made("rgba16.png"), 1, 0, BitmapChannels::UInt16, Sixteen(65534, 0, 12345, 2)},
@@ -213,20 +211,12 @@ TEST(BitmapManager, RowsOfOddWidthsReadAsStored) {
 TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     const Bytes silk = ReadAll(TestImage("Silk.png"));
     const Bytes starry = ReadAll(TestImage("starry_night.jpg"));
-    // An encoded HDR line whose first span is empty, and a JPEG table claiming 17 x 255 codes.
-    const std::string hdrHeader = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 1 +X 8\n";
-    Bytes emptyRun(hdrHeader.begin(), hdrHeader.end());
-    emptyRun.insert(emptyRun.end(), {2, 2, 0, 8, 0, 1, 2, 3});
-    // A header line that starts with a NUL byte ends the header just as an empty one does; an empty line
-    // further on must not be taken for the header's end. The 2 x 4 flat pixels need 32 bytes.
-    const std::string nulLineHeader = std::string("#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n") + '\0' +
-                                      " rest of the line\n-Y 2 +X 4\n" + "RGBE" + "\n\nnot a size\n";
-    const Bytes nulLineEndsHeader(nulLineHeader.begin(), nulLineHeader.end());
-    Bytes bigTable = {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 19, 0x00};
-    bigTable.insert(bigTable.end(), 16, 255);
-    // The same table in a segment declared too short: the decoder reads the table past the segment's end.
-    Bytes shortSegment = bigTable;
-    shortSegment[5] = 4;
+    // empty_run.hdr: an encoded line whose first span is empty. nul_line_header.hdr: a header line that
+    // starts with a NUL byte ends the header just as an empty one does, and the empty line further on must
+    // not be taken for the header's end (its 2 x 4 flat pixels need 32 bytes). big_table.jpg: a table
+    // claiming 17 x 255 codes; short_segment_big_table.jpg: the same table in a segment declared too short,
+    // which the decoder reads past the segment's end.
+    const Bytes bigTable = ReadAll(Made("big_table.jpg"));
     // A scan whose first component names AC table 3, which the file never defines.
     Bytes undefinedTable = starry;
     const std::array<std::uint8_t, 2> scanMarker = {0xFF, 0xDA};
@@ -262,10 +252,10 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         {"truncated.jpg", Truncated(starry, starry.size() / 2), BMMRES_CORRUPTFILE},
         {"truncated.bmp", Truncated(bmp, 10), BMMRES_CORRUPTFILE},
         {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
-        {"empty_run.hdr", emptyRun, BMMRES_CORRUPTFILE},
-        {"nul_line_ends_header_truncated.hdr", nulLineEndsHeader, BMMRES_CORRUPTFILE},
+        {"empty_run.hdr", ReadAll(Made("empty_run.hdr")), BMMRES_CORRUPTFILE},
+        {"nul_line_header.hdr", ReadAll(Made("nul_line_header.hdr")), BMMRES_CORRUPTFILE},
         {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
-        {"short_segment_big_table.jpg", shortSegment, BMMRES_CORRUPTFILE},
+        {"short_segment_big_table.jpg", ReadAll(Made("short_segment_big_table.jpg")), BMMRES_CORRUPTFILE},
         {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
         {"undefined_table.jpg", undefinedTable, BMMRES_CORRUPTFILE},
         {"undefined_quantisation_table.jpg", undefinedQuantisation, BMMRES_CORRUPTFILE},
@@ -311,6 +301,7 @@ TEST_F(BitmapFiles, FilesOfUnknownSizeAreReadToTheirEnd) {
     const Bytes silk = ReadAll(TestImage("Silk.png"));
     const std::size_t afterHeader = 8 + 12 + 13;
     Bytes image(silk.begin(), silk.begin() + afterHeader);
+    image.reserve(silk.size() + 8 + 0x180000 + 4);
     image.insert(image.end(), {0x00, 0x18, 0x00, 0x00, 'p', 'r', 'I', 'v'});
     image.resize(image.size() + 0x180000 + 4, 0);
     image.insert(image.end(), silk.begin() + afterHeader, silk.end());

@@ -259,22 +259,4 @@ TEST(AnimatedParametersBesideTables, KeepTheirKeysWhenATableGrows) {
     block->DeleteThis();
 }
 
-TEST(HostTime, TicksFramesAndTheSliderRange) {
-    EXPECT_EQ(GetTicksPerFrame(), 160);
-    EXPECT_EQ(GetFrameRate(), 30);
-    EXPECT_EQ(FramesToTicks(30), TIME_TICKSPERSEC);
-    SetTicksPerFrame(200);
-    EXPECT_EQ(GetFrameRate(), 24);
-    SetTicksPerFrame(160);
-    EXPECT_EQ(GetCOREInterface()->GetAnimRange(), Interval(0, 16000));
-    SuspendAnimate();
-    AnimateOn();
-    EXPECT_TRUE(IsAnimateOn());
-    EXPECT_FALSE(Animating());
-    ResumeAnimate();
-    EXPECT_TRUE(Animating());
-    AnimateOff();
-    EXPECT_FALSE(Animating());
-}
-
 } // namespace

@@ -66,11 +66,8 @@ protected:
         IPathConfigMgr::GetPathConfigMgr()->ClearPlugInEntries();
         IPathConfigMgr::GetPathConfigMgr()->AddPlugInEntry(L"Plug-ins", BuiltPluginDirectory().wstring());
         saved = DocumentationShell();
-        DocumentationShell() = [this](HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t*,
-                                      const wchar_t*, int show) {
-            opened.push_back(std::wstring(verb) + L" " + file + L" " + std::to_wstring(show));
-            owners.push_back(owner);
-        };
+        DocumentationShell() = [this](HWND owner, const wchar_t*, const wchar_t*, const wchar_t*,
+                                      const wchar_t*, int) { owners.push_back(owner); };
         MapRollouts::SetUp();
     }
     void TearDown() override {
@@ -85,19 +82,16 @@ protected:
     }
 
     ShellOpenFunction saved;
-    std::vector<std::wstring> opened;
     std::vector<HWND> owners;
 };
 
 TEST_F(AboutWindow, ShowsTheInstalledVersionAndALiveLink) {
     Open();
     EXPECT_EQ(Text(IDC_VERSION_LABEL), L"Version: 1.1.9.0");
-    // The user's click: the link reports it to the rollout, whose procedure asks the shell.
+    // The user's click: the link reports it to the rollout, whose procedure asks the shell (the request
+    // itself is the procedure's test).
     ClickAt(GetDlgItem(about, IDC_DOCUMENTATION_LINK), 3, 3);
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0],
-              std::wstring(L"open ") + DocumentationAddress() + L" " + std::to_wstring(SW_SHOWNORMAL));
-    EXPECT_EQ(owners[0], about);
+    EXPECT_EQ(owners, std::vector<HWND>{about});
 }
 
 TEST_F(AboutWindow, ReopeningConvertsTheNewLinkAfresh) {

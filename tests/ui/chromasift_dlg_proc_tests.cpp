@@ -84,24 +84,17 @@ TEST_F(RolloutProcedure, ARadioWithoutARoleInTheCategoryChangesNothing) {
     EXPECT_EQ(Get(pb_object_mapping), 0);
 }
 
+// "As Tiles" alone sets the generator to map-channel coordinates (1); without a generator it is still chosen.
 TEST_F(RolloutProcedure, AsTilesSwitchesTheCoordinatesToMapChannels) {
     auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
     ASSERT_TRUE(coords != nullptr && coords->IsStdXYZGen());
-    coords->SetCoordSystem(0);
     Set(pb_mapping, 2);
-    Command(1048); // "3D Mapping" leaves the coordinates alone
-    EXPECT_EQ(coords->GetCoordSystem(), 0);
-    Command(1049);
-    EXPECT_EQ(Get(pb_coord_mapping), 3);
-    EXPECT_EQ(Get(pb_mapping_old), 13);
-    EXPECT_EQ(coords->GetCoordSystem(), 1);
-    coords->SetCoordSystem(2);
-    Command(1048);
-    EXPECT_EQ(Get(pb_coord_mapping), 2);
-    EXPECT_EQ(Get(pb_mapping_old), 4);
-    EXPECT_EQ(coords->GetCoordSystem(), 2);
-
-    // Without a coordinates generator the mode is still chosen.
+    const int rows[][3] = {{1048, 0, 0}, {1049, 0, 1}, {1048, 2, 2}}; // radio, coordinates before, after
+    for (const auto& [radio, before, after] : rows) {
+        coords->SetCoordSystem(before);
+        Command(radio);
+        EXPECT_EQ(coords->GetCoordSystem(), after) << "radio " << radio;
+    }
     map->ReplaceReference(1, nullptr);
     EXPECT_EQ(Command(1049), TRUE);
     EXPECT_EQ(Get(pb_coord_mapping), 3);
@@ -225,25 +218,18 @@ TEST_F(RolloutProcedure, ChoicesAreReadAndWrittenAtTheCurrentTime) {
     EXPECT_EQ(map->pblock->GetInt(pb_mapping_old, 0), 0);
 }
 
-TEST_F(RolloutProcedure, ReExtractionWithoutABitmapKeepsThePaletteAndRefreshesTheRollouts) {
+TEST_F(RolloutProcedure, ReExtractionWithoutABitmapKeepsThePalette) {
     Palette twelve(12);
     for (std::size_t i = 0; i < twelve.size(); ++i)
         twelve[i].red = static_cast<std::uint16_t>(0x1000 * i);
     map->SetPalette(twelve);
-    IAutoMParamDlg* dialog = static_cast<IAutoMParamDlg*>(map->CreateParamDlg(nullptr, nullptr));
-    ASSERT_NE(dialog, nullptr);
-    IParamMap2* open = GetChromasiftDesc()->GetParamMap(0);
-    const int before = open->InvalidationCount();
-
     Set(pb_num_colors, 4);
     SpinnerChange(IDC_NUM_COLORS_SPIN);
     SpinnerChange(IDC_SKIP_COLORS_SPIN);
     EXPECT_EQ(*map->GetPalette(), twelve);
-    EXPECT_EQ(open->InvalidationCount(), before + 2);
     Set(pb_num_colors, 20);
     Send(kParamsMapId, WM_PAINT);
     EXPECT_EQ(LastSwatchCount(), 12) << "no more cells than colours";
-    dialog->DeleteThis();
 }
 
 // The picture as the map last read it, in a file of the test's own that the test then changes.
@@ -352,19 +338,22 @@ TEST_F(RolloutProcedure, TheListsSortAndHarmoniseByTheStoredChoice) {
     EXPECT_EQ(Get(pb_is_harmonized), 1);
 }
 
+// The lists and the count spinners refresh the open rollouts, with a bitmap or without; other spinners
+// repaint only.
 TEST_F(RolloutProcedure, PaletteChangesRefreshTheOpenRollouts) {
     Extract("rubberwhale1.png", 8);
-    ClassDesc2* desc = GetChromasiftDesc();
     IAutoMParamDlg* dialog = static_cast<IAutoMParamDlg*>(map->CreateParamDlg(nullptr, nullptr));
     ASSERT_NE(dialog, nullptr);
-    ASSERT_GT(desc->NumParamMaps(), 0);
-    IParamMap2* open = desc->GetParamMap(0);
+    IParamMap2* open = GetChromasiftDesc()->GetParamMap(0);
     const int before = open->InvalidationCount();
     Command(IDC_SORTS_COMBO);
     Command(IDC_HARMONY_COMBO);
     SpinnerChange(IDC_NUM_COLORS_SPIN);
-    SpinnerChange(IDC_TILE_ROWS_SPIN); // repaints only
+    SpinnerChange(IDC_TILE_ROWS_SPIN);
     EXPECT_EQ(open->InvalidationCount(), before + 3);
+    map->pblock->SetValue(pb_bitmap, 0, static_cast<PBBitmap*>(nullptr));
+    SpinnerChange(IDC_SKIP_COLORS_SPIN);
+    EXPECT_EQ(open->InvalidationCount(), before + 4);
     dialog->DeleteThis();
 }
 

@@ -8,6 +8,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -84,10 +85,7 @@ TEST_F(Rollouts, TheTilingLabelsFitTheirStatics) {
 // Which controls each category shows is the layout table's; here the real controls follow it.
 TEST_F(Rollouts, EachCategoryShowsItsControlsOnTheRealRollout) {
     Open();
-    Choose(IDC_MAPPING_COMBO, L"Pixels");
-    EXPECT_EQ(ShownRadios(), (std::set<int>{1046, 1047, 1048}));
-    EXPECT_EQ(Text(Item(1048)), L"Mirror");
-    EXPECT_FALSE(Shown(1551)) << "the tiling group";
+    EXPECT_FALSE(Shown(1551)) << "the tiling group under Pixels";
     Choose(IDC_MAPPING_COMBO, L"Coordinates");
     EXPECT_EQ(Get(pb_mapping), 2);
     EXPECT_EQ(ShownRadios(), (std::set<int>{1046, 1047, 1048, 1049}));
@@ -127,6 +125,28 @@ TEST_F(Rollouts, RadioClicksLeaveExactlyOneChoice) {
     Click(1047);
     Choose(IDC_MAPPING_COMBO, L"Objects");
     EXPECT_EQ(CheckedRadios(), std::set<int>{1049});
+}
+
+// The radios make the template's two automatic groups, 1046 to 1050 and 1051 with 1060, as the controls
+// before each start a group: a click unchecks its own group, the procedure the other.
+TEST_F(Rollouts, TheModeRadiosFormTwoGroups) {
+    Open();
+    std::vector<std::vector<int>> groups;
+    bool newGroup = true;
+    for (HWND child = GetWindow(rollout, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (style & WS_GROUP)
+            newGroup = true;
+        wchar_t kind[16] = {};
+        GetClassNameW(child, kind, 16);
+        if (lstrcmpiW(kind, L"Button") != 0 || (style & BS_TYPEMASK) != BS_AUTORADIOBUTTON)
+            continue;
+        if (newGroup)
+            groups.emplace_back();
+        groups.back().push_back(GetDlgCtrlID(child));
+        newGroup = false;
+    }
+    EXPECT_EQ(groups, (std::vector<std::vector<int>>{{1046, 1047, 1048, 1049, 1050}, {1051, 1060}}));
 }
 
 TEST_F(Rollouts, EachMapsRolloutsShowThatMap) {
