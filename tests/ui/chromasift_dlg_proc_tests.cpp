@@ -1,6 +1,7 @@
 // The rollout's dialog procedure, message by message, on the parameters it reads and writes. These run
 // in both builds; the Windows build's window tests check the real controls as well.
 #include "map_test_support.h"
+#include "scratch_folder.h"
 
 #include "palette/harmony.h"
 #include "palette/palette_sort.h"
@@ -237,16 +238,10 @@ class RolloutPicture : public RolloutProcedure {
 protected:
     void SetUp() override {
         RolloutProcedure::SetUp();
-        // A name of the test's own, as tests may run side by side, with letters outside ASCII, as the
-        // names of users' pictures have.
-        const std::string leaf =
-            std::string("rollout_") + testing::UnitTest::GetInstance()->current_test_info()->name() + "_";
-        const std::filesystem::path folder = std::filesystem::temp_directory_path();
-        file =
-            folder / std::filesystem::path(std::u8string(leaf.begin(), leaf.end()) + u8"\u00e9t\u00e9.png");
-        const std::wstring inFolder = (folder / "x").wstring();
-        fileName = inFolder.substr(0, inFolder.size() - 1) + std::wstring(leaf.begin(), leaf.end()) +
-                   L"\u00e9t\u00e9.png";
+        // In a folder of the test's own, with letters outside ASCII, as the names of users' pictures have.
+        file = scratch / "\u00e9t\u00e9.png";
+        const std::wstring inFolder = (scratch.Path() / "x").wstring(); // ASCII: no locale needed
+        fileName = inFolder.substr(0, inFolder.size() - 1) + L"\u00e9t\u00e9.png";
         Place("rubberwhale1.png");
         Set(pb_num_colors, 10);
         SetBitmap(*map, fileName);
@@ -254,10 +249,6 @@ protected:
         Interval valid = FOREVER;
         map->Update(0, valid);
         ASSERT_EQ(map->GetPalette()->size(), 10u);
-    }
-    void TearDown() override {
-        std::filesystem::remove(file);
-        RolloutProcedure::TearDown();
     }
     // Puts a copy of the test image where the map's bitmap is, written a minute later than the last one.
     void Place(const char* image) {
@@ -279,6 +270,7 @@ protected:
         return palette;
     }
 
+    ScratchFolder scratch;
     std::filesystem::path file;
     std::wstring fileName; // the same file as the map names it
 };
