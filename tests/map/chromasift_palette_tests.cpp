@@ -167,6 +167,7 @@ TEST_F(ChromasiftPalette, LoadingWithAMissingBitmapLeavesAnEmptyPalette) {
     EXPECT_EQ(loaded->pblock->GetInt(pb_mapping), 1);
     EXPECT_EQ(loaded->pblock->GetInt(pb_object_mapping), 5);
     EXPECT_EQ(loaded->pblock->GetInt(pb_version), 2);
+    EXPECT_EQ(loaded->pblock->GetInt(pb_mapping_old), 12) << "the combined mode itself is kept";
 }
 
 TEST_F(ChromasiftPalette, LoadingASecondVersionMapNeverConvertsItsMode) {
