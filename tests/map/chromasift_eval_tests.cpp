@@ -222,6 +222,15 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     // Elements are found in the mesh at time 0, whatever the slider and the time rendered.
     EXPECT_EQ(object->renderMeshTimes, std::vector<TimeValue>{0});
 
+    // A render mesh without faces has no element for face 0.
+    auto* empty = new TriObject();
+    INode emptyNode;
+    emptyNode.SetObjectRef(empty);
+    sc.node = &emptyNode;
+    sc.object = empty;
+    sc.face = 0;
+    EXPECT_EQ(Eval(), 0);
+
     // An object left out of renders has no elements: its second box gives entry 0 too.
     class Unrendered : public TriObject {
     public:
