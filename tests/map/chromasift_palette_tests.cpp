@@ -7,8 +7,12 @@
 #include "palette/harmony.h"
 #include "palette/sample_grid.h"
 #include "plugin/param_ids.h"
+#include "scratch_folder.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -67,6 +71,28 @@ TEST_F(ChromasiftPalette, CountsBeyondTheSpinnersAreTakenAsTheyAre) {
     map->pblock->SetValue(pb_skip_colors, 0, -1);
     EXPECT_EQ(map->ReadColourCounts().numColours, 0xFFFFFFF9u);
     EXPECT_EQ(map->ReadColourCounts().skipColours, 0xFFFFFFFFu);
+}
+
+// Re-extraction reuses the samples of the very file read before while it is unchanged: another file of
+// the same size and write time is read afresh.
+TEST_F(ChromasiftPalette, ReextractionReadsAnotherFileOfTheSameSizeAndTime) {
+    const ScratchFolder folder;
+    const std::filesystem::path silk = folder / "silk.png", waves = folder / "waves.png";
+    std::filesystem::copy_file(TestDataFile("images/Waves.png"), waves);
+    std::string bytes = ReadBytes(TestDataFile("images/Silk.png"));
+    ASSERT_LT(bytes.size(), std::filesystem::file_size(waves));
+    bytes.resize(std::filesystem::file_size(waves), '\0'); // bytes past the picture's end are not read
+    WriteBytes(silk, bytes);
+    std::filesystem::last_write_time(silk, std::filesystem::last_write_time(waves));
+    MapPtr map = NewMap();
+    BitmapInfo first, second;
+    first.SetName(silk.wstring().c_str());
+    second.SetName(waves.wstring().c_str());
+    map->ExtractPalette(first, 5, 0);
+    const Palette fromSilk = *map->GetPalette();
+    map->ReextractPalette(second, 5, 0);
+    EXPECT_EQ(*map->GetPalette(), DirectExtraction(waves.wstring(), 5, 0).palette);
+    EXPECT_NE(*map->GetPalette(), fromSilk);
 }
 
 TEST_F(ChromasiftPalette, AFailedLoadKeepsThePaletteAndTheHarmonyFlag) {
