@@ -72,20 +72,6 @@ TEST(RenderEndToEnd, PerFaceGivesEachSideOfTheBoxItsOwnColour) {
     ExpectOneColourEach(sides, 6);
 }
 
-// A real model file: its polygons reach the map. How imports split models into parts, materials and
-// polygons is the import tests'; what the map makes of them, the map's.
-TEST(RenderEndToEnd, PerFaceColoursWholePolygonsOfAQuadModel) {
-    if (!host::CanImportModels())
-        GTEST_SKIP() << "this build cannot import model files";
-    host::RenderOptions options = ModeOptions("Per Face");
-    options.scene = TestDataFile("meshes/box.obj");
-    options.map.bitmap = TestDataFile("images/rubberwhale1.png");
-    host::TemporaryPicture picture;
-    const auto quads = render_test::ColoursByPolygon(RenderUnlit(*Prepare(options, picture), 160, 120, 2));
-    ASSERT_GE(quads.size(), 2u) << "the camera sees several sides";
-    ExpectOneColourEach(quads, 2);
-}
-
 TEST(RenderEndToEnd, TheBuiltInSceneSavesAndLoadsAgain) {
     host::TemporaryPicture picture;
     host::RenderOptions options = ModeOptions("Per Element", 7);

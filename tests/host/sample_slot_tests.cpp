@@ -76,27 +76,6 @@ TEST(SampleSlot, TheMapSeesTheObjectsFacesCoordinatesAndTheEditor) {
     EXPECT_EQ(faces, (std::set<int>{0, 1})) << "the cylinder's side and top, not its bottom";
 }
 
-TEST(SampleSlot, ObjectsHaveTheirOwnOutlines) {
-    render_test::ProbeMap white([](ShadeContext&) { return AColor(1.0f, 1.0f, 1.0f); });
-    const auto backgroundPixels = [&](SlotShape shape) {
-        const SlotPicture picture = *RenderSampleSlot(white, Settings(shape));
-        int count = 0;
-        for (int y = 0; y < picture.height; ++y)
-            for (int x = 0; x < picture.width; ++x)
-                count += At(picture, x, y) == Rgb{89, 89, 89} ? 1 : 0;
-        return count;
-    };
-    const int sphere = backgroundPixels(SlotShape::Sphere), box = backgroundPixels(SlotShape::Box),
-              cylinder = backgroundPixels(SlotShape::Cylinder);
-    EXPECT_NE(sphere, box);
-    EXPECT_NE(sphere, cylinder);
-    EXPECT_NE(box, cylinder);
-    for (int count : {sphere, box, cylinder}) {
-        EXPECT_GT(count, 64 * 64 / 5);
-        EXPECT_LT(count, 64 * 64 * 4 / 5);
-    }
-}
-
 TEST(SampleSlot, ATransparentMapShowsTheCheckerBehind) {
     render_test::ProbeMap clear([](ShadeContext&) { return AColor(1.0f, 0.0f, 0.0f, 0.0f); });
     const SlotPicture plain = *RenderSampleSlot(clear, Settings(SlotShape::Sphere));

@@ -54,10 +54,18 @@ template <class F> void ForEachCovered(const host::FrameBuffer& frame, F check) 
         }
 }
 
+// Both renderers number the rendered nodes in scene order; V-Ray's contexts carry its class ID and number
+// the instances from 1 in render order, scanline contexts are no V-Ray contexts.
 TEST(SceneRenderer, NumbersRenderedNodesInSceneOrder) {
     host::SceneRoot scene;
     auto* probe = new ProbeMap([](ShadeContext& sc) {
-        return AColor(static_cast<float>(sc.NodeID()), static_cast<float>(sc.Node()->GetGBufID()), 0.0f);
+        auto* vray = dynamic_cast<VUtils::VRayInterface*>(&sc);
+        int instance = -1;
+        if (vray != nullptr && !vray->GetHitInstanceNumber(instance))
+            instance = -2;
+        return AColor(static_cast<float>(sc.NodeID()), static_cast<float>(sc.Node()->GetGBufID()),
+                      static_cast<float>(instance),
+                      sc.ClassID() == VRAY_SHADE_CONTEXT_CLASS_ID ? 1.0f : 0.0f);
     });
     StdMat* material = MaterialWith(probe);
     std::vector<INode*> nodes;
@@ -68,26 +76,31 @@ TEST(SceneRenderer, NumbersRenderedNodesInSceneOrder) {
     }
     nodes[1]->Hide(TRUE);
     scene.SetCamera(CameraAt(Point3(0, -260, 60), Point3(0, 0, 10)));
-    const host::FrameBuffer frame = RenderUnlit(scene, 160, 80);
-
-    // The hidden second node gets no number: the others are 0, 1 and 2, left to right.
-    const float gbufOf[] = {11.0f, 13.0f, 14.0f};
-    std::set<int> seen;
-    std::vector<int> leftmost(3, frame.width), rightmost(3, -1);
-    ForEachCovered(frame, [&](int x, int, const AColor& c, int node, int) {
-        ASSERT_GE(node, 0);
-        ASSERT_LT(node, 3);
-        seen.insert(node);
-        EXPECT_EQ(c.r, static_cast<float>(node)) << "the context's NodeID is the frame's node number";
-        EXPECT_EQ(c.g, gbufOf[node]) << "the context's Node is the numbered node";
-        leftmost[static_cast<std::size_t>(node)] = std::min(leftmost[static_cast<std::size_t>(node)], x);
-        rightmost[static_cast<std::size_t>(node)] = std::max(rightmost[static_cast<std::size_t>(node)], x);
-    });
-    EXPECT_EQ(seen, (std::set<int>{0, 1, 2}));
-    EXPECT_LT(rightmost[0], leftmost[1]);
-    EXPECT_LT(rightmost[1], leftmost[2]);
-    for (INode* node : nodes)
-        EXPECT_EQ(node->GetRenderID(), 0xffff) << "render numbers are taken back after the render";
+    for (const host::RendererKind renderer : {host::RendererKind::Scanline, host::RendererKind::VRay}) {
+        const bool vray = renderer == host::RendererKind::VRay;
+        const host::FrameBuffer frame = RenderUnlit(scene, 160, 80, 2, renderer);
+        // The hidden second node gets no number: the others are 0, 1 and 2, left to right.
+        const float gbufOf[] = {11.0f, 13.0f, 14.0f};
+        std::set<int> seen;
+        std::vector<int> leftmost(3, frame.width), rightmost(3, -1);
+        ForEachCovered(frame, [&](int x, int, const AColor& c, int node, int) {
+            ASSERT_GE(node, 0);
+            ASSERT_LT(node, 3);
+            seen.insert(node);
+            EXPECT_EQ(c.r, static_cast<float>(node)) << "the context's NodeID is the frame's node number";
+            EXPECT_EQ(c.g, gbufOf[node]) << "the context's Node is the numbered node";
+            EXPECT_EQ(c.b, vray ? static_cast<float>(node + 1) : -1.0f) << "the instance number";
+            EXPECT_EQ(c.a, vray ? 1.0f : 0.0f) << "V-Ray's shading-context class ID";
+            leftmost[static_cast<std::size_t>(node)] = std::min(leftmost[static_cast<std::size_t>(node)], x);
+            rightmost[static_cast<std::size_t>(node)] =
+                std::max(rightmost[static_cast<std::size_t>(node)], x);
+        });
+        EXPECT_EQ(seen, (std::set<int>{0, 1, 2}));
+        EXPECT_LT(rightmost[0], leftmost[1]);
+        EXPECT_LT(rightmost[1], leftmost[2]);
+        for (INode* node : nodes)
+            EXPECT_EQ(node->GetRenderID(), 0xffff) << "render numbers are taken back after the render";
+    }
 }
 
 TEST(SceneRenderer, ContextsCarryFaceNumbersAndMaterialIds) {
@@ -306,40 +319,6 @@ TEST(SceneRenderer, OneThreadGivesTheSameImageEveryTime) {
     const host::FrameBuffer several = host::RenderScene(scene, Settings(120, 90, 3));
     EXPECT_TRUE(single.colour == several.colour);
     EXPECT_TRUE(single.face == several.face);
-}
-
-TEST(SceneRenderer, VRayContextsCarryTheClassIdAndInstanceNumber) {
-    auto* probe = new ProbeMap([](ShadeContext& sc) {
-        auto* vray = dynamic_cast<VUtils::VRayInterface*>(&sc);
-        int number = -1;
-        const bool answered = vray != nullptr && vray->GetHitInstanceNumber(number);
-        if (vray != nullptr) {
-            EXPECT_EQ(vray->QueryAuxiliary(0xFFFF0002), nullptr);
-        }
-        return AColor(static_cast<float>(number), sc.ClassID() == VRAY_SHADE_CONTEXT_CLASS_ID ? 1.0f : 0.0f,
-                      answered ? 1.0f : 0.0f);
-    });
-    host::SceneRoot scene;
-    StdMat* material = MaterialWith(probe);
-    for (int i = 0; i < 3; ++i)
-        AddNode(scene, NewBox(20.0f), material, Point3(-40.0f + 40.0f * static_cast<float>(i), 0.0f, 0.0f));
-    scene.SetCamera(CameraAt(Point3(0, -200, 60), Point3(0, 0, 10)));
-    std::set<int> numbers;
-    ForEachCovered(RenderUnlit(scene, 120, 60, 2, host::RendererKind::VRay), [&](int, int, const AColor& c,
-                                                                                 int node, int) {
-        EXPECT_EQ(c.g, 1.0f) << "V-Ray's shading-context class ID";
-        EXPECT_EQ(c.b, 1.0f) << "every hit carries an instance";
-        EXPECT_EQ(c.r, static_cast<float>(node + 1)) << "instances are numbered from 1 in render order";
-        numbers.insert(static_cast<int>(c.r));
-    });
-    EXPECT_EQ(numbers, (std::set<int>{1, 2, 3}));
-
-    int covered = 0;
-    ForEachCovered(RenderUnlit(scene, 120, 60, 2), [&](int, int, const AColor& c, int, int) {
-        ++covered;
-        EXPECT_EQ(c, AColor(-1.0f, 0.0f, 0.0f)) << "scanline contexts are no V-Ray contexts";
-    });
-    EXPECT_GT(covered, 100);
 }
 
 TEST(SceneRenderer, MaterialsWithoutMapsAndScenesWithoutCamera) {

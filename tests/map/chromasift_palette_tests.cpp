@@ -7,8 +7,12 @@
 #include "palette/harmony.h"
 #include "palette/sample_grid.h"
 #include "plugin/param_ids.h"
+#include "scratch_folder.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -63,13 +67,32 @@ TEST_F(ChromasiftPalette, CountsBeyondTheSpinnersAreTakenAsTheyAre) {
     MapPtr map = ExtractedMap("chicky_512.png", 120, 5);
     EXPECT_EQ(*map->GetPalette(), DirectExtraction(TestImage("chicky_512.png"), 120, 5).palette);
     EXPECT_GT(map->GetPalette()->size(), 100u);
-    MapPtr skipped = ExtractedMap("chicky_512.png", 10, 40);
-    EXPECT_EQ(*skipped->GetPalette(), DirectExtraction(TestImage("chicky_512.png"), 10, 40).palette);
-    EXPECT_TRUE(ExtractedMap("chicky_512.png", 0)->GetPalette()->empty()) << "no colour kept";
     map->pblock->SetValue(pb_num_colors, 0, -7);
     map->pblock->SetValue(pb_skip_colors, 0, -1);
     EXPECT_EQ(map->ReadColourCounts().numColours, 0xFFFFFFF9u);
     EXPECT_EQ(map->ReadColourCounts().skipColours, 0xFFFFFFFFu);
+}
+
+// Re-extraction reuses the samples of the very file read before while it is unchanged: another file of
+// the same size and write time is read afresh.
+TEST_F(ChromasiftPalette, ReextractionReadsAnotherFileOfTheSameSizeAndTime) {
+    const ScratchFolder folder;
+    const std::filesystem::path silk = folder / "silk.png", waves = folder / "waves.png";
+    std::filesystem::copy_file(TestDataFile("images/Waves.png"), waves);
+    std::string bytes = ReadBytes(TestDataFile("images/Silk.png"));
+    ASSERT_LT(bytes.size(), std::filesystem::file_size(waves));
+    bytes.resize(std::filesystem::file_size(waves), '\0'); // bytes past the picture's end are not read
+    WriteBytes(silk, bytes);
+    std::filesystem::last_write_time(silk, std::filesystem::last_write_time(waves));
+    MapPtr map = NewMap();
+    BitmapInfo first, second;
+    first.SetName(silk.wstring().c_str());
+    second.SetName(waves.wstring().c_str());
+    map->ExtractPalette(first, 5, 0);
+    const Palette fromSilk = *map->GetPalette();
+    map->ReextractPalette(second, 5, 0);
+    EXPECT_EQ(*map->GetPalette(), DirectExtraction(waves.wstring(), 5, 0).palette);
+    EXPECT_NE(*map->GetPalette(), fromSilk);
 }
 
 TEST_F(ChromasiftPalette, AFailedLoadKeepsThePaletteAndTheHarmonyFlag) {
@@ -167,6 +190,7 @@ TEST_F(ChromasiftPalette, LoadingWithAMissingBitmapLeavesAnEmptyPalette) {
     EXPECT_EQ(loaded->pblock->GetInt(pb_mapping), 1);
     EXPECT_EQ(loaded->pblock->GetInt(pb_object_mapping), 5);
     EXPECT_EQ(loaded->pblock->GetInt(pb_version), 2);
+    EXPECT_EQ(loaded->pblock->GetInt(pb_mapping_old), 12) << "the combined mode itself is kept";
 }
 
 TEST_F(ChromasiftPalette, LoadingASecondVersionMapNeverConvertsItsMode) {

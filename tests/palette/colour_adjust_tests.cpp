@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 PaletteEntry Entry(uint16_t red, uint16_t green, uint16_t blue) {
@@ -57,4 +59,32 @@ TEST(ColourAdjust, AlterationsScaleHueSaturationAndValue) {
     const AColor dim = AdjustPaletteColour(Entry(65535, 65535, 65535), value);
     EXPECT_NEAR(dim.r, 0.25f, 1e-6f);
     EXPECT_NEAR(dim.g, 0.25f, 1e-6f);
+}
+
+// Scenes and scripts can set what the spinners cannot; the same formulas apply, nothing is clamped.
+TEST(ColourAdjust, ValuesBeyondTheSpinnersFollowTheFormulas) {
+    const PaletteEntry grey = Entry(32768, 32768, 32768), blue = Entry(0, 0, 65535);
+    const float half = 32768 / 65535.0f, low = std::pow(half, 0.05f), high = std::pow(half, 12.0f);
+    const struct {
+        const char* what;
+        PaletteEntry entry;
+        ColourAdjustment adjustment;
+        float r, g, b;
+    } rows[] = {
+        {"gamma 0.05", grey, {0.05f, 100, 100, 100}, low, low, low},
+        {"gamma 12", grey, {12.0f, 100, 100, 100}, high, high, high},
+        {"gamma 0", grey, {0.0f, 100, 100, 100}, 1.0f, 1.0f, 1.0f},
+        {"gamma -1", grey, {-1.0f, 100, 100, 100}, 1.0f / half, 1.0f / half, 1.0f / half},
+        // Blue is hue 2/3: factors above 1 carry the hue past one turn, where it wraps.
+        {"hue 125: magenta", blue, {1.0f, 125, 100, 100}, 1.0f, 0.0f, 1.0f},
+        {"value 150", blue, {1.0f, 100, 100, 150}, 0.0f, 0.0f, 1.5f},
+        {"value -50", blue, {1.0f, 100, 100, -50}, 0.0f, 0.0f, -0.5f},
+        {"no saturation: grey at the value", blue, {1.0f, 100, 0, 100}, 1.0f, 1.0f, 1.0f},
+    };
+    for (const auto& row : rows) {
+        const AColor c = AdjustPaletteColour(row.entry, row.adjustment);
+        EXPECT_NEAR(c.r, row.r, 1e-5f) << row.what;
+        EXPECT_NEAR(c.g, row.g, 1e-5f) << row.what;
+        EXPECT_NEAR(c.b, row.b, 1e-5f) << row.what;
+    }
 }

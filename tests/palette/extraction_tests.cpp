@@ -87,6 +87,7 @@ TEST(Extraction, SingleColourImage) {
     EXPECT_EQ(result.extractedPalette, result.palette);
     EXPECT_TRUE(ExtractPaletteFromGrid(grid, 10, 1).palette.empty());
     EXPECT_TRUE(ExtractPaletteFromGrid(grid, 10, 1).extractedPalette.empty());
+    EXPECT_TRUE(ExtractPaletteFromGrid(grid, 0, 0).palette.empty()) << "no colour kept";
 }
 
 TEST(Extraction, HalfAndHalfComesOutInKeyOrder) {

@@ -180,4 +180,12 @@ TEST(KMeans, OtherDimensionCountsFollowTheDefinition) {
         EXPECT_EQ(std::vector<float>(kmeans.Centre(0), kmeans.Centre(0) + 20 * dims), reference.centres);
         EXPECT_EQ(kmeans.Iterations(), reference.iterations);
     }
+    // Five points in the plane seed samples 4, 1 and 4: the third cluster starts empty, keeps its own seed
+    // and takes sample 4 in the second pass.
+    const std::vector<float> plane{0, 0, 0, 5, 0, 6, 10, 1, 10, 0};
+    KMeans three(3);
+    const ReferenceKMeansResult reference = ReferenceKMeans(plane, 3, 0.01f, 5, 2);
+    EXPECT_EQ(three.Run(plane.data(), 0.01f, 5, 2), reference.indices);
+    EXPECT_EQ(reference.indices[4], 2u);
+    EXPECT_EQ(std::vector<float>(three.Centre(0), three.Centre(0) + 3 * 2), reference.centres);
 }

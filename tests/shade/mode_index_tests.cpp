@@ -47,6 +47,23 @@ TEST(ModeIndex, CoordinateModes) {
     EXPECT_EQ(Tiles(0.9f, 0.9f, 3, 3, 5), 3u);
     EXPECT_EQ(Tiles(-0.5f, 0.1f, 3, 3, 5), 0u);
     EXPECT_EQ(Tiles(1.0e30f, 1.0e30f, 100, 100, 5), 0u) << "huge coordinates do not overflow";
+    // Row trunc(rows × v), column trunc(columns × u), index row × columns + column, modulo n; counts that
+    // scenes and scripts set beyond the spinners take the same formula.
+    const struct {
+        int rows, columns;
+        float u, v;
+        uint32_t expected;
+    } tiles[] = {
+        {150, 1, 0.0f, 0.5f, 5},                 // row 75
+        {1, 250, 0.1f, 0.0f, 5},                 // column 25
+        {0, 7, 0.5f, 1.5f, 3},                   // no rows: column 3 only
+        {-4, 3, 0.5f, 0.5f, 0},                  // row -2 × 3 + 1 = -5, below 0
+        {2, -3, 0.5f, 0.5f, 0},                  // row 1 × -3 + column -1 = -4, below 0
+        {1000, 999, 0.9f, 0.9f, 9},              // 900 × 999 + 899 = 899999
+        {2147483647, 2147483647, 0.5f, 0.5f, 2}, // 2^30 × (2^31 - 1) + 2^30, beyond 32 bits
+    };
+    for (const auto& t : tiles)
+        EXPECT_EQ(Tiles(t.u, t.v, t.rows, t.columns, 10), t.expected) << t.rows << " rows, " << t.columns;
     EXPECT_EQ(InputMap(0.55f, 10), 5u);
     EXPECT_EQ(InputMap(2.0f, 10), 9u);
     // A one-colour palette: every coordinate beyond the first entry clamps back to it.
