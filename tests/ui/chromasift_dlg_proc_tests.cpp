@@ -18,7 +18,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -48,8 +50,10 @@ protected:
         return Send(kParamsMapId, CC_SPINNER_CHANGE, static_cast<WPARAM>((dragging ? 1 << 16 : 0) | spinner));
     }
     int Get(ChromasiftParamId id) { return map->pblock->GetInt(id, GetCOREInterface()->GetTime()); }
-    void Set(ChromasiftParamId id, int value) {
-        map->pblock->SetValue(id, GetCOREInterface()->GetTime(), value);
+    void Set(ChromasiftParamId id, int value) { Set({{id, value}}); }
+    void Set(std::initializer_list<std::pair<ChromasiftParamId, int>> values) {
+        for (const auto& [id, value] : values)
+            map->pblock->SetValue(id, GetCOREInterface()->GetTime(), value);
     }
 
     void Extract(const char* image, int numColours) { ExtractFromTestImage(*map, image, numColours); }
@@ -65,9 +69,7 @@ TEST_F(RolloutProcedure, ARadioClickWritesItsSubModeAndTheCombinedMode) {
         int subModeValue, combinedMode;
     } rows[] = {{1, 1051, pb_object_mapping, 5, 12}, {3, 1048, pb_input_mapping, 2, 15}};
     for (const auto& row : rows) {
-        Set(pb_mapping, row.category);
-        Set(row.subMode, -1);
-        Set(pb_mapping_old, -1);
+        Set({{pb_mapping, row.category}, {row.subMode, -1}, {pb_mapping_old, -1}});
         EXPECT_EQ(Command(row.radio, BN_CLICKED), TRUE);
         EXPECT_EQ(Get(row.subMode), row.subModeValue) << "radio " << row.radio;
         EXPECT_EQ(Get(pb_mapping_old), row.combinedMode) << "radio " << row.radio;
@@ -75,9 +77,7 @@ TEST_F(RolloutProcedure, ARadioClickWritesItsSubModeAndTheCombinedMode) {
 }
 
 TEST_F(RolloutProcedure, ARadioWithoutARoleInTheCategoryChangesNothing) {
-    Set(pb_mapping, 0);
-    Set(pb_pixel_mapping, 1);
-    Set(pb_mapping_old, 1);
+    Set({{pb_mapping, 0}, {pb_pixel_mapping, 1}, {pb_mapping_old, 1}});
     for (int radio : {1049, 1050, 1051, 1060})
         EXPECT_EQ(Command(radio), TRUE);
     EXPECT_EQ(Get(pb_pixel_mapping), 1);
@@ -104,9 +104,7 @@ TEST_F(RolloutProcedure, AsTilesSwitchesTheCoordinatesToMapChannels) {
 
 TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
     // An older scene: the category and sub-mode say "As Tiles", the combined mode still says "Random".
-    Set(pb_mapping, 2);
-    Set(pb_coord_mapping, 3);
-    Set(pb_mapping_old, 0);
+    Set({{pb_mapping, 2}, {pb_coord_mapping, 3}, {pb_mapping_old, 0}});
     auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
     coords->SetCoordSystem(0);
     EXPECT_EQ(Send(kParamsMapId, WM_INITDIALOG), FALSE);
@@ -114,8 +112,7 @@ TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
     EXPECT_EQ(coords->GetCoordSystem(), 1);
 
     // A new category chosen in the list takes its own stored sub-mode.
-    Set(pb_mapping, 1);
-    Set(pb_object_mapping, 5);
+    Set({{pb_mapping, 1}, {pb_object_mapping, 5}});
     EXPECT_EQ(Command(IDC_MAPPING_COMBO, CBN_SELCHANGE), TRUE);
     EXPECT_EQ(Get(pb_mapping_old), 12);
 
@@ -129,9 +126,7 @@ TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
 }
 
 TEST_F(RolloutProcedure, OutOfRangeCategoriesAndSubModesWriteNothing) {
-    Set(pb_mapping_old, 7);
-    Set(pb_mapping, 2);
-    Set(pb_coord_mapping, 4);
+    Set({{pb_mapping_old, 7}, {pb_mapping, 2}, {pb_coord_mapping, 4}});
     Send(kParamsMapId, WM_INITDIALOG);
     EXPECT_EQ(Get(pb_mapping_old), 7);
     Set(pb_mapping, 4);
@@ -142,8 +137,7 @@ TEST_F(RolloutProcedure, OutOfRangeCategoriesAndSubModesWriteNothing) {
 }
 
 TEST_F(RolloutProcedure, TheAboutRolloutIgnoresTheParameterControls) {
-    Set(pb_mapping, 0);
-    Set(pb_mapping_old, 5);
+    Set({{pb_mapping, 0}, {pb_mapping_old, 5}});
     EXPECT_EQ(Send(kAboutMapId, WM_INITDIALOG), FALSE);
     EXPECT_EQ(Command(1046, 0, kAboutMapId), TRUE);
     EXPECT_EQ(Command(IDC_BITMAP_BUTTON, 0, kAboutMapId), TRUE);
@@ -350,8 +344,7 @@ TEST_F(RolloutProcedure, PaletteChangesRefreshTheOpenRollouts) {
 }
 
 TEST_F(RolloutProcedure, WithoutAMapNothingHappens) {
-    Set(pb_mapping, 2);
-    Set(pb_coord_mapping, 3);
+    Set({{pb_mapping, 2}, {pb_coord_mapping, 3}});
     theChromasiftDlgProc.SetMap(nullptr);
     EXPECT_EQ(Command(1046), TRUE);
     EXPECT_EQ(SpinnerChange(IDC_NUM_COLORS_SPIN), FALSE);
