@@ -16,6 +16,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -115,10 +116,9 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
         EXPECT_EQ(loaded.status, BMMRES_SUCCESS);
         ASSERT_NE(loaded.bitmap, nullptr);
         EXPECT_NE(loaded.bitmap->Storage(), nullptr);
-        EXPECT_EQ(loaded.bitmap->Width(), image.width);
-        EXPECT_EQ(loaded.bitmap->Height(), image.height);
-        EXPECT_EQ(loaded.info.Width(), image.width);
-        EXPECT_EQ(loaded.info.Height(), image.height);
+        EXPECT_EQ((std::array<int, 4>{loaded.bitmap->Width(), loaded.bitmap->Height(), loaded.info.Width(),
+                                      loaded.info.Height()}),
+                  (std::array{image.width, image.height, image.width, image.height}));
         // Kept at the decoded depth: a quarter of the memory of floats.
         EXPECT_EQ(loaded.bitmap->Storage()->Channels(), BitmapChannels::UInt8);
     }
@@ -133,50 +133,49 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
 
 TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
     // BMP rows are stored bottom-up, blue first; two.tga is top-down (descriptor bit 5) with alpha.
+    using enum BitmapChannels;
     const struct {
-        fs::path file;
-        int x, y;
+        const char* file;
         BitmapChannels channels;
-        Rgba expected;
+        std::vector<std::tuple<int, int, Rgba>> pixels; // x, y and what is read there
     } rows[] = {
         // Grey goes to red, green and blue.
-        {Made("grey_alpha8.png"), 0, 0, BitmapChannels::UInt8, Eight(10, 10, 10, 20)},
-        {Made("grey_alpha8.png"), 1, 0, BitmapChannels::UInt8, Eight(200, 200, 200, 0)},
+        {"grey_alpha8.png", UInt8, {{0, 0, Eight(10, 10, 10, 20)}, {1, 0, Eight(200, 200, 200, 0)}}},
         // Empty data chunks before and after the one with data (the decoder mishandled one before it).
-        {Made("grey_alpha8_empty_chunks.png"), 0, 0, BitmapChannels::UInt8, Eight(10, 10, 10, 20)},
-        {Made("grey_alpha8_empty_chunks.png"), 1, 0, BitmapChannels::UInt8, Eight(200, 200, 200, 0)},
+        {"grey_alpha8_empty_chunks.png",
+         UInt8,
+         {{0, 0, Eight(10, 10, 10, 20)}, {1, 0, Eight(200, 200, 200, 0)}}},
         // A palette with a transparency entry for its first colour only.
-        {Made("indexed8.png"), 0, 0, BitmapChannels::UInt8, Eight(250, 128, 0, 255)},
-        {Made("indexed8.png"), 1, 0, BitmapChannels::UInt8, Eight(1, 2, 3, 64)},
-        {Made("two.bmp"), 0, 0, BitmapChannels::UInt8, Eight(30, 20, 10, 255)},
-        {Made("two.bmp"), 1, 1, BitmapChannels::UInt8, Eight(6, 5, 4, 255)},
-        {Made("two.tga"), 0, 0, BitmapChannels::UInt8, Eight(7, 8, 9, 6)},
-        {Made("two.tga"), 1, 0, BitmapChannels::UInt8, Eight(70, 80, 90, 60)},
+        {"indexed8.png", UInt8, {{0, 0, Eight(250, 128, 0, 255)}, {1, 0, Eight(1, 2, 3, 64)}}},
+        {"two.bmp", UInt8, {{0, 0, Eight(30, 20, 10, 255)}, {1, 1, Eight(6, 5, 4, 255)}}},
+        {"two.tga", UInt8, {{0, 0, Eight(7, 8, 9, 6)}, {1, 0, Eight(70, 80, 90, 60)}}},
         // 1 and 65534 would become 0 and 255 at 8 bits.
-        {Made("rgba16.png"), 0, 0, BitmapChannels::UInt16, Sixteen(1, 257, 32768, 65535)},
-        {Made("rgba16.png"), 1, 0, BitmapChannels::UInt16, Sixteen(65534, 0, 12345, 2)},
-        {Made("grey16_column.png"), 0, 0, BitmapChannels::UInt16, Sixteen(40000, 40000, 40000, 65535)},
-        {Made("grey16_column.png"), 0, 1, BitmapChannels::UInt16, Sixteen(3, 3, 3, 65535)},
-        {Made("rgb16_1x1.png"), 0, 0, BitmapChannels::UInt16, Sixteen(65535, 1, 30000, 65535)},
+        {"rgba16.png", UInt16, {{0, 0, Sixteen(1, 257, 32768, 65535)}, {1, 0, Sixteen(65534, 0, 12345, 2)}}},
+        {"grey16_column.png",
+         UInt16,
+         {{0, 0, Sixteen(40000, 40000, 40000, 65535)}, {0, 1, Sixteen(3, 3, 3, 65535)}}},
+        {"rgb16_1x1.png", UInt16, {{0, 0, Sixteen(65535, 1, 30000, 65535)}}},
         // Grey and alpha at 16 bits: the alpha is kept, and no gamma curve touches the grey.
-        {Made("grey_alpha16.png"), 0, 0, BitmapChannels::UInt16, Sixteen(32768, 32768, 32768, 16384)},
+        {"grey_alpha16.png", UInt16, {{0, 0, Sixteen(32768, 32768, 32768, 16384)}}},
         // Radiance RGBE: a shared exponent 2^-5 with mantissas 128, 32 and 16 stores 4, 1 and 0.5 exactly.
-        {Made("values.hdr"), 0, 0, BitmapChannels::Float, {4.0f, 1.0f, 0.5f, 1.0f}},
-        {Made("values.hdr"), 1, 0, BitmapChannels::Float, {0.5f, 4.0f, 1.0f, 1.0f}},
+        {"values.hdr", Float, {{0, 0, {4.0f, 1.0f, 0.5f, 1.0f}}, {1, 0, {0.5f, 4.0f, 1.0f, 1.0f}}}},
 #if !defined(_WIN32)
         // EXR with a data window at (-3, 5), no alpha channel, values outside 0..1.
-        {Made("offset_window.exr"), 0, 0, BitmapChannels::Float, {100.0f, -2.0f, 0.25f, 1.0f}},
-        {Made("offset_window.exr"), 1, 0, BitmapChannels::Float, {1e-6f, 0.125f, 0.0f, 1.0f}},
-        {Made("offset_window.exr"), 1, 1, BitmapChannels::Float, {0.0f, 0.5f, 7.5f, 1.0f}},
-        {Made("grey_alpha.exr"), 0, 0, BitmapChannels::Float, {3.25f, 3.25f, 3.25f, 0.5f}},
+        {"offset_window.exr",
+         Float,
+         {{0, 0, {100.0f, -2.0f, 0.25f, 1.0f}},
+          {1, 0, {1e-6f, 0.125f, 0.0f, 1.0f}},
+          {1, 1, {0.0f, 0.5f, 7.5f, 1.0f}}}},
+        {"grey_alpha.exr", Float, {{0, 0, {3.25f, 3.25f, 3.25f, 0.5f}}}},
 #endif
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.file.filename().string() << " at " << row.x << ", " << row.y);
-        const Loaded loaded = Load(row.file);
+        SCOPED_TRACE(row.file);
+        const Loaded loaded = Load(Made(row.file));
         ASSERT_EQ(loaded.status, BMMRES_SUCCESS);
         EXPECT_EQ(loaded.bitmap->Storage()->Channels(), row.channels);
-        EXPECT_EQ(At(*loaded.bitmap, row.x, row.y), row.expected);
+        for (const auto& [x, y, expected] : row.pixels)
+            EXPECT_EQ(At(*loaded.bitmap, x, y), expected) << "at " << x << ", " << y;
     }
 #if defined(_WIN32)
     const Loaded exr = Load(Made("offset_window.exr"));

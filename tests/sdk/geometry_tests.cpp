@@ -211,13 +211,12 @@ TEST(MeshAdjacency, OddTopologyIsHandled) {
     AdjEdgeList edges(fins);
     const int shared = edges.FindEdge(1, 0);
     ASSERT_GE(shared, 0);
-    EXPECT_EQ(edges.edges[static_cast<std::size_t>(shared)].f[0], 0u);
-    EXPECT_EQ(edges.edges[static_cast<std::size_t>(shared)].f[1], 1u);
+    const MEdge& edge = edges.edges[static_cast<std::size_t>(shared)];
+    EXPECT_EQ((std::array{edge.f[0], edge.f[1]}), (std::array<DWORD, 2>{0, 1}));
     AdjFaceList faces(fins, edges);
-    EXPECT_EQ(faces[0].f[0], 1u);
-    EXPECT_EQ(faces[1].f[0], 0u);
-    EXPECT_EQ(faces[2].f[0], UNDEFINED);
-    EXPECT_EQ(faces[0].f[1], UNDEFINED) << "open edge";
+    // Across edge 0 of each face, then across face 0's open edge 1.
+    EXPECT_EQ((std::array{faces[0].f[0], faces[1].f[0], faces[2].f[0], faces[0].f[1]}),
+              (std::array<DWORD, 4>{1, 0, UNDEFINED, UNDEFINED}));
     FaceElementList elements(fins, faces);
     EXPECT_EQ(elements.count, 2u);
     EXPECT_EQ(Poly(fins, 2, 4.0f, TRUE), (std::vector<int>{2}));
@@ -258,11 +257,8 @@ TEST(FaceElementList, NumbersElementsInFaceOrder) {
     FaceElementList elements(mesh, faces);
     EXPECT_EQ(elements.count, 2u);
     ASSERT_EQ(elements.elem.Count(), 24);
-    EXPECT_EQ(elements[0], 0u);
-    for (int f = 1; f <= 12; ++f)
-        EXPECT_EQ(elements[f], 1u) << "face " << f;
-    for (int f = 13; f < 24; ++f)
-        EXPECT_EQ(elements[f], 0u) << "face " << f;
+    for (int f = 0; f < 24; ++f)
+        EXPECT_EQ(elements[f], f >= 1 && f <= 12 ? 1u : 0u) << "face " << f;
     for (int seed : {0, 5, 20}) {
         BitArray set(mesh.getNumFaces());
         mesh.ElementFromFace(static_cast<DWORD>(seed), set, &faces);
