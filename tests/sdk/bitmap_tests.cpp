@@ -1,5 +1,6 @@
 #include "hostsdk/bitmap.h"
 
+#include "scratch_folder.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -13,8 +14,8 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <tuple>
 #include <utility>
@@ -69,21 +70,13 @@ Rgba Sixteen(int r, int g, int b, int a) {
 
 class BitmapFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              (std::string("bitmap_tests_") + test->name() + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     fs::path Write(const fs::path& name, const Bytes& bytes) const {
-        std::ofstream(dir / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        WriteBytes(dir / name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         return dir / name;
     }
 
-    fs::path dir;
+    ScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
 };
 
 Bytes ReadAll(const fs::path& path) {

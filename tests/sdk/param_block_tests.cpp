@@ -53,20 +53,16 @@ ParamBlockDesc2 MakeDesc(Dummy* proc) {
 
 // Decoding a well-formed list is driven field by field by the plug-in module's parameter block test.
 TEST(ParamBlockDesc2, MalformedListsFailLoudly) {
+    // One integer parameter "x" whose list goes on with the tags given.
+    const auto list = [](auto... tags) {
+        return ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, tags..., p_end);
+    };
     const int unknownTag = p_default + 21; // a tag this host does not read
-    EXPECT_THROW(
-        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, unknownTag, 3, p_end, p_end),
-        std::invalid_argument);
+    EXPECT_THROW(list(unknownTag, 3, p_end), std::invalid_argument);
     // List values need the list they belong to.
-    EXPECT_THROW(
-        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_vals, 1, 2, p_end, p_end),
-        std::invalid_argument);
-    EXPECT_THROW(
-        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_ui, 23, 1000, p_end, p_end),
-        std::invalid_argument);
-    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_end, 1, L"y", TYPE_INT,
-                                 0, 0, p_end, p_end),
-                 std::invalid_argument);
+    EXPECT_THROW(list(p_vals, 1, 2, p_end), std::invalid_argument);
+    EXPECT_THROW(list(p_ui, 23, 1000, p_end), std::invalid_argument);
+    EXPECT_THROW(list(p_end, 1, L"y", TYPE_INT, 0, 0, p_end), std::invalid_argument);
 }
 
 // A block of the test description, owned by a minimal owner.

@@ -57,6 +57,16 @@ protected:
     }
 
     void Extract(const char* image, int numColours) { ExtractFromTestImage(*map, image, numColours); }
+    // The palette another map extracts from the test image.
+    Palette PaletteOf(const char* image, int numColours, int skipColours = 0) {
+        MapPtr other = NewMap();
+        other->pblock->SetValue(pb_skip_colors, 0, skipColours);
+        ExtractFromTestImage(*other, image, numColours);
+        Palette palette = *other->GetPalette();
+        other.reset();
+        theChromasiftDlgProc.SetMap(map.get()); // a new map makes itself the rollout's map
+        return palette;
+    }
 
     MapPtr map;
 };
@@ -185,10 +195,7 @@ TEST_F(RolloutProcedure, ReExtractionReadsTheCountsAtTheCurrentTime) {
     // The swatches show as many as "# colors" at the slider.
     Send(kParamsMapId, WM_PAINT);
     EXPECT_EQ(LastSwatchCount(), 7);
-    MapPtr reference = NewMap();
-    reference->pblock->SetValue(pb_skip_colors, 0, 2);
-    ExtractFromTestImage(*reference, "rubberwhale1.png", 7);
-    EXPECT_EQ(*map->GetPalette(), *reference->GetPalette()) << "seven colours after skipping two";
+    EXPECT_EQ(*map->GetPalette(), PaletteOf("rubberwhale1.png", 7, 2)) << "seven colours after skipping two";
 }
 
 TEST_F(RolloutProcedure, ChoicesAreReadAndWrittenAtTheCurrentTime) {
@@ -253,15 +260,6 @@ protected:
                                    std::filesystem::copy_options::overwrite_existing);
         if (existed)
             std::filesystem::last_write_time(file, written + std::chrono::minutes(1));
-    }
-    Palette PaletteOf(const char* image, int numColours, int skipColours = 0) {
-        MapPtr other = NewMap();
-        other->pblock->SetValue(pb_skip_colors, 0, skipColours);
-        ExtractFromTestImage(*other, image, numColours);
-        Palette palette = *other->GetPalette();
-        other.reset();
-        theChromasiftDlgProc.SetMap(map.get()); // a new map makes itself the rollout's map
-        return palette;
     }
 
     ScratchFolder scratch;
