@@ -56,7 +56,7 @@ std::vector<int> Poly(Mesh& mesh, DWORD seed, float thresh, BOOL ignoreVisEdges)
 }
 
 // Numbers polygons the way the pre-render pass does: every face not yet in a polygon seeds a new one.
-int CountPolygons(Mesh& mesh, float thresh, BOOL ignoreVisEdges, std::vector<int>* sizes = nullptr) {
+int CountPolygons(Mesh& mesh, float thresh, BOOL ignoreVisEdges) {
     AdjEdgeList edges(mesh);
     AdjFaceList faces(mesh, edges);
     std::vector<bool> visited(static_cast<std::size_t>(mesh.getNumFaces()), false);
@@ -69,8 +69,6 @@ int CountPolygons(Mesh& mesh, float thresh, BOOL ignoreVisEdges, std::vector<int
         mesh.PolyFromFace(static_cast<DWORD>(f), set, thresh, ignoreVisEdges, &faces);
         for (int b : SetFaces(set))
             visited[static_cast<std::size_t>(b)] = true;
-        if (sizes != nullptr)
-            sizes->push_back(set.NumberSet());
         ++polygons;
     }
     return polygons;
