@@ -35,6 +35,16 @@ Bytes Truncated(Bytes bytes, std::size_t drop) {
     return bytes;
 }
 
+// The bytes with the one `offset` bytes after the first JPEG marker 0xFF `marker` set to `value`; unchanged
+// when there is no such marker (and then read whole).
+Bytes Patched(Bytes bytes, std::uint8_t marker, std::size_t offset, std::uint8_t value) {
+    const std::array<std::uint8_t, 2> tag = {0xFF, marker};
+    const auto at = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
+    if (at != bytes.end())
+        at[static_cast<std::ptrdiff_t>(offset)] = value;
+    return bytes;
+}
+
 // ---- Loading
 
 struct Loaded {
@@ -209,20 +219,6 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     // claiming 17 x 255 codes; short_segment_big_table.jpg: the same table in a segment declared too short,
     // which the decoder reads past the segment's end.
     const Bytes bigTable = ReadAll(Made("big_table.jpg"));
-    // A scan whose first component names AC table 3, which the file never defines.
-    Bytes undefinedTable = starry;
-    const std::array<std::uint8_t, 2> scanMarker = {0xFF, 0xDA};
-    const auto scan =
-        std::search(undefinedTable.begin(), undefinedTable.end(), scanMarker.begin(), scanMarker.end());
-    ASSERT_NE(scan, undefinedTable.end());
-    scan[6] = 0x03;
-    // A frame whose first component names quantisation table 3, which the file never defines.
-    Bytes undefinedQuantisation = starry;
-    const std::array<std::uint8_t, 2> frameMarker = {0xFF, 0xC0};
-    const auto frame = std::search(undefinedQuantisation.begin(), undefinedQuantisation.end(),
-                                   frameMarker.begin(), frameMarker.end());
-    ASSERT_NE(frame, undefinedQuantisation.end());
-    frame[12] = 0x03;
     // A compression method the decoder reads as negative and decodes as plain rows.
     const Bytes bmp = ReadAll(Made("two.bmp"));
     Bytes negativeMethod = bmp;
@@ -237,28 +233,29 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         const char* name;
         Bytes bytes;
         BMMRES status;
-    } cases[] = {
-        {"empty.png", {}, BMMRES_INVALIDFORMAT},
-        {"notes.png", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 't', 'e', 'x', 't', '\n'}, BMMRES_INVALIDFORMAT},
-        {"truncated.png", Truncated(silk, silk.size() / 2), BMMRES_CORRUPTFILE},
-        {"truncated.jpg", Truncated(starry, starry.size() / 2), BMMRES_CORRUPTFILE},
-        {"truncated.bmp", Truncated(bmp, 10), BMMRES_CORRUPTFILE},
-        {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
-        {"empty_run.hdr", ReadAll(Made("empty_run.hdr")), BMMRES_CORRUPTFILE},
-        {"nul_line_header.hdr", ReadAll(Made("nul_line_header.hdr")), BMMRES_CORRUPTFILE},
-        {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
-        {"short_segment_big_table.jpg", ReadAll(Made("short_segment_big_table.jpg")), BMMRES_CORRUPTFILE},
-        {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
-        {"undefined_table.jpg", undefinedTable, BMMRES_CORRUPTFILE},
-        {"undefined_quantisation_table.jpg", undefinedQuantisation, BMMRES_CORRUPTFILE},
-        {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
-        {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
-        // Too large for the decoder to accept its header, and too large for the manager.
-        {"huge.png", ReadAll(Made("huge_header.png")), BMMRES_INVALIDFORMAT},
-        {"wide.png", ReadAll(Made("wide_header.png")), BMMRES_MEMORYERROR},
+    } cases[] =
+    { {"empty.png", {}, BMMRES_INVALIDFORMAT},
+      {"notes.png", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 't', 'e', 'x', 't', '\n'}, BMMRES_INVALIDFORMAT},
+      {"truncated.png", Truncated(silk, silk.size() / 2), BMMRES_CORRUPTFILE},
+      {"truncated.jpg", Truncated(starry, starry.size() / 2), BMMRES_CORRUPTFILE},
+      {"truncated.bmp", Truncated(bmp, 10), BMMRES_CORRUPTFILE},
+      {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
+      {"empty_run.hdr", ReadAll(Made("empty_run.hdr")), BMMRES_CORRUPTFILE},
+      {"nul_line_header.hdr", ReadAll(Made("nul_line_header.hdr")), BMMRES_CORRUPTFILE},
+      {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
+      {"short_segment_big_table.jpg", ReadAll(Made("short_segment_big_table.jpg")), BMMRES_CORRUPTFILE},
+      {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
+      // A scan, and a frame, whose first component names a table 3 (AC, quantisation) the file never defines.
+      {"undefined_table.jpg", Patched(starry, 0xDA, 6, 0x03), BMMRES_CORRUPTFILE},
+      {"undefined_quantisation_table.jpg", Patched(starry, 0xC0, 12, 0x03), BMMRES_CORRUPTFILE},
+      {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
+      {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
+      // Too large for the decoder to accept its header, and too large for the manager.
+      {"huge.png", ReadAll(Made("huge_header.png")), BMMRES_INVALIDFORMAT},
+      {"wide.png", ReadAll(Made("wide_header.png")), BMMRES_MEMORYERROR},
 #if !defined(_WIN32)
-        {"truncated.exr", Truncated(ReadAll(Made("offset_window.exr")), 20), BMMRES_CORRUPTFILE},
-        {"huge.exr", ReadAll(Made("huge_header.exr")), BMMRES_MEMORYERROR},
+      {"truncated.exr", Truncated(ReadAll(Made("offset_window.exr")), 20), BMMRES_CORRUPTFILE},
+      {"huge.exr", ReadAll(Made("huge_header.exr")), BMMRES_MEMORYERROR},
 #endif
     };
     for (const auto& c : cases) {
