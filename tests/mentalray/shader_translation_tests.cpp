@@ -39,15 +39,6 @@ mrShaderDeclaration Declaration(std::vector<std::wstring> without = {}) {
     return declaration;
 }
 
-PaletteEntry Entry(std::uint16_t red, std::uint16_t green, std::uint16_t blue, std::uint16_t alpha = 65535) {
-    PaletteEntry entry;
-    entry.red = red;
-    entry.green = green;
-    entry.blue = blue;
-    entry.alpha = alpha;
-    return entry;
-}
-
 // A standard generator whose values depend on the time they are read at, and which records those times.
 class TimedXYZGen : public StdXYZGen {
 public:
@@ -113,8 +104,7 @@ protected:
         imrShader* shader = library.CreateShader(L"Chromasift", L"test");
         Interval valid(10, 20);
         map->TranslateParameters(translation, shader, t, valid);
-        EXPECT_EQ(valid.Start(), 10) << "the interval is left as it was";
-        EXPECT_EQ(valid.End(), 20);
+        EXPECT_EQ(valid, Interval(10, 20)) << "the interval is left as it was";
         return shader;
     }
 
@@ -150,7 +140,7 @@ protected:
         Palette palette;
         for (int i = 0; i < size; ++i)
             palette.push_back(
-                Entry(static_cast<std::uint16_t>(1000 * i), 7, static_cast<std::uint16_t>(65535 - i)));
+                {static_cast<std::uint16_t>(1000 * i), 7, static_cast<std::uint16_t>(65535 - i), 65535});
         map->SetPalette(palette);
     }
 
@@ -165,9 +155,8 @@ TEST_F(ShaderTranslation, CreatesAChromasiftShaderNamedAfterTheMapAndTranslatesE
     EXPECT_EQ(std::wstring(shader->GetDeclarationName()), L"Chromasift");
     EXPECT_EQ(std::wstring(shader->GetName()), L"Map #4 (KR Chromasift)");
     EXPECT_FALSE(map->NeedsAutomaticParamBlock2Translation());
-    auto* viaInterface =
-        static_cast<imrShaderTranslation*>(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID));
-    EXPECT_EQ(viaInterface, static_cast<imrShaderTranslation*>(map.get()));
+    EXPECT_EQ(static_cast<imrShaderTranslation*>(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID)),
+              static_cast<imrShaderTranslation*>(map.get()));
 
     mrShaderLibrary empty;
     EXPECT_EQ(map->GetMRShader(empty), nullptr) << "a host without the declaration has no shader to give";
@@ -206,11 +195,8 @@ TEST_F(ShaderTranslation, ColoursAreTheActiveEntriesInPaletteOrder) {
 }
 
 TEST_F(ShaderTranslation, ChannelsAreMultipliedNotDivided) {
-    const AColor half = ShaderColour(Entry(32768, 16384, 65535, 32768));
-    EXPECT_EQ(half.r, 0.5f);
-    EXPECT_EQ(half.g, 0.25f);
-    EXPECT_EQ(half.b, 0.9999847412109375f) << "a full channel stays below 1";
-    EXPECT_EQ(half.a, 0.5f);
+    // A full channel stays below 1.
+    EXPECT_EQ(ShaderColour({32768, 16384, 65535, 32768}), AColor(0.5f, 0.25f, 0.9999847412109375f, 0.5f));
 }
 
 TEST_F(ShaderTranslation, InputMapIsConnectedOnlyWhenSwitchedOnAndPresent) {

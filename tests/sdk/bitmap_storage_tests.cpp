@@ -97,18 +97,10 @@ TEST(BitmapStorage, EverySixteenBitValueReadsAsItsDivisionBy65535) {
 }
 
 TEST(BitmapStorage, FloatingPointChannelsReadUnchanged) {
-    const std::vector<float> values = {-2.5f,
-                                       0.0f,
-                                       1.0f,
-                                       1e30f,
-                                       std::numeric_limits<float>::infinity(),
-                                       std::numeric_limits<float>::quiet_NaN(),
-                                       -0.0f,
-                                       std::numeric_limits<float>::denorm_min(),
-                                       0.1f,
-                                       65535.0f,
-                                       3.0f,
-                                       0.5f};
+    using limits = std::numeric_limits<float>;
+    const std::vector<float> values = {
+        -2.5f, 0.0f,     1.0f, 1e30f, limits::infinity(), limits::quiet_NaN(), -0.0f, limits::denorm_min(),
+        0.1f,  65535.0f, 3.0f, 0.5f};
     const BitmapStorage storage = StorageOf(3, 1, BitmapChannels::Float, values);
     std::vector<BMM_Color_fl> run(3);
     ASSERT_EQ(storage.GetLinearPixels(0, 0, 3, run.data()), 1);

@@ -1,5 +1,6 @@
 #include "hostsdk/bitmap.h"
 
+#include "scratch_folder.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -13,9 +14,10 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <string>
+#include <string_view>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -30,6 +32,16 @@ namespace {
 
 Bytes Truncated(Bytes bytes, std::size_t drop) {
     bytes.resize(bytes.size() - drop);
+    return bytes;
+}
+
+// The bytes with the one `offset` bytes after the first JPEG marker 0xFF `marker` set to `value`; unchanged
+// when there is no such marker (and then read whole).
+Bytes Patched(Bytes bytes, std::uint8_t marker, std::size_t offset, std::uint8_t value) {
+    const std::array<std::uint8_t, 2> tag = {0xFF, marker};
+    const auto at = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
+    if (at != bytes.end())
+        at[static_cast<std::ptrdiff_t>(offset)] = value;
     return bytes;
 }
 
@@ -68,21 +80,13 @@ Rgba Sixteen(int r, int g, int b, int a) {
 
 class BitmapFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() /
-              (std::string("bitmap_tests_") + test->name() + "_" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     fs::path Write(const fs::path& name, const Bytes& bytes) const {
-        std::ofstream(dir / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        WriteBytes(dir / name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         return dir / name;
     }
 
-    fs::path dir;
+    ScratchFolder scratch;
+    const fs::path& dir = scratch.Path();
 };
 
 Bytes ReadAll(const fs::path& path) {
@@ -115,10 +119,9 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
         EXPECT_EQ(loaded.status, BMMRES_SUCCESS);
         ASSERT_NE(loaded.bitmap, nullptr);
         EXPECT_NE(loaded.bitmap->Storage(), nullptr);
-        EXPECT_EQ(loaded.bitmap->Width(), image.width);
-        EXPECT_EQ(loaded.bitmap->Height(), image.height);
-        EXPECT_EQ(loaded.info.Width(), image.width);
-        EXPECT_EQ(loaded.info.Height(), image.height);
+        EXPECT_EQ((std::array<int, 4>{loaded.bitmap->Width(), loaded.bitmap->Height(), loaded.info.Width(),
+                                      loaded.info.Height()}),
+                  (std::array{image.width, image.height, image.width, image.height}));
         // Kept at the decoded depth: a quarter of the memory of floats.
         EXPECT_EQ(loaded.bitmap->Storage()->Channels(), BitmapChannels::UInt8);
     }
@@ -133,50 +136,49 @@ TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
 
 TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
     // BMP rows are stored bottom-up, blue first; two.tga is top-down (descriptor bit 5) with alpha.
+    using enum BitmapChannels;
     const struct {
-        fs::path file;
-        int x, y;
+        const char* file;
         BitmapChannels channels;
-        Rgba expected;
+        std::vector<std::tuple<int, int, Rgba>> pixels; // x, y and what is read there
     } rows[] = {
         // Grey goes to red, green and blue.
-        {Made("grey_alpha8.png"), 0, 0, BitmapChannels::UInt8, Eight(10, 10, 10, 20)},
-        {Made("grey_alpha8.png"), 1, 0, BitmapChannels::UInt8, Eight(200, 200, 200, 0)},
+        {"grey_alpha8.png", UInt8, {{0, 0, Eight(10, 10, 10, 20)}, {1, 0, Eight(200, 200, 200, 0)}}},
         // Empty data chunks before and after the one with data (the decoder mishandled one before it).
-        {Made("grey_alpha8_empty_chunks.png"), 0, 0, BitmapChannels::UInt8, Eight(10, 10, 10, 20)},
-        {Made("grey_alpha8_empty_chunks.png"), 1, 0, BitmapChannels::UInt8, Eight(200, 200, 200, 0)},
+        {"grey_alpha8_empty_chunks.png",
+         UInt8,
+         {{0, 0, Eight(10, 10, 10, 20)}, {1, 0, Eight(200, 200, 200, 0)}}},
         // A palette with a transparency entry for its first colour only.
-        {Made("indexed8.png"), 0, 0, BitmapChannels::UInt8, Eight(250, 128, 0, 255)},
-        {Made("indexed8.png"), 1, 0, BitmapChannels::UInt8, Eight(1, 2, 3, 64)},
-        {Made("two.bmp"), 0, 0, BitmapChannels::UInt8, Eight(30, 20, 10, 255)},
-        {Made("two.bmp"), 1, 1, BitmapChannels::UInt8, Eight(6, 5, 4, 255)},
-        {Made("two.tga"), 0, 0, BitmapChannels::UInt8, Eight(7, 8, 9, 6)},
-        {Made("two.tga"), 1, 0, BitmapChannels::UInt8, Eight(70, 80, 90, 60)},
+        {"indexed8.png", UInt8, {{0, 0, Eight(250, 128, 0, 255)}, {1, 0, Eight(1, 2, 3, 64)}}},
+        {"two.bmp", UInt8, {{0, 0, Eight(30, 20, 10, 255)}, {1, 1, Eight(6, 5, 4, 255)}}},
+        {"two.tga", UInt8, {{0, 0, Eight(7, 8, 9, 6)}, {1, 0, Eight(70, 80, 90, 60)}}},
         // 1 and 65534 would become 0 and 255 at 8 bits.
-        {Made("rgba16.png"), 0, 0, BitmapChannels::UInt16, Sixteen(1, 257, 32768, 65535)},
-        {Made("rgba16.png"), 1, 0, BitmapChannels::UInt16, Sixteen(65534, 0, 12345, 2)},
-        {Made("grey16_column.png"), 0, 0, BitmapChannels::UInt16, Sixteen(40000, 40000, 40000, 65535)},
-        {Made("grey16_column.png"), 0, 1, BitmapChannels::UInt16, Sixteen(3, 3, 3, 65535)},
-        {Made("rgb16_1x1.png"), 0, 0, BitmapChannels::UInt16, Sixteen(65535, 1, 30000, 65535)},
+        {"rgba16.png", UInt16, {{0, 0, Sixteen(1, 257, 32768, 65535)}, {1, 0, Sixteen(65534, 0, 12345, 2)}}},
+        {"grey16_column.png",
+         UInt16,
+         {{0, 0, Sixteen(40000, 40000, 40000, 65535)}, {0, 1, Sixteen(3, 3, 3, 65535)}}},
+        {"rgb16_1x1.png", UInt16, {{0, 0, Sixteen(65535, 1, 30000, 65535)}}},
         // Grey and alpha at 16 bits: the alpha is kept, and no gamma curve touches the grey.
-        {Made("grey_alpha16.png"), 0, 0, BitmapChannels::UInt16, Sixteen(32768, 32768, 32768, 16384)},
+        {"grey_alpha16.png", UInt16, {{0, 0, Sixteen(32768, 32768, 32768, 16384)}}},
         // Radiance RGBE: a shared exponent 2^-5 with mantissas 128, 32 and 16 stores 4, 1 and 0.5 exactly.
-        {Made("values.hdr"), 0, 0, BitmapChannels::Float, {4.0f, 1.0f, 0.5f, 1.0f}},
-        {Made("values.hdr"), 1, 0, BitmapChannels::Float, {0.5f, 4.0f, 1.0f, 1.0f}},
+        {"values.hdr", Float, {{0, 0, {4.0f, 1.0f, 0.5f, 1.0f}}, {1, 0, {0.5f, 4.0f, 1.0f, 1.0f}}}},
 #if !defined(_WIN32)
         // EXR with a data window at (-3, 5), no alpha channel, values outside 0..1.
-        {Made("offset_window.exr"), 0, 0, BitmapChannels::Float, {100.0f, -2.0f, 0.25f, 1.0f}},
-        {Made("offset_window.exr"), 1, 0, BitmapChannels::Float, {1e-6f, 0.125f, 0.0f, 1.0f}},
-        {Made("offset_window.exr"), 1, 1, BitmapChannels::Float, {0.0f, 0.5f, 7.5f, 1.0f}},
-        {Made("grey_alpha.exr"), 0, 0, BitmapChannels::Float, {3.25f, 3.25f, 3.25f, 0.5f}},
+        {"offset_window.exr",
+         Float,
+         {{0, 0, {100.0f, -2.0f, 0.25f, 1.0f}},
+          {1, 0, {1e-6f, 0.125f, 0.0f, 1.0f}},
+          {1, 1, {0.0f, 0.5f, 7.5f, 1.0f}}}},
+        {"grey_alpha.exr", Float, {{0, 0, {3.25f, 3.25f, 3.25f, 0.5f}}}},
 #endif
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.file.filename().string() << " at " << row.x << ", " << row.y);
-        const Loaded loaded = Load(row.file);
+        SCOPED_TRACE(row.file);
+        const Loaded loaded = Load(Made(row.file));
         ASSERT_EQ(loaded.status, BMMRES_SUCCESS);
         EXPECT_EQ(loaded.bitmap->Storage()->Channels(), row.channels);
-        EXPECT_EQ(At(*loaded.bitmap, row.x, row.y), row.expected);
+        for (const auto& [x, y, expected] : row.pixels)
+            EXPECT_EQ(At(*loaded.bitmap, x, y), expected) << "at " << x << ", " << y;
     }
 #if defined(_WIN32)
     const Loaded exr = Load(Made("offset_window.exr"));
@@ -217,20 +219,6 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     // claiming 17 x 255 codes; short_segment_big_table.jpg: the same table in a segment declared too short,
     // which the decoder reads past the segment's end.
     const Bytes bigTable = ReadAll(Made("big_table.jpg"));
-    // A scan whose first component names AC table 3, which the file never defines.
-    Bytes undefinedTable = starry;
-    const std::array<std::uint8_t, 2> scanMarker = {0xFF, 0xDA};
-    const auto scan =
-        std::search(undefinedTable.begin(), undefinedTable.end(), scanMarker.begin(), scanMarker.end());
-    ASSERT_NE(scan, undefinedTable.end());
-    scan[6] = 0x03;
-    // A frame whose first component names quantisation table 3, which the file never defines.
-    Bytes undefinedQuantisation = starry;
-    const std::array<std::uint8_t, 2> frameMarker = {0xFF, 0xC0};
-    const auto frame = std::search(undefinedQuantisation.begin(), undefinedQuantisation.end(),
-                                   frameMarker.begin(), frameMarker.end());
-    ASSERT_NE(frame, undefinedQuantisation.end());
-    frame[12] = 0x03;
     // A compression method the decoder reads as negative and decodes as plain rows.
     const Bytes bmp = ReadAll(Made("two.bmp"));
     Bytes negativeMethod = bmp;
@@ -245,28 +233,29 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
         const char* name;
         Bytes bytes;
         BMMRES status;
-    } cases[] = {
-        {"empty.png", {}, BMMRES_INVALIDFORMAT},
-        {"notes.png", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 't', 'e', 'x', 't', '\n'}, BMMRES_INVALIDFORMAT},
-        {"truncated.png", Truncated(silk, silk.size() / 2), BMMRES_CORRUPTFILE},
-        {"truncated.jpg", Truncated(starry, starry.size() / 2), BMMRES_CORRUPTFILE},
-        {"truncated.bmp", Truncated(bmp, 10), BMMRES_CORRUPTFILE},
-        {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
-        {"empty_run.hdr", ReadAll(Made("empty_run.hdr")), BMMRES_CORRUPTFILE},
-        {"nul_line_header.hdr", ReadAll(Made("nul_line_header.hdr")), BMMRES_CORRUPTFILE},
-        {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
-        {"short_segment_big_table.jpg", ReadAll(Made("short_segment_big_table.jpg")), BMMRES_CORRUPTFILE},
-        {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
-        {"undefined_table.jpg", undefinedTable, BMMRES_CORRUPTFILE},
-        {"undefined_quantisation_table.jpg", undefinedQuantisation, BMMRES_CORRUPTFILE},
-        {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
-        {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
-        // Too large for the decoder to accept its header, and too large for the manager.
-        {"huge.png", ReadAll(Made("huge_header.png")), BMMRES_INVALIDFORMAT},
-        {"wide.png", ReadAll(Made("wide_header.png")), BMMRES_MEMORYERROR},
+    } cases[] =
+    { {"empty.png", {}, BMMRES_INVALIDFORMAT},
+      {"notes.png", Bytes{'h', 'e', 'l', 'l', 'o', ' ', 't', 'e', 'x', 't', '\n'}, BMMRES_INVALIDFORMAT},
+      {"truncated.png", Truncated(silk, silk.size() / 2), BMMRES_CORRUPTFILE},
+      {"truncated.jpg", Truncated(starry, starry.size() / 2), BMMRES_CORRUPTFILE},
+      {"truncated.bmp", Truncated(bmp, 10), BMMRES_CORRUPTFILE},
+      {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
+      {"empty_run.hdr", ReadAll(Made("empty_run.hdr")), BMMRES_CORRUPTFILE},
+      {"nul_line_header.hdr", ReadAll(Made("nul_line_header.hdr")), BMMRES_CORRUPTFILE},
+      {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
+      {"short_segment_big_table.jpg", ReadAll(Made("short_segment_big_table.jpg")), BMMRES_CORRUPTFILE},
+      {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
+      // A scan, and a frame, whose first component names a table 3 (AC, quantisation) the file never defines.
+      {"undefined_table.jpg", Patched(starry, 0xDA, 6, 0x03), BMMRES_CORRUPTFILE},
+      {"undefined_quantisation_table.jpg", Patched(starry, 0xC0, 12, 0x03), BMMRES_CORRUPTFILE},
+      {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
+      {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
+      // Too large for the decoder to accept its header, and too large for the manager.
+      {"huge.png", ReadAll(Made("huge_header.png")), BMMRES_INVALIDFORMAT},
+      {"wide.png", ReadAll(Made("wide_header.png")), BMMRES_MEMORYERROR},
 #if !defined(_WIN32)
-        {"truncated.exr", Truncated(ReadAll(Made("offset_window.exr")), 20), BMMRES_CORRUPTFILE},
-        {"huge.exr", ReadAll(Made("huge_header.exr")), BMMRES_MEMORYERROR},
+      {"truncated.exr", Truncated(ReadAll(Made("offset_window.exr")), 20), BMMRES_CORRUPTFILE},
+      {"huge.exr", ReadAll(Made("huge_header.exr")), BMMRES_MEMORYERROR},
 #endif
     };
     for (const auto& c : cases) {

@@ -56,7 +56,7 @@ std::vector<int> Poly(Mesh& mesh, DWORD seed, float thresh, BOOL ignoreVisEdges)
 }
 
 // Numbers polygons the way the pre-render pass does: every face not yet in a polygon seeds a new one.
-int CountPolygons(Mesh& mesh, float thresh, BOOL ignoreVisEdges, std::vector<int>* sizes = nullptr) {
+int CountPolygons(Mesh& mesh, float thresh, BOOL ignoreVisEdges) {
     AdjEdgeList edges(mesh);
     AdjFaceList faces(mesh, edges);
     std::vector<bool> visited(static_cast<std::size_t>(mesh.getNumFaces()), false);
@@ -69,11 +69,27 @@ int CountPolygons(Mesh& mesh, float thresh, BOOL ignoreVisEdges, std::vector<int
         mesh.PolyFromFace(static_cast<DWORD>(f), set, thresh, ignoreVisEdges, &faces);
         for (int b : SetFaces(set))
             visited[static_cast<std::size_t>(b)] = true;
-        if (sizes != nullptr)
-            sizes->push_back(set.NumberSet());
         ++polygons;
     }
     return polygons;
+}
+
+// A polygon mesh of the points and faces given, each face a list of corners.
+MNMesh MakeMNMesh(const std::vector<Point3>& points, const std::vector<std::vector<int>>& faces) {
+    MNMesh mm;
+    for (const Point3& p : points)
+        mm.NewVert(p);
+    for (const std::vector<int>& face : faces)
+        mm.NewFace(-1, static_cast<int>(face.size()), face.data());
+    return mm;
+}
+
+// `count` points along x, one unit apart, at height y.
+std::vector<Point3> Row(int count, float y = 0.0f) {
+    std::vector<Point3> points;
+    for (int i = 0; i < count; ++i)
+        points.emplace_back(static_cast<float>(i), y, 0.0f);
+    return points;
 }
 
 // A unit quad split along its diagonal 0-2: the diagonal is edge 2 of face 0 and edge 0 of face 1.
@@ -193,13 +209,12 @@ TEST(MeshAdjacency, OddTopologyIsHandled) {
     AdjEdgeList edges(fins);
     const int shared = edges.FindEdge(1, 0);
     ASSERT_GE(shared, 0);
-    EXPECT_EQ(edges.edges[static_cast<std::size_t>(shared)].f[0], 0u);
-    EXPECT_EQ(edges.edges[static_cast<std::size_t>(shared)].f[1], 1u);
+    const MEdge& edge = edges.edges[static_cast<std::size_t>(shared)];
+    EXPECT_EQ((std::array{edge.f[0], edge.f[1]}), (std::array<DWORD, 2>{0, 1}));
     AdjFaceList faces(fins, edges);
-    EXPECT_EQ(faces[0].f[0], 1u);
-    EXPECT_EQ(faces[1].f[0], 0u);
-    EXPECT_EQ(faces[2].f[0], UNDEFINED);
-    EXPECT_EQ(faces[0].f[1], UNDEFINED) << "open edge";
+    // Across edge 0 of each face, then across face 0's open edge 1.
+    EXPECT_EQ((std::array{faces[0].f[0], faces[1].f[0], faces[2].f[0], faces[0].f[1]}),
+              (std::array<DWORD, 4>{1, 0, UNDEFINED, UNDEFINED}));
     FaceElementList elements(fins, faces);
     EXPECT_EQ(elements.count, 2u);
     EXPECT_EQ(Poly(fins, 2, 4.0f, TRUE), (std::vector<int>{2}));
@@ -240,11 +255,8 @@ TEST(FaceElementList, NumbersElementsInFaceOrder) {
     FaceElementList elements(mesh, faces);
     EXPECT_EQ(elements.count, 2u);
     ASSERT_EQ(elements.elem.Count(), 24);
-    EXPECT_EQ(elements[0], 0u);
-    for (int f = 1; f <= 12; ++f)
-        EXPECT_EQ(elements[f], 1u) << "face " << f;
-    for (int f = 13; f < 24; ++f)
-        EXPECT_EQ(elements[f], 0u) << "face " << f;
+    for (int f = 0; f < 24; ++f)
+        EXPECT_EQ(elements[f], f >= 1 && f <= 12 ? 1u : 0u) << "face " << f;
     for (int seed : {0, 5, 20}) {
         BitArray set(mesh.getNumFaces());
         mesh.ElementFromFace(static_cast<DWORD>(seed), set, &faces);
@@ -255,14 +267,9 @@ TEST(FaceElementList, NumbersElementsInFaceOrder) {
 }
 
 TEST(MNMesh, ElementsJoinAtEdgesNotCorners) {
-    MNMesh mm;
-    for (int i = 0; i < 9; ++i)
-        mm.NewVert(Point3(static_cast<float>(i), 0, 0));
-    const int a[4] = {0, 1, 2, 3}, b[4] = {1, 4, 5, 2}, c[3] = {5, 6, 7}, d[3] = {0, 8, 6};
-    mm.NewFace(-1, 4, a);
-    mm.NewFace(-1, 4, b); // shares the edge 1-2 with a, in the opposite direction
-    mm.NewFace(-1, 3, c); // touches b only at corner 5
-    mm.NewFace(-1, 3, d); // touches a at 0 and c at 6, never along an edge
+    // The second face shares the edge 1-2 with the first, in the opposite direction; the third touches the
+    // second only at corner 5; the fourth touches the first at 0 and the third at 6, never along an edge.
+    MNMesh mm = MakeMNMesh(Row(9), {{0, 1, 2, 3}, {1, 4, 5, 2}, {5, 6, 7}, {0, 8, 6}});
     BitArray set(mm.numf);
     mm.ElementFromFace(0, set);
     EXPECT_EQ(SetFaces(set), (std::vector<int>{0, 1}));
@@ -284,13 +291,7 @@ TEST(MNMesh, ElementsJoinAtEdgesNotCorners) {
     EXPECT_EQ(SetFaces(grown), (std::vector<int>{0, 1, 2, 4}));
 
     // Three polygons on one edge form one element.
-    MNMesh fins;
-    for (int i = 0; i < 5; ++i)
-        fins.NewVert(Point3(static_cast<float>(i), 1, 0));
-    const int f0[3] = {0, 1, 2}, f1[3] = {1, 0, 3}, f2[3] = {0, 1, 4};
-    fins.NewFace(-1, 3, f0);
-    fins.NewFace(-1, 3, f1);
-    fins.NewFace(-1, 3, f2);
+    MNMesh fins = MakeMNMesh(Row(5, 1.0f), {{0, 1, 2}, {1, 0, 3}, {0, 1, 4}});
     BitArray finSet(fins.numf);
     fins.ElementFromFace(2, finSet);
     EXPECT_EQ(finSet.NumberSet(), 3);
@@ -323,14 +324,13 @@ TEST(MNFace, CornersBeyondFourSpillAndSurviveResizeCopyAndMove) {
 }
 
 TEST(MNMesh, TriangulatesWithHiddenFanEdges) {
-    MNMesh mm;
+    std::vector<Point3> corners;
     for (int i = 0; i < 5; ++i)
-        mm.NewVert(Point3(std::cos(Radians(72.0f * static_cast<float>(i))),
-                          std::sin(Radians(72.0f * static_cast<float>(i))), 0));
-    const int pentagon[5] = {0, 1, 2, 3, 4}, line[2] = {0, 1}, bad[3] = {0, 1, 7};
-    mm.NewFace(-1, 5, pentagon);
+        corners.emplace_back(std::cos(Radians(72.0f * static_cast<float>(i))),
+                             std::sin(Radians(72.0f * static_cast<float>(i))), 0.0f);
+    MNMesh mm = MakeMNMesh(corners, {{0, 1, 2, 3, 4}, {0, 1}});
     mm.f[0].material = 7;
-    mm.NewFace(-1, 2, line);
+    const int bad[3] = {0, 1, 7};
     mm.NewFace(0, 3, bad);
     EXPECT_EQ(mm.f[2].material, 7) << "a new face copies its initial face's material";
     Mesh mesh;
@@ -485,36 +485,38 @@ TEST(Objects, NodesEvaluateToObjectsThatGiveRenderMeshes) {
     delete triangles;
 }
 
-} // namespace
-
-TEST(MNMeshMaps, TriangulationFansMapCornersLikeTheFaceCorners) {
-    MNMesh poly;
-    for (const Point3& p :
-         {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0), Point3(2, 0, 0)})
-        poly.NewVert(p);
-    const int quad[] = {0, 1, 2, 3};
-    const int tri[] = {1, 4, 2};
-    poly.NewFace(-1, 4, quad);
-    poly.NewFace(-1, 3, tri);
+// A polygon mesh whose map channel 1 holds the map vertices and faces given.
+MNMesh Mapped(MNMesh poly, const std::vector<UVVert>& mapVerts,
+              const std::vector<std::vector<int>>& mapFaces) {
     poly.SetMapNum(2);
     MNMap& map = *poly.M(1);
-    map.v = {Point3(0, 0, 0), Point3(0.5f, 0, 0), Point3(0.5f, 1, 0), Point3(0, 1, 0), Point3(1, 0, 0)};
-    const int quadUv[] = {3, 2, 1, 0}; // deliberately not the vertex numbers
-    const int triUv[] = {1, 4, 2};
-    map.f.resize(2);
-    map.f[0].MakePoly(4, quadUv);
-    map.f[1].MakePoly(3, triUv);
+    map.v = mapVerts;
+    map.f.resize(mapFaces.size());
+    for (std::size_t i = 0; i < mapFaces.size(); ++i)
+        map.f[i].MakePoly(static_cast<int>(mapFaces[i].size()), mapFaces[i].data());
+    return poly;
+}
 
+// The corners of every map face of the channel.
+std::vector<std::vector<DWORD>> MapCorners(Mesh& mesh, int channel) {
+    std::vector<std::vector<DWORD>> corners;
+    for (int i = 0; i < mesh.getNumFaces(); ++i)
+        corners.emplace_back(mesh.mapFaces(channel)[i].t, mesh.mapFaces(channel)[i].t + 3);
+    return corners;
+}
+
+TEST(MNMeshMaps, TriangulationFansMapCornersLikeTheFaceCorners) {
+    // The quad's map corners are deliberately not its vertex numbers.
+    const MNMesh poly =
+        Mapped(MakeMNMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 0, 0}}, {{0, 1, 2, 3}, {1, 4, 2}}),
+               {{0, 0, 0}, {0.5f, 0, 0}, {0.5f, 1, 0}, {0, 1, 0}, {1, 0, 0}}, {{3, 2, 1, 0}, {1, 4, 2}});
     Mesh mesh;
     poly.OutToTri(mesh);
     ASSERT_EQ(mesh.getNumFaces(), 3);
     EXPECT_FALSE(mesh.mapSupport(0)) << "channel 0 has no faces";
     ASSERT_TRUE(mesh.mapSupport(1));
     ASSERT_EQ(mesh.getNumMapVerts(1), 5);
-    const TVFace* faces = mesh.mapFaces(1);
-    EXPECT_EQ(std::vector<DWORD>(faces[0].t, faces[0].t + 3), (std::vector<DWORD>{3, 2, 1}));
-    EXPECT_EQ(std::vector<DWORD>(faces[1].t, faces[1].t + 3), (std::vector<DWORD>{3, 1, 0}));
-    EXPECT_EQ(std::vector<DWORD>(faces[2].t, faces[2].t + 3), (std::vector<DWORD>{1, 4, 2}));
+    EXPECT_EQ(MapCorners(mesh, 1), (std::vector<std::vector<DWORD>>{{3, 2, 1}, {3, 1, 0}, {1, 4, 2}}));
 
     MNMesh copy = poly;
     ASSERT_EQ(copy.MNum(), 2);
@@ -523,27 +525,15 @@ TEST(MNMeshMaps, TriangulationFansMapCornersLikeTheFaceCorners) {
 }
 
 TEST(MNMeshMaps, DroppedFacesTakeTheirMapFacesAlong) {
-    MNMesh poly;
-    for (const Point3& p : {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0)})
-        poly.NewVert(p);
-    const int line[] = {0, 1}, unknown[] = {0, 1, 9}, quad[] = {0, 1, 2, 3};
-    poly.NewFace(-1, 2, line);
-    poly.NewFace(-1, 3, unknown);
-    poly.NewFace(-1, 4, quad);
-    poly.SetMapNum(2);
-    MNMap& map = *poly.M(1);
-    map.v = {Point3(0, 0, 0), Point3(1, 0, 0), Point3(1, 1, 0), Point3(0, 1, 0), Point3(0.5f, 0.5f, 0)};
-    const int lineUv[] = {4, 4}, unknownUv[] = {4, 4, 4}, quadUv[] = {1, 2, 3, 0};
-    map.f.resize(3);
-    map.f[0].MakePoly(2, lineUv);
-    map.f[1].MakePoly(3, unknownUv);
-    map.f[2].MakePoly(4, quadUv);
-
+    // A face of two corners and one with an unknown corner before the quad.
+    const MNMesh poly = Mapped(
+        MakeMNMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{0, 1}, {0, 1, 9}, {0, 1, 2, 3}}),
+        {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0.5f, 0.5f, 0}}, {{4, 4}, {4, 4, 4}, {1, 2, 3, 0}});
     Mesh mesh;
     poly.OutToTri(mesh);
     ASSERT_EQ(mesh.getNumFaces(), 2) << "only the quad is fanned";
     ASSERT_TRUE(mesh.mapSupport(1));
-    const TVFace* faces = mesh.mapFaces(1);
-    EXPECT_EQ(std::vector<DWORD>(faces[0].t, faces[0].t + 3), (std::vector<DWORD>{1, 2, 3}));
-    EXPECT_EQ(std::vector<DWORD>(faces[1].t, faces[1].t + 3), (std::vector<DWORD>{1, 3, 0}));
+    EXPECT_EQ(MapCorners(mesh, 1), (std::vector<std::vector<DWORD>>{{1, 2, 3}, {1, 3, 0}}));
 }
+
+} // namespace

@@ -53,20 +53,16 @@ ParamBlockDesc2 MakeDesc(Dummy* proc) {
 
 // Decoding a well-formed list is driven field by field by the plug-in module's parameter block test.
 TEST(ParamBlockDesc2, MalformedListsFailLoudly) {
+    // One integer parameter "x" whose list goes on with the tags given.
+    const auto list = [](auto... tags) {
+        return ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, tags..., p_end);
+    };
     const int unknownTag = p_default + 21; // a tag this host does not read
-    EXPECT_THROW(
-        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, unknownTag, 3, p_end, p_end),
-        std::invalid_argument);
+    EXPECT_THROW(list(unknownTag, 3, p_end), std::invalid_argument);
     // List values need the list they belong to.
-    EXPECT_THROW(
-        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_vals, 1, 2, p_end, p_end),
-        std::invalid_argument);
-    EXPECT_THROW(
-        ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_ui, 23, 1000, p_end, p_end),
-        std::invalid_argument);
-    EXPECT_THROW(ParamBlockDesc2(0, L"Bad", 0, nullptr, 0, 1, L"x", TYPE_INT, 0, 0, p_end, 1, L"y", TYPE_INT,
-                                 0, 0, p_end, p_end),
-                 std::invalid_argument);
+    EXPECT_THROW(list(p_vals, 1, 2, p_end), std::invalid_argument);
+    EXPECT_THROW(list(p_ui, 23, 1000, p_end), std::invalid_argument);
+    EXPECT_THROW(list(p_end, 1, L"y", TYPE_INT, 0, 0, p_end), std::invalid_argument);
 }
 
 // A block of the test description, owned by a minimal owner.
@@ -130,6 +126,14 @@ TEST_F(IParamBlock2Test, MapsAreReferencesOfTheBlockAndOwnedReferencesOfTheOwner
 class AnimatedParameters : public IParamBlock2Test {
 protected:
     ~AnimatedParameters() override { AnimateOff(); }
+
+    // The validity an integer read at t narrows FOREVER to.
+    Interval Validity(ParamID id, TimeValue t) {
+        Interval valid = FOREVER;
+        int value = 0;
+        EXPECT_TRUE(block->GetValue(id, t, value, valid));
+        return valid;
+    }
 };
 
 TEST_F(AnimatedParameters, AnimateModeSetsKeysAndTheFirstKeyKeepsTheOldValueAtZero) {
@@ -150,21 +154,14 @@ TEST_F(AnimatedParameters, AnimateModeSetsKeysAndTheFirstKeyKeepsTheOldValueAtZe
     EXPECT_EQ(block->GetKeys(kInt), (KeyTrack{{0, 10.0f}, {300, 20.0f}}));
     EXPECT_EQ(block->GetInt(kInt, 150), 15);
     EXPECT_EQ(block->GetInt(kInt, 100), 13); // 10 + 10 * (3/9 - 2/27) = 12.59
-    int value = 0;
-    Interval valid = FOREVER;
-    EXPECT_TRUE(block->GetValue(kInt, 100, value, valid));
-    EXPECT_EQ(valid, Interval(100, 100));
-    valid = FOREVER;
-    block->GetValue(kInt, 400, value, valid);
-    EXPECT_EQ(valid, Interval(300, TIME_PosInfinity));
+    EXPECT_EQ(Validity(kInt, 100), Interval(100, 100));
+    EXPECT_EQ(Validity(kInt, 400), Interval(300, TIME_PosInfinity));
 
     // Parameters without the animatable flag never animate; suspended animate mode sets no key.
     block->SetValue(kCombo, 4800, 2);
     EXPECT_TRUE(block->GetKeys(kCombo).empty());
     EXPECT_EQ(block->GetInt(kCombo, 0), 2);
-    valid = FOREVER;
-    block->GetValue(kCombo, 4800, value, valid);
-    EXPECT_EQ(valid, FOREVER);
+    EXPECT_EQ(Validity(kCombo, 4800), FOREVER);
     {
         AnimateSuspend suspended;
         EXPECT_FALSE(Animating());
@@ -195,10 +192,7 @@ TEST_F(AnimatedParameters, SwitchesStepAtTheirKeysAndStayOffOrOn) {
         ASSERT_TRUE(block->SetKeys(id, KeyTrack{{0, 0.0f}, {4800, 1.0f}}));
         EXPECT_EQ(block->GetInt(id, 4799), 0) << id;
         EXPECT_EQ(block->GetInt(id, 4800), 1) << id;
-        Interval valid = FOREVER;
-        int value = 0;
-        block->GetValue(id, 3000, value, valid);
-        EXPECT_EQ(valid, Interval(0, 4799)) << id;
+        EXPECT_EQ(Validity(id, 3000), Interval(0, 4799)) << id;
         // Switched off outside animate mode where it is on: the whole track moves, and stays off or on.
         block->SetValue(id, 4800, 0);
         EXPECT_EQ(block->GetKeys(id), (KeyTrack{{0, 0.0f}, {4800, 0.0f}})) << id;

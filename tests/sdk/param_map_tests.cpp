@@ -32,9 +32,7 @@ public:
         HWND dlg;
         UINT msg;
         WPARAM wParam;
-        int count;
-        int fruit;
-        int enabled;
+        int count, fruit, enabled;
         std::wstring countEditText;
     };
 

@@ -22,19 +22,21 @@ public:
     }
 };
 
+// A maker of two slots unless told otherwise; a scene's root has many.
 class Maker : public ReferenceTarget {
 public:
+    explicit Maker(int slots = 2) : refs(static_cast<std::size_t>(slots), nullptr) {}
     SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
-    int NumRefs() override { return 2; }
-    RefTargetHandle GetReference(int i) override { return refs[i]; }
-    void SetReference(int i, RefTargetHandle target) override { refs[i] = target; }
+    int NumRefs() override { return static_cast<int>(refs.size()); }
+    RefTargetHandle GetReference(int i) override { return refs[static_cast<std::size_t>(i)]; }
+    void SetReference(int i, RefTargetHandle target) override { refs[static_cast<std::size_t>(i)] = target; }
     RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message, BOOL) override {
         messages.push_back(message);
         if (told != nullptr)
             told->push_back(this);
         return REF_SUCCEED;
     }
-    RefTargetHandle refs[2] = {nullptr, nullptr};
+    std::vector<RefTargetHandle> refs;
     std::vector<RefMessage> messages;
     // Where every maker records itself when told of a change, in order; null when nobody listens.
     static inline std::vector<ReferenceMaker*>* told = nullptr;
@@ -156,20 +158,9 @@ TEST(References, DependentListsAnswerMembershipShortAndLong) {
     EXPECT_EQ(list.Size(), 19u);
 }
 
-// A maker of many slots, as a scene's root is.
-class ManySlots : public ReferenceTarget {
-public:
-    explicit ManySlots(int count) : refs(static_cast<std::size_t>(count), nullptr) {}
-    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
-    int NumRefs() override { return static_cast<int>(refs.size()); }
-    RefTargetHandle GetReference(int i) override { return refs[static_cast<std::size_t>(i)]; }
-    void SetReference(int i, RefTargetHandle target) override { refs[static_cast<std::size_t>(i)] = target; }
-    std::vector<RefTargetHandle> refs;
-};
-
 TEST(References, DeleteAllRefsDeletesWhatNothingElseHolds) {
     liveTargets = 0;
-    ManySlots root(50);
+    Maker root(50);
     std::vector<Target*> targets;
     for (int i = 0; i < 50; ++i) {
         if (i % 10 == 9) {

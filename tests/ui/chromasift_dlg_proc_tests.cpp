@@ -15,10 +15,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -48,11 +49,23 @@ protected:
         return Send(kParamsMapId, CC_SPINNER_CHANGE, static_cast<WPARAM>((dragging ? 1 << 16 : 0) | spinner));
     }
     int Get(ChromasiftParamId id) { return map->pblock->GetInt(id, GetCOREInterface()->GetTime()); }
-    void Set(ChromasiftParamId id, int value) {
-        map->pblock->SetValue(id, GetCOREInterface()->GetTime(), value);
+    void Set(ChromasiftParamId id, int value) { Set({{id, value}}); }
+    void Set(std::initializer_list<std::pair<ChromasiftParamId, int>> values) {
+        for (const auto& [id, value] : values)
+            map->pblock->SetValue(id, GetCOREInterface()->GetTime(), value);
     }
 
     void Extract(const char* image, int numColours) { ExtractFromTestImage(*map, image, numColours); }
+    // The palette another map extracts from the test image.
+    Palette PaletteOf(const char* image, int numColours, int skipColours = 0) {
+        MapPtr other = NewMap();
+        other->pblock->SetValue(pb_skip_colors, 0, skipColours);
+        ExtractFromTestImage(*other, image, numColours);
+        Palette palette = *other->GetPalette();
+        other.reset();
+        theChromasiftDlgProc.SetMap(map.get()); // a new map makes itself the rollout's map
+        return palette;
+    }
 
     MapPtr map;
 };
@@ -65,9 +78,7 @@ TEST_F(RolloutProcedure, ARadioClickWritesItsSubModeAndTheCombinedMode) {
         int subModeValue, combinedMode;
     } rows[] = {{1, 1051, pb_object_mapping, 5, 12}, {3, 1048, pb_input_mapping, 2, 15}};
     for (const auto& row : rows) {
-        Set(pb_mapping, row.category);
-        Set(row.subMode, -1);
-        Set(pb_mapping_old, -1);
+        Set({{pb_mapping, row.category}, {row.subMode, -1}, {pb_mapping_old, -1}});
         EXPECT_EQ(Command(row.radio, BN_CLICKED), TRUE);
         EXPECT_EQ(Get(row.subMode), row.subModeValue) << "radio " << row.radio;
         EXPECT_EQ(Get(pb_mapping_old), row.combinedMode) << "radio " << row.radio;
@@ -75,9 +86,7 @@ TEST_F(RolloutProcedure, ARadioClickWritesItsSubModeAndTheCombinedMode) {
 }
 
 TEST_F(RolloutProcedure, ARadioWithoutARoleInTheCategoryChangesNothing) {
-    Set(pb_mapping, 0);
-    Set(pb_pixel_mapping, 1);
-    Set(pb_mapping_old, 1);
+    Set({{pb_mapping, 0}, {pb_pixel_mapping, 1}, {pb_mapping_old, 1}});
     for (int radio : {1049, 1050, 1051, 1060})
         EXPECT_EQ(Command(radio), TRUE);
     EXPECT_EQ(Get(pb_pixel_mapping), 1);
@@ -104,9 +113,7 @@ TEST_F(RolloutProcedure, AsTilesSwitchesTheCoordinatesToMapChannels) {
 
 TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
     // An older scene: the category and sub-mode say "As Tiles", the combined mode still says "Random".
-    Set(pb_mapping, 2);
-    Set(pb_coord_mapping, 3);
-    Set(pb_mapping_old, 0);
+    Set({{pb_mapping, 2}, {pb_coord_mapping, 3}, {pb_mapping_old, 0}});
     auto* coords = static_cast<StdXYZGen*>(map->GetTheXYZGen());
     coords->SetCoordSystem(0);
     EXPECT_EQ(Send(kParamsMapId, WM_INITDIALOG), FALSE);
@@ -114,8 +121,7 @@ TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
     EXPECT_EQ(coords->GetCoordSystem(), 1);
 
     // A new category chosen in the list takes its own stored sub-mode.
-    Set(pb_mapping, 1);
-    Set(pb_object_mapping, 5);
+    Set({{pb_mapping, 1}, {pb_object_mapping, 5}});
     EXPECT_EQ(Command(IDC_MAPPING_COMBO, CBN_SELCHANGE), TRUE);
     EXPECT_EQ(Get(pb_mapping_old), 12);
 
@@ -129,9 +135,7 @@ TEST_F(RolloutProcedure, OpeningTheRolloutBringsTheCombinedModeIntoLine) {
 }
 
 TEST_F(RolloutProcedure, OutOfRangeCategoriesAndSubModesWriteNothing) {
-    Set(pb_mapping_old, 7);
-    Set(pb_mapping, 2);
-    Set(pb_coord_mapping, 4);
+    Set({{pb_mapping_old, 7}, {pb_mapping, 2}, {pb_coord_mapping, 4}});
     Send(kParamsMapId, WM_INITDIALOG);
     EXPECT_EQ(Get(pb_mapping_old), 7);
     Set(pb_mapping, 4);
@@ -142,8 +146,7 @@ TEST_F(RolloutProcedure, OutOfRangeCategoriesAndSubModesWriteNothing) {
 }
 
 TEST_F(RolloutProcedure, TheAboutRolloutIgnoresTheParameterControls) {
-    Set(pb_mapping, 0);
-    Set(pb_mapping_old, 5);
+    Set({{pb_mapping, 0}, {pb_mapping_old, 5}});
     EXPECT_EQ(Send(kAboutMapId, WM_INITDIALOG), FALSE);
     EXPECT_EQ(Command(1046, 0, kAboutMapId), TRUE);
     EXPECT_EQ(Command(IDC_BITMAP_BUTTON, 0, kAboutMapId), TRUE);
@@ -191,10 +194,7 @@ TEST_F(RolloutProcedure, ReExtractionReadsTheCountsAtTheCurrentTime) {
     // The swatches show as many as "# colors" at the slider.
     Send(kParamsMapId, WM_PAINT);
     EXPECT_EQ(LastSwatchCount(), 7);
-    MapPtr reference = NewMap();
-    reference->pblock->SetValue(pb_skip_colors, 0, 2);
-    ExtractFromTestImage(*reference, "rubberwhale1.png", 7);
-    EXPECT_EQ(*map->GetPalette(), *reference->GetPalette()) << "seven colours after skipping two";
+    EXPECT_EQ(*map->GetPalette(), PaletteOf("rubberwhale1.png", 7, 2)) << "seven colours after skipping two";
 }
 
 TEST_F(RolloutProcedure, ChoicesAreReadAndWrittenAtTheCurrentTime) {
@@ -259,15 +259,6 @@ protected:
                                    std::filesystem::copy_options::overwrite_existing);
         if (existed)
             std::filesystem::last_write_time(file, written + std::chrono::minutes(1));
-    }
-    Palette PaletteOf(const char* image, int numColours, int skipColours = 0) {
-        MapPtr other = NewMap();
-        other->pblock->SetValue(pb_skip_colors, 0, skipColours);
-        ExtractFromTestImage(*other, image, numColours);
-        Palette palette = *other->GetPalette();
-        other.reset();
-        theChromasiftDlgProc.SetMap(map.get()); // a new map makes itself the rollout's map
-        return palette;
     }
 
     ScratchFolder scratch;
@@ -350,8 +341,7 @@ TEST_F(RolloutProcedure, PaletteChangesRefreshTheOpenRollouts) {
 }
 
 TEST_F(RolloutProcedure, WithoutAMapNothingHappens) {
-    Set(pb_mapping, 2);
-    Set(pb_coord_mapping, 3);
+    Set({{pb_mapping, 2}, {pb_coord_mapping, 3}});
     theChromasiftDlgProc.SetMap(nullptr);
     EXPECT_EQ(Command(1046), TRUE);
     EXPECT_EQ(SpinnerChange(IDC_NUM_COLORS_SPIN), FALSE);

@@ -98,17 +98,21 @@ LPARAM At(POINT point) {
     return MAKELPARAM(point.x, point.y);
 }
 
-Step Press(int n, int cell) {
+// A mouse message at the centre of cell i of a grid of n colours, the left button down but on release.
+Step Mouse(UINT message, int n, int cell) {
     return [=](HWND dialog) {
-        PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, At(CellCentre(dialog, n, cell)));
+        PostMessageW(dialog, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                     At(CellCentre(dialog, n, cell)));
     };
 }
+Step Press(int n, int cell) {
+    return Mouse(WM_LBUTTONDOWN, n, cell);
+}
 Step MoveTo(int n, int cell) {
-    return
-        [=](HWND dialog) { PostMessageW(dialog, WM_MOUSEMOVE, MK_LBUTTON, At(CellCentre(dialog, n, cell))); };
+    return Mouse(WM_MOUSEMOVE, n, cell);
 }
 Step Release(int n, int cell) {
-    return [=](HWND dialog) { PostMessageW(dialog, WM_LBUTTONUP, 0, At(CellCentre(dialog, n, cell))); };
+    return Mouse(WM_LBUTTONUP, n, cell);
 }
 // A release left of and above the frame, still inside the dialog.
 Step ReleaseOutside() {
@@ -146,8 +150,8 @@ protected:
     }
 
     // Runs the dialog on the letters with the steps; returns the letters as the dialog leaves them, and
-    // whether it ended with OK.
-    std::string Run(const std::string& letters, std::vector<Step> steps, bool& accepted) {
+    // keeps whether it ended with OK.
+    std::string Run(const std::string& letters, std::vector<Step> steps) {
         script = std::move(steps);
         nextStep = 0;
         Palette working = LetterSwatches(letters);
@@ -159,34 +163,30 @@ protected:
     }
 
     HWND host = nullptr;
+    bool accepted = false;
 };
 
 // How a move reorders the colours is the reorder's own test; here presses and releases reach it.
 TEST_F(ReorderDialog, DragsMoveColoursForwardsAndBackwards) {
-    bool accepted = false;
-    EXPECT_EQ(Run("ABCDE", {Press(5, 0), MoveTo(5, 2), Release(5, 3), Button(IDOK)}, accepted), "BCDAE");
+    EXPECT_EQ(Run("ABCDE", {Press(5, 0), MoveTo(5, 2), Release(5, 3), Button(IDOK)}), "BCDAE");
     EXPECT_TRUE(accepted);
     // Two drags in a row, the second on the result of the first.
-    EXPECT_EQ(Run("ABCDE", {Press(5, 4), Release(5, 1), Press(5, 0), Release(5, 2), Button(IDOK)}, accepted),
-              "EBACD");
+    EXPECT_EQ(Run("ABCDE", {Press(5, 4), Release(5, 1), Press(5, 0), Release(5, 2), Button(IDOK)}), "EBACD");
 }
 
 TEST_F(ReorderDialog, ReleasesOnWhiteCellsOrOutsideTheFrameChangeNothing) {
-    bool accepted = false;
     // 30 colours: the second row holds 25..29, then white cells; a release on cell 31 is on white.
     const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd";
-    EXPECT_EQ(Run(thirty, {Press(30, 1), Release(30, 31), Button(IDOK)}, accepted), thirty);
-    EXPECT_EQ(Run(thirty, {Press(30, 1), ReleaseOutside(), Button(IDOK)}, accepted), thirty);
+    EXPECT_EQ(Run(thirty, {Press(30, 1), Release(30, 31), Button(IDOK)}), thirty);
+    EXPECT_EQ(Run(thirty, {Press(30, 1), ReleaseOutside(), Button(IDOK)}), thirty);
     // A press on a white cell starts no drag; the next release then moves nothing.
-    EXPECT_EQ(Run(thirty, {Press(30, 40), Release(30, 3), Button(IDOK)}, accepted), thirty);
+    EXPECT_EQ(Run(thirty, {Press(30, 40), Release(30, 3), Button(IDOK)}), thirty);
     // The second row takes part in drags.
-    EXPECT_EQ(Run(thirty, {Press(30, 27), Release(30, 0), Button(IDOK)}, accepted),
-              "bABCDEFGHIJKLMNOPQRSTUVWXYZacd");
+    EXPECT_EQ(Run(thirty, {Press(30, 27), Release(30, 0), Button(IDOK)}), "bABCDEFGHIJKLMNOPQRSTUVWXYZacd");
 }
 
 // Where the preview stands during a drag is the redraw test's; here how the dialog sits among the windows.
 TEST_F(ReorderDialog, IsASystemModalDialogOfTheMainWindowRegisteredWhileOpen) {
-    bool accepted = false;
     bool registered = false;
     Run("ABCDE",
         {[&](HWND dialog) {
@@ -201,8 +201,7 @@ TEST_F(ReorderDialog, IsASystemModalDialogOfTheMainWindowRegisteredWhileOpen) {
              EXPECT_EQ(GetWindowLongW(dialog, GWL_STYLE) & (style | WS_CHILD), style);
          },
          Press(5, 1), [](HWND) { EXPECT_EQ(GetCapture(), nullptr) << "a drag does not capture the mouse"; },
-         Release(5, 1), Button(IDOK)},
-        accepted);
+         Release(5, 1), Button(IDOK)});
     EXPECT_TRUE(registered);
     EXPECT_TRUE(GetCOREInterface()->RegisteredDialogs().empty());
 }
@@ -220,57 +219,52 @@ COLORREF LetterColour(char letter) {
 }
 
 TEST_F(ReorderDialog, ADragRedrawsAtOnceAndOnlyWhileTheButtonIsDown) {
-    bool accepted = false;
     // Each step sends its message and looks at the window before any other message is handled: what shows
     // then was painted by the message itself.
-    const auto send = [](HWND dialog, UINT message, WPARAM buttons, int cell) {
-        SendMessageW(dialog, message, buttons, At(CellCentre(dialog, 5, cell)));
+    const Step drag = [](HWND dialog) {
+        const auto send = [&](UINT message, WPARAM buttons, int cell) {
+            SendMessageW(dialog, message, buttons, At(CellCentre(dialog, 5, cell)));
+        };
+        const auto shown = [&](int cell) { return ShownAt(dialog, CellCentre(dialog, 5, cell)); };
+        UpdateWindow(dialog);
+        // The last preview stood over cell 3: a press that redrew would show it there again.
+        const RECT frame = Frame(dialog);
+        theReorderState.dragX = CellCentre(dialog, 5, 3).x - frame.left;
+        theReorderState.dragY = CellCentre(dialog, 5, 3).y - frame.top;
+        send(WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        EXPECT_EQ(shown(3), LetterColour('D')) << "a press draws nothing";
+        send(WM_MOUSEMOVE, MK_LBUTTON, 3);
+        EXPECT_EQ(shown(3), LetterColour('A')) << "the preview follows";
+        // Without the left button a move neither moves the preview nor redraws.
+        const int dragX = theReorderState.dragX;
+        send(WM_MOUSEMOVE, 0, 1);
+        EXPECT_EQ(theReorderState.dragX, dragX);
+        EXPECT_EQ(shown(1), LetterColour('B'));
+        EXPECT_EQ(shown(3), LetterColour('A'));
+        // The release on cell 4 moves A there and the preview goes: B C D E A.
+        send(WM_LBUTTONUP, 0, 4);
+        EXPECT_EQ(shown(3), LetterColour('E'));
+        EXPECT_EQ(shown(4), LetterColour('A'));
     };
-    Run("ABCDE",
-        {[&](HWND dialog) {
-             UpdateWindow(dialog);
-             // The last preview stood over cell 3: a press that redrew would show it there again.
-             const RECT frame = Frame(dialog);
-             theReorderState.dragX = CellCentre(dialog, 5, 3).x - frame.left;
-             theReorderState.dragY = CellCentre(dialog, 5, 3).y - frame.top;
-             send(dialog, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('D'))
-                 << "a press draws nothing";
-             send(dialog, WM_MOUSEMOVE, MK_LBUTTON, 3);
-             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('A')) << "the preview follows";
-             // Without the left button a move neither moves the preview nor redraws.
-             const int dragX = theReorderState.dragX;
-             send(dialog, WM_MOUSEMOVE, 0, 1);
-             EXPECT_EQ(theReorderState.dragX, dragX);
-             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 1)), LetterColour('B'));
-             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('A'));
-             // The release on cell 4 moves A there and the preview goes: B C D E A.
-             send(dialog, WM_LBUTTONUP, 0, 4);
-             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 3)), LetterColour('E'));
-             EXPECT_EQ(ShownAt(dialog, CellCentre(dialog, 5, 4)), LetterColour('A'));
-         },
-         Button(IDOK)},
-        accepted);
+    Run("ABCDE", {drag, Button(IDOK)});
     EXPECT_TRUE(accepted);
 }
 
 TEST_F(ReorderDialog, APressOutsideTheFrameLeavesThePendingDrag) {
-    bool accepted = false;
     const Step pressOutside = [](HWND dialog) {
         const RECT frame = Frame(dialog);
         PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frame.left - 4, frame.bottom + 4));
     };
-    EXPECT_EQ(Run("ABCDE", {Press(5, 1), pressOutside, Release(5, 3), Button(IDOK)}, accepted), "ACDBE");
-    EXPECT_EQ(Run("ABCDE", {pressOutside, Release(5, 3), Button(IDOK)}, accepted), "ABCDE");
+    EXPECT_EQ(Run("ABCDE", {Press(5, 1), pressOutside, Release(5, 3), Button(IDOK)}), "ACDBE");
+    EXPECT_EQ(Run("ABCDE", {pressOutside, Release(5, 3), Button(IDOK)}), "ABCDE");
     // OK and Cancel end a pending drag.
     for (const int button : {IDOK, IDCANCEL}) {
-        EXPECT_EQ(Run("ABCDE", {Press(5, 1), Button(button)}, accepted), "ABCDE");
+        EXPECT_EQ(Run("ABCDE", {Press(5, 1), Button(button)}), "ABCDE");
         EXPECT_EQ(theReorderState.dragSource, -1) << button;
     }
 }
 
 TEST_F(ReorderDialog, TheProcedureAnswersTheMessagesItHandles) {
-    bool accepted = false;
     Run("ABCDE",
         {[](HWND dialog) {
              const LPARAM outside = MAKELPARAM(0, 0);
@@ -280,14 +274,12 @@ TEST_F(ReorderDialog, TheProcedureAnswersTheMessagesItHandles) {
              EXPECT_EQ(ReorderDlgProc(dialog, WM_TIMER, 0, 0), FALSE);
              EXPECT_EQ(ReorderDlgProc(dialog, WM_SETCURSOR, 0, 0), FALSE);
          },
-         Button(IDOK)},
-        accepted);
+         Button(IDOK)});
 }
 
 TEST_F(ReorderDialog, CancelAndEscapeDiscardTheNewOrder) {
     for (const Step& end : {Button(IDCANCEL), Escape()}) {
-        bool accepted = true;
-        Run("ABCDE", {Press(5, 0), Release(5, 4), end}, accepted);
+        Run("ABCDE", {Press(5, 0), Release(5, 4), end});
         EXPECT_FALSE(accepted);
     }
 }
