@@ -192,8 +192,7 @@ TEST(Chromasift, CloneCopiesReferencesNotIdentity) {
     map->pblock->SetValue(pb_num_colors, 0, 7);
     BitmapTex* input = NewDefaultBitmapTex();
     map->SetSubTexmap(0, input);
-    RemapDir remap;
-    MapPtr copy(static_cast<Chromasift*>(map->Clone(remap)));
+    MapPtr copy = CloneOf(*map);
     ASSERT_NE(copy->pblock, nullptr);
     EXPECT_NE(copy->pblock, map->pblock);
     EXPECT_EQ(copy->pblock->GetInt(pb_num_colors), 7);
