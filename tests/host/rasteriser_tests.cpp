@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <span>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -14,12 +15,9 @@ namespace {
 // 100 x 100 pixels; a camera-space point (x, y, -8) lands on pixel coordinates (50 + 5x, 50 - 5y), exactly.
 host::Projection TestProjection() {
     host::Projection p;
-    p.width = 100;
-    p.height = 100;
-    p.xscale = 40.0f;
-    p.yscale = 40.0f;
-    p.xc = 50.0f;
-    p.yc = 50.0f;
+    p.width = p.height = 100;
+    p.xscale = p.yscale = 40.0f;
+    p.xc = p.yc = 50.0f;
     p.nearDepth = 0.01f;
     return p;
 }
@@ -79,9 +77,8 @@ TEST(Rasteriser, CoversExactlyThePixelCentresOfAKnownTriangle) {
     // a right edge, so they stay out. The triangle spans 3 x 3 tiles. Every corner comes first once in each
     // winding, so that each holds the extremes of the bounds in turn.
     const std::vector<Point3> verts = {{-8, 8, -8}, {8, 8, -8}, {-8, -8, -8}};
-    for (const auto& winding :
-         {std::array<DWORD, 3>{0, 1, 2}, std::array<DWORD, 3>{1, 2, 0}, std::array<DWORD, 3>{2, 0, 1},
-          std::array<DWORD, 3>{0, 2, 1}, std::array<DWORD, 3>{2, 1, 0}, std::array<DWORD, 3>{1, 0, 2}}) {
+    std::array<DWORD, 3> winding{0, 1, 2};
+    do {
         const std::vector<int> picture = Render(MeshOf(verts, {winding}));
         int covered = 0, wrong = 0;
         for (int y = 0; y < 100; ++y)
@@ -95,7 +92,7 @@ TEST(Rasteriser, CoversExactlyThePixelCentresOfAKnownTriangle) {
             }
         EXPECT_EQ(covered, 3160) << "winding " << winding[0] << winding[1] << winding[2];
         EXPECT_EQ(wrong, 0);
-    }
+    } while (std::next_permutation(winding.begin(), winding.end()));
 }
 
 // A face naming a vertex beyond the mesh's vertices draws nothing, whichever corner names it: the vertex
@@ -131,9 +128,7 @@ TEST(Rasteriser, TwoTrianglesSharingAnEdgeCoverEveryPixelOnce) {
                 never += inside && hits == 0;
                 outside += !inside && hits != 0;
             }
-        EXPECT_EQ(twice, 0);
-        EXPECT_EQ(never, 0);
-        EXPECT_EQ(outside, 0);
+        EXPECT_EQ(std::tie(twice, never, outside), std::make_tuple(0, 0, 0));
     }
 }
 
@@ -248,26 +243,30 @@ Mesh GridCopies(int copies) {
     return mesh;
 }
 
+// The number of triangles kept, and the instance and face shown at every pixel, row by row.
+std::pair<int, std::vector<std::pair<int, int>>> Shown(host::Rasteriser& rasteriser) {
+    rasteriser.Bin();
+    std::vector<std::pair<int, int>> shown;
+    for (const int triangle : ResolveAll(rasteriser)) {
+        const host::SurfaceHit hit = triangle < 0 ? host::SurfaceHit() : rasteriser.Hit(triangle, 0, 0);
+        shown.emplace_back(hit.instance, hit.face);
+    }
+    return std::make_pair(rasteriser.NumTriangles(), shown);
+}
+
 // A large mesh shared out between threads gives the very triangles, in the very order, of one thread.
 TEST(Rasteriser, ALargeMeshSharedBetweenThreadsKeepsItsFacesOrder) {
     const Mesh mesh = GridCopies(2);
     const auto render = [&mesh](int threads) {
         host::Rasteriser rasteriser(TestProjection());
         rasteriser.AddMesh(3, mesh, mesh.verts, threads);
-        rasteriser.Bin();
-        std::vector<int> faces;
-        for (const int triangle : ResolveAll(rasteriser))
-            faces.push_back(triangle < 0 ? -1 : rasteriser.Hit(triangle, 0, 0).face);
-        return std::make_pair(rasteriser.NumTriangles(), faces);
+        return Shown(rasteriser);
     };
     const auto one = render(1);
     ASSERT_GT(one.first, 0);
-    for (const int threads : {2, 5}) {
-        const auto shared = render(threads);
-        EXPECT_EQ(shared.first, one.first) << threads << " threads";
-        EXPECT_EQ(shared.second, one.second) << threads << " threads";
-    }
-    EXPECT_LT(*std::max_element(one.second.begin(), one.second.end()), 2 * kCells * kCells)
+    for (const int threads : {2, 5})
+        EXPECT_EQ(render(threads), one) << threads << " threads";
+    EXPECT_LT(std::max_element(one.second.begin(), one.second.end())->second, 2 * kCells * kCells)
         << "the first copy shows";
 }
 
@@ -286,19 +285,10 @@ TEST(Rasteriser, ManyMeshesSharedBetweenThreadsKeepTheirOrder) {
         pieces.push_back(std::move(piece));
     }
     ASSERT_EQ(face, grid.faces.size());
-    const auto picture = [](const host::Rasteriser& rasteriser) {
-        std::vector<std::pair<int, int>> shown;
-        for (const int triangle : ResolveAll(rasteriser)) {
-            const host::SurfaceHit hit = triangle < 0 ? host::SurfaceHit() : rasteriser.Hit(triangle, 0, 0);
-            shown.emplace_back(hit.instance, hit.face);
-        }
-        return std::make_pair(rasteriser.NumTriangles(), shown);
-    };
     host::Rasteriser oneByOne(TestProjection());
     for (std::size_t i = 0; i < pieces.size(); ++i)
         oneByOne.AddMesh(static_cast<int>(10 + i), pieces[i], pieces[i].verts);
-    oneByOne.Bin();
-    const auto expected = picture(oneByOne);
+    const auto expected = Shown(oneByOne);
     ASSERT_GT(expected.first, 0);
     EXPECT_TRUE(std::any_of(expected.second.begin(), expected.second.end(),
                             [](const auto& shown) { return shown.first == 12; }));
@@ -309,10 +299,7 @@ TEST(Rasteriser, ManyMeshesSharedBetweenThreadsKeepTheirOrder) {
     for (const int threads : {1, 2, 3, 7}) {
         host::Rasteriser together(TestProjection());
         together.AddMeshes(meshes, threads);
-        together.Bin();
-        const auto shared = picture(together);
-        EXPECT_EQ(shared.first, expected.first) << threads << " threads";
-        EXPECT_EQ(shared.second, expected.second) << threads << " threads";
+        EXPECT_EQ(Shown(together), expected) << threads << " threads";
     }
 }
 

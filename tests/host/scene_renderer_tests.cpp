@@ -82,7 +82,7 @@ TEST(SceneRenderer, NumbersRenderedNodesInSceneOrder) {
         // The hidden second node gets no number: the others are 0, 1 and 2, left to right.
         const float gbufOf[] = {11.0f, 13.0f, 14.0f};
         std::set<int> seen;
-        std::vector<int> leftmost(3, frame.width), rightmost(3, -1);
+        int leftmost[] = {frame.width, frame.width, frame.width}, rightmost[] = {-1, -1, -1};
         ForEachCovered(frame, [&](int x, int, const AColor& c, int node, int) {
             ASSERT_GE(node, 0);
             ASSERT_LT(node, 3);
@@ -91,9 +91,8 @@ TEST(SceneRenderer, NumbersRenderedNodesInSceneOrder) {
             EXPECT_EQ(c.g, gbufOf[node]) << "the context's Node is the numbered node";
             EXPECT_EQ(c.b, vray ? static_cast<float>(node + 1) : -1.0f) << "the instance number";
             EXPECT_EQ(c.a, vray ? 1.0f : 0.0f) << "V-Ray's shading-context class ID";
-            leftmost[static_cast<std::size_t>(node)] = std::min(leftmost[static_cast<std::size_t>(node)], x);
-            rightmost[static_cast<std::size_t>(node)] =
-                std::max(rightmost[static_cast<std::size_t>(node)], x);
+            leftmost[node] = std::min(leftmost[node], x);
+            rightmost[node] = std::max(rightmost[node], x);
         });
         EXPECT_EQ(seen, (std::set<int>{0, 1, 2}));
         EXPECT_LT(rightmost[0], leftmost[1]);
@@ -267,9 +266,7 @@ TEST(SceneRenderer, UnlitPixelsAreTheMapsColoursUnchanged) {
     const host::FrameBuffer frame = RenderUnlit(scene, 80, 70);
     const std::vector<AColor> shaded = InShadingOrder(frame);
     ASSERT_GT(shaded.size(), 500u);
-    ASSERT_EQ(shaded.size(), returned.size()) << "one sample per covered pixel";
-    for (std::size_t i = 0; i < shaded.size(); ++i)
-        ASSERT_EQ(shaded[i], returned[i]) << "sample " << i;
+    ASSERT_EQ(shaded, returned) << "one sample per covered pixel, its colour unchanged";
 
     returned.clear();
     const std::vector<AColor> lit = InShadingOrder(host::RenderScene(scene, Settings(80, 70)));
