@@ -382,7 +382,6 @@ TEST_F(ChromasiftEval, InputMapModeReadsTheInputMapsValueWhenSwitchedOn) {
     EXPECT_EQ(Eval(), 9);
     map->pblock->SetValue(pb_input_map_on, 0, 0);
     EXPECT_EQ(Eval(), 0) << "switched off";
-    map->pblock->SetValue(pb_input_map_on, 0, 1);
     map->SetSubTexmap(0, nullptr);
     map->pblock->SetValue(pb_input_map_on, 0, 1);
     EXPECT_EQ(Eval(), 0) << "switched on without a map";

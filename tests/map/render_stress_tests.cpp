@@ -40,6 +40,30 @@ std::set<ColourKey> ShadedColours(const Chromasift& map, const std::vector<Palet
     return colours;
 }
 
+// Shades on `threads` threads, at least 500 samples each, until `drive` returns: `aim` sets each sample's
+// context from its number and its thread's. Returns how many samples shaded a colour not in `known`.
+template <class Aim, class Drive>
+int ShadeWhile(Chromasift& map, const std::set<ColourKey>& known, int threads, Aim aim, Drive drive) {
+    std::atomic<bool> driving{true};
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> shaders;
+    for (int t = 0; t < threads; ++t)
+        shaders.emplace_back([&, t] {
+            ScriptedShadeContext sc;
+            for (long count = 0; driving.load() || count < 500; ++count) {
+                aim(sc, count, t);
+                const AColor c = map.EvalColor(sc);
+                if (!known.contains({c.r, c.g, c.b}))
+                    wrong.fetch_add(1);
+            }
+        });
+    drive();
+    driving.store(false);
+    for (std::thread& shader : shaders)
+        shader.join();
+    return wrong.load();
+}
+
 // An input map whose evaluation the test holds: a sample in "Input map" mode has taken its palette
 // snapshot when it asks its input map, and uses the snapshot after the answer.
 class GateMap : public ConstantMap {
@@ -150,36 +174,21 @@ TEST(RenderStress, OverlappingRendersNeverReadAFreedPalette) {
     const int modes[] = {distribution::kInputMap,    distribution::kLinear,       distribution::kMirror,
                          distribution::kMapping1D,   distribution::kObjectLinear, distribution::kRandom,
                          distribution::kObjectRandom};
-    std::atomic<bool> editing{true};
-    std::atomic<int> wrong{0};
-    std::atomic<long> samples{0};
-    std::vector<std::thread> renderers;
-    for (int t = 0; t < 4; ++t)
-        renderers.emplace_back([&, t] {
-            ScriptedShadeContext sc;
-            long count = 0;
-            while (editing.load() || count < 500) {
-                sc.nodeId = static_cast<int>((count + t) % 13);
-                sc.uvw = Point3(static_cast<float>(count % 97) / 97.0f, 0.0f, 0.0f);
-                sc.position = sc.uvw;
-                const AColor c = map->EvalColor(sc);
-                if (!known.contains({c.r, c.g, c.b}))
-                    wrong.fetch_add(1);
-                ++count;
-            }
-            samples.fetch_add(count);
-        });
-    for (int round = 1; round < kRounds; ++round) {
-        map->pblock->SetValue(pb_mapping_old, 0, modes[round % 7]);
-        EditStep(*map, round);
-        // Every other edit, another render starts.
-        if (round % 2 == 0)
-            BroadcastNotification(NOTIFY_PRE_RENDER);
-    }
-    editing.store(false);
-    for (std::thread& renderer : renderers)
-        renderer.join();
-    EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
+    const auto aim = [](ScriptedShadeContext& sc, long count, int t) {
+        sc.nodeId = static_cast<int>((count + t) % 13);
+        sc.uvw = Point3(static_cast<float>(count % 97) / 97.0f, 0.0f, 0.0f);
+        sc.position = sc.uvw;
+    };
+    const auto edit = [&] {
+        for (int round = 1; round < kRounds; ++round) {
+            map->pblock->SetValue(pb_mapping_old, 0, modes[round % 7]);
+            EditStep(*map, round);
+            // Every other edit, another render starts.
+            if (round % 2 == 0)
+                BroadcastNotification(NOTIFY_PRE_RENDER);
+        }
+    };
+    EXPECT_EQ(ShadeWhile(*map, known, 4, aim, edit), 0);
     EXPECT_EQ(map->WaitingShadingStates(), 0u) << "the last samples to end freed what they held back";
 }
 
@@ -204,38 +213,23 @@ TEST(RenderStress, PreviewsKeepTheirShadingTablesWhileRendersStart) {
 
     const distribution::Mode modes[] = {distribution::kObjectRandom, distribution::kBerconRandom,
                                         distribution::kPerElement, distribution::kPerFace};
-    std::atomic<bool> starting{true};
-    std::atomic<int> wrong{0};
-    std::atomic<long> samples{0};
-    std::vector<std::thread> previews;
-    for (int t = 0; t < 3; ++t)
-        previews.emplace_back([&, t] {
-            ScriptedShadeContext sc;
-            sc.node = &node;
-            sc.object = object;
-            sc.globContext = &context;
-            long count = 0;
-            while (starting.load() || count < 500) {
-                // Many keys a render, so that the keyed-draw table grows while others read it.
-                sc.nodeId = static_cast<int>(count % 1000);
-                sc.uvw99 = Point3(static_cast<float>(count % 1000) + 0.5f, 0.0f, 0.0f);
-                sc.face = static_cast<int>((count + t) % 120);
-                const AColor c = map->EvalColor(sc);
-                if (!known.contains({c.r, c.g, c.b}))
-                    wrong.fetch_add(1);
-                ++count;
-            }
-            samples.fetch_add(count);
-        });
-    for (int start = 0; start < 400; ++start) {
-        map->pblock->SetValue(pb_mapping_old, 0, static_cast<int>(modes[start / 4 % 4]));
-        BroadcastNotification(NOTIFY_PRE_RENDER);
-        std::this_thread::yield();
-    }
-    starting.store(false);
-    for (std::thread& preview : previews)
-        preview.join();
-    EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
+    const auto aim = [&](ScriptedShadeContext& sc, long count, int t) {
+        sc.node = &node;
+        sc.object = object;
+        sc.globContext = &context;
+        // Many keys a render, so that the keyed-draw table grows while others read it.
+        sc.nodeId = static_cast<int>(count % 1000);
+        sc.uvw99 = Point3(static_cast<float>(count % 1000) + 0.5f, 0.0f, 0.0f);
+        sc.face = static_cast<int>((count + t) % 120);
+    };
+    const auto startRenders = [&] {
+        for (int start = 0; start < 400; ++start) {
+            map->pblock->SetValue(pb_mapping_old, 0, static_cast<int>(modes[start / 4 % 4]));
+            BroadcastNotification(NOTIFY_PRE_RENDER);
+            std::this_thread::yield();
+        }
+    };
+    EXPECT_EQ(ShadeWhile(*map, known, 3, aim, startRenders), 0);
     EXPECT_EQ(map->WaitingShadingStates(), 0u) << "the previews that ended freed the tables they held back";
 }
 
