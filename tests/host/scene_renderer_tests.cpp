@@ -19,6 +19,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -207,9 +208,11 @@ void OnPostRender(void* param, NotifyInfo*) {
 
 TEST(SceneRenderer, SendsThePreRenderNotificationOnceAJobBeforeAnything) {
     Events events;
-    RegisterNotification(OnPreRender, &events, NOTIFY_PRE_RENDER);
-    RegisterNotification(OnPreFrame, &events, NOTIFY_PRE_RENDERFRAME);
-    RegisterNotification(OnPostRender, &events, NOTIFY_POST_RENDER);
+    const std::pair<NOTIFYPROC, int> handlers[] = {{OnPreRender, NOTIFY_PRE_RENDER},
+                                                   {OnPreFrame, NOTIFY_PRE_RENDERFRAME},
+                                                   {OnPostRender, NOTIFY_POST_RENDER}};
+    for (const auto& [handler, code] : handlers)
+        RegisterNotification(handler, &events, code);
 
     host::SceneRoot scene;
     struct Recorder : ProbeMap {
@@ -247,9 +250,8 @@ TEST(SceneRenderer, SendsThePreRenderNotificationOnceAJobBeforeAnything) {
     }
     EXPECT_EQ(events.list, (std::vector<std::string>{"pre-render", "update", "pre-frame", "sample", "update",
                                                      "pre-frame", "sample", "post-render"}));
-    UnRegisterNotification(OnPreRender, &events);
-    UnRegisterNotification(OnPreFrame, &events);
-    UnRegisterNotification(OnPostRender, &events);
+    for (const auto& [handler, code] : handlers)
+        UnRegisterNotification(handler, &events, code);
 }
 
 TEST(SceneRenderer, UnlitPixelsAreTheMapsColoursUnchanged) {
