@@ -159,11 +159,10 @@ TEST(Rasteriser, HitsArePerspectiveCorrect) {
                 const host::SurfaceHit hit = drawn.At(x, y);
                 const Point3& w = hit.barycentric;
                 EXPECT_NEAR(w.x + w.y + w.z, 1.0f, 1e-5f);
-                const Point3& a = verts[winding[0]];
-                const Point3& b = verts[winding[1]];
-                const Point3& c = verts[winding[2]];
-                const Point3 p(w.x * a.x + w.y * b.x + w.z * c.x, w.x * a.y + w.y * b.y + w.z * c.y,
-                               w.x * a.z + w.y * b.z + w.z * c.z);
+                Point3 p;
+                for (int axis = 0; axis < 3; ++axis)
+                    p[axis] = w.x * verts[winding[0]][axis] + w.y * verts[winding[1]][axis] +
+                              w.z * verts[winding[2]][axis];
                 EXPECT_NEAR(50.0f + 40.0f * p.x / -p.z, x + 0.5f, 2e-3f) << "pixel " << x << ", " << y;
                 EXPECT_NEAR(50.0f - 40.0f * p.y / -p.z, y + 0.5f, 2e-3f) << "pixel " << x << ", " << y;
                 EXPECT_NEAR(hit.depth, -p.z, 1e-3f);

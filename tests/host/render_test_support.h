@@ -28,20 +28,19 @@ namespace render_test {
 // The plug-in directory beside the test program, loaded once for the whole program.
 host::PluginManager& LoadedPlugins();
 
-// A map that answers EvalColor with whatever `colour` computes, and counts its Update calls.
+// A map that answers EvalColor with whatever `colour` computes.
 class ProbeMap : public Texmap {
 public:
     explicit ProbeMap(std::function<AColor(ShadeContext&)> colour) : colour(std::move(colour)) {}
 
     AColor EvalColor(ShadeContext& sc) override { return colour(sc); }
     Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(); }
-    void Update(TimeValue, Interval&) override { ++updates; }
+    void Update(TimeValue, Interval&) override {}
     void Reset() override {}
     Interval Validity(TimeValue) override { return FOREVER; }
     ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
 
     std::function<AColor(ShadeContext&)> colour;
-    int updates = 0;
 };
 
 // A standard material whose diffuse slot holds `map`.

@@ -64,32 +64,31 @@ TEST(SceneGeometry, NodesObjectsMaterialsAndCameraComeBackAsSaved) {
     material->SetSubTexmap(ID_DI, map);
     material->EnableMap(ID_DI, FALSE);
 
+    Matrix3 turned(true), moved(true);
+    turned[0] = Point3(0, 1, 0);
+    turned[1] = Point3(-1, 0, 0);
+    turned[3] = Point3(5, 6, 7);
+    moved[3] = Point3(-1, 2, -3);
     const struct {
         const wchar_t* name;
         Object* object;
         ULONG gbuf;
-    } nodes[] = {{L"Mesh", tri, 4}, {L"Poly", poly, 0}, {L"Ball ⚽", sphere, 9}};
+        Matrix3 tm;
+        bool hidden;
+    } nodes[] = {{L"Mesh", tri, 4, Matrix3(true), false},
+                 {L"Poly", poly, 0, turned, false},
+                 {L"Ball ⚽", sphere, 9, moved, true}};
     for (const auto& n : nodes) {
         auto* node = new INode();
         node->SetName(n.name);
         node->SetObjectRef(n.object);
         node->SetMtl(material);
         node->SetGBufID(n.gbuf);
+        node->SetNodeTM(0, n.tm);
+        node->Hide(n.hidden);
         scene.AddNode(node);
     }
-    Matrix3 turned(true);
-    turned[0] = Point3(0, 1, 0);
-    turned[1] = Point3(-1, 0, 0);
-    turned[3] = Point3(5, 6, 7);
-    scene.Nodes()[1]->SetNodeTM(0, turned);
-    Matrix3 moved(true);
-    moved[3] = Point3(-1, 2, -3);
-    scene.Nodes()[2]->SetNodeTM(0, moved);
-    scene.Nodes()[2]->Hide(TRUE);
-    host::SceneCamera camera;
-    camera.position = Point3(1, -50, 20);
-    camera.target = Point3(0, 0, 3);
-    camera.fov = 35.0f;
+    const host::SceneCamera camera{Point3(1, -50, 20), Point3(0, 0, 3), Point3(0, 0, 1), 35.0f};
     scene.SetCamera(camera);
 
     const std::string json = host::SceneToJson(scene);
@@ -99,12 +98,11 @@ TEST(SceneGeometry, NodesObjectsMaterialsAndCameraComeBackAsSaved) {
     for (std::size_t i = 0; i < 3; ++i) {
         INode* node = loaded->Nodes()[i];
         EXPECT_STREQ(node->GetName(), nodes[i].name);
-        EXPECT_EQ(node->GetGBufID(), nodes[i].gbuf);
+        EXPECT_EQ(std::make_tuple(node->GetGBufID(), node->IsHidden() != FALSE),
+                  std::make_tuple(nodes[i].gbuf, nodes[i].hidden));
+        for (int row = 0; row < 4; ++row)
+            EXPECT_EQ(node->GetNodeTM(0)[row], nodes[i].tm[row]) << "node " << i << ", row " << row;
     }
-    EXPECT_TRUE(loaded->Nodes()[1]->GetNodeTM(0)[0] == Point3(0, 1, 0) &&
-                loaded->Nodes()[1]->GetNodeTM(0)[3] == Point3(5, 6, 7));
-    EXPECT_TRUE(loaded->Nodes()[2]->GetNodeTM(0)[3] == Point3(-1, 2, -3));
-    EXPECT_TRUE(loaded->Nodes()[2]->IsHidden());
 
     auto* backMaterial = dynamic_cast<StdMat*>(loaded->Nodes()[0]->GetMtl());
     ASSERT_NE(backMaterial, nullptr);

@@ -88,10 +88,10 @@ TEST(SceneRenderer, NumbersRenderedNodesInSceneOrder) {
             ASSERT_GE(node, 0);
             ASSERT_LT(node, 3);
             seen.insert(node);
-            EXPECT_EQ(c.r, static_cast<float>(node)) << "the context's NodeID is the frame's node number";
-            EXPECT_EQ(c.g, gbufOf[node]) << "the context's Node is the numbered node";
-            EXPECT_EQ(c.b, vray ? static_cast<float>(node + 1) : -1.0f) << "the instance number";
-            EXPECT_EQ(c.a, vray ? 1.0f : 0.0f) << "V-Ray's shading-context class ID";
+            // The context's NodeID is the frame's node number, its Node the numbered node; the instance
+            // number and V-Ray's class ID follow.
+            EXPECT_EQ(c, AColor(static_cast<float>(node), gbufOf[node],
+                                vray ? static_cast<float>(node + 1) : -1.0f, vray ? 1.0f : 0.0f));
             leftmost[node] = std::min(leftmost[node], x);
             rightmost[node] = std::max(rightmost[node], x);
         });
@@ -153,9 +153,7 @@ TEST(SceneRenderer, InterpolatesMapChannelsAndObjectPoints) {
     });
     host::SceneRoot scene;
     AddNode(scene, plane, MaterialWith(probe), Point3(0, 0, 0));
-    host::SceneCamera camera = CameraAt(Point3(0, 0, 100), Point3(0, 0, 0), 90.0f);
-    camera.up = Point3(0, 1, 0);
-    scene.SetCamera(camera);
+    scene.SetCamera(host::SceneCamera{Point3(0, 0, 100), Point3(0, 0, 0), Point3(0, 1, 0), 90.0f});
     const host::FrameBuffer frame = RenderUnlit(scene, 64, 64);
 
     int covered = 0;
@@ -334,16 +332,12 @@ TEST(SceneRenderer, MaterialsWithoutMapsAndScenesWithoutCamera) {
 
     const AColor expected[] = {AColor(0.2f, 0.4f, 0.6f), AColor(0.5f, 0.5f, 0.5f), AColor(0.1f, 0.3f, 0.5f)};
     std::set<int> seen;
-    ForEachCovered(frame, [&](int, int, const AColor& c, int node, int) {
+    ForEachCovered(frame, [&](int x, int y, const AColor& c, int node, int) {
         seen.insert(node);
         EXPECT_EQ(c, expected[node]) << "node " << node;
+        EXPECT_TRUE(x > 0 && y > 0 && x < frame.width - 1 && y < frame.height - 1) << "within the border";
     });
     EXPECT_EQ(seen, (std::set<int>{0, 1, 2})) << "a scene without camera is framed whole";
-    for (int x = 0; x < frame.width; ++x)
-        EXPECT_TRUE(frame.nodeID[frame.Index(x, 0)] < 0 &&
-                    frame.nodeID[frame.Index(x, frame.height - 1)] < 0);
-    for (int y = 0; y < frame.height; ++y)
-        EXPECT_TRUE(frame.nodeID[frame.Index(0, y)] < 0 && frame.nodeID[frame.Index(frame.width - 1, y)] < 0);
 }
 
 } // namespace
