@@ -174,7 +174,8 @@ TEST(Rasteriser, HitsArePerspectiveCorrect) {
 
 // Triangles smaller than a pixel around the centre of pixel (52, 52), screen (52.5, 52.5): one holds it on
 // its left edge and is kept; one has it on its right edge and one passes beside it within its bounds, so
-// they could show nowhere and are dropped.
+// they could show nowhere and are dropped. On a horizontal edge, the top edge keeps it and the bottom does
+// not.
 TEST(Rasteriser, KeepsOnlyTrianglesThatHoldAPixelCentre) {
     struct Case {
         std::vector<Point3> verts; // camera space; x and y in 16ths land exactly on screen
@@ -184,6 +185,8 @@ TEST(Rasteriser, KeepsOnlyTrianglesThatHoldAPixelCentre) {
         {{{0.5f, -0.4375f, -8}, {0.5f, -0.5625f, -8}, {0.5625f, -0.5f, -8}}, 1},
         {{{0.5f, -0.4375f, -8}, {0.5f, -0.5625f, -8}, {0.4375f, -0.5f, -8}}, 0},
         {{{0.375f, -0.375f, -8}, {0.625f, -0.375f, -8}, {0.625f, -0.5625f, -8}}, 0},
+        {{{0.4375f, -0.5f, -8}, {0.5625f, -0.5f, -8}, {0.5f, -0.5625f, -8}}, 1}, // on its top edge
+        {{{0.4375f, -0.5f, -8}, {0.5625f, -0.5f, -8}, {0.5f, -0.4375f, -8}}, 0}, // on its bottom edge
     };
     for (const Case& c : cases) {
         const Drawn drawn({MeshOf(c.verts, {{0, 1, 2}})});
