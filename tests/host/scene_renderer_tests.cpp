@@ -213,17 +213,12 @@ TEST(SceneRenderer, SendsThePreRenderNotificationOnceAJobBeforeAnything) {
         RegisterNotification(handler, &events, code);
 
     host::SceneRoot scene;
-    struct Recorder : ProbeMap {
-        explicit Recorder(Events& events)
-            : ProbeMap([&events](ShadeContext&) {
-                  events.Add("sample");
-                  return AColor(1, 1, 1);
-              }),
-              events(events) {}
-        void Update(TimeValue, Interval&) override { events.Add("update"); }
-        Events& events;
-    };
-    StdMat* material = MaterialWith(new Recorder(events));
+    auto* recorder = new ProbeMap([&events](ShadeContext&) {
+        events.Add("sample");
+        return AColor(1, 1, 1);
+    });
+    recorder->updated = [&events] { events.Add("update"); };
+    StdMat* material = MaterialWith(recorder);
     AddNode(scene, NewBox(20.0f), material, Point3(-15, 0, 0));
     AddNode(scene, NewBox(20.0f), material, Point3(15, 0, 0));
     for (host::RendererKind kind : {host::RendererKind::Scanline, host::RendererKind::VRay}) {
