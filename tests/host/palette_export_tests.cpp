@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <regex>
+#include <tuple>
 
 namespace {
 
@@ -182,9 +183,8 @@ void ExpectColours(const std::vector<Swatch>& read, const std::string& format) {
             EXPECT_NEAR(read[i].floats[1], golden[i].greenFloat, 1e-7);
             EXPECT_NEAR(read[i].floats[2], golden[i].blueFloat, 1e-7);
         } else {
-            EXPECT_EQ(read[i].red, golden[i].red);
-            EXPECT_EQ(read[i].green, golden[i].green);
-            EXPECT_EQ(read[i].blue, golden[i].blue);
+            EXPECT_EQ(std::tie(read[i].red, read[i].green, read[i].blue),
+                      std::tie(golden[i].red, golden[i].green, golden[i].blue));
         }
         if (format == "css") {
             EXPECT_EQ(read[i].name, "--chromasift-" + std::to_string(i + 1));

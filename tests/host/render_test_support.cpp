@@ -141,16 +141,15 @@ std::string WriteMapScene(const std::filesystem::path& file, const host::Json& b
     return host::PathToUtf8(file);
 }
 
-Run RunRenderWith(const host::RenderOptions& options, bool showProgress) {
-    std::ostringstream out, err;
-    Run run;
-    run.status = host::RunRenderCommand(options, LoadedPlugins(), out, err, showProgress);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
-
 namespace {
+
+// Runs the command with the loaded plug-ins and keeps what it printed.
+template <class Options, class Command>
+Run Captured(Command command, const Options& options, bool showProgress) {
+    std::ostringstream out, err;
+    const int status = command(options, LoadedPlugins(), out, err, showProgress);
+    return Run{status, out.str(), err.str()};
+}
 
 // Parses the arguments with `parse` and, when they parse, runs the command with `run`.
 template <class Options, class Parse, class Command>
@@ -159,20 +158,15 @@ Run ParseAndRun(std::vector<std::string>& args, Parse parse, Command command) {
     for (std::string& arg : args)
         argv.push_back(arg.data());
     Options options;
-    Run run;
-    run.err = parse(static_cast<int>(argv.size()), argv.data(), 0, options);
-    if (!run.err.empty()) {
-        run.status = 2;
-        return run;
-    }
-    std::ostringstream out, err;
-    run.status = command(options, LoadedPlugins(), out, err, false);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
+    const std::string error = parse(static_cast<int>(argv.size()), argv.data(), 0, options);
+    return error.empty() ? Captured(command, options, false) : Run{2, "", error};
 }
 
 } // namespace
+
+Run RunRenderWith(const host::RenderOptions& options, bool showProgress) {
+    return Captured(host::RunRenderCommand, options, showProgress);
+}
 
 Run RunRender(std::vector<std::string> args) {
     return ParseAndRun<host::RenderOptions>(

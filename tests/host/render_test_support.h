@@ -28,20 +28,23 @@ namespace render_test {
 // The plug-in directory beside the test program, loaded once for the whole program.
 host::PluginManager& LoadedPlugins();
 
-// A map that answers EvalColor with whatever `colour` computes, and counts its Update calls.
+// A map that answers EvalColor with whatever `colour` computes, and calls `updated` (when set) on Update.
 class ProbeMap : public Texmap {
 public:
     explicit ProbeMap(std::function<AColor(ShadeContext&)> colour) : colour(std::move(colour)) {}
 
     AColor EvalColor(ShadeContext& sc) override { return colour(sc); }
     Point3 EvalNormalPerturb(ShadeContext&) override { return Point3(); }
-    void Update(TimeValue, Interval&) override { ++updates; }
+    void Update(TimeValue, Interval&) override {
+        if (updated)
+            updated();
+    }
     void Reset() override {}
     Interval Validity(TimeValue) override { return FOREVER; }
     ParamDlg* CreateParamDlg(HWND, IMtlParams*) override { return nullptr; }
 
     std::function<AColor(ShadeContext&)> colour;
-    int updates = 0;
+    std::function<void()> updated;
 };
 
 // A standard material whose diffuse slot holds `map`.

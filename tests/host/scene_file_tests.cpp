@@ -16,6 +16,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -90,22 +91,20 @@ TEST_F(SceneFile, SavedMapsComeBackWithParametersReferencesAndSubMaps) {
     ASSERT_EQ(loaded->Maps().size(), 1u);
     Texmap* back = loaded->Maps()[0];
     EXPECT_NE(back, map);
-    EXPECT_EQ(back->ClassID(), kChromasift);
-    EXPECT_EQ(back->GetName(), L"Sunset ☀");
+    EXPECT_EQ(std::make_tuple(back->ClassID(), back->GetName()), std::make_tuple(kChromasift, L"Sunset ☀"));
     IParamBlock2* block = back->GetParamBlockByID(0);
     ASSERT_NE(block, nullptr);
-    EXPECT_EQ(block->GetInt(kNumColors), 5);
     EXPECT_FLOAT_EQ(block->GetFloat(kGamma), 2.2f);
-    EXPECT_EQ(block->GetInt(kPixelMapping), 2);
-    EXPECT_EQ(block->GetInt(kVersion), 2);
-    EXPECT_EQ(block->GetInt(kInputMapOn), 1);
+    EXPECT_EQ(std::make_tuple(block->GetInt(kNumColors), block->GetInt(kPixelMapping),
+                              block->GetInt(kVersion), block->GetInt(kInputMapOn)),
+              std::make_tuple(5, 2, 2, 1));
     auto* backInput = dynamic_cast<BitmapTex*>(back->GetSubTexmap(0));
     ASSERT_NE(backInput, nullptr);
     EXPECT_STREQ(backInput->GetMapName(), L"stripes.png");
     auto* backCoords = dynamic_cast<StdXYZGen*>(back->GetTheXYZGen());
     ASSERT_NE(backCoords, nullptr);
-    EXPECT_EQ(backCoords->GetCoordSystem(), UVW_COORDS);
-    EXPECT_FLOAT_EQ(backCoords->GetScl(1, 0), 4.0f);
+    EXPECT_EQ(std::make_tuple(backCoords->GetCoordSystem(), backCoords->GetScl(1, 0)),
+              std::make_tuple(UVW_COORDS, 4.0f));
     EXPECT_EQ(host::SceneToJson(*loaded), json) << "saving what was loaded gives the same file";
 }
 
@@ -115,10 +114,8 @@ TEST_F(SceneFile, FirstVersionMapsWithoutBitmapKeepTheirModes) {
                      "paramBlocks": [{"ref": 0, "block": 0, "params": [{"id": 2, "type": "int", "value": 11}]}]}],
         "maps": [1]})");
     IParamBlock2* pb = scene->Maps().at(0)->GetParamBlockByID(0);
-    EXPECT_EQ(pb->GetInt(kCategory), 0);
-    EXPECT_EQ(pb->GetInt(kPixelMapping), 0);
-    EXPECT_EQ(pb->GetInt(kVersion), 0);
-    EXPECT_EQ(pb->GetInt(kIsHarmonized), 0);
+    for (const ParamID id : {kCategory, kPixelMapping, kVersion, kIsHarmonized})
+        EXPECT_EQ(pb->GetInt(id), 0) << "parameter " << id;
     EXPECT_EQ(scene->Maps().at(0)->GetSubTexmap(1), nullptr);
 }
 
@@ -133,9 +130,9 @@ TEST_F(SceneFile, AnimatedParametersAndTheSliderReadBackIdentically) {
     IParamBlock2* pb = scene->Maps().at(0)->GetParamBlockByID(0);
     EXPECT_EQ(pb->GetKeys(kGamma), (KeyTrack{{0, 1.0f}, {4800, 3.0f}}));
     EXPECT_EQ(pb->GetFloat(kGamma, 4800), 3.0f);
-    EXPECT_EQ(pb->GetInt(kNumColors, -160), 4);
-    EXPECT_EQ(pb->GetInt(kInputMapOn, 0), 1);
-    EXPECT_EQ(pb->GetInt(kInputMapOn, 160), 0);
+    EXPECT_EQ(std::make_tuple(pb->GetInt(kNumColors, -160), pb->GetInt(kInputMapOn, 0),
+                              pb->GetInt(kInputMapOn, 160)),
+              std::make_tuple(4, 1, 0));
 
     const std::string saved = host::SceneToJson(*scene);
     EXPECT_NE(saved.find("\"sliderTime\": 4800"), std::string::npos);
@@ -187,6 +184,8 @@ TEST(SceneFileText, MoreThanTheLimitIsRefused) {
 
 TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
     const std::string head = R"({"format": "chromasift-scene", "version": 1, "objects": [)";
+    const std::string param = "/objects/0/paramBlocks/0/params/0";
+    const std::string ref = "/objects/0/references/0/object: reference ";
     const std::string map = R"({"id": 1, "superClass": "0xc10", "class": ["0x61c17ce2", "0x2fa47e5b"])";
     const std::string bitmap = R"({"id": 2, "superClass": "0xc10", "class": ["0x240", "0x0"]})";
     const std::string coords = R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"]})";
@@ -196,8 +195,7 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
         return MapScene(list, "", more);
     };
     const struct {
-        std::string json;
-        std::string expected;
+        std::string json, expected;
     } cases[] = {
         {"{\"format\": \"chromasift-scene\",\n \"version\": 1,,}",
          "test.json: not valid JSON: parse error at line 2, column 15"},
@@ -211,63 +209,53 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
         {head + R"({"id": 1, "superClass": "0xc10", "class": ["0x1", "0x2"]}]})",
          "/objects/0/class: no class 0x00000001 0x00000002 of super class 0x00000c10 is installed"},
         {params(R"({"id": 1, "type": "float", "value": 2})"),
-         "/objects/0/paramBlocks/0/params/0/type: parameter 1 (\"# colors\") has type \"int\", the file "
-         "gives \"float\""},
-        {params(R"({"id": 77, "type": "int", "value": 2})"),
-         "/objects/0/paramBlocks/0/params/0/id: the block has no parameter 77"},
+         param + "/type: parameter 1 (\"# colors\") has type \"int\", the file gives \"float\""},
+        {params(R"({"id": 77, "type": "int", "value": 2})"), param + "/id: the block has no parameter 77"},
         {head + map + R"(, "references": [{"ref": 1, "object": 5}]}]})",
          "/objects/0/references/0/object: no object with ID 5"},
         {head + map + R"(, "references": [{"ref": 9, "object": 1}]}]})",
          "/objects/0/references/0/ref: the object has no reference 9"},
         {head + map + "}, " + map + "}]}", "/objects/1/id: object ID 1 is used twice"},
         {params(R"({"id": 4, "type": "texmap", "value": 1}, {"id": 1, "type": "int", "value": "ten"})"),
-         "/objects/0/paramBlocks/0/params/0/value: the reference would make the object refer to itself"},
-        {params(R"({"id": 1, "type": "int", "value": "ten"})"),
-         "/objects/0/paramBlocks/0/params/0/value: expected an integer"},
+         param + "/value: the reference would make the object refer to itself"},
+        {params(R"({"id": 1, "type": "int", "value": "ten"})"), param + "/value: expected an integer"},
         // Each reference slot takes only what it holds; shading would use anything else as that kind.
         {head + map + R"(, "references": [{"ref": 1, "object": 2}]}, )" + bitmap + "]}",
-         "/objects/0/references/0/object: reference 1 holds a coordinate generator, the file gives a map"},
+         ref + "1 holds a coordinate generator, the file gives a map"},
         {head + map + R"(, "references": [{"ref": 2, "object": 2}]}, )" + coords + "]}",
-         "/objects/0/references/0/object: reference 2 holds a texture output, the file gives a coordinate "
-         "generator"},
+         ref + "2 holds a texture output, the file gives a coordinate generator"},
         {head + map + R"(, "references": [{"ref": 0, "object": 2}]}, )" + coords + "]}",
-         "/objects/0/references/0/object: reference 0 holds a parameter block, the file gives a coordinate "
-         "generator"},
+         ref + "0 holds a parameter block, the file gives a coordinate generator"},
         {head + map + R"(, "paramBlocks": [{"ref": 1, "block": 0, "params": []}]}]})",
          "/objects/0/paramBlocks/0/ref: reference 1 holds a coordinate generator, the file gives a parameter "
          "block"},
         {params(R"({"id": 3, "type": "reftarg", "value": 2})", output),
-         "/objects/0/paramBlocks/0/params/0/value: parameter 3 (\"coords\") holds a coordinate generator, "
-         "the file gives a texture output"},
+         param + "/value: parameter 3 (\"coords\") holds a coordinate generator, the file gives a texture "
+                 "output"},
         {params(R"({"id": 8, "type": "reftarg", "value": 2})", bitmap),
-         "/objects/0/paramBlocks/0/params/0/value: parameter 8 (\"output\") holds a texture output, the file "
-         "gives a map"},
+         param + "/value: parameter 8 (\"output\") holds a texture output, the file gives a map"},
         // Keys: only on animatable numbers, in rising time, of the parameter's type.
         {params(R"({"id": 7, "type": "float", "keys": [[0, 1.0], [4800, 2.0], [2400, 3.0]]})"),
-         "/objects/0/paramBlocks/0/params/0/keys/2/0: key times must rise: 2400 follows 4800"},
+         param + "/keys/2/0: key times must rise: 2400 follows 4800"},
         {params(R"({"id": 7, "type": "float", "keys": [[0, 1.0], [0, 2.0]]})"),
-         "/objects/0/paramBlocks/0/params/0/keys/1/0: key times must rise: 0 follows 0"},
+         param + "/keys/1/0: key times must rise: 0 follows 0"},
         {params(R"({"id": 1, "type": "int", "keys": [[0, 4], [160, 4.5]]})"),
-         "/objects/0/paramBlocks/0/params/0/keys/1/1: expected an integer"},
+         param + "/keys/1/1: expected an integer"},
         {params(R"({"id": 7, "type": "float", "keys": [[0.5, 1.0]]})"),
-         "/objects/0/paramBlocks/0/params/0/keys/0/0: expected an integer"},
-        {params(R"({"id": 7, "type": "float", "keys": [[0, "x"]]})"),
-         "/objects/0/paramBlocks/0/params/0/keys/0/1: expected a number"},
+         param + "/keys/0/0: expected an integer"},
+        {params(R"({"id": 7, "type": "float", "keys": [[0, "x"]]})"), param + "/keys/0/1: expected a number"},
         {params(R"({"id": 7, "type": "float", "keys": [5]})"),
-         "/objects/0/paramBlocks/0/params/0/keys/0: expected a key: [time in ticks, value]"},
+         param + "/keys/0: expected a key: [time in ticks, value]"},
         {params(R"({"id": 0, "type": "bitmap", "keys": [[0, 1]]})"),
-         "/objects/0/paramBlocks/0/params/0/keys: parameter 0 (\"Bitmapname\") is not animatable"},
+         param + "/keys: parameter 0 (\"Bitmapname\") is not animatable"},
         {params(R"({"id": 7, "type": "float", "value": 1, "keys": [[0, 1]]})"),
-         "/objects/0/paramBlocks/0/params/0: a parameter holds either a value or keys, the file gives both"},
-        {R"({"format": "chromasift-scene", "version": 1, "objects": [], "sliderTime": "frame 3"})",
-         "/sliderTime: expected an integer"},
-        {R"({"format": "chromasift-scene", "version": 1, "objects": [], "animationRange": 30})",
-         "/animationRange: expected [first, last] in frames"},
-        {R"({"format": "chromasift-scene", "version": 1, "objects": [], "animationRange": [30, 29]})",
+         param + ": a parameter holds either a value or keys, the file gives both"},
+        {head + R"(], "sliderTime": "frame 3"})", "/sliderTime: expected an integer"},
+        {head + R"(], "animationRange": 30})", "/animationRange: expected [first, last] in frames"},
+        {head + R"(], "animationRange": [30, 29]})",
          "/animationRange: expected a first frame not after the last"},
         {params(R"({"id": 4, "type": "texmap", "value": 2})", coords),
-         "/objects/0/paramBlocks/0/params/0/value: parameter 4 (\"Input map\") holds a map, the file gives a "
-         "coordinate generator"},
+         param + "/value: parameter 4 (\"Input map\") holds a map, the file gives a coordinate generator"},
     };
     for (const auto& c : cases) {
         const std::string message = LoadError(c.json);

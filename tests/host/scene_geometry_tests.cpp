@@ -11,10 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // Scenes of nodes, geometry and materials need no plug-in.
 const host::PluginManager noPlugins;
+const std::string kHead = R"({"format": "chromasift-scene", "version": 1, "objects": [)";
 
 std::string LoadError(const std::string& json) {
     return ErrorOf<host::SceneError>([&] { host::SceneFromJson(json, "test.json", noPlugins); });
@@ -61,32 +64,31 @@ TEST(SceneGeometry, NodesObjectsMaterialsAndCameraComeBackAsSaved) {
     material->SetSubTexmap(ID_DI, map);
     material->EnableMap(ID_DI, FALSE);
 
+    Matrix3 turned(true), moved(true);
+    turned[0] = Point3(0, 1, 0);
+    turned[1] = Point3(-1, 0, 0);
+    turned[3] = Point3(5, 6, 7);
+    moved[3] = Point3(-1, 2, -3);
     const struct {
         const wchar_t* name;
         Object* object;
         ULONG gbuf;
-    } nodes[] = {{L"Mesh", tri, 4}, {L"Poly", poly, 0}, {L"Ball ⚽", sphere, 9}};
+        Matrix3 tm;
+        bool hidden;
+    } nodes[] = {{L"Mesh", tri, 4, Matrix3(true), false},
+                 {L"Poly", poly, 0, turned, false},
+                 {L"Ball ⚽", sphere, 9, moved, true}};
     for (const auto& n : nodes) {
         auto* node = new INode();
         node->SetName(n.name);
         node->SetObjectRef(n.object);
         node->SetMtl(material);
         node->SetGBufID(n.gbuf);
+        node->SetNodeTM(0, n.tm);
+        node->Hide(n.hidden);
         scene.AddNode(node);
     }
-    Matrix3 turned(true);
-    turned[0] = Point3(0, 1, 0);
-    turned[1] = Point3(-1, 0, 0);
-    turned[3] = Point3(5, 6, 7);
-    scene.Nodes()[1]->SetNodeTM(0, turned);
-    Matrix3 moved(true);
-    moved[3] = Point3(-1, 2, -3);
-    scene.Nodes()[2]->SetNodeTM(0, moved);
-    scene.Nodes()[2]->Hide(TRUE);
-    host::SceneCamera camera;
-    camera.position = Point3(1, -50, 20);
-    camera.target = Point3(0, 0, 3);
-    camera.fov = 35.0f;
+    const host::SceneCamera camera{Point3(1, -50, 20), Point3(0, 0, 3), Point3(0, 0, 1), 35.0f};
     scene.SetCamera(camera);
 
     const std::string json = host::SceneToJson(scene);
@@ -96,19 +98,18 @@ TEST(SceneGeometry, NodesObjectsMaterialsAndCameraComeBackAsSaved) {
     for (std::size_t i = 0; i < 3; ++i) {
         INode* node = loaded->Nodes()[i];
         EXPECT_STREQ(node->GetName(), nodes[i].name);
-        EXPECT_EQ(node->GetGBufID(), nodes[i].gbuf);
+        EXPECT_EQ(std::make_tuple(node->GetGBufID(), node->IsHidden() != FALSE),
+                  std::make_tuple(nodes[i].gbuf, nodes[i].hidden));
+        for (int row = 0; row < 4; ++row)
+            EXPECT_EQ(node->GetNodeTM(0)[row], nodes[i].tm[row]) << "node " << i << ", row " << row;
     }
-    EXPECT_TRUE(loaded->Nodes()[1]->GetNodeTM(0)[0] == Point3(0, 1, 0) &&
-                loaded->Nodes()[1]->GetNodeTM(0)[3] == Point3(5, 6, 7));
-    EXPECT_TRUE(loaded->Nodes()[2]->GetNodeTM(0)[3] == Point3(-1, 2, -3));
-    EXPECT_TRUE(loaded->Nodes()[2]->IsHidden());
 
     auto* backMaterial = dynamic_cast<StdMat*>(loaded->Nodes()[0]->GetMtl());
     ASSERT_NE(backMaterial, nullptr);
     EXPECT_EQ(backMaterial, loaded->Nodes()[2]->GetMtl()) << "a shared material stays shared";
-    EXPECT_EQ(backMaterial->GetName(), L"Stripes");
-    EXPECT_EQ(backMaterial->GetDiffuse(), Color(0.25f, 0.5f, 0.75f));
-    EXPECT_FALSE(backMaterial->MapEnabled(ID_DI));
+    EXPECT_EQ(
+        std::make_tuple(backMaterial->GetName(), backMaterial->GetDiffuse(), backMaterial->MapEnabled(ID_DI)),
+        std::make_tuple(L"Stripes", Color(0.25f, 0.5f, 0.75f), FALSE));
     auto* backMap = dynamic_cast<BitmapTex*>(backMaterial->GetSubTexmap(ID_DI));
     ASSERT_NE(backMap, nullptr);
     EXPECT_STREQ(backMap->GetMapName(), L"stripes.png");
@@ -119,13 +120,12 @@ TEST(SceneGeometry, NodesObjectsMaterialsAndCameraComeBackAsSaved) {
     Mesh& mesh = backTri->GetMesh();
     EXPECT_EQ(mesh.verts, expected.verts);
     ASSERT_EQ(mesh.getNumFaces(), 2);
-    for (int f = 0; f < 2; ++f) {
-        EXPECT_EQ(mesh.faces[f].flags, expected.faces[f].flags)
-            << "edges, hidden bit and material ID of face " << f;
-        EXPECT_EQ(mesh.faces[f].smGroup, expected.faces[f].smGroup);
-        for (int c = 0; c < 3; ++c)
-            EXPECT_EQ(mesh.faces[f].v[c], expected.faces[f].v[c]);
-    }
+    // Edges, hidden bit and material ID are in the flags.
+    const auto fields = [](const Face& f) {
+        return std::make_tuple(f.flags, f.smGroup, f.v[0], f.v[1], f.v[2]);
+    };
+    for (int f = 0; f < 2; ++f)
+        EXPECT_EQ(fields(mesh.faces[f]), fields(expected.faces[f])) << "face " << f;
     ASSERT_TRUE(mesh.mapSupport(1) && mesh.mapSupport(99));
     EXPECT_FALSE(mesh.mapSupport(2));
     EXPECT_EQ(mesh.Map(1).tv, (std::vector<Point3>{{0, 0, 0}, {1, 0, 0}, {1, 1, 0.5f}}));
@@ -147,8 +147,7 @@ TEST(SceneGeometry, NodesObjectsMaterialsAndCameraComeBackAsSaved) {
 }
 
 TEST(SceneGeometry, PrimitivesAreStoredByTheirParameters) {
-    const std::string head = R"({"format": "chromasift-scene", "version": 1, "objects": [)";
-    std::unique_ptr<host::SceneRoot> scene = host::SceneFromJson(head + R"(
+    std::unique_ptr<host::SceneRoot> scene = host::SceneFromJson(kHead + R"(
         {"id": 1, "superClass": "0x10", "class": ["0x4e7b0010", "0x1c5a2b01"], "settings": {"height": 8}},
         {"id": 2, "superClass": "0x10", "class": ["0x4e7b0013", "0x1c5a2b04"], "settings": {"sides": 6.6, "radius": -2}},
         {"id": 3, "superClass": "0x10", "class": ["0x5d21369a", "0x1c5a2b05"]},
@@ -179,52 +178,50 @@ TEST(SceneGeometry, PrimitivesAreStoredByTheirParameters) {
 }
 
 TEST(SceneGeometry, MalformedGeometrySaysWhatIsWrongAndWhere) {
-    const std::string head = R"({"format": "chromasift-scene", "version": 1, "objects": [)";
+    const std::string settings = "/objects/0/settings/", ref = "/objects/1/references/0/object: reference ";
     const std::string mesh =
         R"({"id": 1, "superClass": "0x10", "class": ["0x9", "0x0"], "settings": {"mesh": )";
     const std::string node = R"({"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"], "settings": )";
     const struct {
-        std::string json;
-        std::string expected;
+        std::string json, expected;
     } cases[] = {
-        {head + mesh + R"({"verts": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0, 1, 3]]}}}]})",
-         "/objects/0/settings/mesh/faces/0/2: expected an integer from 0 to 2"},
-        {head + mesh +
+        {kHead + mesh + R"({"verts": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0, 1, 3]]}}}]})",
+         settings + "mesh/faces/0/2: expected an integer from 0 to 2"},
+        {kHead + mesh +
              R"({"verts": [[0,0,0],[1,0,0],[0,1,0]], "faces": [{"v": [0, 1, 2], "edges": [true, 1, false]}]}}}]})",
-         "/objects/0/settings/mesh/faces/0/edges/1: expected true or false"},
-        {head + mesh +
+         settings + "mesh/faces/0/edges/1: expected true or false"},
+        {kHead + mesh +
              R"({"verts": [[0,0,0],[1,0,0],[0,1,0]], "faces": [[0, 1, 2]], "maps": [{"channel": 1, "verts": [[0,0,0]], "faces": []}]}}}]})",
-         "/objects/0/settings/mesh/maps/0/faces: expected one map face per mesh face (1)"},
-        {head +
+         settings + "mesh/maps/0/faces: expected one map face per mesh face (1)"},
+        {kHead +
              R"({"id": 1, "superClass": "0x10", "class": ["0x5d21369a", "0x2a4c6e13"], "settings": {"polyMesh": {"verts": [[0,0,0],[1,0,0],[1,1,0],[0,1,0]], "faces": [[0, 1, 2, 3]], "maps": [{"channel": 1, "verts": [[0,0,0],[1,0,0],[1,1,0]], "faces": [[0, 1, 2]]}]}}}]})",
-         "/objects/0/settings/polyMesh/maps/0/faces/0: expected 4 vertex indices"},
-        {head + mesh + R"({"verts": [[0,0]], "faces": []}}}]})",
-         "/objects/0/settings/mesh/verts/0: expected three numbers"},
-        {head +
+         settings + "polyMesh/maps/0/faces/0: expected 4 vertex indices"},
+        {kHead + mesh + R"({"verts": [[0,0]], "faces": []}}}]})",
+         settings + "mesh/verts/0: expected three numbers"},
+        {kHead +
              R"({"id": 1, "superClass": "0x10", "class": ["0x4e7b0011", "0x1c5a2b02"], "settings": {"diameter": 3}}]})",
-         "/objects/0/settings/diameter: a sphere has no such parameter (it has radius, segments)"},
-        {head + node + R"({"position": [0, 0, 0], "transform": [[1,0,0],[0,1,0],[0,0,1],[0,0,0]]}}]})",
-         "/objects/0/settings/transform: give either \"position\" or \"transform\", not both"},
-        {head + node + R"({"colour": 3}}]})", "/objects/0/settings/colour: unknown setting"},
-        {head + node + R"({"gbufferId": -1}}]})",
-         "/objects/0/settings/gbufferId: expected a whole number from 0"},
-        {head + R"({"id": 1, "superClass": "0xc00", "class": ["0x2", "0x0"]}], "nodes": [1]})",
+         settings + "diameter: a sphere has no such parameter (it has radius, segments)"},
+        {kHead + node + R"({"position": [0, 0, 0], "transform": [[1,0,0],[0,1,0],[0,0,1],[0,0,0]]}}]})",
+         settings + "transform: give either \"position\" or \"transform\", not both"},
+        {kHead + node + R"({"colour": 3}}]})", settings + "colour: unknown setting"},
+        {kHead + node + R"({"gbufferId": -1}}]})", settings + "gbufferId: expected a whole number from 0"},
+        {kHead + R"({"id": 1, "superClass": "0xc00", "class": ["0x2", "0x0"]}], "nodes": [1]})",
          "/nodes/0: the object is not a node"},
-        {head + R"(], "camera": {"position": [0, 0, 0], "target": [0, 1, 0], "fov": 0}})",
+        {kHead + R"(], "camera": {"position": [0, 0, 0], "target": [0, 1, 0], "fov": 0}})",
          "/camera/fov: the field of view is given in degrees, from 1 to 170"},
-        {head + R"(], "camera": {"position": [0, 0, 0], "target": [0, 0, 0]}})",
+        {kHead + R"(], "camera": {"position": [0, 0, 0], "target": [0, 0, 0]}})",
          "/camera/target: the camera looks at its own position"},
-        {head + R"(], "camera": {"position": [0, 0, 0]}})", "/camera: missing \"target\""},
+        {kHead + R"(], "camera": {"position": [0, 0, 0]}})", "/camera: missing \"target\""},
         // Each reference slot takes only what it holds.
-        {head + R"({"id": 1, "superClass": "0xc00", "class": ["0x2", "0x0"]},
+        {kHead + R"({"id": 1, "superClass": "0xc00", "class": ["0x2", "0x0"]},
                    {"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 0, "object": 1}]}]})",
-         "/objects/1/references/0/object: reference 0 holds a geometric object, the file gives a material"},
-        {head + R"({"id": 1, "superClass": "0x10", "class": ["0x9", "0x0"]},
+         ref + "0 holds a geometric object, the file gives a material"},
+        {kHead + R"({"id": 1, "superClass": "0x10", "class": ["0x9", "0x0"]},
                    {"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 1, "object": 1}]}]})",
-         "/objects/1/references/0/object: reference 1 holds a material, the file gives a geometric object"},
-        {head + R"({"id": 1, "superClass": "0xc30", "class": ["0x100", "0x0"]},
+         ref + "1 holds a material, the file gives a geometric object"},
+        {kHead + R"({"id": 1, "superClass": "0xc30", "class": ["0x100", "0x0"]},
                    {"id": 2, "superClass": "0xc00", "class": ["0x2", "0x0"], "references": [{"ref": 1, "object": 1}]}]})",
-         "/objects/1/references/0/object: reference 1 holds a map, the file gives a coordinate generator"},
+         ref + "1 holds a map, the file gives a coordinate generator"},
     };
     for (const auto& c : cases) {
         const std::string message = LoadError(c.json);
@@ -240,7 +237,6 @@ TEST(SceneGeometry, PolygonMapChannelsComeBackAsSaved) {
         "faces": [[0, 1, 2, 3]], "maps": [{"channel": 1, "verts": [[0,0,0],[1,0,0],[1,1,0],[0,1,0]],
         "faces": [[3, 2, 1, 0]]}]}}}, {"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"],
         "references": [{"ref": 0, "object": 1}]}], "maps": [], "nodes": [2]})";
-    host::PluginManager noPlugins;
     const std::unique_ptr<host::SceneRoot> scene = host::SceneFromJson(json, "test.json", noPlugins);
     auto* poly = dynamic_cast<PolyObject*>(scene->Nodes().at(0)->GetObjectRef());
     ASSERT_NE(poly, nullptr);

@@ -19,6 +19,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -82,18 +83,17 @@ TEST(SceneRenderer, NumbersRenderedNodesInSceneOrder) {
         // The hidden second node gets no number: the others are 0, 1 and 2, left to right.
         const float gbufOf[] = {11.0f, 13.0f, 14.0f};
         std::set<int> seen;
-        std::vector<int> leftmost(3, frame.width), rightmost(3, -1);
+        int leftmost[] = {frame.width, frame.width, frame.width}, rightmost[] = {-1, -1, -1};
         ForEachCovered(frame, [&](int x, int, const AColor& c, int node, int) {
             ASSERT_GE(node, 0);
             ASSERT_LT(node, 3);
             seen.insert(node);
-            EXPECT_EQ(c.r, static_cast<float>(node)) << "the context's NodeID is the frame's node number";
-            EXPECT_EQ(c.g, gbufOf[node]) << "the context's Node is the numbered node";
-            EXPECT_EQ(c.b, vray ? static_cast<float>(node + 1) : -1.0f) << "the instance number";
-            EXPECT_EQ(c.a, vray ? 1.0f : 0.0f) << "V-Ray's shading-context class ID";
-            leftmost[static_cast<std::size_t>(node)] = std::min(leftmost[static_cast<std::size_t>(node)], x);
-            rightmost[static_cast<std::size_t>(node)] =
-                std::max(rightmost[static_cast<std::size_t>(node)], x);
+            // The context's NodeID is the frame's node number, its Node the numbered node; the instance
+            // number and V-Ray's class ID follow.
+            EXPECT_EQ(c, AColor(static_cast<float>(node), gbufOf[node],
+                                vray ? static_cast<float>(node + 1) : -1.0f, vray ? 1.0f : 0.0f));
+            leftmost[node] = std::min(leftmost[node], x);
+            rightmost[node] = std::max(rightmost[node], x);
         });
         EXPECT_EQ(seen, (std::set<int>{0, 1, 2}));
         EXPECT_LT(rightmost[0], leftmost[1]);
@@ -153,9 +153,7 @@ TEST(SceneRenderer, InterpolatesMapChannelsAndObjectPoints) {
     });
     host::SceneRoot scene;
     AddNode(scene, plane, MaterialWith(probe), Point3(0, 0, 0));
-    host::SceneCamera camera = CameraAt(Point3(0, 0, 100), Point3(0, 0, 0), 90.0f);
-    camera.up = Point3(0, 1, 0);
-    scene.SetCamera(camera);
+    scene.SetCamera(host::SceneCamera{Point3(0, 0, 100), Point3(0, 0, 0), Point3(0, 1, 0), 90.0f});
     const host::FrameBuffer frame = RenderUnlit(scene, 64, 64);
 
     int covered = 0;
@@ -208,22 +206,19 @@ void OnPostRender(void* param, NotifyInfo*) {
 
 TEST(SceneRenderer, SendsThePreRenderNotificationOnceAJobBeforeAnything) {
     Events events;
-    RegisterNotification(OnPreRender, &events, NOTIFY_PRE_RENDER);
-    RegisterNotification(OnPreFrame, &events, NOTIFY_PRE_RENDERFRAME);
-    RegisterNotification(OnPostRender, &events, NOTIFY_POST_RENDER);
+    const std::pair<NOTIFYPROC, int> handlers[] = {{OnPreRender, NOTIFY_PRE_RENDER},
+                                                   {OnPreFrame, NOTIFY_PRE_RENDERFRAME},
+                                                   {OnPostRender, NOTIFY_POST_RENDER}};
+    for (const auto& [handler, code] : handlers)
+        RegisterNotification(handler, &events, code);
 
     host::SceneRoot scene;
-    struct Recorder : ProbeMap {
-        explicit Recorder(Events& events)
-            : ProbeMap([&events](ShadeContext&) {
-                  events.Add("sample");
-                  return AColor(1, 1, 1);
-              }),
-              events(events) {}
-        void Update(TimeValue, Interval&) override { events.Add("update"); }
-        Events& events;
-    };
-    StdMat* material = MaterialWith(new Recorder(events));
+    auto* recorder = new ProbeMap([&events](ShadeContext&) {
+        events.Add("sample");
+        return AColor(1, 1, 1);
+    });
+    recorder->updated = [&events] { events.Add("update"); };
+    StdMat* material = MaterialWith(recorder);
     AddNode(scene, NewBox(20.0f), material, Point3(-15, 0, 0));
     AddNode(scene, NewBox(20.0f), material, Point3(15, 0, 0));
     for (host::RendererKind kind : {host::RendererKind::Scanline, host::RendererKind::VRay}) {
@@ -248,9 +243,8 @@ TEST(SceneRenderer, SendsThePreRenderNotificationOnceAJobBeforeAnything) {
     }
     EXPECT_EQ(events.list, (std::vector<std::string>{"pre-render", "update", "pre-frame", "sample", "update",
                                                      "pre-frame", "sample", "post-render"}));
-    UnRegisterNotification(OnPreRender, &events);
-    UnRegisterNotification(OnPreFrame, &events);
-    UnRegisterNotification(OnPostRender, &events);
+    for (const auto& [handler, code] : handlers)
+        UnRegisterNotification(handler, &events, code);
 }
 
 TEST(SceneRenderer, UnlitPixelsAreTheMapsColoursUnchanged) {
@@ -267,9 +261,7 @@ TEST(SceneRenderer, UnlitPixelsAreTheMapsColoursUnchanged) {
     const host::FrameBuffer frame = RenderUnlit(scene, 80, 70);
     const std::vector<AColor> shaded = InShadingOrder(frame);
     ASSERT_GT(shaded.size(), 500u);
-    ASSERT_EQ(shaded.size(), returned.size()) << "one sample per covered pixel";
-    for (std::size_t i = 0; i < shaded.size(); ++i)
-        ASSERT_EQ(shaded[i], returned[i]) << "sample " << i;
+    ASSERT_EQ(shaded, returned) << "one sample per covered pixel, its colour unchanged";
 
     returned.clear();
     const std::vector<AColor> lit = InShadingOrder(host::RenderScene(scene, Settings(80, 70)));
@@ -335,16 +327,12 @@ TEST(SceneRenderer, MaterialsWithoutMapsAndScenesWithoutCamera) {
 
     const AColor expected[] = {AColor(0.2f, 0.4f, 0.6f), AColor(0.5f, 0.5f, 0.5f), AColor(0.1f, 0.3f, 0.5f)};
     std::set<int> seen;
-    ForEachCovered(frame, [&](int, int, const AColor& c, int node, int) {
+    ForEachCovered(frame, [&](int x, int y, const AColor& c, int node, int) {
         seen.insert(node);
         EXPECT_EQ(c, expected[node]) << "node " << node;
+        EXPECT_TRUE(x > 0 && y > 0 && x < frame.width - 1 && y < frame.height - 1) << "within the border";
     });
     EXPECT_EQ(seen, (std::set<int>{0, 1, 2})) << "a scene without camera is framed whole";
-    for (int x = 0; x < frame.width; ++x)
-        EXPECT_TRUE(frame.nodeID[frame.Index(x, 0)] < 0 &&
-                    frame.nodeID[frame.Index(x, frame.height - 1)] < 0);
-    for (int y = 0; y < frame.height; ++y)
-        EXPECT_TRUE(frame.nodeID[frame.Index(0, y)] < 0 && frame.nodeID[frame.Index(frame.width - 1, y)] < 0);
 }
 
 } // namespace

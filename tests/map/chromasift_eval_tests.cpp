@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -25,14 +26,10 @@ using Context = ScriptedShadeContext;
 // Entries whose colours tell them apart after the identity adjustment's rounding.
 Palette TenEntries() {
     Palette palette;
-    for (int i = 0; i < 10; ++i) {
-        PaletteEntry e;
-        e.red = static_cast<uint16_t>(6000 * i + 500);
-        e.green = static_cast<uint16_t>(65535 - 6000 * i);
-        e.blue = static_cast<uint16_t>(3000 * i);
-        e.alpha = 65535;
-        palette.push_back(e);
-    }
+    for (int i = 0; i < 10; ++i)
+        palette.push_back(PaletteEntry{static_cast<uint16_t>(6000 * i + 500),
+                                       static_cast<uint16_t>(65535 - 6000 * i),
+                                       static_cast<uint16_t>(3000 * i), 65535});
     return palette;
 }
 
@@ -243,9 +240,7 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
 }
 
 TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {
-    Palette grey(1);
-    grey[0].red = grey[0].green = grey[0].blue = 32768;
-    map->SetPalette(grey);
+    map->SetPalette({PaletteEntry{32768, 32768, 32768}});
     Mode(1);
     map->pblock->SetValue(pb_gamma, 0, 2.0f);
     const AColor darker = map->EvalColor(sc);
@@ -259,9 +254,7 @@ TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {
 // Scenes and scripts can set what the spinners cannot: the map passes such values on unclamped (the
 // formulas are the palette's and the shade folder's to test).
 TEST_F(ChromasiftEval, ValuesBeyondTheSpinnersReachTheFormulas) {
-    Palette one(1);
-    one[0].red = one[0].green = one[0].blue = 32768;
-    map->SetPalette(one);
+    map->SetPalette({PaletteEntry{32768, 32768, 32768}});
     Mode(1);
     map->pblock->SetValue(pb_gamma, 0, -1.0f);
     EXPECT_NEAR(map->EvalColor(sc).r, 65535 / 32768.0f, 1e-5f);
@@ -389,7 +382,6 @@ TEST_F(ChromasiftEval, InputMapModeReadsTheInputMapsValueWhenSwitchedOn) {
     EXPECT_EQ(Eval(), 9);
     map->pblock->SetValue(pb_input_map_on, 0, 0);
     EXPECT_EQ(Eval(), 0) << "switched off";
-    map->pblock->SetValue(pb_input_map_on, 0, 1);
     map->SetSubTexmap(0, nullptr);
     map->pblock->SetValue(pb_input_map_on, 0, 1);
     EXPECT_EQ(Eval(), 0) << "switched on without a map";
@@ -397,11 +389,7 @@ TEST_F(ChromasiftEval, InputMapModeReadsTheInputMapsValueWhenSwitchedOn) {
 
 // Shading reads the map's parameters at the slider's time, never at the sample's (render) time.
 TEST_F(ChromasiftEval, AdjustmentReadsTheSliderTimeNotTheSamplesTime) {
-    Palette one(1);
-    one[0].red = 40000;
-    one[0].green = 20000;
-    one[0].blue = 9000;
-    one[0].alpha = 65535;
+    const Palette one{PaletteEntry{40000, 20000, 9000, 65535}};
     map->SetPalette(one);
     Mode(1);
     KeyThreeTimes(*map->pblock, pb_gamma, 1.0f, 2.0f, 0.5f);
@@ -414,9 +402,7 @@ TEST_F(ChromasiftEval, AdjustmentReadsTheSliderTimeNotTheSamplesTime) {
     const AColor atRender = AdjustPaletteColour(one[0], ColourAdjustment{0.5f, 80, 90, 40});
     ASSERT_NE(expected.r, atRender.r);
     const AColor shaded = map->EvalColor(sc);
-    EXPECT_EQ(shaded.r, expected.r);
-    EXPECT_EQ(shaded.g, expected.g);
-    EXPECT_EQ(shaded.b, expected.b);
+    EXPECT_EQ(std::tie(shaded.r, shaded.g, shaded.b), std::tie(expected.r, expected.g, expected.b));
 }
 
 TEST_F(ChromasiftEval, ModeCountAndTilesReadTheSliderTime) {

@@ -24,12 +24,8 @@ protected:
     // A map with a bitmap chosen and extracted, as after the user picks a file.
     static MapPtr ExtractedMap(const char* image, int numColours = 10, int skipColours = 0) {
         MapPtr map = NewMap();
-        map->pblock->SetValue(pb_num_colors, 0, numColours);
         map->pblock->SetValue(pb_skip_colors, 0, skipColours);
-        SetBitmap(*map, TestImage(image));
-        map->MarkExtractPending();
-        Interval valid = FOREVER;
-        map->Update(0, valid);
+        ExtractFromTestImage(*map, image, numColours);
         return map;
     }
 };
@@ -131,8 +127,7 @@ TEST_F(ChromasiftPalette, ClonesExtractAfreshAndHarmoniseAgain) {
     MapPtr map = ExtractedMap("YellowFlower.jpg", 7);
     map->pblock->SetValue(pb_harmony, 0, 3);
     map->HarmonisePalette();
-    RemapDir remap;
-    MapPtr harmonisedCopy(static_cast<Chromasift*>(map->Clone(remap)));
+    MapPtr harmonisedCopy = CloneOf(*map);
     EXPECT_EQ(harmonisedCopy->pblock->GetInt(pb_is_harmonized), 1);
     EXPECT_EQ(*harmonisedCopy->GetPalette(), *map->GetPalette());
 
@@ -141,9 +136,7 @@ TEST_F(ChromasiftPalette, ClonesExtractAfreshAndHarmoniseAgain) {
     map->pblock->SetValue(pb_is_harmonized, 0, 0);
     map->pblock->SetValue(pb_sort, 0, 4);
     map->AutoSortPalette();
-    RemapDir remap2;
-    MapPtr sortedCopy(static_cast<Chromasift*>(map->Clone(remap2)));
-    EXPECT_EQ(*sortedCopy->GetPalette(), map->GetExtractedPalette())
+    EXPECT_EQ(*CloneOf(*map)->GetPalette(), map->GetExtractedPalette())
         << "a clone comes back in extraction order";
 }
 
@@ -153,9 +146,7 @@ TEST_F(ChromasiftPalette, LoadingRestoresPaletteHarmonyAndSourceMap) {
     saved->HarmonisePalette();
 
     // A loaded map receives the stored block; the palette lists are not stored.
-    MapPtr loaded = NewMap(true);
-    RemapDir remap;
-    loaded->ReplaceReference(0, remap.CloneRef(saved->pblock));
+    MapPtr loaded = WithStoredBlock(*saved);
     loaded->pblock->SetValue(pb_source_map, 0, static_cast<Texmap*>(nullptr));
     LoadAndRunCallbacks(*loaded);
     EXPECT_EQ(*loaded->GetPalette(), *saved->GetPalette());
@@ -166,9 +157,7 @@ TEST_F(ChromasiftPalette, LoadingRestoresPaletteHarmonyAndSourceMap) {
     EXPECT_EQ(source->GetMapName(), TestImage("Waves.png"));
 
     // A source map already in place stays.
-    MapPtr again = NewMap(true);
-    RemapDir remap2;
-    again->ReplaceReference(0, remap2.CloneRef(loaded->pblock));
+    MapPtr again = WithStoredBlock(*loaded);
     Texmap* kept = again->GetSubTexmap(1);
     ASSERT_NE(kept, nullptr);
     LoadAndRunCallbacks(*again);
@@ -176,13 +165,11 @@ TEST_F(ChromasiftPalette, LoadingRestoresPaletteHarmonyAndSourceMap) {
 }
 
 TEST_F(ChromasiftPalette, LoadingWithAMissingBitmapLeavesAnEmptyPalette) {
-    MapPtr loaded = NewMap(true);
     MapPtr source = NewMap();
     SetBitmap(*source, L"vanished-photo.jpg");
     source->pblock->SetValue(pb_mapping_old, 0, 12);
     source->pblock->SetValue(pb_version, 0, 1);
-    RemapDir remap;
-    loaded->ReplaceReference(0, remap.CloneRef(source->pblock));
+    MapPtr loaded = WithStoredBlock(*source);
     LoadAndRunCallbacks(*loaded);
     EXPECT_TRUE(loaded->GetPalette()->empty());
     ASSERT_NE(loaded->GetSubTexmap(1), nullptr) << "the source map names the file even when it is missing";
@@ -199,9 +186,7 @@ TEST_F(ChromasiftPalette, LoadingASecondVersionMapNeverConvertsItsMode) {
     source->pblock->SetValue(pb_mapping_old, 0, 9);
     source->pblock->SetValue(pb_mapping, 0, 2);
     source->pblock->SetValue(pb_coord_mapping, 0, 3);
-    MapPtr loaded = NewMap(true);
-    RemapDir remap;
-    loaded->ReplaceReference(0, remap.CloneRef(source->pblock));
+    MapPtr loaded = WithStoredBlock(*source);
     LoadAndRunCallbacks(*loaded);
     ASSERT_FALSE(loaded->GetPalette()->empty()) << "the bitmap was read, so a conversion could have run";
     EXPECT_EQ(loaded->pblock->GetInt(pb_mapping_old), 9);

@@ -148,11 +148,9 @@ TEST(Chromasift, UpdateReachesSubMapsCoordinatesAndOutput) {
     map->ReplaceReference(2, output);
     Interval valid = FOREVER;
     map->Update(160, valid);
-    const std::vector<TimeValue> once{160};
-    EXPECT_EQ(input->updates, once);
-    EXPECT_EQ(source->updates, once);
-    EXPECT_EQ(coords->updates, once);
-    EXPECT_EQ(output->updates, once);
+    for (const std::vector<TimeValue>* updates :
+         {&input->updates, &source->updates, &coords->updates, &output->updates})
+        EXPECT_EQ(*updates, std::vector<TimeValue>{160});
 }
 
 TEST(Chromasift, ResetRestoresDefaultsButKeepsSourceMap) {
@@ -192,8 +190,7 @@ TEST(Chromasift, CloneCopiesReferencesNotIdentity) {
     map->pblock->SetValue(pb_num_colors, 0, 7);
     BitmapTex* input = NewDefaultBitmapTex();
     map->SetSubTexmap(0, input);
-    RemapDir remap;
-    MapPtr copy(static_cast<Chromasift*>(map->Clone(remap)));
+    MapPtr copy = CloneOf(*map);
     ASSERT_NE(copy->pblock, nullptr);
     EXPECT_NE(copy->pblock, map->pblock);
     EXPECT_EQ(copy->pblock->GetInt(pb_num_colors), 7);

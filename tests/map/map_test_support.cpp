@@ -35,6 +35,18 @@ void ExtractFromTestImage(Chromasift& map, const char* image, int numColours) {
     map.Update(0, valid);
 }
 
+MapPtr CloneOf(Chromasift& map) {
+    RemapDir remap;
+    return MapPtr(static_cast<Chromasift*>(map.Clone(remap)));
+}
+
+MapPtr WithStoredBlock(Chromasift& saved) {
+    MapPtr loaded = NewMap(true);
+    RemapDir remap;
+    loaded->ReplaceReference(0, remap.CloneRef(saved.pblock));
+    return loaded;
+}
+
 namespace {
 
 class Loader : public ILoad {

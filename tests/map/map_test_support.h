@@ -22,6 +22,11 @@ void SetBitmap(Chromasift& map, const std::wstring& file);
 // Chooses the shared test image as the bitmap and extracts `numColours` colours, as after the user picks it.
 void ExtractFromTestImage(Chromasift& map, const char* image, int numColours);
 
+// A copy of the map as Clone makes it.
+MapPtr CloneOf(Chromasift& map);
+// A map being loaded that has received a copy of `saved`'s parameter block; its load callbacks have not run.
+MapPtr WithStoredBlock(Chromasift& saved);
+
 // Runs the map's load as the host does: Load registers callbacks, which then run.
 void LoadAndRunCallbacks(Chromasift& map);
 

@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <future>
 #include <set>
 #include <thread>
@@ -24,15 +23,6 @@
 #include <vector>
 
 namespace {
-
-bool IsPaletteColour(const AColor& c, const std::vector<Palette>& palettes) {
-    for (const Palette& palette : palettes)
-        for (const PaletteEntry& e : palette)
-            if (std::fabs(c.r - e.red / 65535.0f) < 1e-4f && std::fabs(c.g - e.green / 65535.0f) < 1e-4f &&
-                std::fabs(c.b - e.blue / 65535.0f) < 1e-4f)
-                return true;
-    return false;
-}
 
 // The colours a palette's entries shade to under the map's current adjustment, exactly as EvalColor
 // computes them.
@@ -48,6 +38,30 @@ std::set<ColourKey> ShadedColours(const Chromasift& map, const std::vector<Palet
             colours.emplace(c.r, c.g, c.b);
         }
     return colours;
+}
+
+// Shades on `threads` threads, at least 500 samples each, until `drive` returns: `aim` sets each sample's
+// context from its number and its thread's. Returns how many samples shaded a colour not in `known`.
+template <class Aim, class Drive>
+int ShadeWhile(Chromasift& map, const std::set<ColourKey>& known, int threads, Aim aim, Drive drive) {
+    std::atomic<bool> driving{true};
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> shaders;
+    for (int t = 0; t < threads; ++t)
+        shaders.emplace_back([&, t] {
+            ScriptedShadeContext sc;
+            for (long count = 0; driving.load() || count < 500; ++count) {
+                aim(sc, count, t);
+                const AColor c = map.EvalColor(sc);
+                if (!known.contains({c.r, c.g, c.b}))
+                    wrong.fetch_add(1);
+            }
+        });
+    drive();
+    driving.store(false);
+    for (std::thread& shader : shaders)
+        shader.join();
+    return wrong.load();
 }
 
 // An input map whose evaluation the test holds: a sample in "Input map" mode has taken its palette
@@ -73,13 +87,10 @@ public:
 };
 
 Palette Greys(int count, int shift) {
-    Palette palette(static_cast<std::size_t>(count));
+    Palette palette;
     for (int i = 0; i < count; ++i) {
         const auto level = static_cast<uint16_t>(1000 * (10 * shift + i) + 500);
-        palette[static_cast<std::size_t>(i)].red = level;
-        palette[static_cast<std::size_t>(i)].green = level;
-        palette[static_cast<std::size_t>(i)].blue = level;
-        palette[static_cast<std::size_t>(i)].alpha = 65535;
+        palette.push_back(PaletteEntry{level, level, level, 65535});
     }
     return palette;
 }
@@ -163,36 +174,21 @@ TEST(RenderStress, OverlappingRendersNeverReadAFreedPalette) {
     const int modes[] = {distribution::kInputMap,    distribution::kLinear,       distribution::kMirror,
                          distribution::kMapping1D,   distribution::kObjectLinear, distribution::kRandom,
                          distribution::kObjectRandom};
-    std::atomic<bool> editing{true};
-    std::atomic<int> wrong{0};
-    std::atomic<long> samples{0};
-    std::vector<std::thread> renderers;
-    for (int t = 0; t < 4; ++t)
-        renderers.emplace_back([&, t] {
-            ScriptedShadeContext sc;
-            long count = 0;
-            while (editing.load() || count < 500) {
-                sc.nodeId = static_cast<int>((count + t) % 13);
-                sc.uvw = Point3(static_cast<float>(count % 97) / 97.0f, 0.0f, 0.0f);
-                sc.position = sc.uvw;
-                const AColor c = map->EvalColor(sc);
-                if (!known.contains({c.r, c.g, c.b}))
-                    wrong.fetch_add(1);
-                ++count;
-            }
-            samples.fetch_add(count);
-        });
-    for (int round = 1; round < kRounds; ++round) {
-        map->pblock->SetValue(pb_mapping_old, 0, modes[round % 7]);
-        EditStep(*map, round);
-        // Every other edit, another render starts.
-        if (round % 2 == 0)
-            BroadcastNotification(NOTIFY_PRE_RENDER);
-    }
-    editing.store(false);
-    for (std::thread& renderer : renderers)
-        renderer.join();
-    EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
+    const auto aim = [](ScriptedShadeContext& sc, long count, int t) {
+        sc.nodeId = static_cast<int>((count + t) % 13);
+        sc.uvw = Point3(static_cast<float>(count % 97) / 97.0f, 0.0f, 0.0f);
+        sc.position = sc.uvw;
+    };
+    const auto edit = [&] {
+        for (int round = 1; round < kRounds; ++round) {
+            map->pblock->SetValue(pb_mapping_old, 0, modes[round % 7]);
+            EditStep(*map, round);
+            // Every other edit, another render starts.
+            if (round % 2 == 0)
+                BroadcastNotification(NOTIFY_PRE_RENDER);
+        }
+    };
+    EXPECT_EQ(ShadeWhile(*map, known, 4, aim, edit), 0);
     EXPECT_EQ(map->WaitingShadingStates(), 0u) << "the last samples to end freed what they held back";
 }
 
@@ -203,7 +199,7 @@ TEST(RenderStress, PreviewsKeepTheirShadingTablesWhileRendersStart) {
     MapPtr map = NewMap();
     map->SetPalette(Greys(8, 0));
     map->pblock->SetValue(pb_num_colors, 0, 8);
-    const std::vector<Palette> palettes{*map->GetPalette()};
+    const std::set<ColourKey> known = ShadedColours(*map, {*map->GetPalette()});
 
     // Ten boxes, so that each element list and numbered mesh takes a while to build.
     auto* object = new TriObject();
@@ -217,38 +213,23 @@ TEST(RenderStress, PreviewsKeepTheirShadingTablesWhileRendersStart) {
 
     const distribution::Mode modes[] = {distribution::kObjectRandom, distribution::kBerconRandom,
                                         distribution::kPerElement, distribution::kPerFace};
-    std::atomic<bool> starting{true};
-    std::atomic<int> wrong{0};
-    std::atomic<long> samples{0};
-    std::vector<std::thread> previews;
-    for (int t = 0; t < 3; ++t)
-        previews.emplace_back([&, t] {
-            ScriptedShadeContext sc;
-            sc.node = &node;
-            sc.object = object;
-            sc.globContext = &context;
-            long count = 0;
-            while (starting.load() || count < 500) {
-                // Many keys a render, so that the keyed-draw table grows while others read it.
-                sc.nodeId = static_cast<int>(count % 1000);
-                sc.uvw99 = Point3(static_cast<float>(count % 1000) + 0.5f, 0.0f, 0.0f);
-                sc.face = static_cast<int>((count + t) % 120);
-                const AColor c = map->EvalColor(sc);
-                if (!IsPaletteColour(c, palettes))
-                    wrong.fetch_add(1);
-                ++count;
-            }
-            samples.fetch_add(count);
-        });
-    for (int start = 0; start < 400; ++start) {
-        map->pblock->SetValue(pb_mapping_old, 0, static_cast<int>(modes[start / 4 % 4]));
-        BroadcastNotification(NOTIFY_PRE_RENDER);
-        std::this_thread::yield();
-    }
-    starting.store(false);
-    for (std::thread& preview : previews)
-        preview.join();
-    EXPECT_EQ(wrong.load(), 0) << "of " << samples.load() << " samples";
+    const auto aim = [&](ScriptedShadeContext& sc, long count, int t) {
+        sc.node = &node;
+        sc.object = object;
+        sc.globContext = &context;
+        // Many keys a render, so that the keyed-draw table grows while others read it.
+        sc.nodeId = static_cast<int>(count % 1000);
+        sc.uvw99 = Point3(static_cast<float>(count % 1000) + 0.5f, 0.0f, 0.0f);
+        sc.face = static_cast<int>((count + t) % 120);
+    };
+    const auto startRenders = [&] {
+        for (int start = 0; start < 400; ++start) {
+            map->pblock->SetValue(pb_mapping_old, 0, static_cast<int>(modes[start / 4 % 4]));
+            BroadcastNotification(NOTIFY_PRE_RENDER);
+            std::this_thread::yield();
+        }
+    };
+    EXPECT_EQ(ShadeWhile(*map, known, 3, aim, startRenders), 0);
     EXPECT_EQ(map->WaitingShadingStates(), 0u) << "the previews that ended freed the tables they held back";
 }
 

@@ -36,13 +36,19 @@ struct Tracked {
     std::atomic<int>* alive;
 };
 
-TEST(PublishedSnapshot, APinKeepsOnlyItsOwnSnapshotUntilItLeaves) {
+// A cell holding value 1, its snapshots counted in `alive`.
+class PublishedSnapshotCell : public ::testing::Test {
+protected:
+    Tracked Value(int v) { return Tracked(v, &alive); }
     std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+    PublishedSnapshot<Tracked> cell{Tracked(1, &alive)};
+};
+
+TEST_F(PublishedSnapshotCell, APinKeepsOnlyItsOwnSnapshotUntilItLeaves) {
     {
         auto pin = cell.Read();
-        cell.Publish(Tracked(2, &alive));
-        cell.Publish(Tracked(3, &alive));
+        cell.Publish(Value(2));
+        cell.Publish(Value(3));
         EXPECT_EQ(pin->value, 1) << "a pin sees the snapshot it took, not later ones";
         EXPECT_EQ(cell.Read()->value, 3) << "a new reader on the same thread sees the newest";
         EXPECT_EQ(alive.load(), 2) << "the pinned snapshot waits; the one replaced after it does not";
@@ -53,11 +59,9 @@ TEST(PublishedSnapshot, APinKeepsOnlyItsOwnSnapshotUntilItLeaves) {
     EXPECT_EQ(cell.Read()->value, 3);
 }
 
-TEST(PublishedSnapshot, WithoutReadersAReplacedSnapshotIsFreedAtOnce) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+TEST_F(PublishedSnapshotCell, WithoutReadersAReplacedSnapshotIsFreedAtOnce) {
     for (int i = 2; i < 50; ++i) {
-        cell.Publish(Tracked(i, &alive));
+        cell.Publish(Value(i));
         EXPECT_EQ(alive.load(), 1) << "publication " << i;
     }
     EXPECT_EQ(cell.RetiredCount(), 0u);
@@ -65,34 +69,30 @@ TEST(PublishedSnapshot, WithoutReadersAReplacedSnapshotIsFreedAtOnce) {
 
 // A pin held through 50,000 replacements: only the pinned snapshot is kept, whatever the number of
 // replacements so far.
-TEST(PublishedSnapshot, APinHeldThroughManyReplacementsKeepsOneSnapshot) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(0, &alive));
+TEST_F(PublishedSnapshotCell, APinHeldThroughManyReplacementsKeepsOneSnapshot) {
     {
         auto held = cell.Read();
         for (int i = 1; i <= 50000; ++i) {
-            cell.Publish(Tracked(i, &alive));
+            cell.Publish(Value(i));
             if (i % 5000 == 0) {
                 ASSERT_EQ(alive.load(), 2)
                     << "after " << i << " replacements: the pinned one and the current";
                 ASSERT_EQ(cell.RetiredCount(), 1u);
             }
         }
-        EXPECT_EQ(held->value, 0);
+        EXPECT_EQ(held->value, 1);
     }
     EXPECT_EQ(alive.load(), 1);
 }
 
-TEST(PublishedSnapshot, AMovedPinCountsOnce) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+TEST_F(PublishedSnapshotCell, AMovedPinCountsOnce) {
     {
         auto pin = cell.Read();
         auto moved = std::move(pin);
         EXPECT_EQ(pin.get(), nullptr);
         EXPECT_EQ(moved.get(), &*moved);
         EXPECT_EQ(moved->value, 1);
-        cell.Publish(Tracked(2, &alive));
+        cell.Publish(Value(2));
         EXPECT_EQ(alive.load(), 2);
     }
     EXPECT_EQ(alive.load(), 1) << "the moved-from pin left the slot alone";
@@ -101,12 +101,10 @@ TEST(PublishedSnapshot, AMovedPinCountsOnce) {
 
 // A thread that reads without pause, each sample pinned before the last one lets go, holds back nothing but
 // what its pins hold.
-TEST(PublishedSnapshot, OverlappingPinsHoldBackOnlyWhatTheyHold) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+TEST_F(PublishedSnapshotCell, OverlappingPinsHoldBackOnlyWhatTheyHold) {
     auto reader = std::make_unique<PublishedSnapshot<Tracked>::Pin>(cell.Read());
     for (int i = 2; i <= 20; ++i) {
-        cell.Publish(Tracked(i, &alive));
+        cell.Publish(Value(i));
         EXPECT_EQ(alive.load(), 2) << "publication " << i << ": the current one and the one being read";
         auto next = cell.Read();
         EXPECT_EQ(next->value, i);
@@ -120,17 +118,15 @@ TEST(PublishedSnapshot, OverlappingPinsHoldBackOnlyWhatTheyHold) {
 
 // More pins on one thread than a record has slots: each keeps its own snapshot, and each frees it when it
 // lets go, in any order.
-TEST(PublishedSnapshot, ManyPinsOnOneThreadEachKeepTheirOwn) {
+TEST_F(PublishedSnapshotCell, ManyPinsOnOneThreadEachKeepTheirOwn) {
     constexpr int kPins = 3 * static_cast<int>(HazardRecord::kSlots) + 1;
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(0, &alive));
     std::list<PublishedSnapshot<Tracked>::Pin> held;
     for (int i = 1; i <= kPins; ++i) {
         held.push_back(cell.Read());
-        cell.Publish(Tracked(i, &alive));
+        cell.Publish(Value(i + 1));
     }
     EXPECT_EQ(alive.load(), kPins + 1) << "every pinned snapshot and the current one";
-    int expected = 0;
+    int expected = 1;
     for (const auto& pin : held)
         ASSERT_EQ(pin->value, expected++);
     int left = kPins;
@@ -145,9 +141,7 @@ TEST(PublishedSnapshot, ManyPinsOnOneThreadEachKeepTheirOwn) {
 
 // A pin held on another thread is seen by the writer: its snapshot outlives any number of replacements,
 // and that thread frees it when it lets go.
-TEST(PublishedSnapshot, APinOnAnotherThreadKeepsItsSnapshotUntilThatThreadLetsGo) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+TEST_F(PublishedSnapshotCell, APinOnAnotherThreadKeepsItsSnapshotUntilThatThreadLetsGo) {
     std::promise<void> pinned;
     std::promise<void> replaced;
     std::atomic<int> seen{0};
@@ -159,7 +153,7 @@ TEST(PublishedSnapshot, APinOnAnotherThreadKeepsItsSnapshotUntilThatThreadLetsGo
     });
     pinned.get_future().wait();
     for (int i = 2; i <= 100; ++i)
-        cell.Publish(Tracked(i, &alive));
+        cell.Publish(Value(i));
     EXPECT_EQ(alive.load(), 2) << "the other thread's snapshot and the current one";
     EXPECT_EQ(cell.RetiredCount(), 1u);
     replaced.set_value();
@@ -171,9 +165,7 @@ TEST(PublishedSnapshot, APinOnAnotherThreadKeepsItsSnapshotUntilThatThreadLetsGo
 
 // A pin may outlive the thread that took it: the thread's slots go to the next thread, which passes the
 // one still held by, and the pin keeps its snapshot wherever it is released.
-TEST(PublishedSnapshot, APinOutlivingItsThreadKeepsItsSnapshot) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+TEST_F(PublishedSnapshotCell, APinOutlivingItsThreadKeepsItsSnapshot) {
     std::optional<PublishedSnapshot<Tracked>::Pin> moved;
     std::thread([&] { moved.emplace(cell.Read()); }).join();
     for (int round = 0; round < 4; ++round)
@@ -181,7 +173,7 @@ TEST(PublishedSnapshot, APinOutlivingItsThreadKeepsItsSnapshot) {
             std::vector<PublishedSnapshot<Tracked>::Pin> pins;
             for (std::size_t i = 0; i < HazardRecord::kSlots; ++i)
                 pins.push_back(cell.Read());
-            cell.Publish(Tracked(10 + round, &alive));
+            cell.Publish(Value(10 + round));
         }).join();
     EXPECT_EQ((*moved)->value, 1);
     EXPECT_EQ(alive.load(), 2) << "the moved pin's snapshot and the current one";
@@ -209,14 +201,12 @@ TEST(PublishedSnapshot, EndedThreadsHandTheirSlotsOn) {
 
 // A replacement whose allocation fails, or whose value cannot be made, changes nothing: readers, new and
 // old, find what they found before, and a later replacement works.
-TEST(PublishedSnapshot, AFailedReplacementLeavesEveryReaderSafe) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(1, &alive));
+TEST_F(PublishedSnapshotCell, AFailedReplacementLeavesEveryReaderSafe) {
     auto pin = cell.Read();
-    cell.Publish(Tracked(2, &alive)); // 1 waits for the pin
+    cell.Publish(Value(2)); // 1 waits for the pin
     auto second = cell.Read();
     FailAllocationsAfter(0);
-    EXPECT_THROW(cell.Publish(Tracked(3, &alive)), std::bad_alloc);
+    EXPECT_THROW(cell.Publish(Value(3)), std::bad_alloc);
     StopFailingAllocations();
     EXPECT_THROW(cell.Replace([](const Tracked&) -> Tracked { throw std::runtime_error("no value"); }),
                  std::runtime_error);
@@ -225,7 +215,7 @@ TEST(PublishedSnapshot, AFailedReplacementLeavesEveryReaderSafe) {
     EXPECT_EQ(second->value, 2);
     EXPECT_EQ(cell.RetiredCount(), 1u);
     EXPECT_EQ(alive.load(), 2) << "the values that were never published are gone";
-    cell.Publish(Tracked(4, &alive));
+    cell.Publish(Value(4));
     EXPECT_EQ(cell.Read()->value, 4);
     EXPECT_EQ(second->value, 2) << "the reader of 2 keeps it";
     EXPECT_EQ(alive.load(), 3);
@@ -233,9 +223,7 @@ TEST(PublishedSnapshot, AFailedReplacementLeavesEveryReaderSafe) {
 
 // A long-held pin on one thread, readers coming and going on others, replacements all the while: once the
 // other readers are gone, exactly the held snapshot and the current one are left.
-TEST(PublishedSnapshot, AHeldPinAmongBusyReadersKeepsOnlyItsSnapshot) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(0, &alive));
+TEST_F(PublishedSnapshotCell, AHeldPinAmongBusyReadersKeepsOnlyItsSnapshot) {
     auto held = cell.Read();
     std::atomic<bool> writing{true};
     std::vector<std::thread> readers;
@@ -247,20 +235,18 @@ TEST(PublishedSnapshot, AHeldPinAmongBusyReadersKeepsOnlyItsSnapshot) {
             }
         });
     for (int i = 1; i <= 20000; ++i)
-        cell.Publish(Tracked(i, &alive));
+        cell.Publish(Value(i));
     writing.store(false);
     for (std::thread& reader : readers)
         reader.join();
-    EXPECT_EQ(held->value, 0);
+    EXPECT_EQ(held->value, 1);
     EXPECT_EQ(alive.load(), 2) << "the held snapshot and the current one";
     EXPECT_EQ(cell.RetiredCount(), 1u) << "the readers that left freed what they held back";
 }
 
 // Readers on several threads, a writer replacing the value all the while: under the sanitizers a read of a
 // freed snapshot or a race is a failure; everywhere a reader must see whole values that only grow.
-TEST(PublishedSnapshot, ThreadsReadWhileTheWriterPublishes) {
-    std::atomic<int> alive{0};
-    PublishedSnapshot<Tracked> cell(Tracked(0, &alive));
+TEST_F(PublishedSnapshotCell, ThreadsReadWhileTheWriterPublishes) {
     std::atomic<bool> writing{true};
     std::atomic<int> wrong{0};
     std::vector<std::thread> readers;
@@ -277,7 +263,7 @@ TEST(PublishedSnapshot, ThreadsReadWhileTheWriterPublishes) {
             }
         });
     for (int i = 1; i <= 4000; ++i)
-        cell.Publish(Tracked(i, &alive));
+        cell.Publish(Value(i));
     writing.store(false);
     for (std::thread& reader : readers)
         reader.join();
