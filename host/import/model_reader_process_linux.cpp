@@ -5,6 +5,7 @@
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
 #include "host/platform.h"
+#include "hostsdk/large_arrays.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +45,8 @@ public:
             throw std::runtime_error(file + ": no memory for the model reader's answer (up to " +
                                      MemoryAmount(most) + ")");
         data = static_cast<char*>(mapped);
+        // A fresh page costs more than filling it: a big answer fills huge ones.
+        AdviseHugePages(data, most);
     }
     AnswerBuffer(const AnswerBuffer&) = delete;
     AnswerBuffer& operator=(const AnswerBuffer&) = delete;
