@@ -113,11 +113,7 @@ std::string ParseSubmitOptions(int argc, char** argv, int first, SubmitOptions& 
                 render.push_back(*argument.value);
         }
     }
-    std::vector<char*> pointers;
-    for (std::string& arg : all)
-        pointers.push_back(arg.data());
-    const std::string error =
-        ParseRenderOptions(static_cast<int>(pointers.size()), pointers.data(), 0, options.render, "submit");
+    const std::string error = ParseRenderOptions(all, options.render, "submit");
     if (!error.empty())
         return error;
     if (options.render.frame)

@@ -254,6 +254,14 @@ std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& 
     return std::string();
 }
 
+std::string ParseRenderOptions(std::vector<std::string> arguments, RenderOptions& options,
+                               const std::string& command) {
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments)
+        pointers.push_back(argument.data());
+    return ParseRenderOptions(static_cast<int>(pointers.size()), pointers.data(), 0, options, command);
+}
+
 RenderSource RenderSceneSource(const RenderOptions& options, TemporaryPicture& picture, int& maps) {
     if (options.map.bitmap)
         CheckBitmap(*options.map.bitmap);

@@ -60,6 +60,9 @@ bool RenderOptionTakesValue(const std::string& option);
 // returns an error message, empty on success. Options left out keep the values `options` holds.
 std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options,
                                const std::string& command = "render");
+// The same for arguments another command has gathered for the render.
+std::string ParseRenderOptions(std::vector<std::string> arguments, RenderOptions& options,
+                               const std::string& command);
 
 // What the scene to render is read from: the document of the scene file, the built-in scene or a model
 // file's scene, and a model file's parts, which become nodes as the scene is read (see AddModelNodes).

@@ -19,6 +19,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace host {
 
@@ -96,7 +99,7 @@ Example:
 std::string ParseSheetOptions(int argc, char** argv, int first, SheetOptions& options) {
     options.render.width = 320;
     options.render.height = 240;
-    std::vector<std::string> renderArguments(argv, argv + first);
+    std::vector<std::string> renderArguments;
     for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, RenderOptionTakesValue)) {
         const std::string& arg = argument.text;
         if (arg == "--mode")
@@ -113,11 +116,7 @@ std::string ParseSheetOptions(int argc, char** argv, int first, SheetOptions& op
         if (argument.value)
             renderArguments.push_back(*argument.value);
     }
-    std::vector<char*> pointers;
-    for (std::string& arg : renderArguments)
-        pointers.push_back(arg.data());
-    return ParseRenderOptions(static_cast<int>(pointers.size()), pointers.data(), first, options.render,
-                              "sheet");
+    return ParseRenderOptions(std::move(renderArguments), options.render, "sheet");
 }
 
 int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugins, std::ostream& out,
