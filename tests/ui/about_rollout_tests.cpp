@@ -64,16 +64,18 @@ TEST(DocumentationAddress, RelativePathsAreTakenFromThePluginsFolder) {
 #ifdef _WIN32
     const std::wstring plugin = L"C:\\host\\plugins\\kr_tintworks.dlt";
     EXPECT_EQ(ResolveDocumentationAddress(L"../doc/guide.html", plugin), L"C:\\host\\doc\\guide.html");
-    EXPECT_EQ(ResolveDocumentationAddress(L"D:\\guide.html", plugin), L"D:\\guide.html");
 #else
     const std::wstring plugin = L"/opt/host/plugins/kr_tintworks.dlt";
     EXPECT_EQ(ResolveDocumentationAddress(L"../doc/guide.html", plugin), L"/opt/host/doc/guide.html");
     EXPECT_EQ(ResolveDocumentationAddress(L"guide.html", plugin), L"/opt/host/plugins/guide.html");
+    // One character before the colon is a drive only when it is a letter.
+    EXPECT_EQ(ResolveDocumentationAddress(L"1:guide.html", plugin), L"/opt/host/plugins/1:guide.html");
 #endif
-    EXPECT_EQ(ResolveDocumentationAddress(L"/srv/guide.html", plugin), L"/srv/guide.html");
-    EXPECT_EQ(ResolveDocumentationAddress(L"https://example.org/guide", plugin),
-              L"https://example.org/guide");
-    EXPECT_EQ(ResolveDocumentationAddress(L"file:///srv/guide.html", plugin), L"file:///srv/guide.html");
+    // Schemes, drives (bare ones too) and rooted paths are taken as they are.
+    for (const wchar_t* address :
+         {L"/srv/guide.html", L"https://example.org/guide", L"file:///srv/guide.html", L"svn+x-y.z:guide",
+          L"im:guide", L"\\srv\\guide.html", L"D:\\guide.html", L"D:"})
+        EXPECT_EQ(ResolveDocumentationAddress(address, plugin), address);
     // Without an installed plug-in the address is opened as the build gave it.
     EXPECT_EQ(ResolveDocumentationAddress(L"../doc/guide.html", std::nullopt), L"../doc/guide.html");
 }
