@@ -73,6 +73,7 @@ TEST(RenderCommand, RejectsBadArgumentsWithClearMessages) {
         {"--print-shader -o a.png",
          "--print-shader shows mental ray's shaders: it needs --renderer mentalray"},
         {"a.json b.json -o a.png", "'render' takes one scene or model file, not also 'b.json'"},
+        {"--mode", "--mode needs a value"},
         {"scene.json", "'render' needs an output file: -o OUT.png"},
         {"--frames 0-2 -o s.png", "run of '#'"},
         {"--frame 1 --frames 0-2 -o s_#.png", "cannot go together"},
