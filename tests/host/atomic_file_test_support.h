@@ -14,7 +14,7 @@ namespace atomic_file_test {
 // The names in the folder (UTF-8), sorted: a temporary file left behind shows here.
 std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
 
-// Expects `write` to throw a std::exception whose message is `message` (or, with `prefix`, starts with it).
-void ExpectFailure(const std::function<void()>& write, const std::string& message, bool prefix = false);
+// Expects `write` to throw a std::exception whose message is `message`.
+void ExpectFailure(const std::function<void()>& write, const std::string& message);
 
 } // namespace atomic_file_test

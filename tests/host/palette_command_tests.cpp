@@ -43,9 +43,7 @@ TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
         const char* expected;
     } bad[] = {
         {{"a.png", "--colors", "0"}, "--colors"},
-        {{"a.png", "--colors", "101"}, "--colors"},
         {{"a.png", "--skip", "31"}, "--skip"},
-        {{"a.png", "--colors"}, "--colors"},
         {{"a.png", "-o"}, "-o"},
         {{"a.png", "--harmony", "Z"}, "--harmony"},
         {{"a.png", "--sort", "size"}, "--sort"},
@@ -53,7 +51,6 @@ TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
         {{"a.png", "--format", "ase"}, "-o FILE"},
         {{"a.png", "--format", "png"}, "-o FILE"},
         {{"a.png", "b.png"}, "b.png"},
-        {{"a.png", "--frobnicate"}, "unknown option '--frobnicate'"},
     };
     for (const auto& c : bad) {
         const auto run = RunPalette(c.args);

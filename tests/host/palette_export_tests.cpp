@@ -249,20 +249,15 @@ TEST(PaletteExport, RefusesWhatItCannotWrite) {
         << "the report of an empty palette is still written";
 }
 
-TEST(PaletteExport, ParsesHelpAndFormats) {
+TEST(PaletteExport, HelpWinsOverWhatFollowsAndJsonChoosesTheFormat) {
     for (std::string flag : {"--help", "-h", "--json"}) {
         std::string image = "a.png", bad = "--frobnicate";
         char* argv[] = {image.data(), flag.data(), bad.data()};
         host::PaletteOptions options;
-        const std::string error = host::ParsePaletteOptions(3, argv, 0, options);
-        EXPECT_EQ(error.empty(), flag != "--json") << "help wins over what follows " << flag;
+        EXPECT_EQ(host::ParsePaletteOptions(3, argv, 0, options).empty(), flag != "--json") << flag;
         EXPECT_EQ(options.help, flag != "--json");
         EXPECT_EQ(options.format, flag == "--json" ? host::PaletteFormat::Json : host::PaletteFormat::Text);
     }
-    const std::string usage = host::PaletteUsage();
-    for (const char* word : {"--colors", "--skip", "--harmony", "--sort", "--format", "gpl", "ase", "css",
-                             "png", "--json", "-o, --output", "-h, --help", "Example"})
-        EXPECT_NE(usage.find(word), std::string::npos) << "the usage does not mention " << word;
 }
 
 } // namespace

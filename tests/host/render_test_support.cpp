@@ -94,16 +94,6 @@ host::RenderOptions ModeOptions(const char* mode, int colours) {
     return options;
 }
 
-std::map<int, std::set<Colour>> ColoursByPolygon(const host::FrameBuffer& frame) {
-    std::map<int, std::set<Colour>> colours;
-    for (std::size_t i = 0; i < frame.colour.size(); ++i)
-        if (frame.face[i] >= 0) {
-            const AColor& c = frame.colour[i];
-            colours[frame.face[i] / 2].insert({c.r, c.g, c.b, c.a});
-        }
-    return colours;
-}
-
 std::string WriteBuiltinSceneWith(const std::filesystem::path& file, const host::Json& param,
                                   int sliderTime) {
     host::Json scene = host::BuiltinScene();

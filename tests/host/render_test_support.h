@@ -66,10 +66,6 @@ std::unique_ptr<host::SceneRoot> Prepare(const host::RenderOptions& options, hos
 // Options of the map mode with this label and this many colours.
 host::RenderOptions ModeOptions(const char* mode, int colours = 12);
 
-// The colours shown, by the polygon of the pixels' faces (a quad's triangles 2k and 2k + 1 are polygon k).
-using Colour = std::tuple<float, float, float, float>;
-std::map<int, std::set<Colour>> ColoursByPolygon(const host::FrameBuffer& frame);
-
 // Writes the built-in scene with one more entry in its map's parameter block and the time slider at
 // `sliderTime`; returns the file's name.
 std::string WriteBuiltinSceneWith(const std::filesystem::path& file, const host::Json& param,

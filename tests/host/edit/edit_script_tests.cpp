@@ -78,14 +78,6 @@ TEST(EditScript, TimeAndAnimateMode) {
     EXPECT_EQ(actions[3].value, 0.0);
 }
 
-// The command's help lists every action the reader takes.
-TEST(EditScript, TheHelpNamesEveryAction) {
-    const std::string usage = host::EditUsage();
-    for (const char* action : {"click ID", "spinner ID VALUE", "choose ID ITEM", "bitmap FILE", "save [FILE]",
-                               "time F", "animate on|off"})
-        EXPECT_NE(usage.find("  " + std::string(action) + " "), std::string::npos) << action;
-}
-
 TEST(EditScript, AMissingScriptIsNamed) {
     EXPECT_EQ(ErrorOf<EditScriptError>([] { host::ReadEditScript("no/such/script.txt"); }),
               "no/such/script.txt: cannot open the script");

@@ -101,6 +101,8 @@ constexpr struct {
     {12, "3D Mapping", "coordinates outside 0..1"}, {13, "As Tiles", "coordinates outside 0..1"},
     {15, "BerconTile(Lin)", "no tile numbers"},     {16, "BerconTile(Rnd)", "no tile numbers"}};
 
+// Which modes get which note is the note's own tests'; the sheet counts the model's keys, prints the notes
+// and draws each under its cell's label.
 TEST_F(FarModelSheet, CoordinateAndTileModesAreFittedToTheModelUnlessTheSceneCoordinatesAreKept) {
     const std::string fittedOut = Draw("far_fitted.png", "");
     const std::string keptOut = Draw("far_kept.png", "--scene-coordinates");
@@ -115,6 +117,20 @@ TEST_F(FarModelSheet, CoordinateAndTileModesAreFittedToTheModelUnlessTheSceneCoo
                   std::string::npos)
             << keptOut;
     }
+    for (const char* line :
+         {"Object (linear): one colour: one object", "Material ID: one colour: one material ID",
+          "Per Element: one colour: one element per object",
+          "VRay Instance (rnd) (vray): one colour: one object", "Input map: one colour: no input map"})
+        EXPECT_NE(fittedOut.find(std::string("  ") + line + "\n"), std::string::npos) << line << "\n"
+                                                                                      << fittedOut;
+    // Twelve triangles with their edges shown are twelve polygons.
+    EXPECT_EQ(fittedOut.find("Per Face:"), std::string::npos) << fittedOut;
+    const auto noteBand = [&](int cell) {
+        return Colours(fitted, layout.CellX(cell), layout.NoteY(cell), layout.cellWidth,
+                       layout.CellY(cell) + layout.cellHeight + layout.labelHeight - layout.NoteY(cell), 1);
+    };
+    EXPECT_GT(noteBand(5), 0) << "Per Element";
+    EXPECT_EQ(noteBand(8), 0) << "Per Face";
 }
 
 TEST_F(FarModelSheet, AModelsOwnTileNumbersAreKept) {
@@ -134,28 +150,6 @@ TEST_F(FarModelSheet, AModelsOwnTileNumbersAreKept) {
                       std::string::npos)
                 << out;
     }
-}
-
-// Which modes get which note is the note's own tests'; the sheet counts the model's keys, prints the notes
-// and draws each under its cell's label.
-TEST_F(FarModelSheet, ModesTheModelGivesOneColourSaySoUnderTheirLabels) {
-    const std::string out = Draw("far_notes.png", "");
-    for (const char* line :
-         {"Object (linear): one colour: one object", "Material ID: one colour: one material ID",
-          "Per Element: one colour: one element per object",
-          "VRay Instance (rnd) (vray): one colour: one object", "Input map: one colour: no input map"})
-        EXPECT_NE(out.find(std::string("  ") + line + "\n"), std::string::npos) << line << "\n" << out;
-    // Twelve triangles with their edges shown are twelve polygons.
-    EXPECT_EQ(out.find("Per Face:"), std::string::npos) << out;
-
-    const render_test::Picture sheet(folder / "far_notes.png");
-    ASSERT_TRUE(sheet.Loaded());
-    const auto noteBand = [&](int cell) {
-        return Colours(sheet, layout.CellX(cell), layout.NoteY(cell), layout.cellWidth,
-                       layout.CellY(cell) + layout.cellHeight + layout.labelHeight - layout.NoteY(cell), 1);
-    };
-    EXPECT_GT(noteBand(5), 0) << "Per Element";
-    EXPECT_EQ(noteBand(8), 0) << "Per Face";
 }
 
 TEST_F(FarModelSheet, AnInputMapTakesTheInputMapNoteAway) {
