@@ -32,6 +32,9 @@ TEST(Chromasift, ConstructionInstallsBlockCoordinatesAndOutput) {
     ASSERT_NE(coords, nullptr);
     EXPECT_EQ(coords, map->GetReference(1));
     EXPECT_EQ(coords->GetCoordSystem(), XYZ_COORDS);
+    EXPECT_EQ((std::vector<MSTR>{map->SubAnimName(0), map->SubAnimName(1), map->SubAnimName(2),
+                                 map->SubAnimName(3)}),
+              (std::vector<MSTR>{L"Huemeld parameters", L"Map Coordinates", L"Maps output", L""}));
 
     MapPtr loading = NewMap(true);
     EXPECT_EQ(loading->pblock, nullptr);
@@ -76,6 +79,7 @@ TEST(Chromasift, SubMapsFollowTheInputMapSwitch) {
 
     BitmapTex* source = NewDefaultBitmapTex();
     map->SetSubTexmap(1, source);
+    map->pblock->SetValue(pb_input_map_on, 0, 1);
     EXPECT_EQ(map->GetSubTexmap(1), source);
     EXPECT_EQ(map->SubTexmapOn(1), 0) << "the source map is never reported active";
     map->SetSubTexmap(2, source);
