@@ -160,27 +160,6 @@ TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
 #endif
 }
 
-TEST(BitmapManager, RowsOfOddWidthsReadAsStored) {
-    // A 3 x 3 16-bit RGB file whose byte pairs k are (9k, 77k) and a 5 x 3 8-bit RGBA one whose byte k is
-    // 53k + 7, both modulo 256: rows of odd widths are not padded in the bitmap.
-    const Loaded odd16 = Load(Made("rgb16_3x3.png"));
-    const Loaded odd8 = Load(Made("rgba8_5x3.png"));
-    ASSERT_EQ(odd16.status, BMMRES_SUCCESS);
-    ASSERT_EQ(odd8.status, BMMRES_SUCCESS);
-    const auto word = [](int k) { return (k * 9 & 255) << 8 | (k * 77 & 255); };
-    const auto byte = [](int k) { return (k * 53 + 7) & 255; };
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 3; ++x) {
-            const int k = (y * 3 + x) * 3;
-            EXPECT_EQ(At(*odd16.bitmap, x, y), Sixteen(word(k), word(k + 1), word(k + 2), 65535));
-        }
-        for (int x = 0; x < 5; ++x) {
-            const int k = (y * 5 + x) * 4;
-            EXPECT_EQ(At(*odd8.bitmap, x, y), Eight(byte(k), byte(k + 1), byte(k + 2), byte(k + 3)));
-        }
-    }
-}
-
 TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     const Bytes silk = ReadAll(TestImage("Silk.png"));
     const Bytes starry = ReadAll(TestImage("starry_night.jpg"));
