@@ -105,35 +105,6 @@ fs::path Made(const std::string& name) {
 
 } // namespace
 
-TEST(BitmapManager, LoadsSampleImagesWithTheirSizes) {
-    const struct {
-        const char* file;
-        int width, height;
-    } images[] = {{"Aqua.jpg", 2560, 1600},         {"FreshFlower.jpg", 1600, 1203},
-                  {"Silk.png", 1600, 1200},         {"Waves.png", 1600, 1200},
-                  {"YellowFlower.jpg", 2560, 1600}, {"chicky_512.png", 512, 512},
-                  {"rubberwhale1.png", 584, 388},   {"starry_night.jpg", 752, 600}};
-    for (const auto& image : images) {
-        SCOPED_TRACE(image.file);
-        const Loaded loaded = Load(TestImage(image.file));
-        EXPECT_EQ(loaded.status, BMMRES_SUCCESS);
-        ASSERT_NE(loaded.bitmap, nullptr);
-        EXPECT_NE(loaded.bitmap->Storage(), nullptr);
-        EXPECT_EQ((std::array<int, 4>{loaded.bitmap->Width(), loaded.bitmap->Height(), loaded.info.Width(),
-                                      loaded.info.Height()}),
-                  (std::array{image.width, image.height, image.width, image.height}));
-        // Kept at the decoded depth: a quarter of the memory of floats.
-        EXPECT_EQ(loaded.bitmap->Storage()->Channels(), BitmapChannels::UInt8);
-    }
-    // An RGB file without alpha reads as opaque everywhere.
-    const Loaded rgb = Load(TestImage("rubberwhale1.png"));
-    ASSERT_NE(rgb.bitmap, nullptr);
-    std::vector<BMM_Color_fl> row(584);
-    ASSERT_EQ(rgb.bitmap->GetLinearPixels(0, 200, 584, row.data()), 1);
-    for (const BMM_Color_fl& pixel : row)
-        ASSERT_EQ(pixel.a, 1.0f);
-}
-
 TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
     // BMP rows are stored bottom-up, blue first; two.tga is top-down (descriptor bit 5) with alpha.
     using enum BitmapChannels;
@@ -187,27 +158,6 @@ TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
 #else
     EXPECT_EQ(Load(Made("offset_window.exr")).info.Width(), 2) << "the data window's size";
 #endif
-}
-
-TEST(BitmapManager, RowsOfOddWidthsReadAsStored) {
-    // A 3 x 3 16-bit RGB file whose byte pairs k are (9k, 77k) and a 5 x 3 8-bit RGBA one whose byte k is
-    // 53k + 7, both modulo 256: rows of odd widths are not padded in the bitmap.
-    const Loaded odd16 = Load(Made("rgb16_3x3.png"));
-    const Loaded odd8 = Load(Made("rgba8_5x3.png"));
-    ASSERT_EQ(odd16.status, BMMRES_SUCCESS);
-    ASSERT_EQ(odd8.status, BMMRES_SUCCESS);
-    const auto word = [](int k) { return (k * 9 & 255) << 8 | (k * 77 & 255); };
-    const auto byte = [](int k) { return (k * 53 + 7) & 255; };
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 3; ++x) {
-            const int k = (y * 3 + x) * 3;
-            EXPECT_EQ(At(*odd16.bitmap, x, y), Sixteen(word(k), word(k + 1), word(k + 2), 65535));
-        }
-        for (int x = 0; x < 5; ++x) {
-            const int k = (y * 5 + x) * 4;
-            EXPECT_EQ(At(*odd8.bitmap, x, y), Eight(byte(k), byte(k + 1), byte(k + 2), byte(k + 3)));
-        }
-    }
 }
 
 TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {

@@ -330,7 +330,7 @@ TEST(MNMesh, TriangulatesWithHiddenFanEdges) {
                              std::sin(Radians(72.0f * static_cast<float>(i))), 0.0f);
     MNMesh mm = MakeMNMesh(corners, {{0, 1, 2, 3, 4}, {0, 1}});
     mm.f[0].material = 7;
-    const int bad[3] = {0, 1, 7};
+    const int bad[3] = {0, 1, 5}; // the mesh has vertices 0 to 4
     mm.NewFace(0, 3, bad);
     EXPECT_EQ(mm.f[2].material, 7) << "a new face copies its initial face's material";
     Mesh mesh;

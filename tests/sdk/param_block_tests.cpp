@@ -87,6 +87,8 @@ TEST_F(IParamBlock2Test, TypeMismatchSetsNothingAndGetsZero) {
     EXPECT_FLOAT_EQ(block->GetFloat(kFloat), 1.5f);
     EXPECT_FALSE(block->SetValue(99, 0, 3));
     EXPECT_FALSE(block->SetValue(kInt, 0, 3, 1)); // no such tab index
+    EXPECT_FALSE(block->SetValue(kInt, 0, AColor(1, 0, 0, 1)));
+    EXPECT_FALSE(block->SetCount(kInt, 2)) << "a single value has no count";
 
     float f = 7.0f;
     Interval valid = FOREVER;
@@ -250,6 +252,43 @@ TEST(AnimatedParametersBesideTables, KeepTheirKeysWhenATableGrows) {
     EXPECT_EQ(block->GetFloat(kWeights, 160), 0.25f);
     ASSERT_TRUE(block->SetKeys(kFloat, KeyTrack{}));
     EXPECT_EQ(block->GetFloat(kFloat, 160), 2.0f);
+    block->DeleteThis();
+}
+
+TEST(ParamBlockTables, ShrinkingAMapTableReleasesTheDroppedMapsAndClonesKeepCounts) {
+    std::vector<ParamDef> defs(2);
+    defs[0].id = 0;
+    defs[0].internalName = L"maps";
+    defs[0].type = TYPE_TEXMAP | TYPE_TAB;
+    defs[1].id = 4;
+    defs[1].internalName = L"level";
+    defs[1].type = TYPE_FLOAT;
+    ParamBlockDesc2 desc(3, L"Block", defs);
+    IParamBlock2* block = CreateParameterBlock2(&desc, nullptr);
+    EXPECT_EQ(block->IndextoID(1), 4);
+    ASSERT_TRUE(block->SetCount(0, 2));
+    BitmapTex* kept = NewDefaultBitmapTex();
+    BitmapTex* dropped = NewDefaultBitmapTex();
+    ASSERT_TRUE(block->SetValue(0, 0, static_cast<Texmap*>(kept), 0));
+    ASSERT_TRUE(block->SetValue(0, 0, static_cast<Texmap*>(dropped), 1));
+    EXPECT_EQ(block->NumRefs(), 2);
+    // Another holder keeps the dropped map alive so that its dependents can be looked at.
+    auto* holder = CreateParameterBlock2(&desc, nullptr);
+    holder->SetCount(0, 1);
+    holder->SetValue(0, 0, static_cast<Texmap*>(dropped), 0);
+
+    ASSERT_TRUE(block->SetCount(0, 1));
+    EXPECT_EQ(block->NumRefs(), 1);
+    EXPECT_EQ(block->GetTexmap(0, 0, 0), kept);
+    EXPECT_EQ(dropped->Dependents().size(), 1u) << "only the other holder still refers to it";
+
+    block->SetValue(4, 0, 2.5f);
+    RemapDir remap;
+    auto* copy = static_cast<IParamBlock2*>(block->Clone(remap));
+    EXPECT_EQ(copy->Count(0), 1);
+    EXPECT_EQ(copy->GetFloat(4), 2.5f);
+    copy->DeleteThis();
+    holder->DeleteThis();
     block->DeleteThis();
 }
 

@@ -224,15 +224,10 @@ TEST_F(ParamMapRollouts, TheUserProcedureSeesAnInitialisedDialog) {
     EXPECT_EQ(other->map, dlg->GetMap(0));
 }
 
+// A spinner's change reaching the user procedure after it was stored is the map's rollout tests'; here the
+// descriptor's step and range.
 TEST_F(ParamMapRollouts, SpinnersWriteTheirParametersWithinTheDeclaredRange) {
     Open();
-    const HWND countSpin = Item(IDC_COUNT_SPIN);
-    ClickAt(countSpin, 2, 1);
-    EXPECT_EQ(block->GetInt(pb_count), 11);
-    const RecordingProc::Call* change = proc.Last(CC_SPINNER_CHANGE, IDC_COUNT_SPIN);
-    ASSERT_NE(change, nullptr) << "the spinner's change reaches the user procedure";
-    EXPECT_EQ(change->count, 11) << "after the parameter was stored";
-
     ClickAt(Item(IDC_GAMMA_SPIN), 2, SpinnerHeight(IDC_GAMMA_SPIN) - 2);
     EXPECT_FLOAT_EQ(block->GetFloat(pb_gamma), 0.9f) << "the float step is the descriptor's 0.1";
     TypeAndEnter(Item(IDC_GAMMA_EDIT), L"0.01");
