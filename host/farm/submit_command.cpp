@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <utility>
 
 namespace host {
 
@@ -113,7 +114,7 @@ std::string ParseSubmitOptions(int argc, char** argv, int first, SubmitOptions& 
                 render.push_back(*argument.value);
         }
     }
-    const std::string error = ParseRenderOptions(all, options.render, "submit");
+    const std::string error = ParseRenderOptions(std::move(all), options.render, "submit");
     if (!error.empty())
         return error;
     if (options.render.frame)
