@@ -88,6 +88,7 @@ TEST(KMeansEquivalence, TiesAndDuplicates) {
     for (int i = 0; i < 5000; ++i)
         equal.insert(equal.end(), {0.5f, 0.25f, 0.125f, 1.0f});
     ExpectSameAsReference(equal, 130, "all equal");
+    ExpectSameAsReference({0.25f, 0.5f, 0.75f, 1.0f}, 35, "one sample");
     // Signed zeros give equal distances and must tie like equal values.
     std::vector<float> zeros = LatticeSamples(4 * 4000, 23);
     for (size_t i = 0; i < zeros.size(); i += 3)

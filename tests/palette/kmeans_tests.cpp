@@ -34,54 +34,6 @@ std::vector<float> Sample(const std::vector<float>& samples, uint32_t i, uint32_
 
 } // namespace
 
-TEST(KMeans, SeedsFollowTheLinearCongruentialDraw) {
-    const std::vector<float> samples = DistinctSamples(1000);
-    KMeans kmeans(35);
-    kmeans.Run(samples.data(), kStopAtOnce, 1000, 4);
-    EXPECT_EQ(kmeans.Iterations(), 1u);
-    // state = 57102 × 214013 + 2531011 mod 2^32 = 3,633,166,745; its 15-bit draw 22,669 gives sample 669.
-    EXPECT_EQ(CentreOf(kmeans, 0, 4), Sample(samples, 669, 4));
-    uint32_t state = 57102;
-    for (uint32_t i = 0; i < 35; ++i) {
-        state = state * 214013u + 2531011u;
-        EXPECT_EQ(CentreOf(kmeans, i, 4), Sample(samples, ((state >> 16) & 0x7FFF) % 1000, 4))
-            << "centre " << i;
-    }
-}
-
-TEST(KMeans, SeedDrawReachesOnlyTheFirst32768Samples) {
-    const uint32_t n = 65536;
-    const std::vector<float> samples = DistinctSamples(n);
-    KMeans kmeans(130);
-    kmeans.Run(samples.data(), kStopAtOnce, n, 4);
-    for (uint32_t i = 0; i < 130; ++i)
-        EXPECT_LT(kmeans.Centre(i)[0], 0.5f) << "centre " << i;
-}
-
-TEST(KMeans, SingleSampleFillsOnlyTheFirstCluster) {
-    const std::vector<float> sample{0.25f, 0.5f, 0.75f, 1.0f};
-    KMeans kmeans(35);
-    const std::vector<uint32_t> indices = kmeans.Run(sample.data(), 0.05f, 1, 4);
-    EXPECT_EQ(indices, std::vector<uint32_t>{0});
-    EXPECT_EQ(kmeans.Iterations(), 1u);
-    // The 34 empty clusters keep their seed, which is the sample too.
-    for (uint32_t i = 0; i < 35; ++i)
-        EXPECT_EQ(CentreOf(kmeans, i, 4), sample) << "centre " << i;
-}
-
-TEST(KMeans, IdenticalSamplesConvergeInOnePass) {
-    const uint32_t n = 5000;
-    std::vector<float> samples;
-    for (uint32_t i = 0; i < n; ++i)
-        samples.insert(samples.end(), {0.1f, 0.7f, 0.3f, 1.0f});
-    KMeans kmeans(35);
-    const std::vector<uint32_t> indices = kmeans.Run(samples.data(), 0.05f, n, 4);
-    EXPECT_EQ(kmeans.Iterations(), 1u);
-    EXPECT_EQ(indices, std::vector<uint32_t>(n, 0));
-    // The converged pass keeps the seed centres, so the colour stays exact despite the rounded mean.
-    EXPECT_EQ(CentreOf(kmeans, 0, 4), Sample(samples, 0, 4));
-}
-
 TEST(KMeans, CentreExistsOnlyForClustersOfARun) {
     KMeans kmeans(35);
     EXPECT_EQ(kmeans.Centre(0), nullptr);
