@@ -81,7 +81,7 @@ TEST_F(Rollouts, TheRealControlsFollowTheCategoryAndTheRadioClicked) {
     Click(1047);
 
     Choose(L"Objects");
-    EXPECT_EQ(Radios(false), (std::set<int>{1046, 1047, 1048, 1049, 1050, 1051, 1060}));
+    ASSERT_EQ(Radios(false), (std::set<int>{1046, 1047, 1048, 1049, 1050, 1051, 1060}));
     EXPECT_EQ(WindowText(Item(1060)), L"VRay Instance (rnd)");
     // A click, in either radio group, leaves exactly one radio checked.
     for (const int radio : {1051, 1046, 1060, 1049}) {
