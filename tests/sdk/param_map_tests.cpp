@@ -151,11 +151,6 @@ protected:
     }
 
     HWND Item(int id) const { return GetDlgItem(rollout, id); }
-    int SpinnerHeight(int id) const {
-        RECT client;
-        GetClientRect(Item(id), &client);
-        return client.bottom;
-    }
 
     TestClassDesc cd;
     RecordingProc proc;
@@ -170,15 +165,13 @@ protected:
     HWND rollout = nullptr;
 };
 
-TEST_F(ParamMapRollouts, RolloutsStackInTheRollupUnderTheirTitles) {
+TEST_F(ParamMapRollouts, RolloutsStackInTheRollupUnderTheirTitlesAndAreInitialised) {
     Open();
     ASSERT_EQ(rollup->GetNumPanels(), 2);
     EXPECT_EQ(rollup->GetPanelDlg(0), dlg->GetMap(0)->GetHWnd());
     EXPECT_EQ(rollup->GetPanelDlg(1), dlg->GetMap(1)->GetHWnd());
-    EXPECT_EQ(GetParent(rollout), rollupWindow);
     EXPECT_EQ(rollup->GetPanelTitle(0), L"Test parameters") << "the title comes from the string table";
     EXPECT_EQ(rollup->GetPanelTitle(1), L"Second rollout");
-    EXPECT_EQ(cd.NumParamMaps(), 2);
 
     // Title, dialog, title, dialog, from the top down.
     RECT first, second;
@@ -201,11 +194,9 @@ TEST_F(ParamMapRollouts, RolloutsStackInTheRollupUnderTheirTitles) {
     EXPECT_LT(rollup->GetPanelTitleRect(1).top, secondTitle.top);
     rollup->SetPanelOpen(0, TRUE);
     EXPECT_TRUE(IsWindowVisible(rollup->GetPanelDlg(0)));
-}
 
-TEST_F(ParamMapRollouts, TheUserProcedureSeesAnInitialisedDialog) {
-    Open();
-    EXPECT_EQ(proc.thing, &owner) << "the procedure learns its object before the rollouts open";
+    // The user procedure learns its object before the rollouts open, and sees each rollout initialised.
+    EXPECT_EQ(proc.thing, &owner);
     std::vector<const RecordingProc::Call*> inits;
     for (const RecordingProc::Call& call : proc.calls)
         if (call.msg == WM_INITDIALOG)
@@ -214,37 +205,89 @@ TEST_F(ParamMapRollouts, TheUserProcedureSeesAnInitialisedDialog) {
     EXPECT_EQ(inits[0]->map, dlg->GetMap(0));
     EXPECT_EQ(inits[0]->countEditText, L"10") << "bound controls are filled before the user procedure runs";
     EXPECT_EQ(inits[0]->map->GetHWnd(), inits[0]->dlg);
-
     // An unbound control's command still reaches the user procedure, with the host's current time.
     GetCOREInterface()->SetTime(4800);
     SendMessageW(Item(IDC_OTHER), BM_CLICK, 0, 0);
-    const RecordingProc::Call* other = proc.Last(WM_COMMAND, IDC_OTHER);
-    ASSERT_NE(other, nullptr);
-    EXPECT_EQ(other->t, 4800);
-    EXPECT_EQ(other->map, dlg->GetMap(0));
+    ASSERT_NE(proc.Last(WM_COMMAND, IDC_OTHER), nullptr);
+    EXPECT_EQ(proc.Last(WM_COMMAND, IDC_OTHER)->t, 4800);
+    EXPECT_EQ(proc.Last(WM_COMMAND, IDC_OTHER)->map, dlg->GetMap(0));
 }
 
-// A spinner's change reaching the user procedure after it was stored is the map's rollout tests'; here the
-// descriptor's step and range.
-TEST_F(ParamMapRollouts, SpinnersWriteTheirParametersWithinTheDeclaredRange) {
+// The display tests drag a spinner and step it with its arrows; here typed values, the limits and the
+// descriptor's step and range, each change stored before the user procedure is told of it once.
+TEST_F(ParamMapRollouts, SpinnersStoreStepsAndTypedValuesWithinTheDeclaredRange) {
     Open();
-    ClickAt(Item(IDC_GAMMA_SPIN), 2, SpinnerHeight(IDC_GAMMA_SPIN) - 2);
-    EXPECT_FLOAT_EQ(block->GetFloat(pb_gamma), 0.9f) << "the float step is the descriptor's 0.1";
-    TypeAndEnter(Item(IDC_GAMMA_EDIT), L"0.01");
-    EXPECT_FLOAT_EQ(block->GetFloat(pb_gamma), 0.1f) << "held at the range's lower end";
-    TypeAndEnter(Item(IDC_COUNT_EDIT), L"64");
-    EXPECT_EQ(block->GetInt(pb_count), 64);
+    const struct {
+        int control; // an edit typed into, or a spinner clicked in its upper (+) or lower (-) half
+        const wchar_t* input;
+        float value;
+        const wchar_t* shown;
+        int changes;
+    } rows[] = {
+        {IDC_GAMMA_SPIN, L"-", 0.9f, L"0.9", 1},    // the float step is the descriptor's 0.1
+        {IDC_GAMMA_EDIT, L"0.01", 0.1f, L"0.1", 1}, // held at the range's lower end
+        {IDC_GAMMA_SPIN, L"-", 0.1f, L"0.1", 0},    // no change at the limit
+        {IDC_COUNT_EDIT, L"42", 42, L"42", 1},
+        {IDC_COUNT_EDIT, L"500", 100, L"100", 1},
+        {IDC_COUNT_SPIN, L"+", 100, L"100", 0},
+        {IDC_COUNT_EDIT, L"abc", 100, L"100", 0}, // no number: the field shows the value again
+        {IDC_COUNT_EDIT, L"12.6", 13, L"13", 1},  // an integer spinner rounds typed fractions
+        {IDC_COUNT_SPIN, L"+", 14, L"14", 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.control << " " << std::wstring(row.input));
+        const bool gamma = row.control == IDC_GAMMA_EDIT || row.control == IDC_GAMMA_SPIN;
+        const std::size_t before = proc.calls.size();
+        if (row.control == IDC_GAMMA_SPIN || row.control == IDC_COUNT_SPIN) {
+            RECT client;
+            GetClientRect(Item(row.control), &client);
+            ClickAt(Item(row.control), 2, row.input[0] == L'+' ? 1 : client.bottom - 2);
+        } else {
+            TypeAndEnter(Item(row.control), row.input);
+        }
+        EXPECT_FLOAT_EQ(gamma ? block->GetFloat(pb_gamma) : static_cast<float>(block->GetInt(pb_count)),
+                        row.value);
+        EXPECT_EQ(WindowText(Item(gamma ? IDC_GAMMA_EDIT : IDC_COUNT_EDIT)), row.shown);
+        std::vector<const RecordingProc::Call*> changes;
+        for (std::size_t i = before; i < proc.calls.size(); ++i)
+            if (proc.calls[i].msg == CC_SPINNER_CHANGE)
+                changes.push_back(&proc.calls[i]);
+        ASSERT_EQ(changes.size(), static_cast<std::size_t>(row.changes));
+        if (!changes.empty()) {
+            EXPECT_EQ(changes[0]->wParam, static_cast<WPARAM>(gamma ? IDC_GAMMA_SPIN : IDC_COUNT_SPIN))
+                << "settled";
+            EXPECT_TRUE(gamma || static_cast<float>(changes[0]->count) == row.value)
+                << "stored before it is told";
+        }
+    }
+    // A click tells the press, the settled change and the release, with the spinner's ID.
+    std::vector<std::pair<UINT, WPARAM>> told;
+    proc.calls.clear();
+    ClickAt(Item(IDC_COUNT_SPIN), 2, 1);
+    for (const RecordingProc::Call& call : proc.calls)
+        if (call.msg >= CC_SPINNER_CHANGE && call.msg <= CC_SPINNER_BUTTONUP)
+            told.emplace_back(call.msg, call.wParam);
+    EXPECT_EQ(told, (std::vector<std::pair<UINT, WPARAM>>{
+                        {CC_SPINNER_BUTTONDOWN, IDC_COUNT_SPIN},
+                        {CC_SPINNER_CHANGE, IDC_COUNT_SPIN},
+                        {CC_SPINNER_BUTTONUP, MAKEWPARAM(IDC_COUNT_SPIN, TRUE)}}));
+    // Leaving the field commits as Enter does; new limits pull the value in.
+    SendMessageW(Item(IDC_GAMMA_EDIT), EM_SETSEL, 0, -1);
+    SendMessageW(Item(IDC_GAMMA_EDIT), WM_CHAR, L'3', 1);
+    SendMessageW(Item(IDC_GAMMA_EDIT), WM_KILLFOCUS, 0, 0);
+    EXPECT_FLOAT_EQ(block->GetFloat(pb_gamma), 3.0f);
+    GetISpinner(Item(IDC_COUNT_SPIN))->SetLimits(1, 10);
+    EXPECT_EQ(GetISpinner(Item(IDC_COUNT_SPIN))->GetIVal(), 10);
 }
 
 TEST_F(ParamMapRollouts, CheckBoxListAndRadioButtonsStoreTheirValues) {
     Open();
     EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_ENABLED), BST_UNCHECKED);
-    SendMessageW(Item(IDC_ENABLED), BM_CLICK, 0, 0);
-    EXPECT_EQ(block->GetInt(pb_enabled), 1);
-    EXPECT_EQ(proc.Last(WM_COMMAND, IDC_ENABLED)->enabled, 1);
-    SendMessageW(Item(IDC_ENABLED), BM_CLICK, 0, 0);
-    EXPECT_EQ(block->GetInt(pb_enabled), 0);
-
+    for (const int expected : {1, 0}) {
+        SendMessageW(Item(IDC_ENABLED), BM_CLICK, 0, 0);
+        EXPECT_EQ(block->GetInt(pb_enabled), expected);
+        EXPECT_EQ(proc.Last(WM_COMMAND, IDC_ENABLED)->enabled, expected);
+    }
     // The list is sorted (Apple, Mango, Zebra), loaded from the string table, and stores each item's own
     // p_vals entry before the user procedure sees the command; other notifications store nothing.
     const HWND fruit = Item(IDC_FRUIT);
@@ -263,9 +306,14 @@ TEST_F(ParamMapRollouts, CheckBoxListAndRadioButtonsStoreTheirValues) {
     EXPECT_EQ(block->GetInt(pb_choice), 9);
 }
 
-TEST_F(ParamMapRollouts, InvalidateUIShowsTheBlock) {
+// A refresh shows the block in the bound controls and tells each open rollout's procedure; a whole one also
+// repaints the rollout, where the user procedure draws what comes from the thing.
+TEST_F(ParamMapRollouts, InvalidateUIShowsTheBlockAndRepaintsTheRollout) {
     Open();
-    const int updates = proc.updates;
+    ShowWindow(host, SW_SHOWNA);
+    UpdateWindow(host);
+    RECT pending;
+    ASSERT_FALSE(GetUpdateRect(rollout, &pending, FALSE)) << "the shown editor has painted everything";
     block->SetValue(pb_count, 0, 42);
     block->SetValue(pb_gamma, 0, 2.5f);
     block->SetValue(pb_enabled, 0, 1);
@@ -276,50 +324,37 @@ TEST_F(ParamMapRollouts, InvalidateUIShowsTheBlock) {
     block->SetValue(pb_map, 0, static_cast<Texmap*>(map));
     EXPECT_EQ(WindowText(Item(IDC_COUNT_EDIT)), L"10") << "nothing changes before the refresh";
 
+    dlg->GetMap(0)->Invalidate(pb_fruit);
+    EXPECT_EQ(WindowText(Item(IDC_FRUIT)), L"Zebra");
+    EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"None") << "only the named parameter is shown";
+    EXPECT_FALSE(GetUpdateRect(rollout, &pending, FALSE)) << "and only its control redrawn";
+
+    const int updates = proc.updates;
     cd.InvalidateUI();
     EXPECT_EQ(WindowText(Item(IDC_COUNT_EDIT)), L"42");
     EXPECT_EQ(GetISpinner(Item(IDC_COUNT_SPIN))->GetIVal(), 42);
     EXPECT_EQ(WindowText(Item(IDC_GAMMA_EDIT)), L"2.5");
     EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_ENABLED), BST_CHECKED);
-    EXPECT_EQ(WindowText(Item(IDC_FRUIT)), L"Zebra");
     EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_RADIO_A), BST_UNCHECKED);
     EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_RADIO_B), BST_CHECKED);
     EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"Map #3 (Bitmap)");
     EXPECT_EQ(proc.updates, updates + 2) << "each open rollout's procedure is told";
     EXPECT_EQ(block->GetInt(pb_count), 42) << "refreshing writes nothing back";
-
-    block->SetValue(pb_fruit, 0, 99);
-    block->SetValue(pb_map, 0, static_cast<Texmap*>(nullptr));
-    dlg->GetMap(0)->Invalidate(pb_fruit);
-    EXPECT_EQ(SendMessageW(Item(IDC_FRUIT), CB_GETCURSEL, 0, 0), CB_ERR)
-        << "a value no item stores selects none";
-    EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"Map #3 (Bitmap)") << "only the named parameter is shown";
-    dlg->GetMap(0)->Invalidate();
-    EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"None");
-}
-
-TEST_F(ParamMapRollouts, AWholeInvalidationRepaintsTheRolloutWhereItsProcedureDraws) {
-    Open();
-    ShowWindow(host, SW_SHOWNA);
-    UpdateWindow(host);
-    RECT pending;
-    ASSERT_FALSE(GetUpdateRect(rollout, &pending, FALSE)) << "the shown editor has painted everything";
-
-    dlg->GetMap(0)->Invalidate(pb_fruit);
-    EXPECT_FALSE(GetUpdateRect(rollout, &pending, FALSE)) << "one parameter redraws its own control only";
-
-    // What the user procedure paints itself comes from the thing, which a whole invalidation says changed.
-    cd.InvalidateUI();
+    // All of the rollout that the rollup shows, from its top left corner, and the procedure paints again.
     ASSERT_TRUE(GetUpdateRect(rollout, &pending, FALSE));
-    // All of the rollout that the rollup shows, from its top left corner.
     EXPECT_EQ(pending.left, 0);
     EXPECT_EQ(pending.top, 0);
     const std::size_t before = proc.calls.size();
     UpdateWindow(rollout);
     const RecordingProc::Call* paint = proc.Last(WM_PAINT);
     ASSERT_NE(paint, nullptr);
-    EXPECT_GE(static_cast<std::size_t>(paint - proc.calls.data()), before) << "the procedure paints again";
+    EXPECT_GE(static_cast<std::size_t>(paint - proc.calls.data()), before);
     EXPECT_EQ(paint->dlg, rollout);
+
+    block->SetValue(pb_fruit, 0, 99);
+    dlg->GetMap(0)->Invalidate(pb_fruit);
+    EXPECT_EQ(SendMessageW(Item(IDC_FRUIT), CB_GETCURSEL, 0, 0), CB_ERR)
+        << "a value no item stores selects none";
 }
 
 // The editor's display tests choose a picture through the real file dialog; here what the button does with

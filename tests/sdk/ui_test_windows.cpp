@@ -27,21 +27,13 @@ HWND CreateHostWindow(int width, int height) {
     return host;
 }
 
-void PressLeft(HWND control, int x, int y) {
-    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-}
-
 void MoveMouse(HWND control, int x, int y) {
     SendMessageW(control, WM_MOUSEMOVE, MK_LBUTTON, At(x, y));
 }
 
-void ReleaseLeft(HWND control, int x, int y) {
-    SendMessageW(control, WM_LBUTTONUP, 0, At(x, y));
-}
-
 void ClickAt(HWND control, int x, int y) {
-    PressLeft(control, x, y);
-    ReleaseLeft(control, x, y);
+    SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
+    SendMessageW(control, WM_LBUTTONUP, 0, At(x, y));
 }
 
 void TypeAndEnter(HWND edit, const std::wstring& text) {

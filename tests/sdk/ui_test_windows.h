@@ -8,11 +8,9 @@
 // A visible top-level window of a class with the default procedure, standing in for the host's editor.
 HWND CreateHostWindow(int width = 400, int height = 500);
 
-// Mouse messages sent straight to a control, in its client coordinates.
-void PressLeft(HWND control, int x, int y);
+// Mouse messages sent straight to a control, in its client coordinates: a move with the left button down,
+// and a press and release at the same point.
 void MoveMouse(HWND control, int x, int y);
-void ReleaseLeft(HWND control, int x, int y);
-// A press and a release at the same point.
 void ClickAt(HWND control, int x, int y);
 
 // Types `text` into an edit (replacing what it shows) and presses Enter.

@@ -88,7 +88,6 @@ protected:
         return window;
     }
     HFONT FontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
-    void MoveTo(int x, int y) { MoveMouse(link, x, y); }
 
     HWND parent = nullptr;
     HWND link = nullptr;
@@ -129,41 +128,34 @@ TEST_F(Hyperlink, ShowsTheHandAndUnderlinesWhileTheMouseIsOnIt) {
     };
     EXPECT_EQ(HyperlinkCursor(noHand), LoadCursorW(nullptr, IDC_ARROW));
 
-    MoveTo(5, 5);
-    EXPECT_TRUE(Describe(FontOf(link)).lfUnderline);
-    EXPECT_EQ(GetCapture(), link);
-    MoveTo(140, 10); // still inside
-    EXPECT_TRUE(Describe(FontOf(link)).lfUnderline);
-    EXPECT_EQ(GetCapture(), link);
-    MoveTo(160, 5); // beyond the right edge
-    EXPECT_EQ(FontOf(link), font);
-    EXPECT_NE(GetCapture(), link);
-    MoveTo(5, -3); // entering again, from above
-    EXPECT_TRUE(Describe(FontOf(link)).lfUnderline);
-
+    // Each font swap waits for a repaint that does not erase the background first.
+    UpdateWindow(parent);
+    UpdateWindow(link);
+    const struct {
+        int x, y;
+        bool inside, repainted;
+    } moves[] = {
+        {5, 5, true, true},     // entering underlines
+        {140, 10, true, false}, // moving inside changes nothing
+        {160, 5, false, true},  // beyond the right edge
+        {5, -3, true, true},    // entering again, from above
+    };
+    for (const auto& move : moves) {
+        SCOPED_TRACE(testing::Message() << move.x << ", " << move.y);
+        MoveMouse(link, move.x, move.y);
+        EXPECT_EQ(Describe(FontOf(link)).lfUnderline != 0, move.inside);
+        EXPECT_EQ(FontOf(link) == font, !move.inside);
+        EXPECT_EQ(GetCapture() == link, move.inside);
+        EXPECT_EQ(GetUpdateRect(link, nullptr, FALSE) != FALSE, move.repainted);
+        const std::size_t before = seen.staticMessages.size();
+        UpdateWindow(link);
+        EXPECT_EQ(std::count(seen.staticMessages.begin() + static_cast<std::ptrdiff_t>(before),
+                             seen.staticMessages.end(), WM_ERASEBKGND),
+                  0);
+    }
     // The cursor is the link's own answer; every mouse move reaches the static's previous procedure.
     EXPECT_EQ(std::count(seen.staticMessages.begin(), seen.staticMessages.end(), WM_SETCURSOR), 0);
     EXPECT_EQ(std::count(seen.staticMessages.begin(), seen.staticMessages.end(), WM_MOUSEMOVE), 4);
-}
-
-TEST_F(Hyperlink, EachFontSwapRepaintsTheLinkWithoutErasing) {
-    // Whether the link waits for a repaint, and whether that repaint erases its background first.
-    const auto repaint = [&] {
-        const bool pending = GetUpdateRect(link, nullptr, FALSE) != FALSE;
-        seen.staticMessages.clear();
-        UpdateWindow(link);
-        const bool erased =
-            std::count(seen.staticMessages.begin(), seen.staticMessages.end(), WM_ERASEBKGND) > 0;
-        return std::pair{pending, erased};
-    };
-    UpdateWindow(parent);
-    UpdateWindow(link);
-    MoveTo(5, 5);
-    EXPECT_EQ(repaint(), std::pair(true, false)) << "entering underlines";
-    MoveTo(140, 10);
-    EXPECT_EQ(repaint(), std::pair(false, false)) << "moving inside changes nothing";
-    MoveTo(160, 5);
-    EXPECT_EQ(repaint(), std::pair(true, false)) << "leaving takes the underline off";
 }
 
 TEST_F(Hyperlink, ParentColoursOnlyLinkTextAndKeepsItsBrush) {
@@ -180,7 +172,7 @@ TEST_F(Hyperlink, ParentColoursOnlyLinkTextAndKeepsItsBrush) {
 }
 
 TEST_F(Hyperlink, DestroyingTheWindowsUndoesTheLink) {
-    MoveTo(5, 5); // hovered: the underlined font is in use
+    MoveMouse(link, 5, 5); // hovered: the underlined font is in use
     const auto underlined = static_cast<HFONT>(GetPropW(link, kHyperlinkUnderlineFont));
     ASSERT_NE(underlined, nullptr);
     DestroyWindow(parent);

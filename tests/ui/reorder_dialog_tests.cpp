@@ -105,30 +105,16 @@ Step Mouse(UINT message, int n, int cell) {
                      At(CellCentre(dialog, n, cell)));
     };
 }
-Step Press(int n, int cell) {
-    return Mouse(WM_LBUTTONDOWN, n, cell);
-}
-Step MoveTo(int n, int cell) {
-    return Mouse(WM_MOUSEMOVE, n, cell);
-}
-Step Release(int n, int cell) {
-    return Mouse(WM_LBUTTONUP, n, cell);
-}
-// A release left of and above the frame, still inside the dialog.
-Step ReleaseOutside() {
-    return [](HWND dialog) {
+// A press or release left of the frame, still inside the dialog.
+Step Outside(UINT message) {
+    return [=](HWND dialog) {
         const RECT frame = Frame(dialog);
-        PostMessageW(dialog, WM_LBUTTONUP, 0, MAKELPARAM(frame.left - 4, frame.top - 4));
+        PostMessageW(dialog, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON,
+                     MAKELPARAM(frame.left - 4, frame.bottom - 4));
     };
 }
 Step Button(int id) {
     return [=](HWND dialog) { PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); };
-}
-Step Escape() {
-    return [](HWND dialog) {
-        PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
-        PostMessageW(dialog, WM_KEYUP, VK_ESCAPE, 0);
-    };
 }
 
 class ReorderDialog : public ::testing::Test {
@@ -139,25 +125,30 @@ protected:
         host = CreateHostWindow(300, 200);
         ASSERT_NE(host, nullptr);
         GetCOREInterface()->SetMAXHWnd(host);
-        script.clear();
-        nextStep = 0;
     }
     void TearDown() override {
         GetCOREInterface()->SetMAXHWnd(nullptr);
         DestroyWindow(host);
         GetCOREInterface()->SetQuietMode(FALSE);
-        EXPECT_EQ(theReorderState.dragSource, -1);
     }
 
+    static Step Press(int n, int cell) { return Mouse(WM_LBUTTONDOWN, n, cell); }
+    static Step Release(int n, int cell) { return Mouse(WM_LBUTTONUP, n, cell); }
+
+    // Runs `open`, which opens the dialog, with the steps taken in the dialog one a timer tick.
+    void Drive(const std::function<void()>& open, std::vector<Step> steps) {
+        script = std::move(steps);
+        nextStep = 0;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunNextStep);
+        open();
+        KillTimer(nullptr, timer);
+        EXPECT_EQ(theReorderState.dragSource, -1) << "OK and Cancel end a pending drag";
+    }
     // Runs the dialog on the letters with the steps; returns the letters as the dialog leaves them, and
     // keeps whether it ended with OK.
     std::string Run(const std::string& letters, std::vector<Step> steps) {
-        script = std::move(steps);
-        nextStep = 0;
         Palette working = LetterSwatches(letters);
-        const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunNextStep);
-        accepted = RunReorderDialog(working);
-        KillTimer(nullptr, timer);
+        Drive([&] { accepted = RunReorderDialog(working); }, std::move(steps));
         EXPECT_EQ(nextStep, script.size()) << "the dialog ended before its script";
         return SpellSwatches(working);
     }
@@ -166,23 +157,44 @@ protected:
     bool accepted = false;
 };
 
-// How a move reorders the colours is the reorder's own test; here presses and releases reach it.
-TEST_F(ReorderDialog, DragsMoveColoursForwardsAndBackwards) {
-    EXPECT_EQ(Run("ABCDE", {Press(5, 0), MoveTo(5, 2), Release(5, 3), Button(IDOK)}), "BCDAE");
-    EXPECT_TRUE(accepted);
-    // Two drags in a row, the second on the result of the first.
-    EXPECT_EQ(Run("ABCDE", {Press(5, 4), Release(5, 1), Press(5, 0), Release(5, 2), Button(IDOK)}), "EBACD");
-}
-
-TEST_F(ReorderDialog, ReleasesOnWhiteCellsOrOutsideTheFrameChangeNothing) {
-    // 30 colours: the second row holds 25..29, then white cells; a release on cell 31 is on white.
-    const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd";
-    EXPECT_EQ(Run(thirty, {Press(30, 1), Release(30, 31), Button(IDOK)}), thirty);
-    EXPECT_EQ(Run(thirty, {Press(30, 1), ReleaseOutside(), Button(IDOK)}), thirty);
-    // A press on a white cell starts no drag; the next release then moves nothing.
-    EXPECT_EQ(Run(thirty, {Press(30, 40), Release(30, 3), Button(IDOK)}), thirty);
-    // The second row takes part in drags.
-    EXPECT_EQ(Run(thirty, {Press(30, 27), Release(30, 0), Button(IDOK)}), "bABCDEFGHIJKLMNOPQRSTUVWXYZacd");
+// How a move reorders the colours is the reorder's own test, a forward drag and OK the display test's; here
+// where presses and releases take effect, and how the dialog ends.
+TEST_F(ReorderDialog, PressesAndReleasesInTheFrameMoveAColour) {
+    const std::string thirty = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcd"; // the second row: 25..29, then white
+    const Step ok = Button(IDOK);
+    const struct {
+        std::string letters;
+        std::vector<Step> steps;
+        std::string expected;
+        bool accepted;
+    } rows[] = {
+        // Two drags in a row, the second on the result of the first.
+        {"ABCDE", {Press(5, 4), Release(5, 1), Press(5, 0), Release(5, 2), ok}, "EBACD", true},
+        {thirty, {Press(30, 27), Release(30, 0), ok}, "bABCDEFGHIJKLMNOPQRSTUVWXYZacd", true},
+        // Released on white or outside the frame, or pressed on white: nothing moves.
+        {thirty, {Press(30, 1), Release(30, 31), ok}, thirty, true},
+        {thirty, {Press(30, 1), Outside(WM_LBUTTONUP), ok}, thirty, true},
+        {thirty, {Press(30, 40), Release(30, 3), ok}, thirty, true},
+        // A press outside the frame leaves the pending drag as it was.
+        {"ABCDE", {Press(5, 1), Outside(WM_LBUTTONDOWN), Release(5, 3), ok}, "ACDBE", true},
+        {"ABCDE", {Outside(WM_LBUTTONDOWN), Release(5, 3), ok}, "ABCDE", true},
+        // Each way out ends a pending drag; Cancel and Escape leave the new order unaccepted.
+        {"ABCDE", {Press(5, 1), ok}, "ABCDE", true},
+        {"ABCDE", {Press(5, 0), Release(5, 4), Press(5, 1), Button(IDCANCEL)}, "BCDEA", false},
+        {"ABCDE",
+         {Press(5, 0), Release(5, 4), Press(5, 1),
+          [](HWND dialog) {
+              PostMessageW(dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+              PostMessageW(dialog, WM_KEYUP, VK_ESCAPE, 0);
+          }},
+         "BCDEA",
+         false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
+        EXPECT_EQ(Run(row.letters, row.steps), row.expected);
+        EXPECT_EQ(accepted, row.accepted);
+    }
 }
 
 // Where the preview stands during a drag is the redraw test's; here how the dialog sits among the windows.
@@ -192,7 +204,6 @@ TEST_F(ReorderDialog, IsASystemModalDialogOfTheMainWindowRegisteredWhileOpen) {
         {[&](HWND dialog) {
              const auto& open = GetCOREInterface()->RegisteredDialogs();
              registered = std::find(open.begin(), open.end(), dialog) != open.end();
-             EXPECT_EQ(theReorderState.count, 5);
              // Modal to the host's main window, which stays disabled behind it; a captioned system-modal
              // popup.
              EXPECT_EQ(GetWindow(dialog, GW_OWNER), host);
@@ -206,102 +217,88 @@ TEST_F(ReorderDialog, IsASystemModalDialogOfTheMainWindowRegisteredWhileOpen) {
     EXPECT_TRUE(GetCOREInterface()->RegisteredDialogs().empty());
 }
 
-// What the dialog shows at a point of its client area, read from its window as it is at that moment.
-COLORREF ShownAt(HWND dialog, POINT point) {
-    HDC dc = GetDC(dialog);
-    const COLORREF colour = GetPixel(dc, point.x, point.y);
-    ReleaseDC(dialog, dc);
-    return colour;
-}
-
-COLORREF LetterColour(char letter) {
-    return RGB(letter, 0x20, 0);
-}
-
-TEST_F(ReorderDialog, ADragRedrawsAtOnceAndOnlyWhileTheButtonIsDown) {
+TEST_F(ReorderDialog, ADragRedrawsOnlyWhileTheButtonIsDownAndTheProcedureAnswers) {
     // Each step sends its message and looks at the window before any other message is handled: what shows
     // then was painted by the message itself.
     const Step drag = [](HWND dialog) {
         const auto send = [&](UINT message, WPARAM buttons, int cell) {
             SendMessageW(dialog, message, buttons, At(CellCentre(dialog, 5, cell)));
         };
-        const auto shown = [&](int cell) { return ShownAt(dialog, CellCentre(dialog, 5, cell)); };
+        // What the dialog shows at the centre of a cell, read from its window as it is at that moment.
+        const auto shown = [&](int cell) {
+            HDC dc = GetDC(dialog);
+            const COLORREF colour =
+                GetPixel(dc, CellCentre(dialog, 5, cell).x, CellCentre(dialog, 5, cell).y);
+            ReleaseDC(dialog, dc);
+            return colour;
+        };
+        const auto letter = [](char name) { return RGB(name, 0x20, 0); };
         UpdateWindow(dialog);
         // The last preview stood over cell 3: a press that redrew would show it there again.
         const RECT frame = Frame(dialog);
         theReorderState.dragX = CellCentre(dialog, 5, 3).x - frame.left;
         theReorderState.dragY = CellCentre(dialog, 5, 3).y - frame.top;
         send(WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        EXPECT_EQ(shown(3), LetterColour('D')) << "a press draws nothing";
+        EXPECT_EQ(shown(3), letter('D')) << "a press draws nothing";
         send(WM_MOUSEMOVE, MK_LBUTTON, 3);
-        EXPECT_EQ(shown(3), LetterColour('A')) << "the preview follows";
+        EXPECT_EQ(shown(3), letter('A')) << "the preview follows";
         // Without the left button a move neither moves the preview nor redraws.
         const int dragX = theReorderState.dragX;
         send(WM_MOUSEMOVE, 0, 1);
         EXPECT_EQ(theReorderState.dragX, dragX);
-        EXPECT_EQ(shown(1), LetterColour('B'));
-        EXPECT_EQ(shown(3), LetterColour('A'));
+        EXPECT_EQ(shown(1), letter('B'));
+        EXPECT_EQ(shown(3), letter('A'));
         // The release on cell 4 moves A there and the preview goes: B C D E A.
         send(WM_LBUTTONUP, 0, 4);
-        EXPECT_EQ(shown(3), LetterColour('E'));
-        EXPECT_EQ(shown(4), LetterColour('A'));
+        EXPECT_EQ(shown(3), letter('E'));
+        EXPECT_EQ(shown(4), letter('A'));
     };
-    Run("ABCDE", {drag, Button(IDOK)});
-    EXPECT_TRUE(accepted);
-}
-
-TEST_F(ReorderDialog, APressOutsideTheFrameLeavesThePendingDrag) {
-    const Step pressOutside = [](HWND dialog) {
-        const RECT frame = Frame(dialog);
-        PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(frame.left - 4, frame.bottom + 4));
+    // The procedure answers the messages it handles.
+    const Step answers = [](HWND dialog) {
+        for (const UINT message : {UINT{WM_LBUTTONDOWN}, UINT{WM_MOUSEMOVE}, UINT{WM_LBUTTONUP}})
+            EXPECT_EQ(ReorderDlgProc(dialog, message, 0, MAKELPARAM(0, 0)), TRUE) << message;
+        EXPECT_EQ(ReorderDlgProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_SWATCH_FRAME, 0), 0), TRUE);
+        EXPECT_EQ(ReorderDlgProc(dialog, WM_TIMER, 0, 0), FALSE);
+        EXPECT_EQ(ReorderDlgProc(dialog, WM_SETCURSOR, 0, 0), FALSE);
     };
-    EXPECT_EQ(Run("ABCDE", {Press(5, 1), pressOutside, Release(5, 3), Button(IDOK)}), "ACDBE");
-    EXPECT_EQ(Run("ABCDE", {pressOutside, Release(5, 3), Button(IDOK)}), "ABCDE");
-    // OK and Cancel end a pending drag.
-    for (const int button : {IDOK, IDCANCEL}) {
-        EXPECT_EQ(Run("ABCDE", {Press(5, 1), Button(button)}), "ABCDE");
-        EXPECT_EQ(theReorderState.dragSource, -1) << button;
-    }
+    Run("ABCDE", {drag, answers, Button(IDOK)});
 }
 
-TEST_F(ReorderDialog, TheProcedureAnswersTheMessagesItHandles) {
-    Run("ABCDE",
-        {[](HWND dialog) {
-             const LPARAM outside = MAKELPARAM(0, 0);
-             for (const UINT message : {UINT{WM_LBUTTONDOWN}, UINT{WM_MOUSEMOVE}, UINT{WM_LBUTTONUP}})
-                 EXPECT_EQ(ReorderDlgProc(dialog, message, 0, outside), TRUE) << message;
-             EXPECT_EQ(ReorderDlgProc(dialog, WM_COMMAND, MAKEWPARAM(IDC_SWATCH_FRAME, 0), 0), TRUE);
-             EXPECT_EQ(ReorderDlgProc(dialog, WM_TIMER, 0, 0), FALSE);
-             EXPECT_EQ(ReorderDlgProc(dialog, WM_SETCURSOR, 0, 0), FALSE);
-         },
-         Button(IDOK)});
-}
-
-TEST_F(ReorderDialog, CancelAndEscapeDiscardTheNewOrder) {
-    for (const Step& end : {Button(IDCANCEL), Escape()}) {
-        Run("ABCDE", {Press(5, 0), Release(5, 4), end});
-        EXPECT_FALSE(accepted);
-    }
-}
-
-// The rollout's "Manual" button on a map, through the shared dialog procedure.
+// The rollout's "Manual" button on a map with its rollouts open, through the shared dialog procedure.
 class ManualButton : public ReorderDialog {
 protected:
-    void Click() {
+    void SetUp() override {
+        ReorderDialog::SetUp();
+        rollouts = static_cast<IAutoMParamDlg*>(map->CreateParamDlg(nullptr, nullptr));
+        ASSERT_NE(rollouts, nullptr);
+        invalidations = GetChromasiftDesc()->GetParamMap(0)->InvalidationCount();
+    }
+    void TearDown() override {
+        if (rollouts != nullptr)
+            rollouts->DeleteThis();
+        ReorderDialog::TearDown();
+    }
+    void Click(std::vector<Step> steps) {
         ParamMapSpec layout;
         layout.mapId = kParamsMapId;
         IParamMap2 paramMap(map->pblock, layout);
         theChromasiftDlgProc.SetMap(map.get());
-        nextStep = 0;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 10, RunNextStep);
-        theChromasiftDlgProc.DlgProc(0, &paramMap, nullptr, WM_COMMAND,
-                                     MAKEWPARAM(IDC_MANUAL_BUTTON, BN_CLICKED), 0);
-        KillTimer(nullptr, timer);
+        Drive(
+            [&] {
+                theChromasiftDlgProc.DlgProc(0, &paramMap, nullptr, WM_COMMAND,
+                                             MAKEWPARAM(IDC_MANUAL_BUTTON, BN_CLICKED), 0);
+            },
+            std::move(steps));
     }
+    // How often the open rollouts were told to show the map again since they opened.
+    int Refreshes() const { return GetChromasiftDesc()->GetParamMap(0)->InvalidationCount() - invalidations; }
+
     MapPtr map = NewMap();
+    IAutoMParamDlg* rollouts = nullptr;
+    int invalidations = 0;
 };
 
-TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
+TEST_F(ManualButton, OkReordersTheFirstColoursKeepsTheRestAndShowsThem) {
     std::string forty;
     for (int i = 0; i < 40; ++i)
         forty += static_cast<char>('0' + i);
@@ -321,9 +318,7 @@ TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
         return values;
     };
     const std::vector<float> before = parameters();
-    script = {[](HWND) { EXPECT_EQ(theReorderState.count, 30); }, Press(30, 29), Release(30, 0),
-              Button(IDOK)};
-    Click();
+    Click({[](HWND) { EXPECT_EQ(theReorderState.count, 30); }, Press(30, 29), Release(30, 0), Button(IDOK)});
     EXPECT_EQ(nextStep, script.size());
     std::string expected = forty;
     expected.erase(29, 1);
@@ -331,36 +326,20 @@ TEST_F(ManualButton, OkReordersTheFirstColoursAndKeepsTheRest) {
     EXPECT_EQ(SpellSwatches(*map->GetPalette()), expected);
     EXPECT_EQ(map->GetExtractedPalette(), extracted);
     EXPECT_EQ(parameters(), before);
-}
-
-TEST_F(ManualButton, OkRefreshesTheOpenRolloutsAlsoWithoutADrag) {
-    map->SetPalette(LetterSwatches("ABCDE"));
-    IAutoMParamDlg* rollouts = static_cast<IAutoMParamDlg*>(map->CreateParamDlg(nullptr, nullptr));
-    ASSERT_NE(rollouts, nullptr);
-    IParamMap2* open = GetChromasiftDesc()->GetParamMap(0);
-    const int before = open->InvalidationCount();
-    script = {Button(IDOK)};
-    Click();
-    EXPECT_EQ(SpellSwatches(*map->GetPalette()), "ABCDE");
-    EXPECT_EQ(open->InvalidationCount(), before + 1);
-    script = {Button(IDCANCEL)};
-    Click();
-    EXPECT_EQ(open->InvalidationCount(), before + 1) << "Cancel changes nothing to show";
-    rollouts->DeleteThis();
+    EXPECT_EQ(Refreshes(), 1);
 }
 
 TEST_F(ManualButton, CancelLeavesThePaletteAndAnEmptyPaletteOpensNothing) {
     map->SetPalette(LetterSwatches("ABCDEFG"));
     map->pblock->SetValue(pb_num_colors, 0, 30);
-    script = {[](HWND) { EXPECT_EQ(theReorderState.count, 7) << "no more than the palette"; }, Press(7, 0),
-              Release(7, 6), Button(IDCANCEL)};
-    Click();
+    Click({[](HWND) { EXPECT_EQ(theReorderState.count, 7) << "no more than the palette"; }, Press(7, 0),
+           Release(7, 6), Button(IDCANCEL)});
     EXPECT_EQ(nextStep, script.size());
     EXPECT_EQ(SpellSwatches(*map->GetPalette()), "ABCDEFG");
+    EXPECT_EQ(Refreshes(), 0) << "Cancel changes nothing to show";
 
     map->SetPalette(Palette{});
-    script = {Button(IDOK)};
-    Click();
+    Click({Button(IDOK)});
     EXPECT_EQ(nextStep, 0u);
     EXPECT_TRUE(map->GetPalette()->empty());
 }

@@ -1,6 +1,6 @@
 // The map's rollouts as real windows (Windows build, run under Wine): what only the real controls show -
-// labels in the rollout's font, shown and hidden controls, radio groups, spinner and list messages, and the
-// palette painted. The logic behind them is the dialog procedure's and the layout table's tests.
+// labels in the rollout's font, shown and hidden controls, radio groups and checks, and the palette painted.
+// The logic behind them is the dialog procedure's and the layout table's tests.
 #include "map_rollouts.h"
 #include "test_maps.h"
 
@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr int kRadios[] = {1046, 1047, 1048, 1049, 1050, 1051, 1060};
+
 class Rollouts : public MapRollouts {
 protected:
     void TearDown() override {
@@ -21,44 +23,27 @@ protected:
 
     HWND Item(int id) const { return GetDlgItem(rollout, id); }
     bool Shown(int id) const { return (GetWindowLongW(Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
-    bool Checked(int id) const { return SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-    std::wstring Text(HWND window) const {
-        wchar_t text[256] = {};
-        GetWindowTextW(window, text, 256);
-        return text;
-    }
     int Get(ChromasiftParamId id) const { return map->pblock->GetInt(id, 0); }
+    // The radios shown, or the radios checked.
+    std::set<int> Radios(bool checked) const {
+        std::set<int> found;
+        for (int radio : kRadios)
+            if (checked ? SendMessageW(Item(radio), BM_GETCHECK, 0, 0) == BST_CHECKED : Shown(radio))
+                found.insert(radio);
+        return found;
+    }
 
-    // What a person does: pick the list item with that text.
-    void Choose(int list, const wchar_t* item) {
-        const LRESULT index = SendMessageW(Item(list), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>(item));
-        ASSERT_NE(index, CB_ERR) << "no item in list " << list;
-        SendMessageW(Item(list), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-        SendMessageW(rollout, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(Item(list)));
+    // What a person does: pick the category list's item with that text.
+    void Choose(const wchar_t* item) {
+        const HWND list = Item(IDC_MAPPING_COMBO);
+        const LRESULT index =
+            SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
+        ASSERT_NE(index, CB_ERR);
+        SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        SendMessageW(rollout, WM_COMMAND, MAKEWPARAM(IDC_MAPPING_COMBO, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(list));
     }
     void Click(int id) { SendMessageW(Item(id), BM_CLICK, 0, 0); }
-    void SpinTo(int spinner, int value) {
-        ISpinnerControl* control = GetISpinner(Item(spinner));
-        ASSERT_NE(control, nullptr);
-        control->SetValue(value, TRUE);
-        ReleaseISpinner(control);
-    }
-    std::set<int> CheckedRadios() const {
-        std::set<int> checked;
-        for (int radio : {1046, 1047, 1048, 1049, 1050, 1051, 1060})
-            if (Checked(radio))
-                checked.insert(radio);
-        return checked;
-    }
-    std::set<int> ShownRadios() const {
-        std::set<int> shown;
-        for (int radio : {1046, 1047, 1048, 1049, 1050, 1051, 1060})
-            if (Shown(radio))
-                shown.insert(radio);
-        return shown;
-    }
 };
 
 // In the rollout's own font the labels fit their statics as they do on Windows; a wider face that stands in
@@ -67,7 +52,7 @@ TEST_F(Rollouts, TheTilingLabelsFitTheirStatics) {
     Open();
     for (const int id : {1053, 1054}) {
         HWND label = Item(id);
-        const std::wstring text = Text(label);
+        const std::wstring text = WindowText(label);
         HDC dc = GetDC(label);
         const HGDIOBJ old =
             SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
@@ -82,49 +67,37 @@ TEST_F(Rollouts, TheTilingLabelsFitTheirStatics) {
     }
 }
 
-// Which controls each category shows is the layout table's; here the real controls follow it.
-TEST_F(Rollouts, EachCategoryShowsItsControlsOnTheRealRollout) {
+// Which controls each category shows and which radio a click checks are the layout table's and the
+// procedure's; here the real controls follow them, the V-Ray radio with the renderer at the next layout.
+TEST_F(Rollouts, TheRealControlsFollowTheCategoryAndTheRadioClicked) {
+    StubRenderer vray(VRAY_RENDERER_CLASS_ID);
+    GetCOREInterface()->AssignCurRenderer(&vray);
     Open();
     EXPECT_FALSE(Shown(1551)) << "the tiling group under Pixels";
-    Choose(IDC_MAPPING_COMBO, L"Coordinates");
-    EXPECT_EQ(Get(pb_mapping), 2);
-    EXPECT_EQ(ShownRadios(), (std::set<int>{1046, 1047, 1048, 1049}));
-    EXPECT_EQ(Text(Item(1049)), L"As Tiles");
+    Choose(L"Coordinates");
+    EXPECT_EQ(Radios(false), (std::set<int>{1046, 1047, 1048, 1049}));
+    EXPECT_EQ(WindowText(Item(1049)), L"As Tiles");
     EXPECT_TRUE(Shown(1551));
+    Click(1047);
 
-    // The V-Ray radio follows the renderer at the next layout.
-    StubRenderer vray(VRAY_RENDERER_CLASS_ID);
-    GetCOREInterface()->AssignCurRenderer(&vray);
-    EXPECT_FALSE(Shown(1060));
-    Choose(IDC_MAPPING_COMBO, L"Objects");
-    EXPECT_TRUE(Shown(1060));
-    EXPECT_EQ(Text(Item(1060)), L"VRay Instance (rnd)");
-    StubRenderer other(Class_ID(0x1234, 0x5678));
-    GetCOREInterface()->AssignCurRenderer(&other);
-    Choose(IDC_MAPPING_COMBO, L"Objects");
-    EXPECT_FALSE(Shown(1060));
-}
-
-TEST_F(Rollouts, RadioClicksLeaveExactlyOneChoice) {
-    StubRenderer vray(VRAY_RENDERER_CLASS_ID);
-    GetCOREInterface()->AssignCurRenderer(&vray);
-    Open();
-    Choose(IDC_MAPPING_COMBO, L"Objects");
-    Click(1051); // "Per Face", in the second radio group
-    EXPECT_EQ(CheckedRadios(), std::set<int>{1051});
-    EXPECT_EQ(Get(pb_mapping_old), 12);
-    Click(1046); // "Object (linear)" unchecks "Per Face"
-    EXPECT_EQ(CheckedRadios(), std::set<int>{1046});
-    Click(1060);
-    EXPECT_EQ(CheckedRadios(), std::set<int>{1060});
-    Click(1049);
-    EXPECT_EQ(CheckedRadios(), std::set<int>{1049});
+    Choose(L"Objects");
+    ASSERT_EQ(Radios(false), (std::set<int>{1046, 1047, 1048, 1049, 1050, 1051, 1060}));
+    EXPECT_EQ(WindowText(Item(1060)), L"VRay Instance (rnd)");
+    // A click, in either radio group, leaves exactly one radio checked.
+    for (const int radio : {1051, 1046, 1060, 1049}) {
+        Click(radio);
+        EXPECT_EQ(Radios(true), std::set<int>{radio});
+    }
+    EXPECT_EQ(Get(pb_mapping_old), 7) << "Object ID";
 
     // Another category checks its own stored choice and unchecks the radio checked before.
-    Choose(IDC_MAPPING_COMBO, L"Coordinates");
-    Click(1047);
-    Choose(IDC_MAPPING_COMBO, L"Objects");
-    EXPECT_EQ(CheckedRadios(), std::set<int>{1049});
+    Choose(L"Coordinates");
+    EXPECT_EQ(Radios(true), std::set<int>{1047});
+    StubRenderer other(Class_ID(0x1234, 0x5678));
+    GetCOREInterface()->AssignCurRenderer(&other);
+    Choose(L"Objects");
+    EXPECT_FALSE(Shown(1060));
+    EXPECT_EQ(Radios(true), std::set<int>{1049});
 }
 
 // The radios make the template's two automatic groups, 1046 to 1050 and 1051 with 1060, as the controls
@@ -157,83 +130,36 @@ TEST_F(Rollouts, EachMapsRolloutsShowThatMap) {
     map = NewMap();
     map->pblock->SetValue(pb_mapping, 0, 3);
     Open();
-    EXPECT_EQ(Text(Item(1047)), L"BerconTile(Lin)");
+    EXPECT_EQ(WindowText(Item(1047)), L"BerconTile(Lin)");
     EXPECT_TRUE(Shown(1033));
 }
 
-// Which spinners re-extract is the procedure's; here a real spinner's message reaches it.
-TEST_F(Rollouts, ASpinnerReExtractsAndTheLabelShowsThePaletteSize) {
-    ExtractFromTestImage(*map, "rubberwhale1.png", 10);
+// The rollout paints the palette in its swatch frame when the window system repaints it (which cell shows
+// what is the drawing's test), and its label tells the palette's size.
+TEST_F(Rollouts, TheRolloutPaintsThePaletteInItsFrame) {
+    Palette three(3);
+    for (std::size_t i = 0; i < three.size(); ++i) { // colours told apart by every channel
+        three[i].red = static_cast<std::uint16_t>((40 + 7 * i) << 8);
+        three[i].green = static_cast<std::uint16_t>((200 - 5 * i) << 8);
+        three[i].blue = static_cast<std::uint16_t>((3 * i) << 8);
+    }
+    map->SetPalette(three);
+    map->pblock->SetValue(pb_num_colors, 0, 3);
     Open();
-    SpinTo(IDC_NUM_COLORS_SPIN, 7);
-    EXPECT_EQ(Get(pb_num_colors), 7);
-    EXPECT_EQ(map->GetPalette()->size(), 7u);
-    EXPECT_EQ(Text(Item(IDC_COUNT_LABEL)), L"max #colors extracted: 7");
-    EXPECT_EQ(Text(Item(IDC_NUM_COLORS_EDIT)), L"7");
-}
-
-TEST_F(Rollouts, TheListsSortAndHarmonise) {
-    ExtractFromTestImage(*map, "rubberwhale1.png", 8);
-    Open();
-    // The sort list shows its items alphabetically; the stored value is the item's own.
-    Choose(IDC_SORTS_COMBO, L"Luminance (Inverse)");
-    EXPECT_EQ(Get(pb_sort), 4);
-
-    Choose(IDC_HARMONY_COMBO, L"Y Type");
-    EXPECT_EQ(Get(pb_harmony), 6);
-    EXPECT_EQ(Get(pb_is_harmonized), 1);
-}
-
-// Rollouts whose palette is set directly, as a map without a bitmap keeps it, and what their swatch frame
-// shows after the window system repaints them: read back from the rollout's own window.
-class RolloutSwatches : public Rollouts {
-protected:
-    // Colours told apart by every channel.
-    static Palette Distinct(int size) {
-        Palette palette(static_cast<std::size_t>(size));
-        for (int i = 0; i < size; ++i) {
-            palette[static_cast<std::size_t>(i)].red = static_cast<std::uint16_t>((40 + 7 * i) << 8);
-            palette[static_cast<std::size_t>(i)].green = static_cast<std::uint16_t>((200 - 5 * i) << 8);
-            palette[static_cast<std::size_t>(i)].blue = static_cast<std::uint16_t>((3 * i) << 8);
-        }
-        return palette;
+    RedrawWindow(rollout, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(WindowText(Item(IDC_COUNT_LABEL)), L"max #colors extracted: 3");
+    RECT frame;
+    GetClientRect(Item(IDC_SWATCH_FRAME), &frame);
+    MapWindowPoints(Item(IDC_SWATCH_FRAME), rollout, reinterpret_cast<POINT*>(&frame), 2);
+    HDC dc = GetDC(rollout);
+    for (int i = 0; i < 3; ++i) {
+        const PaletteEntry& entry = three[static_cast<std::size_t>(i)];
+        EXPECT_EQ(GetPixel(dc, frame.left + (2 * i + 1) * (frame.right - frame.left) / 6,
+                           (frame.top + frame.bottom) / 2),
+                  RGB(entry.red >> 8, entry.green >> 8, entry.blue >> 8))
+            << "cell " << i;
     }
-    static COLORREF Shown(const PaletteEntry& entry) {
-        return RGB(entry.red >> 8, entry.green >> 8, entry.blue >> 8);
-    }
-
-    void OpenWith(const Palette& palette, int numColours) {
-        map->SetPalette(palette);
-        map->pblock->SetValue(pb_num_colors, 0, numColours);
-        Open();
-        RedrawWindow(rollout, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-        GetClientRect(Item(IDC_SWATCH_FRAME), &frame);
-        MapWindowPoints(Item(IDC_SWATCH_FRAME), rollout, reinterpret_cast<POINT*>(&frame), 2);
-    }
-    // The colour at the centre of cell i of a grid with that many columns and rows.
-    COLORREF Cell(int i, int columns, int rows) const {
-        const int width = (frame.right - frame.left) / columns;
-        const int height = (frame.bottom - frame.top) / rows;
-        HDC dc = GetDC(rollout);
-        const COLORREF colour = GetPixel(dc, frame.left + (i % columns) * width + width / 2,
-                                         frame.top + (i / columns) * height + height / 2);
-        ReleaseDC(rollout, dc);
-        return colour;
-    }
-
-    RECT frame{};
-};
-
-TEST_F(RolloutSwatches, TheGridIsDrawnFromTheWholePaletteAndWhiteBeyondIt) {
-    // 26 of 30 colours: two rows of 25 columns; the cells of the second row show the palette as far as it
-    // goes, count or not, and white after it. The label tells the palette's size, not the count.
-    const Palette thirty = Distinct(30);
-    OpenWith(thirty, 26);
-    EXPECT_EQ(Text(Item(IDC_COUNT_LABEL)), L"max #colors extracted: 30");
-    for (int i = 0; i < 30; ++i)
-        EXPECT_EQ(Cell(i, 25, 2), Shown(thirty[static_cast<std::size_t>(i)])) << "cell " << i;
-    for (int i = 30; i < 50; ++i)
-        EXPECT_EQ(Cell(i, 25, 2), RGB(255, 255, 255)) << "cell " << i;
+    ReleaseDC(rollout, dc);
 }
 
 } // namespace

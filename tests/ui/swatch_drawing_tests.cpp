@@ -1,6 +1,7 @@
 // The swatches drawn on a memory device context and checked pixel by pixel (Windows build, under Wine):
 // every pixel of the frame against the grid's rule, nothing drawn outside it, the drag preview clipped.
 #include "plugin/resource_ids.h"
+#include "ui/swatch_layout.h"
 #include "ui/swatch_reorder.h"
 #include "ui/swatches.h"
 
@@ -82,8 +83,8 @@ protected:
     // bottom side: the frame's white leaves its last column and row as they were, and a cell's colour
     // covers k × width + 1 to (k + 1) × width − 2, so that two white lines part neighbouring cells. The
     // remainder is white, outside the frame nothing changes. Returns the number of wrong pixels and names
-    // the first.
-    int Mismatches(int count, const Palette& entries) {
+    // the first. A drag preview fills the given cell, clipped by the layout, in the same way.
+    int Mismatches(int count, const Palette& entries, const SwatchRect* preview = nullptr) {
         const int columns = count < 25 ? count : 25;
         const int rows = columns == 0 ? 0 : (count + columns - 1) / columns;
         const int cellWidth = columns == 0 ? 0 : width / columns;
@@ -102,6 +103,9 @@ protected:
                     const bool insideY = y % cellHeight != 0 && y % cellHeight != cellHeight - 1;
                     if (k < columns && r < rows && insideX && insideY && i < static_cast<int>(entries.size()))
                         expected = Shown(entries[static_cast<std::size_t>(i)]);
+                    if (preview != nullptr && x >= preview->left && x < preview->right - 1 &&
+                        y >= preview->top && y < preview->bottom - 1)
+                        expected = Shown(entries[static_cast<std::size_t>(theReorderState.dragSource)]);
                 }
                 const COLORREF actual = At(x, y);
                 if (actual != expected && wrong++ == 0)
@@ -122,7 +126,7 @@ protected:
     int height = 0;
 };
 
-// Frames of every shape, counts around the 25-cell rows, and lists shorter than the count.
+// Frames of every shape, counts around the 25-cell rows, and lists shorter or longer than the count.
 TEST_F(SwatchDrawing, EveryPixelFollowsTheGrid) {
     const struct {
         int width, height, count, entries;
@@ -130,6 +134,7 @@ TEST_F(SwatchDrawing, EveryPixelFollowsTheGrid) {
         {300, 61, 0, 0},   {300, 61, 1, 1},     {300, 61, 7, 7},   {300, 61, 25, 25}, {300, 61, 26, 26},
         {300, 61, 30, 30}, {300, 61, 100, 100}, {301, 63, 26, 26}, {37, 11, 7, 7},    {26, 3, 100, 100},
         {24, 20, 30, 30},  {1, 1, 1, 1},        {5, 1, 2, 2},      {250, 40, 10, 3},  {250, 40, 10, 0},
+        {300, 61, 26, 30}, // the palette shows as far as it goes, also past the count
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.width << " x " << row.height << ", " << row.count << " cells, "
@@ -141,15 +146,6 @@ TEST_F(SwatchDrawing, EveryPixelFollowsTheGrid) {
         window = nullptr;
         memory = nullptr;
     }
-    // Seven colours 42 pixels wide: the last 6 columns of pixels stay white.
-    Draw(300, 61, 7, Colours(7));
-    EXPECT_EQ(At(7 * 42 - 2, 30), Shown(Colour(6)));
-    EXPECT_EQ(At(7 * 42 - 1, 30), kWhite);
-    EXPECT_EQ(At(7 * 42, 30), kWhite);
-    // 26 colours: the second row has one coloured cell, then white ones.
-    Draw(300, 61, 26, Colours(26));
-    EXPECT_EQ(At(5, 40), Shown(Colour(25)));
-    EXPECT_EQ(At(12 + 5, 40), kWhite);
 }
 
 TEST_F(SwatchDrawing, EveryCellsBrushIsDeletedAgain) {
@@ -161,37 +157,21 @@ TEST_F(SwatchDrawing, EveryCellsBrushIsDeletedAgain) {
     EXPECT_EQ(Mismatches(100, entries), 0);
 }
 
+// Where the preview cell lies is the layout's; here it is filled over the cells and lines, clipped to the
+// frame, and nothing is drawn for it far outside the frame or without a drag.
 TEST_F(SwatchDrawing, APendingDragShowsTheDraggedColourUnderTheMouse) {
     const Palette entries = Colours(7); // cells 42 × 60 in a 300 × 60 frame
-    theReorderState.dragSource = 2;
-    theReorderState.dragX = 100;
-    theReorderState.dragY = 30;
-    Draw(300, 60, 7, entries);
-    // The preview covers 79..119 × 0..58, over cells 1 and 2 and the lines between them.
-    for (int x : {79, 83, 84, 100, 119})
-        EXPECT_EQ(At(x, 0), Shown(Colour(2))) << x;
-    EXPECT_EQ(At(78, 30), Shown(Colour(1)));
-    EXPECT_EQ(At(120, 59), kBackground);
-    EXPECT_EQ(At(121, 30), Shown(Colour(2)));
-    EXPECT_EQ(At(130, 30), Shown(Colour(3)));
-    EXPECT_EQ(At(126, 30), kWhite);
-
-    // Near the corner it is clipped to the frame; far outside it disappears.
-    theReorderState.dragX = 295;
-    theReorderState.dragY = 59;
-    Draw(300, 60, 7, entries);
-    EXPECT_EQ(At(298, 58), Shown(Colour(2)));
-    EXPECT_EQ(At(299, 58), kBackground);
-    EXPECT_EQ(At(298, 59), kBackground);
-    theReorderState.dragX = -200;
-    Draw(300, 60, 7, entries);
-    EXPECT_EQ(Mismatches(7, entries), 0);
-
-    // Idle again: no preview.
-    theReorderState.dragSource = -1;
-    theReorderState.dragX = 100;
-    Draw(300, 60, 7, entries);
-    EXPECT_EQ(Mismatches(7, entries), 0);
+    const int rows[][3] = {
+        {2, 100, 30}, {2, 295, 59}, {6, 3, 0}, {2, -200, 30}, {-1, 100, 30}}; // source, x, y
+    for (const auto& [source, x, y] : rows) {
+        SCOPED_TRACE(testing::Message() << "colour " << source << " at " << x << ", " << y);
+        theReorderState.dragSource = source;
+        theReorderState.dragX = x;
+        theReorderState.dragY = y;
+        Draw(300, 60, 7, entries);
+        const SwatchRect cell = DragPreviewCell({0, 0, 300, 60}, LayOutSwatches(300, 60, 7), x, y);
+        EXPECT_EQ(Mismatches(7, entries, source >= 0 ? &cell : nullptr), 0);
+    }
 }
 
 } // namespace
