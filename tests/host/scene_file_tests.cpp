@@ -70,13 +70,13 @@ protected:
 
 host::PluginManager* SceneFile::plugins = nullptr;
 
-// The golden scene holds what a saved scene holds: a map with its parameters, input map and coordinates,
-// and nodes of a mesh, a polygon mesh and a primitive, with names, object IDs, placements, a hidden node, a
-// shared material, edges, material IDs, smoothing groups, hidden faces, map channels, a camera, keys of
-// every kind of number, the slider and the animation range. Loaded and saved again it gives its very bytes,
-// so that whatever the loader drops or changes, or the writer leaves out, shows. After a deliberate change of
-// the format, run the test with CHROMASIFT_WRITE_GOLDEN=1 to write the file anew, and read the difference
-// before committing it.
+// The golden scene holds what a saved scene holds: maps with their parameters' values and keys of every
+// kind of number, an input map and coordinates; nodes of a mesh, a polygon mesh and a primitive, with names,
+// object IDs, placements, a hidden node and a shared material; edges, material IDs, smoothing groups, hidden
+// faces and map channels; a camera, the slider and the animation range. Loaded and saved again it gives its
+// very bytes, so that whatever the loader drops or changes, or the writer leaves out, shows. After a
+// deliberate change of the format, run the test with CHROMASIFT_WRITE_GOLDEN=1 to write the file anew, and
+// read the difference before committing it.
 TEST_F(SceneFile, TheGoldenSceneLoadsAndSavesToItsOwnBytes) {
     const std::filesystem::path golden = std::filesystem::path(CHROMASIFT_GOLDEN_DIR) / "saved_scene.json";
     const std::string text = ReadBytes(golden);
