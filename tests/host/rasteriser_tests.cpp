@@ -251,25 +251,9 @@ std::pair<int, std::vector<std::pair<int, int>>> Shown(host::Rasteriser& rasteri
     return std::make_pair(rasteriser.NumTriangles(), shown);
 }
 
-// A large mesh shared out between threads gives the very triangles, in the very order, of one thread.
-TEST(Rasteriser, ALargeMeshSharedBetweenThreadsKeepsItsFacesOrder) {
-    const Mesh mesh = GridCopies(2);
-    const auto render = [&mesh](int threads) {
-        host::Rasteriser rasteriser(TestProjection());
-        rasteriser.AddMesh(3, mesh, mesh.verts, threads);
-        return Shown(rasteriser);
-    };
-    const auto one = render(1);
-    ASSERT_GT(one.first, 0);
-    for (const int threads : {2, 5})
-        EXPECT_EQ(render(threads), one) << threads << " threads";
-    EXPECT_LT(std::max_element(one.second.begin(), one.second.end())->second, 2 * kCells * kCells)
-        << "the first copy shows";
-}
-
-// Many meshes added together are shared out between threads across the meshes' bounds, and give the very
-// triangles, in the very order, of the meshes added one by one on one thread: the grid's two copies cut
-// into pieces of uneven size (some empty, some of one face) as meshes of instances of their own.
+// Meshes added together, large ones too, are shared out between threads across the meshes' bounds, and give
+// the very triangles, in the very order, of the meshes added one by one on one thread: the grid's two copies
+// cut into pieces of uneven size (some empty, some of one face) as meshes of instances of their own.
 TEST(Rasteriser, ManyMeshesSharedBetweenThreadsKeepTheirOrder) {
     const Mesh grid = GridCopies(2);
     std::vector<Mesh> pieces;
@@ -289,6 +273,9 @@ TEST(Rasteriser, ManyMeshesSharedBetweenThreadsKeepTheirOrder) {
     ASSERT_GT(expected.first, 0);
     EXPECT_TRUE(std::any_of(expected.second.begin(), expected.second.end(),
                             [](const auto& shown) { return shown.first == 12; }));
+    // Ties go to the face drawn first: the first copy shows, whose faces lie in instances 10 to 15.
+    EXPECT_TRUE(std::none_of(expected.second.begin(), expected.second.end(),
+                             [](const auto& shown) { return shown.first > 15; }));
 
     std::vector<host::Rasteriser::MeshToDraw> meshes;
     for (std::size_t i = 0; i < pieces.size(); ++i)

@@ -18,7 +18,6 @@
 
 namespace {
 
-using host::Json;
 using render_test::RunRender;
 using render_test::Words;
 
@@ -96,11 +95,8 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
     WriteBytes(folder / "broken.json", "{\"format\": \"chromasift-scene\", \"version\": 1, \"objects\": [}");
     const std::string broken = folder.File("broken.json"), output = folder.File("never.png");
     // Keys on a picture, which does not animate, stay a load error whatever the map settings.
-    const std::string keyed = render_test::WriteMapScene(
-        folder / "keyed_bitmap.json",
-        {{"id", 0}, {"type", "bitmap"}, {"keys", Json::array({Json::array({0, 1})})}});
-    const std::string missing = render_test::WriteMapScene(
-        folder / "missing_picture.json", {{"id", 0}, {"type", "bitmap"}, {"value", "no-such-picture.png"}});
+    const std::string keyed = TestDataFile("scenes/keyed_picture.json");
+    const std::string missing = TestDataFile("scenes/missing_picture.json"); // and nothing to draw
     const std::string picture = TestDataFile("images/Silk.png");
     const struct {
         std::string scene, bitmap, output, expected;

@@ -1,65 +1,24 @@
 // The mental ray stand-in end to end with the loaded plug-in: the numbering the map writes before the
 // render reaches the host's shader through the render's copies of the geometry. How faces and elements are
 // numbered is the shade folder's to test; which renderers number, and where, the map's.
-#include "host/render/builtin_scene.h"
 #include "host/render/mr_chromasift_shader.h"
 #include "host/render/mr_shader_print.h"
 #include "host/render/render_command.h"
-#include "host/scene/geometry_json.h"
-#include "host/scene/scene_file.h"
-#include "host/scene/scene_records.h"
-#include "host/text.h"
 
 #include "render_test_support.h"
-#include "test_meshes.h"
-
-#include "hostsdk/poly_object.h"
-#include "hostsdk/tri_object.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr MtlID kStoredMeshID = 77;
-constexpr MtlID kStoredPolygonID = 5;
-
-// A scene of the built-in map and material on two objects: a triangle-mesh box (each side two triangles
-// sharing an invisible diagonal) and a polygon box.
-std::string WritePartsScene(const std::filesystem::path& file) {
-    host::Json document = host::BuiltinScene();
-    host::Json objects = host::Json::array();
-    for (const host::Json& record : document["objects"])
-        if (record["id"] == 1 || record["id"] == 2)
-            objects.push_back(record);
-    Mesh box;
-    AddBox(box, 0.0f, kStoredMeshID);
-    MNMesh polygons;
-    for (int i = 0; i < 8; ++i)
-        polygons.NewVert(Point3(static_cast<float>(i & 1), static_cast<float>((i >> 1) & 1),
-                                static_cast<float>((i >> 2) & 1)));
-    const int quads[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
-                             {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
-    for (const auto& quad : quads)
-        polygons.F(polygons.NewFace(-1, 4, quad))->material = kStoredPolygonID;
-    objects.push_back(host::GeometryRecord(10, triObjectClassID, {{"mesh", host::WriteMesh(box)}}));
-    objects.push_back(
-        host::GeometryRecord(11, polyObjectClassID, {{"polyMesh", host::WritePolyMesh(polygons)}}));
-    for (int i = 0; i < 2; ++i)
-        objects.push_back(host::NodeRecord(20 + i, "Node" + std::to_string(i), 0,
-                                           {{"position", {0.0f, 3.0f * static_cast<float>(i), 0.0f}}}, 10 + i,
-                                           2));
-    document["objects"] = objects;
-    document["nodes"] = {20, 21};
-    document["camera"] = {{"position", {6.0f, -4.0f, 5.0f}}, {"target", {0.5f, 2.0f, 0.5f}}, {"fov", 60.0f}};
-    WriteBytes(file, document.dump());
-    return host::PathToUtf8(file);
-}
-
 class MentalRayRender : public ::testing::Test {
 protected:
     std::unique_ptr<host::SceneRoot> Prepare(const char* mode) {
         host::RenderOptions options = render_test::ModeOptions(mode);
-        options.scene = WritePartsScene(folder / "parts.json");
+        // The built-in map and material on a triangle-mesh box (each side two triangles sharing an invisible
+        // diagonal), its faces of material ID 77, and a polygon box, its faces of 5.
+        options.scene = TestDataFile("scenes/mesh_and_polygon_boxes.json");
         return render_test::Prepare(options, picture);
     }
 
@@ -94,7 +53,6 @@ protected:
         return checked;
     }
 
-    const ScratchFolder folder;
     host::TemporaryPicture picture;
     std::vector<host::ChromasiftShaderParams> shaders;
 };

@@ -116,21 +116,6 @@ std::string WriteAnimatedScene(const std::filesystem::path& file) {
         1600);
 }
 
-std::string WriteMapScene(const std::filesystem::path& file, const host::Json& bitmap) {
-    host::Json block{{"ref", 0}, {"block", 0}, {"params", host::Json::array({bitmap})}};
-    host::Json map{{"id", 1},
-                   {"superClass", "0xc10"},
-                   {"class", {"0x61c17ce2", "0x2fa47e5b"}},
-                   {"name", "Chromasift"},
-                   {"paramBlocks", host::Json::array({block})}};
-    const host::Json scene{{"format", "chromasift-scene"},
-                           {"version", 1},
-                           {"objects", host::Json::array({map})},
-                           {"maps", host::Json::array({1})}};
-    WriteBytes(file, scene.dump());
-    return host::PathToUtf8(file);
-}
-
 namespace {
 
 // Runs the command with the loaded plug-ins and keeps what it printed.

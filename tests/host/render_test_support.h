@@ -73,9 +73,6 @@ std::string WriteBuiltinSceneWith(const std::filesystem::path& file, const host:
 // Writes the built-in scene with its map's "Gamma" keyed, 1 at frame 0 and 3 at frame 30, and the time
 // slider at frame 10; returns the file's name.
 std::string WriteAnimatedScene(const std::filesystem::path& file);
-// Writes a scene of one Chromasift map named "Chromasift", and nothing to draw, whose "Bitmapname" entry
-// is `bitmap`; returns the file's name.
-std::string WriteMapScene(const std::filesystem::path& file, const host::Json& bitmap);
 
 // What a command printed, and its exit status (2 for options that do not parse, with the message in err).
 struct Run {

@@ -96,47 +96,45 @@ host::CoordinateBox Box(Point3 lo, Point3 hi) {
 }
 
 TEST(CoordinateModeNote, OneColourOnlyWhenTheWholeBoxGivesOneIndex) {
-    const host::CoordinateBox distant = Box({1000, 1000, 1000}, {1040, 1030, 1020});
-    for (int mode : {kMapping1D, kMapping2D, kMapping3D})
-        EXPECT_EQ(host::CoordinateModeNote(mode, distant, 10, 3, 3), "one colour: coordinates outside 0..1")
-            << mode;
-    const host::CoordinateBox below = Box({-9, -9, 0}, {-7, -7, 0});
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, below, 10, 3, 3), "one colour: coordinates outside 0..1");
-    // Far above 1 "As Tiles" runs through the tiles again.
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, distant, 10, 3, 3), "");
-
-    const host::CoordinateBox unit = Box({0, 0, 0}, {0.9999f, 0.9999f, 0.9999f});
-    for (int mode : {kMapping1D, kMapping2D, kMapping3D, kTiles})
-        EXPECT_EQ(host::CoordinateModeNote(mode, unit, 10, 3, 3), "") << mode;
-    // Past 1 on both axes, "2D Mapping" with 8 colours (s = 2) still gives 6 and 7: outside 0..1 is not
-    // enough.
-    EXPECT_EQ(host::CoordinateModeNote(kMapping2D, Box({1, 1, 0}, {1.5f, 1.5f, 0}), 8, 3, 3), "");
-    EXPECT_EQ(host::CoordinateModeNote(kMapping2D, Box({1, 1, 0}, {1.5f, 1.5f, 0}), 3, 3, 3),
-              "one colour: coordinates outside 0..1")
-        << "with at most 3 colours (s = 1) every point clamps to the last";
-    // A box flat along the axes the mode reads, and one inside a single tile or a single colour's span.
-    EXPECT_EQ(host::CoordinateModeNote(kMapping1D, Box({0.5f, 0, 0}, {0.5f, 1, 1}), 10, 3, 3),
-              "one colour: coordinates do not vary");
-    EXPECT_EQ(host::CoordinateModeNote(kMapping2D, Box({0.5f, 0.5f, 0}, {0.5f, 0.5f, 1}), 10, 3, 3),
-              "one colour: coordinates do not vary");
-    EXPECT_EQ(host::CoordinateModeNote(kMapping3D, Box({0.5f, 0.5f, 0}, {0.5f, 0.5f, 1}), 10, 3, 3), "");
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, Box({0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}), 10, 3, 3),
-              "one colour: coordinates within one tile");
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, Box({0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}), 10, 5, 5), "");
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, Box({0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}), 10, 1, 1),
-              "one colour: coordinates within one tile");
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, Box({0.1f, 0.1f, 0}, {0.2f, 0.4f, 0}), 10, 3, 3), "")
-        << "the first tile of the first and of the second row";
-    EXPECT_EQ(host::CoordinateModeNote(kMapping1D, Box({0.1f, 0, 0}, {0.15f, 0, 0}), 4, 3, 3),
-              "one colour: coordinates span one colour");
-    EXPECT_EQ(host::CoordinateModeNote(kMapping1D, Box({0.1f, 0, 0}, {0.15f, 0, 0}), 7, 3, 3), "")
-        << "7 colours put 0.15 in the second";
-    // One colour in all, an empty box, or tile counts the index does not rise with: nothing to say.
-    EXPECT_EQ(host::CoordinateModeNote(kMapping1D, distant, 1, 3, 3), "");
-    EXPECT_EQ(host::CoordinateModeNote(kMapping1D, host::CoordinateBox(), 10, 3, 3), "");
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, below, 10, 0, 3), "");
-    EXPECT_EQ(host::CoordinateModeNote(kTiles, below, 10, 3, -2), "");
-    EXPECT_EQ(host::CoordinateModeNote(kMaterialId, distant, 10, 3, 3), "");
+    // clang-format off
+    const struct {
+        int mode;
+        Point3 lo, hi;
+        int colours, tilesX, tilesY;
+        const char* note; // after "one colour: ", or none
+    } cases[] = {
+        {kMapping1D, {1000, 1000, 1000}, {1040, 1030, 1020}, 10, 3, 3, "coordinates outside 0..1"},
+        {kMapping2D, {1000, 1000, 1000}, {1040, 1030, 1020}, 10, 3, 3, "coordinates outside 0..1"},
+        {kMapping3D, {1000, 1000, 1000}, {1040, 1030, 1020}, 10, 3, 3, "coordinates outside 0..1"},
+        {kTiles, {-9, -9, 0}, {-7, -7, 0}, 10, 3, 3, "coordinates outside 0..1"},
+        {kTiles, {1000, 1000, 1000}, {1040, 1030, 1020}, 10, 3, 3, ""}, // far above 1 the tiles run again
+        {kMapping1D, {0, 0, 0}, {0.9999f, 0.9999f, 0.9999f}, 10, 3, 3, ""},
+        {kMapping2D, {0, 0, 0}, {0.9999f, 0.9999f, 0.9999f}, 10, 3, 3, ""},
+        {kMapping3D, {0, 0, 0}, {0.9999f, 0.9999f, 0.9999f}, 10, 3, 3, ""},
+        {kTiles, {0, 0, 0}, {0.9999f, 0.9999f, 0.9999f}, 10, 3, 3, ""},
+        {kMapping2D, {1, 1, 0}, {1.5f, 1.5f, 0}, 8, 3, 3, ""}, // 8 colours (s = 2) still give 6 and 7
+        {kMapping2D, {1, 1, 0}, {1.5f, 1.5f, 0}, 3, 3, 3, "coordinates outside 0..1"}, // s = 1: the last
+        {kMapping1D, {0.5f, 0, 0}, {0.5f, 1, 1}, 10, 3, 3, "coordinates do not vary"}, // flat along x
+        {kMapping2D, {0.5f, 0.5f, 0}, {0.5f, 0.5f, 1}, 10, 3, 3, "coordinates do not vary"},
+        {kMapping3D, {0.5f, 0.5f, 0}, {0.5f, 0.5f, 1}, 10, 3, 3, ""},
+        {kTiles, {0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}, 10, 3, 3, "coordinates within one tile"},
+        {kTiles, {0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}, 10, 5, 5, ""},
+        {kTiles, {0.4f, 0.4f, 0}, {0.6f, 0.6f, 0}, 10, 1, 1, "coordinates within one tile"},
+        {kTiles, {0.1f, 0.1f, 0}, {0.2f, 0.4f, 0}, 10, 3, 3, ""}, // first tile of the first and second row
+        {kMapping1D, {0.1f, 0, 0}, {0.15f, 0, 0}, 4, 3, 3, "coordinates span one colour"},
+        {kMapping1D, {0.1f, 0, 0}, {0.15f, 0, 0}, 7, 3, 3, ""}, // 7 colours put 0.15 in the second
+        // One colour in all, or tile counts the index does not rise with: nothing to say.
+        {kMapping1D, {1000, 1000, 1000}, {1040, 1030, 1020}, 1, 3, 3, ""},
+        {kTiles, {-9, -9, 0}, {-7, -7, 0}, 10, 0, 3, ""},
+        {kTiles, {-9, -9, 0}, {-7, -7, 0}, 10, 3, -2, ""},
+        {kMaterialId, {1000, 1000, 1000}, {1040, 1030, 1020}, 10, 3, 3, ""},
+    };
+    // clang-format on
+    for (const auto& c : cases)
+        EXPECT_EQ(host::CoordinateModeNote(c.mode, Box(c.lo, c.hi), c.colours, c.tilesX, c.tilesY),
+                  *c.note == '\0' ? std::string() : std::string("one colour: ") + c.note)
+            << "mode " << c.mode << " over " << c.lo.x << " to " << c.hi.x << ", " << c.colours << " colours";
+    EXPECT_EQ(host::CoordinateModeNote(kMapping1D, host::CoordinateBox(), 10, 3, 3), "") << "an empty box";
 }
 
 TEST(CoordinateFit, TakesTheBoxOntoTheUnitCube) {

@@ -3,6 +3,7 @@
 #include "host/sheet/sheet_layout.h"
 
 #include "../render_test_support.h"
+#include "test_files.h"
 
 #include "hostsdk/core_interface.h"
 
@@ -85,8 +86,7 @@ TEST_F(SheetOfScene, KeysOnTheModeAndTheCountsChangeNeitherTheCellsNorTheStrip) 
 }
 
 TEST_F(SheetOfScene, FailsNamingAMissingPicture) {
-    const std::string scene = render_test::WriteMapScene(
-        folder / "missing_sheet.json", {{"id", 0}, {"type", "bitmap"}, {"value", "no-such-picture.png"}});
+    const std::string scene = TestDataFile("scenes/missing_picture.json");
     const render_test::Run run = RunSheet({scene, "--size", "8x6", "-o", folder.File("missing_sheet.png")});
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.err.find("missing picture 'no-such-picture.png', wanted by the map \"Chromasift\""),

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 // Two triangles apart: two elements, two polygons, material IDs 3 and 5, tile numbers 1 and 2 in map
@@ -83,33 +85,24 @@ TEST_F(SheetSurfaces, AreTheVisibleNodesWearingTheMap) {
     EXPECT_EQ(host::CornerPoints(boxOnly, host::PointSource::MapChannel, 99), std::vector<Point3>{Point3()});
 }
 
-TEST_F(SheetSurfaces, CountTheKeysOfTheModesThatGoByParts) {
-    const host::ModelKeys keys = host::CountModelKeys(host::SurfacesWearing(scene, *worn, 0));
-    EXPECT_EQ(keys.objects, 2);
-    EXPECT_EQ(keys.objectIds, 2) << "0 and 7";
-    EXPECT_EQ(keys.elementsPerObject, 2) << "the two triangles";
-    EXPECT_EQ(keys.polygonsPerObject, 6) << "the box's sides";
-    EXPECT_TRUE(keys.tileChannel);
-    EXPECT_EQ(keys.tileNumbers, 3) << "1, 2, and 0 on the box";
-    EXPECT_FALSE(keys.instanceValues);
-    EXPECT_FALSE(keys.inputMap);
+// The counts in the order of the keys: objects, object IDs, material IDs, elements and polygons per object,
+// channel 99, tile numbers, instance values, input map.
+auto Counts(const host::ModelKeys& k) {
+    return std::make_tuple(k.objects, k.objectIds, k.materialIds, k.elementsPerObject, k.polygonsPerObject,
+                           k.tileChannel, k.tileNumbers, k.instanceValues, k.inputMap);
+}
 
-    // The triangles alone, with one material ID.
+TEST_F(SheetSurfaces, CountTheKeysOfTheModesThatGoByParts) {
     std::vector<host::SheetSurface> surfaces = host::SurfacesWearing(scene, *worn, 0);
+    // Object IDs 0 and 7; material IDs the box's sides' 0 to 5 and the triangles' 3 and 5; the triangles two
+    // elements, the box six polygons; tile numbers 1, 2 and the box's 0.
+    EXPECT_EQ(Counts(host::CountModelKeys(surfaces)), std::make_tuple(2, 2, 6, 2, 6, true, 3, false, false));
+    // The triangles alone; then with one material ID and one face.
     surfaces.erase(surfaces.begin());
-    const host::ModelKeys two = host::CountModelKeys(surfaces);
-    EXPECT_EQ(two.objects, 1);
-    EXPECT_EQ(two.objectIds, 1);
-    EXPECT_EQ(two.materialIds, 2);
-    EXPECT_EQ(two.polygonsPerObject, 2);
-    EXPECT_EQ(two.tileNumbers, 2);
+    EXPECT_EQ(Counts(host::CountModelKeys(surfaces)), std::make_tuple(1, 1, 2, 2, 2, true, 2, false, false));
     surfaces[0].mesh->setFaceMtlIndex(1, 3);
     surfaces[0].mesh->faces.pop_back();
-    const host::ModelKeys one = host::CountModelKeys(surfaces);
-    EXPECT_EQ(one.materialIds, 1);
-    EXPECT_EQ(one.elementsPerObject, 1);
-    EXPECT_EQ(one.polygonsPerObject, 1);
-    EXPECT_EQ(one.tileNumbers, 1);
+    EXPECT_EQ(Counts(host::CountModelKeys(surfaces)), std::make_tuple(1, 1, 1, 1, 1, true, 1, false, false));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -72,31 +73,29 @@ TEST(TileGrid, EveryNumberLiesOnTheGridWhereverTheCentreIs) {
 }
 
 TEST(TileGrid, LiesOverTheTwoWidestAxes) {
-    const auto grid = [](const Point3& hi) {
+    const struct {
+        Point3 hi;      // of a box from the origin
+        int across, up; // the axes of the grid's columns and rows
+        Point3 point;
+        std::int32_t tile; // of the point on a grid of 4 x 4
+    } cases[] = {
+        {{8, 0, 8}, 0, 2, {1, 0, 7}, 12},       // flat along y: x and z, rows going up z
+        {{0.5f, 8, 4}, 1, 2, {0, 7, 1}, 3},     // flat along x: y and z
+        {{4, 2, 1}, 0, 1, {3.5f, 0.2f, 0}, 3},  // thinnest along z: x and y
+        {{3, 3, 3}, 0, 1, {0.1f, 2.9f, 0}, 12}, // a cube: x and y
+        {{1, 3, 0}, 0, 1, {0.9f, 0.1f, 0}, 3},
+    };
+    for (const auto& c : cases) {
         host::CoordinateBox box;
         box.Add(Point3());
-        box.Add(hi);
-        return host::FitTileGrid(box, 4);
-    };
-    // Flat along y: the grid stands on x and z, rows going up z.
-    const host::TileGrid upright = grid(Point3(8.0f, 0.0f, 8.0f));
-    EXPECT_EQ(upright.across, 0);
-    EXPECT_EQ(upright.up, 2);
-    EXPECT_EQ(TileAt(upright, Point3(1.0f, 0.0f, 7.0f)), 12);
-    // Flat along x: y and z.
-    const host::TileGrid side = grid(Point3(0.5f, 8.0f, 4.0f));
-    EXPECT_EQ(side.across, 1);
-    EXPECT_EQ(side.up, 2);
-    EXPECT_EQ(TileAt(side, Point3(0.0f, 7.0f, 1.0f)), 3);
-    // Thinnest along z, and a cube: x and y.
-    for (const Point3& hi : {Point3(4.0f, 2.0f, 1.0f), Point3(3.0f, 3.0f, 3.0f), Point3(1.0f, 3.0f, 0.0f)}) {
-        const host::TileGrid flat = grid(hi);
-        EXPECT_EQ(flat.across, 0);
-        EXPECT_EQ(flat.up, 1);
+        box.Add(c.hi);
+        const host::TileGrid grid = host::FitTileGrid(box, 4);
+        EXPECT_EQ(std::make_tuple(grid.across, grid.up, TileAt(grid, c.point)),
+                  std::make_tuple(c.across, c.up, c.tile))
+            << c.hi.x << ", " << c.hi.y << ", " << c.hi.z;
     }
     // An empty box leaves the points as they are, on x and y.
-    const host::TileGrid empty = host::FitTileGrid(host::CoordinateBox(), 4);
-    EXPECT_EQ(TileAt(empty, Point3(0.3f, 0.6f, 0.0f)), 2 * 4 + 1);
+    EXPECT_EQ(TileAt(host::FitTileGrid(host::CoordinateBox(), 4), Point3(0.3f, 0.6f, 0.0f)), 2 * 4 + 1);
 }
 
 TEST(TileGrid, ChannelValueGivesTheNumberBackAfterInterpolation) {
