@@ -14,18 +14,6 @@ namespace {
 
 using host::PointWelder;
 
-TEST(PointWelding, EqualPointsShareTheFirstOnesIndex) {
-    std::vector<Point3> welded;
-    PointWelder welder(welded);
-    EXPECT_EQ(welder.Add(Point3(1, 2, 3)), 0);
-    EXPECT_EQ(welder.Add(Point3(3, 2, 1)), 1);
-    EXPECT_EQ(welder.Add(Point3(1, 2, 3)), 0);
-    EXPECT_EQ(welder.Add(Point3(1, 2, 4)), 2) << "one coordinate apart is another point";
-    EXPECT_EQ(welder.Add(Point3(3, 2, 1)), 1);
-    ASSERT_EQ(welded.size(), 3u);
-    EXPECT_EQ(welded[2], Point3(1, 2, 4));
-}
-
 TEST(PointWelding, ZerosWeldAndNaNDoesNot) {
     std::vector<Point3> welded;
     PointWelder welder(welded);

@@ -31,21 +31,6 @@ std::int32_t TileAt(const host::TileGrid& grid, const Point3& p) {
     return host::TileNumbers(grid, centres).at(0);
 }
 
-TEST(TileGrid, CornersAndEdgesOfTheBoxTakeTheFirstAndLastTiles) {
-    const host::CoordinateBox box = FarBox();
-    const host::TileGrid grid = host::FitTileGrid(box);
-    const int n = host::kTileGridSide;
-    ASSERT_GE(n, 4);
-    EXPECT_EQ(TileAt(grid, box.lo), 0);
-    EXPECT_EQ(TileAt(grid, box.hi), n * n - 1);
-    EXPECT_EQ(TileAt(grid, At(box, 1.0f, 0.0f, 0.5f)), n - 1) << "end of the first row";
-    EXPECT_EQ(TileAt(grid, At(box, 0.0f, 1.0f, 0.5f)), n * (n - 1)) << "start of the last row";
-    // Columns go along x and rows along y: a fifth of the way across and seven tenths up.
-    const host::TileGrid six = host::FitTileGrid(box, 6);
-    EXPECT_EQ(TileAt(six, At(box, 0.2f, 0.7f, 0.3f)), 4 * 6 + 1);
-    EXPECT_EQ(TileAt(six, At(box, 0.7f, 0.2f, 0.3f)), 1 * 6 + 4);
-}
-
 TEST(TileGrid, EveryNumberLiesOnTheGridWhereverTheCentreIs) {
     const host::CoordinateBox box = FarBox();
     const host::TileGrid grid = host::FitTileGrid(box, 5);
