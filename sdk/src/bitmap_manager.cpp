@@ -46,15 +46,11 @@ Bitmap::Bitmap(std::unique_ptr<BitmapStorage> storage_) : storage(std::move(stor
 Bitmap::~Bitmap() = default;
 
 int Bitmap::Width() const {
-    return storage ? storage->Width() : 0;
+    return storage->Width();
 }
 
 int Bitmap::Height() const {
-    return storage ? storage->Height() : 0;
-}
-
-BitmapStorage* Bitmap::Storage() {
-    return storage.get();
+    return storage->Height();
 }
 
 const BitmapStorage* Bitmap::Storage() const {
@@ -62,11 +58,7 @@ const BitmapStorage* Bitmap::Storage() const {
 }
 
 int Bitmap::GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const {
-    return storage ? storage->GetLinearPixels(x, y, count, out) : 0;
-}
-
-int Bitmap::PutPixels(int x, int y, int count, const BMM_Color_fl* in) {
-    return storage ? storage->PutPixels(x, y, count, in) : 0;
+    return storage->GetLinearPixels(x, y, count, out);
 }
 
 void Bitmap::DeleteThis() {
@@ -115,20 +107,6 @@ Bitmap* BitmapManager::Load(BitmapInfo* bi, BMMRES* status) {
     return bitmap;
 }
 
-Bitmap* BitmapManager::Create(const BitmapInfo* bi) {
-    if (bi == nullptr || hostsdk::image::CheckImageSize(bi->Width(), bi->Height()) != BMMRES_SUCCESS)
-        return nullptr;
-    try {
-        return new Bitmap(std::make_unique<BitmapStorage>(bi->Width(), bi->Height()));
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-
-Bitmap* BitmapManager::NewBitmap() {
-    return new Bitmap(nullptr);
-}
-
 long long BitmapManager::MaxPixels() {
     return hostsdk::image::kMaxImagePixels;
 }
@@ -156,11 +134,4 @@ void PBBitmap::Load() {
         bm = nullptr;
     }
     bm = TheManager->Load(&bi);
-}
-
-PBBitmap* PBBitmap::Clone() const {
-    auto copy = std::make_unique<PBBitmap>(bi);
-    if (bm != nullptr)
-        copy->bm = new Bitmap(bm->storage ? std::make_unique<BitmapStorage>(*bm->storage) : nullptr);
-    return copy.release();
 }

@@ -31,10 +31,6 @@ void DependentList::Remove(ReferenceMaker* maker) {
     }
 }
 
-bool DependentList::Contains(ReferenceMaker* maker) const {
-    return maker != nullptr && Find(maker) != kNotFound;
-}
-
 std::vector<ReferenceMaker*> DependentList::Makers() const {
     std::vector<ReferenceMaker*> makers;
     makers.reserve(live);

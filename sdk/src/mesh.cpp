@@ -24,29 +24,12 @@ DWORD Face::getEdgeVis(int edge) const {
     return flags & (EDGE_A << edge);
 }
 
-Mesh::Mesh() = default;
-
-Mesh::Mesh(const Mesh& other) : verts(other.verts), faces(other.faces), maps(other.maps) {}
-
-Mesh& Mesh::operator=(const Mesh& other) {
-    if (this != &other) {
-        verts = other.verts;
-        faces = other.faces;
-        maps = other.maps;
-        ZeroTopologyCache();
-    }
-    return *this;
-}
-
-Mesh::~Mesh() = default;
-
 BOOL Mesh::setNumVerts(int count, BOOL keep) {
     const std::size_t n = static_cast<std::size_t>(count < 0 ? 0 : count);
     if (!keep)
         verts.clear();
     ReserveLarge(verts, n);
     verts.resize(n);
-    ZeroTopologyCache();
     return TRUE;
 }
 
@@ -63,7 +46,6 @@ BOOL Mesh::setNumFaces(int count, BOOL keep) {
             map.tf.clear();
         map.tf.resize(n);
     }
-    ZeroTopologyCache();
     return TRUE;
 }
 
@@ -186,17 +168,4 @@ void Mesh::DeepCopy(Mesh* from, ChannelMask channels) {
             if (i == 0 ? colour : texture)
                 maps[i] = from->maps[i];
     }
-    ZeroTopologyCache();
-}
-
-void Mesh::ZeroTopologyCache() {
-    topologyCache.reset();
-}
-
-const AdjFaceList& Mesh::CachedAdjacency() {
-    if (!topologyCache) {
-        AdjEdgeList edges(*this);
-        topologyCache = std::make_unique<AdjFaceList>(*this, edges);
-    }
-    return *topologyCache;
 }

@@ -1,10 +1,11 @@
-// Growing face sets over a mesh's face adjacency: polygons and elements.
+// Growing a polygon's face set over a mesh's face adjacency.
 #include "hostsdk/mesh.h"
 
 #include "hostsdk/mesh_adjacency.h"
 
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -67,17 +68,15 @@ void GrowFromFace(const Mesh& mesh, DWORD f, BitArray& set, const AdjFaceList& a
 void Mesh::PolyFromFace(DWORD f, BitArray& set, float thresh, BOOL ignoreVisEdges, AdjFaceList* af) {
     if (f >= faces.size())
         return;
-    const AdjFaceList& adjacency = af != nullptr ? *af : CachedAdjacency();
-    GrowFromFace(*this, f, set, adjacency, [&](DWORD a, int e, DWORD b) {
+    std::unique_ptr<AdjFaceList> own;
+    if (af == nullptr) {
+        AdjEdgeList edges(*this);
+        own = std::make_unique<AdjFaceList>(*this, edges);
+        af = own.get();
+    }
+    GrowFromFace(*this, f, set, *af, [&](DWORD a, int e, DWORD b) {
         if (!ignoreVisEdges && EdgeVisible(*this, a, e, b))
             return false;
         return NormalAngle(FaceNormal(a), FaceNormal(b)) < static_cast<double>(thresh);
     });
-}
-
-void Mesh::ElementFromFace(DWORD f, BitArray& set, AdjFaceList* af) {
-    if (f >= faces.size())
-        return;
-    const AdjFaceList& adjacency = af != nullptr ? *af : CachedAdjacency();
-    GrowFromFace(*this, f, set, adjacency, [](DWORD, int, DWORD) { return true; });
 }

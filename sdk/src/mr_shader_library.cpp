@@ -95,10 +95,3 @@ imrShader* mrShaderLibrary::CreateShader(const MCHAR* declarationName, const MCH
         }
     return nullptr;
 }
-
-std::vector<imrShader*> mrShaderLibrary::Shaders() const {
-    std::vector<imrShader*> list;
-    for (const auto& shader : shaders)
-        list.push_back(shader.get());
-    return list;
-}

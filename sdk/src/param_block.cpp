@@ -526,11 +526,6 @@ BOOL IParamBlock2::SetCount(ParamID id, int n) {
     return TRUE;
 }
 
-ParamType2 IParamBlock2::GetParameterType(ParamID id) {
-    const ParamDef* def = desc->GetParamDef(id);
-    return def == nullptr ? TYPE_INT : static_cast<ParamType2>(def->type);
-}
-
 void IParamBlock2::ResetAll(BOOL, BOOL) {
     for (std::size_t p = 0; p < values.size(); ++p)
         for (std::size_t tab = 0; tab < values[p].size(); ++tab)

@@ -78,14 +78,6 @@ void ReadControl(ParamDef& param, bool multimap, va_list& args) {
         param.spinnerScale = va_arg(args, double);
         break;
     }
-    case TYPE_RADIO: {
-        const int count = va_arg(args, int);
-        if (count < 0 || count > 1024)
-            Malformed(&param, "radio button count out of range");
-        for (int i = 0; i < count; ++i)
-            param.controlIds.push_back(va_arg(args, int));
-        break;
-    }
     case TYPE_SINGLECHECKBOX:
     case TYPE_COLORSWATCH:
     case TYPE_EDITBOX:
@@ -114,14 +106,9 @@ void ReadControl(ParamDef& param, bool multimap, va_list& args) {
 
 void ReadListValues(ParamDef& param, va_list& args) {
     // The list has one value per item of the control, so the control must come first.
-    std::size_t count = 0;
-    if (param.controlType == TYPE_INT_COMBOBOX)
-        count = param.itemStrings.size();
-    else if (param.controlType == TYPE_RADIO)
-        count = param.controlIds.size();
-    else
-        Malformed(&param, "p_vals without a preceding list or radio control");
-    for (std::size_t i = 0; i < count; ++i)
+    if (param.controlType != TYPE_INT_COMBOBOX)
+        Malformed(&param, "p_vals without a preceding list control");
+    for (std::size_t i = 0; i < param.itemStrings.size(); ++i)
         param.listValues.push_back(va_arg(args, int));
 }
 

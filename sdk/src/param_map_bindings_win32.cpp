@@ -20,7 +20,7 @@ bool IsScalarSpinner(const ParamDef& def) {
     return def.controlType == TYPE_SPINNER && def.controlIds.size() == 2;
 }
 
-// The value stored when item (or radio button) `k` is chosen: its p_vals entry, else its position.
+// The value stored when item `k` is chosen: its p_vals entry, else its position.
 int ListValue(const ParamDef& def, int k) {
     return k >= 0 && static_cast<std::size_t>(k) < def.listValues.size()
                ? def.listValues[static_cast<std::size_t>(k)]
@@ -122,13 +122,6 @@ void ShowParam(HWND dlg, IParamBlock2& block, const ParamDef& def, TimeValue t) 
     case TYPE_SINGLECHECKBOX:
         CheckDlgButton(dlg, ids[0], block.GetInt(def.id, t) != 0 ? BST_CHECKED : BST_UNCHECKED);
         break;
-    case TYPE_RADIO: {
-        const int value = block.GetInt(def.id, t);
-        for (std::size_t k = 0; k < ids.size(); ++k)
-            CheckDlgButton(dlg, ids[k],
-                           ListValue(def, static_cast<int>(k)) == value ? BST_CHECKED : BST_UNCHECKED);
-        break;
-    }
     case TYPE_INT_COMBOBOX: {
         const HWND list = GetDlgItem(dlg, ids[0]);
         const int value = block.GetInt(def.id, t);
@@ -178,14 +171,6 @@ bool StoreCommand(HWND dlg, IParamBlock2& block, const ParamDef& def, TimeValue 
         if (code == BN_CLICKED)
             block.SetValue(def.id, t, IsDlgButtonChecked(dlg, control) == BST_CHECKED ? 1 : 0);
         return true;
-    case TYPE_RADIO:
-        for (std::size_t k = 0; k < ids.size(); ++k)
-            if (ids[k] == control) {
-                if (code == BN_CLICKED)
-                    block.SetValue(def.id, t, ListValue(def, static_cast<int>(k)));
-                return true;
-            }
-        return false;
     case TYPE_INT_COMBOBOX:
         if (ids[0] != control)
             return false;

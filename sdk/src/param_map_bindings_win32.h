@@ -1,7 +1,7 @@
 #pragma once
 
 // The controls of a rollout bound to parameters by the block descriptor's p_ui entries (Windows build):
-// spinners with their edits, check boxes, radio buttons, drop-down lists, map and bitmap buttons.
+// spinners with their edits, check boxes, drop-down lists, map and bitmap buttons.
 #include "hostsdk/param_map.h"
 
 // Links spinners to their edits with the parameters' limits and steps, and fills the drop-down lists.

@@ -147,32 +147,3 @@ TEST(BitmapStorage, OnePixelAndOddWidthsAtEveryDepth) {
         }
     }
 }
-
-TEST(BitmapStorage, WritingToIntegerPixelsKeepsEveryValue) {
-    std::vector<std::uint8_t> bytes;
-    for (int i = 0; i < 3 * 2 * 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(i * 10 + 1));
-    BitmapStorage storage = StorageOf(3, 2, BitmapChannels::UInt8, bytes);
-    const std::vector<Rgba> before = ReadRun(storage, 0, 0, 6);
-
-    // A value no byte holds reads back exactly, and the pixels not written keep theirs.
-    const BMM_Color_fl written[2] = {{0.123f, -1.0f, 7.5f, 0.5f}, {0.2f, 0.4f, 0.6f, 0.8f}};
-    EXPECT_EQ(storage.PutPixels(2, 0, 2, written), 1);
-    EXPECT_EQ(storage.Channels(), BitmapChannels::Float);
-    std::vector<Rgba> after = before;
-    after[2] = AsArray(written[0]);
-    after[3] = AsArray(written[1]);
-    EXPECT_EQ(ReadRun(storage, 0, 0, 6), after);
-    EXPECT_EQ(storage.PutPixels(2, 1, 2, written), 0) << "past the last pixel";
-    EXPECT_EQ(ReadRun(storage, 0, 0, 6), after);
-
-    // A copy has the same depth and values, in memory of its own.
-    const BitmapStorage sixteen =
-        StorageOf(1, 1, BitmapChannels::UInt16, std::vector<std::uint16_t>{1, 2, 3, 65535});
-    const BitmapStorage copy(sixteen);
-    EXPECT_EQ(copy.Channels(), BitmapChannels::UInt16);
-    EXPECT_EQ(ReadRun(copy, 0, 0, 1)[0], (Rgba{1 / 65535.0f, 2 / 65535.0f, 3 / 65535.0f, 1.0f}));
-    BitmapStorage changed(storage);
-    changed.PutPixels(0, 0, 1, written);
-    EXPECT_EQ(ReadRun(storage, 0, 0, 6), after) << "writing to a copy leaves the original alone";
-}

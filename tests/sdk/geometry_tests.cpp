@@ -166,40 +166,22 @@ TEST(MeshPolygon, SetFacesAreWallsAndBadSeedsChangeNothing) {
 
     BitArray before = set;
     strip.PolyFromFace(9, set, Radians(15.0f), FALSE);
-    strip.ElementFromFace(9, set);
     EXPECT_EQ(SetFaces(set), SetFaces(before)) << "a seed already set grows nothing";
-
     strip.PolyFromFace(16, set, Radians(15.0f), FALSE);
-    strip.ElementFromFace(UNDEFINED, set);
+    strip.PolyFromFace(UNDEFINED, set, Radians(15.0f), FALSE);
     EXPECT_EQ(SetFaces(set), SetFaces(before)) << "a seed beyond the mesh grows nothing";
-
-    BitArray element(strip.getNumFaces());
-    element.Set(4);
-    element.Set(5);
-    strip.ElementFromFace(0, element);
-    EXPECT_EQ(SetFaces(element), (std::vector<int>{0, 1, 2, 3, 4, 5})) << "a set quad walls off the element";
 
     // A set of the wrong size is fitted to the mesh, keeping its bits: face 2 still walls off quad 2.
     BitArray small(3);
     small.Set(2);
-    strip.ElementFromFace(0, small);
+    strip.PolyFromFace(0, small, Radians(15.0f), FALSE);
     EXPECT_EQ(small.GetSize(), strip.getNumFaces());
     EXPECT_EQ(SetFaces(small), (std::vector<int>{0, 1, 2, 3}));
 
     Mesh empty;
     BitArray none;
     empty.PolyFromFace(0, none, 1.0f, TRUE);
-    empty.ElementFromFace(0, none);
     EXPECT_EQ(none.GetSize(), 0);
-}
-
-TEST(MeshPolygon, TopologyCacheFollowsFaceEdits) {
-    Mesh mesh = MakeMesh({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {5, 5, 0}}, {{0, 1, 2}, {0, 2, 3}}, 0);
-    EXPECT_EQ(Poly(mesh, 0, 0.1f, FALSE).size(), 2u);
-    // Detach face 1 from the diagonal; the mesh's own adjacency must be rebuilt.
-    mesh.faces[1].setVerts(0, 4, 3);
-    mesh.ZeroTopologyCache();
-    EXPECT_EQ(Poly(mesh, 0, 0.1f, FALSE).size(), 1u);
 }
 
 TEST(MeshAdjacency, OddTopologyIsHandled) {
@@ -229,9 +211,6 @@ TEST(MeshAdjacency, OddTopologyIsHandled) {
     EXPECT_EQ(Poly(broken, 0, 4.0f, TRUE), (std::vector<int>{0}))
         << "faces without a normal are never joined";
     EXPECT_EQ(broken.FaceNormal(1, TRUE), Point3());
-    BitArray all(broken.getNumFaces());
-    broken.ElementFromFace(0, all);
-    EXPECT_EQ(all.NumberSet(), 4) << "an element follows shared edges whatever the faces' shapes";
 
     Mesh empty;
     AdjEdgeList emptyEdges(empty);
@@ -257,13 +236,6 @@ TEST(FaceElementList, NumbersElementsInFaceOrder) {
     ASSERT_EQ(elements.elem.Count(), 24);
     for (int f = 0; f < 24; ++f)
         EXPECT_EQ(elements[f], f >= 1 && f <= 12 ? 1u : 0u) << "face " << f;
-    for (int seed : {0, 5, 20}) {
-        BitArray set(mesh.getNumFaces());
-        mesh.ElementFromFace(static_cast<DWORD>(seed), set, &faces);
-        EXPECT_EQ(set.NumberSet(), 12);
-        for (int f = 0; f < 24; ++f)
-            EXPECT_EQ(set[f], elements[f] == elements[seed]) << "seed " << seed << ", face " << f;
-    }
 }
 
 TEST(MNMesh, ElementsJoinAtEdgesNotCorners) {

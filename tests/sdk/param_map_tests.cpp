@@ -19,7 +19,7 @@
 
 namespace {
 
-enum : ParamID { pb_count, pb_gamma, pb_enabled, pb_fruit, pb_map, pb_bitmap, pb_choice, pb_hidden };
+enum : ParamID { pb_count, pb_gamma, pb_enabled, pb_fruit, pb_map, pb_bitmap, pb_hidden };
 constexpr MapID kParamsMap = 0;
 constexpr MapID kSecondMap = 1;
 
@@ -92,8 +92,6 @@ std::unique_ptr<ParamBlockDesc2> MakeDesc(TestClassDesc* cd, RecordingProc* proc
             p_vals, 10, 20, 30, p_end,
         pb_map, L"map", TYPE_TEXMAP, 0, 0, p_ui, kParamsMap, TYPE_TEXMAPBUTTON, IDC_MAP_BUTTON, p_end,
         pb_bitmap, L"bitmap", TYPE_BITMAP, 0, 0, p_ui, kParamsMap, TYPE_BITMAPBUTTON, IDC_BITMAP_BUTTON, p_end,
-        pb_choice, L"choice", TYPE_INT, 0, 0, p_default, 7,
-            p_ui, kParamsMap, TYPE_RADIO, 2, IDC_RADIO_A, IDC_RADIO_B, p_vals, 7, 9, p_end,
         pb_hidden, L"hidden", TYPE_INT, 0, 0, p_end,
         p_end
         // clang-format on
@@ -280,7 +278,7 @@ TEST_F(ParamMapRollouts, SpinnersStoreStepsAndTypedValuesWithinTheDeclaredRange)
     EXPECT_EQ(GetISpinner(Item(IDC_COUNT_SPIN))->GetIVal(), 10);
 }
 
-TEST_F(ParamMapRollouts, CheckBoxListAndRadioButtonsStoreTheirValues) {
+TEST_F(ParamMapRollouts, ACheckBoxAndAListStoreTheirValues) {
     Open();
     EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_ENABLED), BST_UNCHECKED);
     for (const int expected : {1, 0}) {
@@ -300,10 +298,6 @@ TEST_F(ParamMapRollouts, CheckBoxListAndRadioButtonsStoreTheirValues) {
     SendMessageW(rollout, WM_COMMAND, MAKEWPARAM(IDC_FRUIT, CBN_DROPDOWN), reinterpret_cast<LPARAM>(fruit));
     EXPECT_EQ(block->GetInt(pb_fruit), 10);
     EXPECT_EQ(HIWORD(proc.Last(WM_COMMAND, IDC_FRUIT)->wParam), CBN_DROPDOWN);
-
-    EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_RADIO_A), BST_CHECKED) << "the default 7 is the first button";
-    SendMessageW(Item(IDC_RADIO_B), BM_CLICK, 0, 0);
-    EXPECT_EQ(block->GetInt(pb_choice), 9);
 }
 
 // A refresh shows the block in the bound controls and tells each open rollout's procedure; a whole one also
@@ -318,7 +312,6 @@ TEST_F(ParamMapRollouts, InvalidateUIShowsTheBlockAndRepaintsTheRollout) {
     block->SetValue(pb_gamma, 0, 2.5f);
     block->SetValue(pb_enabled, 0, 1);
     block->SetValue(pb_fruit, 0, 10);
-    block->SetValue(pb_choice, 0, 9);
     BitmapTex* map = NewDefaultBitmapTex();
     map->SetName(L"Map #3");
     block->SetValue(pb_map, 0, static_cast<Texmap*>(map));
@@ -335,8 +328,6 @@ TEST_F(ParamMapRollouts, InvalidateUIShowsTheBlockAndRepaintsTheRollout) {
     EXPECT_EQ(GetISpinner(Item(IDC_COUNT_SPIN))->GetIVal(), 42);
     EXPECT_EQ(WindowText(Item(IDC_GAMMA_EDIT)), L"2.5");
     EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_ENABLED), BST_CHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_RADIO_A), BST_UNCHECKED);
-    EXPECT_EQ(IsDlgButtonChecked(rollout, IDC_RADIO_B), BST_CHECKED);
     EXPECT_EQ(WindowText(Item(IDC_MAP_BUTTON)), L"Map #3 (Bitmap)");
     EXPECT_EQ(proc.updates, updates + 2) << "each open rollout's procedure is told";
     EXPECT_EQ(block->GetInt(pb_count), 42) << "refreshing writes nothing back";

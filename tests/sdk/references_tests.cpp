@@ -136,14 +136,6 @@ TEST(References, ManyDependentsKeepTheirOrderThroughRemovals) {
     EXPECT_EQ(liveTargets, 0) << "the last dependent to let go deletes it";
 }
 
-TEST(References, DependentListsAnswerMembership) {
-    Maker in, out;
-    DependentList list;
-    list.Add(&in);
-    EXPECT_TRUE(list.Contains(&in));
-    EXPECT_FALSE(list.Contains(&out));
-}
-
 TEST(References, DeleteAllRefsDeletesWhatNothingElseHolds) {
     liveTargets = 0;
     Maker root(50);

@@ -62,12 +62,9 @@ using PixelMemory = std::unique_ptr<void, PixelMemoryFree>;
 // The pixels of a bitmap, row by row from the top-left corner.
 class SDK_API BitmapStorage {
 public:
-    // width x height pixels, all (0, 0, 0, 0), in floating-point channels. Throws std::bad_alloc.
-    BitmapStorage(int width, int height);
     // Takes over `pixels`: width x height pixels of four `channels` each.
     BitmapStorage(int width, int height, BitmapChannels channels, PixelMemory pixels);
-    // A copy with its own pixels. Throws std::bad_alloc.
-    BitmapStorage(const BitmapStorage& other);
+    BitmapStorage(const BitmapStorage&) = delete;
     BitmapStorage& operator=(const BitmapStorage&) = delete;
     ~BitmapStorage();
 
@@ -78,9 +75,6 @@ public:
     // "Linear" access: `count` pixels from (x, y), continuing on the next rows. Returns 1 on success and 0
     // (touching nothing) when the run does not lie inside the bitmap.
     int GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const;
-    // As GetLinearPixels. A bitmap of integer channels first changes to floating-point ones, so that every
-    // value written reads back as it was; 0 also when there is no memory for that.
-    int PutPixels(int x, int y, int count, const BMM_Color_fl* in);
 
 private:
     bool Contains(int x, int y, int count) const;
@@ -98,23 +92,18 @@ public:
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
 
-    // 0 x 0 when the bitmap has no storage.
     int Width() const;
     int Height() const;
 
-    // Null when the bitmap has no storage; its pixels then count as (0, 0, 0, 0).
-    BitmapStorage* Storage();
     const BitmapStorage* Storage() const;
 
-    // As BitmapStorage's; 0 when there is no storage.
+    // As BitmapStorage's.
     int GetLinearPixels(int x, int y, int count, BMM_Color_fl* out) const;
-    int PutPixels(int x, int y, int count, const BMM_Color_fl* in);
 
     void DeleteThis();
 
 private:
     friend class BitmapManager;
-    friend class PBBitmap;
 
     explicit Bitmap(std::unique_ptr<BitmapStorage> storage);
     ~Bitmap();
@@ -144,12 +133,6 @@ public:
     // (BMMRES_MEMORYERROR, or BMMRES_INVALIDFORMAT for a size the decoder cannot even read).
     virtual Bitmap* Load(BitmapInfo* bi, BMMRES* status = nullptr);
 
-    // A bitmap of bi's width and height with every pixel (0, 0, 0, 0); null for an empty or too large size.
-    virtual Bitmap* Create(const BitmapInfo* bi);
-
-    // A bitmap without storage.
-    virtual Bitmap* NewBitmap();
-
     // Largest pixel count a bitmap may have: its pixels take 2 GiB in floating-point channels.
     static long long MaxPixels();
 };
@@ -170,6 +153,4 @@ public:
 
     // Loads the file that `bi` names through TheManager, replacing any bitmap held; bm is null on failure.
     void Load();
-    // A copy holding the same description and its own copy of the pixels, if any were loaded.
-    PBBitmap* Clone() const;
 };

@@ -17,7 +17,6 @@ public:
     bool Add(ReferenceMaker* maker);
     // Removes maker, keeping the order of the others; nothing happens when it is not listed.
     void Remove(ReferenceMaker* maker);
-    bool Contains(ReferenceMaker* maker) const;
     std::size_t Size() const { return live; }
     bool Empty() const { return live == 0; }
     // The makers in order.

@@ -7,7 +7,6 @@
 #include "hostsdk/sdk_api.h"
 #include "hostsdk/win32.h"
 
-#include <memory>
 #include <vector>
 
 class AdjFaceList;
@@ -91,11 +90,6 @@ public:
 
 class SDK_API Mesh {
 public:
-    Mesh();
-    Mesh(const Mesh& other);
-    Mesh& operator=(const Mesh& other);
-    ~Mesh();
-
     std::vector<Point3> verts;
     std::vector<Face> faces;
 
@@ -136,24 +130,17 @@ public:
     // material IDs, texture and vertex-colour channels.
     void DeepCopy(Mesh* from, ChannelMask channels);
 
-    // Drops the adjacency this mesh caches for PolyFromFace and ElementFromFace called without a face list.
-    // Call it after changing faces directly.
-    void ZeroTopologyCache();
+    // Plug-ins call it after changing faces directly. The stand-in keeps no adjacency between calls, so
+    // there is nothing to drop.
+    void ZeroTopologyCache() {}
 
     // Sets the bits of the faces in the polygon of face f: the faces reached from f across edges that are
     // invisible on both sides (or any edge with ignoreVisEdges) where the angle between the two faces'
     // normals is below thresh, in radians. Faces already set are not crossed; if f is already set, or not
     // a face of this mesh, nothing happens. The set is resized to the face count, keeping its bits.
-    // Without `af` the mesh uses adjacency it caches until ZeroTopologyCache; that cache makes the call
-    // unsafe to run on one mesh from several threads at once.
+    // Without `af` the adjacency is found for this call alone.
     void PolyFromFace(DWORD f, BitArray& set, float thresh, BOOL ignoreVisEdges, AdjFaceList* af = nullptr);
-    // Sets the bits of the faces connected to face f through shared edges; the rules for set faces, f and
-    // the set's size are those of PolyFromFace.
-    void ElementFromFace(DWORD f, BitArray& set, AdjFaceList* af = nullptr);
 
 private:
-    const AdjFaceList& CachedAdjacency();
-
     std::vector<MeshMap> maps;
-    std::unique_ptr<AdjFaceList> topologyCache;
 };

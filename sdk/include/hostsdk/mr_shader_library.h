@@ -39,8 +39,6 @@ public:
     void Declare(const mrShaderDeclaration& declaration);
     // Null for an unknown declaration name (compared exactly) or a null name.
     imrShader* CreateShader(const MCHAR* declarationName, const MCHAR* mtlName) override;
-    // The shaders made so far, in order of creation.
-    std::vector<imrShader*> Shaders() const;
 
 private:
     class Instance;

@@ -85,7 +85,6 @@ public:
     BOOL SetKeys(ParamID id, std::span<const TrackKey> keys, int tabIndex = 0);
 
     int Count(ParamID id);
-    ParamType2 GetParameterType(ParamID id);
     // Sets the number of elements of a table parameter: new elements hold the default, dropped ones
     // release their references. FALSE for a parameter that is not a table.
     BOOL SetCount(ParamID id, int n);
