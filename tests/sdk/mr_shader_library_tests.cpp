@@ -16,7 +16,9 @@ TEST(MentalRayShaderLibrary, OnlyConnectableParametersTakeMaps) {
     IParamBlock2* connections = shader->GetConnectionsParamBlock();
     ASSERT_EQ(connections->NumParams(), 1);
     EXPECT_EQ(connections->GetDesc()->NameToIndex(L"amount.shader"), 0);
-    EXPECT_EQ(connections->GetDesc()->GetParamDefByIndex(0).type, TYPE_TEXMAP);
+    const ParamDef* connection = connections->GetParamDef(connections->IndextoID(0));
+    ASSERT_NE(connection, nullptr);
+    EXPECT_EQ(connection->type, TYPE_TEXMAP);
 }
 
 } // namespace

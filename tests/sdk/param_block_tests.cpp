@@ -62,6 +62,7 @@ TEST(ParamBlockDesc2, MalformedListsFailLoudly) {
     // List values need the list they belong to.
     EXPECT_THROW(list(p_vals, 1, 2, p_end), std::invalid_argument);
     EXPECT_THROW(list(p_ui, 23, 1000, p_end), std::invalid_argument);
+    EXPECT_THROW(list(p_ui, TYPE_INT_COMBOBOX, 1020, -1, p_end), std::invalid_argument);
     EXPECT_THROW(list(p_end, 1, L"y", TYPE_INT, 0, 0, p_end), std::invalid_argument);
 }
 
