@@ -128,10 +128,6 @@ int Mesh::getNumMapVerts(int channel) const {
     return mapSupport(channel) ? maps[static_cast<std::size_t>(channel)].getNumVerts() : 0;
 }
 
-UVVert* Mesh::mapVerts(int channel) {
-    return mapSupport(channel) ? maps[static_cast<std::size_t>(channel)].tv.data() : nullptr;
-}
-
 TVFace* Mesh::mapFaces(int channel) {
     return mapSupport(channel) ? maps[static_cast<std::size_t>(channel)].tf.data() : nullptr;
 }

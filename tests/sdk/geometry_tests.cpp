@@ -338,7 +338,7 @@ TEST(Mesh, MaterialIDsAndMapChannels) {
     EXPECT_EQ(mesh.getFaceMtlIndex(0), 0xFFFF) << "edge bits leave the material ID alone";
 
     EXPECT_FALSE(mesh.mapSupport(99));
-    EXPECT_EQ(mesh.mapVerts(99), nullptr);
+    EXPECT_EQ(mesh.getNumMapVerts(99), 0);
     mesh.setMapSupport(99);
     mesh.setNumMapVerts(99, 1);
     mesh.setMapVert(99, 0, UVVert(-6.0f, 0, 0));
@@ -361,7 +361,7 @@ TEST(Mesh, MaterialIDsAndMapChannels) {
     EXPECT_EQ(mesh.getFaceMtlIndex(1), 3);
     copy.DeepCopy(&mesh, TEXMAP_CHANNEL);
     ASSERT_TRUE(copy.mapSupport(99));
-    EXPECT_EQ(copy.mapVerts(99)[0], UVVert(-6.0f, 0, 0));
+    EXPECT_EQ(copy.Map(99).tv[0], UVVert(-6.0f, 0, 0));
 }
 
 // A map with one sub-map reference, enough to nest maps.

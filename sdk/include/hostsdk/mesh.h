@@ -120,7 +120,6 @@ public:
     void setNumMapVerts(int channel, int count, BOOL keep = FALSE);
     int getNumMapVerts(int channel) const;
     // Null for a channel that is not in use.
-    UVVert* mapVerts(int channel);
     TVFace* mapFaces(int channel);
     void setMapVert(int channel, int i, const UVVert& uvw);
     // The channel record itself, created when missing; throws std::out_of_range outside 0..99.
