@@ -1,7 +1,7 @@
 // Scene file bytes as the host loads them: parsed, every object created through its class (the Chromasift
 // map through the plug-in module in plugins/ beside this program), references installed, post-load
 // callbacks run; then a tiny render with one of the three renderers, chosen by the bytes.
-#include "host/platform.h"
+#include "host/base/platform.h"
 #include "host/render/scene_renderer.h"
 #include "host/scene/scene_file.h"
 

@@ -22,10 +22,13 @@ if(WIN32)
         ${CMAKE_CURRENT_LIST_DIR}/src/image_exr_unsupported.cpp
     )
 else()
-    find_package(OpenEXR 3 CONFIG REQUIRED)
+    # Through pkg-config rather than OpenEXR's CMake package: that one loads Imath's, whose Python targets
+    # name a module Debian ships in another package, and every configure would warn about the missing file.
+    find_package(PkgConfig REQUIRED)
+    pkg_check_modules(OpenEXR REQUIRED IMPORTED_TARGET OpenEXR>=3)
     target_sources(hostsdk PRIVATE
         ${CMAKE_CURRENT_LIST_DIR}/src/image_file_open_posix.cpp
         ${CMAKE_CURRENT_LIST_DIR}/src/image_exr_openexr.cpp
     )
-    target_link_libraries(hostsdk PRIVATE OpenEXR::OpenEXR)
+    target_link_libraries(hostsdk PRIVATE PkgConfig::OpenEXR)
 endif()

@@ -13,8 +13,8 @@
 
 #include "render_test_support.h"
 
-#include "host/platform.h"
-#include "host/plugin_library.h"
+#include "host/base/platform.h"
+#include "host/base/plugin_library.h"
 #include "host/scene/scene_file.h"
 #include "shade/mesh_numbering.h"
 

@@ -2,7 +2,8 @@
 // command configures it: 1920 x 1080 pixels on two render threads, for a few distribution modes.
 #include "render_test_support.h"
 
-#include "host/render/render_command.h"
+#include "host/job/render_options.h"
+#include "host/job/render_source.h"
 #include "host/render/scene_renderer.h"
 
 #include <benchmark/benchmark.h>

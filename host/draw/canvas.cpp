@@ -1,6 +1,6 @@
 #include "host/draw/canvas.h"
 
-#include "host/render/png_file.h"
+#include "host/draw/png_file.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,11 +1,11 @@
 #include "host/edit/edit_command.h"
 
+#include "host/base/text.h"
 #include "host/edit/edit_script.h"
 #include "host/edit/material_editor.h"
 #include "host/edit/scene_arguments.h"
-#include "host/render/map_settings.h"
+#include "host/scene/map_settings.h"
 #include "host/scene/scene_file.h"
-#include "host/text.h"
 
 namespace host {
 

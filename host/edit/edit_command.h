@@ -2,7 +2,7 @@
 
 // The "edit" command: the first Chromasift map of a scene in a material-editor window, as a person sees it
 // in the host, or a script of user actions replayed on that window.
-#include "host/plugin_library.h"
+#include "host/base/plugin_library.h"
 #include "host/scene/scene.h"
 
 #include <memory>

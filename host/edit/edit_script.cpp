@@ -1,7 +1,7 @@
 #include "host/edit/edit_script.h"
 
-#include "host/render/frame_list.h"
-#include "host/text.h"
+#include "host/base/text.h"
+#include "host/scene/frame_list.h"
 
 #include <cerrno>
 #include <cmath>

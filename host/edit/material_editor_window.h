@@ -3,11 +3,11 @@
 // The material-editor window shared by the "edit" and "screenshot" commands (Windows build): one top-level
 // window whose client area holds the map's sample slot above a rollup window with the map's rollouts, with
 // a File menu that opens and saves scenes.
+#include "host/base/text.h"
 #include "host/edit/material_editor.h"
 #include "host/edit/sample_slot_view.h"
 #include "host/edit/time_controls.h"
 #include "host/scene/scene_file.h"
-#include "host/text.h"
 
 #include "hostsdk/core_interface.h"
 #include "hostsdk/custom_control_messages.h"

@@ -1,6 +1,6 @@
 #include "host/edit/scene_arguments.h"
 
-#include "host/command_arguments.h"
+#include "host/base/command_arguments.h"
 
 namespace host {
 

@@ -1,11 +1,11 @@
 #include "host/edit/screenshot_command.h"
 
+#include "host/base/text.h"
 #include "host/edit/edit_command.h"
 #include "host/edit/material_editor.h"
 #include "host/edit/scene_arguments.h"
-#include "host/render/builtin_picture.h"
-#include "host/render/map_settings.h"
-#include "host/text.h"
+#include "host/import/builtin_picture.h"
+#include "host/scene/map_settings.h"
 
 #include <exception>
 #include <filesystem>

@@ -2,7 +2,7 @@
 
 // The "screenshot" command: PNG pictures of a map's rollouts in the material editor and of its reorder
 // dialog, for the documentation.
-#include "host/plugin_library.h"
+#include "host/base/plugin_library.h"
 
 #include <ostream>
 #include <string>

@@ -2,8 +2,8 @@
 // PrintWindow and WM_PRINT would be simpler, but Wine answers them with the background alone.
 #include "host/edit/material_editor.h"
 
+#include "host/draw/png_file.h"
 #include "host/edit/material_editor_window.h"
-#include "host/render/png_file.h"
 
 #include <cstdint>
 #include <utility>

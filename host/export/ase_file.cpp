@@ -1,6 +1,6 @@
 #include "host/export/ase_file.h"
 
-#include "host/text.h"
+#include "host/base/text.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,10 +1,11 @@
 #include "host/export/palette_json.h"
 
-#include "host/scene/scene_json.h"
+#include <nlohmann/json.hpp>
 
 namespace host {
 
 std::string PaletteJson(const PaletteExport& palette) {
+    using Json = nlohmann::ordered_json;
     Json entries = Json::array();
     for (const PaletteEntry& e : palette.palette)
         entries.push_back({{"red", e.red},

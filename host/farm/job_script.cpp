@@ -1,6 +1,6 @@
 #include "host/farm/job_script.h"
 
-#include "host/render/frame_list.h"
+#include "host/scene/frame_list.h"
 
 namespace host {
 

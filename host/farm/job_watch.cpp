@@ -1,8 +1,8 @@
 #include "host/farm/job_watch.h"
 
+#include "host/base/text.h"
 #include "host/farm/job_script.h"
-#include "host/render/frame_list.h"
-#include "host/text.h"
+#include "host/scene/frame_list.h"
 
 #include <algorithm>
 #include <filesystem>

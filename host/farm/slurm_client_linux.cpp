@@ -1,4 +1,4 @@
-#include "host/child_process.h"
+#include "host/base/child_process.h"
 #include "host/farm/slurm_client.h"
 
 #include <cstdlib>

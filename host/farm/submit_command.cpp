@@ -1,16 +1,16 @@
 #include "host/farm/submit_command.h"
 
-#include "host/atomic_file.h"
-#include "host/command_arguments.h"
+#include "host/base/atomic_file.h"
+#include "host/base/command_arguments.h"
+#include "host/base/platform.h"
+#include "host/base/text.h"
 #include "host/farm/job_script.h"
 #include "host/farm/job_watch.h"
 #include "host/import/imported_model.h"
-#include "host/import/model_scene.h"
-#include "host/platform.h"
-#include "host/render/builtin_scene.h"
-#include "host/render/map_settings.h"
+#include "host/scene/builtin_scene.h"
+#include "host/scene/map_settings.h"
+#include "host/scene/model_scene.h"
 #include "host/scene/scene_file.h"
-#include "host/text.h"
 
 #include <chrono>
 #include <cstdlib>

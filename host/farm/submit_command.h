@@ -3,7 +3,7 @@
 // The "submit" command: a sequence rendered on a Slurm farm, one job array whose tasks each run
 // `chromasift render --frames` on a chunk of the frames.
 #include "host/farm/slurm_client.h"
-#include "host/render/render_command.h"
+#include "host/job/render_options.h"
 
 #include <ostream>
 #include <string>

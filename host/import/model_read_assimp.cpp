@@ -1,8 +1,8 @@
 #include "host/import/model_read_assimp.h"
 
+#include "host/base/text.h"
 #include "host/import/model_import_flags.h"
 #include "host/import/point_welding.h"
-#include "host/text.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/postprocess.h>

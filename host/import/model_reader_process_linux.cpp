@@ -1,10 +1,10 @@
 #include "host/import/model_reader_process.h"
 
-#include "host/child_process.h"
+#include "host/base/child_process.h"
+#include "host/base/platform.h"
 #include "host/import/model_answer_decoder.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
-#include "host/platform.h"
 #include "hostsdk/large_arrays.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "host/import/model_reader_protocol.h"
 
-#include "host/huge_page_heap.h"
+#include "host/base/huge_page_heap.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "host/render/mr_shader_print.h"
 
-#include "host/text.h"
+#include "host/base/text.h"
 
 #include "hostsdk/mtl_base.h"
 

@@ -1,13 +1,14 @@
 #include "host/render/scene_renderer.h"
 
+#include "host/draw/png_file.h"
 #include "host/render/material_shading.h"
 #include "host/render/mr_translation.h"
 #include "host/render/rasteriser.h"
 #include "host/render/render_camera.h"
 #include "host/render/render_instances.h"
-#include "host/render/renderable_object.h"
 #include "host/render/shade_contexts.h"
 #include "host/render/transform_math.h"
+#include "host/scene/renderable_object.h"
 
 #include "hostsdk/large_arrays.h"
 #include "hostsdk/mtl.h"
@@ -368,6 +369,18 @@ FrameBuffer RenderJob::RenderFrame(TimeValue t) {
 FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {
     RenderJob job(scene, settings);
     return job.RenderFrame(settings.time.value_or(GetCOREInterface()->GetTime()));
+}
+
+std::vector<std::uint8_t> ToRgba8(const FrameBuffer& frame) {
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(frame.colour.size() * 4);
+    for (const AColor& c : frame.colour) {
+        bytes.push_back(ToByte(c.r));
+        bytes.push_back(ToByte(c.g));
+        bytes.push_back(ToByte(c.b));
+        bytes.push_back(ToByte(c.a));
+    }
+    return bytes;
 }
 
 } // namespace host

@@ -6,6 +6,7 @@
 
 #include "hostsdk/mental_ray.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -45,6 +46,9 @@ struct FrameBuffer {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
     }
 };
+
+// The frame's colours as bytes, four per pixel, row by row from the top, each channel as ToByte rounds it.
+std::vector<std::uint8_t> ToRgba8(const FrameBuffer& frame);
 
 class RenderScope;
 

@@ -2,7 +2,7 @@
 
 // How scene files spell geometry, placements and cameras. Readers throw SceneError with the file's name
 // (`origin`) and the place in the document (`where`, a JSON pointer).
-#include "host/render/primitive_objects.h"
+#include "host/scene/primitive_objects.h"
 #include "host/scene/scene.h"
 #include "host/scene/scene_json.h"
 

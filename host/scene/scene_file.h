@@ -2,8 +2,8 @@
 
 // Scene files: JSON documents holding every object of a scene by its class, its parameter blocks by
 // parameter ID with their types, and its references; the scene's top-level maps and nodes; and its camera.
+#include "host/base/plugin_library.h"
 #include "host/import/imported_model.h"
-#include "host/plugin_library.h"
 #include "host/scene/scene.h"
 #include "host/scene/scene_json.h"
 

@@ -1,11 +1,11 @@
 #include "host/scene/scene_file.h"
 
+#include "host/base/text.h"
 #include "host/import/model_meshes.h"
-#include "host/render/frame_list.h"
-#include "host/render/primitive_objects.h"
+#include "host/scene/frame_list.h"
 #include "host/scene/geometry_json.h"
+#include "host/scene/primitive_objects.h"
 #include "host/scene/scene_json.h"
-#include "host/text.h"
 
 #include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"

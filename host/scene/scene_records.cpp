@@ -1,6 +1,6 @@
 #include "host/scene/scene_records.h"
 
-#include "host/render/map_settings.h"
+#include "host/scene/map_settings.h"
 
 #include "hostsdk/node.h"
 #include "hostsdk/std_mat.h"

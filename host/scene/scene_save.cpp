@@ -1,10 +1,10 @@
 #include "host/scene/scene_file.h"
 
-#include "host/atomic_file.h"
-#include "host/render/primitive_objects.h"
+#include "host/base/atomic_file.h"
+#include "host/base/text.h"
 #include "host/scene/geometry_json.h"
+#include "host/scene/primitive_objects.h"
 #include "host/scene/scene_json.h"
-#include "host/text.h"
 
 #include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"

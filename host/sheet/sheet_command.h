@@ -2,8 +2,8 @@
 
 // The "sheet" command: a scene rendered in every distribution mode, as one labelled picture beside the
 // palette the map holds.
-#include "host/plugin_library.h"
-#include "host/render/render_command.h"
+#include "host/base/plugin_library.h"
+#include "host/job/render_options.h"
 
 #include <ostream>
 #include <string>

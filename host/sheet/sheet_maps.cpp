@@ -1,6 +1,6 @@
 #include "host/sheet/sheet_maps.h"
 
-#include "host/render/map_settings.h"
+#include "host/scene/map_settings.h"
 #include "host/sheet/coordinate_fit.h"
 
 #include "shade/distribution_mode.h"

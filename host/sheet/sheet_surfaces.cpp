@@ -1,6 +1,6 @@
 #include "host/sheet/sheet_surfaces.h"
 
-#include "host/render/renderable_object.h"
+#include "host/scene/renderable_object.h"
 
 #include "shade/mesh_numbering.h"
 #include "shade/mode_index.h"

@@ -3,9 +3,9 @@
 // symbolic link, and targets that are no files (a device, a named pipe, standard output).
 #include "atomic_file_test_support.h"
 
-#include "host/atomic_file.h"
-#include "host/render/png_file.h"
-#include "host/text.h"
+#include "host/base/atomic_file.h"
+#include "host/base/text.h"
+#include "host/draw/png_file.h"
 
 #include <gtest/gtest.h>
 

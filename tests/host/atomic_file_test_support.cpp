@@ -1,6 +1,6 @@
 #include "atomic_file_test_support.h"
 
-#include "host/text.h"
+#include "host/base/text.h"
 
 #include "error_message.h"
 

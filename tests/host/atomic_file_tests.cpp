@@ -3,11 +3,11 @@
 #include "atomic_file_test_support.h"
 #include "error_message.h"
 
-#include "host/atomic_file.h"
-#include "host/render/png_file.h"
+#include "host/base/atomic_file.h"
+#include "host/base/text.h"
+#include "host/draw/png_file.h"
 #include "host/scene/scene.h"
 #include "host/scene/scene_file.h"
-#include "host/text.h"
 
 #include <gtest/gtest.h>
 

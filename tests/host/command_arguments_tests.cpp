@@ -1,4 +1,4 @@
-#include "host/command_arguments.h"
+#include "host/base/command_arguments.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 // A folder given where the tool expects a file is named as a folder, whichever file it stands for.
-#include "host/palette_command.h"
-#include "host/render/render_command.h"
+#include "host/base/text.h"
+#include "host/commands/palette_command.h"
+#include "host/commands/render_command.h"
+#include "host/job/render_options.h"
 #include "host/scene/scene_file.h"
-#include "host/text.h"
 
 #include "render_test_support.h"
 

@@ -1,6 +1,6 @@
 #include "export_test_support.h"
 
-#include "host/palette_command.h"
+#include "host/commands/palette_command.h"
 
 #include "test_files.h"
 

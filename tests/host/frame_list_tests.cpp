@@ -1,4 +1,4 @@
-#include "host/render/frame_list.h"
+#include "host/scene/frame_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "host/huge_page_heap.h"
+#include "host/base/huge_page_heap.h"
 
 #include <gtest/gtest.h>
 

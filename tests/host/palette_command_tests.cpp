@@ -1,4 +1,4 @@
-#include "host/palette_command.h"
+#include "host/commands/palette_command.h"
 
 #include "export_test_support.h"
 #include "test_files.h"

@@ -1,8 +1,8 @@
 // Every file the palette command writes, read back by readers written here from each format's description.
 #include "export_test_support.h"
 
-#include "host/palette_command.h"
-#include "host/text.h"
+#include "host/base/text.h"
+#include "host/commands/palette_command.h"
 
 #include "test_files.h"
 

@@ -1,4 +1,4 @@
-#include "host/plugins_command.h"
+#include "host/commands/plugins_command.h"
 
 #include "hostsdk/path_config.h"
 

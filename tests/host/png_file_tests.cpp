@@ -1,4 +1,5 @@
-#include "host/render/png_file.h"
+#include "host/draw/png_file.h"
+#include "host/render/scene_renderer.h"
 
 #include "render_test_support.h"
 

@@ -1,10 +1,13 @@
-#include "host/render/render_command.h"
+#include "host/job/render_options.h"
 
 #include "render_test_support.h"
 
-#include "host/render/builtin_scene.h"
-#include "host/render/png_file.h"
-#include "host/text.h"
+#include "host/base/text.h"
+#include "host/commands/render_command.h"
+#include "host/draw/png_file.h"
+#include "host/job/render_source.h"
+#include "host/render/scene_renderer.h"
+#include "host/scene/builtin_scene.h"
 
 #include "test_files.h"
 

@@ -1,9 +1,10 @@
 // The mental ray stand-in end to end with the loaded plug-in: the numbering the map writes before the
 // render reaches the host's shader through the render's copies of the geometry. How faces and elements are
 // numbered is the shade folder's to test; which renderers number, and where, the map's.
+#include "host/job/render_options.h"
 #include "host/render/mr_chromasift_shader.h"
 #include "host/render/mr_shader_print.h"
-#include "host/render/render_command.h"
+#include "host/render/scene_renderer.h"
 
 #include "render_test_support.h"
 #include "test_files.h"

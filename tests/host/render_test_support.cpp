@@ -1,9 +1,10 @@
 #include "render_test_support.h"
 
-#include "host/render/builtin_scene.h"
-#include "host/render/primitive_objects.h"
+#include "host/base/text.h"
+#include "host/commands/render_command.h"
+#include "host/scene/builtin_scene.h"
+#include "host/scene/primitive_objects.h"
 #include "host/sheet/sheet_command.h"
-#include "host/text.h"
 
 #include "hostsdk/core_interface.h"
 #include "hostsdk/node.h"

@@ -3,8 +3,9 @@
 // What the render tests share: the loaded plug-in, a probe map whose colour is any function of the
 // shading context, small scenes built in code or written as files, and the commands run as from the
 // command line.
-#include "host/plugin_library.h"
-#include "host/render/render_command.h"
+#include "host/base/plugin_library.h"
+#include "host/job/render_options.h"
+#include "host/job/render_source.h"
 #include "host/render/scene_renderer.h"
 #include "host/scene/scene.h"
 #include "host/scene/scene_json.h"

@@ -1,6 +1,6 @@
 // Scenes whose geometry the loader completes or refuses; what a saved scene holds comes back whole (the
 // golden scene of the scene file tests).
-#include "host/render/primitive_objects.h"
+#include "host/scene/primitive_objects.h"
 #include "host/scene/scene_file.h"
 
 #include "hostsdk/node.h"

@@ -2,9 +2,9 @@
 
 #include "render_test_support.h"
 
-#include "host/render/primitive_meshes.h"
-#include "host/render/primitive_objects.h"
 #include "host/render/rasteriser.h"
+#include "host/scene/primitive_meshes.h"
+#include "host/scene/primitive_objects.h"
 
 #include "hostsdk/node.h"
 #include "hostsdk/notify.h"

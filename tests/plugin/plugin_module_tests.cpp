@@ -1,5 +1,5 @@
 // The plug-in module as the host meets it: loaded from the plug-in directory, reached through its exports.
-#include "host/plugin_library.h"
+#include "host/base/plugin_library.h"
 
 #include "hostsdk/class_desc.h"
 #include "hostsdk/mental_ray.h"

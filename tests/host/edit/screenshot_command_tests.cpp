@@ -2,11 +2,11 @@
 // message that it needs the Windows build.
 #include "host/edit/screenshot_command.h"
 
-#include "host/image_palette.h"
-#include "host/render/builtin_picture.h"
-#include "host/text.h"
+#include "host/base/text.h"
+#include "host/import/builtin_picture.h"
+#include "host/import/image_palette.h"
 
-#include "host/platform.h"
+#include "host/base/platform.h"
 #include "hostsdk/path_config.h"
 
 #include "scratch_folder.h"

@@ -1,8 +1,9 @@
 #include "host/farm/submit_command.h"
 
+#include "host/base/text.h"
 #include "host/farm/job_script.h"
 #include "host/farm/job_watch.h"
-#include "host/text.h"
+#include "host/scene/frame_list.h"
 
 #include "scratch_folder.h"
 

@@ -1,7 +1,7 @@
 // Every model file kind the host reads: a box written in each kind by the import library's own exporters,
 // read back by the host's importer. (FBX is written as text: the library's binary FBX writer makes files its
 // own reader refuses.) The box keeps its shape whatever the file kind.
-#include "host/import/model_scene.h"
+#include "host/scene/model_scene.h"
 
 #include "part_faces.h"
 #include "scratch_folder.h"

@@ -1,6 +1,6 @@
 // Model files read into parts. The files are real models made by others; what the tests expect of them is
 // counted from the files' own text here.
-#include "host/import/model_scene.h"
+#include "host/scene/model_scene.h"
 
 #include "error_message.h"
 #include "part_faces.h"

@@ -4,7 +4,7 @@
 #include "host/import/model_reader_process.h"
 
 #include "error_message.h"
-#include "host/child_process.h"
+#include "host/base/child_process.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
 #include "part_faces.h"

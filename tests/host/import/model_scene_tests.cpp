@@ -1,8 +1,9 @@
 // Model scenes built directly from the imported parts, held against the scenes a loader reads from the
 // same models written out as scene documents (every mesh spelled in JSON, as the scene file format
 // spells it): nodes, names, object IDs, placements, materials and every value of every mesh must agree.
-#include "host/import/model_scene.h"
-#include "host/render/render_command.h"
+#include "host/job/render_options.h"
+#include "host/job/render_source.h"
+#include "host/scene/model_scene.h"
 #include "host/scene/scene_file.h"
 #include "host/scene/scene_records.h"
 

@@ -6,8 +6,8 @@
 #include "../render_test_support.h"
 #include "test_files.h"
 
+#include "host/base/text.h"
 #include "host/scene/scene_records.h"
-#include "host/text.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/tex_gen.h"

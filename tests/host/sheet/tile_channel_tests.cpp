@@ -4,7 +4,7 @@
 
 #include "../render_test_support.h"
 
-#include "host/render/primitive_objects.h"
+#include "host/scene/primitive_objects.h"
 
 #include "shade/mode_index.h"
 

@@ -1,0 +1,98 @@
+#include "host/base/atomic_file.h"
+
+#include "host/base/text.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <random>
+
+namespace host {
+
+namespace {
+
+// The file a write replaces: writing through a symbolic link replaces the file it points to, as writing
+// into the link did, rather than the link.
+std::filesystem::path ReplacedFile(const std::filesystem::path& file) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(file, error))
+        return file;
+    const std::filesystem::path resolved = std::filesystem::canonical(file, error);
+    return error ? file : resolved;
+}
+
+} // namespace
+
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target) {
+    // Several programs, and several threads of one, may write beside one target at once: every process
+    // draws names of its own, and every call the next of them.
+    static const unsigned long long seed =
+        std::random_device()() ^
+        static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    static std::atomic<unsigned long long> drawn{0};
+    std::mt19937_64 numbers(seed + drawn++);
+    char suffix[17];
+    static const char digits[] = "0123456789abcdef";
+    unsigned long long value = numbers();
+    for (int i = 15; i >= 0; --i, value >>= 4)
+        suffix[i] = digits[value & 15];
+    suffix[16] = 0;
+    return target.parent_path() / PathFromUtf8("." + PathToUtf8(target.filename()) + "." + suffix + ".tmp");
+}
+
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, FileReplaceSteps& steps) {
+    if (file == std::filesystem::path(kStandardOutputName)) {
+        // After whatever the command wrote through the stream before.
+        std::cout.flush();
+        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
+            throw FileWriteError(std::string("standard output: cannot write: ") + std::strerror(errno));
+        return;
+    }
+    const std::string name = PathToUtf8(file);
+    const std::filesystem::path target = ReplacedFile(file);
+    switch (KindOfWriteTarget(target)) {
+    case WriteTarget::Directory:
+        throw FileWriteError(name + ": cannot write the file: it is a directory");
+    case WriteTarget::Stream:
+        // A device or a pipe replaced by a file would stop being one: its reader would receive nothing.
+        if (const std::string reason = WriteIntoStream(target, bytes); !reason.empty())
+            throw FileWriteError(name + ": cannot write the file: " + reason);
+        return;
+    case WriteTarget::File:
+        break;
+    }
+    if (const std::string reason = WriteRefusal(target); !reason.empty())
+        throw FileWriteError(name + ": cannot write the file: " + reason);
+
+    std::filesystem::path temporary;
+    if (const std::string reason = steps.CreateTemporary(target, temporary); !reason.empty())
+        throw FileWriteError(name + ": cannot open the file for writing: " + reason);
+    std::string failure = "cannot write the file: ";
+    std::string reason;
+    try {
+        reason = steps.Write(bytes);
+        if (reason.empty())
+            reason = steps.Finish();
+        if (reason.empty()) {
+            failure = "cannot replace the file: ";
+            reason = steps.Replace(temporary, target);
+        }
+    } catch (...) {
+        steps.Discard(temporary);
+        throw;
+    }
+    if (!reason.empty()) {
+        steps.Discard(temporary);
+        throw FileWriteError(name + ": " + failure + reason);
+    }
+}
+
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {
+    const std::unique_ptr<FileReplaceSteps> steps = SystemFileReplaceSteps();
+    WriteFileAtomically(file, bytes, *steps);
+}
+
+} // namespace host

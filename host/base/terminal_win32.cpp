@@ -1,0 +1,13 @@
+#include "host/base/progress_display.h"
+
+#include <io.h>
+
+#include <cstdio>
+
+namespace host {
+
+bool StderrIsTerminal() {
+    return _isatty(_fileno(stderr)) != 0;
+}
+
+} // namespace host

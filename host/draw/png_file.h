@@ -1,0 +1,19 @@
+#pragma once
+
+// Writing pictures as 8-bit RGBA PNG files.
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+namespace host {
+
+// A channel in 0..1 as a byte: clamped, then rounded to the nearest of the 256 levels (0.5 rounds up).
+// NaN gives 0.
+std::uint8_t ToByte(float value);
+
+// Writes width x height RGBA pixels (four bytes each, row by row from the top) as a PNG file. Throws
+// std::runtime_error naming the file when it cannot be written.
+void WritePng(const std::filesystem::path& file, int width, int height,
+              const std::vector<std::uint8_t>& rgba);
+
+} // namespace host

@@ -1,0 +1,60 @@
+#pragma once
+
+// The options of every command that renders (render, sheet, submit): what they set and how they are read.
+#include "host/import/imported_model.h"
+#include "host/render/renderers.h"
+#include "host/scene/map_settings.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace host {
+
+struct RenderOptions {
+    // A scene file, or a model file (by its extension); empty for the built-in scene.
+    std::string scene;
+    // How a model file is read.
+    ModelImportOptions model;
+    MapSettings map;
+    RendererKind renderer = RendererKind::Scanline;
+    int width = 640;
+    int height = 480;
+    int threads = 0;
+    bool unlit = false;
+    // --allow-missing: render although pictures the scene's maps name are missing.
+    bool allowMissing = false;
+    // Print every mental ray shader instance as its map translated it.
+    bool printShader = false;
+    // --frame: the frame rendered, with the time slider moved to it.
+    std::optional<int> frame;
+    // --frames: the frames of a range render, ascending; the output file name's run of '#' takes the frame
+    // number (see FrameFileName).
+    std::optional<std::vector<int>> frames;
+    // --skip-existing: a frame of a range whose file is there already is not rendered again.
+    bool skipExisting = false;
+    std::string output;
+};
+
+// The largest picture side the command renders.
+inline constexpr int kMaxRenderSide = 8192;
+
+// A range of more frames than this says first how many files it writes.
+inline constexpr std::size_t kManyFrames = 1000;
+
+// The command's help: usage, options and an example.
+const char* RenderUsage();
+
+// Whether a render option is followed by its value ("--size 640x480").
+bool RenderOptionTakesValue(const std::string& option);
+
+// Parses the arguments after "render" (or another command that renders: `command` names it in messages);
+// returns an error message, empty on success. Options left out keep the values `options` holds.
+std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options,
+                               const std::string& command = "render");
+// The same for arguments another command has gathered for the render.
+std::string ParseRenderOptions(std::vector<std::string> arguments, RenderOptions& options,
+                               const std::string& command);
+
+} // namespace host

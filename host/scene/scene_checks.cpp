@@ -1,0 +1,85 @@
+#include "host/scene/scene_checks.h"
+
+#include "host/base/text.h"
+#include "host/scene/map_settings.h"
+#include "host/scene/renderable_object.h"
+
+#include "hostsdk/bitmap.h"
+#include "hostsdk/core_interface.h"
+#include "hostsdk/param_block.h"
+#include "hostsdk/tex_gen.h"
+
+#include <filesystem>
+#include <set>
+#include <stdexcept>
+
+namespace host {
+
+namespace {
+
+// Every map the scene reaches through references, each once, in the order they are reached.
+void CollectMaps(ReferenceMaker* maker, std::set<ReferenceMaker*>& seen, std::vector<Texmap*>& maps) {
+    if (maker == nullptr || !seen.insert(maker).second)
+        return;
+    if (maker->SuperClassID() == TEXMAP_CLASS_ID)
+        maps.push_back(static_cast<Texmap*>(maker));
+    for (int i = 0; i < maker->NumRefs(); ++i)
+        CollectMaps(maker->GetReference(i), seen, maps);
+}
+
+std::string MapName(Texmap& map, const char* kind) {
+    const std::string name = ToUtf8(map.GetName());
+    return name.empty() ? std::string("a ") + kind + " map without a name" : "the map \"" + name + "\"";
+}
+
+bool Exists(const std::string& file) {
+    std::error_code error;
+    return std::filesystem::exists(PathFromUtf8(file), error);
+}
+
+} // namespace
+
+std::vector<MissingPicture> FindMissingPictures(SceneRoot& scene) {
+    std::set<ReferenceMaker*> seen;
+    std::vector<Texmap*> maps;
+    CollectMaps(&scene, seen, maps);
+    std::vector<MissingPicture> missing;
+    std::set<std::string> named;
+    const auto note = [&](const std::string& file, const std::string& map) {
+        if (!file.empty() && named.insert(file).second && !Exists(file))
+            missing.push_back({file, map});
+    };
+    for (Texmap* map : maps)
+        if (map->ClassID() == CHROMASIFT_CLASS_ID)
+            if (auto* block = dynamic_cast<IParamBlock2*>(map->GetReference(0)))
+                if (PBBitmap* bitmap = block->GetBitmap(pb_bitmap))
+                    note(ToUtf8(bitmap->bi.Name()), MapName(*map, "Chromasift"));
+    for (Texmap* map : maps)
+        if (auto* bitmap = dynamic_cast<BitmapTex*>(map))
+            note(ToUtf8(bitmap->GetMapName()), MapName(*map, "bitmap"));
+    return missing;
+}
+
+bool HasNothingToDraw(SceneRoot& scene, TimeValue t) {
+    for (INode* node : scene.Nodes())
+        if (RenderableObject(*node, t) != nullptr)
+            return false;
+    return true;
+}
+
+void CheckSceneBeforeRender(SceneRoot& scene, const std::string& origin, bool allowMissing,
+                            std::ostream& err) {
+    const std::vector<MissingPicture> missing = FindMissingPictures(scene);
+    for (const MissingPicture& picture : missing)
+        err << "chromasift: " << (allowMissing ? "warning: " : "") << origin << ": missing picture '"
+            << picture.file << "', wanted by " << picture.map << "\n";
+    if (!missing.empty() && !allowMissing)
+        throw std::runtime_error(origin + ": " + std::to_string(missing.size()) +
+                                 (missing.size() == 1 ? " picture is" : " pictures are") +
+                                 " missing; --allow-missing renders without them");
+    if (HasNothingToDraw(scene, GetCOREInterface()->GetTime()))
+        err << "chromasift: warning: " << origin
+            << ": the scene has no visible objects: the picture is empty (transparent)\n";
+}
+
+} // namespace host
