@@ -7,6 +7,7 @@
 #include "host/job/render_source.h"
 #include "host/render/mr_shader_print.h"
 #include "host/render/scene_renderer.h"
+#include "host/scene/frame_list.h"
 #include "host/scene/scene_checks.h"
 
 #include "hostsdk/anim_time.h"
