@@ -8,6 +8,7 @@
 #include "host/farm/job_watch.h"
 #include "host/import/imported_model.h"
 #include "host/scene/builtin_scene.h"
+#include "host/scene/frame_list.h"
 #include "host/scene/map_settings.h"
 #include "host/scene/model_scene.h"
 #include "host/scene/scene_file.h"

@@ -1,6 +1,7 @@
 #include "host/scene/map_settings.h"
 
 #include "host/base/text.h"
+#include "host/scene/scene_maps.h"
 #include "shade/distribution_mode.h"
 
 #include "hostsdk/bitmap.h"
@@ -234,26 +235,10 @@ std::set<int> DocumentMapModes(Json& document) {
     return modes;
 }
 
-namespace {
-
-// Every object the scene reaches through references, each once.
-void CollectChromasiftMaps(ReferenceMaker* maker, std::set<ReferenceMaker*>& seen,
-                           std::vector<Texmap*>& maps) {
-    if (maker == nullptr || !seen.insert(maker).second)
-        return;
-    if (maker->SuperClassID() == TEXMAP_CLASS_ID && maker->ClassID() == CHROMASIFT_CLASS_ID)
-        maps.push_back(static_cast<Texmap*>(maker));
-    for (int i = 0; i < maker->NumRefs(); ++i)
-        CollectChromasiftMaps(maker->GetReference(i), seen, maps);
-}
-
-} // namespace
-
 std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene) {
-    std::set<ReferenceMaker*> seen;
-    std::vector<Texmap*> found;
-    CollectChromasiftMaps(&scene, seen, found);
-    return found;
+    std::vector<Texmap*> maps = SceneMaps(scene);
+    std::erase_if(maps, [](Texmap* map) { return map->ClassID() != CHROMASIFT_CLASS_ID; });
+    return maps;
 }
 
 std::optional<MapPalette> LoadedMapPalette(SceneRoot& scene) {
