@@ -151,7 +151,7 @@ std::string ChunkingWarning(const SubmitOptions& options) {
     std::string labels;
     for (int mode : DocumentMapModes(document))
         for (const MapMode& known : MapModes())
-            if (known.combined == mode && (mode == 0 || mode == 1 || mode == 11))
+            if (known.combined == mode && known.shadingOrder)
                 labels += std::string(labels.empty() ? "" : ", ") + "\"" + known.label + "\"";
     if (labels.empty())
         return std::string();
