@@ -2,46 +2,16 @@
 
 #include "map/chromasift.h"
 #include "plugin/param_ids.h"
+#include "shade/mode_table.h"
+
+#include <cstddef>
 
 LegacyModeConversion ConvertLegacyMode(int storedMode) {
-    switch (storedMode) {
-    case 0:
-        return {0, pb_pixel_mapping, 0};
-    case 1:
-        return {0, pb_pixel_mapping, 1};
-    case 11:
-        return {0, pb_pixel_mapping, 2};
-    case 2:
-        return {2, pb_coord_mapping, 0};
-    case 3:
-        return {2, pb_coord_mapping, 1};
-    case 4:
-        return {2, pb_coord_mapping, 2};
-    case 13:
-        return {2, pb_coord_mapping, 3};
-    case 5:
-        return {3, pb_input_mapping, 0};
-    case 14:
-        return {3, pb_input_mapping, 1};
-    case 15:
-        return {3, pb_input_mapping, 2};
-    case 6:
-        return {1, pb_object_mapping, 0};
-    case 10:
-        return {1, pb_object_mapping, 1};
-    case 9:
-        return {1, pb_object_mapping, 2};
-    case 7:
-        return {1, pb_object_mapping, 3};
-    case 8:
-        return {1, pb_object_mapping, 4};
-    case 12:
-        return {1, pb_object_mapping, 5};
-    case 16:
-        return {1, pb_object_mapping, 6};
-    default:
+    const distribution::ModeRow* mode = distribution::FindMode(storedMode);
+    if (mode == nullptr)
         return {-1, -1, 0};
-    }
+    const auto category = static_cast<std::size_t>(mode->category);
+    return {static_cast<int>(category), kSubModeParams[category], mode->subMode};
 }
 
 void ChromasiftPostLoad::proc(ILoad*) {

@@ -33,6 +33,11 @@ enum ChromasiftParamId : short {
     pb_source_map = 23,
 };
 
+// The sub-mode parameter of each category of "Mapping" (pb_mapping 0 to 3: pixels, objects, coordinates,
+// input map), which stores the chosen radio's position in the category.
+constexpr ChromasiftParamId kSubModeParams[] = {pb_pixel_mapping, pb_object_mapping, pb_coord_mapping,
+                                                pb_input_mapping};
+
 // The block's ID and its reference number in the map.
 constexpr BlockID chromasift_params = 0;
 constexpr int kParamBlockRef = 0;

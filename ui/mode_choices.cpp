@@ -1,36 +1,55 @@
 #include "ui/mode_choices.h"
 
 #include "plugin/resource_ids.h"
-#include "shade/distribution_mode.h"
 
-#include <algorithm>
+#include <array>
+#include <cstddef>
 
 namespace {
 
-constexpr int kPixels = 0;
-constexpr int kObjects = 1;
-constexpr int kCoordinates = 2;
-constexpr int kInputMap = 3;
+using distribution::Category;
+using distribution::kModeTable;
 
-constexpr ModeChoice kChoices[] = {
-    {kPixels, IDC_MODE_RADIO_1, L"Random", pb_pixel_mapping, 0, distribution::kRandom},
-    {kPixels, IDC_MODE_RADIO_2, L"Linear", pb_pixel_mapping, 1, distribution::kLinear},
-    {kPixels, IDC_MODE_RADIO_3, L"Mirror", pb_pixel_mapping, 2, distribution::kMirror},
-    {kObjects, IDC_MODE_RADIO_1, L"Object (linear)", pb_object_mapping, 0, distribution::kObjectLinear},
-    {kObjects, IDC_MODE_RADIO_2, L"Object (random)", pb_object_mapping, 1, distribution::kObjectRandom},
-    {kObjects, IDC_MODE_RADIO_3, L"Per Element", pb_object_mapping, 2, distribution::kPerElement},
-    {kObjects, IDC_MODE_RADIO_4, L"Object ID", pb_object_mapping, 3, distribution::kObjectId},
-    {kObjects, IDC_MODE_RADIO_5, L"Material ID", pb_object_mapping, 4, distribution::kMaterialId},
-    {kObjects, IDC_MODE_RADIO_6, L"Per Face", pb_object_mapping, 5, distribution::kPerFace},
-    {kObjects, IDC_MODE_RADIO_7, L"VRay Instance (rnd)", pb_object_mapping, 6, distribution::kVRayInstance},
-    {kCoordinates, IDC_MODE_RADIO_1, L"1D Mapping", pb_coord_mapping, 0, distribution::kMapping1D},
-    {kCoordinates, IDC_MODE_RADIO_2, L"2D Mapping", pb_coord_mapping, 1, distribution::kMapping2D},
-    {kCoordinates, IDC_MODE_RADIO_3, L"3D Mapping", pb_coord_mapping, 2, distribution::kMapping3D},
-    {kCoordinates, IDC_MODE_RADIO_4, L"As Tiles", pb_coord_mapping, 3, distribution::kTiles},
-    {kInputMap, IDC_MODE_RADIO_1, L"Input map", pb_input_mapping, 0, distribution::kInputMap},
-    {kInputMap, IDC_MODE_RADIO_2, L"BerconTile(Lin)", pb_input_mapping, 1, distribution::kBerconLinear},
-    {kInputMap, IDC_MODE_RADIO_3, L"BerconTile(Rnd)", pb_input_mapping, 2, distribution::kBerconRandom},
-};
+// The labels as the rollout's wide text, each widened once at compile time from the table's ASCII.
+constexpr std::size_t kLabelCapacity = 32;
+using WideLabel = std::array<wchar_t, kLabelCapacity>;
+
+constexpr bool LabelsFit() {
+    for (const distribution::ModeRow& mode : kModeTable)
+        for (std::size_t i = 0; i < kLabelCapacity; ++i)
+            if (mode.label[i] == '\0')
+                return true;
+            else if (static_cast<unsigned char>(mode.label[i]) > 0x7f)
+                return false;
+    return false;
+}
+static_assert(LabelsFit(), "every label ASCII and shorter than kLabelCapacity");
+
+constexpr std::array<WideLabel, distribution::kModeCount> kWideLabels = [] {
+    std::array<WideLabel, distribution::kModeCount> wide{};
+    for (std::size_t m = 0; m < wide.size(); ++m)
+        for (std::size_t i = 0; kModeTable[m].label[i] != '\0'; ++i)
+            wide[m][i] = static_cast<wchar_t>(kModeTable[m].label[i]);
+    return wide;
+}();
+
+static_assert(std::size(kSubModeParams) == distribution::kCategoryCount);
+
+// Each mode's radio is the one at its position; its category's sub-mode parameter stores that position.
+constexpr std::array<ModeChoice, distribution::kModeCount> kChoices = [] {
+    std::array<ModeChoice, distribution::kModeCount> choices{};
+    for (std::size_t m = 0; m < choices.size(); ++m) {
+        const distribution::ModeRow& mode = kModeTable[m];
+        const auto category = static_cast<std::size_t>(mode.category);
+        choices[m] = {static_cast<int>(category),
+                      kModeRadios[static_cast<std::size_t>(mode.subMode)],
+                      kWideLabels[m].data(),
+                      kSubModeParams[category],
+                      mode.subMode,
+                      mode.combined};
+    }
+    return choices;
+}();
 
 constexpr int kInputMapControls[] = {IDC_INPUT_MAP_LABEL, IDC_INPUT_MAP_BUTTON, IDC_INPUT_MAP_ON};
 constexpr int kTilingControls[] = {IDC_TILING_GROUP,     IDC_TILE_ROWS_LABEL, IDC_TILE_COLUMNS_LABEL,
@@ -44,10 +63,10 @@ std::span<const ModeChoice> ModeChoices() {
 }
 
 const ModeChoice* FindModeChoice(int category, int radioId) {
-    const auto* found = std::find_if(std::begin(kChoices), std::end(kChoices), [&](const ModeChoice& c) {
-        return c.category == category && c.radioId == radioId;
-    });
-    return found == std::end(kChoices) ? nullptr : found;
+    for (const ModeChoice& choice : kChoices)
+        if (choice.category == category && choice.radioId == radioId)
+            return &choice;
+    return nullptr;
 }
 
 const ModeChoice* FindModeChoiceBySubMode(int category, int subModeValue) {
@@ -57,14 +76,13 @@ const ModeChoice* FindModeChoiceBySubMode(int category, int subModeValue) {
 }
 
 std::optional<ChromasiftParamId> SubModeParameter(int category) {
-    for (const ModeChoice& choice : kChoices)
-        if (choice.category == category)
-            return choice.subMode;
-    return std::nullopt;
+    if (category < 0 || category >= distribution::kCategoryCount)
+        return std::nullopt;
+    return kSubModeParams[static_cast<std::size_t>(category)];
 }
 
 std::optional<CategoryLayout> LayOutCategory(int category, bool vrayIsCurrent) {
-    if (category < 0 || category >= kNumCategories)
+    if (category < 0 || category >= distribution::kCategoryCount)
         return std::nullopt;
     CategoryLayout layout;
     for (int radio : kModeRadios) {
@@ -75,8 +93,8 @@ std::optional<CategoryLayout> LayOutCategory(int category, bool vrayIsCurrent) {
                                        choice != nullptr && (radio != kVRayInstanceRadio || vrayIsCurrent));
     }
     for (int control : kInputMapControls)
-        layout.visibility.emplace_back(control, category == kInputMap);
+        layout.visibility.emplace_back(control, category == static_cast<int>(Category::InputMap));
     for (int control : kTilingControls)
-        layout.visibility.emplace_back(control, category == kCoordinates);
+        layout.visibility.emplace_back(control, category == static_cast<int>(Category::Coordinates));
     return layout;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 // The distribution-mode choice of the parameters rollout: the "Mapping" category list and seven radio
-// buttons whose labels, visibility and stored values change with the category. One table drives the
-// labels, the visibility, the sub-mode parameters and the combined mode, so that the layout and the
-// clicks cannot disagree.
+// buttons whose labels, visibility and stored values change with the category. The choices are made from
+// the table of modes (shade/mode_table.h), so that the layout, the clicks and the host tool cannot disagree.
 #include "plugin/param_ids.h"
+#include "plugin/resource_ids.h"
+#include "shade/mode_table.h"
 
 #include <array>
 #include <optional>
@@ -23,10 +24,12 @@ struct ModeChoice {
 };
 
 // The seven mode radios in position order: the sub-mode value of a radio is its index here.
-inline constexpr std::array<int, 7> kModeRadios = {1046, 1047, 1048, 1049, 1050, 1051, 1060};
+inline constexpr std::array<int, 7> kModeRadios = {IDC_MODE_RADIO_1, IDC_MODE_RADIO_2, IDC_MODE_RADIO_3,
+                                                   IDC_MODE_RADIO_4, IDC_MODE_RADIO_5, IDC_MODE_RADIO_6,
+                                                   IDC_MODE_RADIO_7};
 // The radio shown in "Objects" only when the current renderer is V-Ray.
-inline constexpr int kVRayInstanceRadio = 1060;
-inline constexpr int kNumCategories = 4;
+inline constexpr int kVRayInstanceRadio =
+    kModeRadios[static_cast<std::size_t>(distribution::FindMode(distribution::kVRayInstance)->subMode)];
 
 std::span<const ModeChoice> ModeChoices();
 

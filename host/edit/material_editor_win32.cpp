@@ -1,6 +1,7 @@
 #include "host/edit/material_editor.h"
 
 #include "host/edit/material_editor_window.h"
+#include "plugin/resource_ids.h"
 
 #include "hostsdk/anim_time.h"
 #include "hostsdk/core_interface.h"
@@ -70,8 +71,7 @@ std::string ReplayEditAction(MaterialEditor& editor, EditorSession& session, con
         const std::filesystem::path file = std::filesystem::absolute(PathFromUtf8(action.text));
         if (!std::filesystem::is_regular_file(file))
             return action.text + ": no such file";
-        constexpr int kBitmapButton = 1030;
-        if (std::string problem = control(kBitmapButton, target); !problem.empty())
+        if (std::string problem = control(IDC_BITMAP_BUTTON, target); !problem.empty())
             return problem;
         const MSTR chosenFile = file.wstring();
         BitmapFileChooser previous = SetBitmapFileChooser([&](HWND, const MSTR&, MSTR& chosen) {

@@ -8,6 +8,7 @@
 #include "host/farm/job_watch.h"
 #include "host/import/imported_model.h"
 #include "host/scene/builtin_scene.h"
+#include "host/scene/frame_list.h"
 #include "host/scene/map_settings.h"
 #include "host/scene/model_scene.h"
 #include "host/scene/scene_file.h"
@@ -150,7 +151,7 @@ std::string ChunkingWarning(const SubmitOptions& options) {
     std::string labels;
     for (int mode : DocumentMapModes(document))
         for (const MapMode& known : MapModes())
-            if (known.combined == mode && (mode == 0 || mode == 1 || mode == 11))
+            if (known.combined == mode && known.shadingOrder)
                 labels += std::string(labels.empty() ? "" : ", ") + "\"" + known.label + "\"";
     if (labels.empty())
         return std::string();

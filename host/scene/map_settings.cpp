@@ -1,7 +1,7 @@
 #include "host/scene/map_settings.h"
 
 #include "host/base/text.h"
-#include "shade/distribution_mode.h"
+#include "host/scene/scene_maps.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
@@ -16,7 +16,6 @@ namespace host {
 namespace {
 
 constexpr int kCoordsRef = 1;
-constexpr int kSubModeParams[] = {pb_pixel_mapping, pb_object_mapping, pb_coord_mapping, pb_input_mapping};
 
 bool SameText(const std::string& a, const char* b) {
     const std::string other = b;
@@ -115,26 +114,8 @@ void UseMapChannelCoords(Json& objects, Json& record) {
 } // namespace
 
 const std::vector<MapMode>& MapModes() {
-    using namespace distribution;
-    static const std::vector<MapMode> modes = {
-        {"Random", kRandom, 0, 0},
-        {"Linear", kLinear, 0, 1},
-        {"Mirror", kMirror, 0, 2},
-        {"Object (linear)", kObjectLinear, 1, 0},
-        {"Object (random)", kObjectRandom, 1, 1},
-        {"Per Element", kPerElement, 1, 2},
-        {"Object ID", kObjectId, 1, 3},
-        {"Material ID", kMaterialId, 1, 4},
-        {"Per Face", kPerFace, 1, 5},
-        {"VRay Instance (rnd)", kVRayInstance, 1, 6},
-        {"1D Mapping", kMapping1D, 2, 0},
-        {"2D Mapping", kMapping2D, 2, 1},
-        {"3D Mapping", kMapping3D, 2, 2},
-        {"As Tiles", kTiles, 2, 3},
-        {"Input map", kInputMap, 3, 0},
-        {"BerconTile(Lin)", kBerconLinear, 3, 1},
-        {"BerconTile(Rnd)", kBerconRandom, 3, 2},
-    };
+    static const std::vector<MapMode> modes(std::begin(distribution::kModeTable),
+                                            std::end(distribution::kModeTable));
     return modes;
 }
 
@@ -193,12 +174,11 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
         if (settings.value)
             SetParam(*block, pb_value_alteration, "int", *settings.value);
         if (settings.mode) {
-            const auto mode = std::find_if(MapModes().begin(), MapModes().end(),
-                                           [&](const MapMode& m) { return m.combined == *settings.mode; });
-            if (mode != MapModes().end()) {
-                SetParam(*block, pb_mapping_old, "int", mode->combined);
-                SetParam(*block, pb_mapping, "int", mode->category);
-                SetParam(*block, kSubModeParams[mode->category], "int", mode->subMode);
+            if (const MapMode* mode = distribution::FindMode(*settings.mode)) {
+                const auto category = static_cast<std::size_t>(mode->category);
+                SetParam(*block, pb_mapping_old, "int", static_cast<int>(mode->combined));
+                SetParam(*block, pb_mapping, "int", static_cast<int>(category));
+                SetParam(*block, kSubModeParams[category], "int", mode->subMode);
                 // A current map: the post-load upgrade leaves these settings alone.
                 SetParam(*block, pb_version, "int", kCurrentVersion);
                 if (mode->combined == distribution::kTiles)
@@ -234,26 +214,10 @@ std::set<int> DocumentMapModes(Json& document) {
     return modes;
 }
 
-namespace {
-
-// Every object the scene reaches through references, each once.
-void CollectChromasiftMaps(ReferenceMaker* maker, std::set<ReferenceMaker*>& seen,
-                           std::vector<Texmap*>& maps) {
-    if (maker == nullptr || !seen.insert(maker).second)
-        return;
-    if (maker->SuperClassID() == TEXMAP_CLASS_ID && maker->ClassID() == CHROMASIFT_CLASS_ID)
-        maps.push_back(static_cast<Texmap*>(maker));
-    for (int i = 0; i < maker->NumRefs(); ++i)
-        CollectChromasiftMaps(maker->GetReference(i), seen, maps);
-}
-
-} // namespace
-
 std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene) {
-    std::set<ReferenceMaker*> seen;
-    std::vector<Texmap*> found;
-    CollectChromasiftMaps(&scene, seen, found);
-    return found;
+    std::vector<Texmap*> maps = SceneMaps(scene);
+    std::erase_if(maps, [](Texmap* map) { return map->ClassID() != CHROMASIFT_CLASS_ID; });
+    return maps;
 }
 
 std::optional<MapPalette> LoadedMapPalette(SceneRoot& scene) {
@@ -293,9 +257,10 @@ void MapModeSwitch::Set(const MapMode& mode) {
             map.block->SetKeys(id, {});
             map.block->SetValue(id, 0, value);
         };
+        const auto category = static_cast<std::size_t>(mode.category);
         hold(pb_mapping_old, mode.combined);
-        hold(pb_mapping, mode.category);
-        hold(kSubModeParams[mode.category], mode.subMode);
+        hold(pb_mapping, static_cast<int>(category));
+        hold(kSubModeParams[category], mode.subMode);
         if (map.coords != nullptr)
             map.coords->SetCoordSystem(mode.combined == distribution::kTiles ? UVW_COORDS : map.coordSystem);
     }

@@ -5,6 +5,7 @@
 #include "host/scene/scene.h"
 #include "host/scene/scene_json.h"
 #include "plugin/param_ids.h"
+#include "shade/mode_table.h"
 
 #include "hostsdk/param_block.h"
 #include "hostsdk/tex_gen.h"
@@ -18,13 +19,8 @@
 namespace host {
 
 // One distribution mode: its rollout label, the combined mode number, its category and its position
-// within the category.
-struct MapMode {
-    const char* label;
-    int combined;
-    int category;
-    int subMode;
-};
+// within the category, and what its colours follow.
+using MapMode = distribution::ModeRow;
 
 // Every mode in rollout order; a label is found whatever its letter case.
 const std::vector<MapMode>& MapModes();
@@ -69,7 +65,8 @@ std::optional<MapPalette> LoadedMapPalette(SceneRoot& scene);
 // its mode out).
 std::set<int> DocumentMapModes(Json& document);
 
-// The Chromasift maps a loaded scene reaches through its references, each once.
+// The Chromasift maps a loaded scene reaches through its references, each once, in the order they are
+// reached.
 std::vector<Texmap*> ChromasiftMaps(SceneRoot& scene);
 
 // Switches the loaded Chromasift maps of a scene between distribution modes the way the rollout does, so

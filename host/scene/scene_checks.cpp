@@ -1,8 +1,9 @@
 #include "host/scene/scene_checks.h"
 
 #include "host/base/text.h"
-#include "host/scene/map_settings.h"
 #include "host/scene/renderable_object.h"
+#include "host/scene/scene_maps.h"
+#include "plugin/param_ids.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
@@ -17,16 +18,6 @@ namespace host {
 
 namespace {
 
-// Every map the scene reaches through references, each once, in the order they are reached.
-void CollectMaps(ReferenceMaker* maker, std::set<ReferenceMaker*>& seen, std::vector<Texmap*>& maps) {
-    if (maker == nullptr || !seen.insert(maker).second)
-        return;
-    if (maker->SuperClassID() == TEXMAP_CLASS_ID)
-        maps.push_back(static_cast<Texmap*>(maker));
-    for (int i = 0; i < maker->NumRefs(); ++i)
-        CollectMaps(maker->GetReference(i), seen, maps);
-}
-
 std::string MapName(Texmap& map, const char* kind) {
     const std::string name = ToUtf8(map.GetName());
     return name.empty() ? std::string("a ") + kind + " map without a name" : "the map \"" + name + "\"";
@@ -40,9 +31,7 @@ bool Exists(const std::string& file) {
 } // namespace
 
 std::vector<MissingPicture> FindMissingPictures(SceneRoot& scene) {
-    std::set<ReferenceMaker*> seen;
-    std::vector<Texmap*> maps;
-    CollectMaps(&scene, seen, maps);
+    const std::vector<Texmap*> maps = SceneMaps(scene);
     std::vector<MissingPicture> missing;
     std::set<std::string> named;
     const auto note = [&](const std::string& file, const std::string& map) {

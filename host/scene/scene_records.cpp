@@ -1,6 +1,6 @@
 #include "host/scene/scene_records.h"
 
-#include "host/scene/map_settings.h"
+#include "plugin/param_ids.h"
 
 #include "hostsdk/node.h"
 #include "hostsdk/std_mat.h"
@@ -17,7 +17,9 @@ Json ChromasiftMapRecord(int id) {
                 {"class", ClassWords(CHROMASIFT_CLASS_ID)},
                 {"name", "Chromasift"},
                 {"paramBlocks",
-                 {{{"ref", 0}, {"block", 0}, {"params", {{{"id", 19}, {"type", "int"}, {"value", 2}}}}}}}};
+                 {{{"ref", 0},
+                   {"block", 0},
+                   {"params", {{{"id", pb_version}, {"type", "int"}, {"value", kCurrentVersion}}}}}}}};
 }
 
 Json ChromasiftMaterialRecord(int id, int map) {

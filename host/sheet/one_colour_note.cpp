@@ -1,7 +1,7 @@
 #include "host/sheet/one_colour_note.h"
 
-#include "shade/distribution_mode.h"
 #include "shade/mode_index.h"
+#include "shade/mode_table.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,6 +11,7 @@ namespace host {
 namespace {
 
 using enum distribution::Mode;
+using distribution::Key;
 
 // Active colour counts tried for a coordinate mode: no palette holds more clusters than this.
 constexpr int kMostColours = 65536;
@@ -41,47 +42,48 @@ std::int64_t CoordinateIndex(int mode, const Point3& p, std::uint32_t n, int row
 } // namespace
 
 std::string KeyedModeNote(int mode, RendererKind renderer, const ModelKeys& keys) {
-    if (keys.objects == 0)
+    const distribution::ModeRow* row = distribution::FindMode(mode);
+    if (keys.objects == 0 || row == nullptr)
         return {};
     // The mental ray shader sees faces, not objects: the object modes go by the faces' material IDs there.
     const bool mentalRay = renderer == RendererKind::MentalRay;
-    switch (mode) {
-    case kObjectLinear:
-    case kObjectRandom:
+    switch (row->keys) {
+    case Key::Objects:
         if (mentalRay)
             return keys.materialIds <= 1 ? OneColour("one material ID") : std::string();
         return keys.objects <= 1 && !keys.instanceValues ? OneColour("one object") : std::string();
-    case kObjectId:
+    case Key::ObjectIds:
         if (mentalRay)
             return keys.materialIds <= 1 ? OneColour("one material ID") : std::string();
         return keys.objectIds <= 1 ? OneColour("one object ID") : std::string();
-    case kMaterialId:
+    case Key::MaterialIds:
         return keys.materialIds <= 1 ? OneColour("one material ID") : std::string();
-    case kPerElement:
+    case Key::Elements:
         return keys.elementsPerObject <= 1 && (mentalRay || !keys.instanceValues)
                    ? OneColour("one element per object")
                    : std::string();
-    case kPerFace:
+    case Key::Polygons:
         return keys.polygonsPerObject <= 1 ? OneColour("one polygon per object") : std::string();
-    case kVRayInstance:
+    case Key::RendererInstances:
         return keys.objects <= 1 ? OneColour("one object") : std::string();
-    case kBerconLinear:
-    case kBerconRandom:
+    case Key::TileNumbers:
         if (!keys.tileChannel)
             return OneColour("no tile numbers");
         return keys.tileNumbers <= 1 ? OneColour("one tile number") : std::string();
-    case kInputMap:
+    case Key::InputMap:
         return keys.inputMap ? std::string() : OneColour("no input map");
-    default:
+    case Key::SampleOrder:
+    case Key::Coordinates:
         return {};
     }
+    return {};
 }
 
 std::string CoordinateModeNote(int mode, const CoordinateBox& box, int maxColours, int tileRows,
                                int tileColumns) {
+    const distribution::ModeRow* row = distribution::FindMode(mode);
     const bool tiles = mode == kTiles;
-    if (box.empty || maxColours < 2 ||
-        (mode != kMapping1D && mode != kMapping2D && mode != kMapping3D && !tiles))
+    if (box.empty || maxColours < 2 || row == nullptr || row->keys != Key::Coordinates)
         return {};
     // With a count below 1 the tile index no longer rises with the coordinates.
     if (tiles && (tileRows < 1 || tileColumns < 1))

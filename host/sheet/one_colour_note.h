@@ -23,15 +23,16 @@ struct ModelKeys {
     bool inputMap = false; // "InputMapOn" set and an input map assigned
 };
 
-// The note of a mode (combined mode number) that keys on parts of the model or on the input map, rendered
-// with `renderer`: why it shows one colour, or empty when the model gives it more than one key. The pixel
-// and coordinate modes get no note here.
+// The note of a mode (combined mode number) that keys on parts of the model or on the input map (by what
+// the table of modes says it keys on), rendered with `renderer`: why it shows one colour, or empty when the
+// model gives it more than one key. The pixel and coordinate modes get no note here.
 std::string KeyedModeNote(int mode, RendererKind renderer, const ModelKeys& keys);
 
-// The note of a coordinate mode ("1D Mapping", "2D Mapping", "3D Mapping", "As Tiles") whose points, as the
-// mode reads them, lie in `box`: why it shows one colour, or empty when it may show more. One colour is
-// claimed only when the whole box gives one index for every active colour count from 1 to `maxColours` (at
-// least 2), which holds for every point inside since each mode's index never falls as a coordinate rises.
+// The note of a mode that keys on coordinates ("1D Mapping", "2D Mapping", "3D Mapping", "As Tiles") whose
+// points, as the mode reads them, lie in `box`: why it shows one colour, or empty when it may show more. One
+// colour is claimed only when the whole box gives one index for every active colour count from 1 to
+// `maxColours` (at least 2), which holds for every point inside since each mode's index never falls as a
+// coordinate rises.
 std::string CoordinateModeNote(int mode, const CoordinateBox& box, int maxColours, int tileRows,
                                int tileColumns);
 

@@ -156,7 +156,7 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
             modeSwitch.Set(mode);
 
             RenderSettings settings;
-            const bool instances = std::string(mode.label) == "VRay Instance (rnd)";
+            const bool instances = mode.keys == distribution::Key::RendererInstances;
             settings.renderer = instances ? RendererKind::VRay : options.renderer;
             // Fitted in the coordinate system the mode switch has just chosen ("As Tiles" reads the map
             // channel).

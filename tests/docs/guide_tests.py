@@ -49,9 +49,9 @@ class Page(HTMLParser):
 
 
 def mode_labels(source):
-    """The radio labels of the distribution-mode table."""
-    text = (source / "ui/mode_choices.cpp").read_text(encoding="utf-8")
-    return re.findall(r'\{k\w+, IDC_MODE_RADIO_\d, L"([^"]+)"', text)
+    """The labels of the table of distribution modes."""
+    text = (source / "shade/mode_table.h").read_text(encoding="utf-8")
+    return re.findall(r'^\s*\{"([^"]+)", k\w+, Category::', text, re.MULTILINE)
 
 
 def string_table(source):
@@ -117,7 +117,7 @@ def main(argv):
     text = " ".join(" ".join("".join(page.text) for page in pages.values()).split())
     labels = mode_labels(source)
     if len(labels) < 17:
-        problems.append(f"read only {len(labels)} mode labels from ui/mode_choices.cpp")
+        problems.append(f"read only {len(labels)} mode labels from shade/mode_table.h")
     for label in labels:
         illustrated = any(
             kind == "heading" and value == label and next_kind == "img"
