@@ -145,11 +145,12 @@ void MaterialEditor::Close() {
     if (dialog != nullptr)
         dialog->DeleteThis();
     dialog = nullptr;
+    // The host's main window is this one no more: message boxes must not name a destroyed owner.
+    if (window != nullptr && GetCOREInterface()->GetMAXHWnd() == window)
+        GetCOREInterface()->SetMAXHWnd(nullptr);
     if (window != nullptr)
         DestroyWindow(window);
     window = nullptr;
-    if (GetCOREInterface()->GetMAXHWnd() == window)
-        GetCOREInterface()->SetMAXHWnd(nullptr);
 }
 
 HWND MaterialEditor::FindControl(int id) const {
