@@ -3,15 +3,15 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <csignal>
 #include <cstring>
 #include <stdexcept>
-#include <thread>
-#include <vector>
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/resource.h>
+#include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,9 +23,9 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kPipeBytes = 1 << 20;
 
-[[noreturn]] void FailSystem(const char* what) {
+[[noreturn]] void Fail(const char* what, int error) {
     throw std::runtime_error(std::string("cannot run the child process: ") + what + ": " +
-                             std::strerror(errno));
+                             std::strerror(error));
 }
 
 class Descriptor {
@@ -42,54 +42,83 @@ public:
     int fd;
 };
 
-// Kills and reaps a child that has not been reaped yet when it goes out of scope, so that no error path
-// leaves a running child or a zombie behind.
-class ChildProcess {
+// What the C library does in the child before the program starts: output into the pipe's end `output`,
+// errors there too or to /dev/null, input from /dev/null, every other descriptor closed (also those opened
+// without close-on-exec), no signal blocked and SIGPIPE back to its default. `error` is the first failure
+// to record them (no memory), or 0.
+class SpawnSettings {
 public:
-    explicit ChildProcess(pid_t pid) : pid(pid) {}
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-    ~ChildProcess() {
-        if (!reaped)
-            KillAndReap();
+    SpawnSettings(int output, bool joinErrors) {
+        posix_spawn_file_actions_init(&files);
+        posix_spawnattr_init(&attributes);
+        // Output first: the pipe's end is descriptor 0 or 2 when the tool runs without them.
+        Note(posix_spawn_file_actions_adddup2(&files, output, 1));
+        Note(joinErrors ? posix_spawn_file_actions_adddup2(&files, output, 2)
+                        : posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0));
+        Note(posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0));
+        Note(posix_spawn_file_actions_addclosefrom_np(&files, 3));
+        sigset_t none, pipe;
+        sigemptyset(&none);
+        sigemptyset(&pipe);
+        sigaddset(&pipe, SIGPIPE);
+        Note(posix_spawnattr_setsigmask(&attributes, &none));
+        Note(posix_spawnattr_setsigdefault(&attributes, &pipe));
+        Note(posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF));
     }
+    SpawnSettings(const SpawnSettings&) = delete;
+    SpawnSettings& operator=(const SpawnSettings&) = delete;
+    ~SpawnSettings() {
+        posix_spawn_file_actions_destroy(&files);
+        posix_spawnattr_destroy(&attributes);
+    }
+    posix_spawn_file_actions_t files;
+    posix_spawnattr_t attributes;
 
-    // The child's wait status once it has ended; false while it runs.
-    bool TryReap(int& status) {
-        for (;;) {
-            const pid_t done = waitpid(pid, &status, WNOHANG);
-            if (done == pid)
-                return reaped = true;
-            if (done == 0)
-                return false;
-            if (errno != EINTR)
-                FailSystem("waitpid");
-        }
+    int error = 0;
+
+private:
+    void Note(int failure) {
+        if (error == 0)
+            error = failure;
     }
-    void KillAndReap() {
+};
+
+// A started child, killed and reaped when it goes out of scope unreaped, so that no error path leaves a
+// running child or a zombie behind. Until it is reaped, its process ID names no other process.
+class Child {
+public:
+    explicit Child(pid_t pid) : pid(pid) {}
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+    ~Child() {
+        if (pid > 0)
+            Kill();
+    }
+    // The reader has no process group of its own (so that the terminal's Ctrl-C reaches it with the
+    // tool), and starts no processes: the signal goes to it alone.
+    void Kill() {
         kill(pid, SIGKILL);
+        Reap();
+    }
+    int Reap() {
         int status = 0;
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
-        reaped = true;
+        pid = -1;
+        return status;
     }
 
 private:
     pid_t pid;
-    bool reaped = false;
 };
 
-// In the forked child: every descriptor from `first` on closed, whatever flags it was opened with.
-void CloseDescriptorsFrom(int first, int end) {
-    if (close_range(static_cast<unsigned>(first), ~0u, 0) == 0)
-        return;
-    for (int fd = first; fd < end; ++fd)
-        close(fd);
-}
-
-int MillisecondsUntil(Clock::time_point deadline) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return left <= 0 ? 0 : left > 1000 ? 1000 : static_cast<int>(left);
+// `words` as the null-terminated list that exec takes, valid while `words` is.
+std::vector<char*> Pointers(std::vector<std::string>& words) {
+    std::vector<char*> pointers;
+    for (std::string& word : words)
+        pointers.push_back(word.data());
+    pointers.push_back(nullptr);
+    return pointers;
 }
 
 } // namespace
@@ -109,109 +138,81 @@ std::vector<std::string> ChildEnvironment(const char* const* environment,
 }
 
 ChildResult RunChild(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::vector<std::string>& settings, const ChildLimits& limits,
-                     const ChildOutputSink& sink) {
-    // Everything the child needs is made before fork: between fork and exec only async-signal-safe calls.
+                     const ChildOptions& options, const ChildOutputSink& sink) {
     std::vector<std::string> words{program};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> variables = ChildEnvironment(environ, settings);
-    std::vector<char*> envp;
-    for (std::string& variable : variables)
-        envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    rlimit files{};
-    const int descriptorEnd = getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < 65536
-                                  ? static_cast<int>(files.rlim_cur)
-                                  : 65536;
-
+    std::vector<std::string> variables = ChildEnvironment(environ, options.settings);
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0)
-        FailSystem("pipe");
+        Fail("pipe", errno);
     Descriptor readEnd(ends[0]), writeEnd(ends[1]);
-    Descriptor nothing(open("/dev/null", O_RDWR | O_CLOEXEC));
-    if (nothing.fd < 0)
-        FailSystem("/dev/null");
 
     const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                                          std::chrono::duration<double>(limits.seconds));
-    const pid_t pid = fork();
-    if (pid < 0)
-        FailSystem("fork");
-    if (pid == 0) {
-        sigset_t none;
-        sigemptyset(&none);
-        sigprocmask(SIG_SETMASK, &none, nullptr);
-        signal(SIGPIPE, SIG_DFL);
-        if (dup2(nothing.fd, 0) < 0 || dup2(writeEnd.fd, 1) < 0 || dup2(nothing.fd, 2) < 0)
-            _exit(127);
-        CloseDescriptorsFrom(3, descriptorEnd);
-        execve(argv[0], argv.data(), envp.data());
-        _exit(127);
+                                                          std::chrono::duration<double>(options.seconds));
+    const SpawnSettings spawn(writeEnd.fd, options.joinErrors);
+    if (spawn.error != 0)
+        Fail("posix_spawn settings", spawn.error);
+    // posix_spawnp searches the PATH only for a name without '/', and returns the error of a program that
+    // cannot be started.
+    ChildResult result;
+    pid_t pid = 0;
+    const int error = posix_spawnp(&pid, program.c_str(), &spawn.files, &spawn.attributes,
+                                   Pointers(words).data(), Pointers(variables).data());
+    if (error != 0) {
+        result.end = ChildResult::End::NotStarted;
+        result.status = error;
+        return result;
     }
-    ChildProcess child(pid);
+    Child child(pid);
     writeEnd.Close(); // so that the pipe ends when the child's copy does
-    nothing.Close();
+    // Readable once the child has ended: its output and its end are waited for together, until the deadline.
+    // (Through syscall: Debian 12's <sys/pidfd.h> declares pidfd_open without C linkage for C++.)
+    const Descriptor ended(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
+    if (ended.fd < 0)
+        Fail("pidfd_open", errno);
 
     // A larger pipe lets a child that writes much hand it over in fewer turns; the default size still works.
     fcntl(readEnd.fd, F_SETPIPE_SZ, kPipeBytes);
-    ChildResult result;
     std::vector<char> buffer(kPipeBytes);
-    for (;;) {
-        if (Clock::now() >= deadline) {
-            child.KillAndReap();
+    for (bool reading = true, running = true; reading || running;) {
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left <= 0) {
+            child.Kill();
             result.end = ChildResult::End::TimedOut;
             return result;
         }
-        pollfd ready{readEnd.fd, POLLIN, 0};
-        const int events = poll(&ready, 1, MillisecondsUntil(deadline));
-        if (events < 0 && errno != EINTR)
-            FailSystem("poll");
-        if (events <= 0)
+        // poll leaves out a negative descriptor: the output once it has ended, the child once it has.
+        pollfd watched[] = {{reading ? readEnd.fd : -1, POLLIN, 0}, {running ? ended.fd : -1, POLLIN, 0}};
+        if (poll(watched, 2, static_cast<int>(std::min<decltype(left)>(left, INT_MAX))) < 0) {
+            if (errno != EINTR)
+                Fail("poll", errno);
+            continue;
+        }
+        running = running && watched[1].revents == 0;
+        if (watched[0].revents == 0)
             continue;
         const ssize_t got = read(readEnd.fd, buffer.data(), buffer.size());
         if (got < 0) {
-            if (errno == EINTR || errno == EAGAIN)
-                continue;
-            FailSystem("read");
+            if (errno != EINTR)
+                Fail("read", errno);
+            continue;
         }
-        if (got == 0)
-            break;
-        if (limits.outputBytes != 0 &&
-            result.outputBytes + static_cast<std::size_t>(got) > limits.outputBytes) {
-            child.KillAndReap();
+        reading = got > 0;
+        const std::string_view piece(buffer.data(), static_cast<std::size_t>(got));
+        if (options.outputBytes != 0 && result.outputBytes + piece.size() > options.outputBytes) {
+            child.Kill();
             result.end = ChildResult::End::TooMuchOutput;
             return result;
         }
-        result.outputBytes += static_cast<std::size_t>(got);
-        const std::string_view piece(buffer.data(), static_cast<std::size_t>(got));
-        if (sink)
-            sink(piece);
-        else
+        result.outputBytes += piece.size();
+        if (!sink)
             result.output.append(piece);
+        else if (!piece.empty())
+            sink(piece);
     }
-    // The output has ended; the child normally ends right after it, but may not.
-    int status = 0;
-    auto pause = std::chrono::microseconds(100);
-    while (!child.TryReap(status)) {
-        if (Clock::now() >= deadline) {
-            child.KillAndReap();
-            result.end = ChildResult::End::TimedOut;
-            return result;
-        }
-        std::this_thread::sleep_for(pause);
-        pause = std::min(pause * 2, std::chrono::microseconds(10000));
-    }
-    if (WIFSIGNALED(status)) {
-        result.end = ChildResult::End::Signalled;
-        result.status = WTERMSIG(status);
-    } else {
-        result.end = ChildResult::End::Exited;
-        result.status = WEXITSTATUS(status);
-    }
+    const int status = child.Reap();
+    result.end = WIFSIGNALED(status) ? ChildResult::End::Signalled : ChildResult::End::Exited;
+    result.status = WIFSIGNALED(status) ? WTERMSIG(status) : WEXITSTATUS(status);
     return result;
 }
 

@@ -1,10 +1,12 @@
 #include "host/edit/material_editor.h"
 
+#include "host/base/text.h"
 #include "host/edit/material_editor_window.h"
 #include "plugin/resource_ids.h"
 
 #include "hostsdk/anim_time.h"
 #include "hostsdk/core_interface.h"
+#include "hostsdk/custom_controls.h"
 #include "hostsdk/file_chooser.h"
 
 #include <filesystem>

@@ -2,8 +2,11 @@
 // PrintWindow and WM_PRINT would be simpler, but Wine answers them with the background alone.
 #include "host/edit/material_editor.h"
 
+#include "host/base/text.h"
 #include "host/draw/png_file.h"
 #include "host/edit/material_editor_window.h"
+
+#include "hostsdk/core_interface.h"
 
 #include <cstdint>
 #include <utility>

@@ -1,28 +1,12 @@
 #include "host/base/child_process.h"
 #include "host/farm/slurm_client.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <sstream>
-#include <system_error>
+#include <cerrno>
+#include <cstring>
 
 namespace host {
 
 namespace {
-
-// A program as the shell would find it on the PATH; empty when it is not there.
-std::string FindOnPath(const std::string& program) {
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-    for (std::string folder; std::getline(folders, folder, ':');) {
-        const std::filesystem::path candidate =
-            std::filesystem::path(folder.empty() ? "." : folder) / program;
-        std::error_code ignored;
-        if (std::filesystem::is_regular_file(candidate, ignored))
-            return candidate.string();
-    }
-    return std::string();
-}
 
 class CommandClient : public SlurmClient {
 public:
@@ -48,21 +32,22 @@ public:
     }
 
 private:
-    // Runs a Slurm command with its error output joined to its output; returns its exit status.
+    // Runs a Slurm command as the PATH finds it, with its error output joined to its output; returns its
+    // exit status.
     static int RunStatus(const std::string& command, const std::vector<std::string>& arguments,
                          std::string& output) {
-        const std::string program = FindOnPath(command);
-        if (program.empty())
+        ChildOptions options;
+        options.joinErrors = true;
+        options.seconds = 120.0;
+        options.outputBytes = 1 << 20;
+        const ChildResult result = RunChild(command, arguments, options);
+        output = result.output;
+        if (result.end == ChildResult::End::NotStarted && result.status == ENOENT)
             throw FarmError("Slurm is not installed here: no " + command +
                             " on the PATH (submit runs on a machine of a Slurm cluster; "
                             "scripts/local-slurm.sh start makes one of this machine)");
-        std::vector<std::string> shellArguments = {"-c", "exec \"$0\" \"$@\" 2>&1", program};
-        shellArguments.insert(shellArguments.end(), arguments.begin(), arguments.end());
-        ChildLimits limits;
-        limits.seconds = 120.0;
-        limits.outputBytes = 1 << 20;
-        const ChildResult result = RunChild("/bin/sh", shellArguments, {}, limits);
-        output = result.output;
+        if (result.end == ChildResult::End::NotStarted)
+            throw FarmError(command + " could not be started: " + std::strerror(result.status));
         if (result.end == ChildResult::End::TimedOut)
             throw FarmError(SlurmProblem(command, "Unable to contact slurm controller: no answer in 120 s"));
         return result.end == ChildResult::End::Exited ? result.status : 128 + result.status;

@@ -48,6 +48,8 @@ int main(int argc, char** argv) {
                      host::kModelReaderProgram);
         return host::kModelReaderUsageStatus;
     }
+    // First, before the model library allocates anything: the tool starts this program with posix_spawn,
+    // which has no step in the child where the tool could set the limit for it.
     host::ApplyModelReaderMemoryLimit(request.memoryLimitBytes);
     host::ModelImportOptions options;
     options.triangulate = request.triangulate;

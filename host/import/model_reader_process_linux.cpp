@@ -89,23 +89,27 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
     request.upAxis = options.upAxis;
     request.memoryLimitBytes =
         options.memoryLimitBytes != 0 ? options.memoryLimitBytes : DefaultModelReaderMemoryLimit();
-    // The reader cannot hold more model than its memory, so it cannot rightly send more either.
-    ChildLimits limits;
-    limits.seconds = options.timeLimitSeconds;
-    limits.outputBytes = request.memoryLimitBytes;
+    // The reader applies its memory limit itself, from its arguments, before it reads anything. It cannot
+    // hold more model than that memory, so it cannot rightly send more either.
+    ChildOptions child;
+    child.settings = ModelReaderEnvironment(std::getenv("GLIBC_TUNABLES"));
+    child.seconds = options.timeLimitSeconds;
+    child.outputBytes = request.memoryLimitBytes;
     // The answer is read whole, and decoded once the reader has ended well. Its counts are bounded by what
     // the reader may send, so that an answer that ends short says where it ends.
-    AnswerBuffer answerBytes(limits.outputBytes, file);
+    AnswerBuffer answerBytes(child.outputBytes, file);
     const ChildResult result =
-        RunChild(reader, ModelReaderArguments(request), ModelReaderEnvironment(std::getenv("GLIBC_TUNABLES")),
-                 limits, [&answerBytes](std::string_view piece) { answerBytes.Append(piece); });
+        RunChild(reader, ModelReaderArguments(request), child,
+                 [&answerBytes](std::string_view piece) { answerBytes.Append(piece); });
     const std::string prefix = file + ": the model reader ";
     switch (result.end) {
+    case ChildResult::End::NotStarted:
+        throw std::runtime_error(prefix + reader + " could not be started");
     case ChildResult::End::TimedOut:
         throw std::runtime_error(prefix + "took longer than " + Amount(options.timeLimitSeconds) +
                                  " s and was stopped (--import-time-limit sets the limit)");
     case ChildResult::End::TooMuchOutput:
-        throw std::runtime_error(prefix + "sent more than " + MemoryAmount(limits.outputBytes) +
+        throw std::runtime_error(prefix + "sent more than " + MemoryAmount(child.outputBytes) +
                                  " and was stopped");
     case ChildResult::End::Signalled:
         throw std::runtime_error(prefix + "crashed (" + SignalName(result.status) + ")");
@@ -115,13 +119,11 @@ ImportedModel RunModelReader(const std::string& reader, const std::string& file,
     if (result.status == kModelReaderOutOfMemoryStatus)
         throw std::runtime_error(prefix + "ran out of memory (it may use " +
                                  MemoryAmount(request.memoryLimitBytes) + ") and was stopped");
-    if (result.status == 127 && result.outputBytes == 0)
-        throw std::runtime_error(prefix + reader + " could not be started");
     if (result.status != 0)
         throw std::runtime_error(prefix + "failed with exit status " + std::to_string(result.status));
     ModelAnswer answer;
     try {
-        answer = DecodeModelAnswer(answerBytes.Bytes(), limits.outputBytes);
+        answer = DecodeModelAnswer(answerBytes.Bytes(), child.outputBytes);
     } catch (const MalformedModelAnswer& e) {
         throw std::runtime_error(prefix + "gave a malformed answer: " + e.what());
     }

@@ -160,6 +160,13 @@ TEST_F(EditSession, ASaveThatFailsSaysWhyWithItsLineAndKeepsTheScene) {
     EXPECT_EQ(SavedMap(options.scene)->GetParamBlock(0)->GetInt(1), 12);
 }
 
+// While it is open the editor is the host's main window, the owner of the map's message boxes; a closed
+// one must not stay their owner.
+TEST_F(EditSession, TheClosedEditorIsNoLongerTheMainWindow) {
+    ASSERT_EQ(Edit("spinner 1032 12\n"), 0) << err.str();
+    EXPECT_EQ(GetCOREInterface()->GetMAXHWnd(), nullptr);
+}
+
 TEST_F(EditSession, TheCoordinatesAndOutputRolloutsEditTheirObjects) {
     const fs::path saved = folder / "coords.json";
     ASSERT_EQ(Edit("spinner 2023 2.5\nspinner 2051 0.5\nclick 2052\nchoose 2010 World XYZ\nsave " +

@@ -4,7 +4,6 @@
 #include "host/import/model_reader_process.h"
 
 #include "error_message.h"
-#include "host/base/child_process.h"
 #include "host/import/model_reader_limits.h"
 #include "host/import/model_reader_protocol.h"
 #include "part_faces.h"
@@ -77,15 +76,6 @@ TEST(ModelReaderProcess, TheReaderRunsWithHugePagesBesideTheToolsOwnTunablesUnle
         setenv("GLIBC_TUNABLES", kept.c_str(), 1);
     else
         unsetenv("GLIBC_TUNABLES");
-}
-
-TEST(ChildProcess, SettingsJoinTheEnvironmentInPlaceOfTheirNames) {
-    const char* const environment[] = {"PATH=/bin", "A=1", "AB=2", "EMPTY=", nullptr};
-    EXPECT_EQ(host::ChildEnvironment(environment, {}),
-              (std::vector<std::string>{"PATH=/bin", "A=1", "AB=2", "EMPTY="}));
-    EXPECT_EQ(host::ChildEnvironment(environment, {"A=3", "NEW=x", "EMPTY=y"}),
-              (std::vector<std::string>{"PATH=/bin", "AB=2", "A=3", "NEW=x", "EMPTY=y"}))
-        << "A replaced, not AB; EMPTY replaced";
 }
 
 TEST(ModelReaderProcess, TheReaderInheritsNoDescriptors) {
