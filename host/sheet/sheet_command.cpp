@@ -1,7 +1,6 @@
 #include "host/sheet/sheet_command.h"
 
 #include "host/base/atomic_file.h"
-#include "host/base/command_arguments.h"
 #include "host/base/progress_display.h"
 #include "host/base/text.h"
 #include "host/draw/canvas.h"
@@ -65,20 +64,46 @@ void DrawPaletteStrip(Canvas& canvas, const SheetLayout& layout, const ImagePale
 
 } // namespace
 
-const char* SheetUsage() {
-    return R"usage(Usage: chromasift sheet [SCENE.json | MODEL] [--bitmap IMAGE] [--colors N] [--skip N]
-                        [--gamma G] [--hue H] [--saturation S] [--value V]
-                        [--renderer scanline|vray|mentalray] [--size WxH] [--threads N] [--unlit]
-                        [--triangulate] [--up y|z] [--import-time-limit SECONDS] [--frame F]
-                        [--allow-missing] [--scene-coordinates] -o SHEET.png
+OptionTable SheetOptionTable(SheetOptions& options) {
+    OptionTable table = RenderOptionTable(options.render);
+    // Refused in the sheet's own words, and left out of its help.
+    const std::pair<const char*, const char*> refused[] = {
+        {"--mode", "'sheet' renders every mode: it takes no --mode"},
+        {"--print-shader",
+         "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'"},
+        {"--frames",
+         "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range"},
+        {"--skip-existing", "'sheet' draws one frame: --skip-existing is for 'chromasift render --frames'"},
+    };
+    for (const auto& [name, message] : refused) {
+        CommandOption* option = FindOption(table, name);
+        option->help.clear();
+        option->set = [message](const std::string&, const std::string&) { return std::string(message); };
+    }
+    FindOption(table, "--frame")->help =
+        "Draw the sheet at frame F ({low} to {high}), with the time slider moved to F.";
+    CommandOption coordinates = SwitchOption(
+        {"--scene-coordinates"},
+        "Keep the scene's own coordinate offsets, scales and angles instead, and its own tile numbers (none "
+        "on a model without them).",
+        options.sceneCoordinates);
+    coordinates.section = "Sheet:";
+    table.push_back(coordinates);
+    return table;
+}
 
+const char* SheetUsage() {
+    static const std::string usage = [] {
+        SheetOptions defaults;
+        const OptionTable table = SheetOptionTable(defaults);
+        return UsageLine("sheet", "[SCENE.json | MODEL]", table) + R"usage(
 Renders the scene in all seventeen distribution modes and writes one contact sheet: a grid of
 labelled pictures, one a mode in the rollout's order, beside the palette the map holds (each
 colour with its hex value and its share of the image's samples). "VRay Instance (rnd)" is
 rendered with the V-Ray stand-in, since only V-Ray gives instance numbers; the other modes with
---renderer (scanline, vray or mentalray). The options are those of 'chromasift render' (see 'chromasift render --help'),
-except that there is no --mode, --size gives the size of each picture (default 320x240), and
---frame F draws the sheet at frame F (the time slider moved there); there is no --frames.
+--renderer (scanline, vray or mentalray). It takes the options of 'chromasift render' but those of
+one mode or of a sequence (--mode, --print-shader, --frames, --skip-existing); --size gives the size
+of each picture.
 
 The coordinate modes ("1D Mapping", "2D Mapping", "3D Mapping", "As Tiles") spread the palette
 over coordinates 0 to 1. For them the sheet sets the map's coordinate offsets and scales so that
@@ -86,39 +111,22 @@ the coordinates the map reads (object XYZ, a map channel, vertex colours or worl
 to 1 across the model's bounds, whatever its size and place. The tile modes ("BerconTile(Lin)",
 "BerconTile(Rnd)") read the tile numbers a tile map leaves in map channel 99; on a model without
 them the sheet numbers the faces on a grid of 6 x 6 tiles over the model's bounds.
-  --scene-coordinates   keep the scene's own coordinate offsets, scales and angles instead, and
-                        its own tile numbers (none on a model without them)
 
 A mode that can show only one colour on the model says why under its label, and on a line of the
 command's output: for example "Per Element" on objects that are each one piece ("one colour: one
 element per object"), or "Material ID" on a model of one material ("one colour: one material ID").
 
+)usage" + OptionsHelp(table) +
+               R"usage(
 Example:
   chromasift sheet model.obj --bitmap photo.jpg --colors 12 -o sheet.png
 )usage";
+    }();
+    return usage.c_str();
 }
 
 std::string ParseSheetOptions(int argc, char** argv, int first, SheetOptions& options) {
-    options.render.width = 320;
-    options.render.height = 240;
-    std::vector<std::string> renderArguments;
-    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, RenderOptionTakesValue)) {
-        const std::string& arg = argument.text;
-        if (arg == "--mode")
-            return "'sheet' renders every mode: it takes no --mode";
-        if (arg == "--print-shader")
-            return "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'";
-        if (arg == "--frames")
-            return "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range";
-        if (arg == "--scene-coordinates") {
-            options.sceneCoordinates = true;
-            continue;
-        }
-        renderArguments.push_back(arg);
-        if (argument.value)
-            renderArguments.push_back(*argument.value);
-    }
-    return ParseRenderOptions(std::move(renderArguments), options.render, "sheet");
+    return ParseRenderCommand(SheetOptionTable(options), argc, argv, first, options.render, "sheet");
 }
 
 int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugins, std::ostream& out,
