@@ -62,6 +62,79 @@ void DrawPaletteStrip(Canvas& canvas, const SheetLayout& layout, const ImagePale
     }
 }
 
+// A cell's picture, and the note under it.
+struct SheetCell {
+    FrameBuffer frame;
+    std::string note;
+};
+
+// Renders the scene in `mode` (combined number), which the maps were switched to, with the coordinates and
+// tile numbers fitted to the model as the mode needs them unless the scene's own are asked for. The note is
+// told while the fitted tile numbers are there.
+SheetCell RenderCell(SceneRoot& scene, SheetMaps& maps, int mode, RenderSettings settings,
+                     const SheetOptions& options) {
+    // Fitted in the coordinate system the mode switch has just chosen ("As Tiles" reads the map channel).
+    if (!options.sceneCoordinates && ReadsCoordinates(mode))
+        maps.FitCoordinates(settings.renderer);
+    // Tile numbers are written for the cells that read them alone, so the other cells render the model as
+    // it is.
+    const bool fitTiles = !options.sceneCoordinates && ReadsTileNumbers(mode);
+    if (fitTiles)
+        maps.FitTileNumbers();
+    settings.width = options.render.width;
+    settings.height = options.render.height;
+    settings.threads = options.render.threads;
+    settings.unlit = options.render.unlit;
+    SheetCell cell{RenderScene(scene, settings), maps.Note(mode, settings.renderer)};
+    if (fitTiles)
+        maps.RestoreTileNumbers();
+    return cell;
+}
+
+// Draws a cell: its picture on the cell's grey, its label and its note.
+void DrawCell(Canvas& canvas, const SheetLayout& layout, int index, const SheetCell& cell,
+              const std::string& label) {
+    const Font& font = Font::Default();
+    const FrameBuffer& frame = cell.frame;
+    const int x = layout.CellX(index), y = layout.CellY(index);
+    canvas.FillRect(x, y, layout.cellWidth, layout.cellHeight, kCellBackground);
+    // Pixels where no surface was hit are transparent in the frame: the cell's grey shows through.
+    const std::vector<std::uint8_t> rgba = ToRgba8(frame);
+    for (int row = 0; row < frame.height; ++row)
+        for (int column = 0; column < frame.width; ++column) {
+            const std::uint8_t* p = &rgba[(static_cast<std::size_t>(row) * frame.width + column) * 4];
+            canvas.Blend(x + column, y + row, Rgba8{p[0], p[1], p[2], 255}, p[3]);
+        }
+    font.Draw(canvas, x, layout.LabelY(index), font.Fit(label, layout.textHeight, layout.cellWidth),
+              layout.textHeight, kText);
+    if (!cell.note.empty())
+        font.Draw(canvas, x, layout.NoteY(index), font.Fit(cell.note, layout.noteHeight, layout.cellWidth),
+                  layout.noteHeight, kDimText);
+}
+
+// Draws the strip of the palette a map with these settings holds; returns what the summary says of it, or
+// empty after a warning on `err` when the palette cannot be extracted.
+std::string DrawPaletteStripOf(const MapPalette& settings, Canvas& canvas, const SheetLayout& layout,
+                               std::ostream& err) {
+    try {
+        const ImagePalette extracted =
+            ExtractImagePalette(settings.bitmap, settings.colours, settings.skip, settings.harmony);
+        DrawPaletteStrip(canvas, layout, extracted);
+        return ", palette of " + std::to_string(extracted.palette.size()) + " colours";
+    } catch (const std::exception& e) {
+        err << "chromasift: warning: no palette strip: " << e.what() << "\n";
+        return std::string();
+    }
+}
+
+void DrawTitle(Canvas& canvas, const SheetLayout& layout, const std::string& scene) {
+    const std::string source =
+        scene.empty() ? std::string("built-in scene") : std::filesystem::path(scene).filename().string();
+    Font::Default().Draw(canvas, layout.margin, layout.margin / 2,
+                         "KR Chromasift: " + source + ", every distribution mode", layout.textHeight * 1.1f,
+                         kText);
+}
+
 } // namespace
 
 OptionTable SheetOptionTable(SheetOptions& options) {
@@ -145,7 +218,6 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
         const int cells = static_cast<int>(modes.size());
         const SheetLayout layout = LayOutSheet(cells, options.width, options.height);
         Canvas canvas(layout.Width(), layout.Height(), kBackground);
-        const Font& font = Font::Default();
 
         ProgressDisplay display(err, showProgress, "Rendering the sheet");
         const auto start = std::chrono::steady_clock::now();
@@ -166,66 +238,22 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
             RenderSettings settings;
             const bool instances = std::string(mode.label) == "VRay Instance (rnd)";
             settings.renderer = instances ? RendererKind::VRay : options.renderer;
-            // Fitted in the coordinate system the mode switch has just chosen ("As Tiles" reads the map
-            // channel).
-            if (!sheetOptions.sceneCoordinates && ReadsCoordinates(mode.combined))
-                sheetMaps.FitCoordinates(settings.renderer);
-            // Tile numbers are written for the cells that read them alone, so the other cells render the
-            // model as it is.
-            const bool fitTiles = !sheetOptions.sceneCoordinates && ReadsTileNumbers(mode.combined);
-            if (fitTiles)
-                sheetMaps.FitTileNumbers();
-            settings.width = options.width;
-            settings.height = options.height;
-            settings.threads = options.threads;
-            settings.unlit = options.unlit;
             settings.progress = [&display, cell, cells](int done, int total) {
                 display.Update(cell * total + done, cells * total);
             };
-            const FrameBuffer frame = RenderScene(*scene, settings);
-
-            const int x = layout.CellX(cell), y = layout.CellY(cell);
-            canvas.FillRect(x, y, layout.cellWidth, layout.cellHeight, kCellBackground);
-            // Pixels where no surface was hit are transparent in the frame: the cell's grey shows through.
-            const std::vector<std::uint8_t> rgba = ToRgba8(frame);
-            for (int row = 0; row < frame.height; ++row)
-                for (int column = 0; column < frame.width; ++column) {
-                    const std::uint8_t* p = &rgba[(static_cast<std::size_t>(row) * frame.width + column) * 4];
-                    canvas.Blend(x + column, y + row, Rgba8{p[0], p[1], p[2], 255}, p[3]);
-                }
+            const SheetCell drawn = RenderCell(*scene, sheetMaps, mode.combined, settings, sheetOptions);
             std::string label = mode.label;
             if (settings.renderer != options.renderer || options.renderer != RendererKind::Scanline)
                 label += std::string(" (") + RendererName(settings.renderer) + ")";
-            font.Draw(canvas, x, layout.LabelY(cell), font.Fit(label, layout.textHeight, layout.cellWidth),
-                      layout.textHeight, kText);
-            const std::string note = sheetMaps.Note(mode.combined, settings.renderer);
-            if (!note.empty()) {
-                font.Draw(canvas, x, layout.NoteY(cell), font.Fit(note, layout.noteHeight, layout.cellWidth),
-                          layout.noteHeight, kDimText);
-                notes += "  " + label + ": " + note + "\n";
-            }
-            if (fitTiles)
-                sheetMaps.RestoreTileNumbers();
+            DrawCell(canvas, layout, cell, drawn, label);
+            if (!drawn.note.empty())
+                notes += "  " + label + ": " + drawn.note + "\n";
         }
         display.Finish();
 
-        std::string paletteNote;
-        if (const std::optional<MapPalette>& settings = stripPalette) {
-            try {
-                const ImagePalette extracted = ExtractImagePalette(settings->bitmap, settings->colours,
-                                                                   settings->skip, settings->harmony);
-                DrawPaletteStrip(canvas, layout, extracted);
-                paletteNote = ", palette of " + std::to_string(extracted.palette.size()) + " colours";
-            } catch (const std::exception& e) {
-                err << "chromasift: warning: no palette strip: " << e.what() << "\n";
-            }
-        }
-        const std::string source = options.scene.empty()
-                                       ? std::string("built-in scene")
-                                       : std::filesystem::path(options.scene).filename().string();
-        font.Draw(canvas, layout.margin, layout.margin / 2,
-                  "KR Chromasift: " + source + ", every distribution mode", layout.textHeight * 1.1f, kText);
-
+        const std::string paletteNote =
+            stripPalette ? DrawPaletteStripOf(*stripPalette, canvas, layout, err) : "";
+        DrawTitle(canvas, layout, options.scene);
         canvas.WritePng(PathFromUtf8(options.output));
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
