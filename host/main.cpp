@@ -56,6 +56,9 @@ Options:
   -h, --help         Show this help.
   --version          Show the version, and those of the libraries it was built with.
 
+--plugin-dir and --quiet may also follow the command's name. A value may follow its option's name
+after '=', as in --plugin-dir=DIR, for the commands' options too.
+
 Exit status: 0 on success, 1 when the command failed, 2 for a usage error.
 )usage";
 

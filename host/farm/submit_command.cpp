@@ -80,7 +80,7 @@ OptionTable SubmitOptionTable(SubmitOptions& options) {
                         options.partition = value;
                         return std::string();
                     });
-    // After --frames, before -o, in the help.
+    // Before -o in the help, whose list --frames leads (see SubmitUsage).
     const auto output = std::find_if(
         table.begin(), table.end(), [](const CommandOption& option) { return option.names.front() == "-o"; });
     const OptionTable own = OptionSection(
