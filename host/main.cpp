@@ -24,6 +24,10 @@
 
 namespace {
 
+// The tool's own options, which `submit` passes on to the tasks it submits.
+std::vector<std::string> pluginDirs;
+bool quiet = false;
+
 constexpr int kExitOk = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
@@ -52,15 +56,27 @@ Options:
   -h, --help         Show this help.
   --version          Show the version, and those of the libraries it was built with.
 
+--plugin-dir and --quiet may also follow the command's name. A value may follow its option's name
+after '=', as in --plugin-dir=DIR, for the commands' options too.
+
 Exit status: 0 on success, 1 when the command failed, 2 for a usage error.
 )usage";
 
-// A command's name, its help text, and how to run it with the arguments after its name.
+// A command's name, its help text, how to run it with the arguments after its name, and which of its
+// options take a value (null: none does, as far as the tool's own options after its name are concerned).
 struct Command {
     const char* name;
     const char* (*usage)();
     int (*run)(int argc, char** argv);
+    bool (*takesValue)(const std::string& option);
 };
+
+// Whether an option of the command whose table `Table` builds takes a value.
+template <class Options, host::OptionTable (*Table)(Options&)>
+bool TableTakesValue(const std::string& option) {
+    Options unused;
+    return host::OptionTakesValue(Table(unused), option);
+}
 
 int UsageError(const std::string& message, const std::string& command = std::string()) {
     std::cerr << "chromasift: " << message << "\nTry 'chromasift " << (command.empty() ? "" : command + " ")
@@ -112,10 +128,6 @@ int RunRender(int argc, char** argv) {
     plugins.LoadAll();
     return host::RunRenderCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
 }
-
-// The tool's own options, which `submit` passes on to the tasks it submits.
-std::vector<std::string> pluginDirs;
-bool quiet = false;
 
 int RunSubmit(int argc, char** argv) {
     host::SubmitOptions options;
@@ -177,14 +189,15 @@ const char* PluginsUsage() {
 }
 
 const Command kCommands[] = {
-    {"plugins", PluginsUsage, RunPlugins},
-    {"palette", host::PaletteUsage, RunPalette},
-    {"render", host::RenderUsage, RunRender},
-    {"sheet", host::SheetUsage, RunSheet},
-    {"submit", host::SubmitUsage, RunSubmit},
-    {"edit", host::EditUsage, RunEdit},
-    {"screenshot", host::ScreenshotUsage, RunScreenshot},
-    {"help", HelpUsage, RunHelp},
+    {"plugins", PluginsUsage, RunPlugins, nullptr},
+    {"palette", host::PaletteUsage, RunPalette,
+     TableTakesValue<host::PaletteOptions, host::PaletteOptionTable>},
+    {"render", host::RenderUsage, RunRender, TableTakesValue<host::RenderOptions, host::RenderOptionTable>},
+    {"sheet", host::SheetUsage, RunSheet, TableTakesValue<host::SheetOptions, host::SheetOptionTable>},
+    {"submit", host::SubmitUsage, RunSubmit, TableTakesValue<host::SubmitOptions, host::SubmitOptionTable>},
+    {"edit", host::EditUsage, RunEdit, nullptr},
+    {"screenshot", host::ScreenshotUsage, RunScreenshot, nullptr},
+    {"help", HelpUsage, RunHelp, nullptr},
 };
 
 const Command* FindCommand(const std::string& name) {
@@ -213,6 +226,46 @@ int RunHelp(int argc, char** argv) {
     return kExitOk;
 }
 
+// Takes the tool's own option at argv[i], before or after the command's name, moving `i` past its value:
+// false when argv[i] is none. `error` says what is wrong with one.
+bool TakeToolOption(int argc, char** argv, int& i, std::string& error) {
+    const std::string arg = argv[i];
+    const std::string dirOption = "--plugin-dir";
+    if (arg == "--quiet") {
+        GetCOREInterface()->SetQuietMode(TRUE);
+        quiet = true;
+    } else if (arg.rfind("--quiet=", 0) == 0) {
+        error = "--quiet takes no value, not '" + arg.substr(8) + "'";
+    } else if (arg == dirOption) {
+        if (i + 1 >= argc)
+            error = "--plugin-dir needs a directory";
+        else
+            pluginDirs.push_back(argv[++i]);
+    } else if (arg.rfind(dirOption + "=", 0) == 0) {
+        pluginDirs.push_back(arg.substr(dirOption.size() + 1));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The command's arguments, its name first, without the tool's own options given among them; the value of
+// an option of the command's is left alone whatever it looks like.
+std::vector<char*> CommandArguments(const Command& command, int argc, char** argv, int first,
+                                    std::string& error) {
+    std::vector<char*> kept{argv[first]};
+    for (int i = first + 1; i < argc && error.empty(); ++i) {
+        if (TakeToolOption(argc, argv, i, error))
+            continue;
+        kept.push_back(argv[i]);
+        const std::string arg = argv[i];
+        const bool option = arg.size() > 1 && arg[0] == '-' && arg.find('=') == std::string::npos;
+        if (option && command.takesValue != nullptr && command.takesValue(arg) && i + 1 < argc)
+            kept.push_back(argv[++i]);
+    }
+    return kept;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -229,13 +282,10 @@ int main(int argc, char** argv) {
             std::cout << host::VersionText();
             return kExitOk;
         }
-        if (arg == "--quiet") {
-            GetCOREInterface()->SetQuietMode(TRUE);
-            quiet = true;
-        } else if (arg == "--plugin-dir") {
-            if (i + 1 >= argc)
-                return UsageError("--plugin-dir needs a directory");
-            pluginDirs.push_back(argv[++i]);
+        std::string error;
+        if (TakeToolOption(argc, argv, i, error)) {
+            if (!error.empty())
+                return UsageError(error);
         } else if (arg.rfind("--", 0) == 0) {
             return UsageError("unknown option '" + arg + "'");
         } else {
@@ -247,8 +297,13 @@ int main(int argc, char** argv) {
     const Command* command = FindCommand(argv[first]);
     if (command == nullptr)
         return UsageError("unknown command '" + std::string(argv[first]) + "'");
-    const int commandArgc = argc - first;
-    char** commandArgv = argv + first;
+    std::string error;
+    std::vector<char*> arguments = CommandArguments(*command, argc, argv, first, error);
+    if (!error.empty())
+        return UsageError(error, command->name);
+    const int commandArgc = static_cast<int>(arguments.size());
+    arguments.push_back(nullptr); // as argv ends
+    char** commandArgv = arguments.data();
     if (AsksForHelp(commandArgc, commandArgv)) {
         std::cout << command->usage();
         return kExitOk;

@@ -1,7 +1,6 @@
 #include "host/commands/palette_command.h"
 
 #include "host/base/atomic_file.h"
-#include "host/base/command_arguments.h"
 #include "host/base/text.h"
 #include "host/export/ase_file.h"
 #include "host/export/css_file.h"
@@ -11,6 +10,7 @@
 #include "host/export/swatch_sheet.h"
 #include "host/import/builtin_picture.h"
 #include "host/import/image_palette.h"
+#include "host/job/render_options.h"
 
 #include "palette/palette_sort.h"
 
@@ -27,36 +27,6 @@ const char* const kHarmonyNames[] = {"none", "i", "V", "L", "I", "T", "Y", "X"};
 const char* const kSortNames[] = {"count", "hue", "value", "hue-desc", "value-desc"};
 // In the order of PaletteFormat.
 const char* const kFormatNames[] = {"text", "json", "gpl", "ase", "css", "png"};
-
-const char* const kUsage = R"usage(Usage: chromasift palette [IMAGE] [OPTIONS]
-
-Extracts the palette that a KR Chromasift map with these settings holds from IMAGE (default: a
-built-in striped picture): extraction, then the colour harmony when asked, then the autosort when
-asked. Prints it as a table, or exports it for paint and design programs.
-
-Options:
-  --colors N         "# colors": how many colours to keep, 1-100 (default 10).
-  --skip N           "# colors skip": how many of the most frequent colours to drop, 0-30
-                     (default 0).
-  --harmony H        Colour harmony template: none, i, V, L, I, T, Y or X (default: none asked).
-  --sort S           Autosort by count, hue, value, hue-desc or value-desc (default: the order
-                     of extraction).
-  --format F         What to write (default text):
-                       text  a table: every entry's fields and its share of the samples
-                       json  one JSON object: image and grid size, k-means passes, every entry
-                       gpl   a GIMP palette, for GIMP, Inkscape and Krita
-                       ase   an Adobe Swatch Exchange file (binary: needs -o)
-                       css   CSS custom properties --chromasift-1 ... with each colour's share
-                       png   a swatch sheet, 25 colours to a row, each with its share under it
-                             (binary: needs -o)
-  --json             The same as --format json.
-  -o, --output FILE  Write to FILE instead of standard output.
-  -h, --help         Show this help.
-
-Examples:
-  chromasift palette photo.jpg --colors 12 --sort hue
-  chromasift palette photo.jpg --colors 12 --sort hue --format gpl -o photo.gpl
-)usage";
 
 template <std::size_t N> int FindName(const char* const (&names)[N], const std::string& name) {
     for (std::size_t i = 0; i < N; ++i)
@@ -120,49 +90,105 @@ std::optional<PaletteExport> PaletteOfImage(const PaletteOptions& options, std::
 
 } // namespace
 
+OptionTable PaletteOptionTable(PaletteOptions& options) {
+    // "# colors" and "# colors skip" as the render command declares them, bounds and all.
+    RenderOptions unused;
+    const OptionTable render = RenderOptionTable(unused);
+    const auto count = [&render](const std::string& name, std::string help, int& target) {
+        const CommandOption& declared = *FindOption(render, name);
+        return IntOption(declared.names, declared.value, *declared.bounds, std::move(help),
+                         [&target](int value) { target = value; });
+    };
+    const auto named = [](auto& names, const char* list, int& target) {
+        return [&names, list, &target](const std::string& name, const std::string& value) {
+            const int found = FindName(names, value);
+            if (found < 0)
+                return name + " takes " + list + ", not '" + value + "'";
+            target = found;
+            return std::string();
+        };
+    };
+    return OptionSection(
+        "Options:",
+        {
+            count("--colors",
+                  "\"# colors\": how many colours to keep, {low}-{high} (default " +
+                      std::to_string(options.numColours) + ").",
+                  options.numColours),
+            count("--skip",
+                  "\"# colors skip\": how many of the most frequent colours to drop, {low}-{high} (default " +
+                      std::to_string(options.skipColours) + ").",
+                  options.skipColours),
+            ValueOption({"--harmony"}, "H",
+                        "Colour harmony template: none, i, V, L, I, T, Y or X (default: none asked).",
+                        named(kHarmonyNames, "none, i, V, L, I, T, Y or X", options.harmony)),
+            ValueOption(
+                {"--sort"}, "S",
+                "Autosort by count, hue, value, hue-desc or value-desc (default: the order of extraction).",
+                named(kSortNames, "count, hue, value, hue-desc or value-desc", options.sort)),
+            ValueOption({"--format"}, "F",
+                        "What to write (default text):\n"
+                        "  text  a table: every entry's fields and its share of the samples\n"
+                        "  json  one JSON object: image and grid size, k-means passes, every entry\n"
+                        "  gpl   a GIMP palette, for GIMP, Inkscape and Krita\n"
+                        "  ase   an Adobe Swatch Exchange file (binary: needs -o)\n"
+                        "  css   CSS custom properties --chromasift-1 ... with each colour's share\n"
+                        "  png   a swatch sheet, 25 colours to a row, each with its share under it (binary: "
+                        "needs -o)",
+                        [&options, named](const std::string& name, const std::string& value) {
+                            int format = 0;
+                            std::string error =
+                                named(kFormatNames, "text, json, gpl, ase, css or png", format)(name, value);
+                            if (error.empty())
+                                options.format = static_cast<PaletteFormat>(format);
+                            return error;
+                        }),
+            ValueOption({"--json"}, "", "The same as --format json.",
+                        [&options](const std::string&, const std::string&) {
+                            options.format = PaletteFormat::Json;
+                            return std::string();
+                        }),
+            ValueOption({"-o", "--output"}, "FILE", "Write to FILE instead of standard output.",
+                        [&options](const std::string& name, const std::string& value) {
+                            options.output = value;
+                            return value.empty() ? name + " needs a file name" : std::string();
+                        }),
+            SwitchOption({"-h", "--help"}, "Show this help.", options.help),
+        });
+}
+
 const char* PaletteUsage() {
-    return kUsage;
+    static const std::string usage = [] {
+        PaletteOptions defaults;
+        const OptionTable table = PaletteOptionTable(defaults);
+        return UsageLine("palette", "[IMAGE]", table) + R"usage(
+Extracts the palette that a KR Chromasift map with these settings holds from IMAGE (default: a
+built-in striped picture): extraction, then the colour harmony when asked, then the autosort when
+asked. Prints it as a table, or exports it for paint and design programs.
+
+)usage" + OptionsHelp(table) +
+               R"usage(
+Examples:
+  chromasift palette photo.jpg --colors 12 --sort hue
+  chromasift palette photo.jpg --colors 12 --sort hue --format gpl -o photo.gpl
+)usage";
+    }();
+    return usage.c_str();
 }
 
 std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options) {
-    const auto takesValue = [](const std::string& option) {
-        return option == "--colors" || option == "--skip" || option == "--harmony" || option == "--sort" ||
-               option == "--format" || option == "-o" || option == "--output";
-    };
-    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, takesValue)) {
-        const std::string& arg = argument.text;
-        if (arg == "-h" || arg == "--help") {
-            options.help = true;
+    const std::string error = ParseOptions(
+        PaletteOptionTable(options), argc, argv, first, "palette", [&options](const std::string& image) {
+            if (!options.image.empty())
+                return "'palette' takes one image, not also '" + image + "'";
+            options.image = image;
             return std::string();
-        } else if (arg == "--json") {
-            options.format = PaletteFormat::Json;
-        } else if (takesValue(arg)) {
-            if (!argument.value)
-                return arg + " needs a value";
-            const std::string& value = *argument.value;
-            int format = 0;
-            if (arg == "--colors" && !ParseInt(value, 1, 100, options.numColours))
-                return "--colors takes a number from 1 to 100, not '" + value + "'";
-            if (arg == "--skip" && !ParseInt(value, 0, 30, options.skipColours))
-                return "--skip takes a number from 0 to 30, not '" + value + "'";
-            if (arg == "--harmony" && (options.harmony = FindName(kHarmonyNames, value)) < 0)
-                return "--harmony takes none, i, V, L, I, T, Y or X, not '" + value + "'";
-            if (arg == "--sort" && (options.sort = FindName(kSortNames, value)) < 0)
-                return "--sort takes count, hue, value, hue-desc or value-desc, not '" + value + "'";
-            if (arg == "--format" && (format = FindName(kFormatNames, value)) < 0)
-                return "--format takes text, json, gpl, ase, css or png, not '" + value + "'";
-            if (arg == "--format")
-                options.format = static_cast<PaletteFormat>(format);
-            if ((arg == "-o" || arg == "--output") && (options.output = value).empty())
-                return arg + " needs a file name";
-        } else if (argument.option) {
-            return "unknown option '" + arg + "' for 'palette'";
-        } else if (options.image.empty()) {
-            options.image = arg;
-        } else {
-            return "'palette' takes one image, not also '" + arg + "'";
-        }
-    }
+        });
+    // --help wins over whatever follows it.
+    if (options.help)
+        return std::string();
+    if (!error.empty())
+        return error;
     if (IsBinary(options.format) && options.output.empty())
         return std::string("--format ") + kFormatNames[static_cast<int>(options.format)] +
                " writes a binary file: name it with -o FILE";

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/base/option_table.h"
+
 #include <ostream>
 #include <string>
 
@@ -19,11 +21,14 @@ struct PaletteOptions {
     bool help = false;   // --help: print PaletteUsage() and nothing else
 };
 
+// The command's options, setting `options`; "# colors" and "# colors skip" as the render command declares
+// them.
+OptionTable PaletteOptionTable(PaletteOptions& options);
+
 // The usage of "chromasift palette": every option and an example.
 const char* PaletteUsage();
 
-// Parses the arguments after "palette"; returns an error message, empty on success. --help stops the
-// parsing and sets `help`.
+// Parses the arguments after "palette"; returns an error message, empty on success. --help sets `help`.
 std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions& options);
 
 // Extracts the palette a map with these settings holds (extraction, then harmonisation, then the sort) and

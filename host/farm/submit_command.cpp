@@ -1,7 +1,6 @@
 #include "host/farm/submit_command.h"
 
 #include "host/base/atomic_file.h"
-#include "host/base/command_arguments.h"
 #include "host/base/platform.h"
 #include "host/base/text.h"
 #include "host/farm/job_script.h"
@@ -13,6 +12,7 @@
 #include "host/scene/model_scene.h"
 #include "host/scene/scene_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -43,10 +43,72 @@ Json SubmittedDocument(const RenderOptions& options) {
 
 } // namespace
 
-const char* SubmitUsage() {
-    return R"usage(Usage: chromasift submit [SCENE.json | MODEL] --frames LIST [--chunk N] [--partition P]
-                         [--wait] [render options] -o PATTERN
+OptionTable SubmitOptionTable(SubmitOptions& options) {
+    OptionTable table = RenderOptionTable(options.render);
+    for (CommandOption& option : table) {
+        const std::string name = option.names.front();
+        if (name == "--frames") {
+            option.help = "The frames, as for render: 0-47, or 1,8-9,24 (each frame once, 0 or more).";
+            option.section = "Options:";
+            option.required = true;
+            continue;
+        }
+        if (name == "-o") {
+            option.help = "The frames' files, with a run of '#' in the file name for the frame number.";
+            option.section = "Options:";
+            option.value = "PATTERN";
+        } else {
+            option.help.clear(); // render's help describes them
+        }
+        if (name == "--skip-existing")
+            continue;
+        // Passed on to the tasks as given, in an argument of its own.
+        option.set = [&options, name, set = option.set, takesValue = !option.value.empty()](
+                         const std::string& given, const std::string& value) {
+            std::string error = set(given, value);
+            options.renderArguments.push_back(name);
+            if (takesValue)
+                options.renderArguments.push_back(value);
+            return error;
+        };
+    }
+    CommandOption partition =
+        ValueOption({"--partition"}, "P", "The Slurm partition to run in (default: the cluster's default).",
+                    [&options](const std::string& name, const std::string& value) {
+                        if (value.empty() || value.find_first_of(" \t\n'\"\\$`") != std::string::npos)
+                            return name + " takes a partition's name, not '" + value + "'";
+                        options.partition = value;
+                        return std::string();
+                    });
+    // Before -o in the help, whose list --frames leads (see SubmitUsage).
+    const auto output = std::find_if(
+        table.begin(), table.end(), [](const CommandOption& option) { return option.names.front() == "-o"; });
+    const OptionTable own = OptionSection(
+        "Options:",
+        {IntOption({"--chunk"}, "N", {1, 100000, "a number of frames"},
+                   "Frames per task (default " + std::to_string(options.chunk) + ", {low} to {high}).",
+                   [&options](int value) { options.chunk = value; }),
+         partition,
+         SwitchOption(
+             {"--wait"},
+             "Follow the job until it ends, on one progress line (frames there, tasks running, tasks "
+             "failed); then name each failed chunk with the last line and path of its log. Exit "
+             "status 1 when a frame is missing.",
+             options.wait)});
+    table.insert(output, own.begin(), own.end());
+    return table;
+}
 
+const char* SubmitUsage() {
+    static const std::string usage = [] {
+        SubmitOptions defaults;
+        OptionTable table = SubmitOptionTable(defaults);
+        // --frames leads the help's list, as the first thing a submission needs.
+        const auto frames = std::find_if(table.begin(), table.end(), [](const CommandOption& option) {
+            return option.names.front() == "--frames";
+        });
+        std::rotate(table.begin(), frames, frames + 1);
+        return UsageLine("submit", "[SCENE.json | MODEL]", table, "[render options]") + R"usage(
 Renders a sequence on a Slurm cluster: the frames are cut into chunks of N frames, and one job
 array runs `chromasift render SCENE --frames CHUNK -o PATTERN` for each chunk, on whichever
 node Slurm gives it. Prints the job's ID.
@@ -58,15 +120,8 @@ what runs, and runs a chunk by hand), and each task's log beside it (NAME.JOB_TA
 Frames that are there already are not rendered again: submitting the same command again after
 a failure renders only the missing frames, and a chunk whose frames are all there is left out.
 
-Options:
-  --frames LIST      The frames, as for render: 0-47, or 1,8-9,24 (each frame once, 0 or more).
-  --chunk N          Frames per task (default 10, 1 to 100000).
-  --partition P      The Slurm partition to run in (default: the cluster's default).
-  --wait             Follow the job until it ends, on one progress line (frames there, tasks
-                     running, tasks failed); then name each failed chunk with the last line and
-                     path of its log. Exit status 1 when a frame is missing.
-  -o PATTERN         The frames' files, with a run of '#' in the file name for the frame number.
-  Every other option of render (--size, --mode, --renderer, --threads, --bitmap, ...) is passed
+)usage" + OptionsHelp(table) +
+               R"usage(  Every other option of render (--size, --mode, --renderer, --threads, --bitmap, ...) is passed
   on to the tasks; see 'chromasift render --help'.
 
 Modes that carry a counter or a random stream from frame to frame through a job ("Random",
@@ -78,68 +133,41 @@ Slurm's commands (sbatch, squeue) are run as the PATH finds them, with the clust
 configuration names (SLURM_CONF). scripts/local-slurm.sh start makes a cluster of this machine.
 
 Example:
-  chromasift submit shot.json --frames 1-240 --chunk 20 --size 1920x1080 -o frames/shot_####.png --wait
+  chromasift submit shot.json --frames 1-240 --chunk 20 --size 1920x1080 --wait \
+      -o frames/shot_####.png
 )usage";
+    }();
+    return usage.c_str();
 }
 
 std::string ParseSubmitOptions(int argc, char** argv, int first, SubmitOptions& options) {
-    std::vector<std::string> render;
-    std::vector<std::string> all;
-    const auto takesValue = [](const std::string& option) {
-        return option == "--chunk" || option == "--partition" || RenderOptionTakesValue(option);
-    };
-    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, takesValue)) {
-        const std::string& arg = argument.text;
-        if (arg == "--wait") {
-            options.wait = true;
-        } else if (arg == "--chunk" || arg == "--partition") {
-            if (!argument.value)
-                return arg + " needs a value";
-            const std::string& value = *argument.value;
-            if (arg == "--partition") {
-                if (value.empty() || value.find_first_of(" \t\n'\"\\$`") != std::string::npos)
-                    return "--partition takes a partition's name, not '" + value + "'";
-                options.partition = value;
-            } else if (!ParseInt(value, 1, 100000, options.chunk)) {
-                return "--chunk takes a number of frames from 1 to 100000, not '" + value + "'";
-            }
-        } else {
-            // The render's own options go on to it; --frames and --skip-existing are the farm's to share out.
-            all.push_back(arg);
-            if (argument.value)
-                all.push_back(*argument.value);
-            if (arg == "--frames" || arg == "--skip-existing")
-                continue;
-            render.push_back(arg);
-            if (argument.value)
-                render.push_back(*argument.value);
-        }
-    }
-    const std::string error = ParseRenderOptions(std::move(all), options.render, "submit");
+    const std::string error =
+        ParseRenderCommand(SubmitOptionTable(options), argc, argv, first, options.render, "submit");
     if (!error.empty())
         return error;
     if (options.render.frame)
         return "'submit' renders sequences: --frames LIST, not --frame";
     if (!options.render.frames)
         return "'submit' needs the frames to render: --frames LIST (such as 1-240)";
-    options.renderArguments = std::move(render);
+    if (!options.render.scene.empty())
+        options.renderArguments.insert(options.renderArguments.begin(), options.render.scene);
     return std::string();
 }
 
 std::vector<std::string> AbsoluteRenderArguments(const std::vector<std::string>& arguments) {
+    RenderOptions unused;
+    const OptionTable table = RenderOptionTable(unused);
     std::vector<std::string> absolute;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
-        if (RenderOptionTakesValue(arg) && i + 1 < arguments.size()) {
-            absolute.push_back(arg);
-            const std::string& value = arguments[++i];
-            const bool path = arg == "--bitmap" || arg == "-o" || arg == "--output";
-            absolute.push_back(path ? Absolute(value) : value);
-        } else if (arg.rfind("-", 0) != 0 || arg == "-") {
-            absolute.push_back(Absolute(arg));
-        } else {
-            absolute.push_back(arg);
+        const CommandOption* option = arg.rfind("-", 0) == 0 && arg != "-" ? FindOption(table, arg) : nullptr;
+        if (option == nullptr) {
+            absolute.push_back(arg.rfind("-", 0) != 0 || arg == "-" ? Absolute(arg) : arg);
+            continue;
         }
+        absolute.push_back(arg);
+        if (!option->value.empty() && i + 1 < arguments.size())
+            absolute.push_back(option->path ? Absolute(arguments[++i]) : arguments[++i]);
     }
     return absolute;
 }

@@ -14,7 +14,8 @@ namespace host {
 struct SubmitOptions {
     // The render options the tasks run with; `render.frames` holds the frames asked.
     RenderOptions render;
-    // The arguments they came from, in order, but --frames and --skip-existing.
+    // The arguments they came from, in order, each option by its first name and its value in an argument of
+    // its own, but --frames and --skip-existing.
     std::vector<std::string> renderArguments;
     int chunk = 10;
     std::string partition;
@@ -26,11 +27,15 @@ struct SubmitOptions {
 
 const char* SubmitUsage();
 
-// Parses the arguments after "submit"; returns an error message, empty on success.
+// The render command's options, each kept in `renderArguments` as it is set but those the farm shares out
+// (--frames, --skip-existing), and the farm's own: --chunk, --partition, --wait.
+OptionTable SubmitOptionTable(SubmitOptions& options);
+
+// Parses the arguments after "submit" as its table says; returns an error message, empty on success.
 std::string ParseSubmitOptions(int argc, char** argv, int first, SubmitOptions& options);
 
-// The render arguments as a task runs them on another machine: the scene, the output pattern and the
-// bitmap as absolute paths.
+// The render arguments as a task runs them on another machine: the scene and the values of the options
+// that name files (the output pattern, the bitmap) as absolute paths.
 std::vector<std::string> AbsoluteRenderArguments(const std::vector<std::string>& arguments);
 
 // What a sequence's frames depend on when the scene's maps use a mode that carries a counter or a random

@@ -1,6 +1,7 @@
 #pragma once
 
 // The options of every command that renders (render, sheet, submit): what they set and how they are read.
+#include "host/base/option_table.h"
 #include "host/import/imported_model.h"
 #include "host/render/renderers.h"
 #include "host/scene/map_settings.h"
@@ -43,18 +44,21 @@ inline constexpr int kMaxRenderSide = 8192;
 // A range of more frames than this says first how many files it writes.
 inline constexpr std::size_t kManyFrames = 1000;
 
+// Every option of the commands that render, declared once, setting `options`: the map settings, the
+// rendering, the animation. A command builds its own table from it, leaving out, refusing or adding
+// options; the values `options` holds when the table is built are the defaults its help names.
+OptionTable RenderOptionTable(RenderOptions& options);
+
 // The command's help: usage, options and an example.
 const char* RenderUsage();
 
-// Whether a render option is followed by its value ("--size 640x480").
-bool RenderOptionTakesValue(const std::string& option);
-
-// Parses the arguments after "render" (or another command that renders: `command` names it in messages);
-// returns an error message, empty on success. Options left out keep the values `options` holds.
+// Sets `options` from the arguments after a command that renders (`command` names it in messages) as its
+// `table` says, the one operand being the scene or model file, and checks that the options go together.
+// Returns an error message, empty on success. Options left out keep the values `options` holds.
+std::string ParseRenderCommand(const OptionTable& table, int argc, char** argv, int first,
+                               RenderOptions& options, const std::string& command);
+// The same with the render command's own table.
 std::string ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options,
                                const std::string& command = "render");
-// The same for arguments another command has gathered for the render.
-std::string ParseRenderOptions(std::vector<std::string> arguments, RenderOptions& options,
-                               const std::string& command);
 
 } // namespace host

@@ -1,7 +1,6 @@
 #include "host/sheet/sheet_command.h"
 
 #include "host/base/atomic_file.h"
-#include "host/base/command_arguments.h"
 #include "host/base/progress_display.h"
 #include "host/base/text.h"
 #include "host/draw/canvas.h"
@@ -63,22 +62,121 @@ void DrawPaletteStrip(Canvas& canvas, const SheetLayout& layout, const ImagePale
     }
 }
 
+// A cell's picture, and the note under it.
+struct SheetCell {
+    FrameBuffer frame;
+    std::string note;
+};
+
+// Renders the scene in `mode` (combined number), which the maps were switched to, with the coordinates and
+// tile numbers fitted to the model as the mode needs them unless the scene's own are asked for. The note is
+// told while the fitted tile numbers are there.
+SheetCell RenderCell(SceneRoot& scene, SheetMaps& maps, int mode, RenderSettings settings,
+                     const SheetOptions& options) {
+    // Fitted in the coordinate system the mode switch has just chosen ("As Tiles" reads the map channel).
+    if (!options.sceneCoordinates && ReadsCoordinates(mode))
+        maps.FitCoordinates(settings.renderer);
+    // Tile numbers are written for the cells that read them alone, so the other cells render the model as
+    // it is.
+    const bool fitTiles = !options.sceneCoordinates && ReadsTileNumbers(mode);
+    if (fitTiles)
+        maps.FitTileNumbers();
+    settings.width = options.render.width;
+    settings.height = options.render.height;
+    settings.threads = options.render.threads;
+    settings.unlit = options.render.unlit;
+    SheetCell cell{RenderScene(scene, settings), maps.Note(mode, settings.renderer)};
+    if (fitTiles)
+        maps.RestoreTileNumbers();
+    return cell;
+}
+
+// Draws a cell: its picture on the cell's grey, its label and its note.
+void DrawCell(Canvas& canvas, const SheetLayout& layout, int index, const SheetCell& cell,
+              const std::string& label) {
+    const Font& font = Font::Default();
+    const FrameBuffer& frame = cell.frame;
+    const int x = layout.CellX(index), y = layout.CellY(index);
+    canvas.FillRect(x, y, layout.cellWidth, layout.cellHeight, kCellBackground);
+    // Pixels where no surface was hit are transparent in the frame: the cell's grey shows through.
+    const std::vector<std::uint8_t> rgba = ToRgba8(frame);
+    for (int row = 0; row < frame.height; ++row)
+        for (int column = 0; column < frame.width; ++column) {
+            const std::uint8_t* p = &rgba[(static_cast<std::size_t>(row) * frame.width + column) * 4];
+            canvas.Blend(x + column, y + row, Rgba8{p[0], p[1], p[2], 255}, p[3]);
+        }
+    font.Draw(canvas, x, layout.LabelY(index), font.Fit(label, layout.textHeight, layout.cellWidth),
+              layout.textHeight, kText);
+    if (!cell.note.empty())
+        font.Draw(canvas, x, layout.NoteY(index), font.Fit(cell.note, layout.noteHeight, layout.cellWidth),
+                  layout.noteHeight, kDimText);
+}
+
+// Draws the strip of the palette a map with these settings holds; returns what the summary says of it, or
+// empty after a warning on `err` when the palette cannot be extracted.
+std::string DrawPaletteStripOf(const MapPalette& settings, Canvas& canvas, const SheetLayout& layout,
+                               std::ostream& err) {
+    try {
+        const ImagePalette extracted =
+            ExtractImagePalette(settings.bitmap, settings.colours, settings.skip, settings.harmony);
+        DrawPaletteStrip(canvas, layout, extracted);
+        return ", palette of " + std::to_string(extracted.palette.size()) + " colours";
+    } catch (const std::exception& e) {
+        err << "chromasift: warning: no palette strip: " << e.what() << "\n";
+        return std::string();
+    }
+}
+
+void DrawTitle(Canvas& canvas, const SheetLayout& layout, const std::string& scene) {
+    const std::string source =
+        scene.empty() ? std::string("built-in scene") : std::filesystem::path(scene).filename().string();
+    Font::Default().Draw(canvas, layout.margin, layout.margin / 2,
+                         "KR Chromasift: " + source + ", every distribution mode", layout.textHeight * 1.1f,
+                         kText);
+}
+
 } // namespace
 
-const char* SheetUsage() {
-    return R"usage(Usage: chromasift sheet [SCENE.json | MODEL] [--bitmap IMAGE] [--colors N] [--skip N]
-                        [--gamma G] [--hue H] [--saturation S] [--value V]
-                        [--renderer scanline|vray|mentalray] [--size WxH] [--threads N] [--unlit]
-                        [--triangulate] [--up y|z] [--import-time-limit SECONDS] [--frame F]
-                        [--allow-missing] [--scene-coordinates] -o SHEET.png
+OptionTable SheetOptionTable(SheetOptions& options) {
+    OptionTable table = RenderOptionTable(options.render);
+    // Refused in the sheet's own words, and left out of its help.
+    const std::pair<const char*, const char*> refused[] = {
+        {"--mode", "'sheet' renders every mode: it takes no --mode"},
+        {"--print-shader",
+         "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'"},
+        {"--frames",
+         "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range"},
+        {"--skip-existing", "'sheet' draws one frame: --skip-existing is for 'chromasift render --frames'"},
+    };
+    for (const auto& [name, message] : refused) {
+        CommandOption* option = FindOption(table, name);
+        option->help.clear();
+        option->set = [message](const std::string&, const std::string&) { return std::string(message); };
+    }
+    FindOption(table, "--frame")->help =
+        "Draw the sheet at frame F ({low} to {high}), with the time slider moved to F.";
+    CommandOption coordinates = SwitchOption(
+        {"--scene-coordinates"},
+        "Keep the scene's own coordinate offsets, scales and angles instead, and its own tile numbers (none "
+        "on a model without them).",
+        options.sceneCoordinates);
+    coordinates.section = "Sheet:";
+    table.push_back(coordinates);
+    return table;
+}
 
+const char* SheetUsage() {
+    static const std::string usage = [] {
+        SheetOptions defaults;
+        const OptionTable table = SheetOptionTable(defaults);
+        return UsageLine("sheet", "[SCENE.json | MODEL]", table) + R"usage(
 Renders the scene in all seventeen distribution modes and writes one contact sheet: a grid of
 labelled pictures, one a mode in the rollout's order, beside the palette the map holds (each
 colour with its hex value and its share of the image's samples). "VRay Instance (rnd)" is
 rendered with the V-Ray stand-in, since only V-Ray gives instance numbers; the other modes with
---renderer (scanline, vray or mentalray). The options are those of 'chromasift render' (see 'chromasift render --help'),
-except that there is no --mode, --size gives the size of each picture (default 320x240), and
---frame F draws the sheet at frame F (the time slider moved there); there is no --frames.
+--renderer (scanline, vray or mentalray). It takes the options of 'chromasift render' but those of
+one mode or of a sequence (--mode, --print-shader, --frames, --skip-existing); --size gives the size
+of each picture.
 
 The coordinate modes ("1D Mapping", "2D Mapping", "3D Mapping", "As Tiles") spread the palette
 over coordinates 0 to 1. For them the sheet sets the map's coordinate offsets and scales so that
@@ -86,39 +184,22 @@ the coordinates the map reads (object XYZ, a map channel, vertex colours or worl
 to 1 across the model's bounds, whatever its size and place. The tile modes ("BerconTile(Lin)",
 "BerconTile(Rnd)") read the tile numbers a tile map leaves in map channel 99; on a model without
 them the sheet numbers the faces on a grid of 6 x 6 tiles over the model's bounds.
-  --scene-coordinates   keep the scene's own coordinate offsets, scales and angles instead, and
-                        its own tile numbers (none on a model without them)
 
 A mode that can show only one colour on the model says why under its label, and on a line of the
 command's output: for example "Per Element" on objects that are each one piece ("one colour: one
 element per object"), or "Material ID" on a model of one material ("one colour: one material ID").
 
+)usage" + OptionsHelp(table) +
+               R"usage(
 Example:
   chromasift sheet model.obj --bitmap photo.jpg --colors 12 -o sheet.png
 )usage";
+    }();
+    return usage.c_str();
 }
 
 std::string ParseSheetOptions(int argc, char** argv, int first, SheetOptions& options) {
-    options.render.width = 320;
-    options.render.height = 240;
-    std::vector<std::string> renderArguments;
-    for (const CommandArgument& argument : ReadCommandArguments(argc, argv, first, RenderOptionTakesValue)) {
-        const std::string& arg = argument.text;
-        if (arg == "--mode")
-            return "'sheet' renders every mode: it takes no --mode";
-        if (arg == "--print-shader")
-            return "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'";
-        if (arg == "--frames")
-            return "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range";
-        if (arg == "--scene-coordinates") {
-            options.sceneCoordinates = true;
-            continue;
-        }
-        renderArguments.push_back(arg);
-        if (argument.value)
-            renderArguments.push_back(*argument.value);
-    }
-    return ParseRenderOptions(std::move(renderArguments), options.render, "sheet");
+    return ParseRenderCommand(SheetOptionTable(options), argc, argv, first, options.render, "sheet");
 }
 
 int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugins, std::ostream& out,
@@ -137,7 +218,6 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
         const int cells = static_cast<int>(modes.size());
         const SheetLayout layout = LayOutSheet(cells, options.width, options.height);
         Canvas canvas(layout.Width(), layout.Height(), kBackground);
-        const Font& font = Font::Default();
 
         ProgressDisplay display(err, showProgress, "Rendering the sheet");
         const auto start = std::chrono::steady_clock::now();
@@ -158,66 +238,22 @@ int RunSheetCommand(const SheetOptions& sheetOptions, const PluginManager& plugi
             RenderSettings settings;
             const bool instances = mode.keys == distribution::Key::RendererInstances;
             settings.renderer = instances ? RendererKind::VRay : options.renderer;
-            // Fitted in the coordinate system the mode switch has just chosen ("As Tiles" reads the map
-            // channel).
-            if (!sheetOptions.sceneCoordinates && ReadsCoordinates(mode.combined))
-                sheetMaps.FitCoordinates(settings.renderer);
-            // Tile numbers are written for the cells that read them alone, so the other cells render the
-            // model as it is.
-            const bool fitTiles = !sheetOptions.sceneCoordinates && ReadsTileNumbers(mode.combined);
-            if (fitTiles)
-                sheetMaps.FitTileNumbers();
-            settings.width = options.width;
-            settings.height = options.height;
-            settings.threads = options.threads;
-            settings.unlit = options.unlit;
             settings.progress = [&display, cell, cells](int done, int total) {
                 display.Update(cell * total + done, cells * total);
             };
-            const FrameBuffer frame = RenderScene(*scene, settings);
-
-            const int x = layout.CellX(cell), y = layout.CellY(cell);
-            canvas.FillRect(x, y, layout.cellWidth, layout.cellHeight, kCellBackground);
-            // Pixels where no surface was hit are transparent in the frame: the cell's grey shows through.
-            const std::vector<std::uint8_t> rgba = ToRgba8(frame);
-            for (int row = 0; row < frame.height; ++row)
-                for (int column = 0; column < frame.width; ++column) {
-                    const std::uint8_t* p = &rgba[(static_cast<std::size_t>(row) * frame.width + column) * 4];
-                    canvas.Blend(x + column, y + row, Rgba8{p[0], p[1], p[2], 255}, p[3]);
-                }
+            const SheetCell drawn = RenderCell(*scene, sheetMaps, mode.combined, settings, sheetOptions);
             std::string label = mode.label;
             if (settings.renderer != options.renderer || options.renderer != RendererKind::Scanline)
                 label += std::string(" (") + RendererName(settings.renderer) + ")";
-            font.Draw(canvas, x, layout.LabelY(cell), font.Fit(label, layout.textHeight, layout.cellWidth),
-                      layout.textHeight, kText);
-            const std::string note = sheetMaps.Note(mode.combined, settings.renderer);
-            if (!note.empty()) {
-                font.Draw(canvas, x, layout.NoteY(cell), font.Fit(note, layout.noteHeight, layout.cellWidth),
-                          layout.noteHeight, kDimText);
-                notes += "  " + label + ": " + note + "\n";
-            }
-            if (fitTiles)
-                sheetMaps.RestoreTileNumbers();
+            DrawCell(canvas, layout, cell, drawn, label);
+            if (!drawn.note.empty())
+                notes += "  " + label + ": " + drawn.note + "\n";
         }
         display.Finish();
 
-        std::string paletteNote;
-        if (const std::optional<MapPalette>& settings = stripPalette) {
-            try {
-                const ImagePalette extracted = ExtractImagePalette(settings->bitmap, settings->colours,
-                                                                   settings->skip, settings->harmony);
-                DrawPaletteStrip(canvas, layout, extracted);
-                paletteNote = ", palette of " + std::to_string(extracted.palette.size()) + " colours";
-            } catch (const std::exception& e) {
-                err << "chromasift: warning: no palette strip: " << e.what() << "\n";
-            }
-        }
-        const std::string source = options.scene.empty()
-                                       ? std::string("built-in scene")
-                                       : std::filesystem::path(options.scene).filename().string();
-        font.Draw(canvas, layout.margin, layout.margin / 2,
-                  "KR Chromasift: " + source + ", every distribution mode", layout.textHeight * 1.1f, kText);
-
+        const std::string paletteNote =
+            stripPalette ? DrawPaletteStripOf(*stripPalette, canvas, layout, err) : "";
+        DrawTitle(canvas, layout, options.scene);
         canvas.WritePng(PathFromUtf8(options.output));
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -11,7 +11,13 @@
 namespace host {
 
 struct SheetOptions {
-    RenderOptions render;
+    // The size is each cell's, 320 x 240 pixels unless --size gives another.
+    RenderOptions render = [] {
+        RenderOptions cell;
+        cell.width = 320;
+        cell.height = 240;
+        return cell;
+    }();
     // --scene-coordinates: the coordinate modes read the scene's own coordinates, instead of coordinates
     // fitted to the model's bounds.
     bool sceneCoordinates = false;
@@ -20,9 +26,11 @@ struct SheetOptions {
 // The command's help: usage, options and an example.
 const char* SheetUsage();
 
-// Parses the arguments after "sheet": the render command's options except --mode, with a cell size of
-// 320 x 240 pixels unless --size gives another, and --scene-coordinates. Returns an error message, empty on
-// success.
+// The render command's options but those a sheet cannot show (--mode, --print-shader, --frames,
+// --skip-existing), and --scene-coordinates.
+OptionTable SheetOptionTable(SheetOptions& options);
+
+// Parses the arguments after "sheet" as its table says. Returns an error message, empty on success.
 std::string ParseSheetOptions(int argc, char** argv, int first, SheetOptions& options);
 
 // Renders the sheet and writes it as a PNG file. Returns 0 on success and 1 when the scene cannot be

@@ -3,6 +3,7 @@
 #include "render_test_support.h"
 
 #include "host/base/text.h"
+#include "host/commands/palette_command.h"
 #include "host/commands/render_command.h"
 #include "host/draw/png_file.h"
 #include "host/job/render_source.h"
@@ -12,6 +13,9 @@
 #include "test_files.h"
 
 #include "hostsdk/core_interface.h"
+#include "hostsdk/param_block_desc.h"
+
+#include "plugin/param_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +95,38 @@ TEST(RenderCommand, RejectsBadArgumentsWithClearMessages) {
         EXPECT_NE(error.find(c.expected), std::string::npos)
             << "expected \"" << c.expected << "\" in \"" << error << "\" for " << c.line;
     }
+}
+
+// The map's options are bounded as the loaded map's parameter block declares its parameters, in render and
+// in palette alike.
+TEST(RenderCommand, MapOptionsTakeTheRangesTheMapDeclares) {
+    auto* desc = static_cast<ClassDesc2*>(
+        render_test::LoadedPlugins().FindClass(TEXMAP_CLASS_ID, CHROMASIFT_CLASS_ID));
+    ASSERT_NE(desc, nullptr);
+    const ParamBlockDesc2& block = *desc->GetParamBlockDescByID(chromasift_params);
+    host::RenderOptions render;
+    host::PaletteOptions palette;
+    const host::OptionTable tables[] = {host::RenderOptionTable(render), host::PaletteOptionTable(palette)};
+    const std::pair<const char*, ParamID> options[] = {{"--colors", pb_num_colors},
+                                                       {"--skip", pb_skip_colors},
+                                                       {"--gamma", pb_gamma},
+                                                       {"--hue", pb_hue_alteration},
+                                                       {"--saturation", pb_saturation_alteration},
+                                                       {"--value", pb_value_alteration}};
+    for (const host::OptionTable& table : tables)
+        for (const auto& [name, id] : options) {
+            const host::CommandOption* option = host::FindOption(table, name);
+            if (option == nullptr && &table != &tables[0])
+                continue; // palette has the counts alone
+            ASSERT_NE(option, nullptr) << name;
+            const ParamDef& def = *block.GetParamDef(id);
+            const auto declared = [&def](const ParamValueSpec& v) {
+                return def.type == TYPE_FLOAT ? v.f : v.i;
+            };
+            EXPECT_EQ(std::make_tuple(option->bounds->low, option->bounds->high),
+                      std::make_tuple(declared(def.rangeLow), declared(def.rangeHigh)))
+                << name;
+        }
 }
 
 TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
