@@ -1,0 +1,158 @@
+// Scene files: object records (class, name, settings) and the references between objects.
+#include "host/scene/scene_reader.h"
+
+#include "host/base/text.h"
+#include "host/scene/primitive_objects.h"
+
+#include "hostsdk/bitmap.h"
+#include "hostsdk/poly_object.h"
+#include "hostsdk/std_mat.h"
+#include "hostsdk/tex_gen.h"
+#include "hostsdk/tri_object.h"
+
+namespace host {
+
+std::string SceneReader::KindName(SClass_ID superClass) {
+    switch (superClass) {
+    case PARAMETER_BLOCK2_CLASS_ID:
+        return "a parameter block";
+    case XYZGEN_CLASS_ID:
+        return "a coordinate generator";
+    case TEXOUTPUT_CLASS_ID:
+        return "a texture output";
+    case TEXMAP_CLASS_ID:
+        return "a map";
+    case MATERIAL_CLASS_ID:
+        return "a material";
+    case GEOMOBJECT_CLASS_ID:
+        return "a geometric object";
+    case BASENODE_CLASS_ID:
+        return "a node";
+    default:
+        return "an object of super class " + HexWord(superClass);
+    }
+}
+
+ReferenceTarget* SceneReader::Instantiate(SClass_ID superClass, const Class_ID& classId,
+                                          ClassDesc** classDesc) {
+    *classDesc = nullptr;
+    if (superClass == XYZGEN_CLASS_ID && classId == STDXYZGEN_CLASS_ID)
+        return GetNewDefaultXYZGen();
+    if (superClass == TEXOUTPUT_CLASS_ID && classId == STDTEXOUT_CLASS_ID)
+        return GetNewDefaultTextureOutput();
+    if (superClass == TEXMAP_CLASS_ID && classId == BMTEX_CLASS_ID)
+        return NewDefaultBitmapTex();
+    if (superClass == MATERIAL_CLASS_ID && classId == Class_ID(DMTL_CLASS_ID, 0))
+        return NewDefaultStdMat();
+    // Nodes have no class of their own.
+    if (superClass == BASENODE_CLASS_ID && classId == Class_ID(0, 0))
+        return new INode();
+    if (superClass == GEOMOBJECT_CLASS_ID) {
+        if (classId == triObjectClassID)
+            return CreateNewTriObject();
+        if (classId == polyObjectClassID)
+            return new PolyObject();
+        if (const PrimitiveType* primitive = FindPrimitiveType(classId))
+            return CreatePrimitive(*primitive);
+    }
+    ClassDesc* cd = plugins.FindClass(superClass, classId);
+    if (cd == nullptr)
+        return nullptr;
+    *classDesc = cd;
+    void* created = cd->Create(TRUE);
+    if (superClass == TEXMAP_CLASS_ID)
+        return static_cast<Texmap*>(created);
+    // Only maps come from plug-ins in this host.
+    return nullptr;
+}
+
+void SceneReader::Create(const Json& record, const std::string& where, SceneRoot& keeper) {
+    if (!record.is_object())
+        Fail(where, "expected an object record");
+    const int id = ReadInt(Member(record, where, "id"), where + "/id");
+    if (objects.count(id) != 0)
+        Fail(where + "/id", "object ID " + std::to_string(id) + " is used twice");
+    const std::optional<ULONG> superClass = ReadWord(Member(record, where, "superClass"));
+    if (!superClass)
+        Fail(where + "/superClass", "expected a class word such as \"0x00000c10\"");
+    const Json& classWords = Member(record, where, "class");
+    if (!classWords.is_array() || classWords.size() != 2)
+        Fail(where + "/class", "expected two class ID words");
+    const std::optional<ULONG> a = ReadWord(classWords[0]);
+    const std::optional<ULONG> b = ReadWord(classWords[1]);
+    if (!a || !b)
+        Fail(where + "/class", "expected two class ID words such as \"0x61c17ce2\"");
+
+    ClassDesc* cd = nullptr;
+    ReferenceTarget* object = Instantiate(*superClass, Class_ID(*a, *b), &cd);
+    if (object == nullptr)
+        Fail(where + "/class", "no class " + HexWord(*a) + " " + HexWord(*b) + " of super class " +
+                                   HexWord(*superClass) + " is installed");
+    keeper.AddObject(object);
+    objects[id] = LoadedObject{object, cd};
+
+    if (record.contains("name")) {
+        if (!record["name"].is_string())
+            Fail(where + "/name", "expected a string");
+        const std::wstring name = FromUtf8(record["name"].get<std::string>());
+        if (auto* mtl = dynamic_cast<MtlBase*>(object))
+            mtl->SetName(name);
+        else if (auto* node = dynamic_cast<INode*>(object))
+            node->SetName(name.c_str());
+    }
+    if (record.contains("settings"))
+        ApplySettings(*object, record["settings"], where + "/settings");
+}
+
+void SceneReader::ApplySettings(ReferenceTarget& object, const Json& settings, const std::string& where) {
+    if (!settings.is_object())
+        Fail(where, "expected an object");
+    if (!ApplyGeometrySettings(object, settings, where))
+        ApplyMaterialSettings(object, settings, where);
+}
+
+void SceneReader::Connect(const Json& record, const std::string& where) {
+    const LoadedObject& loaded = objects.at(record["id"].get<int>());
+    ReferenceTarget* owner = loaded.object;
+    if (record.contains("paramBlocks")) {
+        const Json& blocks = record["paramBlocks"];
+        if (!blocks.is_array())
+            Fail(where + "/paramBlocks", "expected an array");
+        for (std::size_t i = 0; i < blocks.size(); ++i)
+            ReadBlock(blocks[i], where + "/paramBlocks/" + std::to_string(i), loaded);
+    }
+    if (record.contains("references")) {
+        const Json& references = record["references"];
+        if (!references.is_array())
+            Fail(where + "/references", "expected an array");
+        for (std::size_t i = 0; i < references.size(); ++i) {
+            const std::string at = where + "/references/" + std::to_string(i);
+            const int ref = ReadInt(Member(references[i], at, "ref"), at + "/ref");
+            if (ref < 0 || ref >= owner->NumRefs())
+                Fail(at + "/ref", "the object has no reference " + std::to_string(ref));
+            ReferenceTarget* target = Resolve(Member(references[i], at, "object"), at + "/object");
+            CheckKind(*owner, ref, target->SuperClassID(), at + "/object",
+                      "reference " + std::to_string(ref));
+            if (owner->ReplaceReference(ref, target) != REF_SUCCEED)
+                Fail(at + "/object", "the reference would make the object refer to itself");
+        }
+    }
+}
+
+ReferenceTarget* SceneReader::Resolve(const Json& value, const std::string& where) const {
+    const int id = ReadInt(value, where);
+    const auto found = objects.find(id);
+    if (found == objects.end())
+        Fail(where, "no object with ID " + std::to_string(id));
+    return found->second.object;
+}
+
+// A slot takes only the kind of object it holds: its owner would use any other object as that kind.
+void SceneReader::CheckKind(ReferenceMaker& owner, int ref, SClass_ID given, const std::string& where,
+                            const std::string& slot) const {
+    const SClass_ID wanted = owner.ReferenceSuperClassID(ref);
+    if (wanted != 0 && given != wanted)
+        Fail(where, slot + " holds " + KindName(wanted) + ", the file gives " + KindName(given));
+}
+
+} // namespace host

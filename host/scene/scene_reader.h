@@ -1,0 +1,85 @@
+#pragma once
+
+// The reader behind SceneFromDocument. It creates a document's objects, connects their parameter blocks and
+// references, has each object load, and hands the scene over once the post-load callbacks have run. Its
+// work is split by record kind: the document (scene_load.cpp), object records and references
+// (scene_load_objects.cpp), nodes and geometry (scene_load_geometry.cpp), materials and the objects maps
+// hold (scene_load_materials.cpp), parameter blocks (scene_load_params.cpp), keys and the time slider
+// (scene_load_keys.cpp), and plain values (scene_reader.cpp). Every failure throws SceneError naming the
+// file (`origin`) and the place in the document (a JSON pointer).
+#include "host/scene/scene_file.h"
+
+#include "hostsdk/param_block.h"
+
+#include <initializer_list>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace host {
+
+class SceneReader {
+public:
+    SceneReader(std::string origin, const PluginManager& plugins, const ModelImportOptions& models);
+
+    std::unique_ptr<SceneRoot> Read(const Json& document, const SceneAdditions& additions);
+
+private:
+    struct LoadedObject {
+        ReferenceTarget* object = nullptr;
+        ClassDesc* classDesc = nullptr;
+    };
+    // Where the scene leaves the time slider, and its animation range.
+    struct TimeSlider {
+        TimeValue time = 0;
+        Interval range;
+    };
+
+    // Values.
+    [[noreturn]] void Fail(const std::string& where, const std::string& what) const;
+    const Json& Member(const Json& object, const std::string& where, const char* name) const;
+    int ReadInt(const Json& value, const std::string& where) const;
+    float ReadFloat(const Json& value, const std::string& where) const;
+    bool ReadBool(const Json& value, const std::string& where) const;
+    // Refuses a setting other than `names`.
+    void OnlySettings(const Json& settings, const std::string& where,
+                      std::initializer_list<const char*> names) const;
+
+    // Object records and references.
+    ReferenceTarget* Instantiate(SClass_ID superClass, const Class_ID& classId, ClassDesc** classDesc);
+    // Creates the object of a record, kept alive by `keeper`, with its name and settings.
+    void Create(const Json& record, const std::string& where, SceneRoot& keeper);
+    void ApplySettings(ReferenceTarget& object, const Json& settings, const std::string& where);
+    // Gives the object of a record its parameter blocks and references.
+    void Connect(const Json& record, const std::string& where);
+    ReferenceTarget* Resolve(const Json& value, const std::string& where) const;
+    void CheckKind(ReferenceMaker& owner, int ref, SClass_ID given, const std::string& where,
+                   const std::string& slot) const;
+    // What a scene file calls the objects of a super class, for messages.
+    static std::string KindName(SClass_ID superClass);
+
+    // Nodes, primitives and meshes; false for other objects.
+    bool ApplyGeometrySettings(ReferenceTarget& object, const Json& settings, const std::string& where);
+    template <class Fill>
+    void ReadMeshFile(const Json& name, const std::string& where, bool triangles, Fill fill);
+
+    // Standard materials, coordinate generators, texture outputs and bitmap textures; other objects take
+    // no settings.
+    void ApplyMaterialSettings(ReferenceTarget& object, const Json& settings, const std::string& where);
+
+    // Parameter blocks.
+    void ReadBlock(const Json& record, const std::string& where, const LoadedObject& loaded);
+    void ReadParam(IParamBlock2& block, const Json& param, const std::string& where);
+
+    // Keys and the time slider.
+    void ReadKeys(IParamBlock2& block, const ParamDef& def, const Json& keys, const std::string& where);
+    TimeSlider ReadTimeSlider(const Json& document) const;
+    Interval ReadAnimationRange(const Json& value) const;
+
+    std::string origin;
+    const PluginManager& plugins;
+    const ModelImportOptions& models;
+    std::map<int, LoadedObject> objects;
+};
+
+} // namespace host
