@@ -78,10 +78,11 @@ namespace detail {
 // what the rollout's radios and stored scenes need.
 constexpr bool TableIsWhole() {
     for (std::size_t i = 0; i < kModeCount; ++i) {
-        const ModeRow* row = FindMode(static_cast<int>(i));
-        if (row == nullptr || (i > 0 && kModeTable[i].category == kModeTable[i - 1].category
-                                   ? kModeTable[i].subMode != kModeTable[i - 1].subMode + 1
-                                   : kModeTable[i].subMode != 0))
+        int rows = 0;
+        for (const ModeRow& row : kModeTable)
+            rows += row.combined == static_cast<int>(i) ? 1 : 0;
+        const bool sameCategory = i > 0 && kModeTable[i].category == kModeTable[i - 1].category;
+        if (rows != 1 || kModeTable[i].subMode != (sameCategory ? kModeTable[i - 1].subMode + 1 : 0))
             return false;
     }
     return true;
