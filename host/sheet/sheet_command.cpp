@@ -151,7 +151,7 @@ OptionTable SheetOptionTable(SheetOptions& options) {
     for (const auto& [name, message] : refused) {
         CommandOption* option = FindOption(table, name);
         option->help.clear();
-        option->set = [message](const std::string&, const std::string&) { return std::string(message); };
+        option->set = [text = message](const std::string&, const std::string&) { return std::string(text); };
     }
     FindOption(table, "--frame")->help =
         "Draw the sheet at frame F ({low} to {high}), with the time slider moved to F.";
