@@ -5,7 +5,7 @@
 # no two folders can then include each other either.
 
 # From the bottom: the top-level folder itself holds only main.cpp, the very top.
-set(layers base draw export import scene render job sheet farm edit commands .)
+set(layers base draw export import scene render job sheet farm edit gltf commands .)
 
 if(NOT SOURCE_DIR)
     message(FATAL_ERROR "give -DSOURCE_DIR=<the repository's root>")

@@ -10,6 +10,7 @@
 #include "host/edit/edit_command.h"
 #include "host/edit/screenshot_command.h"
 #include "host/farm/submit_command.h"
+#include "host/gltf/export_command.h"
 #include "host/job/render_options.h"
 #include "host/sheet/sheet_command.h"
 
@@ -42,6 +43,7 @@ Commands:
   palette    Extract the palette a map holds from an image; print it or export it.
   render     Render a scene file, a model file or the built-in scene with the map, to PNG.
   sheet      Render a scene in all seventeen distribution modes as one labelled contact sheet.
+  export     Write a scene's meshes in the map's colours as glTF, or as a page that shows them.
   submit     Render a sequence on a Slurm render farm, in chunks of frames, and follow it.
   edit       Edit a scene's map in a material-editor window, or replay a script of edits.
   screenshot Write PNG pictures of the map's rollouts and reorder dialog (Windows build).
@@ -150,6 +152,16 @@ int RunSheet(int argc, char** argv) {
     return host::RunSheetCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
 }
 
+int RunExport(int argc, char** argv) {
+    host::ExportOptions options;
+    const std::string error = host::ParseExportOptions(argc, argv, 1, options);
+    if (!error.empty())
+        return UsageError(error, "export");
+    host::PluginManager plugins;
+    plugins.LoadAll();
+    return host::RunExportCommand(options, plugins, std::cout, std::cerr, host::StderrIsTerminal());
+}
+
 int RunEdit(int argc, char** argv) {
     host::EditOptions options;
     const std::string error = host::ParseEditOptions(argc, argv, 1, options);
@@ -174,8 +186,8 @@ int RunHelp(int argc, char** argv);
 
 const char* HelpUsage() {
     return "Usage: chromasift help [COMMAND]\n\n"
-           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet, submit,\n"
-           "edit, screenshot).\n\n"
+           "Shows the tool's help, or the help of COMMAND (plugins, palette, render, sheet, export,\n"
+           "submit, edit, screenshot).\n\n"
            "Example:\n  chromasift help render\n";
 }
 
@@ -194,6 +206,7 @@ const Command kCommands[] = {
      TableTakesValue<host::PaletteOptions, host::PaletteOptionTable>},
     {"render", host::RenderUsage, RunRender, TableTakesValue<host::RenderOptions, host::RenderOptionTable>},
     {"sheet", host::SheetUsage, RunSheet, TableTakesValue<host::SheetOptions, host::SheetOptionTable>},
+    {"export", host::ExportUsage, RunExport, TableTakesValue<host::ExportOptions, host::ExportOptionTable>},
     {"submit", host::SubmitUsage, RunSubmit, TableTakesValue<host::SubmitOptions, host::SubmitOptionTable>},
     {"edit", host::EditUsage, RunEdit, nullptr},
     {"screenshot", host::ScreenshotUsage, RunScreenshot, nullptr},

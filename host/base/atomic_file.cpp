@@ -43,11 +43,16 @@ std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target) {
     return target.parent_path() / PathFromUtf8("." + PathToUtf8(target.filename()) + "." + suffix + ".tmp");
 }
 
-void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, FileReplaceSteps& steps) {
+void WriteFileInParts(const std::filesystem::path& file, const ContentParts& produce,
+                      FileReplaceSteps& steps) {
     if (file == std::filesystem::path(kStandardOutputName)) {
         // After whatever the command wrote through the stream before.
         std::cout.flush();
-        if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0)
+        produce([](std::string_view part) {
+            if (std::fwrite(part.data(), 1, part.size(), stdout) != part.size())
+                throw FileWriteError(std::string("standard output: cannot write: ") + std::strerror(errno));
+        });
+        if (std::fflush(stdout) != 0)
             throw FileWriteError(std::string("standard output: cannot write: ") + std::strerror(errno));
         return;
     }
@@ -56,11 +61,14 @@ void WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     switch (KindOfWriteTarget(target)) {
     case WriteTarget::Directory:
         throw FileWriteError(name + ": cannot write the file: it is a directory");
-    case WriteTarget::Stream:
+    case WriteTarget::Stream: {
         // A device or a pipe replaced by a file would stop being one: its reader would receive nothing.
+        std::string bytes;
+        produce([&bytes](std::string_view part) { bytes.append(part); });
         if (const std::string reason = WriteIntoStream(target, bytes); !reason.empty())
             throw FileWriteError(name + ": cannot write the file: " + reason);
         return;
+    }
     case WriteTarget::File:
         break;
     }
@@ -73,9 +81,11 @@ void WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
     std::string failure = "cannot write the file: ";
     std::string reason;
     try {
-        reason = steps.Write(bytes);
-        if (reason.empty())
-            reason = steps.Finish();
+        produce([&](std::string_view part) {
+            if (const std::string written = steps.Write(part); !written.empty())
+                throw FileWriteError(name + ": " + failure + written);
+        });
+        reason = steps.Finish();
         if (reason.empty()) {
             failure = "cannot replace the file: ";
             reason = steps.Replace(temporary, target);
@@ -88,6 +98,16 @@ void WriteFileAtomically(const std::filesystem::path& file, std::string_view byt
         steps.Discard(temporary);
         throw FileWriteError(name + ": " + failure + reason);
     }
+}
+
+void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, FileReplaceSteps& steps) {
+    WriteFileInParts(
+        file, [bytes](const auto& write) { write(bytes); }, steps);
+}
+
+void WriteFileInParts(const std::filesystem::path& file, const ContentParts& produce) {
+    const std::unique_ptr<FileReplaceSteps> steps = SystemFileReplaceSteps();
+    WriteFileInParts(file, produce, *steps);
 }
 
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes) {

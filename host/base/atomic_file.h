@@ -4,6 +4,7 @@
 // reaches the disk, and then takes the target's place in one step. Whatever fails on the way, the old
 // file stays as it was and no temporary file is left behind.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -22,6 +23,13 @@ public:
 // named pipe) is written directly and never replaced, and "-" names standard output, as Unix tools take it.
 // A file the user may not write is refused, not replaced. Throws FileWriteError.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
+
+// Writes a file's content a part at a time: `write` takes each part in order.
+using ContentParts = std::function<void(const std::function<void(std::string_view part)>& write)>;
+
+// WriteFileAtomically with the content made by `produce` while it is written, for files too large to hold
+// whole. Whatever `produce` throws passes on, after the temporary file is removed.
+void WriteFileInParts(const std::filesystem::path& file, const ContentParts& produce);
 
 // The name that stands for standard output where a file is written.
 inline constexpr const char* kStandardOutputName = "-";
@@ -62,6 +70,8 @@ std::string WriteIntoStream(const std::filesystem::path& target, std::string_vie
 
 // WriteFileAtomically through the given steps (tests put faults between them).
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes, FileReplaceSteps& steps);
+void WriteFileInParts(const std::filesystem::path& file, const ContentParts& produce,
+                      FileReplaceSteps& steps);
 
 // A new candidate name for a temporary file beside `target` on every call: hidden where a leading dot
 // hides, and recognisably the target's.

@@ -33,14 +33,24 @@ std::uint8_t ToByte(float value) {
     return static_cast<std::uint8_t>(std::floor(value * 255.0f + 0.5f));
 }
 
-void WritePng(const std::filesystem::path& file, int width, int height,
-              const std::vector<std::uint8_t>& rgba) {
+std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std::uint8_t>& rgba) {
     if (width <= 0 || height <= 0 ||
         rgba.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4)
-        throw std::runtime_error(PathToUtf8(file) + ": no picture to write");
+        throw std::runtime_error("no picture to write");
     std::vector<std::uint8_t> encoded;
     if (stbi_write_png_to_func(AppendBytes, &encoded, width, height, 4, rgba.data(), width * 4) == 0)
-        throw std::runtime_error(PathToUtf8(file) + ": the picture cannot be encoded");
+        throw std::runtime_error("the picture cannot be encoded");
+    return encoded;
+}
+
+void WritePng(const std::filesystem::path& file, int width, int height,
+              const std::vector<std::uint8_t>& rgba) {
+    std::vector<std::uint8_t> encoded;
+    try {
+        encoded = EncodePng(width, height, rgba);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error(PathToUtf8(file) + ": " + e.what());
+    }
     WriteFileAtomically(file,
                         std::string_view(reinterpret_cast<const char*>(encoded.data()), encoded.size()));
 }

@@ -11,6 +11,10 @@ namespace host {
 // NaN gives 0.
 std::uint8_t ToByte(float value);
 
+// Width x height RGBA pixels (four bytes each, row by row from the top) encoded as PNG. Throws
+// std::runtime_error when they cannot be.
+std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std::uint8_t>& rgba);
+
 // Writes width x height RGBA pixels (four bytes each, row by row from the top) as a PNG file. Throws
 // std::runtime_error naming the file when it cannot be written.
 void WritePng(const std::filesystem::path& file, int width, int height,

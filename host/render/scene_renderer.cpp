@@ -71,6 +71,62 @@ private:
     std::vector<GeomObject*> copied;
 };
 
+// Shades points on the render instances' surfaces as the job's renderer does, without lighting.
+class SurfaceShader {
+public:
+    SurfaceShader(HostRenderGlobalContext& context, RendererKind renderer, TimeValue time, int width,
+                  const MentalRayShaders& mentalRay)
+        : context(context), renderer(renderer), time(time), width(width), mentalRay(mentalRay) {}
+
+    AColor Shade(int index, int face, const Point3& barycentric, int x, int y) const {
+        HostRenderInstance& instance = context.Instance(index);
+        if (renderer == RendererKind::VRay) {
+            VRayShadeContext sc(context, instance, face, barycentric, time);
+            return DiffuseColour(instance.mtl, sc);
+        }
+        ScanlineShadeContext sc(context, instance, face, barycentric, time);
+        if (const ChromasiftShaderParams* shader =
+                renderer == RendererKind::MentalRay ? mentalRay.ForInstance(index) : nullptr)
+            return ShadeChromasift(*shader, Sample(*shader, sc, instance, x, y), sc);
+        return DiffuseColour(instance.mtl, sc);
+    }
+
+    HostRenderGlobalContext& context;
+
+private:
+    // What mental ray's shader learns of a sample: only what its mode reads.
+    ShaderSample Sample(const ChromasiftShaderParams& shader, ScanlineShadeContext& sc,
+                        HostRenderInstance& instance, int x, int y) const {
+        ShaderSample sample;
+        sample.x = x;
+        sample.y = y;
+        sample.width = width;
+        sample.materialID = sc.mtlNum;
+        if (shader.readsCoordinates) {
+            if (shader.mapping == UVW_COORDS)
+                sample.uvw1 = sc.UVW(1);
+            else if (shader.mapping == UVW2_COORDS)
+                sample.vertexColour = sc.UVW(0);
+            else if (shader.mapping == XYZ_WORLD_COORDS)
+                sample.worldPoint = instance.objToWorld.PointTransform(sc.PObj());
+            else
+                sample.objectPoint = sc.PObj();
+        }
+        if (shader.readsTileChannel)
+            sample.uvw99 = sc.UVW(99);
+        return sample;
+    }
+
+    const RendererKind renderer;
+    const TimeValue time;
+    const int width;
+    const MentalRayShaders& mentalRay;
+};
+
+AColor FrameSurfaces::Shade(int instance, int face, const Point3& barycentric, int x, int y) const {
+    return shader.Shade(instance, face, barycentric, x, y);
+}
+
 namespace {
 
 // One render instance per visible node whose object renders and gives a mesh, in scene order.
@@ -168,10 +224,8 @@ void UpdateMaterials(HostRenderGlobalContext& context, TimeValue t) {
 // Resolves and shades one tile into the frame buffer.
 class TileShader {
 public:
-    TileShader(const Rasteriser& rasteriser, HostRenderGlobalContext& context, FrameBuffer& frame,
-               const RenderSettings& settings, TimeValue time, const MentalRayShaders& mentalRay)
-        : rasteriser(rasteriser), context(context), frame(frame), renderer(settings.renderer),
-          unlit(settings.unlit), time(time), mentalRay(mentalRay) {}
+    TileShader(const Rasteriser& rasteriser, const SurfaceShader& surfaces, FrameBuffer& frame, bool unlit)
+        : rasteriser(rasteriser), surfaces(surfaces), frame(frame), unlit(unlit) {}
 
     void Run(int tile, TileVisibility& visibility) const {
         rasteriser.ResolveTile(tile, visibility);
@@ -184,21 +238,10 @@ public:
                 if (triangle < 0)
                     continue;
                 const SurfaceHit hit = rasteriser.Hit(triangle, x, y);
-                HostRenderInstance& instance = context.Instance(hit.instance);
+                HostRenderInstance& instance = surfaces.context.Instance(hit.instance);
                 const std::size_t at = frame.Index(x, y);
-                if (renderer == RendererKind::VRay) {
-                    VRayShadeContext sc(context, instance, hit.face, hit.barycentric, time);
-                    frame.colour[at] = Lit(DiffuseColour(instance.mtl, sc), instance, hit);
-                } else if (const ChromasiftShaderParams* shader = renderer == RendererKind::MentalRay
-                                                                      ? mentalRay.ForInstance(hit.instance)
-                                                                      : nullptr) {
-                    ScanlineShadeContext sc(context, instance, hit.face, hit.barycentric, time);
-                    const ShaderSample sample = Sample(*shader, sc, instance, x, y);
-                    frame.colour[at] = Lit(ShadeChromasift(*shader, sample, sc), instance, hit);
-                } else {
-                    ScanlineShadeContext sc(context, instance, hit.face, hit.barycentric, time);
-                    frame.colour[at] = Lit(DiffuseColour(instance.mtl, sc), instance, hit);
-                }
+                frame.colour[at] =
+                    Lit(surfaces.Shade(hit.instance, hit.face, hit.barycentric, x, y), instance, hit);
                 frame.nodeID[at] = instance.nodeID;
                 frame.face[at] = hit.face;
             }
@@ -215,36 +258,10 @@ private:
                        Scale(point, -1.0f));
     }
 
-    // What mental ray's shader learns of a sample: only what its mode reads.
-    ShaderSample Sample(const ChromasiftShaderParams& shader, ScanlineShadeContext& sc,
-                        HostRenderInstance& instance, int x, int y) const {
-        ShaderSample sample;
-        sample.x = x;
-        sample.y = y;
-        sample.width = frame.width;
-        sample.materialID = sc.mtlNum;
-        if (shader.readsCoordinates) {
-            if (shader.mapping == UVW_COORDS)
-                sample.uvw1 = sc.UVW(1);
-            else if (shader.mapping == UVW2_COORDS)
-                sample.vertexColour = sc.UVW(0);
-            else if (shader.mapping == XYZ_WORLD_COORDS)
-                sample.worldPoint = instance.objToWorld.PointTransform(sc.PObj());
-            else
-                sample.objectPoint = sc.PObj();
-        }
-        if (shader.readsTileChannel)
-            sample.uvw99 = sc.UVW(99);
-        return sample;
-    }
-
     const Rasteriser& rasteriser;
-    HostRenderGlobalContext& context;
+    const SurfaceShader& surfaces;
     FrameBuffer& frame;
-    const RendererKind renderer;
     const bool unlit;
-    const TimeValue time;
-    const MentalRayShaders& mentalRay;
 };
 
 // Hands out tiles in order to the render threads (this thread among them) until all are done or one
@@ -305,8 +322,15 @@ RenderJob::~RenderJob() {
     BroadcastNotification(NOTIFY_POST_RENDER);
 }
 
-FrameBuffer RenderJob::RenderFrame(TimeValue t) {
+// What a frame is shaded with, built by SetUpFrame.
+struct RenderJob::Frame {
     HostRenderGlobalContext context;
+    CameraSetup camera;
+    MentalRayShaders mentalRay;
+};
+
+void RenderJob::SetUpFrame(TimeValue t, Frame& frame) {
+    HostRenderGlobalContext& context = frame.context;
     context.renderer = scope->renderer;
     context.time = t;
     context.devWidth = settings.width;
@@ -314,7 +338,7 @@ FrameBuffer RenderJob::RenderFrame(TimeValue t) {
 
     // Without a scene camera the camera depends on the meshes, so they are asked for through a null view.
     const std::optional<SceneCamera>& sceneCamera = scene.Camera();
-    CameraSetup camera;
+    CameraSetup& camera = frame.camera;
     if (sceneCamera) {
         camera = SetUpCamera(*sceneCamera, settings.width, settings.height);
         CameraView view(camera);
@@ -337,12 +361,17 @@ FrameBuffer RenderJob::RenderFrame(TimeValue t) {
     context.farRange = farthest;
 
     UpdateMaterials(context, t);
-    MentalRayShaders mentalRay;
     if (settings.renderer == RendererKind::MentalRay)
-        mentalRay.Translate(context, t, settings.shaderTranslated);
+        frame.mentalRay.Translate(context, t, settings.shaderTranslated);
+}
+
+FrameBuffer RenderJob::RenderFrame(TimeValue t) {
+    Frame setup;
+    SetUpFrame(t, setup);
+    HostRenderGlobalContext& context = setup.context;
     BroadcastNotification(NOTIFY_PRE_RENDERFRAME, &context);
 
-    Rasteriser rasteriser(camera.projection);
+    Rasteriser rasteriser(setup.camera.projection);
     std::vector<Rasteriser::MeshToDraw> meshes;
     for (int i = 0; i < context.NumRenderInstances(); ++i) {
         const HostRenderInstance& instance = context.Instance(i);
@@ -359,11 +388,21 @@ FrameBuffer RenderJob::RenderFrame(TimeValue t) {
     frame.colour.assign(pixels, AColor(0.0f, 0.0f, 0.0f, 0.0f));
     frame.nodeID.assign(pixels, -1);
     frame.face.assign(pixels, -1);
-    const TileShader shader(rasteriser, context, frame, settings, t, mentalRay);
+    const SurfaceShader surfaces(context, settings.renderer, t, settings.width, setup.mentalRay);
+    const TileShader shader(rasteriser, surfaces, frame, settings.unlit);
     RenderTiles(shader, rasteriser.NumTiles(), RenderThreadCount(settings.threads), settings.progress);
 
     BroadcastNotification(NOTIFY_POST_RENDERFRAME, &context);
     return frame;
+}
+
+void RenderJob::ShadeFrame(TimeValue t, const std::function<void(const FrameSurfaces&)>& shade) {
+    Frame setup;
+    SetUpFrame(t, setup);
+    BroadcastNotification(NOTIFY_PRE_RENDERFRAME, &setup.context);
+    const SurfaceShader surfaces(setup.context, settings.renderer, t, settings.width, setup.mentalRay);
+    shade(FrameSurfaces(setup.context, surfaces));
+    BroadcastNotification(NOTIFY_POST_RENDERFRAME, &setup.context);
 }
 
 FrameBuffer RenderScene(SceneRoot& scene, const RenderSettings& settings) {

@@ -1,6 +1,7 @@
 #pragma once
 
 // Rendering a scene with one of the host's renderers into a frame buffer.
+#include "host/render/render_instances.h"
 #include "host/render/renderers.h"
 #include "host/scene/scene.h"
 
@@ -51,6 +52,24 @@ struct FrameBuffer {
 std::vector<std::uint8_t> ToRgba8(const FrameBuffer& frame);
 
 class RenderScope;
+class SurfaceShader;
+
+// A frame set up as a render sets it up (render instances, updated materials, mental ray's shaders, the
+// per-frame notifications), for a caller that picks its own points on the surfaces instead of pixels.
+class FrameSurfaces {
+public:
+    FrameSurfaces(HostRenderGlobalContext& context, const SurfaceShader& shader)
+        : context(context), shader(shader) {}
+
+    HostRenderGlobalContext& Context() const { return context; }
+    // The colour render instance `instance` shows, unlit, at the point `barycentric` of `face`; (x, y) is the
+    // pixel that mental ray's shader is told of.
+    AColor Shade(int instance, int face, const Point3& barycentric, int x = 0, int y = 0) const;
+
+private:
+    HostRenderGlobalContext& context;
+    const SurfaceShader& shader;
+};
 
 // A render job: one frame, or a range of frames, rendered with one renderer, as the host renders them. For
 // the job's duration the renderer is the host's current one and works on copies of the scene's geometry;
@@ -71,8 +90,13 @@ public:
     // the per-frame notification goes out and the tiles are rendered on the render threads.
     // With one thread, tiles and the pixels within them are shaded in a fixed order.
     FrameBuffer RenderFrame(TimeValue t);
+    // Sets frame `t` up as RenderFrame does and hands it to `shade` in place of the rasteriser.
+    void ShadeFrame(TimeValue t, const std::function<void(const FrameSurfaces&)>& shade);
 
 private:
+    struct Frame;
+    void SetUpFrame(TimeValue t, Frame& frame);
+
     SceneRoot& scene;
     const RenderSettings settings;
     std::unique_ptr<RenderScope> scope;

@@ -1,0 +1,20 @@
+# cmake -DINPUTS="a.js|b.js" -DOUTPUT=viewer_scripts.cpp -P embed_viewer.cmake: the viewer's scripts as C++ byte
+# arrays, in order. A script holding "</script" would end the page's script element early: refused.
+string(REPLACE "|" ";" inputs "${INPUTS}")
+set(arrays "")
+set(views "")
+set(index 0)
+foreach(input IN LISTS inputs)
+    file(READ "${input}" text)
+    string(FIND "${text}" "</script" closing)
+    if(NOT closing EQUAL -1)
+        message(FATAL_ERROR "${input} holds \"</script\", which would end the preview page's script early")
+    endif()
+    file(READ "${input}" hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+    string(APPEND arrays "const unsigned char kScript${index}[] = {${bytes}};\n")
+    string(APPEND views "        std::string_view(reinterpret_cast<const char*>(kScript${index}), sizeof kScript${index}),\n")
+    math(EXPR index "${index} + 1")
+endforeach()
+file(WRITE "${OUTPUT}" "#include \"host/gltf/viewer_scripts.h\"\n\nnamespace {\n\n${arrays}\n} // namespace\n\n"
+    "std::vector<std::string_view> host::ViewerScripts() {\n    return {\n${views}    };\n}\n")
