@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing need, only those that are missing.
-# Usage: scripts/install-deps.sh [--windows | --fuzz | --package | --bench | --farm]
+# Usage: scripts/install-deps.sh [--windows | --fuzz | --package | --bench | --farm | --browser]...
 #   --windows adds the cross compiler and Wine, and for the tests on a real display an X server (Xvfb), input
 #   events (xdotool), screen reading (xwd) and python3; --fuzz adds clang and its runtime libraries (libFuzzer
 #   and the sanitizers' runtimes, which the build without recommended packages would otherwise leave out);
 #   --package adds what making and testing the packages needs; --bench adds what the benchmark scripts measure
 #   with (GNU time, valgrind); --farm adds the scheduler the farm tests run a one-machine cluster of (Slurm's
-#   controller, node daemon and commands, and its authentication daemon).
+#   controller, node daemon and commands, and its authentication daemon); --browser adds what the export tests
+#   read exported files with (Node.js and npm for the glTF validator, Chromium for the preview page).
 # Says one line per step; the package manager's own output goes to build/logs/apt.log, named on failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake ninja-build make g++ googletest libbenchmark-dev libstb-dev nlohmann-json3-dev libopenexr-dev pkgconf libassimp-dev fonts-dejavu-core
-    python3-markdown)
-case "${1:-}" in
---windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool x11-apps python3) ;;
---fuzz) packages+=(clang libclang-rt-dev) ;;
---package) packages+=(dpkg-dev unzip wine wine64) ;;
---bench) packages+=(time valgrind) ;;
---farm) packages+=(slurmctld slurmd slurm-client munge) ;;
-esac
+    python3-markdown libtinygltf-dev libjs-three)
+for option in "$@"; do
+    case "$option" in
+    --windows) packages+=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine xvfb xdotool x11-apps python3) ;;
+    --fuzz) packages+=(clang libclang-rt-dev) ;;
+    --package) packages+=(dpkg-dev unzip wine wine64) ;;
+    --bench) packages+=(time valgrind) ;;
+    --farm) packages+=(slurmctld slurmd slurm-client munge) ;;
+    --browser) packages+=(nodejs npm chromium) ;;
+    *) echo "install-deps.sh: unknown option '$option'" >&2; exit 2 ;;
+    esac
+done
 
 missing=()
 for package in "${packages[@]}"; do

@@ -31,6 +31,13 @@ const ExportFormat* FormatOfName(const std::string& name) {
     return nullptr;
 }
 
+std::string JoinQuoted(const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names)
+        joined += (joined.empty() ? "\"" : ", \"") + name + "\"";
+    return joined;
+}
+
 } // namespace
 
 OptionTable ExportOptionTable(ExportOptions& options) {
@@ -140,11 +147,13 @@ int RunExportCommand(const ExportOptions& options, const PluginManager& plugins,
         std::size_t objects = 0, faces = 0, colours = 0, textures = 0;
         RenderJob job(*scene, settings);
         job.ShadeFrame(t, [&](const FrameSurfaces& frame) {
-            const ExportColours found = FindExportColours(
-                frame, t, bake,
-                [&err](const std::string& text) { err << "chromasift: warning: " << text << "\n"; },
-                [&display](double done) { display.Update(static_cast<int>(done * 1000), 1000); });
+            const ExportColours found = FindExportColours(frame, t, bake, [&display](double done) {
+                display.Update(static_cast<int>(done * 1000), 1000);
+            });
             display.Finish();
+            if (!found.overlapping.empty())
+                err << "chromasift: warning: texture islands overlap in " << JoinQuoted(found.overlapping)
+                    << ": where faces share texels, the baked texture shows one face's colour\n";
             WriteExport(PathFromUtf8(render.output), options.format, frame.Context(), found, render.unlit);
             objects = found.objects.size();
             colours = found.palette.size();

@@ -92,7 +92,6 @@ bool FaceIsExported(const Mesh& mesh, int f) {
 }
 
 ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const BakeSettings& bake,
-                                const std::function<void(const std::string&)>& warn,
                                 const std::function<void(double done)>& progress) {
     ExportColours colours;
     std::map<AColor, int, ColourOrder> known;
@@ -126,9 +125,7 @@ ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const B
                                                        return frame.Shade(i, face, barycentric);
                                                    });
             if (baked.overlapping > 0)
-                warn("the object \"" + object.name + "\" has overlapping texture islands (" +
-                     std::to_string(baked.overlapping) +
-                     " texels lie in more than one face): its baked texture shows one face's colour there");
+                colours.overlapping.push_back(object.name);
             object.texturePng = EncodePng(baked.size, baked.size, baked.rgba);
             std::set<std::uint32_t> shown;
             for (std::size_t at = 0; at < baked.rgba.size() && shown.size() < 256; at += 4)

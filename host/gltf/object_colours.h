@@ -30,6 +30,8 @@ struct ExportColours {
     // The distinct colours faces show (unlit, sRGB-encoded as the map gives them), in the order first met.
     std::vector<AColor> palette;
     std::vector<ObjectColours> objects;
+    // The baked objects whose texture islands overlap: their textures show one face's colour there.
+    std::vector<std::string> overlapping;
 };
 
 struct BakeSettings {
@@ -38,10 +40,9 @@ struct BakeSettings {
 };
 
 // The colours of every render instance of `frame` at time `t`. Throws std::runtime_error for an object whose
-// colours vary inside its faces but which has no texture coordinates to bake them over; `warn` hears of
-// overlapping texture islands, once per object; `progress` of the faces and texels done.
+// colours vary inside its faces but which has no texture coordinates to bake them over; `progress` hears
+// of each object done.
 ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const BakeSettings& bake,
-                                const std::function<void(const std::string&)>& warn,
                                 const std::function<void(double done)>& progress);
 
 // Face `f`'s corners in map channel 1 (which the mesh has); (0, 0, 0) where the channel does not reach.
