@@ -14,6 +14,8 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(third_party_notices
     "stb image decoder and encoder=/usr/share/doc/libstb-dev/copyright"
     "JSON for Modern C++=/usr/share/doc/nlohmann-json3-dev/copyright"
+    "TinyGLTF (glTF writer)=/usr/share/doc/libtinygltf-dev/copyright"
+    "three.js (the preview page's viewer)=/usr/share/doc/libjs-three/copyright"
     "DejaVu fonts (the typeface of the labels)=/usr/share/doc/fonts-dejavu-core/copyright")
 if(WIN32)
     list(APPEND third_party_notices

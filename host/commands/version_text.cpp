@@ -38,7 +38,9 @@ std::string VersionText() {
          << "  model files    assimp " << CHROMASIFT_ASSIMP_VERSION << " (in " << kModelReaderProgram
          << ")\n";
 #endif
-    text << "  typeface       DejaVu Sans " << CHROMASIFT_FONT_VERSION << "\n";
+    text << "  glTF files     TinyGLTF " << CHROMASIFT_TINYGLTF_VERSION << "\n"
+         << "  model viewer   three.js " << CHROMASIFT_THREE_VERSION << " (in exported pages)\n"
+         << "  typeface       DejaVu Sans " << CHROMASIFT_FONT_VERSION << "\n";
     return text.str();
 }
 

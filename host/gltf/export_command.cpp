@@ -147,8 +147,10 @@ int RunExportCommand(const ExportOptions& options, const PluginManager& plugins,
         std::size_t objects = 0, faces = 0, colours = 0, textures = 0;
         RenderJob job(*scene, settings);
         job.ShadeFrame(t, [&](const FrameSurfaces& frame) {
-            const ExportColours found = FindExportColours(frame, t, bake, [&display](double done) {
-                display.Update(static_cast<int>(done * 1000), 1000);
+            // Shown once the export has taken a second: most take less.
+            const ExportColours found = FindExportColours(frame, t, bake, [&](double done) {
+                if (std::chrono::steady_clock::now() - start > std::chrono::seconds(1))
+                    display.Update(static_cast<int>(done * 1000), 1000);
             });
             display.Finish();
             if (!found.overlapping.empty())

@@ -98,6 +98,14 @@ ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const B
     HostRenderGlobalContext& context = frame.Context();
     const int count = context.NumRenderInstances();
     const Point3 centre(1.0f / 3.0f, 1.0f / 3.0f, 1.0f / 3.0f);
+    double allFaces = 0.0, facesBefore = 0.0;
+    for (int i = 0; i < count; ++i)
+        allFaces += context.Instance(i).mesh->getNumFaces();
+    // Told now and then, as the faces of an object are shaded or baked in order.
+    const auto reached = [&](int face) {
+        if (face % 1024 == 0)
+            progress((facesBefore + face) / allFaces);
+    };
     for (int i = 0; i < count; ++i) {
         HostRenderInstance& instance = context.Instance(i);
         Mesh& mesh = *instance.mesh;
@@ -120,10 +128,12 @@ ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const B
             for (int f = 0; f < faces; ++f)
                 if (FaceIsExported(mesh, f))
                     uvs[static_cast<std::size_t>(f)] = FaceUvs(mesh, f);
-            const BakedTexture baked = BakeTexture(bake.textureSize, bake.margin, uvs,
-                                                   [&frame, i](int face, const Point3& barycentric) {
-                                                       return frame.Shade(i, face, barycentric);
-                                                   });
+            const BakedTexture baked =
+                BakeTexture(bake.textureSize, bake.margin, uvs,
+                            [&frame, &reached, i](int face, const Point3& barycentric) {
+                                reached(face);
+                                return frame.Shade(i, face, barycentric);
+                            });
             if (baked.overlapping > 0)
                 colours.overlapping.push_back(object.name);
             object.texturePng = EncodePng(baked.size, baked.size, baked.rgba);
@@ -137,6 +147,7 @@ ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const B
         } else {
             object.faceColour.assign(static_cast<std::size_t>(faces), -1);
             for (int f = 0; f < faces; ++f) {
+                reached(f);
                 if (!FaceIsExported(mesh, f))
                     continue;
                 const AColor colour = frame.Shade(i, f, centre);
@@ -147,7 +158,7 @@ ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const B
             }
         }
         colours.objects.push_back(std::move(object));
-        progress(double(i + 1) / count);
+        facesBefore += faces;
     }
     return colours;
 }

@@ -41,7 +41,7 @@ struct BakeSettings {
 
 // The colours of every render instance of `frame` at time `t`. Throws std::runtime_error for an object whose
 // colours vary inside its faces but which has no texture coordinates to bake them over; `progress` hears
-// of each object done.
+// now and then of the share of the faces done.
 ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const BakeSettings& bake,
                                 const std::function<void(double done)>& progress);
 
