@@ -29,14 +29,17 @@ trap 'rm -rf "$work"' EXIT
 
 # The medians of RUNS runs of a command: "<wall s> <tree peak MiB>".
 measure() {
+    : >"$work/runs"
     for ((run = 0; run < runs; ++run)); do
         /usr/bin/python3 "$root/bench/import/tree_peak.py" "$@" >/dev/null 2>"$work/err" || {
             cat "$work/err" >&2
             exit 1
         }
-        tail -1 "$work/err"
-    done | awk '{ wall[NR] = $1; peak[NR] = $4 / 1024 }
-        END { n = asort(wall); asort(peak); m = int((n + 1) / 2); printf "%.2f %.0f\n", wall[m], peak[m] }'
+        tail -1 "$work/err" >>"$work/runs"
+    done
+    local middle=$(((runs + 1) / 2))
+    echo "$(cut -d' ' -f1 "$work/runs" | sort -g | sed -n "${middle}p")" \
+        "$(cut -d' ' -f4 "$work/runs" | sort -g | sed -n "${middle}p" | awk '{ printf "%.0f", $1 / 1024 }')"
 }
 
 read -r import_s import_mib < <(measure env GLIBC_TUNABLES=glibc.malloc.hugetlb=1 "$build/bin/import_only" "$sheet")

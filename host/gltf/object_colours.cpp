@@ -146,15 +146,22 @@ ExportColours FindExportColours(const FrameSurfaces& frame, TimeValue t, const B
             object.textureSize = baked.size;
         } else {
             object.faceColour.assign(static_cast<std::size_t>(faces), -1);
+            AColor last;
+            int lastIndex = -1;
             for (int f = 0; f < faces; ++f) {
                 reached(f);
                 if (!FaceIsExported(mesh, f))
                     continue;
                 const AColor colour = frame.Shade(i, f, centre);
-                const auto [at, added] = known.emplace(colour, static_cast<int>(colours.palette.size()));
-                if (added)
-                    colours.palette.push_back(colour);
-                object.faceColour[static_cast<std::size_t>(f)] = at->second;
+                // Neighbouring faces often share a colour (the triangles of one polygon always do).
+                if (lastIndex < 0 || std::memcmp(&colour, &last, sizeof colour) != 0) {
+                    const auto [at, added] = known.emplace(colour, static_cast<int>(colours.palette.size()));
+                    if (added)
+                        colours.palette.push_back(colour);
+                    last = colour;
+                    lastIndex = at->second;
+                }
+                object.faceColour[static_cast<std::size_t>(f)] = lastIndex;
             }
         }
         colours.objects.push_back(std::move(object));

@@ -58,6 +58,33 @@ bool OwnsEdge(const Point3& a, const Point3& b) {
     return b.y < a.y || (b.y == a.y && b.x > a.x);
 }
 
+// Narrows [first, last] to the texels of row centre `py` that may lie in the triangle `c` (turning
+// positively): where each edge's function is not negative, widened by a texel against rounding, since the
+// exact test follows. False when the row misses the triangle.
+bool RowSpan(const std::array<Point3, 3>& c, double py, int& first, int& last) {
+    double lo = first + 0.5, hi = last + 0.5;
+    for (int i = 0; i < 3; ++i) {
+        const Point3& a = c[static_cast<std::size_t>((i + 1) % 3)];
+        const Point3& b = c[static_cast<std::size_t>((i + 2) % 3)];
+        // Edge(a, b, px, py) = rise * (py - a.y) - fall * (px - a.x), with fall = b.y - a.y.
+        const double rise = double(b.x) - a.x, fall = double(b.y) - a.y;
+        const double atEdge = rise * (py - a.y);
+        if (fall == 0.0) {
+            if (atEdge < 0.0)
+                return false;
+            continue;
+        }
+        const double crossing = a.x + atEdge / fall;
+        if (fall > 0.0)
+            hi = std::min(hi, crossing);
+        else
+            lo = std::max(lo, crossing);
+    }
+    first = std::max(first, static_cast<int>(std::floor(lo - 0.5)) - 1);
+    last = std::min(last, static_cast<int>(std::ceil(hi - 0.5)) + 1);
+    return first <= last;
+}
+
 } // namespace
 
 std::vector<int> NearestInside(const std::vector<bool>& inside, int size, int margin) {
@@ -125,8 +152,11 @@ BakedTexture BakeTexture(int size, int margin, const std::vector<UvTriangle>& uv
         const int xLast = std::min(size - 1, static_cast<int>(std::floor(x1 - 0.5)));
         const int yFirst = std::max(0, static_cast<int>(std::ceil(y0 - 0.5)));
         const int yLast = std::min(size - 1, static_cast<int>(std::floor(y1 - 0.5)));
-        for (int y = yFirst; y <= yLast; ++y)
-            for (int x = xFirst; x <= xLast; ++x) {
+        for (int y = yFirst; y <= yLast; ++y) {
+            int spanFirst = xFirst, spanLast = xLast;
+            if (!RowSpan(c, y + 0.5, spanFirst, spanLast))
+                continue;
+            for (int x = spanFirst; x <= spanLast; ++x) {
                 const double px = x + 0.5, py = y + 0.5;
                 // w[i]: the weight of corner i, from the edge facing it.
                 double w[3];
@@ -154,6 +184,7 @@ BakedTexture BakeTexture(int size, int margin, const std::vector<UvTriangle>& uv
                 texel[2] = ToByte(shade.b);
                 texel[3] = ToByte(shade.a);
             }
+        }
     }
     const std::vector<int> nearest = NearestInside(inside, size, margin);
     for (std::size_t at = 0; at < n * n; ++at)
