@@ -234,7 +234,7 @@ TileRect Rasteriser::Tile(int tile) const {
     return rect;
 }
 
-SurfaceHit Rasteriser::Hit(int x, int y) const {
+SurfaceHit Rasteriser::Hit(int x, int y, HitMemo& memo) const {
     SurfaceHit hit;
     const std::uint64_t value =
         visible[static_cast<std::size_t>(y) * static_cast<std::size_t>(projection.width) +
@@ -242,13 +242,18 @@ SurfaceHit Rasteriser::Hit(int x, int y) const {
     if (value == 0)
         return hit;
     const std::int64_t order = ~static_cast<std::uint32_t>(value);
-    const std::int64_t number = order / 2;
-    const std::size_t m = static_cast<std::size_t>(
-        std::upper_bound(drawnFirst.begin(), drawnFirst.end(), number) - drawnFirst.begin() - 1);
-    const MeshToDraw& draw = drawn[m];
-    const int face = static_cast<int>(number - drawnFirst[m]);
-    const Triangle t = MakeTriangles(draw, face).triangles[order % 2];
-    const Setup setup = MakeSetup(t);
+    if (order != memo.order) {
+        const std::int64_t number = order / 2;
+        const std::size_t m = static_cast<std::size_t>(
+            std::upper_bound(drawnFirst.begin(), drawnFirst.end(), number) - drawnFirst.begin() - 1);
+        memo.order = order;
+        memo.instance = drawn[m].instance;
+        memo.face = static_cast<int>(number - drawnFirst[m]);
+        memo.triangle = MakeTriangles(drawn[m], memo.face).triangles[order % 2];
+        memo.setup = MakeSetup(memo.triangle);
+    }
+    const Triangle& t = memo.triangle;
+    const Setup& setup = memo.setup;
     const float px = static_cast<float>(x) + 0.5f, py = static_cast<float>(y) + 0.5f;
     float w[3];
     for (int i = 0; i < 3; ++i)
@@ -261,8 +266,8 @@ SurfaceHit Rasteriser::Hit(int x, int y) const {
         perspective[i] = w[i] / sum * t.inverseDepth[i];
         inverseDepth += perspective[i];
     }
-    hit.instance = draw.instance;
-    hit.face = face;
+    hit.instance = memo.instance;
+    hit.face = memo.face;
     hit.depth = 1.0f / inverseDepth;
     Point3 weights(perspective[0] / inverseDepth, perspective[1] / inverseDepth,
                    perspective[2] / inverseDepth);

@@ -43,35 +43,6 @@ struct TileRect {
 };
 
 class Rasteriser {
-public:
-    static constexpr int kTileSize = 32;
-
-    explicit Rasteriser(const Projection& projection);
-
-    // A mesh to draw: the instance it belongs to, and its vertices in camera space.
-    struct MeshToDraw {
-        int instance = 0;
-        const Mesh* mesh = nullptr;
-        std::span<const Point3> cameraVerts;
-    };
-
-    // Draws every face of the mesh whose corners are valid vertices. Of two triangles at the same depth the
-    // one drawn first stays visible, meshes and faces in the order they are given. A large mesh is shared
-    // out between up to `threads` threads, with the same result. The mesh and its vertices must stay
-    // until the last Hit: hits are made from them.
-    void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads = 1);
-    // The same for the meshes one after another, their faces shared out together: a thousand small meshes
-    // keep the threads as busy as one large one.
-    void AddMeshes(std::span<const MeshToDraw> meshes, int threads = 1);
-
-    const Projection& GetProjection() const { return projection; }
-    int NumTiles() const { return tilesX * tilesY; }
-    TileRect Tile(int tile) const;
-
-    // What the nearest triangle shows at the centre of pixel (x, y), perspective-correct. A pixel centre on
-    // an edge shared by two triangles belongs to exactly one of them.
-    SurfaceHit Hit(int x, int y) const;
-
 private:
     // An edge function, evaluated from the edge's lower endpoint whichever way the triangle runs along it,
     // so that two triangles sharing the edge compute exactly opposite values.
@@ -104,6 +75,51 @@ private:
         bool made[2] = {false, false};
     };
 
+public:
+    static constexpr int kTileSize = 32;
+
+    explicit Rasteriser(const Projection& projection);
+
+    // A mesh to draw: the instance it belongs to, and its vertices in camera space.
+    struct MeshToDraw {
+        int instance = 0;
+        const Mesh* mesh = nullptr;
+        std::span<const Point3> cameraVerts;
+    };
+
+    // Draws every face of the mesh whose corners are valid vertices. Of two triangles at the same depth the
+    // one drawn first stays visible, meshes and faces in the order they are given. A large mesh is shared
+    // out between up to `threads` threads, with the same result. The mesh and its vertices must stay
+    // until the last Hit: hits are made from them.
+    void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads = 1);
+    // The same for the meshes one after another, their faces shared out together: a thousand small meshes
+    // keep the threads as busy as one large one.
+    void AddMeshes(std::span<const MeshToDraw> meshes, int threads = 1);
+
+    const Projection& GetProjection() const { return projection; }
+    int NumTiles() const { return tilesX * tilesY; }
+    TileRect Tile(int tile) const;
+
+    // The triangle that Hit made last, for the next pixel to reuse: neighbouring pixels mostly show the
+    // same one. One for each render thread.
+    class HitMemo {
+        friend class Rasteriser;
+        std::int64_t order = -1; // the triangle's number; -1 for none
+        int instance = -1;
+        int face = -1;
+        Triangle triangle{};
+        Setup setup{};
+    };
+
+    // What the nearest triangle shows at the centre of pixel (x, y), perspective-correct. A pixel centre on
+    // an edge shared by two triangles belongs to exactly one of them.
+    SurfaceHit Hit(int x, int y) const {
+        HitMemo memo;
+        return Hit(x, y, memo);
+    }
+    SurfaceHit Hit(int x, int y, HitMemo& memo) const;
+
+private:
     FaceTriangles MakeTriangles(const MeshToDraw& draw, int face) const;
     bool MakeTriangle(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c, Triangle& t) const;
     static Edge MakeEdge(float ax, float ay, float bx, float by);

@@ -175,9 +175,10 @@ public:
 
     void Run(int tile) const {
         const TileRect rect = rasteriser.Tile(tile);
+        Rasteriser::HitMemo memo;
         for (int y = rect.y0; y < rect.y1; ++y)
             for (int x = rect.x0; x < rect.x1; ++x) {
-                const SurfaceHit hit = rasteriser.Hit(x, y);
+                const SurfaceHit hit = rasteriser.Hit(x, y, memo);
                 if (hit.instance < 0)
                     continue;
                 HostRenderInstance& instance = context.Instance(hit.instance);
