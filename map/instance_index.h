@@ -8,13 +8,14 @@
 
 class InstanceIndex {
 public:
-    // The first instance in the context's list whose evaluated object is `object`, or null. The index is
-    // built on the first call and again whenever the context or its instance count differs from the
-    // last call's. Callers serialise their calls.
+    // An instance in the context's list whose evaluated object is `object` (the first when the index was
+    // last built), or null. Callers serialise their calls.
     RenderInstance* FirstFor(RenderGlobalContext& context, Object* object);
 
 private:
-    RenderGlobalContext* indexed = nullptr;
-    int count = 0;
-    std::unordered_map<Object*, RenderInstance*> first;
+    // Instance numbers, not instances: a range render keeps the index for the whole job while each frame
+    // makes its instances anew, perhaps in a context at the same address with as many instances. A number is
+    // trusted only while the context still lists that object's instance under it.
+    void Build(RenderGlobalContext& context);
+    std::unordered_map<Object*, int> first;
 };

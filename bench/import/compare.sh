@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Measures `chromasift render MODEL --size WxH --mode MODE --threads N` beside a program that only reads MODEL
 # with the model library, with the same properties and post-processing steps as the host's importer
-# (import_only), on three large generated OBJ models: a rippled sheet of 1,000,000 quads seen at a shallow
-# angle, a sheet of 1,000,000 quads facing the camera (every quad smaller than a pixel at 640x480), and
+# (import_only), on four large generated OBJ models: a rippled sheet of 1,000,000 quads seen at a shallow
+# angle, a sheet of 1,000,000 quads facing the camera (every quad smaller than a pixel at 640x480), a
+# face-on zigzag sheet of 1,000,000 flat quads whose rows alternate in depth (every quad visible), and
 # 1,000 objects of 1,000 quads each. Every render runs in "Random", "Per Face" and "Object (random)", on one
-# and on two threads, at 640x480 (the face-on sheet at 1920x1080 too).
+# and on two threads, at 640x480 (the face-on sheets at 1920x1080 too, the zigzag sheet at 3840x2160 too).
 #
 # Memory is the peak of the whole process tree: the tool and the model reader it starts, their resident
 # sets sampled and summed about every millisecond (tree_peak.py beside this script), the largest sum kept.
@@ -14,7 +15,7 @@
 # which speeds the model library up, and the tool places its own heap on huge pages; the import alone is
 # measured with the same setting, and plain as well.
 #
-#   bench/import/compare.sh [MODEL...]      (default: the three generated models)
+#   bench/import/compare.sh [MODEL[:WxH]...]      (default: the generated models; a model alone at 640x480)
 #
 # Environment: BUILD_DIR (default build/linux, configured with the linux preset when missing), RUNS
 # (default 3), CHROMASIFT (default: the build's own), OLD_CHROMASIFT (another build's tool, for instance
@@ -46,12 +47,17 @@ if [[ $# -eq 0 ]]; then
     [[ -f $dir/quads_1m.obj ]] || /usr/bin/python3 "$here/make_grid_obj.py" "$dir/quads_1m.obj" 1000 1000
     [[ -f $dir/face_on_1m.obj ]] ||
         /usr/bin/python3 "$here/make_grid_obj.py" "$dir/face_on_1m.obj" 1000 1000 --face-on
+    [[ -f $dir/zigzag_1m.obj ]] ||
+        /usr/bin/python3 "$here/make_grid_obj.py" "$dir/zigzag_1m.obj" 1000 1000 --zigzag
     [[ -f $dir/objects_1000.obj ]] ||
         /usr/bin/python3 "$here/make_grid_obj.py" "$dir/objects_1000.obj" 40 25 1000
     cases=("$dir/quads_1m.obj 640x480" "$dir/face_on_1m.obj 640x480" "$dir/face_on_1m.obj 1920x1080"
+           "$dir/zigzag_1m.obj 640x480" "$dir/zigzag_1m.obj 1920x1080" "$dir/zigzag_1m.obj 3840x2160"
            "$dir/objects_1000.obj 640x480")
 else
-    for model in "$@"; do cases+=("$model 640x480"); done
+    for model in "$@"; do
+        [[ $model == *:*x* ]] && cases+=("${model%:*} ${model##*:}") || cases+=("$model 640x480")
+    done
 fi
 
 work=$(mktemp -d)

@@ -1,12 +1,14 @@
 #pragma once
 
-// The z-buffer rasteriser: triangles in camera space are clipped at the near plane, projected, sorted
-// into screen tiles, and resolved tile by tile to the nearest triangle under every pixel centre. Tiles are
-// independent, so render threads can resolve different tiles at once.
+// The z-buffer rasteriser: triangles in camera space are clipped at the near plane, projected and drawn as
+// they come into a visibility buffer, which keeps for every pixel only the nearest triangle's depth and
+// number. What that triangle shows at the pixel is made again from its face when the pixel is shaded, so
+// the rasteriser's memory follows the picture, not the number of triangles that cover it. Pixels are
+// shaded tile by tile; tiles are independent, so render threads can shade different tiles at once.
 #include "hostsdk/mesh.h"
 
+#include <cstdint>
 #include <span>
-#include <utility>
 #include <vector>
 
 namespace host {
@@ -25,7 +27,7 @@ struct Projection {
 };
 
 // The visible surface at a pixel: the face of an instance's mesh, with barycentric weights of the face's
-// three corners, and the depth along the view axis.
+// three corners, and the depth along the view axis. The instance is -1 where no surface was hit.
 struct SurfaceHit {
     int instance = -1;
     int face = -1;
@@ -40,49 +42,7 @@ struct TileRect {
     int Height() const { return y1 - y0; }
 };
 
-// One thread's working memory for resolving tiles.
-struct TileVisibility {
-    TileRect rect;
-    // Per pixel of the tile, row by row: the nearest triangle, -1 where there is none.
-    std::vector<int> triangle;
-    std::vector<float> inverseDepth;
-};
-
 class Rasteriser {
-public:
-    static constexpr int kTileSize = 32;
-
-    explicit Rasteriser(const Projection& projection);
-
-    // A mesh to draw: the instance it belongs to, and its vertices in camera space.
-    struct MeshToDraw {
-        int instance = 0;
-        const Mesh* mesh = nullptr;
-        std::span<const Point3> cameraVerts;
-    };
-
-    // Adds every face of the mesh whose corners are valid vertices. Triangles are drawn in the order they
-    // are added, and of two at the same depth the first one stays visible. A triangle that holds no pixel
-    // centre is not kept: it could show nowhere. A large mesh is shared out
-    // between up to `threads` threads, its triangles kept in the faces' order.
-    void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads = 1);
-    // The same for the meshes one after another, their faces shared out together: a thousand small meshes
-    // keep the threads as busy as one large one.
-    void AddMeshes(std::span<const MeshToDraw> meshes, int threads = 1);
-    // Sorts the triangles into tiles; call once, after the last AddMesh.
-    void Bin();
-
-    const Projection& GetProjection() const { return projection; }
-    int NumTriangles() const { return numTriangles; }
-    int NumTiles() const { return tilesX * tilesY; }
-    TileRect Tile(int tile) const;
-
-    // Finds the nearest triangle under every pixel centre of the tile. A pixel centre on an edge shared
-    // by two triangles belongs to exactly one of them.
-    void ResolveTile(int tile, TileVisibility& visibility) const;
-    // What triangle `triangle` shows at the centre of pixel (x, y), perspective-correct.
-    SurfaceHit Hit(int triangle, int x, int y) const;
-
 private:
     // An edge function, evaluated from the edge's lower endpoint whichever way the triangle runs along it,
     // so that two triangles sharing the edge compute exactly opposite values.
@@ -97,47 +57,90 @@ private:
         Point3 camera;
         Point3 corners; // barycentric weights of the original face's corners
     };
-    // A kept triangle, as small as it can be: its edges and pixel bounds are made again from its screen
-    // corners wherever they are needed, by the same arithmetic, so a render keeps 48 bytes a triangle.
+    // A projected triangle, made the same way whenever its face is drawn or a pixel of it is shaded.
     struct Triangle {
         float x[3], y[3]; // screen position of each vertex, running so that inside is positive
         float inverseDepth[3];
-        int instance;
-        int face;
-        // The face's corner weights at each vertex: kFaceCorners or kFaceCornersTurned for a whole face,
-        // otherwise (a face cut at the near plane) an index into its share's clippedCorners.
-        int corners;
-    };
-    static constexpr int kFaceCorners = -1;       // vertices 0, 1, 2 are the face's corners 0, 1, 2
-    static constexpr int kFaceCornersTurned = -2; // vertices 0, 1, 2 are the face's corners 0, 2, 1
-    // The triangles that one thread made from its share of the faces, in the faces' order.
-    struct Share {
-        std::vector<Triangle> triangles;
-        std::vector<Point3> clippedCorners; // three a triangle
+        Point3 corners[3]; // the face's corner weights at each vertex
     };
     // A triangle's edges (edge i lies opposite vertex i) and inclusive pixel bounds.
     struct Setup {
         Edge edges[3];
         int x0, y0, x1, y1;
     };
+    // The triangles of a face cut at the near plane: up to two; a slot is empty where its triangle is
+    // degenerate or not finite on screen.
+    struct FaceTriangles {
+        Triangle triangles[2];
+        bool made[2] = {false, false};
+    };
 
-    // Faces first to end - 1 of the mesh, their triangles appended to `out`.
-    void AddFaces(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int first, int end,
-                  Share& out) const;
-    void AddTriangle(int instance, int face, const ClipVertex& a, const ClipVertex& b, const ClipVertex& c,
-                     Share& out) const;
+public:
+    static constexpr int kTileSize = 32;
+
+    explicit Rasteriser(const Projection& projection);
+
+    // A mesh to draw: the instance it belongs to, and its vertices in camera space.
+    struct MeshToDraw {
+        int instance = 0;
+        const Mesh* mesh = nullptr;
+        std::span<const Point3> cameraVerts;
+    };
+
+    // Draws every face of the mesh whose corners are valid vertices. Of two triangles at the same depth the
+    // one drawn first stays visible, meshes and faces in the order they are given. A large mesh is shared
+    // out between up to `threads` threads, with the same result. The mesh and its vertices must stay
+    // until the last Hit: hits are made from them.
+    void AddMesh(int instance, const Mesh& mesh, std::span<const Point3> cameraVerts, int threads = 1);
+    // The same for the meshes one after another, their faces shared out together: a thousand small meshes
+    // keep the threads as busy as one large one.
+    void AddMeshes(std::span<const MeshToDraw> meshes, int threads = 1);
+
+    const Projection& GetProjection() const { return projection; }
+    int NumTiles() const { return tilesX * tilesY; }
+    TileRect Tile(int tile) const;
+
+    // The triangle that Hit made last, for the next pixel to reuse: neighbouring pixels mostly show the
+    // same one. One for each render thread.
+    class HitMemo {
+        friend class Rasteriser;
+        std::int64_t order = -1; // the triangle's number; -1 for none
+        int instance = -1;
+        int face = -1;
+        Triangle triangle{};
+        Setup setup{};
+    };
+
+    // What the nearest triangle shows at the centre of pixel (x, y), perspective-correct. A pixel centre on
+    // an edge shared by two triangles belongs to exactly one of them.
+    SurfaceHit Hit(int x, int y) const {
+        HitMemo memo;
+        return Hit(x, y, memo);
+    }
+    SurfaceHit Hit(int x, int y, HitMemo& memo) const;
+
+private:
+    FaceTriangles MakeTriangles(const MeshToDraw& draw, int face) const;
+    bool MakeTriangle(const ClipVertex& a, const ClipVertex& b, const ClipVertex& c, Triangle& t) const;
     static Edge MakeEdge(float ax, float ay, float bx, float by);
     Setup MakeSetup(const Triangle& t) const;
-    // The share holding triangle `index` (numbered through all shares) and the triangle itself.
-    std::pair<const Share*, const Triangle*> Find(int index) const;
+    // Draws faces first to end - 1 of the mesh, the first numbered `number`; `shared` when other threads
+    // draw at the same time.
+    void DrawFaces(const MeshToDraw& draw, int first, int end, std::int64_t number, bool shared);
+    void Draw(const Triangle& t, std::uint32_t order, bool shared);
 
     Projection projection;
     int tilesX = 0;
     int tilesY = 0;
-    std::vector<Share> shares;
-    std::vector<int> shareFirst; // the number of each share's first triangle
-    int numTriangles = 0;
-    std::vector<std::vector<int>> bins;
+    // The meshes drawn, and the number of each one's first face counted through all of them.
+    std::vector<MeshToDraw> drawn;
+    std::vector<std::int64_t> drawnFirst;
+    std::int64_t numFaces = 0;
+    // Per pixel, row by row: the nearest inverse depth's bits in the high half and the complement of its
+    // triangle's number (twice the face's number, plus one for the second triangle of a cut face) in the
+    // low half. Positive floats order as their bits do, so the greatest value is the nearest triangle and,
+    // of equally near ones, the first drawn, whichever thread draws first; 0 where nothing was drawn.
+    std::vector<std::uint64_t> visible;
 };
 
 } // namespace host

@@ -221,23 +221,20 @@ void UpdateMaterials(HostRenderGlobalContext& context, TimeValue t) {
     }
 }
 
-// Resolves and shades one tile into the frame buffer.
+// Shades one tile of the rasterised picture into the frame buffer.
 class TileShader {
 public:
     TileShader(const Rasteriser& rasteriser, const SurfaceShader& surfaces, FrameBuffer& frame, bool unlit)
         : rasteriser(rasteriser), surfaces(surfaces), frame(frame), unlit(unlit) {}
 
-    void Run(int tile, TileVisibility& visibility) const {
-        rasteriser.ResolveTile(tile, visibility);
-        const TileRect& rect = visibility.rect;
+    void Run(int tile) const {
+        const TileRect rect = rasteriser.Tile(tile);
+        Rasteriser::HitMemo memo;
         for (int y = rect.y0; y < rect.y1; ++y)
             for (int x = rect.x0; x < rect.x1; ++x) {
-                const int triangle =
-                    visibility
-                        .triangle[static_cast<std::size_t>((y - rect.y0) * rect.Width() + (x - rect.x0))];
-                if (triangle < 0)
+                const SurfaceHit hit = rasteriser.Hit(x, y, memo);
+                if (hit.instance < 0)
                     continue;
-                const SurfaceHit hit = rasteriser.Hit(triangle, x, y);
                 HostRenderInstance& instance = surfaces.context.Instance(hit.instance);
                 const std::size_t at = frame.Index(x, y);
                 frame.colour[at] =
@@ -274,10 +271,9 @@ void RenderTiles(const TileShader& shader, int numTiles, int threads,
     std::mutex lock;
     int done = 0;
     const auto work = [&] {
-        TileVisibility visibility;
         for (int tile = next++; tile < numTiles && !failed; tile = next++) {
             try {
-                shader.Run(tile, visibility);
+                shader.Run(tile);
             } catch (...) {
                 const std::lock_guard<std::mutex> guard(lock);
                 if (!failure)
@@ -378,7 +374,6 @@ FrameBuffer RenderJob::RenderFrame(TimeValue t) {
         meshes.push_back({i, instance.mesh, instance.cameraVerts});
     }
     rasteriser.AddMeshes(meshes, RenderThreadCount(settings.threads));
-    rasteriser.Bin();
 
     FrameBuffer frame;
     frame.width = settings.width;

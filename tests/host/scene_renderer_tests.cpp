@@ -305,6 +305,43 @@ TEST(SceneRenderer, OneThreadGivesTheSameImageEveryTime) {
     EXPECT_TRUE(single.face == several.face);
 }
 
+// A range render whose second frame has other instances than its first, as many of them in a context at
+// the same place: a box that another hid in frame 0 and one that was hidden then. The map keeps its tables
+// for the whole job, yet each frame shades with its own instances, as the frame rendered alone does.
+TEST(SceneRenderer, KeyedModesFollowTheInstancesOfEachFrameOfARange) {
+    for (const char* mode : {"Per Face", "Per Element"}) {
+        SCOPED_TRACE(mode);
+        host::TemporaryPicture picture;
+        const std::unique_ptr<host::SceneRoot> scene =
+            render_test::Prepare(render_test::ModeOptions(mode), picture);
+        Mtl* material = scene->Nodes().front()->GetMtl();
+        for (INode* node : scene->Nodes())
+            node->Hide(TRUE);
+        AddNode(*scene, NewBox(20.0f), material, Point3(0, 0, 0));
+        INode* front = AddNode(*scene, NewBox(60.0f), material, Point3(0, -60, -20));
+        INode* shown = AddNode(*scene, NewBox(20.0f), material, Point3(40, 0, 0));
+        shown->Hide(TRUE);
+        scene->SetCamera(CameraAt(Point3(0, -200, 10), Point3(0, 0, 10)));
+        host::RenderSettings settings = Settings(96, 72);
+        settings.unlit = true;
+        host::FrameBuffer ranged;
+        {
+            host::RenderJob job(*scene, settings);
+            job.RenderFrame(0);
+            front->Hide(TRUE);
+            shown->Hide(FALSE);
+            ranged = job.RenderFrame(160);
+        }
+        settings.time = 160;
+        const host::FrameBuffer alone = host::RenderScene(*scene, settings);
+        ASSERT_TRUE(ranged.nodeID == alone.nodeID);
+        EXPECT_TRUE(ranged.colour == alone.colour);
+        std::set<int> nodes;
+        ForEachCovered(alone, [&](int, int, const AColor&, int node, int) { nodes.insert(node); });
+        EXPECT_EQ(nodes.size(), 2u);
+    }
+}
+
 TEST(SceneRenderer, MaterialsWithoutMapsAndScenesWithoutCamera) {
     host::SceneRoot scene;
     StdMat* plain = NewDefaultStdMat();

@@ -46,6 +46,15 @@ TEST(InstanceIndex, FindsTheFirstInstanceOfEachObjectInItsRender) {
         other.Add(&absent);
     EXPECT_EQ(index.FirstFor(other, &shared), nullptr);
     EXPECT_EQ(index.FirstFor(other, &absent), other.GetRenderInstance(0));
+
+    // The next frame of a range render: the same context, as many instances, made anew in another order.
+    other.list.clear();
+    RenderInstance* again = other.Add(&alone);
+    for (Object* object : {&shared, &shared, &later})
+        other.Add(object);
+    EXPECT_EQ(index.FirstFor(other, &alone), again);
+    EXPECT_EQ(index.FirstFor(other, &shared), other.GetRenderInstance(1));
+    EXPECT_EQ(index.FirstFor(other, &absent), nullptr);
 }
 
 } // namespace
