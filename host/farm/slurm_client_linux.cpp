@@ -34,7 +34,7 @@ public:
     std::string TaskEnd(const std::string& jobId, int task) override {
         std::string output;
         try {
-            if (RunStatus("scontrol", {"show", "job", "--oneliner", jobId + "_" + std::to_string(task)},
+            if (RunStatus("scontrol", {"--oneliner", "show", "job", jobId + "_" + std::to_string(task)},
                           output) != 0)
                 return std::string();
         } catch (const FarmError&) {
