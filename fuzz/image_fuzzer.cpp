@@ -66,6 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::wstring name = ImageFile().wstring();
     info.SetName(name.c_str());
     map->ExtractPalette(info, numColours, skipColours);
+    // Gone once read: a run that libFuzzer ends without calling the exit handlers leaves nothing behind.
+    RemoveImageFile();
     map->HarmonisePalette();
     map->AutoSortPalette();
 

@@ -1,4 +1,5 @@
 // chromasift: the stand-in host's command-line tool.
+#include "host/base/atomic_file.h"
 #include "host/base/huge_page_heap.h"
 #include "host/base/platform.h"
 #include "host/base/progress_display.h"
@@ -12,6 +13,7 @@
 #include "host/farm/submit_command.h"
 #include "host/gltf/export_command.h"
 #include "host/job/render_options.h"
+#include "host/job/render_source.h"
 #include "host/sheet/sheet_command.h"
 
 #include "hostsdk/core_interface.h"
@@ -115,14 +117,23 @@ int RunPlugins(int argc, char** argv) {
 int RunPalette(int argc, char** argv) {
     host::PaletteOptions options;
     options.colour = host::StdoutSupportsColour();
+    options.terminalOutput = host::StdoutIsTerminal();
     const std::string error = host::ParsePaletteOptions(argc, argv, 1, options);
     if (!error.empty())
         return UsageError(error, "palette");
+    // The palette is the map's: without the map the tool cannot say what it would hold.
+    host::PluginManager plugins;
+    plugins.LoadAll();
+    if (const std::string missing = host::MapNotInstalled(plugins); !missing.empty()) {
+        std::cerr << "chromasift: " << missing << "\n";
+        return kExitFailure;
+    }
     return host::RunPaletteCommand(options, std::cout, std::cerr);
 }
 
 int RunRender(int argc, char** argv) {
     host::RenderOptions options;
+    options.terminalOutput = host::StdoutIsTerminal();
     const std::string error = host::ParseRenderOptions(argc, argv, 1, options);
     if (!error.empty())
         return UsageError(error, "render");
@@ -144,6 +155,7 @@ int RunSubmit(int argc, char** argv) {
 
 int RunSheet(int argc, char** argv) {
     host::SheetOptions options;
+    options.render.terminalOutput = host::StdoutIsTerminal();
     const std::string error = host::ParseSheetOptions(argc, argv, 1, options);
     if (!error.empty())
         return UsageError(error, "sheet");
@@ -279,11 +291,8 @@ std::vector<char*> CommandArguments(const Command& command, int argc, char** arg
     return kept;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    host::PlaceHeapOnHugePages();
-    host::WriteStdoutAsBytes();
+// Runs the tool with its arguments; returns the exit status.
+int RunTool(int argc, char** argv) {
     int first = argc; // the command's name
     for (int i = 1; i < argc && first == argc; ++i) {
         const std::string arg = argv[i];
@@ -328,4 +337,19 @@ int main(int argc, char** argv) {
     for (const std::string& dir : pluginDirs)
         paths->AddPlugInEntry(L"Plug-ins", std::filesystem::path(host::FromUtf8(dir)).wstring());
     return command->run(commandArgc, commandArgv);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    host::PlaceHeapOnHugePages();
+    host::WriteStdoutAsBytes();
+    const int status = RunTool(argc, argv);
+    // What a command printed may still wait in the buffers: output lost to a full disk fails the command,
+    // as it fails cat. A command that failed has said why already (perhaps this very reason).
+    if (const std::string failure = host::FlushStandardOutput(); !failure.empty() && status == kExitOk) {
+        std::cerr << "chromasift: " << failure << "\n";
+        return kExitFailure;
+    }
+    return status;
 }

@@ -1,5 +1,6 @@
 #include "host/base/atomic_file.h"
 
+#include "host/base/removed_on_signal.h"
 #include "host/base/text.h"
 
 #include <atomic>
@@ -26,6 +27,18 @@ std::filesystem::path ReplacedFile(const std::filesystem::path& file) {
 
 } // namespace
 
+std::string FlushStandardOutput() {
+    // std::cout writes through stdout: its flush is the one that meets the failure, and errno keeps why.
+    errno = 0;
+    std::cout.flush();
+    const bool flushed = std::fflush(stdout) == 0;
+    const int reason = errno;
+    if (flushed && std::ferror(stdout) == 0 && std::cout.good())
+        return std::string();
+    // A failure of an earlier write whose reason the stream kept no trace of.
+    return std::string("cannot write to standard output: ") + std::strerror(reason != 0 ? reason : EIO);
+}
+
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target) {
     // Several programs, and several threads of one, may write beside one target at once: every process
     // draws names of its own, and every call the next of them.
@@ -50,13 +63,18 @@ void WriteFileInParts(const std::filesystem::path& file, const ContentParts& pro
         std::cout.flush();
         produce([](std::string_view part) {
             if (std::fwrite(part.data(), 1, part.size(), stdout) != part.size())
-                throw FileWriteError(std::string("standard output: cannot write: ") + std::strerror(errno));
+                throw FileWriteError(std::string("cannot write to standard output: ") + std::strerror(errno));
         });
-        if (std::fflush(stdout) != 0)
-            throw FileWriteError(std::string("standard output: cannot write: ") + std::strerror(errno));
+        if (const std::string failure = FlushStandardOutput(); !failure.empty())
+            throw FileWriteError(failure);
         return;
     }
     const std::string name = PathToUtf8(file);
+    // A link to nothing names no file to replace: writing a file in its place would lose the link, and
+    // following it may write where the user did not look. GNU cp refuses it likewise.
+    if (std::error_code error;
+        std::filesystem::is_symlink(file, error) && !std::filesystem::exists(file, error))
+        throw FileWriteError(name + ": not writing through dangling symlink");
     const std::filesystem::path target = ReplacedFile(file);
     switch (KindOfWriteTarget(target)) {
     case WriteTarget::Directory:
@@ -78,6 +96,7 @@ void WriteFileInParts(const std::filesystem::path& file, const ContentParts& pro
     std::filesystem::path temporary;
     if (const std::string reason = steps.CreateTemporary(target, temporary); !reason.empty())
         throw FileWriteError(name + ": cannot open the file for writing: " + reason);
+    const RemovedOnSignal removal(temporary);
     std::string failure = "cannot write the file: ";
     std::string reason;
     try {

@@ -19,9 +19,9 @@ public:
 };
 
 // Makes `bytes` the whole content of `file` (a UTF-8 path made with PathFromUtf8). A symbolic link is
-// followed, so that the file it points to is replaced. A target that is no file of the disk (a device, a
-// named pipe) is written directly and never replaced, and "-" names standard output, as Unix tools take it.
-// A file the user may not write is refused, not replaced. Throws FileWriteError.
+// followed, so that the file it points to is replaced; a link to nothing is refused. A target that is no file
+// of the disk (a device, a named pipe) is written directly and never replaced, and "-" names standard output,
+// as Unix tools take it. A file the user may not write is refused, not replaced. Throws FileWriteError.
 void WriteFileAtomically(const std::filesystem::path& file, std::string_view bytes);
 
 // Writes a file's content a part at a time: `write` takes each part in order.
@@ -33,6 +33,10 @@ void WriteFileInParts(const std::filesystem::path& file, const ContentParts& pro
 
 // The name that stands for standard output where a file is written.
 inline constexpr const char* kStandardOutputName = "-";
+
+// Flushes whatever waits for standard output (std::cout and stdout) and says why it could not all be
+// written, as cat does: "cannot write to standard output: No space left on device". Empty when it was.
+std::string FlushStandardOutput();
 
 // The system operations a replacement is made of, implemented once per platform. Each returns the
 // system's reason for a failure (errno text, FormatMessage), empty on success.

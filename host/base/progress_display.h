@@ -9,6 +9,8 @@ namespace host {
 
 // True when standard error is a terminal, where a progress line can redraw itself.
 bool StderrIsTerminal();
+// True when standard output is a terminal, which a picture's bytes would only garble.
+bool StdoutIsTerminal();
 
 class ProgressDisplay {
 public:

@@ -12,4 +12,8 @@ bool StderrIsTerminal() {
     return isatty(STDERR_FILENO) != 0 && !(term != nullptr && std::string(term) == "dumb");
 }
 
+bool StdoutIsTerminal() {
+    return isatty(STDOUT_FILENO) != 0;
+}
+
 } // namespace host

@@ -1,6 +1,7 @@
 #include "host/commands/palette_command.h"
 
 #include "host/base/atomic_file.h"
+#include "host/base/output_extension.h"
 #include "host/base/text.h"
 #include "host/export/ase_file.h"
 #include "host/export/css_file.h"
@@ -27,6 +28,8 @@ const char* const kHarmonyNames[] = {"none", "i", "V", "L", "I", "T", "Y", "X"};
 const char* const kSortNames[] = {"count", "hue", "value", "hue-desc", "value-desc"};
 // In the order of PaletteFormat.
 const char* const kFormatNames[] = {"text", "json", "gpl", "ase", "css", "png"};
+// The extension of each format's files, in the same order.
+const char* const kFormatExtensions[] = {"txt", "json", "gpl", "ase", "css", "png"};
 
 template <std::size_t N> int FindName(const char* const (&names)[N], const std::string& name) {
     for (std::size_t i = 0; i < N; ++i)
@@ -139,16 +142,22 @@ OptionTable PaletteOptionTable(PaletteOptions& options) {
                             int format = 0;
                             std::string error =
                                 named(kFormatNames, "text, json, gpl, ase, css or png", format)(name, value);
-                            if (error.empty())
+                            if (error.empty()) {
                                 options.format = static_cast<PaletteFormat>(format);
+                                options.formatGiven = true;
+                            }
                             return error;
                         }),
             ValueOption({"--json"}, "", "The same as --format json.",
                         [&options](const std::string&, const std::string&) {
                             options.format = PaletteFormat::Json;
+                            options.formatGiven = true;
                             return std::string();
                         }),
-            ValueOption({"-o", "--output"}, "FILE", "Write to FILE instead of standard output.",
+            ValueOption({"-o", "--output"}, "FILE",
+                        "Write to FILE instead of standard output, in the format its extension names "
+                        "(.txt, .json, .gpl, .ase, .css or .png); a name without one, a device or a pipe "
+                        "takes --format.",
                         [&options](const std::string& name, const std::string& value) {
                             options.output = value;
                             return value.empty() ? name + " needs a file name" : std::string();
@@ -189,6 +198,19 @@ std::string ParsePaletteOptions(int argc, char** argv, int first, PaletteOptions
         return std::string();
     if (!error.empty())
         return error;
+    if (const std::string extension = OutputExtension(options.output); !extension.empty()) {
+        const int named = FindName(kFormatExtensions, extension);
+        if (named < 0)
+            return ExtensionRefusal("palette", options.output, extension, kFormatExtensions);
+        if (options.formatGiven && named != static_cast<int>(options.format))
+            return std::string("--format ") + kFormatNames[static_cast<int>(options.format)] +
+                   " contradicts -o " + options.output + ", whose extension asks for " + kFormatNames[named];
+        options.format = static_cast<PaletteFormat>(named);
+    }
+    if (IsBinary(options.format) && options.output == kStandardOutputName && options.terminalOutput)
+        return std::string("--format ") + kFormatNames[static_cast<int>(options.format)] +
+               " is binary: -o - would write its bytes onto the terminal; redirect standard output or name a "
+               "file";
     if (IsBinary(options.format) && options.output.empty())
         return std::string("--format ") + kFormatNames[static_cast<int>(options.format)] +
                " writes a binary file: name it with -o FILE";

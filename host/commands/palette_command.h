@@ -16,9 +16,11 @@ struct PaletteOptions {
     int harmony = -1; // -1: not asked; 0 "none" to 7
     int sort = -1;    // -1: not asked; 0 count to 4 value-desc
     PaletteFormat format = PaletteFormat::Text;
-    std::string output;  // -o FILE (UTF-8); empty: standard output
-    bool colour = false; // coloured swatches in the table on standard output
-    bool help = false;   // --help: print PaletteUsage() and nothing else
+    bool formatGiven = false;    // --format or --json: an output's extension must agree with it
+    std::string output;          // -o FILE (UTF-8); empty: standard output
+    bool colour = false;         // coloured swatches in the table on standard output
+    bool terminalOutput = false; // standard output is a terminal: binary formats are refused there
+    bool help = false;           // --help: print PaletteUsage() and nothing else
 };
 
 // The command's options, setting `options`; "# colors" and "# colors skip" as the render command declares

@@ -48,8 +48,15 @@ void PrintPlugins(const PluginManager& plugins, std::ostream& out, std::ostream&
             out << "        Super class:  " << ShortHex(cd->SuperClassID()) << "\n";
         }
     }
-    for (const auto& failure : plugins.Failures())
-        err << "chromasift: " << failure.file.filename().string() << "  FAILED: " << failure.reason << "\n";
+    for (const auto& failure : plugins.Failures()) {
+        // The file by its whole path, once: the loader's reasons name it again, which says nothing more.
+        const std::string path = PathToUtf8(failure.file);
+        std::string reason = failure.reason;
+        for (std::size_t at = reason.find(path + ": "); at != std::string::npos;
+             at = reason.find(path + ": "))
+            reason.erase(at, path.size() + 2);
+        err << "chromasift: " << path << ": " << reason << "\n";
+    }
     if (plugins.Libraries().empty() && plugins.Failures().empty())
         err << "chromasift: No plug-ins found.\n";
 }

@@ -5,6 +5,7 @@
 #include "host/base/text.h"
 #include "host/draw/png_file.h"
 #include "host/job/render_source.h"
+#include "host/job/slider_keys.h"
 #include "host/render/mr_shader_print.h"
 #include "host/render/scene_renderer.h"
 #include "host/scene/frame_list.h"
@@ -21,14 +22,12 @@ namespace host {
 
 namespace {
 
-// The frames of a range still to render: those whose file is missing when `skipExisting`.
+// The frames of a range still to render: with `skipExisting`, those without a whole PNG file.
 std::vector<int> FramesToRender(const RenderOptions& options, int& skipped) {
     std::vector<int> frames;
     skipped = 0;
     for (int frame : *options.frames) {
-        std::error_code ignored;
-        if (options.skipExisting &&
-            std::filesystem::exists(PathFromUtf8(FrameFileName(options.output, frame)), ignored)) {
+        if (options.skipExisting && IsCompletePng(PathFromUtf8(FrameFileName(options.output, frame)))) {
             ++skipped;
             continue;
         }
@@ -68,6 +67,8 @@ int RunRenderCommand(const RenderOptions& options, const PluginManager& plugins,
         if (!warning.empty())
             err << "chromasift: warning: " << warning << "\n";
         CheckSceneBeforeRender(*scene, RenderSceneOrigin(options), options.allowMissing, err);
+        if (const std::string keys = SliderKeysWarning(*scene, options); !keys.empty())
+            err << "chromasift: warning: " << keys << "\n";
 
         RenderSettings settings;
         settings.renderer = options.renderer;

@@ -4,6 +4,7 @@
 #include "host/base/text.h"
 
 #include <cmath>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -53,6 +54,26 @@ void WritePng(const std::filesystem::path& file, int width, int height,
     }
     WriteFileAtomically(file,
                         std::string_view(reinterpret_cast<const char*>(encoded.data()), encoded.size()));
+}
+
+bool IsCompletePng(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char signature[8];
+    if (!in.read(signature, sizeof signature) || std::string_view(signature, 8) != "\x89PNG\r\n\x1a\n")
+        return false;
+    // Each chunk: its data's length (big-endian), its type, the data and a CRC; only the layout is checked.
+    unsigned char head[8];
+    while (in.read(reinterpret_cast<char*>(head), sizeof head)) {
+        const std::uint32_t length = static_cast<std::uint32_t>(head[0]) << 24 |
+                                     static_cast<std::uint32_t>(head[1]) << 16 |
+                                     static_cast<std::uint32_t>(head[2]) << 8 | head[3];
+        if (length > 0x7fffffffu || !in.seekg(static_cast<std::streamoff>(length) + 4, std::ios::cur))
+            return false;
+        if (std::string_view(reinterpret_cast<const char*>(head + 4), 4) == "IEND")
+            // Seeking past the end succeeds: the CRC must be there to read.
+            return in.seekg(-1, std::ios::cur) && in.get() != std::char_traits<char>::eof();
+    }
+    return false;
 }
 
 } // namespace host

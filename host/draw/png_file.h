@@ -20,4 +20,9 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
 void WritePng(const std::filesystem::path& file, int width, int height,
               const std::vector<std::uint8_t>& rgba);
 
+// Whether `file` holds a whole PNG file: the signature, then chunks through IEND, none cut short. A frame
+// of a sequence counts as written only then: an empty or cut file (a full disk, a copy stopped half way)
+// is rendered again.
+bool IsCompletePng(const std::filesystem::path& file);
+
 } // namespace host

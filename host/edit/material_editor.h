@@ -29,6 +29,9 @@ int RunMaterialEditor(EditorSession& session, std::ostream& err);
 int ReplayEditScript(EditorSession& session, const std::vector<EditAction>& actions, std::ostream& out,
                      std::ostream& err);
 
+// Whether this build has the windows the editor and the screenshots need (the Windows build).
+bool HasWindowSystem();
+
 // Writes PNG pictures of the editor's rollouts and of the map's reorder dialog into `directory`, copied
 // from the windows' own device contexts; `picture`, when not empty, is chosen with the bitmap button first.
 // Returns 0, or 1 with a message.

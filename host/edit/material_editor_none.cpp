@@ -11,6 +11,10 @@ int NoWindows(std::ostream& err, const char* command = "edit") {
 
 } // namespace
 
+bool HasWindowSystem() {
+    return false;
+}
+
 int RunMaterialEditor(EditorSession&, std::ostream& err) {
     return NoWindows(err);
 }

@@ -116,6 +116,10 @@ std::string ReplayEditAction(MaterialEditor& editor, EditorSession& session, con
     return std::string();
 }
 
+bool HasWindowSystem() {
+    return true;
+}
+
 int RunMaterialEditor(EditorSession& session, std::ostream& err) {
     MaterialEditor editor(session);
     if (!editor.Open(true, err))

@@ -48,7 +48,9 @@ int RunScreenshotCommand(const ScreenshotOptions& options, const PluginManager& 
         scene = SceneToEdit(edit, plugins);
         if (options.scene.empty())
             pictureFile = PathToUtf8(picture.Path());
-        std::filesystem::create_directories(PathFromUtf8(options.directory));
+        // Without windows there are no pictures to take, and no folder is made for them.
+        if (HasWindowSystem())
+            std::filesystem::create_directories(PathFromUtf8(options.directory));
     } catch (const std::exception& error) {
         err << "chromasift: " << error.what() << "\n";
         return 1;

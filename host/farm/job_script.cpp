@@ -12,7 +12,63 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
     return text;
 }
 
+// A value of an #SBATCH line as sbatch reads it back: in double quotes, which keep spaces, with a backslash
+// before the characters that would end the quotes, escape or start a comment.
+std::string SbatchValue(const std::string& value) {
+    std::string quoted = "\"";
+    for (char c : value) {
+        if (c == '"' || c == '\\' || c == '\'' || c == '#')
+            quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+// The name as a message shows it: control characters as C escapes, so that the refusal stays on its line.
+std::string VisibleName(const std::string& name) {
+    std::string shown;
+    for (unsigned char c : name) {
+        if (c == '\n')
+            shown += "\\n";
+        else if (c == '\t')
+            shown += "\\t";
+        else if (c < 0x20 || c == 0x7f) {
+            const char digits[] = "0123456789abcdef";
+            shown += std::string("\\x") + digits[c >> 4] + digits[c & 15];
+        } else
+            shown += static_cast<char>(c);
+    }
+    return shown;
+}
+
+bool HoldsControlCharacter(const std::string& text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7f)
+            return true;
+    return false;
+}
+
 } // namespace
+
+std::string JobScriptRefusal(const FarmJob& job) {
+    std::vector<std::string> names = {job.name, job.script, job.tool, job.logPattern, job.partition};
+    names.insert(names.end(), job.toolOptions.begin(), job.toolOptions.end());
+    names.insert(names.end(), job.renderArguments.begin(), job.renderArguments.end());
+    for (const std::string& name : names)
+        if (HoldsControlCharacter(name))
+            return "'" + VisibleName(name) +
+                   "' holds a control character, which a job script cannot carry: name the files without "
+                   "line breaks, tabs or other control characters";
+    if (job.logPattern.find('\\') != std::string::npos)
+        return "'" + job.logPattern +
+               "' holds a backslash, which stops Slurm from numbering the tasks' logs: name the frames' "
+               "folder and file without one";
+    return std::string();
+}
+
+std::string SlurmFilePattern(const std::string& path) {
+    return ReplaceAll(path, "%", "%%");
+}
 
 std::string ShellWord(const std::string& word) {
     if (!word.empty() && word.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
@@ -51,7 +107,17 @@ std::string JobFileName(const std::string& outputPattern, const std::string& suf
 }
 
 std::string TaskLogFile(const std::string& logPattern, const std::string& jobId, int task) {
-    return ReplaceAll(ReplaceAll(logPattern, "%A", jobId), "%a", std::to_string(task));
+    std::string file;
+    for (std::size_t i = 0; i < logPattern.size(); ++i) {
+        const char next = i + 1 < logPattern.size() ? logPattern[i + 1] : 0;
+        if (logPattern[i] != '%' || (next != 'A' && next != 'a' && next != '%')) {
+            file += logPattern[i];
+            continue;
+        }
+        file += next == 'A' ? jobId : next == 'a' ? std::to_string(task) : "%";
+        ++i;
+    }
+    return file;
 }
 
 std::string JobScriptText(const FarmJob& job) {
@@ -63,11 +129,11 @@ std::string JobScriptText(const FarmJob& job) {
         "# frames that are there already alone. To render a chunk here, without the farm:\n"
         "#   SLURM_ARRAY_TASK_ID=0 sh " +
         ShellWord(job.script) + "\n";
-    text += "#SBATCH --job-name=" + job.name + "\n";
+    text += "#SBATCH --job-name=" + SbatchValue(job.name) + "\n";
     text += "#SBATCH --array=" + TaskList(job.tasks) + "\n";
-    text += "#SBATCH --output=" + job.logPattern + "\n";
+    text += "#SBATCH --output=" + SbatchValue(job.logPattern) + "\n";
     if (!job.partition.empty())
-        text += "#SBATCH --partition=" + job.partition + "\n";
+        text += "#SBATCH --partition=" + SbatchValue(job.partition) + "\n";
     text += "\ncase \"$SLURM_ARRAY_TASK_ID\" in\n";
     for (std::size_t task = 0; task < job.chunks.size(); ++task)
         text += std::to_string(task) + ") frames=" + FrameListText(job.chunks[task]) + " ;;\n";

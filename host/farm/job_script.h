@@ -23,7 +23,7 @@ struct FarmJob {
     std::vector<std::vector<int>> chunks;
     // The array tasks submitted (the chunks with frames still missing).
     std::vector<int> tasks;
-    // Each task's output, with Slurm's %A (job ID) and %a (task).
+    // Each task's output as Slurm's file-name pattern: %A the job ID, %a the task, %% a '%' of the path.
     std::string logPattern;
     // The partition asked for; empty for the cluster's default.
     std::string partition;
@@ -31,6 +31,14 @@ struct FarmJob {
 
 // The script's text: Slurm's options, the chunks by task, and the render command each task runs.
 std::string JobScriptText(const FarmJob& job);
+
+// Why the job's names cannot go into a job script: one holds a control character, which no quoting keeps
+// on its line (a line break would make the rest of a name a command of the script), or the log's holds a
+// backslash, which turns Slurm's file-name patterns off. Empty when they can.
+std::string JobScriptRefusal(const FarmJob& job);
+
+// A path as Slurm's file-name patterns take it: every '%' doubled, so that none expands.
+std::string SlurmFilePattern(const std::string& path);
 
 // A word for a POSIX shell, in single quotes when it needs any.
 std::string ShellWord(const std::string& word);
@@ -42,7 +50,7 @@ std::string TaskList(const std::vector<int>& tasks);
 // the separators around it) and its extension, "seq" for "out/seq_####.png", then `suffix`.
 std::string JobFileName(const std::string& outputPattern, const std::string& suffix);
 
-// The log file of one task of a submitted job, from the log pattern.
+// The log file of one task of a submitted job, from the log pattern (%A, %a and %% replaced).
 std::string TaskLogFile(const std::string& logPattern, const std::string& jobId, int task);
 
 } // namespace host

@@ -1,6 +1,7 @@
 #include "host/farm/job_watch.h"
 
 #include "host/base/text.h"
+#include "host/draw/png_file.h"
 #include "host/farm/job_script.h"
 #include "host/scene/frame_list.h"
 
@@ -15,8 +16,7 @@ namespace host {
 namespace {
 
 bool FrameThere(const WatchedJob& job, int frame) {
-    std::error_code ignored;
-    return std::filesystem::exists(PathFromUtf8(FrameFileName(job.outputPattern, frame)), ignored);
+    return IsCompletePng(PathFromUtf8(FrameFileName(job.outputPattern, frame)));
 }
 
 std::vector<int> MissingFrames(const WatchedJob& job, int task) {
@@ -95,11 +95,15 @@ int WatchJob(const WatchedJob& job, SlurmClient& slurm, std::ostream& out, std::
         if (frames.empty())
             continue;
         const std::string log = TaskLogFile(job.logPattern, job.id, task);
-        const std::string said = LastLineOf(log);
+        std::string said = LastLineOf(log);
+        // A task killed (cancelled, out of time or memory) often writes nothing: Slurm knows how it ended.
+        if (said.empty()) {
+            const std::string end = slurm.TaskEnd(job.id, task);
+            said = "its log says nothing" + (end.empty() ? std::string() : "; Slurm says " + end);
+        }
         err << "chromasift: task " << task << " (frames "
             << FrameListText(job.chunks[static_cast<std::size_t>(task)]) << ") failed, "
-            << FrameListText(frames) << " missing: " << (said.empty() ? "its log says nothing" : said)
-            << "\n  log: " << log << "\n";
+            << FrameListText(frames) << " missing: " << said << "\n  log: " << log << "\n";
     }
     if (missing > 0) {
         err << "chromasift: " << missing << " of " << Count(asked, "frame")

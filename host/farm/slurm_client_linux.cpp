@@ -31,6 +31,18 @@ public:
         return ParseQueue(output);
     }
 
+    std::string TaskEnd(const std::string& jobId, int task) override {
+        std::string output;
+        try {
+            if (RunStatus("scontrol", {"--oneliner", "show", "job", jobId + "_" + std::to_string(task)},
+                          output) != 0)
+                return std::string();
+        } catch (const FarmError&) {
+            return std::string();
+        }
+        return TaskEndFromRecord(output);
+    }
+
 private:
     // Runs a Slurm command as the PATH finds it, with its error output joined to its output; returns its
     // exit status.

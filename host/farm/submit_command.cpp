@@ -3,9 +3,11 @@
 #include "host/base/atomic_file.h"
 #include "host/base/platform.h"
 #include "host/base/text.h"
+#include "host/draw/png_file.h"
 #include "host/farm/job_script.h"
 #include "host/farm/job_watch.h"
 #include "host/import/imported_model.h"
+#include "host/job/slider_keys.h"
 #include "host/scene/builtin_scene.h"
 #include "host/scene/frame_list.h"
 #include "host/scene/map_settings.h"
@@ -192,16 +194,17 @@ std::string ChunkingWarning(const SubmitOptions& options) {
 int RunSubmitCommand(const SubmitOptions& options, SlurmClient& slurm, std::ostream& out, std::ostream& err,
                      bool terminal) {
     try {
-        const std::string warning = ChunkingWarning(options);
-        if (!warning.empty())
-            err << "chromasift: warning: " << warning << "\n";
+        for (const std::string& warning :
+             {ChunkingWarning(options), SliderKeysWarning(SubmittedDocument(options.render), options.render)})
+            if (!warning.empty())
+                err << "chromasift: warning: " << warning << "\n";
 
         FarmJob job;
         job.renderArguments = AbsoluteRenderArguments(options.renderArguments);
         const std::string pattern = Absolute(options.render.output);
         job.script = JobFileName(pattern, ".sbatch");
         job.name = "chromasift-" + PathToUtf8(PathFromUtf8(JobFileName(pattern, "")).filename());
-        job.logPattern = JobFileName(pattern, ".%A_%a.log");
+        job.logPattern = SlurmFilePattern(JobFileName(pattern, "")) + ".%A_%a.log";
         job.partition = options.partition;
         const std::filesystem::path tool = ExecutableFile();
         if (tool.empty())
@@ -214,6 +217,8 @@ int RunSubmitCommand(const SubmitOptions& options, SlurmClient& slurm, std::ostr
         if (options.quiet)
             job.toolOptions.push_back("--quiet");
         job.chunks = FrameChunks(*options.render.frames, options.chunk);
+        if (const std::string refusal = JobScriptRefusal(job); !refusal.empty())
+            throw FarmError("cannot submit the job: " + refusal);
 
         WatchedJob watched;
         watched.outputPattern = pattern;
@@ -222,8 +227,7 @@ int RunSubmitCommand(const SubmitOptions& options, SlurmClient& slurm, std::ostr
         for (std::size_t task = 0; task < job.chunks.size(); ++task) {
             watched.tasks.push_back(static_cast<int>(task));
             for (int frame : job.chunks[task]) {
-                std::error_code ignored;
-                if (!std::filesystem::exists(PathFromUtf8(FrameFileName(pattern, frame)), ignored)) {
+                if (!IsCompletePng(PathFromUtf8(FrameFileName(pattern, frame)))) {
                     job.tasks.push_back(static_cast<int>(task));
                     break;
                 }

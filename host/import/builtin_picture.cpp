@@ -63,6 +63,8 @@ const std::filesystem::path& TemporaryPicture::Path() {
             throw std::runtime_error(PathToUtf8(folder) + ": cannot make a folder for the built-in picture" +
                                      (error ? ": " + error.message() : std::string()));
         const std::filesystem::path file = folder / "built-in picture.png";
+        folderRemoval = std::make_unique<RemovedOnSignal>(folder);
+        fileRemoval = std::make_unique<RemovedOnSignal>(file);
         const Picture picture = BuiltinPicture();
         try {
             WritePng(file, picture.width, picture.height, picture.rgba);

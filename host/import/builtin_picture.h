@@ -2,8 +2,11 @@
 
 // The picture the host extracts palettes from when the user names none, so that rendering needs no input
 // files.
+#include "host/base/removed_on_signal.h"
+
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <vector>
 
 namespace host {
@@ -19,7 +22,8 @@ struct Picture {
 Picture BuiltinPicture();
 
 // The built-in picture as the PNG file "built-in picture.png" in a folder of its own in the temporary
-// directory, written on first use and deleted, with its folder, with this object.
+// directory, written on first use and deleted, with its folder, with this object (or by a signal that ends
+// the process).
 class TemporaryPicture {
 public:
     TemporaryPicture() = default;
@@ -32,6 +36,7 @@ public:
 
 private:
     std::filesystem::path path;
+    std::unique_ptr<RemovedOnSignal> folderRemoval, fileRemoval; // the folder first: removed last
 };
 
 } // namespace host

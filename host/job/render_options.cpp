@@ -1,6 +1,8 @@
 #include "host/job/render_options.h"
 
+#include "host/base/atomic_file.h"
 #include "host/base/command_arguments.h"
+#include "host/base/output_extension.h"
 #include "host/scene/frame_list.h"
 
 #include "plugin/param_ranges.h"
@@ -145,11 +147,11 @@ OptionTable AnimationOptions(RenderOptions& options) {
                 "frame once, from 0 to " +
                     std::to_string(kMaxFrame) +
                     " (no negative frames: their names would not sort in frame order). Each frame goes to "
-                    "the "
-                    "output file name with its run of '#' replaced by the frame number, padded with zeros "
-                    "(seq_####.png gives seq_0000.png, ...; a '#' in a folder is refused). The frames render "
-                    "in "
-                    "ascending order as one job: as in the host, the time slider stays where the scene left "
+                    "the output file name with its run of '#' replaced by the frame number, padded with "
+                    "zeros "
+                    "(seq_####.png gives seq_0000.png, ...; a '#' in a folder is refused, and so is a frame "
+                    "number wider than the run). The frames render in ascending order as one job: as in the "
+                    "host, the time slider stays where the scene left "
                     "it and the renderer's time moves. More than " +
                     std::to_string(kManyFrames) + " frames: the command first says how many files it writes.",
                 [&options](const std::string& name, const std::string& value) {
@@ -167,16 +169,41 @@ OptionTable AnimationOptions(RenderOptions& options) {
         });
 }
 
+// The extensions of the pictures the commands that render write.
+const char* const kPictureExtensions[] = {"png"};
+
+// Why the frames' numbers do not fit the run of '#' of the output pattern: names of several widths would
+// no longer sort in frame order. Empty when they fit.
+std::string FrameWidthProblem(const std::string& pattern, int lastFrame) {
+    const std::string name = FrameFileName(pattern, lastFrame);
+    if (name.size() == pattern.size())
+        return std::string();
+    const std::size_t digits = std::to_string(lastFrame).size();
+    const std::size_t hashes = digits - (name.size() - pattern.size());
+    return "--frames: frame " + std::to_string(lastFrame) + " needs " + std::to_string(digits) +
+           " digits, but the file name of -o " + pattern + " has a run of " + std::to_string(hashes) +
+           " '#': write " + std::string(digits, '#') + " for it";
+}
+
 // What the options say together, once each was read.
 std::string CheckRenderOptions(const RenderOptions& options, const std::string& command) {
     if (options.output.empty())
         return "'" + command + "' needs an output file: -o OUT.png";
+    if (options.output == kStandardOutputName && options.terminalOutput)
+        return "-o - would write the picture's bytes onto the terminal: redirect standard output to a file "
+               "or a program, or name a file with -o";
+    if (const std::string extension = OutputExtension(options.output);
+        !extension.empty() && extension != kPictureExtensions[0])
+        return ExtensionRefusal(command, options.output, extension, kPictureExtensions);
     if (options.frame && options.frames)
         return "--frame and --frames cannot go together";
     if (options.frames) {
         const std::string problem = FramePatternProblem(options.output);
         if (!problem.empty())
             return "--frames: " + problem;
+        if (const std::string width = FrameWidthProblem(options.output, options.frames->back());
+            !width.empty())
+            return width;
     }
     if (options.skipExisting && !options.frames)
         return "--skip-existing skips the frames of a sequence already written: it needs --frames";

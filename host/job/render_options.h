@@ -36,6 +36,8 @@ struct RenderOptions {
     // --skip-existing: a frame of a range whose file is there already is not rendered again.
     bool skipExisting = false;
     std::string output;
+    // Standard output is a terminal (the tool sets it): a picture written there with -o - is refused.
+    bool terminalOutput = false;
 };
 
 // The largest picture side the command renders.

@@ -69,12 +69,20 @@ std::string RenderSceneOrigin(const RenderOptions& options) {
 void CheckMapsInstalled(int maps, const RenderOptions& options, const PluginManager& plugins,
                         std::string& warning) {
     warning.clear();
-    if (maps == 0)
+    const MapSettings& map = options.map;
+    const bool settingsGiven = map.bitmap || map.mode || map.colours || map.skip || map.gamma || map.hue ||
+                               map.saturation || map.value;
+    if (maps == 0 && settingsGiven)
         warning = RenderSceneOrigin(options) + " has no Chromasift map: the map's settings change nothing";
-    else if (plugins.FindClass(TEXMAP_CLASS_ID, CHROMASIFT_CLASS_ID) == nullptr)
-        throw SceneError(
-            "the Chromasift map is not installed: no kr_tintworks.dlt in the plug-in directories "
-            "provides it (see 'chromasift plugins')");
+    else if (const std::string missing = MapNotInstalled(plugins); maps > 0 && !missing.empty())
+        throw SceneError(missing);
+}
+
+std::string MapNotInstalled(const PluginManager& plugins) {
+    if (plugins.FindClass(TEXMAP_CLASS_ID, CHROMASIFT_CLASS_ID) != nullptr)
+        return std::string();
+    return "the Chromasift map is not installed: no kr_tintworks.dlt in the plug-in directories provides it "
+           "(see 'chromasift plugins')";
 }
 
 std::unique_ptr<SceneRoot> PrepareRenderScene(const RenderOptions& options, const PluginManager& plugins,

@@ -33,7 +33,10 @@ std::unique_ptr<SceneRoot> SceneFromSource(RenderSource& source, const std::stri
                                            const PluginManager& plugins);
 // The name of the rendered scene in messages.
 std::string RenderSceneOrigin(const RenderOptions& options);
-// `warning` tells when the scene has no Chromasift map; throws SceneError when the map is not installed.
+// Why the commands that need the Chromasift map cannot run with these plug-ins; empty when it is installed.
+std::string MapNotInstalled(const PluginManager& plugins);
+// `warning` tells when the scene has no Chromasift map though map settings were given; throws SceneError
+// when the map is not installed.
 void CheckMapsInstalled(int maps, const RenderOptions& options, const PluginManager& plugins,
                         std::string& warning);
 

@@ -3,6 +3,7 @@
 #include "hostsdk/utf8.h"
 
 #include <algorithm>
+#include <cerrno> // program_invocation_short_name
 #include <cstdio>
 #include <map>
 #include <mutex>
@@ -66,8 +67,9 @@ int LoadStringW(HINSTANCE module, UINT id, LPWSTR buffer, int capacity) {
 
 int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
     RecordedMessageBox box{owner, text == nullptr ? L"" : text, caption == nullptr ? L"" : caption, type};
-    std::fprintf(stderr, "%s: %s\n", hostsdk::Utf8FromWide(box.caption).c_str(),
-                 hostsdk::Utf8FromWide(box.text).c_str());
+    // As the program's own messages read: "chromasift: Error: Error loading bitmap.".
+    std::fprintf(stderr, "%s: %s: %s\n", program_invocation_short_name,
+                 hostsdk::Utf8FromWide(box.caption).c_str(), hostsdk::Utf8FromWide(box.text).c_str());
     MessageBoxes().push_back(std::move(box));
     return IDOK;
 }

@@ -7,6 +7,8 @@ Groups:
                     frames that are missing
   unreadable_scene  a task that cannot read the scene fails with the tool's own message, in its log and in
                     the summary
+  odd_names         a folder named with a space, '%' and quotes is carried into the job script as it is, a
+                    line break refused; the script run by hand from another folder renders its chunk
   controller_down   a cluster whose controller does not answer gets one line
 
 Usage: farm_tests.py GROUP --tool CHROMASIFT --conf SLURM_CONF --data TESTS_DATA --work DIR
@@ -106,8 +108,10 @@ def same_frames(farm):
         farm.run("render", *options, "-o", str(here / "f_####.png"), check=0)
         submitted = farm.run("submit", *options, "--chunk", "5", "--wait", "-o", str(there / "f_####.png"),
                              check=0)
-        if "warning" in submitted.stderr:
+        if "carry a counter" in submitted.stderr:
             fail(f"the keyed modes do not depend on the chunks, yet submit warned:\n{submitted.stderr}")
+        if ("reads at the time slider" in submitted.stderr) != (renderer == "scanline"):
+            fail(f"keys read at the slider: a warning under scanline alone, not:\n{submitted.stderr}")
         if f"in 3 of 3 chunks" not in submitted.stdout:
             fail(f"twelve frames in chunks of 5 are three tasks:\n{submitted.stdout}")
         names = frame_files(here)
@@ -181,6 +185,28 @@ def unreadable_scene(farm):
         fail(f"the summary does not count the missing frames:\n{result.stderr}")
 
 
+def odd_names(farm):
+    """A folder named with a space, a '%' and quotes goes into the job script as it is (Slurm writes each
+    task's log into it), a name with a line break is refused, and the script run by hand from another
+    folder renders its chunk."""
+    out = farm.folder("odd 100% \"q\" 'x'")
+    options = ["--mode", "Per Face", "--size", "16x12", "--frames", "0-3", "--chunk", "2"]
+    job = job_id(farm.run("submit", *options, "--wait", "-o", str(out / "f_#.png"), check=0).stdout)
+    every = [f"f_{n}.png" for n in range(4)]
+    logs = [out / f"f.{job}_{task}.log" for task in (0, 1)]
+    if frame_files(out) != every or not all(log.is_file() for log in logs):
+        fail(f"frames and logs in {out}: {sorted(p.name for p in out.iterdir())}")
+    refused = farm.run("submit", *options, "-o", str(out / "a\nb_#.png"), check=1)
+    if "control character" not in refused.stderr:
+        fail(f"a line break in the name should be refused:\n{refused.stderr}")
+    for name in every[:2]:
+        (out / name).unlink()
+    subprocess.run(["sh", str(out / "f.sbatch")], cwd="/", env=dict(farm.env, SLURM_ARRAY_TASK_ID="0"),
+                   check=True, timeout=120)
+    if frame_files(out) != every:
+        fail(f"the script run by hand did not render chunk 0: {frame_files(out)}")
+
+
 def controller_down(farm):
     conf = Path(farm.env["SLURM_CONF"]).read_text()
     # A port no controller listens on.
@@ -199,7 +225,8 @@ def controller_down(farm):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("group", choices=["same_frames", "resume", "unreadable_scene", "controller_down"])
+    parser.add_argument("group", choices=["same_frames", "resume", "unreadable_scene", "odd_names",
+                                          "controller_down"])
     parser.add_argument("--tool", required=True)
     parser.add_argument("--conf", required=True)
     parser.add_argument("--data", required=True)

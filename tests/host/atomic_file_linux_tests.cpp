@@ -1,6 +1,7 @@
 // Whole-file replacement against the real system calls of Linux: a write the kernel cuts short, the
 // permissions and owner of a replaced file, a file the user may not write, a target reached through a
-// symbolic link, and targets that are no files (a device, a named pipe, standard output).
+// symbolic link (and one to nothing, refused), and targets that are no files (a device, a named pipe,
+// standard output).
 #include "atomic_file_test_support.h"
 
 #include "host/base/atomic_file.h"
@@ -166,6 +167,13 @@ TEST(AtomicFileLinux, ALinkedTargetIsReplacedThroughTheLink) {
     EXPECT_EQ(ReadBytes(real), "new scene");
     EXPECT_EQ(FolderEntries(folder.Path() / "real"), std::vector<std::string>{"scene.json"});
     EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"real", "scene.json"}));
+
+    const fs::path dangling = folder.Path() / "dangling.png";
+    fs::create_symlink(folder.Path() / "nowhere.png", dangling);
+    ExpectFailure([&dangling] { host::WriteFileAtomically(dangling, "picture"); },
+                  host::PathToUtf8(dangling) + ": not writing through dangling symlink");
+    EXPECT_TRUE(fs::is_symlink(dangling));
+    EXPECT_FALSE(fs::exists(folder.Path() / "nowhere.png"));
 }
 
 } // namespace

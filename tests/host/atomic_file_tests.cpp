@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,10 +25,11 @@ using atomic_file_test::FolderEntries;
 
 // The system's steps with one of them failing the way the system fails. A failing write first puts half
 // the bytes into the temporary file, as a disk that fills up part way does; a failing flush leaves the
-// file open; a failing replacement leaves the finished temporary file where it is.
+// file open; a failing replacement leaves the finished temporary file where it is; a throwing step (no
+// memory) leaves the temporary file open.
 class FailingSteps final : public host::FileReplaceSteps {
 public:
-    enum class Fault { Create, Write, Finish, Replace };
+    enum class Fault { Create, Write, Finish, Replace, Throw };
     explicit FailingSteps(Fault fault) : fault(fault), system(host::SystemFileReplaceSteps()) {}
 
     std::string CreateTemporary(const fs::path& target, fs::path& temporary) override {
@@ -38,6 +40,8 @@ public:
         return reason;
     }
     std::string Write(std::string_view bytes) override {
+        if (fault == Fault::Throw)
+            throw std::runtime_error("the writer threw");
         if (fault != Fault::Write)
             return system->Write(bytes);
         EXPECT_EQ(system->Write(bytes.substr(0, bytes.size() / 2)), "");
@@ -91,6 +95,7 @@ TEST(AtomicFile, AFailureAtAnyStepKeepsTheOldFileAndRemovesTheTemporary) {
         {FailingSteps::Fault::Write, name + ": cannot write the file: no space left", true},
         {FailingSteps::Fault::Finish, name + ": cannot write the file: the flush failed", true},
         {FailingSteps::Fault::Replace, name + ": cannot replace the file: the target is locked", true},
+        {FailingSteps::Fault::Throw, "the writer threw", true}, // passed on as it was thrown
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);

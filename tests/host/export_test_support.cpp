@@ -33,7 +33,7 @@ CommandResult RunPalette(std::vector<std::string> args) {
 std::string ExportChicky(const ScratchFolder& folder, const std::string& format) {
     const std::string file = folder.File("chicky." + format);
     const CommandResult run =
-        RunPalette({TestDataFile("images/chicky_512.png"), "--colors", "12", "--format", format, "-o", file});
+        RunPalette({TestDataFile("images/chicky_512.png"), "--colors", "12", "-o", file});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_TRUE(run.out.empty()) << "a file, not standard output";
     return ReadBytes(folder / ("chicky." + format));

@@ -26,7 +26,8 @@ struct Expected {
 };
 std::vector<Expected> GoldenChicky();
 
-// The file that "chicky_512.png --colors 12 --format FORMAT -o FILE" writes into `folder`, as bytes.
+// The file that "chicky_512.png --colors 12 -o chicky.FORMAT" writes into `folder`, as bytes: the
+// extension chooses the format.
 std::string ExportChicky(const ScratchFolder& folder, const std::string& format);
 
 } // namespace export_test

@@ -51,6 +51,10 @@ TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
         {{"a.png", "--format", "ase"}, "-o FILE"},
         {{"a.png", "--format", "png"}, "-o FILE"},
         {{"a.png", "b.png"}, "b.png"},
+        {{"a.png", "-o", "x.jpg"},
+         "-o x.jpg: 'palette' writes .txt, .json, .gpl, .ase, .css or .png files, not .jpg"},
+        {{"a.png", "--format", "json", "-o", "x.gpl"}, "--format json contradicts -o x.gpl"},
+        {{"a.png", "-o", "x.css", "--json"}, "--format json contradicts -o x.css"},
     };
     for (const auto& c : bad) {
         const auto run = RunPalette(c.args);

@@ -89,6 +89,9 @@ TEST(RenderCommand, RejectsBadArgumentsWithClearMessages) {
         {"--frames 0-2 -o s.png", "run of '#'"},
         {"--frame 1 --frames 0-2 -o s_#.png", "cannot go together"},
         {"--skip-existing -o s.png", "--skip-existing skips the frames of a sequence"},
+        {"-o out.JPG", "-o out.JPG: 'render' writes .png files, not .jpg"},
+        {"--frames 0,99-100 -o f_##.png",
+         "frame 100 needs 3 digits, but the file name of -o f_##.png has a run of 2"},
     };
     for (const auto& c : cases) {
         host::RenderOptions options;
@@ -175,6 +178,20 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
             << allowed.err;
 }
 
+// A scene without the map hears nothing of the map's settings when none were given.
+TEST(RenderCommand, ASceneWithoutTheMapWarnsOnlyOfSettingsGiven) {
+    const ScratchFolder folder;
+    const std::string scene = folder.File("no_map.json");
+    WriteBytes(folder / "no_map.json",
+               R"({"format": "chromasift-scene", "version": 1, "maps": [], "nodes": [2], "objects": [
+                   {"id": 1, "superClass": "0x10", "class": ["0x9", "0x0"], "settings": {"mesh": {
+                    "verts": [[0, 0, 0], [1, 0, 0], [0, 1, 0]], "faces": [{"v": [0, 1, 2]}]}}},
+                   {"id": 2, "superClass": "0x1", "class": ["0x0", "0x0"],
+                    "references": [{"ref": 0, "object": 1}]}]})");
+    const render_test::Run run = RunRender({scene, "--size", "8x6", "-o", folder.File("no_map.png")});
+    EXPECT_EQ(std::make_tuple(run.status, run.err), std::make_tuple(0, "")) << run.err;
+}
+
 // As Unix tools take it, "-o -" is standard output: the picture alone, the words on standard error.
 TEST(RenderCommand, APictureOnStandardOutputLeavesTheWordsToStandardError) {
     testing::internal::CaptureStdout();
@@ -195,6 +212,13 @@ TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
         const render_test::Run run = RunRender(Words("--size 48x36 --threads 1 --colors 4 " + given,
                                                      {scene, "--mode", mode, "-o", folder.File(file)}));
         EXPECT_EQ(run.status, 0) << run.err;
+        // A range under a renderer that reads the keyed "Gamma" at the slider says so, once.
+        const bool warns =
+            given.find("--frames") != std::string::npos && given.find("mentalray") == std::string::npos;
+        EXPECT_EQ(run.err.find("keys \"Gamma\", which the scanline renderer reads at the time slider") !=
+                      std::string::npos,
+                  warns)
+            << given << ": " << run.err;
         return run.out;
     };
     // The bytes of a file, or of a sequence's frame.
@@ -221,6 +245,7 @@ TEST(RenderCommand, AFrameMovesTheSliderAndARangeMovesOnlyTheRendersTime) {
     // A range is one render job: the random stream runs on into the second frame instead of starting
     // again.
     render("--frames 0-1", "random_#.png", "Random");
+    render("--frames 0-1 --renderer mentalray", "mental_#.png");
     render("--frame 10", "random.png", "Random");
     EXPECT_EQ(bytes("random_#.png", 0), bytes("random.png"));
     EXPECT_NE(bytes("random_#.png", 0), bytes("random_#.png", 1));
@@ -240,11 +265,15 @@ TEST(RenderCommand, ASequenceSkipsTheFramesThereAndSaysWhenItWritesManyFiles) {
     const auto file = [&pattern](int frame) {
         return host::PathFromUtf8(host::FrameFileName(pattern, frame));
     };
-    WriteBytes(file(1), "there");
+    // Only a whole PNG counts as done: an empty file or one cut short is rendered again.
+    WriteBytes(file(0), "");
+    WriteBytes(file(1), std::string(render_test::kWholePng));
+    WriteBytes(file(2), std::string(render_test::kWholePng.substr(0, 16)));
     const std::string said = render("0-2");
     EXPECT_NE(said.find("(2 frames, 1 frame there already)"), std::string::npos) << said;
-    EXPECT_EQ(ReadBytes(file(1)), "there");
-    EXPECT_TRUE(std::filesystem::exists(file(0)) && std::filesystem::exists(file(2)));
+    EXPECT_EQ(ReadBytes(file(1)), render_test::kWholePng);
+    EXPECT_GT(ReadBytes(file(0)).size(), 20u);
+    EXPECT_GT(ReadBytes(file(2)).size(), 20u);
     EXPECT_NE(render("0-2").find("Every one of the 3 frames is there already"), std::string::npos);
 
     // The count comes before the scene is read.

@@ -21,6 +21,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -86,6 +87,9 @@ Run RunRender(std::vector<std::string> args);
 Run RunSheet(std::vector<std::string> args);
 // The words of a command line, followed by `more` (paths, which may hold spaces).
 std::vector<std::string> Words(const std::string& line, const std::vector<std::string>& more = {});
+
+// The smallest file that is a whole PNG as the tool checks frames: the signature and the IEND chunk.
+inline constexpr std::string_view kWholePng{"\x89PNG\r\n\x1a\n\0\0\0\0IEND\xae\x42\x60\x82", 20};
 
 // A picture file read back through the SDK's bitmap manager.
 class Picture {

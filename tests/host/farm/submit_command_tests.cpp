@@ -3,8 +3,10 @@
 #include "host/base/text.h"
 #include "host/farm/job_script.h"
 #include "host/farm/job_watch.h"
+#include "host/farm/slurm_client.h"
 #include "host/scene/frame_list.h"
 
+#include "../render_test_support.h"
 #include "scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +14,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -99,7 +103,7 @@ TEST(JobScript, NamesItsFilesBesideTheFramesAndRunsEachChunk) {
     job.tasks = {1, 2};
     job.logPattern = "/r/seq.%A_%a.log";
     const std::string text = host::JobScriptText(job);
-    EXPECT_NE(text.find("#SBATCH --array=1-2\n#SBATCH --output=/r/seq.%A_%a.log\n"), std::string::npos)
+    EXPECT_NE(text.find("#SBATCH --array=1-2\n#SBATCH --output=\"/r/seq.%A_%a.log\"\n"), std::string::npos)
         << text;
     EXPECT_EQ(text.find("--partition"), std::string::npos);
     WriteBytes(folder / "job.sbatch", text);
@@ -120,13 +124,41 @@ TEST(JobScript, NamesItsFilesBesideTheFramesAndRunsEachChunk) {
     EXPECT_NE(run(7).find("this job has no task '7'"), std::string::npos);
 }
 
+// No name turns into a command of the job script, and Slurm expands no '%' of a path.
+TEST(JobScript, CarriesEveryNameAsItIsOrRefusesIt) {
+    EXPECT_EQ(host::TaskLogFile("/r/100%%/a%b.%A_%a.log", "12", 3), "/r/100%/a%b.12_3.log");
+    host::FarmJob job;
+    job.name = "chromasift-a #\"b";
+    job.logPattern = host::SlurmFilePattern("/r/100% done/a") + ".%A_%a.log";
+    job.chunks = {{0}};
+    job.tasks = {0};
+    const std::string text = host::JobScriptText(job);
+    EXPECT_NE(text.find("#SBATCH --job-name=\"chromasift-a \\#\\\"b\"\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("#SBATCH --output=\"/r/100%% done/a.%A_%a.log\"\n"), std::string::npos) << text;
+    EXPECT_EQ(host::JobScriptRefusal(job), "");
+    job.renderArguments = {"-o", "/r/a\nrm -rf ~_#.png"};
+    EXPECT_NE(host::JobScriptRefusal(job).find("'/r/a\\nrm -rf ~_#.png' holds a control character"),
+              std::string::npos);
+    job.renderArguments.clear();
+    job.logPattern = "/r/a\\b.%A_%a.log";
+    EXPECT_NE(host::JobScriptRefusal(job).find("holds a backslash"), std::string::npos);
+}
+
 // Slurm as the watch sees it: the job's queue look by look, and frames that appear between looks.
 class ScriptedSlurm : public host::SlurmClient {
 public:
     std::vector<std::vector<host::QueuedTask>> looks;
     int look = 0;
 
-    std::string Submit(const std::string&) override { return "7"; }
+    std::vector<std::string> submitted; // the scripts, in order
+    std::map<int, std::string> ends;    // how tasks ended, as the controller says
+
+    std::string TaskEnd(const std::string&, int task) override { return ends[task]; }
+
+    std::string Submit(const std::string& script) override {
+        submitted.push_back(script);
+        return "7";
+    }
     std::vector<host::QueuedTask> Queue(const std::string& id) override {
         EXPECT_EQ(id, "7");
         return look < static_cast<int>(looks.size()) ? looks[static_cast<std::size_t>(look)]
@@ -134,16 +166,23 @@ public:
     }
 };
 
-TEST(JobWatch, NamesTheChunksWhoseFramesAreMissingWithTheirLogs) {
-    const ScratchFolder folder;
+// Job 7 of every chunk's task, writing f_##.png and its logs into `folder`.
+host::WatchedJob JobIn(const ScratchFolder& folder, std::vector<std::vector<int>> chunks) {
     host::WatchedJob job;
     job.id = "7";
     job.outputPattern = folder.File("f_##.png");
     job.logPattern = folder.File("f.%A_%a.log");
-    job.chunks = {{0, 1}, {2, 3}, {4}};
-    job.tasks = {0, 1, 2};
+    job.chunks = std::move(chunks);
+    for (std::size_t task = 0; task < job.chunks.size(); ++task)
+        job.tasks.push_back(static_cast<int>(task));
+    return job;
+}
+
+TEST(JobWatch, NamesTheChunksWhoseFramesAreMissingWithTheirLogs) {
+    const ScratchFolder folder;
+    const host::WatchedJob job = JobIn(folder, {{0, 1}, {2, 3}, {4}});
     const auto write = [&](int frame) {
-        std::ofstream(host::FrameFileName(job.outputPattern, frame)) << "png";
+        std::ofstream(host::FrameFileName(job.outputPattern, frame)) << render_test::kWholePng;
     };
     std::ofstream(host::TaskLogFile(job.logPattern, "7", 1))
         << "starting\nchromasift: s.json: cannot open the scene file\n\n";
@@ -176,6 +215,80 @@ TEST(JobWatch, NamesTheChunksWhoseFramesAreMissingWithTheirLogs) {
         << err.str();
     EXPECT_NE(err.str().find("2 of 5 frames missing"), std::string::npos);
     EXPECT_EQ(err.str().find("task 0"), std::string::npos);
+}
+
+// On a terminal the progress is one line redrawn; a task that left its log empty is told by how Slurm says it
+// ended; a job whose frames are all there succeeds.
+TEST(JobWatch, RedrawsOneLineAndSaysHowASilentTaskEnded) {
+    const ScratchFolder folder;
+    const host::WatchedJob job = JobIn(folder, {{0}, {1}});
+    ScriptedSlurm slurm;
+    slurm.ends[1] = "state CANCELLED, signal 15";
+    slurm.looks = {{{0, "R"}, {1, "R"}}};
+    const auto watch = [&](std::string& said) {
+        std::ostringstream out, err;
+        slurm.look = 0;
+        const int status = host::WatchJob(job, slurm, out, err, true, [&] {
+            std::ofstream(host::FrameFileName(job.outputPattern, 0)) << render_test::kWholePng;
+            ++slurm.look;
+        });
+        said = out.str() + err.str();
+        return status;
+    };
+    std::string said;
+    EXPECT_EQ(watch(said), 1);
+    EXPECT_EQ(
+        said.rfind(
+            "\rJob 7: 0 of 2 frames, 2 tasks running, 0 failed\rJob 7: 1 of 2 frames, 0 tasks running, "
+            "1 failed\nchromasift: task 1 (frames 1) failed, 1 missing: its log says nothing; Slurm says "
+            "state CANCELLED, signal 15\n",
+            0),
+        0u)
+        << said;
+    std::ofstream(host::FrameFileName(job.outputPattern, 1)) << render_test::kWholePng;
+    EXPECT_EQ(watch(said), 0);
+    EXPECT_NE(said.find("All 2 frames are there\n"), std::string::npos) << said;
+
+    const std::pair<const char*, const char*> records[] = {
+        {"JobId=5 ArrayTaskId=1 JobState=CANCELLED Reason=None ExitCode=0:15", "state CANCELLED, signal 15"},
+        {"JobId=5 JobState=FAILED Reason=NonZeroExitCode ExitCode=1:0", "state FAILED, exit code 1"},
+        {"JobId=5 JobState=TIMEOUT ExitCode=0:0", "state TIMEOUT"},
+        {"slurm_load_jobs error: Invalid job id specified", ""}};
+    for (const auto& [record, expected] : records)
+        EXPECT_EQ(host::TaskEndFromRecord(record), expected);
+}
+
+// Submitting again sends only the chunks with frames missing, names the job's files, passes the plug-in
+// folders on, and sends nothing when every frame is there or a name cannot go into the script.
+TEST(SubmitCommand, SubmitsTheChunksWithFramesMissing) {
+    const ScratchFolder folder;
+    const std::string pattern = folder.File("s_#.png");
+    std::ofstream(host::FrameFileName(pattern, 0)) << render_test::kWholePng;
+    std::ofstream(host::FrameFileName(pattern, 1)) << render_test::kWholePng;
+    std::ofstream(host::FrameFileName(pattern, 3)); // empty: missing
+    const auto submit = [&](const std::string& frames, const std::string& output, ScriptedSlurm& slurm) {
+        host::SubmitOptions options;
+        EXPECT_EQ(Parse({"--frames", frames, "--chunk", "2", "--mode", "Per Face", "-o", output}, options),
+                  "");
+        options.pluginDirs = {"plug ins"};
+        std::ostringstream out, err;
+        const int status = host::RunSubmitCommand(options, slurm, out, err, false);
+        return std::to_string(status) + " " + out.str() + err.str();
+    };
+    ScriptedSlurm slurm;
+    const std::string said = submit("0-4", pattern, slurm);
+    EXPECT_EQ(said, "0 Submitted job 7: frames 0-4 in 2 of 3 chunks of up to 2 frames; script " +
+                        folder.File("s.sbatch") + "; logs " + folder.File("s.%A_%a.log") + "\n");
+    ASSERT_EQ(slurm.submitted, std::vector<std::string>{folder.File("s.sbatch")});
+    const std::string script = ReadBytes(folder / "s.sbatch");
+    EXPECT_NE(script.find("#SBATCH --array=1-2\n"), std::string::npos) << script;
+    EXPECT_NE(script.find("--plugin-dir '" + Absolute("plug ins") + "' render"), std::string::npos) << script;
+
+    EXPECT_EQ(submit("0-1", pattern, slurm),
+              "0 Every one of the 2 frames is there already: nothing to submit\n");
+    EXPECT_NE(submit("0-1", folder.File("a\nb_#.png"), slurm).find("1 chromasift: cannot submit the job: "),
+              std::string::npos);
+    EXPECT_EQ(slurm.submitted.size(), 1u);
 }
 
 } // namespace
