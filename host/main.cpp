@@ -166,6 +166,7 @@ int RunSheet(int argc, char** argv) {
 
 int RunExport(int argc, char** argv) {
     host::ExportOptions options;
+    options.render.terminalOutput = host::StdoutIsTerminal();
     const std::string error = host::ParseExportOptions(argc, argv, 1, options);
     if (!error.empty())
         return UsageError(error, "export");

@@ -1,5 +1,7 @@
 #include "host/gltf/export_command.h"
 
+#include "host/base/atomic_file.h"
+#include "host/base/output_extension.h"
 #include "host/base/progress_display.h"
 #include "host/base/text.h"
 #include "host/job/render_source.h"
@@ -10,26 +12,17 @@
 #include "hostsdk/core_interface.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdio>
+#include <iterator>
 
 namespace host {
 
 namespace {
 
-// The output's format, by its extension (in any case); null for one the command cannot write.
-const ExportFormat* FormatOfName(const std::string& name) {
-    static const std::pair<const char*, ExportFormat> kExtensions[] = {
-        {".glb", ExportFormat::Glb}, {".gltf", ExportFormat::Gltf}, {".html", ExportFormat::Html}};
-    std::string extension = PathToUtf8(PathFromUtf8(name).extension());
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const auto& [known, format] : kExtensions)
-        if (extension == known)
-            return &format;
-    return nullptr;
-}
+// What the command writes, by extension: the first is the default, for names that do not choose.
+constexpr const char* kExportExtensions[] = {"glb", "gltf", "html"};
+constexpr ExportFormat kExportFormats[] = {ExportFormat::Glb, ExportFormat::Gltf, ExportFormat::Html};
 
 std::string JoinQuoted(const std::vector<std::string>& names) {
     std::string joined;
@@ -115,10 +108,20 @@ std::string ParseExportOptions(int argc, char** argv, int first, ExportOptions& 
         return error;
     if (render.output.empty())
         return "'export' needs an output file: -o OUT.glb, OUT.gltf or OUT.html";
-    const ExportFormat* format = FormatOfName(render.output);
-    if (format == nullptr)
-        return "'export' writes .glb, .gltf and .html files, not '" + render.output + "'";
-    options.format = *format;
+    if (render.output == kStandardOutputName && render.terminalOutput)
+        return "-o - would write the model's bytes onto the terminal: redirect standard output to a file or "
+               "a program, or name a file with -o";
+    const std::string extension = OutputExtension(render.output);
+    options.format = kExportFormats[0];
+    if (!extension.empty()) {
+        const auto known = std::find(std::begin(kExportExtensions), std::end(kExportExtensions), extension);
+        if (known == std::end(kExportExtensions))
+            return ExtensionRefusal("export", render.output, extension, kExportExtensions);
+        options.format = kExportFormats[known - std::begin(kExportExtensions)];
+    }
+    // The buffer and textures of a .gltf are files beside it: they need a folder, not a stream.
+    if (options.format == ExportFormat::Gltf && render.output == kStandardOutputName)
+        return "a .gltf export writes files beside it: name the file with -o NAME.gltf";
     return std::string();
 }
 
