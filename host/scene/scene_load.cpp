@@ -46,6 +46,8 @@ private:
 std::unique_ptr<SceneRoot> SceneReader::Read(const Json& document, const SceneAdditions& additions) {
     if (!document.is_object())
         Fail("", "a scene file holds one JSON object");
+    OnlyMembers(document, "",
+                {"format", "version", "objects", "maps", "nodes", "camera", "sliderTime", "animationRange"});
     const auto format = document.find("format");
     if (format == document.end() || !format->is_string() || format->get<std::string>() != kSceneFormat)
         Fail("/format", std::string("expected \"") + kSceneFormat + "\"");

@@ -35,7 +35,7 @@ void SceneReader::ReadMeshFile(const Json& name, const std::string& where, bool 
 bool SceneReader::ApplyGeometrySettings(ReferenceTarget& object, const Json& settings,
                                         const std::string& where) {
     if (auto* node = dynamic_cast<INode*>(&object)) {
-        OnlySettings(settings, where, {"gbufferId", "position", "transform", "hidden"});
+        OnlyMembers(settings, where, {"gbufferId", "position", "transform", "hidden"});
         if (settings.contains("gbufferId")) {
             const Json& id = settings["gbufferId"];
             if (!id.is_number_integer() || id.get<long long>() < 0 || id.get<long long>() > 0xffffffffLL)
@@ -48,7 +48,7 @@ bool SceneReader::ApplyGeometrySettings(ReferenceTarget& object, const Json& set
     } else if (auto* primitive = dynamic_cast<IPrimitive*>(&object)) {
         ReadPrimitive(*primitive, settings, origin, where);
     } else if (auto* tri = dynamic_cast<TriObject*>(&object)) {
-        OnlySettings(settings, where, {"mesh", "meshFile"});
+        OnlyMembers(settings, where, {"mesh", "meshFile"});
         if (settings.contains("mesh") && settings.contains("meshFile"))
             Fail(where + "/meshFile", "give either \"mesh\" or \"meshFile\", not both");
         if (settings.contains("mesh"))
@@ -57,7 +57,7 @@ bool SceneReader::ApplyGeometrySettings(ReferenceTarget& object, const Json& set
             ReadMeshFile(settings["meshFile"], where + "/meshFile", true,
                          [tri](ImportedPart&& part) { PartToMesh(std::move(part), true, tri->GetMesh()); });
     } else if (auto* poly = dynamic_cast<PolyObject*>(&object)) {
-        OnlySettings(settings, where, {"polyMesh", "meshFile"});
+        OnlyMembers(settings, where, {"polyMesh", "meshFile"});
         if (settings.contains("polyMesh") && settings.contains("meshFile"))
             Fail(where + "/meshFile", "give either \"polyMesh\" or \"meshFile\", not both");
         if (settings.contains("polyMesh"))

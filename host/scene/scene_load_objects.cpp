@@ -69,6 +69,8 @@ ReferenceTarget* SceneReader::Instantiate(SClass_ID superClass, const Class_ID& 
 void SceneReader::Create(const Json& record, const std::string& where, SceneRoot& keeper) {
     if (!record.is_object())
         Fail(where, "expected an object record");
+    OnlyMembers(record, where,
+                {"id", "superClass", "class", "name", "settings", "paramBlocks", "references"});
     const int id = ReadInt(Member(record, where, "id"), where + "/id");
     if (objects.count(id) != 0)
         Fail(where + "/id", "object ID " + std::to_string(id) + " is used twice");
@@ -127,6 +129,7 @@ void SceneReader::Connect(const Json& record, const std::string& where) {
             Fail(where + "/references", "expected an array");
         for (std::size_t i = 0; i < references.size(); ++i) {
             const std::string at = where + "/references/" + std::to_string(i);
+            OnlyMembers(references[i], at, {"ref", "object"});
             const int ref = ReadInt(Member(references[i], at, "ref"), at + "/ref");
             if (ref < 0 || ref >= owner->NumRefs())
                 Fail(at + "/ref", "the object has no reference " + std::to_string(ref));

@@ -2,7 +2,10 @@
 // keys.
 #include "host/scene/scene_reader.h"
 
+#include "host/base/option_table.h"
 #include "host/base/text.h"
+#include "host/scene/param_bounds.h"
+#include "plugin/param_ids.h"
 
 #include "hostsdk/bitmap.h"
 
@@ -12,6 +15,7 @@ void SceneReader::ReadBlock(const Json& record, const std::string& where, const 
     auto* cd = dynamic_cast<ClassDesc2*>(loaded.classDesc);
     if (cd == nullptr)
         Fail(where, "this object's class has no parameter blocks");
+    OnlyMembers(record, where, {"ref", "block", "params"});
     const int blockId = ReadInt(Member(record, where, "block"), where + "/block");
     ParamBlockDesc2* desc = cd->GetParamBlockDescByID(static_cast<BlockID>(blockId));
     if (desc == nullptr)
@@ -31,11 +35,40 @@ void SceneReader::ReadBlock(const Json& record, const std::string& where, const 
     const Json& params = Member(record, where, "params");
     if (!params.is_array())
         Fail(where + "/params", "expected an array");
-    for (std::size_t i = 0; i < params.size(); ++i)
-        ReadParam(*block, params[i], where + "/params/" + std::to_string(i));
+    std::map<ParamID, std::string> placed;
+    for (std::size_t i = 0; i < params.size(); ++i) {
+        const std::string at = where + "/params/" + std::to_string(i);
+        ReadParam(*block, params[i], at);
+        placed[static_cast<ParamID>(params[i]["id"].get<int>())] = at;
+    }
+    CheckBounds(*block, loaded.object->ClassID(), placed);
+}
+
+// After the whole block is read, since the combined mode's bounds depend on the map's version.
+void SceneReader::CheckBounds(IParamBlock2& block, const Class_ID& owner,
+                              const std::map<ParamID, std::string>& placed) const {
+    const bool firstVersion = owner == CHROMASIFT_CLASS_ID && block.GetInt(pb_version, 0) != kCurrentVersion;
+    for (const auto& [id, where] : placed) {
+        const ParamDef& def = *block.GetDesc()->GetParamDef(id);
+        const std::optional<ParamBounds> bounds = StoredParamBounds(owner, def);
+        if (!bounds || (firstVersion && id == pb_mapping_old))
+            continue;
+        const bool isFloat = base_type(def.type) == TYPE_FLOAT;
+        const auto check = [&](double value, const std::string& at) {
+            if (!(value >= bounds->low && value <= bounds->high))
+                Fail(at, "parameter " + std::to_string(id) + " (\"" + ToUtf8(def.internalName) + "\") is " +
+                             BoundText(value) + ", outside its range " + BoundsText(*bounds));
+        };
+        const KeyTrack keys = block.GetKeys(id);
+        for (std::size_t k = 0; k < keys.size(); ++k)
+            check(keys[k].value, where + "/keys/" + std::to_string(k) + "/1");
+        if (keys.empty())
+            check(isFloat ? block.GetFloat(id) : block.GetInt(id), where + "/value");
+    }
 }
 
 void SceneReader::ReadParam(IParamBlock2& block, const Json& param, const std::string& where) {
+    OnlyMembers(param, where, {"id", "name", "type", "value", "keys"});
     const int id = ReadInt(Member(param, where, "id"), where + "/id");
     const ParamDef* def = block.GetDesc()->GetParamDef(static_cast<ParamID>(id));
     if (def == nullptr)

@@ -41,9 +41,9 @@ private:
     int ReadInt(const Json& value, const std::string& where) const;
     float ReadFloat(const Json& value, const std::string& where) const;
     bool ReadBool(const Json& value, const std::string& where) const;
-    // Refuses a setting other than `names`.
-    void OnlySettings(const Json& settings, const std::string& where,
-                      std::initializer_list<const char*> names) const;
+    // Refuses a member of `record` other than `names`, suggesting the name it most likely meant.
+    void OnlyMembers(const Json& record, const std::string& where,
+                     std::initializer_list<const char*> names) const;
 
     // Object records and references.
     ReferenceTarget* Instantiate(SClass_ID superClass, const Class_ID& classId, ClassDesc** classDesc);
@@ -70,6 +70,9 @@ private:
     // Parameter blocks.
     void ReadBlock(const Json& record, const std::string& where, const LoadedObject& loaded);
     void ReadParam(IParamBlock2& block, const Json& param, const std::string& where);
+    // Refuses a stored number outside its parameter's bounds; `placed` gives each parameter's place.
+    void CheckBounds(IParamBlock2& block, const Class_ID& owner,
+                     const std::map<ParamID, std::string>& placed) const;
 
     // Keys and the time slider.
     void ReadKeys(IParamBlock2& block, const ParamDef& def, const Json& keys, const std::string& where);

@@ -98,6 +98,8 @@ TEST_F(SceneFile, FirstVersionMapsWithoutBitmapKeepTheirModes) {
     for (const ParamID id : {kCategory, kPixelMapping, kVersion, kIsHarmonized})
         EXPECT_EQ(pb->GetInt(id), 0) << "parameter " << id;
     EXPECT_EQ(scene->Maps().at(0)->GetSubTexmap(1), nullptr);
+    // Any combined number loads: the upgrade converts or keeps it.
+    EXPECT_NO_THROW(Load(MapScene(R"({"id": 2, "type": "int", "value": 40})")));
 }
 
 // Keys, the slider and the range as the writer spells them are the golden scene's.
@@ -225,6 +227,52 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
          "/animationRange: expected a first frame not after the last"},
         {params(R"({"id": 4, "type": "texmap", "value": 2})", coords),
          param + "/value: parameter 4 (\"Input map\") holds a map, the file gives a coordinate generator"},
+        // Stored numbers within their parameters' ranges, declared or bounded by what they mean.
+        {params(R"({"id": 1, "type": "int", "value": 300})"),
+         param + "/value: parameter 1 (\"# colors\") is 300, outside its range 1 to 100"},
+        {params(R"({"id": 9, "type": "int", "value": 99})"),
+         param + "/value: parameter 9 (\"# colors skip\") is 99, outside its range 0 to 30"},
+        {params(R"({"id": 7, "type": "float", "value": 25})"),
+         param + "/value: parameter 7 (\"Gamma\") is 25, outside its range 0.1 to 10"},
+        {params(R"({"id": 7, "type": "float", "keys": [[0, 1], [160, 0.05]]})"),
+         param + "/keys/1/1: parameter 7 (\"Gamma\") is 0.05"},
+        {params(R"({"id": 20, "type": "int", "value": 0})"),
+         param + "/value: parameter 20 (\"Hue alteration\") is 0, outside its range 1 to 100"},
+        {params(R"({"id": 15, "type": "int", "value": 9})"),
+         param + "/value: parameter 15 (\"Object mapping\") is 9, outside its range 0 to 6"},
+        {params(R"({"id": 16, "type": "int", "value": 3})"),
+         "(\"Pixel mapping\") is 3, outside its range 0 to 2"},
+        {params(R"({"id": 14, "type": "int", "value": 4})"), "(\"Mapping\") is 4, outside its range 0 to 3"},
+        {params(R"({"id": 6, "type": "int", "value": 5})"), "(\"Sorts\") is 5, outside its range 0 to 4"},
+        {params(R"({"id": 12, "type": "int", "value": -1})"),
+         "(\"Color harmony\") is -1, outside its range 0 to 7"},
+        {params(R"({"id": 19, "type": "int", "value": 3})"), "(\"Version\") is 3, outside its range 0 to 2"},
+        {params(R"({"id": 19, "type": "int", "value": 2}, {"id": 2, "type": "int", "value": 40})"),
+         "/params/1/value: parameter 2 (\"Mapping\") is 40, outside its range 0 to 16"},
+        // Every member of every record is known: a misspelt one would drop what it holds.
+        {head +
+             R"({"id": 1, "superClass": "0xc10", "class": ["0x61c17ce2", "0x2fa47e5b"], "paramblocks": []}]})",
+         "/objects/0/paramblocks: unknown member; did you mean \"paramBlocks\"?"},
+        {head + map + R"(, "refrences": []}]})",
+         "/objects/0/refrences: unknown member; did you mean \"references\"?"},
+        {head + R"(], "node": []})", "/node: unknown member; did you mean \"nodes\"?"},
+        {head + R"(], "slidertime": 0})", "/slidertime: unknown member; did you mean \"sliderTime\"?"},
+        {head + R"(], "animationrange": [0, 1]})", "/animationrange: unknown member; did you mean"},
+        {head + R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"], "setings": {}}]})",
+         "/objects/0/setings: unknown member; did you mean \"settings\"?"},
+        {head +
+             R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"], "settings": {"mapchanel": 1}}]})",
+         "/objects/0/settings/mapchanel: unknown member; did you mean \"mapChannel\"?"},
+        {head + R"({"id": 2, "superClass": "0xc40", "class": ["0x200", "0x0"], "settings": {"level": 1}}]})",
+         "/objects/0/settings/level: unknown member; this record knows \"outputLevel\", \"invert\""},
+        {head + map + R"(, "settings": {"gamma": 2}}]})",
+         "/objects/0/settings/gamma: unknown member: this record takes none"},
+        {params(R"({"id": 7, "type": "float", "valeu": 2})"),
+         param + "/valeu: unknown member; did you mean \"value\"?"},
+        {head + map + R"(, "paramBlocks": [{"ref": 0, "blok": 0, "params": []}]}]})",
+         "/objects/0/paramBlocks/0/blok: unknown member; did you mean \"block\"?"},
+        {head + map + R"(, "references": [{"ref": 1, "objct": 1}]}]})",
+         "/objects/0/references/0/objct: unknown member; did you mean \"object\"?"},
     };
     for (const auto& c : cases) {
         const std::string message = LoadError(c.json);
