@@ -5,10 +5,13 @@
 #include "host/scene/primitive_objects.h"
 
 #include "hostsdk/bitmap.h"
+#include "hostsdk/class_desc.h"
 #include "hostsdk/poly_object.h"
 #include "hostsdk/std_mat.h"
 #include "hostsdk/tex_gen.h"
 #include "hostsdk/tri_object.h"
+
+#include <algorithm>
 
 namespace host {
 
@@ -92,6 +95,7 @@ void SceneReader::Create(const Json& record, const std::string& where, SceneRoot
                                    HexWord(*superClass) + " is installed");
     keeper.AddObject(object);
     objects[id] = LoadedObject{object, cd};
+    slotKinds[object] = SlotKinds(*object, cd);
 
     if (record.contains("name")) {
         if (!record["name"].is_string())
@@ -150,10 +154,32 @@ ReferenceTarget* SceneReader::Resolve(const Json& value, const std::string& wher
     return found->second.object;
 }
 
+std::vector<SClass_ID> SceneReader::SlotKinds(ReferenceTarget& object, ClassDesc* classDesc) {
+    std::vector<SClass_ID> kinds(static_cast<std::size_t>(std::max(object.NumRefs(), 0)));
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const int ref = static_cast<int>(i);
+        kinds[i] = object.ReferenceSuperClassID(ref);
+        if (kinds[i] == 0)
+            if (ReferenceTarget* made = object.GetReference(ref))
+                kinds[i] = made->SuperClassID();
+    }
+    if (auto* cd = dynamic_cast<ClassDesc2*>(classDesc))
+        for (int b = 0; b < cd->NumParamBlockDescs(); ++b) {
+            const int ref = cd->GetParamBlockDesc(b)->RefNo();
+            if (ref >= 0 && static_cast<std::size_t>(ref) < kinds.size())
+                kinds[static_cast<std::size_t>(ref)] = PARAMETER_BLOCK2_CLASS_ID;
+        }
+    return kinds;
+}
+
 // A slot takes only the kind of object it holds: its owner would use any other object as that kind.
 void SceneReader::CheckKind(ReferenceMaker& owner, int ref, SClass_ID given, const std::string& where,
                             const std::string& slot) const {
-    const SClass_ID wanted = owner.ReferenceSuperClassID(ref);
+    const auto found = slotKinds.find(&owner);
+    const SClass_ID wanted =
+        found == slotKinds.end() || ref < 0 || static_cast<std::size_t>(ref) >= found->second.size()
+            ? owner.ReferenceSuperClassID(ref)
+            : found->second[static_cast<std::size_t>(ref)];
     if (wanted != 0 && given != wanted)
         Fail(where, slot + " holds " + KindName(wanted) + ", the file gives " + KindName(given));
 }

@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -53,6 +54,11 @@ private:
     // Gives the object of a record its parameter blocks and references.
     void Connect(const Json& record, const std::string& where);
     ReferenceTarget* Resolve(const Json& value, const std::string& where) const;
+    // The kind of object each reference slot of a new object takes, 0 for any: the SDK's answer where it
+    // gives one (nodes, materials), a parameter block where the class's descriptors place one, else the
+    // kind the object itself made for the slot (a map's coordinates and output). Read before the file
+    // fills the slots, since objects cast what their slots hold without asking.
+    static std::vector<SClass_ID> SlotKinds(ReferenceTarget& object, ClassDesc* classDesc);
     void CheckKind(ReferenceMaker& owner, int ref, SClass_ID given, const std::string& where,
                    const std::string& slot) const;
     // What a scene file calls the objects of a super class, for messages.
@@ -83,6 +89,7 @@ private:
     const PluginManager& plugins;
     const ModelImportOptions& models;
     std::map<int, LoadedObject> objects;
+    std::map<const ReferenceMaker*, std::vector<SClass_ID>> slotKinds;
 };
 
 } // namespace host

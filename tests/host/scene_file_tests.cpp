@@ -1,5 +1,7 @@
 #include "host/scene/scene_file.h"
 
+#include "host/scene/scene_checks.h"
+
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
 #include "hostsdk/param_block.h"
@@ -136,6 +138,24 @@ TEST_F(SceneFile, TheUpgradeReadsAndWritesKeyedParametersAtTimeZero) {
     GetCOREInterface()->SetTime(0);
 }
 
+// A picture that is there but cannot be read is named as a missing one is, with the reason.
+TEST_F(SceneFile, UnreadablePicturesAreNamedWithTheirReason) {
+    const ScratchFolder folder;
+    const std::string jpeg = ReadBytes(TestDataFile("images/Aqua.jpg"));
+    const struct {
+        std::string bytes, reason;
+    } cases[] = {{jpeg.substr(0, jpeg.size() / 3), "the image is damaged or truncated"},
+                 {"{\"format\": \"chromasift-scene\"}", "not an image file"}};
+    for (const auto& c : cases) {
+        WriteBytes(folder / "picture.jpg", c.bytes);
+        const std::unique_ptr<host::SceneRoot> scene =
+            Load(MapScene(R"({"id": 0, "type": "bitmap", "value": ")" + folder.File("picture.jpg") + "\"}"));
+        const std::vector<host::MissingPicture> missing = host::FindMissingPictures(*scene);
+        ASSERT_EQ(missing.size(), 1u) << c.reason;
+        EXPECT_EQ(missing[0].unreadable, c.reason);
+    }
+}
+
 // A path to a device or a stream without end ends with a message, as a file too large does.
 TEST(SceneFileText, MoreThanTheLimitIsRefused) {
     const ScratchFolder folder;
@@ -249,6 +269,38 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
         {params(R"({"id": 19, "type": "int", "value": 3})"), "(\"Version\") is 3, outside its range 0 to 2"},
         {params(R"({"id": 19, "type": "int", "value": 2}, {"id": 2, "type": "int", "value": 40})"),
          "/params/1/value: parameter 2 (\"Mapping\") is 40, outside its range 0 to 16"},
+        // Refusals of values, kinds and lists.
+        {R"({"format": "chromasift-scene", "version": 4294967297, "objects": []})",
+         "/version: this host reads scene version 1"},
+        {head + coords + R"(], "maps": [2]})", "/maps/0: the object is not a map"},
+        {params(R"({"id": 1, "type": "int", "value": 4294967296})"), param + "/value: integer out of range"},
+        {head + R"(], "animationRange": [0, 2000000000]})",
+         "/animationRange: expected a first frame not after"},
+        {head +
+             R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"], "paramBlocks": [{"ref": 0, "block": 0, "params": []}]}]})",
+         "/objects/0/paramBlocks/0: this object's class has no parameter blocks"},
+        {head + map + R"(, "paramBlocks": [{"ref": 0, "block": 5, "params": []}]}]})",
+         "/objects/0/paramBlocks/0/block: the class has no parameter block 5"},
+        {head + map + R"(, "paramBlocks": [{"ref": 3, "block": 0, "params": []}]}]})",
+         "/objects/0/paramBlocks/0/ref: the object has no reference 3"},
+        {params(R"({"id": 0, "type": "bitmap", "value": 5})"),
+         param + "/value: expected a file name or null"},
+        {params(R"({"id": 7, "type": "float", "keys": []})"),
+         param + "/keys: expected an array of [time, value] keys"},
+        {head + R"({"id": 1, "superClass": "c10", "class": ["0x1", "0x2"]}]})",
+         "/objects/0/superClass: expected a class word such as \"0x00000c10\""},
+        {head + R"({"id": 1, "superClass": "0xc10", "class": ["0x1"]}]})",
+         "/objects/0/class: expected two class ID words"},
+        {head + R"({"id": 1, "superClass": "0xc10", "class": ["0x1", "two"]}]})",
+         "/objects/0/class: expected two class ID words such as"},
+        // A map's slots refused a wrong kind of object in the loader's own words: reference 0 by a block
+        // record, 1 and 2 by their parameters too.
+        {params(R"({"id": 3, "type": "reftarg", "value": 2})", bitmap),
+         param + "/value: parameter 3 (\"coords\") holds a coordinate generator, the file gives a map"},
+        {head + map + R"(, "references": [{"ref": 2, "object": 2}]}, )" + bitmap + "]}",
+         ref + "2 holds a texture output, the file gives a map"},
+        {head + map + R"(, "references": [{"ref": 0, "object": 2}]}, )" + bitmap + "]}",
+         ref + "0 holds a parameter block, the file gives a map"},
         // Every member of every record is known: a misspelt one would drop what it holds.
         {head +
              R"({"id": 1, "superClass": "0xc10", "class": ["0x61c17ce2", "0x2fa47e5b"], "paramblocks": []}]})",
