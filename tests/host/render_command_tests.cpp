@@ -141,7 +141,7 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
     const struct {
         std::string scene, bitmap, output, expected;
     } cases[] = {
-        {"no-such-scene.json", "", output, "chromasift: no-such-scene.json: cannot open the scene file\n"},
+        {"no-such-scene.json", "", output, "chromasift: no-such-scene.json: cannot open the scene file: No such file or directory\n"},
         {"", "no-such-picture.png", output, "cannot read the bitmap 'no-such-picture.png': file not found"},
         {"", broken, output, "broken.json': not an image file"},
         {keyed, picture, output, "parameter 0 (\"Bitmapname\") is not animatable"},

@@ -171,6 +171,12 @@ TEST(SceneFileText, MoreThanTheLimitIsRefused) {
     EXPECT_EQ(refusal([&] { host::ReadSceneText(zeros, "zeros", 100000); }),
               "zeros: not a scene file: it does not start with a JSON object");
     EXPECT_EQ(zeros.tellg(), 65536) << "refused at the first bytes";
+    // A picture where a scene goes is named as one; a file that cannot be opened gives the system's reason.
+    WriteBytes(file, ReadBytes(TestDataFile("images/Aqua.jpg")));
+    EXPECT_EQ(refusal([&] { host::ReadSceneFile(file); }),
+              file.string() + ": not a scene file: it is a JPEG picture; a picture is given with --bitmap");
+    EXPECT_EQ(refusal([&] { host::ReadSceneFile(folder / "none.json"); }),
+              (folder / "none.json").string() + ": cannot open the scene file: No such file or directory");
 }
 
 TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
