@@ -6,6 +6,7 @@
 #include "host/import/model_meshes.h"
 #include "host/scene/geometry_json.h"
 #include "host/scene/primitive_objects.h"
+#include "host/scene/scene_paths.h"
 
 #include "hostsdk/node.h"
 #include "hostsdk/poly_object.h"
@@ -20,7 +21,7 @@ void SceneReader::ReadMeshFile(const Json& name, const std::string& where, bool 
     if (!name.is_string() || name.get<std::string>().empty())
         Fail(where, "expected the name of a model file");
     const std::string file = name.get<std::string>();
-    const std::string resolved = PathToUtf8(PathFromUtf8(origin).parent_path() / PathFromUtf8(file));
+    const std::string resolved = SceneRelativePath(origin, file);
     try {
         ModelImportOptions options;
         options.triangulate = triangles;

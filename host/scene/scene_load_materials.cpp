@@ -3,6 +3,7 @@
 #include "host/scene/scene_reader.h"
 
 #include "host/base/text.h"
+#include "host/scene/scene_paths.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/std_mat.h"
@@ -59,7 +60,8 @@ void SceneReader::ApplyMaterialSettings(ReferenceTarget& object, const Json& set
         if (settings.contains("mapName")) {
             if (!settings["mapName"].is_string())
                 Fail(where + "/mapName", "expected a file name");
-            bitmap->SetMapName(FromUtf8(settings["mapName"].get<std::string>()).c_str(), false);
+            bitmap->SetMapName(
+                FromUtf8(SceneRelativePath(origin, settings["mapName"].get<std::string>())).c_str(), false);
         }
     } else {
         OnlyMembers(settings, where, {});

@@ -5,6 +5,7 @@
 #include "host/base/option_table.h"
 #include "host/base/text.h"
 #include "host/scene/param_bounds.h"
+#include "host/scene/scene_paths.h"
 #include "plugin/param_ids.h"
 
 #include "hostsdk/bitmap.h"
@@ -96,7 +97,7 @@ void SceneReader::ReadParam(IParamBlock2& block, const Json& param, const std::s
             block.SetValue(pid, 0, static_cast<PBBitmap*>(nullptr));
         } else if (value.is_string()) {
             BitmapInfo info;
-            info.SetName(FromUtf8(value.get<std::string>()).c_str());
+            info.SetName(FromUtf8(SceneRelativePath(origin, value.get<std::string>())).c_str());
             PBBitmap bitmap(info);
             block.SetValue(pid, 0, &bitmap);
         } else {

@@ -156,6 +156,22 @@ TEST_F(SceneFile, UnreadablePicturesAreNamedWithTheirReason) {
     }
 }
 
+// A scene's relative picture path is read from the scene's folder, and saved relative to the folder it is
+// saved in when it lies under it.
+TEST_F(SceneFile, PicturePathsAreRelativeToTheSceneFile) {
+    const ScratchFolder folder, other;
+    const std::unique_ptr<host::SceneRoot> scene =
+        host::SceneFromJson(MapScene(R"({"id": 0, "type": "bitmap", "value": "sub/pic.png"})"),
+                            (folder / "scene.json").string(), *plugins);
+    const std::filesystem::path read =
+        scene->Maps().at(0)->GetParamBlockByID(0)->GetBitmap(kBitmap)->bi.Name();
+    EXPECT_EQ(read, folder / "sub" / "pic.png");
+    host::SaveScene(*scene, folder / "saved.json");
+    host::SaveScene(*scene, other / "saved.json");
+    EXPECT_NE(ReadBytes(folder / "saved.json").find(R"("value": "sub/pic.png")"), std::string::npos);
+    EXPECT_NE(ReadBytes(other / "saved.json").find(host::Json(read.string()).dump()), std::string::npos);
+}
+
 // A path to a device or a stream without end ends with a message, as a file too large does.
 TEST(SceneFileText, MoreThanTheLimitIsRefused) {
     const ScratchFolder folder;
