@@ -2,6 +2,7 @@
 #include "host/scene/scene_reader.h"
 
 #include "host/base/text.h"
+#include "host/scene/class_names.h"
 #include "host/scene/primitive_objects.h"
 
 #include "hostsdk/bitmap.h"
@@ -77,14 +78,27 @@ void SceneReader::Create(const Json& record, const std::string& where, SceneRoot
     const int id = ReadInt(Member(record, where, "id"), where + "/id");
     if (objects.count(id) != 0)
         Fail(where + "/id", "object ID " + std::to_string(id) + " is used twice");
-    const std::optional<ULONG> superClass = ReadWord(Member(record, where, "superClass"));
+    const Json& classWords = Member(record, where, "class");
+    // A class by its short name brings its super class with it.
+    const ClassName* named = nullptr;
+    if (classWords.is_string()) {
+        named = FindClassName(classWords.get<std::string>());
+        if (named == nullptr)
+            Fail(where + "/class",
+                 "no class is called " + classWords.dump() + "; the names are " + ClassNameList());
+    }
+    const std::optional<ULONG> superClass = named != nullptr && !record.contains("superClass")
+                                                ? std::optional<ULONG>(named->superClass)
+                                                : ReadWord(Member(record, where, "superClass"));
     if (!superClass)
         Fail(where + "/superClass", "expected a class word such as \"0x00000c10\"");
-    const Json& classWords = Member(record, where, "class");
-    if (!classWords.is_array() || classWords.size() != 2)
-        Fail(where + "/class", "expected two class ID words");
-    const std::optional<ULONG> a = ReadWord(classWords[0]);
-    const std::optional<ULONG> b = ReadWord(classWords[1]);
+    if (named != nullptr && *superClass != named->superClass)
+        Fail(where + "/superClass",
+             "the class " + classWords.dump() + " is of super class " + HexWord(named->superClass));
+    if (named == nullptr && (!classWords.is_array() || classWords.size() != 2))
+        Fail(where + "/class", "expected two class ID words, or a class name");
+    const std::optional<ULONG> a = named != nullptr ? named->classId.PartA() : ReadWord(classWords[0]);
+    const std::optional<ULONG> b = named != nullptr ? named->classId.PartB() : ReadWord(classWords[1]);
     if (!a || !b)
         Fail(where + "/class", "expected two class ID words such as \"0x61c17ce2\"");
 

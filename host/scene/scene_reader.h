@@ -75,10 +75,15 @@ private:
 
     // Parameter blocks.
     void ReadBlock(const Json& record, const std::string& where, const LoadedObject& loaded);
-    void ReadParam(IParamBlock2& block, const Json& param, const std::string& where);
-    // Refuses a stored number outside its parameter's bounds; `placed` gives each parameter's place.
-    void CheckBounds(IParamBlock2& block, const Class_ID& owner,
-                     const std::map<ParamID, std::string>& placed) const;
+    // Reads one parameter record; returns its ID.
+    ParamID ReadParam(IParamBlock2& block, const Json& param, const std::string& where);
+    const ParamDef& NamedParam(IParamBlock2& block, const Json& param, const std::string& where) const;
+    void ReadModeLabel(IParamBlock2& block, const Json& label, const std::string& where,
+                       const Class_ID& owner, const std::map<ParamID, std::string>& placed) const;
+    // Refuses a stored number outside its parameter's bounds, and a current Chromasift map whose three
+    // mode numbers disagree; `placed` gives each parameter's place, `where` the block's.
+    void CheckBounds(IParamBlock2& block, const Class_ID& owner, const std::map<ParamID, std::string>& placed,
+                     const std::string& where) const;
 
     // Keys and the time slider.
     void ReadKeys(IParamBlock2& block, const ParamDef& def, const Json& keys, const std::string& where);

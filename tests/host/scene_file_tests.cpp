@@ -156,6 +156,26 @@ TEST_F(SceneFile, UnreadablePicturesAreNamedWithTheirReason) {
     }
 }
 
+// A scene written with class names, parameter names and a mode label is the scene written with IDs.
+TEST_F(SceneFile, NamesLoadAsTheirIds) {
+    const std::string tail =
+        R"({"id": 2, "class": "box"}, {"id": 3, "class": "node", "references": [{"ref": 0, "object": 2}]}],
+                                "maps": [1], "nodes": [3]})";
+    const std::string named =
+        R"({"format": "chromasift-scene", "version": 1, "objects": [{"id": 1, "class": "chromasift",
+        "paramBlocks": [{"ref": 0, "block": 0, "mode": "Per Face", "params": [{"name": "Version", "value": 2},
+        {"name": "Gamma", "value": 2.5}, {"name": "# colors", "type": "int", "value": 4}]}]}, )" +
+        tail;
+    const std::string ids =
+        MapScene(R"({"id": 19, "type": "int", "value": 2}, {"id": 7, "type": "float", "value": 2.5},
+        {"id": 1, "type": "int", "value": 4}, {"id": 2, "type": "int", "value": 12},
+        {"id": 14, "type": "int", "value": 1}, {"id": 15, "type": "int", "value": 5})",
+                 "", R"({"id": 2, "superClass": "0x10", "class": ["0x4e7b0010", "0x1c5a2b01"]},
+        {"id": 3, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 0, "object": 2}]})");
+    const std::string fromNames = host::SceneToJson(*Load(named));
+    EXPECT_EQ(fromNames, host::SceneToJson(*Load(ids.substr(0, ids.size() - 1) + R"(, "nodes": [3]})")));
+}
+
 // A scene's relative picture path is read from the scene's folder, and saved relative to the folder it is
 // saved in when it lies under it.
 TEST_F(SceneFile, PicturePathsAreRelativeToTheSceneFile) {
@@ -323,6 +343,23 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
          ref + "2 holds a texture output, the file gives a map"},
         {head + map + R"(, "references": [{"ref": 0, "object": 2}]}, )" + bitmap + "]}",
          ref + "0 holds a parameter block, the file gives a map"},
+        {params(
+             R"({"id": 19, "type": "int", "value": 2}, {"id": 14, "type": "int", "value": 1}, {"id": 15, "type": "int", "value": 1}, {"id": 2, "type": "int", "value": 0})"),
+         "/params/3: the combined mode 0 (\"Random\") disagrees with the category 1 and its choice 1"},
+        // Classes, parameters and modes by name.
+        {head + R"({"id": 1, "class": "sphear"}]})",
+         "/objects/0/class: no class is called \"sphear\"; the names are"},
+        {head + R"({"id": 1, "superClass": "0xc10", "class": "box"}]})",
+         "/objects/0/superClass: the class \"box\" is of super class 0x00000010"},
+        {params(R"({"name": "Mapping", "value": 1})"),
+         param + "/name: \"Mapping\" names parameters 2 and 14; give its \"id\""},
+        {params(R"({"name": "Gama", "value": 1})"),
+         param + "/name: the block has no parameter called \"Gama\""},
+        {head + map + R"(, "paramBlocks": [{"ref": 0, "block": 0, "mode": "Per Fase", "params": []}]}]})",
+         "/objects/0/paramBlocks/0/mode: expected the label of a mode: \"Random\""},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "mode": "Per Face", "params": [{"id": 14, "type": "int", "value": 1}]}]}]})",
+         "/objects/0/paramBlocks/0/mode: give the mode either by its label or by its numbers, not both"},
         // Every member of every record is known: a misspelt one would drop what it holds.
         {head +
              R"({"id": 1, "superClass": "0xc10", "class": ["0x61c17ce2", "0x2fa47e5b"], "paramblocks": []}]})",
