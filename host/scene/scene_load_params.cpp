@@ -52,7 +52,7 @@ void SceneReader::ReadBlock(const Json& record, const std::string& where, const 
 void SceneReader::CheckBounds(IParamBlock2& block, const Class_ID& owner,
                               const std::map<ParamID, std::string>& placed, const std::string& where) const {
     const bool firstVersion = owner == CHROMASIFT_CLASS_ID && block.GetInt(pb_version, 0) != kCurrentVersion;
-    for (const auto& [id, where] : placed) {
+    for (const auto& [id, place] : placed) {
         const ParamDef& def = *block.GetDesc()->GetParamDef(id);
         const std::optional<ParamBounds> bounds = StoredParamBounds(owner, def);
         if (!bounds || (firstVersion && id == pb_mapping_old))
@@ -65,17 +65,22 @@ void SceneReader::CheckBounds(IParamBlock2& block, const Class_ID& owner,
         };
         const KeyTrack keys = block.GetKeys(id);
         for (std::size_t k = 0; k < keys.size(); ++k)
-            check(keys[k].value, where + "/keys/" + std::to_string(k) + "/1");
+            check(keys[k].value, place + "/keys/" + std::to_string(k) + "/1");
         if (keys.empty())
-            check(isFloat ? block.GetFloat(id) : block.GetInt(id), where + "/value");
+            check(isFloat ? block.GetFloat(id) : block.GetInt(id), place + "/value");
     }
     // A current map keeps its mode three ways (the combined number, the category and the category's
-    // radio): shading reads the first, the rollout the others, so they must name one mode. Read where the
-    // upgrade reads them, at time 0.
+    // radio): shading reads the first, the rollout the others, so they must name one mode. Keys animate
+    // each on its own and are left as they are.
     if (owner != CHROMASIFT_CLASS_ID || firstVersion)
         return;
     const int combined = block.GetInt(pb_mapping_old, 0), category = block.GetInt(pb_mapping, 0);
-    const int subMode = block.GetInt(kSubModeParams[category], 0);
+    const ParamID subParam = kSubModeParams[category];
+    const int subMode = block.GetInt(subParam, 0);
+    for (const ParamID id :
+         {static_cast<ParamID>(pb_mapping_old), static_cast<ParamID>(pb_mapping), subParam})
+        if (!block.GetKeys(id).empty())
+            return;
     const distribution::ModeRow* row = distribution::FindMode(combined);
     if (row != nullptr && (static_cast<int>(row->category) != category || row->subMode != subMode)) {
         const auto found = placed.find(pb_mapping_old);
