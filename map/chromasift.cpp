@@ -111,19 +111,6 @@ RefTargetHandle Chromasift::GetReference(int i) {
     }
 }
 
-SClass_ID Chromasift::ReferenceSuperClassID(int i) {
-    switch (i) {
-    case kRefParamBlock:
-        return PARAMETER_BLOCK2_CLASS_ID;
-    case kRefCoords:
-        return XYZGEN_CLASS_ID;
-    case kRefOutput:
-        return TEXOUTPUT_CLASS_ID;
-    default:
-        return 0;
-    }
-}
-
 void Chromasift::SetReference(int i, RefTargetHandle target) {
     switch (i) {
     case kRefParamBlock:

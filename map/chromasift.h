@@ -48,7 +48,6 @@ public:
     // --- ReferenceMaker / ReferenceTarget
     int NumRefs() override { return kNumRefs; }
     RefTargetHandle GetReference(int i) override;
-    SClass_ID ReferenceSuperClassID(int i) override;
     IOResult Save(ISave* isave) override;
     IOResult Load(ILoad* iload) override;
     RefResult NotifyRefChanged(const Interval& changeInterval, RefTargetHandle target, PartID& partId,

@@ -79,6 +79,8 @@ std::optional<PaletteExport> PaletteOfImage(const PaletteOptions& options, std::
     }
     PaletteExport palette;
     palette.source = options.image.empty() ? std::string("built-in picture") : options.image;
+    if (const std::string note = TransparencyNote(extracted, palette.source); !note.empty())
+        err << "chromasift: note: " << note << "\n";
     palette.imageWidth = extracted.width;
     palette.imageHeight = extracted.height;
     palette.gridColumns = extracted.columns;

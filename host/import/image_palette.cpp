@@ -29,12 +29,16 @@ ImagePalette ExtractImagePalette(const std::string& image, int colours, int skip
     extracted.columns = static_cast<int>(layout.columns);
     extracted.rows = static_cast<int>(layout.rows);
     const Bitmap* pixels = bitmap.get();
-    const SampleGrid grid = BuildSampleGrid(info.Width(), info.Height(), [pixels](int x, int y) {
-        BMM_Color_fl pixel;
-        if (pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
-            return AColor(0.0f, 0.0f, 0.0f, 0.0f);
-        return AColor(pixel.r, pixel.g, pixel.b, pixel.a);
-    });
+    std::uint32_t transparent = 0;
+    const SampleGrid grid =
+        BuildSampleGrid(info.Width(), info.Height(), [pixels, &transparent](int x, int y) {
+            BMM_Color_fl pixel;
+            if (pixels->GetLinearPixels(x, y, 1, &pixel) == 0)
+                return AColor(0.0f, 0.0f, 0.0f, 0.0f);
+            transparent += pixel.a <= 0.0f ? 1 : 0;
+            return AColor(pixel.r, pixel.g, pixel.b, pixel.a);
+        });
+    extracted.transparentSamples = transparent;
     extracted.samples = static_cast<std::uint32_t>(grid.Count());
     extracted.result =
         ExtractPaletteFromGrid(grid, static_cast<std::uint32_t>(colours), static_cast<std::uint32_t>(skip));
@@ -43,6 +47,15 @@ ImagePalette ExtractImagePalette(const std::string& image, int colours, int skip
         if (std::optional<Palette> harmonised = HarmonisePalette(extracted.result.extractedPalette, harmony))
             extracted.palette = std::move(*harmonised);
     return extracted;
+}
+
+std::string TransparencyNote(const ImagePalette& extracted, const std::string& source) {
+    if (extracted.samples == 0 || 2 * std::uint64_t{extracted.transparentSamples} <= extracted.samples)
+        return std::string();
+    const auto percent = 100 * std::uint64_t{extracted.transparentSamples} / extracted.samples;
+    return source + ": " + std::to_string(percent) +
+           "% of the samples are fully transparent; they count with the colour they hold, which --skip 1 "
+           "leaves out when it is the most common";
 }
 
 } // namespace host

@@ -9,6 +9,7 @@
 #include <assimp/scene.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 
 namespace host {
@@ -21,6 +22,19 @@ bool IsYUpKind(const std::string& file) {
         if (extension == kind)
             return true;
     return false;
+}
+
+// True for a file of a text kind (OBJ, Collada, glTF) whose first bytes hold a NUL, which no such file
+// does: a file of zeros is refused at once instead of being read whole by the importer.
+bool TextKindHoldsBinary(const std::filesystem::path& path, const std::string& file) {
+    const std::string extension = FileExtension(file);
+    if (extension != "obj" && extension != "dae" && extension != "gltf")
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    std::string head(1 << 16, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    return head.find('\0') != std::string::npos;
 }
 
 // The node's meshes as one part: positions welded (-0 and 0 alike), faces with their
@@ -110,11 +124,20 @@ ImportedModel ReadModelFile(const std::string& file, const ModelImportOptions& o
         throw std::runtime_error(file + ": cannot open the model file: it is a directory");
     if (!std::filesystem::exists(path, error))
         throw std::runtime_error(file + ": cannot open the model file: file not found");
+    if (TextKindHoldsBinary(path, file))
+        throw std::runtime_error(file +
+                                 ": not a model file: the file holds no meshes, only binary data where its "
+                                 "kind is text");
     Assimp::Importer importer;
     const unsigned flags = ConfigureModelImporter(importer, options.triangulate);
     const aiScene* scene = importer.ReadFile(file, flags);
-    if (scene == nullptr || scene->mRootNode == nullptr)
-        throw std::runtime_error(file + ": cannot read the model: " + importer.GetErrorString());
+    if (scene == nullptr || scene->mRootNode == nullptr) {
+        // The importer's validation says so in its own terms.
+        const std::string reason = importer.GetErrorString();
+        if (reason.find("mNumMeshes is 0") != std::string::npos)
+            throw std::runtime_error(file + ": cannot read the model: the file holds no meshes");
+        throw std::runtime_error(file + ": cannot read the model: " + reason);
+    }
     const bool yUp = options.upAxis == 'y' || (options.upAxis == 0 && IsYUpKind(file));
     // A y-up model turned a quarter about x, so that its up points along the scene's z.
     const aiMatrix4x4 upright =

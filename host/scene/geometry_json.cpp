@@ -1,5 +1,7 @@
 #include "host/scene/geometry_json.h"
 
+#include "host/base/option_table.h"
+#include "host/scene/member_names.h"
 #include "host/scene/scene_file.h"
 
 #include <cmath>
@@ -75,13 +77,8 @@ public:
         return indices;
     }
     void OnlyMembers(const Json& object, std::initializer_list<const char*> names) const {
-        for (const auto& item : object.items()) {
-            bool known = false;
-            for (const char* name : names)
-                known = known || item.key() == name;
-            if (!known)
-                (*this / item.key()).Fail("unknown member");
-        }
+        if (const std::optional<UnknownMember> unknown = FindUnknownMember(object, names))
+            (*this / unknown->name).Fail(unknown->message);
     }
 
 private:
@@ -356,13 +353,22 @@ void ReadPrimitive(IPrimitive& primitive, const Json& settings, const std::strin
         while (i < type.params.size() && item.key() != type.params[i].name)
             ++i;
         if (i == type.params.size()) {
-            std::string names;
-            for (const PrimitiveParam& param : type.params)
+            std::string names, nearest;
+            for (const PrimitiveParam& param : type.params) {
                 names += (names.empty() ? "" : ", ") + std::string(param.name);
+                if (nearest.empty())
+                    nearest = NearestName(item.key(), {param.name});
+            }
             (place / item.key())
-                .Fail(std::string("a ") + type.name + " has no such parameter (it has " + names + ")");
+                .Fail(std::string("a ") + type.name + " has no such parameter " +
+                      (nearest.empty() ? "(it has " + names + ")" : "(did you mean \"" + nearest + "\"?)"));
         }
+        const PrimitiveParam& param = type.params[i];
         values[i] = (place / item.key()).Float(item.value());
+        if (values[i] < param.minimum || values[i] > param.maximum)
+            (place / item.key())
+                .Fail(std::string("expected ") + (param.whole ? "a whole number" : "a number") + " from " +
+                      BoundText(param.minimum) + " to " + BoundText(param.maximum));
     }
     primitive.SetValues(values);
 }

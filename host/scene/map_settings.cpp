@@ -2,6 +2,7 @@
 
 #include "host/base/text.h"
 #include "host/scene/scene_maps.h"
+#include "host/scene/scene_paths.h"
 
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
@@ -154,11 +155,12 @@ int ApplyMapSettings(Json& document, const MapSettings& settings,
         const Json* bitmap = FindParam(*block, pb_bitmap);
         if (bitmap == nullptr || bitmap->contains("value")) {
             if (settings.bitmap) {
-                SetParam(*block, pb_bitmap, "bitmap", *settings.bitmap);
+                // Named from the working folder, where the loader reads a scene's own from the scene's.
+                SetParam(*block, pb_bitmap, "bitmap", WorkingFolderPath(*settings.bitmap));
             } else if (bitmap == nullptr || (*bitmap)["value"].is_null()) {
                 if (!fallback)
                     fallback = defaultBitmap();
-                SetParam(*block, pb_bitmap, "bitmap", *fallback);
+                SetParam(*block, pb_bitmap, "bitmap", WorkingFolderPath(*fallback));
             }
         }
         if (settings.colours)

@@ -11,32 +11,40 @@ namespace {
 
 enum Kind { kBox, kSphere, kPlane, kCylinder, kPolyBox };
 
+constexpr float kMaxSize = 1.0e6f;
+
 // Class IDs are stored in scene files: never change them. Kind numbers are positions in this list.
 const std::vector<PrimitiveType>& Types() {
     static const std::vector<PrimitiveType> types = {
         {"box",
          Class_ID(0x4e7b0010, 0x1c5a2b01),
          false,
-         {{"length", 30.0f, 0.0f, false}, {"width", 30.0f, 0.0f, false}, {"height", 30.0f, 0.0f, false}}},
+         {{"length", 30.0f, 0.0f, kMaxSize, false},
+          {"width", 30.0f, 0.0f, kMaxSize, false},
+          {"height", 30.0f, 0.0f, kMaxSize, false}}},
         {"sphere",
          Class_ID(0x4e7b0011, 0x1c5a2b02),
          false,
-         {{"radius", 20.0f, 0.0f, false}, {"segments", 32.0f, 4.0f, true}}},
+         {{"radius", 20.0f, 0.0f, kMaxSize, false}, {"segments", 32.0f, 4.0f, 512.0f, true}}},
         {"plane",
          Class_ID(0x4e7b0012, 0x1c5a2b03),
          false,
-         {{"length", 100.0f, 0.0f, false},
-          {"width", 100.0f, 0.0f, false},
-          {"lengthSegments", 4.0f, 1.0f, true},
-          {"widthSegments", 4.0f, 1.0f, true}}},
+         {{"length", 100.0f, 0.0f, kMaxSize, false},
+          {"width", 100.0f, 0.0f, kMaxSize, false},
+          {"lengthSegments", 4.0f, 1.0f, 512.0f, true},
+          {"widthSegments", 4.0f, 1.0f, 512.0f, true}}},
         {"cylinder",
          Class_ID(0x4e7b0013, 0x1c5a2b04),
          false,
-         {{"radius", 15.0f, 0.0f, false}, {"height", 40.0f, 0.0f, false}, {"sides", 24.0f, 3.0f, true}}},
+         {{"radius", 15.0f, 0.0f, kMaxSize, false},
+          {"height", 40.0f, 0.0f, kMaxSize, false},
+          {"sides", 24.0f, 3.0f, 1024.0f, true}}},
         {"polybox",
          Class_ID(POLYOBJ_CLASS_ID_A, 0x1c5a2b05),
          true,
-         {{"length", 30.0f, 0.0f, false}, {"width", 30.0f, 0.0f, false}, {"height", 30.0f, 0.0f, false}}},
+         {{"length", 30.0f, 0.0f, kMaxSize, false},
+          {"width", 30.0f, 0.0f, kMaxSize, false},
+          {"height", 30.0f, 0.0f, kMaxSize, false}}},
     };
     return types;
 }
@@ -48,7 +56,7 @@ std::vector<float> Legalise(const PrimitiveType& type, std::span<const float> va
         float value = i < values.size() && std::isfinite(values[i]) ? values[i] : param.defaultValue;
         if (param.whole)
             value = std::round(value);
-        legal.push_back(std::max(value, param.minimum));
+        legal.push_back(std::clamp(value, param.minimum, param.maximum));
     }
     return legal;
 }
@@ -62,7 +70,7 @@ MSTR Widen(const char* text) {
 }
 
 int Whole(float value) {
-    return static_cast<int>(std::min(value, 100000.0f));
+    return static_cast<int>(value);
 }
 
 class TriPrimitive : public TriObject, public IPrimitive {

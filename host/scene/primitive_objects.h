@@ -15,6 +15,9 @@ struct PrimitiveParam {
     const char* name;
     float defaultValue;
     float minimum;
+    // Beyond it a scene is refused: sizes stay within what single-precision placement resolves, segment
+    // counts within meshes of a few hundred thousand faces.
+    float maximum;
     // Segment counts: whole numbers.
     bool whole;
 };
@@ -40,7 +43,8 @@ public:
     virtual const PrimitiveType& Type() const = 0;
     // One value per parameter of the type, in its order.
     virtual const std::vector<float>& Values() const = 0;
-    // Rebuilds the mesh; values below a parameter's minimum take the minimum, whole parameters are rounded.
+    // Rebuilds the mesh; values outside a parameter's range take its nearest bound, whole parameters are
+    // rounded.
     virtual void SetValues(std::span<const float> values) = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "host/scene/scene_checks.h"
 
 #include "host/base/text.h"
+#include "host/import/bitmap_status.h"
 #include "host/scene/renderable_object.h"
 #include "host/scene/scene_maps.h"
 #include "plugin/param_ids.h"
@@ -10,6 +11,7 @@
 #include "hostsdk/param_block.h"
 #include "hostsdk/tex_gen.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 #include <stdexcept>
@@ -23,9 +25,13 @@ std::string MapName(Texmap& map, const char* kind) {
     return name.empty() ? std::string("a ") + kind + " map without a name" : "the map \"" + name + "\"";
 }
 
-bool Exists(const std::string& file) {
-    std::error_code error;
-    return std::filesystem::exists(PathFromUtf8(file), error);
+// Empty when the picture loads; else why not.
+std::string LoadProblem(const std::string& file) {
+    BitmapInfo info;
+    info.SetName(FromUtf8(file).c_str());
+    BMMRES status = BMMRES_SUCCESS;
+    BitmapPtr bitmap(TheManager->Load(&info, &status));
+    return bitmap != nullptr && status == BMMRES_SUCCESS ? std::string() : ImageLoadProblem(file, status);
 }
 
 } // namespace
@@ -35,8 +41,13 @@ std::vector<MissingPicture> FindMissingPictures(SceneRoot& scene) {
     std::vector<MissingPicture> missing;
     std::set<std::string> named;
     const auto note = [&](const std::string& file, const std::string& map) {
-        if (!file.empty() && named.insert(file).second && !Exists(file))
-            missing.push_back({file, map});
+        if (file.empty() || !named.insert(file).second)
+            return;
+        std::error_code error;
+        if (!std::filesystem::exists(PathFromUtf8(file), error))
+            missing.push_back({file, map, ""});
+        else if (std::string problem = LoadProblem(file); !problem.empty())
+            missing.push_back({file, map, problem});
     };
     for (Texmap* map : maps)
         if (map->ClassID() == CHROMASIFT_CLASS_ID)
@@ -60,12 +71,17 @@ void CheckSceneBeforeRender(SceneRoot& scene, const std::string& origin, bool al
                             std::ostream& err) {
     const std::vector<MissingPicture> missing = FindMissingPictures(scene);
     for (const MissingPicture& picture : missing)
-        err << "chromasift: " << (allowMissing ? "warning: " : "") << origin << ": missing picture '"
-            << picture.file << "', wanted by " << picture.map << "\n";
+        err << "chromasift: " << (allowMissing ? "warning: " : "") << origin << ": "
+            << (picture.unreadable.empty() ? "missing" : "unreadable") << " picture '" << picture.file << "'"
+            << (picture.unreadable.empty() ? "" : " (" + picture.unreadable + ")") << ", wanted by "
+            << picture.map << "\n";
+    const auto unreadable = std::count_if(missing.begin(), missing.end(),
+                                          [](const MissingPicture& p) { return !p.unreadable.empty(); });
     if (!missing.empty() && !allowMissing)
         throw std::runtime_error(origin + ": " + std::to_string(missing.size()) +
                                  (missing.size() == 1 ? " picture is" : " pictures are") +
-                                 " missing; --allow-missing renders without them");
+                                 (unreadable == 0 ? " missing" : " missing or unreadable") +
+                                 "; --allow-missing renders without them");
     if (HasNothingToDraw(scene, GetCOREInterface()->GetTime()))
         err << "chromasift: warning: " << origin
             << ": the scene has no visible objects: the picture is empty (transparent)\n";

@@ -25,7 +25,9 @@ public:
 // The animation range, in frames, of a scene that does not give one: the host's own default.
 inline constexpr int kDefaultFirstFrame = 0, kDefaultLastFrame = 100;
 
+// Picture paths that lie under the scene file's folder are written relative to it, as loading reads them.
 void SaveScene(SceneRoot& scene, const std::filesystem::path& file);
+// Picture paths as the maps hold them.
 std::string SceneToJson(SceneRoot& scene);
 
 // Loads the way the host does: objects are created for loading, their stored references installed,

@@ -46,11 +46,13 @@ private:
 std::unique_ptr<SceneRoot> SceneReader::Read(const Json& document, const SceneAdditions& additions) {
     if (!document.is_object())
         Fail("", "a scene file holds one JSON object");
+    OnlyMembers(document, "",
+                {"format", "version", "objects", "maps", "nodes", "camera", "sliderTime", "animationRange"});
     const auto format = document.find("format");
     if (format == document.end() || !format->is_string() || format->get<std::string>() != kSceneFormat)
         Fail("/format", std::string("expected \"") + kSceneFormat + "\"");
     const Json& version = Member(document, "", "version");
-    if (!version.is_number_integer() || version.get<int>() != kSceneVersion)
+    if (!version.is_number_integer() || version.get<long long>() != kSceneVersion)
         Fail("/version", "this host reads scene version " + std::to_string(kSceneVersion));
     const Json& records = Member(document, "", "objects");
     if (!records.is_array())

@@ -6,6 +6,7 @@
 #include "host/import/model_meshes.h"
 #include "host/scene/geometry_json.h"
 #include "host/scene/primitive_objects.h"
+#include "host/scene/scene_paths.h"
 
 #include "hostsdk/node.h"
 #include "hostsdk/poly_object.h"
@@ -20,7 +21,7 @@ void SceneReader::ReadMeshFile(const Json& name, const std::string& where, bool 
     if (!name.is_string() || name.get<std::string>().empty())
         Fail(where, "expected the name of a model file");
     const std::string file = name.get<std::string>();
-    const std::string resolved = PathToUtf8(PathFromUtf8(origin).parent_path() / PathFromUtf8(file));
+    const std::string resolved = SceneRelativePath(origin, file);
     try {
         ModelImportOptions options;
         options.triangulate = triangles;
@@ -35,7 +36,7 @@ void SceneReader::ReadMeshFile(const Json& name, const std::string& where, bool 
 bool SceneReader::ApplyGeometrySettings(ReferenceTarget& object, const Json& settings,
                                         const std::string& where) {
     if (auto* node = dynamic_cast<INode*>(&object)) {
-        OnlySettings(settings, where, {"gbufferId", "position", "transform", "hidden"});
+        OnlyMembers(settings, where, {"gbufferId", "position", "transform", "hidden"});
         if (settings.contains("gbufferId")) {
             const Json& id = settings["gbufferId"];
             if (!id.is_number_integer() || id.get<long long>() < 0 || id.get<long long>() > 0xffffffffLL)
@@ -48,7 +49,7 @@ bool SceneReader::ApplyGeometrySettings(ReferenceTarget& object, const Json& set
     } else if (auto* primitive = dynamic_cast<IPrimitive*>(&object)) {
         ReadPrimitive(*primitive, settings, origin, where);
     } else if (auto* tri = dynamic_cast<TriObject*>(&object)) {
-        OnlySettings(settings, where, {"mesh", "meshFile"});
+        OnlyMembers(settings, where, {"mesh", "meshFile"});
         if (settings.contains("mesh") && settings.contains("meshFile"))
             Fail(where + "/meshFile", "give either \"mesh\" or \"meshFile\", not both");
         if (settings.contains("mesh"))
@@ -57,7 +58,7 @@ bool SceneReader::ApplyGeometrySettings(ReferenceTarget& object, const Json& set
             ReadMeshFile(settings["meshFile"], where + "/meshFile", true,
                          [tri](ImportedPart&& part) { PartToMesh(std::move(part), true, tri->GetMesh()); });
     } else if (auto* poly = dynamic_cast<PolyObject*>(&object)) {
-        OnlySettings(settings, where, {"polyMesh", "meshFile"});
+        OnlyMembers(settings, where, {"polyMesh", "meshFile"});
         if (settings.contains("polyMesh") && settings.contains("meshFile"))
             Fail(where + "/meshFile", "give either \"polyMesh\" or \"meshFile\", not both");
         if (settings.contains("polyMesh"))

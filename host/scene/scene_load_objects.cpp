@@ -2,13 +2,17 @@
 #include "host/scene/scene_reader.h"
 
 #include "host/base/text.h"
+#include "host/scene/class_names.h"
 #include "host/scene/primitive_objects.h"
 
 #include "hostsdk/bitmap.h"
+#include "hostsdk/class_desc.h"
 #include "hostsdk/poly_object.h"
 #include "hostsdk/std_mat.h"
 #include "hostsdk/tex_gen.h"
 #include "hostsdk/tri_object.h"
+
+#include <algorithm>
 
 namespace host {
 
@@ -69,17 +73,32 @@ ReferenceTarget* SceneReader::Instantiate(SClass_ID superClass, const Class_ID& 
 void SceneReader::Create(const Json& record, const std::string& where, SceneRoot& keeper) {
     if (!record.is_object())
         Fail(where, "expected an object record");
+    OnlyMembers(record, where,
+                {"id", "superClass", "class", "name", "settings", "paramBlocks", "references"});
     const int id = ReadInt(Member(record, where, "id"), where + "/id");
     if (objects.count(id) != 0)
         Fail(where + "/id", "object ID " + std::to_string(id) + " is used twice");
-    const std::optional<ULONG> superClass = ReadWord(Member(record, where, "superClass"));
+    const Json& classWords = Member(record, where, "class");
+    // A class by its short name brings its super class with it.
+    const ClassName* named = nullptr;
+    if (classWords.is_string()) {
+        named = FindClassName(classWords.get<std::string>());
+        if (named == nullptr)
+            Fail(where + "/class",
+                 "no class is called " + classWords.dump() + "; the names are " + ClassNameList());
+    }
+    const std::optional<ULONG> superClass = named != nullptr && !record.contains("superClass")
+                                                ? std::optional<ULONG>(named->superClass)
+                                                : ReadWord(Member(record, where, "superClass"));
     if (!superClass)
         Fail(where + "/superClass", "expected a class word such as \"0x00000c10\"");
-    const Json& classWords = Member(record, where, "class");
-    if (!classWords.is_array() || classWords.size() != 2)
-        Fail(where + "/class", "expected two class ID words");
-    const std::optional<ULONG> a = ReadWord(classWords[0]);
-    const std::optional<ULONG> b = ReadWord(classWords[1]);
+    if (named != nullptr && *superClass != named->superClass)
+        Fail(where + "/superClass",
+             "the class " + classWords.dump() + " is of super class " + HexWord(named->superClass));
+    if (named == nullptr && (!classWords.is_array() || classWords.size() != 2))
+        Fail(where + "/class", "expected two class ID words, or a class name");
+    const std::optional<ULONG> a = named != nullptr ? named->classId.PartA() : ReadWord(classWords[0]);
+    const std::optional<ULONG> b = named != nullptr ? named->classId.PartB() : ReadWord(classWords[1]);
     if (!a || !b)
         Fail(where + "/class", "expected two class ID words such as \"0x61c17ce2\"");
 
@@ -90,6 +109,7 @@ void SceneReader::Create(const Json& record, const std::string& where, SceneRoot
                                    HexWord(*superClass) + " is installed");
     keeper.AddObject(object);
     objects[id] = LoadedObject{object, cd};
+    slotKinds[object] = SlotKinds(*object, cd);
 
     if (record.contains("name")) {
         if (!record["name"].is_string())
@@ -127,6 +147,7 @@ void SceneReader::Connect(const Json& record, const std::string& where) {
             Fail(where + "/references", "expected an array");
         for (std::size_t i = 0; i < references.size(); ++i) {
             const std::string at = where + "/references/" + std::to_string(i);
+            OnlyMembers(references[i], at, {"ref", "object"});
             const int ref = ReadInt(Member(references[i], at, "ref"), at + "/ref");
             if (ref < 0 || ref >= owner->NumRefs())
                 Fail(at + "/ref", "the object has no reference " + std::to_string(ref));
@@ -147,10 +168,32 @@ ReferenceTarget* SceneReader::Resolve(const Json& value, const std::string& wher
     return found->second.object;
 }
 
+std::vector<SClass_ID> SceneReader::SlotKinds(ReferenceTarget& object, ClassDesc* classDesc) {
+    std::vector<SClass_ID> kinds(static_cast<std::size_t>(std::max(object.NumRefs(), 0)));
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        const int ref = static_cast<int>(i);
+        kinds[i] = object.ReferenceSuperClassID(ref);
+        if (kinds[i] == 0)
+            if (ReferenceTarget* made = object.GetReference(ref))
+                kinds[i] = made->SuperClassID();
+    }
+    if (auto* cd = dynamic_cast<ClassDesc2*>(classDesc))
+        for (int b = 0; b < cd->NumParamBlockDescs(); ++b) {
+            const int ref = cd->GetParamBlockDesc(b)->RefNo();
+            if (ref >= 0 && static_cast<std::size_t>(ref) < kinds.size())
+                kinds[static_cast<std::size_t>(ref)] = PARAMETER_BLOCK2_CLASS_ID;
+        }
+    return kinds;
+}
+
 // A slot takes only the kind of object it holds: its owner would use any other object as that kind.
 void SceneReader::CheckKind(ReferenceMaker& owner, int ref, SClass_ID given, const std::string& where,
                             const std::string& slot) const {
-    const SClass_ID wanted = owner.ReferenceSuperClassID(ref);
+    const auto found = slotKinds.find(&owner);
+    const SClass_ID wanted =
+        found == slotKinds.end() || ref < 0 || static_cast<std::size_t>(ref) >= found->second.size()
+            ? owner.ReferenceSuperClassID(ref)
+            : found->second[static_cast<std::size_t>(ref)];
     if (wanted != 0 && given != wanted)
         Fail(where, slot + " holds " + KindName(wanted) + ", the file gives " + KindName(given));
 }

@@ -1,6 +1,6 @@
 #include "host/scene/scene_reader.h"
 
-#include <algorithm>
+#include "host/scene/member_names.h"
 
 namespace host {
 
@@ -38,12 +38,10 @@ bool SceneReader::ReadBool(const Json& value, const std::string& where) const {
     return value.get<bool>();
 }
 
-void SceneReader::OnlySettings(const Json& settings, const std::string& where,
-                               std::initializer_list<const char*> names) const {
-    for (const auto& item : settings.items())
-        if (std::find_if(names.begin(), names.end(), [&](const char* n) { return item.key() == n; }) ==
-            names.end())
-            Fail(where + "/" + item.key(), "unknown setting");
+void SceneReader::OnlyMembers(const Json& record, const std::string& where,
+                              std::initializer_list<const char*> names) const {
+    if (const std::optional<UnknownMember> unknown = FindUnknownMember(record, names))
+        Fail(where + "/" + unknown->name, unknown->message);
 }
 
 } // namespace host

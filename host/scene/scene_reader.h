@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace host {
 
@@ -41,9 +42,9 @@ private:
     int ReadInt(const Json& value, const std::string& where) const;
     float ReadFloat(const Json& value, const std::string& where) const;
     bool ReadBool(const Json& value, const std::string& where) const;
-    // Refuses a setting other than `names`.
-    void OnlySettings(const Json& settings, const std::string& where,
-                      std::initializer_list<const char*> names) const;
+    // Refuses a member of `record` other than `names`, suggesting the name it most likely meant.
+    void OnlyMembers(const Json& record, const std::string& where,
+                     std::initializer_list<const char*> names) const;
 
     // Object records and references.
     ReferenceTarget* Instantiate(SClass_ID superClass, const Class_ID& classId, ClassDesc** classDesc);
@@ -53,6 +54,11 @@ private:
     // Gives the object of a record its parameter blocks and references.
     void Connect(const Json& record, const std::string& where);
     ReferenceTarget* Resolve(const Json& value, const std::string& where) const;
+    // The kind of object each reference slot of a new object takes, 0 for any: the SDK's answer where it
+    // gives one (nodes, materials), a parameter block where the class's descriptors place one, else the
+    // kind the object itself made for the slot (a map's coordinates and output). Read before the file
+    // fills the slots, since objects cast what their slots hold without asking.
+    static std::vector<SClass_ID> SlotKinds(ReferenceTarget& object, ClassDesc* classDesc);
     void CheckKind(ReferenceMaker& owner, int ref, SClass_ID given, const std::string& where,
                    const std::string& slot) const;
     // What a scene file calls the objects of a super class, for messages.
@@ -69,7 +75,15 @@ private:
 
     // Parameter blocks.
     void ReadBlock(const Json& record, const std::string& where, const LoadedObject& loaded);
-    void ReadParam(IParamBlock2& block, const Json& param, const std::string& where);
+    // Reads one parameter record; returns its ID.
+    ParamID ReadParam(IParamBlock2& block, const Json& param, const std::string& where);
+    const ParamDef& NamedParam(IParamBlock2& block, const Json& param, const std::string& where) const;
+    void ReadModeLabel(IParamBlock2& block, const Json& label, const std::string& where,
+                       const Class_ID& owner, const std::map<ParamID, std::string>& placed) const;
+    // Refuses a stored number outside its parameter's bounds, and a current Chromasift map whose three
+    // mode numbers disagree; `placed` gives each parameter's place, `where` the block's.
+    void CheckBounds(IParamBlock2& block, const Class_ID& owner, const std::map<ParamID, std::string>& placed,
+                     const std::string& where) const;
 
     // Keys and the time slider.
     void ReadKeys(IParamBlock2& block, const ParamDef& def, const Json& keys, const std::string& where);
@@ -80,6 +94,7 @@ private:
     const PluginManager& plugins;
     const ModelImportOptions& models;
     std::map<int, LoadedObject> objects;
+    std::map<const ReferenceMaker*, std::vector<SClass_ID>> slotKinds;
 };
 
 } // namespace host

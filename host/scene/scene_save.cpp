@@ -5,6 +5,7 @@
 #include "host/scene/geometry_json.h"
 #include "host/scene/primitive_objects.h"
 #include "host/scene/scene_json.h"
+#include "host/scene/scene_paths.h"
 
 #include "hostsdk/anim_time.h"
 #include "hostsdk/bitmap.h"
@@ -25,6 +26,9 @@ namespace {
 
 class SceneWriter {
 public:
+    // Picture paths under `folder` are written relative to it.
+    explicit SceneWriter(std::filesystem::path folder = {}) : folder(std::move(folder)) {}
+
     Json Write(SceneRoot& scene) {
         Json maps = Json::array();
         for (Texmap* map : scene.Maps())
@@ -115,7 +119,8 @@ private:
                 break;
             case TYPE_BITMAP: {
                 PBBitmap* bitmap = block.GetBitmap(def.id);
-                param["value"] = bitmap == nullptr ? Json() : Json(ToUtf8(bitmap->bi.Name()));
+                param["value"] =
+                    bitmap == nullptr ? Json() : Json(PathForSavedScene(folder, ToUtf8(bitmap->bi.Name())));
                 break;
             }
             case TYPE_TEXMAP:
@@ -150,7 +155,7 @@ private:
         return written;
     }
 
-    static void WriteSettings(ReferenceTarget& object, Json& record) {
+    void WriteSettings(ReferenceTarget& object, Json& record) const {
         if (auto* node = dynamic_cast<INode*>(&object)) {
             Json settings{{"gbufferId", node->GetGBufID()}};
             WritePlacement(node->GetNodeTM(0), settings);
@@ -180,10 +185,11 @@ private:
             record["settings"] = {{"outputLevel", output->GetOutputLevel(0)},
                                   {"invert", output->GetInvert() != 0}};
         } else if (auto* bitmap = dynamic_cast<BitmapTex*>(&object)) {
-            record["settings"] = {{"mapName", ToUtf8(bitmap->GetMapName())}};
+            record["settings"] = {{"mapName", PathForSavedScene(folder, ToUtf8(bitmap->GetMapName()))}};
         }
     }
 
+    std::filesystem::path folder;
     std::map<ReferenceTarget*, int> ids;
     Json objects = Json::array();
 };
@@ -195,7 +201,8 @@ std::string SceneToJson(SceneRoot& scene) {
 }
 
 void SaveScene(SceneRoot& scene, const std::filesystem::path& file) {
-    WriteFileAtomically(file, SceneToJson(scene));
+    WriteFileAtomically(
+        file, SceneWriter(file.parent_path().empty() ? "." : file.parent_path()).Write(scene).dump(2) + "\n");
 }
 
 } // namespace host

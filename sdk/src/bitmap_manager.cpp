@@ -71,7 +71,9 @@ namespace {
 
 BMMRES ReadAndDecode(const BitmapInfo& bi, hostsdk::image::DecodedImage& image) {
     std::vector<unsigned char> bytes;
-    if (const BMMRES status = hostsdk::image::ReadImageFile(bi.Name(), bytes); status != BMMRES_SUCCESS)
+    if (const BMMRES status = hostsdk::image::ReadImageFile(bi.Name(), bytes, hostsdk::image::CheckImageHead,
+                                                            hostsdk::image::kImageHeadBytes);
+        status != BMMRES_SUCCESS)
         return status;
     return hostsdk::image::DecodeImage(bytes, image);
 }

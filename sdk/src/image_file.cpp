@@ -18,18 +18,20 @@ struct FileCloser {
 // The decoders take the length as an int.
 constexpr std::size_t kMaxFileBytes = INT_MAX;
 
-// The file's size as far as it can be told (0 where it cannot, as for a pipe), at most kMaxFileBytes.
+// The file's size as far as it can be told (0 where it cannot, as for a pipe or a device).
 std::size_t SizeHint(std::FILE* file) {
     if (std::fseek(file, 0, SEEK_END) != 0)
         return 0;
     const long size = std::ftell(file);
     std::rewind(file);
-    return size > 0 ? std::min(static_cast<std::size_t>(size), kMaxFileBytes) : 0;
+    return size > 0 ? static_cast<std::size_t>(size) : 0;
 }
 
 } // namespace
 
-BMMRES ReadImageFile(const MCHAR* path, std::vector<unsigned char>& bytes) {
+BMMRES ReadImageFile(const MCHAR* path, std::vector<unsigned char>& bytes,
+                     const std::function<BMMRES(std::span<const unsigned char>)>& checkHead,
+                     std::size_t headBytes) {
     if (path == nullptr || *path == 0)
         return BMMRES_FILENOTFOUND;
     BMMRES status = BMMRES_SUCCESS;
@@ -43,7 +45,19 @@ BMMRES ReadImageFile(const MCHAR* path, std::vector<unsigned char>& bytes) {
     // large file is not copied from buffer to growing buffer.
     constexpr std::size_t chunk = 1 << 20;
     bytes.clear();
-    ReserveLarge(bytes, SizeHint(file.get()) + 1);
+    const std::size_t size = SizeHint(file.get());
+    // The first bytes first: a large file that is no image is refused as such.
+    if (checkHead) {
+        bytes.resize(headBytes);
+        bytes.resize(std::fread(bytes.data(), 1, headBytes, file.get()));
+        if (std::ferror(file.get()))
+            return BMMRES_IOERROR;
+        if (const BMMRES judged = checkHead(bytes); judged != BMMRES_SUCCESS)
+            return judged;
+    }
+    if (size > kMaxFileBytes)
+        return BMMRES_MEMORYERROR;
+    ReserveLarge(bytes, size + 1);
     for (;;) {
         const std::size_t used = bytes.size();
         if (used >= kMaxFileBytes)

@@ -4,6 +4,7 @@
 
 #include "hostsdk/large_arrays.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -56,6 +57,16 @@ BMMRES Decode(std::span<const unsigned char> bytes, LoadFunction load, BitmapCha
 }
 
 } // namespace
+
+BMMRES CheckStbHead(std::span<const unsigned char> head) {
+    if (!JpegTablesFit(head))
+        return BMMRES_CORRUPTFILE;
+    int width = 0, height = 0, channelsInFile = 0;
+    if (!stbi_info_from_memory(head.data(), static_cast<int>(std::min<std::size_t>(head.size(), INT_MAX)),
+                               &width, &height, &channelsInFile))
+        return BMMRES_INVALIDFORMAT;
+    return CheckImageSize(width, height);
+}
 
 BMMRES DecodeStbImage(std::span<const unsigned char> bytes, DecodedImage& out) {
     if (bytes.size() > static_cast<std::size_t>(INT_MAX))

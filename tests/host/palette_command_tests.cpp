@@ -1,4 +1,5 @@
 #include "host/commands/palette_command.h"
+#include "host/import/image_palette.h"
 
 #include "export_test_support.h"
 #include "test_files.h"
@@ -80,6 +81,18 @@ TEST(PaletteCommand, RejectsBadArgumentsAndUnreadableImages) {
          at = json.str().find("\"sortMode\"", at + 1))
         ++entries;
     EXPECT_EQ(entries, 12u);
+}
+
+// Only when more than half the samples are fully transparent.
+TEST(PaletteCommand, NotesMostlyTransparentPictures) {
+    host::ImagePalette half, most;
+    half.samples = most.samples = 4;
+    half.transparentSamples = 2;
+    most.transparentSamples = 3;
+    EXPECT_EQ(host::TransparencyNote(half, "cut.png"), "");
+    EXPECT_EQ(
+        host::TransparencyNote(most, "cut.png").rfind("cut.png: 75% of the samples are fully transparent", 0),
+        0u);
 }
 
 } // namespace

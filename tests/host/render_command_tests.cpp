@@ -140,17 +140,22 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
     // Keys on a picture, which does not animate, stay a load error whatever the map settings.
     const std::string keyed = TestDataFile("scenes/keyed_picture.json");
     const std::string missing = TestDataFile("scenes/missing_picture.json"); // and nothing to draw
+    // Named from the scene's folder.
+    const std::string absent =
+        (std::filesystem::path(missing).parent_path() / "no-such-picture.png").string();
     const std::string picture = TestDataFile("images/Silk.png");
     const struct {
         std::string scene, bitmap, output, expected;
     } cases[] = {
-        {"no-such-scene.json", "", output, "chromasift: no-such-scene.json: cannot open the scene file\n"},
+        {"no-such-scene.json", "", output,
+         "chromasift: no-such-scene.json: cannot open the scene file: No such file or directory\n"},
         {"", "no-such-picture.png", output, "cannot read the bitmap 'no-such-picture.png': file not found"},
         {"", broken, output, "broken.json': not an image file"},
         {keyed, picture, output, "parameter 0 (\"Bitmapname\") is not animatable"},
         {missing, "", output,
-         "missing_picture.json: missing picture 'no-such-picture.png', wanted by the map \"Chromasift\"\n"
-         "chromasift: " +
+         "missing_picture.json: missing picture '" + absent +
+             "', wanted by the map \"Chromasift\"\n"
+             "chromasift: " +
              missing + ": 1 picture is missing; --allow-missing renders without them\n"},
     };
     for (const auto& c : cases) {
@@ -171,9 +176,9 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
     const render_test::Run allowed =
         RunRender({missing, "--allow-missing", "--size", "8x6", "-o", folder.File("allowed.png")});
     EXPECT_EQ(allowed.status, 0) << allowed.err;
-    for (const std::string warning :
-         {": missing picture 'no-such-picture.png', wanted by the map \"Chromasift\"\n",
-          ": the scene has no visible objects"})
+    for (const std::string& warning :
+         {": missing picture '" + absent + "', wanted by the map \"Chromasift\"\n",
+          std::string(": the scene has no visible objects")})
         EXPECT_NE(allowed.err.find("chromasift: warning: " + missing + warning), std::string::npos)
             << allowed.err;
 }

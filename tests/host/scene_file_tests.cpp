@@ -1,5 +1,7 @@
 #include "host/scene/scene_file.h"
 
+#include "host/scene/scene_checks.h"
+
 #include "hostsdk/bitmap.h"
 #include "hostsdk/core_interface.h"
 #include "hostsdk/param_block.h"
@@ -98,6 +100,8 @@ TEST_F(SceneFile, FirstVersionMapsWithoutBitmapKeepTheirModes) {
     for (const ParamID id : {kCategory, kPixelMapping, kVersion, kIsHarmonized})
         EXPECT_EQ(pb->GetInt(id), 0) << "parameter " << id;
     EXPECT_EQ(scene->Maps().at(0)->GetSubTexmap(1), nullptr);
+    // Any combined number loads: the upgrade converts or keeps it.
+    EXPECT_NO_THROW(Load(MapScene(R"({"id": 2, "type": "int", "value": 40})")));
 }
 
 // Keys, the slider and the range as the writer spells them are the golden scene's.
@@ -134,6 +138,60 @@ TEST_F(SceneFile, TheUpgradeReadsAndWritesKeyedParametersAtTimeZero) {
     GetCOREInterface()->SetTime(0);
 }
 
+// A picture that is there but cannot be read is named as a missing one is, with the reason.
+TEST_F(SceneFile, UnreadablePicturesAreNamedWithTheirReason) {
+    const ScratchFolder folder;
+    const std::string jpeg = ReadBytes(TestDataFile("images/Aqua.jpg"));
+    const struct {
+        std::string bytes, reason;
+    } cases[] = {{jpeg.substr(0, jpeg.size() / 3), "the image is damaged or truncated"},
+                 {"{\"format\": \"chromasift-scene\"}", "not an image file"}};
+    for (const auto& c : cases) {
+        WriteBytes(folder / "picture.jpg", c.bytes);
+        const std::unique_ptr<host::SceneRoot> scene =
+            Load(MapScene(R"({"id": 0, "type": "bitmap", "value": ")" + folder.File("picture.jpg") + "\"}"));
+        const std::vector<host::MissingPicture> missing = host::FindMissingPictures(*scene);
+        ASSERT_EQ(missing.size(), 1u) << c.reason;
+        EXPECT_EQ(missing[0].unreadable, c.reason);
+    }
+}
+
+// A scene written with class names, parameter names and a mode label is the scene written with IDs.
+TEST_F(SceneFile, NamesLoadAsTheirIds) {
+    const std::string tail =
+        R"({"id": 2, "class": "box"}, {"id": 3, "class": "node", "references": [{"ref": 0, "object": 2}]}],
+                                "maps": [1], "nodes": [3]})";
+    const std::string named =
+        R"({"format": "chromasift-scene", "version": 1, "objects": [{"id": 1, "class": "chromasift",
+        "paramBlocks": [{"ref": 0, "block": 0, "mode": "Per Face", "params": [{"name": "Version", "value": 2},
+        {"name": "Gamma", "value": 2.5}, {"name": "# colors", "type": "int", "value": 4}]}]}, )" +
+        tail;
+    const std::string ids =
+        MapScene(R"({"id": 19, "type": "int", "value": 2}, {"id": 7, "type": "float", "value": 2.5},
+        {"id": 1, "type": "int", "value": 4}, {"id": 2, "type": "int", "value": 12},
+        {"id": 14, "type": "int", "value": 1}, {"id": 15, "type": "int", "value": 5})",
+                 "", R"({"id": 2, "superClass": "0x10", "class": ["0x4e7b0010", "0x1c5a2b01"]},
+        {"id": 3, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 0, "object": 2}]})");
+    const std::string fromNames = host::SceneToJson(*Load(named));
+    EXPECT_EQ(fromNames, host::SceneToJson(*Load(ids.substr(0, ids.size() - 1) + R"(, "nodes": [3]})")));
+}
+
+// A scene's relative picture path is read from the scene's folder, and saved relative to the folder it is
+// saved in when it lies under it.
+TEST_F(SceneFile, PicturePathsAreRelativeToTheSceneFile) {
+    const ScratchFolder folder, other;
+    const std::unique_ptr<host::SceneRoot> scene =
+        host::SceneFromJson(MapScene(R"({"id": 0, "type": "bitmap", "value": "sub/pic.png"})"),
+                            (folder / "scene.json").string(), *plugins);
+    const std::filesystem::path read =
+        scene->Maps().at(0)->GetParamBlockByID(0)->GetBitmap(kBitmap)->bi.Name();
+    EXPECT_EQ(read, folder / "sub" / "pic.png");
+    host::SaveScene(*scene, folder / "saved.json");
+    host::SaveScene(*scene, other / "saved.json");
+    EXPECT_NE(ReadBytes(folder / "saved.json").find(R"("value": "sub/pic.png")"), std::string::npos);
+    EXPECT_NE(ReadBytes(other / "saved.json").find(host::Json(read.string()).dump()), std::string::npos);
+}
+
 // A path to a device or a stream without end ends with a message, as a file too large does.
 TEST(SceneFileText, MoreThanTheLimitIsRefused) {
     const ScratchFolder folder;
@@ -149,6 +207,12 @@ TEST(SceneFileText, MoreThanTheLimitIsRefused) {
     EXPECT_EQ(refusal([&] { host::ReadSceneText(zeros, "zeros", 100000); }),
               "zeros: not a scene file: it does not start with a JSON object");
     EXPECT_EQ(zeros.tellg(), 65536) << "refused at the first bytes";
+    // A picture where a scene goes is named as one; a file that cannot be opened gives the system's reason.
+    WriteBytes(file, ReadBytes(TestDataFile("images/Aqua.jpg")));
+    EXPECT_EQ(refusal([&] { host::ReadSceneFile(file); }),
+              file.string() + ": not a scene file: it is a JPEG picture; a picture is given with --bitmap");
+    EXPECT_EQ(refusal([&] { host::ReadSceneFile(folder / "none.json"); }),
+              (folder / "none.json").string() + ": cannot open the scene file: No such file or directory");
 }
 
 TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
@@ -225,6 +289,101 @@ TEST_F(SceneFile, MalformedFilesSayWhatIsWrongAndWhere) {
          "/animationRange: expected a first frame not after the last"},
         {params(R"({"id": 4, "type": "texmap", "value": 2})", coords),
          param + "/value: parameter 4 (\"Input map\") holds a map, the file gives a coordinate generator"},
+        // Stored numbers within their parameters' ranges, declared or bounded by what they mean.
+        {params(R"({"id": 1, "type": "int", "value": 300})"),
+         param + "/value: parameter 1 (\"# colors\") is 300, outside its range 1 to 100"},
+        {params(R"({"id": 9, "type": "int", "value": 99})"),
+         param + "/value: parameter 9 (\"# colors skip\") is 99, outside its range 0 to 30"},
+        {params(R"({"id": 7, "type": "float", "value": 25})"),
+         param + "/value: parameter 7 (\"Gamma\") is 25, outside its range 0.1 to 10"},
+        {params(R"({"id": 7, "type": "float", "keys": [[0, 1], [160, 0.05]]})"),
+         param + "/keys/1/1: parameter 7 (\"Gamma\") is 0.05"},
+        {params(R"({"id": 20, "type": "int", "value": 0})"),
+         param + "/value: parameter 20 (\"Hue alteration\") is 0, outside its range 1 to 100"},
+        {params(R"({"id": 15, "type": "int", "value": 9})"),
+         param + "/value: parameter 15 (\"Object mapping\") is 9, outside its range 0 to 6"},
+        {params(R"({"id": 16, "type": "int", "value": 3})"),
+         "(\"Pixel mapping\") is 3, outside its range 0 to 2"},
+        {params(R"({"id": 14, "type": "int", "value": 4})"), "(\"Mapping\") is 4, outside its range 0 to 3"},
+        {params(R"({"id": 6, "type": "int", "value": 5})"), "(\"Sorts\") is 5, outside its range 0 to 4"},
+        {params(R"({"id": 12, "type": "int", "value": -1})"),
+         "(\"Color harmony\") is -1, outside its range 0 to 7"},
+        {params(R"({"id": 19, "type": "int", "value": 3})"), "(\"Version\") is 3, outside its range 0 to 2"},
+        {params(R"({"id": 19, "type": "int", "value": 2}, {"id": 2, "type": "int", "value": 40})"),
+         "/params/1/value: parameter 2 (\"Mapping\") is 40, outside its range 0 to 16"},
+        // Refusals of values, kinds and lists.
+        {R"({"format": "chromasift-scene", "version": 4294967297, "objects": []})",
+         "/version: this host reads scene version 1"},
+        {head + coords + R"(], "maps": [2]})", "/maps/0: the object is not a map"},
+        {params(R"({"id": 1, "type": "int", "value": 4294967296})"), param + "/value: integer out of range"},
+        {head + R"(], "animationRange": [0, 2000000000]})",
+         "/animationRange: expected a first frame not after"},
+        {head +
+             R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"], "paramBlocks": [{"ref": 0, "block": 0, "params": []}]}]})",
+         "/objects/0/paramBlocks/0: this object's class has no parameter blocks"},
+        {head + map + R"(, "paramBlocks": [{"ref": 0, "block": 5, "params": []}]}]})",
+         "/objects/0/paramBlocks/0/block: the class has no parameter block 5"},
+        {head + map + R"(, "paramBlocks": [{"ref": 3, "block": 0, "params": []}]}]})",
+         "/objects/0/paramBlocks/0/ref: the object has no reference 3"},
+        {params(R"({"id": 0, "type": "bitmap", "value": 5})"),
+         param + "/value: expected a file name or null"},
+        {params(R"({"id": 7, "type": "float", "keys": []})"),
+         param + "/keys: expected an array of [time, value] keys"},
+        {head + R"({"id": 1, "superClass": "c10", "class": ["0x1", "0x2"]}]})",
+         "/objects/0/superClass: expected a class word such as \"0x00000c10\""},
+        {head + R"({"id": 1, "superClass": "0xc10", "class": ["0x1"]}]})",
+         "/objects/0/class: expected two class ID words"},
+        {head + R"({"id": 1, "superClass": "0xc10", "class": ["0x1", "two"]}]})",
+         "/objects/0/class: expected two class ID words such as"},
+        // A map's slots refused a wrong kind of object in the loader's own words: reference 0 by a block
+        // record, 1 and 2 by their parameters too.
+        {params(R"({"id": 3, "type": "reftarg", "value": 2})", bitmap),
+         param + "/value: parameter 3 (\"coords\") holds a coordinate generator, the file gives a map"},
+        {head + map + R"(, "references": [{"ref": 2, "object": 2}]}, )" + bitmap + "]}",
+         ref + "2 holds a texture output, the file gives a map"},
+        {head + map + R"(, "references": [{"ref": 0, "object": 2}]}, )" + bitmap + "]}",
+         ref + "0 holds a parameter block, the file gives a map"},
+        {params(
+             R"({"id": 19, "type": "int", "value": 2}, {"id": 14, "type": "int", "value": 1}, {"id": 15, "type": "int", "value": 1}, {"id": 2, "type": "int", "value": 0})"),
+         "/params/3: the combined mode 0 (\"Random\") disagrees with the category 1 and its choice 1"},
+        // Classes, parameters and modes by name.
+        {head + R"({"id": 1, "class": "sphear"}]})",
+         "/objects/0/class: no class is called \"sphear\"; the names are"},
+        {head + R"({"id": 1, "superClass": "0xc10", "class": "box"}]})",
+         "/objects/0/superClass: the class \"box\" is of super class 0x00000010"},
+        {params(R"({"name": "Mapping", "value": 1})"),
+         param + "/name: \"Mapping\" names parameters 2 and 14; give its \"id\""},
+        {params(R"({"name": "Gama", "value": 1})"),
+         param + "/name: the block has no parameter called \"Gama\""},
+        {head + map + R"(, "paramBlocks": [{"ref": 0, "block": 0, "mode": "Per Fase", "params": []}]}]})",
+         "/objects/0/paramBlocks/0/mode: expected the label of a mode: \"Random\""},
+        {head + map +
+             R"(, "paramBlocks": [{"ref": 0, "block": 0, "mode": "Per Face", "params": [{"id": 14, "type": "int", "value": 1}]}]}]})",
+         "/objects/0/paramBlocks/0/mode: give the mode either by its label or by its numbers, not both"},
+        // Every member of every record is known: a misspelt one would drop what it holds.
+        {head +
+             R"({"id": 1, "superClass": "0xc10", "class": ["0x61c17ce2", "0x2fa47e5b"], "paramblocks": []}]})",
+         "/objects/0/paramblocks: unknown member; did you mean \"paramBlocks\"?"},
+        {head + map + R"(, "refrences": []}]})",
+         "/objects/0/refrences: unknown member; did you mean \"references\"?"},
+        {head + R"(], "node": []})", "/node: unknown member; did you mean \"nodes\"?"},
+        {head + R"(], "slidertime": 0})", "/slidertime: unknown member; did you mean \"sliderTime\"?"},
+        {head + R"(], "animationrange": [0, 1]})", "/animationrange: unknown member; did you mean"},
+        {head + R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"], "setings": {}}]})",
+         "/objects/0/setings: unknown member; did you mean \"settings\"?"},
+        {head +
+             R"({"id": 2, "superClass": "0xc30", "class": ["0x100", "0x0"], "settings": {"mapchanel": 1}}]})",
+         "/objects/0/settings/mapchanel: unknown member; did you mean \"mapChannel\"?"},
+        {head + R"({"id": 2, "superClass": "0xc40", "class": ["0x200", "0x0"], "settings": {"level": 1}}]})",
+         "/objects/0/settings/level: unknown member; this record knows \"outputLevel\", \"invert\""},
+        {head + map + R"(, "settings": {"gamma": 2}}]})",
+         "/objects/0/settings/gamma: unknown member: this record takes none"},
+        {params(R"({"id": 7, "type": "float", "valeu": 2})"),
+         param + "/valeu: unknown member; did you mean \"value\"?"},
+        {head + map + R"(, "paramBlocks": [{"ref": 0, "blok": 0, "params": []}]}]})",
+         "/objects/0/paramBlocks/0/blok: unknown member; did you mean \"block\"?"},
+        {head + map + R"(, "references": [{"ref": 1, "objct": 1}]}]})",
+         "/objects/0/references/0/objct: unknown member; did you mean \"object\"?"},
     };
     for (const auto& c : cases) {
         const std::string message = LoadError(c.json);

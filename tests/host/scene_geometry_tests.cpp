@@ -24,7 +24,7 @@ std::string LoadError(const std::string& json) {
 TEST(SceneGeometry, PrimitivesAreStoredByTheirParameters) {
     std::unique_ptr<host::SceneRoot> scene = host::SceneFromJson(kHead + R"(
         {"id": 1, "superClass": "0x10", "class": ["0x4e7b0010", "0x1c5a2b01"], "settings": {"height": 8}},
-        {"id": 2, "superClass": "0x10", "class": ["0x4e7b0013", "0x1c5a2b04"], "settings": {"sides": 6.6, "radius": -2}},
+        {"id": 2, "superClass": "0x10", "class": ["0x4e7b0013", "0x1c5a2b04"], "settings": {"sides": 6.6, "radius": 2}},
         {"id": 3, "superClass": "0x10", "class": ["0x5d21369a", "0x1c5a2b05"]},
         {"id": 10, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 0, "object": 1}]},
         {"id": 11, "superClass": "0x1", "class": ["0x0", "0x0"], "references": [{"ref": 0, "object": 2}]},
@@ -44,8 +44,7 @@ TEST(SceneGeometry, PrimitivesAreStoredByTheirParameters) {
 
     auto* cylinder = dynamic_cast<host::IPrimitive*>(scene->Nodes()[1]->GetObjectRef());
     ASSERT_NE(cylinder, nullptr);
-    EXPECT_EQ(cylinder->Values(), (std::vector<float>{0.0f, 40.0f, 7.0f}))
-        << "whole, and not below the minimum";
+    EXPECT_EQ(cylinder->Values(), (std::vector<float>{2.0f, 40.0f, 7.0f})) << "whole";
     auto* polybox = dynamic_cast<PolyObject*>(scene->Nodes()[2]->GetObjectRef());
     ASSERT_NE(polybox, nullptr);
     EXPECT_EQ(polybox->ClassID().PartA(), POLYOBJ_CLASS_ID_A) << "recognised as a polygon object";
@@ -76,9 +75,18 @@ TEST(SceneGeometry, MalformedGeometrySaysWhatIsWrongAndWhere) {
         {kHead +
              R"({"id": 1, "superClass": "0x10", "class": ["0x4e7b0011", "0x1c5a2b02"], "settings": {"diameter": 3}}]})",
          settings + "diameter: a sphere has no such parameter (it has radius, segments)"},
+        {kHead +
+             R"({"id": 1, "superClass": "0x10", "class": ["0x4e7b0011", "0x1c5a2b02"], "settings": {"segments": 2}}]})",
+         settings + "segments: expected a whole number from 4 to 512"},
+        {kHead +
+             R"({"id": 1, "superClass": "0x10", "class": ["0x4e7b0011", "0x1c5a2b02"], "settings": {"segments": 100000}}]})",
+         settings + "segments: expected a whole number from 4 to 512"},
+        {kHead +
+             R"({"id": 1, "superClass": "0x10", "class": ["0x4e7b0010", "0x1c5a2b01"], "settings": {"width": -1}}]})",
+         settings + "width: expected a number from 0 to 1000000"},
         {kHead + node + R"({"position": [0, 0, 0], "transform": [[1,0,0],[0,1,0],[0,0,1],[0,0,0]]}}]})",
          settings + "transform: give either \"position\" or \"transform\", not both"},
-        {kHead + node + R"({"colour": 3}}]})", settings + "colour: unknown setting"},
+        {kHead + node + R"({"colour": 3}}]})", settings + "colour: unknown member"},
         {kHead + node + R"({"gbufferId": -1}}]})", settings + "gbufferId: expected a whole number from 0"},
         {kHead + R"({"id": 1, "superClass": "0xc00", "class": ["0x2", "0x0"]}], "nodes": [1]})",
          "/nodes/0: the object is not a node"},

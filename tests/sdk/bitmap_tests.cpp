@@ -200,8 +200,10 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
       {"undefined_quantisation_table.jpg", Patched(starry, 0xC0, 12, 0x03), BMMRES_CORRUPTFILE},
       {"filled_truncated.jpg", filled(Truncated(starry, starry.size() / 2)), BMMRES_CORRUPTFILE},
       {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
-      // Too large for the decoder to accept its header, and too large for the manager.
-      {"huge.png", ReadAll(Made("huge_header.png")), BMMRES_INVALIDFORMAT},
+      // Too large for the decoder to accept its header, and too large for the manager: refused by the size
+      // the header declares, with that reason.
+      {"huge.png", ReadAll(Made("huge_header.png")), BMMRES_MEMORYERROR},
+      {"huge.jpg", Patched(Patched(starry, 0xC0, 5, 0xEA), 0xC0, 7, 0xEA), BMMRES_MEMORYERROR},
       {"wide.png", ReadAll(Made("wide_header.png")), BMMRES_MEMORYERROR},
 #if !defined(_WIN32)
       {"truncated.exr", Truncated(ReadAll(Made("offset_window.exr")), 20), BMMRES_CORRUPTFILE},
@@ -220,6 +222,9 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
     EXPECT_EQ(Load(Write("filled.jpg", filled(starry))).status, BMMRES_SUCCESS)
         << "a whole JPEG after fill bytes is read";
 
+#if !defined(_WIN32)
+    EXPECT_EQ(Load("/dev/zero").status, BMMRES_INVALIDFORMAT) << "refused at its first bytes, not read on";
+#endif
     const Loaded missing = Load(dir / "missing.png");
     EXPECT_EQ(missing.status, BMMRES_FILENOTFOUND);
     EXPECT_EQ(missing.bitmap, nullptr);

@@ -120,6 +120,10 @@ TEST_F(ModelImport, ClearErrorsForFilesThatAreNotModels) {
     WriteBytes(folder / "not_a_model.obj", "this is not a model\n");
     EXPECT_NE(message(folder.File("not_a_model.obj")).find(folder.File("not_a_model.obj")),
               std::string::npos);
+    EXPECT_NE(message(folder.File("not_a_model.obj")).find("the file holds no meshes"), std::string::npos);
+    WriteBytes(folder / "zeros.obj", std::string(100000, '\0'));
+    EXPECT_NE(message(folder.File("zeros.obj")).find("not a model file: the file holds no meshes"),
+              std::string::npos);
 }
 
 TEST(ModelImportUnavailable, SaysSoClearly) {
