@@ -101,6 +101,8 @@ public:
         const Palette* operator->() const { return &pin->palette; }
         // The tables of the render that started last when the palette was read, held by the same pin.
         const ShadingTables& Tables() const { return *pin->tables; }
+        // The palette's colours as the colour adjustment leaves them, held by the same pin.
+        AdjustedColours& Adjusted() const { return *pin->adjusted; }
 
     private:
         friend class Chromasift;

@@ -258,13 +258,20 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
             std::uint32_t n;
             std::uint32_t NextCount() const { return map.sampleCounter.fetch_add(1); }
             XYZGen* Coords() const { return map.coords; }
+            // Found without a call once drawn or built; the map's own functions draw and build.
             std::uint32_t KeyedIndex(std::int32_t key, std::uint32_t multiplier) const {
+                if (const std::int32_t* index = tables.keyedIndices->Find(key))
+                    return static_cast<std::uint32_t>(*index);
                 return map.KeyedRandomIndex(tables, key, multiplier, n);
             }
             const FaceElementList* Elements(Object* object, INode* node) const {
+                if (const auto* list = tables.elementLists->Find(object))
+                    return list->get();
                 return map.ElementList(tables, object, node);
             }
             const Mesh* Polygons(Object* object, RenderGlobalContext* context) const {
+                if (const auto* numbered = tables.polygonMeshes->Find(object))
+                    return numbered->get();
                 return map.PolygonMesh(tables, object, context);
             }
         };
@@ -273,17 +280,18 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
         // one of the active colours.
         if (mode == kPerElement)
             return EntryColour((*entries)[static_cast<std::size_t>(selected)]);
-        // An index cached under a larger palette falls back to the first entry; no index leaves black.
-        const PaletteEntry& chosen = selected < 0
-                                         ? kNoEntry
-                                         : (*entries)[static_cast<std::size_t>(selected) < entries->size()
-                                                          ? static_cast<std::size_t>(selected)
-                                                          : 0];
         // Values beyond the spinners' ranges (scripts, scenes) go through the same formulas.
         const ColourAdjustment adjustment{
             block->GetFloat(pb_gamma, now), block->GetInt(pb_hue_alteration, now),
             block->GetInt(pb_saturation_alteration, now), block->GetInt(pb_value_alteration, now)};
-        colour = AdjustPaletteColour(chosen, adjustment);
+        // An index cached under a larger palette falls back to the first entry; no index leaves black.
+        if (selected < 0)
+            colour = AdjustPaletteColour(kNoEntry, adjustment);
+        else
+            colour = entries.Adjusted().Get(
+                *entries,
+                static_cast<std::size_t>(selected) < entries->size() ? static_cast<std::size_t>(selected) : 0,
+                adjustment);
     }
     return output != nullptr ? output->Filter(colour) : colour;
 }

@@ -1,5 +1,6 @@
 #include "shade/mode_index.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -44,8 +45,26 @@ uint32_t Mapping2D(float u, float v, uint32_t n) {
     return Clamp(Truncate((s * v) * s + s * u), n);
 }
 
+namespace {
+
+float CubeSide(uint32_t n) {
+    return static_cast<float>(Truncate(std::pow(static_cast<float>(n), 0.33333334f)));
+}
+
+// The cube's side for every colour count a palette from a picture can have, computed once by the same
+// formula: powf on every sample would cost more than the rest of the mode.
+constexpr uint32_t kCubeSides = 128;
+const std::array<float, kCubeSides> cubeSides = [] {
+    std::array<float, kCubeSides> sides{};
+    for (uint32_t n = 0; n < kCubeSides; ++n)
+        sides[n] = CubeSide(n);
+    return sides;
+}();
+
+} // namespace
+
 uint32_t Mapping3D(float u, float v, float w, uint32_t n) {
-    const float s = static_cast<float>(Truncate(std::pow(static_cast<float>(n), 0.33333334f)));
+    const float s = n < kCubeSides ? cubeSides[n] : CubeSide(n);
     return Clamp(Truncate(((s * v) * s + s * u) + ((s * w) * s) * s), n);
 }
 

@@ -28,8 +28,13 @@ int32_t ParkMillerStep(int32_t state) {
     return t > 0 ? t : t + kParkMillerModulus;
 }
 
+namespace {
+
+constinit PixelRandom stream;
+
+} // namespace
+
 PixelRandom& LibraryPixelRandom() {
-    static PixelRandom stream;
     return stream;
 }
 

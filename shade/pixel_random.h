@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shade/spin_lock.h"
+
 #include <array>
 #include <cstdint>
 #include <mutex>
@@ -20,7 +22,7 @@ public:
     static constexpr uint32_t kLength = 250;
 
     // All-zero table: every draw before the first reseed gives 0.0.
-    PixelRandom() = default;
+    constexpr PixelRandom() = default;
 
     void Reseed(int32_t seed);
 
@@ -28,11 +30,11 @@ public:
     double Next();
 
 private:
-    std::mutex lock;
+    SpinLock lock;
     std::array<uint32_t, kLength> table{};
     uint32_t index = 0; // the next word to update
 };
 
-// The one stream of the whole library, shared by every map and render thread; created on first use, so
-// it is ready whenever a map is.
+// The one stream of the whole library, shared by every map and render thread; built before any code runs,
+// so it is ready whenever a map is.
 PixelRandom& LibraryPixelRandom();

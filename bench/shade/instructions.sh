@@ -7,7 +7,8 @@
 #   bench/shade/instructions.sh [MODE...]     (mode numbers 0 to 16; default: all)
 #
 # Environment: BUILD_DIR (default build/linux, configured with the linux preset when missing),
-# SHADE_BENCH (default: the build's own shade_bench; another build's, to compare two versions).
+# SHADE_BENCH (default: the build's own shade_bench; another build's, to compare two versions), MIN_TIME
+# (default 0.3: seconds each run lasts; more on a busy machine, where a short run records too few calls).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -29,7 +30,7 @@ function=$'Chromasift::EvalColor(ShadeContext&)'
 count() {
     local mode=$1 file=$out/$1
     valgrind --tool=callgrind --callgrind-out-file="$file" --toggle-collect="$function" \
-        "$bench" --benchmark_filter="^EvalColor/$mode/real_time/threads:1\$" --benchmark_min_time=0.3 \
+        "$bench" --benchmark_filter="^EvalColor/$mode/real_time/threads:1\$" --benchmark_min_time="${MIN_TIME:-0.3}" \
         >/dev/null 2>"$file.log" || { cat "$file.log" >&2; exit 1; }
     local total calls
     total=$(callgrind_annotate "$file" | awk '/PROGRAM TOTALS/ { gsub(",", "", $1); print $1 }')

@@ -17,7 +17,14 @@ int Interface::UnRegisterDlgWnd(HWND window) {
     return 1;
 }
 
+namespace {
+
+// Built before any code runs, so that shading's call for the time on every sample finds it without a
+// guard.
+constinit IObjParam core;
+
+} // namespace
+
 Interface* GetCOREInterface() {
-    static IObjParam core;
     return &core;
 }

@@ -12,6 +12,9 @@ public:
     void GetClassName(MSTR& name) override { name = L"Output"; }
 
     AColor Filter(AColor c) override {
+        // The defaults leave every channel as it is: shading calls this for every sample.
+        if (!invert && outputLevel == 1.0f)
+            return c;
         c.r = Channel(c.r);
         c.g = Channel(c.g);
         c.b = Channel(c.b);

@@ -66,6 +66,10 @@ private:
     static int Axis(int axis) { return axis < 0 ? 0 : (axis > 2 ? 2 : axis); }
 
     Point3 Transform(const Point3& p) const {
+        // Unrotated coordinates (the usual case) take TransformCoordinates' own first step without the call.
+        if (angles[0] == 0.0f && angles[1] == 0.0f && angles[2] == 0.0f)
+            return Point3((p.x + offsets[0]) * scales[0], (p.y + offsets[1]) * scales[1],
+                          (p.z + offsets[2]) * scales[2]);
         return TransformCoordinates(p, Point3(offsets[0], offsets[1], offsets[2]),
                                     Point3(scales[0], scales[1], scales[2]),
                                     Point3(angles[0], angles[1], angles[2]));
@@ -81,8 +85,7 @@ private:
 } // namespace
 
 Point3 TransformCoordinates(Point3 p, const Point3& offset, const Point3& scale, const Point3& angle) {
-    for (int i = 0; i < 3; ++i)
-        p[i] = (p[i] + offset[i]) * scale[i];
+    p = Point3((p.x + offset.x) * scale.x, (p.y + offset.y) * scale.y, (p.z + offset.z) * scale.z);
     for (int axis = 0; axis < 3; ++axis) {
         if (angle[axis] == 0.0f)
             continue;

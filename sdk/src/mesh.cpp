@@ -59,12 +59,6 @@ void Mesh::setFaceMtlIndex(int face, MtlID id) {
         faces[static_cast<std::size_t>(face)].setMatID(id);
 }
 
-MtlID Mesh::getFaceMtlIndex(int face) const {
-    if (face < 0 || face >= getNumFaces())
-        return 0;
-    return faces[static_cast<std::size_t>(face)].getMatID();
-}
-
 Point3 Mesh::FaceNormal(DWORD face, BOOL normalize) const {
     if (face >= faces.size())
         return Point3();

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
 #include <cmath>
 
 namespace {
@@ -76,7 +77,8 @@ float KeyedValue(const ParamDef& def, std::span<const TrackKey> keys, TimeValue 
 } // namespace
 
 // Render threads read values while the user interface thread edits them: integers, floats and
-// references are read and written as relaxed atomics, which cost nothing more than plain moves here.
+// references are read and written as relaxed atomics, which cost nothing more than plain moves here. Every
+// change of an integer or float at tab index 0, or of its keys, refreshes the parameter's fast copy.
 
 IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : desc(desc_), owner(owner_) {
     values.resize(static_cast<std::size_t>(desc->Count()));
@@ -87,35 +89,43 @@ IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : des
     }
     RebuildSlots();
     SetDefaults(false);
-    RebuildFastSlots();
+    RefreshFastCopies();
 }
 
-void IParamBlock2::RebuildFastSlots() {
-    std::size_t ids = 0;
-    for (int i = 0; i < desc->Count(); ++i)
-        if (const ParamID id = desc->IndextoID(i); id >= 0)
-            ids = std::max(ids, static_cast<std::size_t>(id) + 1);
-    fastInts.assign(ids, nullptr);
-    fastFloats.assign(ids, nullptr);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i].empty())
-            continue;
-        std::lock_guard<std::mutex> lock(keysLock);
-        SetFastSlot(static_cast<int>(i), values[i][0].keys != nullptr);
-    }
+void IParamBlock2::RefreshFastCopies() {
+    for (std::size_t i = 0; i < values.size(); ++i)
+        RefreshFastCopy(static_cast<int>(i));
 }
 
-void IParamBlock2::SetFastSlot(int index, bool keyed) {
-    const int type = desc->GetParamDefByIndex(index).type;
+void IParamBlock2::RefreshFastCopy(int index) {
     const ParamID paramId = desc->IndextoID(index);
-    if (paramId < 0)
+    const std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
+    if (paramId < 0 || static_cast<std::size_t>(paramId) >= kFastIds || tab.empty())
         return;
+    const ParamDef& def = desc->GetParamDefByIndex(index);
     const auto id = static_cast<std::size_t>(paramId);
-    Value& first = values[static_cast<std::size_t>(index)][0];
-    if (AcceptsInt(type))
-        std::atomic_ref<int*>(fastInts[id]).store(keyed ? nullptr : &first.i, std::memory_order_relaxed);
-    else if (is_float_type(type))
-        std::atomic_ref<float*>(fastFloats[id]).store(keyed ? nullptr : &first.f, std::memory_order_relaxed);
+    if (base_type(def.type) == TYPE_TEXMAP && !IsOwnersReference(def)) {
+        ReferenceTarget* target =
+            std::atomic_ref<ReferenceTarget* const>(tab[0].ref).load(std::memory_order_relaxed);
+        fastMaps[id].store(dynamic_cast<Texmap*>(target), std::memory_order_relaxed);
+        fast[id].store(kFastMap, std::memory_order_relaxed);
+        return;
+    }
+    bool keyed = false;
+    {
+        std::lock_guard<std::mutex> lock(keysLock);
+        keyed = tab[0].keys != nullptr;
+    }
+    std::uint64_t word = 0;
+    if (!keyed && AcceptsInt(def.type))
+        word = kFastInt | std::uint64_t{static_cast<std::uint32_t>(
+                              std::atomic_ref<const int>(tab[0].i).load(std::memory_order_relaxed))}
+                              << 32;
+    else if (!keyed && is_float_type(def.type))
+        word = kFastFloat | std::uint64_t{std::bit_cast<std::uint32_t>(
+                                std::atomic_ref<const float>(tab[0].f).load(std::memory_order_relaxed))}
+                                << 32;
+    fast[id].store(word, std::memory_order_relaxed);
 }
 
 IParamBlock2::~IParamBlock2() {
@@ -191,13 +201,12 @@ double IParamBlock2::NumberAt(const ParamDef& def, Value& slot, TimeValue t, Int
 }
 
 void IParamBlock2::StoreKeys(int index, int tabIndex, Value& slot, std::shared_ptr<const KeyTrack> keys) {
-    const bool keyed = keys != nullptr;
     {
         std::lock_guard<std::mutex> lock(keysLock);
         slot.keys = std::move(keys);
     }
     if (tabIndex == 0)
-        SetFastSlot(index, keyed);
+        RefreshFastCopy(index);
 }
 
 bool IParamBlock2::SetAnimated(const ParamDef& def, int index, int tabIndex, Value& slot, TimeValue t,
@@ -271,8 +280,11 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, int value, int tabIndex) {
     Value* slot = Find(id, tabIndex, &def);
     if (slot == nullptr || !AcceptsInt(def->type))
         return FALSE;
-    if (!SetAnimated(*def, desc->IDtoIndex(id), tabIndex, *slot, t, static_cast<float>(value)))
+    if (!SetAnimated(*def, desc->IDtoIndex(id), tabIndex, *slot, t, static_cast<float>(value))) {
         std::atomic_ref<int>(slot->i).store(value, std::memory_order_relaxed);
+        if (tabIndex == 0)
+            RefreshFastCopy(desc->IDtoIndex(id));
+    }
     NotifyChanged();
     return TRUE;
 }
@@ -282,8 +294,11 @@ BOOL IParamBlock2::SetValue(ParamID id, TimeValue t, float value, int tabIndex) 
     Value* slot = Find(id, tabIndex, &def);
     if (slot == nullptr || !is_float_type(def->type))
         return FALSE;
-    if (!SetAnimated(*def, desc->IDtoIndex(id), tabIndex, *slot, t, value))
+    if (!SetAnimated(*def, desc->IDtoIndex(id), tabIndex, *slot, t, value)) {
         std::atomic_ref<float>(slot->f).store(value, std::memory_order_relaxed);
+        if (tabIndex == 0)
+            RefreshFastCopy(desc->IDtoIndex(id));
+    }
     NotifyChanged();
     return TRUE;
 }
@@ -479,7 +494,7 @@ float IParamBlock2::GetFloatSlow(ParamID id, TimeValue t, int tabIndex) {
     return value;
 }
 
-Texmap* IParamBlock2::GetTexmap(ParamID id, TimeValue t, int tabIndex) {
+Texmap* IParamBlock2::GetTexmapSlow(ParamID id, TimeValue t, int tabIndex) {
     Texmap* value = nullptr;
     Interval valid = FOREVER;
     GetValue(id, t, value, valid, tabIndex);
@@ -521,7 +536,7 @@ BOOL IParamBlock2::SetCount(ParamID id, int n) {
     tab.resize(count, DefaultValue(def));
     // Growing the table may move its elements, and the reference slots follow the elements.
     RebuildSlots();
-    RebuildFastSlots();
+    RefreshFastCopies();
     NotifyChanged();
     return TRUE;
 }
@@ -531,6 +546,7 @@ void IParamBlock2::ResetAll(BOOL, BOOL) {
         for (std::size_t tab = 0; tab < values[p].size(); ++tab)
             StoreKeys(static_cast<int>(p), static_cast<int>(tab), values[p][tab], nullptr);
     SetDefaults(true);
+    RefreshFastCopies();
     NotifyChanged();
 }
 
@@ -554,6 +570,8 @@ void IParamBlock2::SetReference(int i, RefTargetHandle target) {
     std::atomic_ref<ReferenceTarget*>(
         values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)].ref)
         .store(target, std::memory_order_relaxed);
+    if (s.tabIndex == 0)
+        RefreshFastCopy(s.paramIndex);
 }
 
 void IParamBlock2::RefAdded(RefMakerHandle maker) {
@@ -567,7 +585,6 @@ RefTargetHandle IParamBlock2::Clone(RemapDir& remap) {
     for (std::size_t p = 0; p < values.size(); ++p)
         copy->values[p].resize(values[p].size());
     copy->RebuildSlots();
-    copy->RebuildFastSlots();
     for (std::size_t p = 0; p < values.size(); ++p)
         for (std::size_t tab = 0; tab < values[p].size(); ++tab) {
             const Value& source = values[p][tab];
@@ -584,6 +601,7 @@ RefTargetHandle IParamBlock2::Clone(RemapDir& remap) {
             if (source.keys != nullptr)
                 copy->StoreKeys(static_cast<int>(p), static_cast<int>(tab), target, source.keys);
         }
+    copy->RefreshFastCopies();
     for (int i = 0; i < NumRefs(); ++i)
         if (ReferenceTarget* target = GetReference(i))
             copy->ReplaceReference(i, remap.CloneRef(target));

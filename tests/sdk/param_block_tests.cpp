@@ -294,3 +294,37 @@ TEST(ParamBlockTables, ShrinkingAMapTableReleasesTheDroppedMapsAndClonesKeepCoun
 }
 
 } // namespace
+
+TEST(ParamBlockQuickReads, FollowEveryChangeAndReachIdsBeyondTheCopies) {
+    // Reads of a block's own values go through copies refreshed on every change; an ID past the copies
+    // is read from the value itself.
+    std::vector<ParamDef> defs(3);
+    defs[0].id = 2;
+    defs[0].internalName = L"map";
+    defs[0].type = TYPE_TEXMAP;
+    defs[1].id = 70;
+    defs[1].internalName = L"count";
+    defs[1].type = TYPE_INT;
+    defs[2].id = 71;
+    defs[2].internalName = L"level";
+    defs[2].type = TYPE_FLOAT;
+    ParamBlockDesc2 desc(5, L"Wide", defs);
+    IParamBlock2* block = CreateParameterBlock2(&desc, nullptr);
+    block->SetValue(70, 0, 12);
+    block->SetValue(71, 0, 0.75f);
+    EXPECT_EQ(block->GetInt(70), 12);
+    EXPECT_EQ(block->GetFloat(71), 0.75f);
+
+    // A map set through the reference slot rather than SetValue is seen at once, and so is its removal.
+    BitmapTex* texture = NewDefaultBitmapTex();
+    ASSERT_EQ(block->ReplaceReference(0, texture), REF_SUCCEED);
+    EXPECT_EQ(block->GetTexmap(2), texture);
+    RemapDir remap;
+    auto* copy = static_cast<IParamBlock2*>(block->Clone(remap));
+    EXPECT_NE(copy->GetTexmap(2), nullptr);
+    EXPECT_EQ(copy->GetInt(70), 12);
+    copy->DeleteThis();
+    ASSERT_EQ(block->ReplaceReference(0, nullptr), REF_SUCCEED);
+    EXPECT_EQ(block->GetTexmap(2), nullptr);
+    block->DeleteThis();
+}

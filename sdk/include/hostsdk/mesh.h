@@ -105,7 +105,10 @@ public:
 
     // Face material IDs; faces outside the mesh are ignored and read as 0.
     void setFaceMtlIndex(int face, MtlID id);
-    MtlID getFaceMtlIndex(int face) const;
+    // 0 for a face the mesh does not have. Inline: shading reads it on every sample.
+    MtlID getFaceMtlIndex(int face) const {
+        return face < 0 || face >= getNumFaces() ? 0 : faces[static_cast<std::size_t>(face)].getMatID();
+    }
 
     // The face's normal from its corners, optionally of unit length; (0, 0, 0) for a face outside the mesh,
     // a corner outside the vertex list, or a face without area.

@@ -6,6 +6,8 @@
 #include "hostsdk/references.h"
 
 #include <atomic>
+#include <bit>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -58,22 +60,24 @@ public:
     BOOL GetValue(ParamID id, TimeValue t, const MCHAR*& value, Interval& valid, int tabIndex = 0);
 
     // Shading reads parameters on every sample: the common case (tab index 0 of a matching type holding
-    // one value for all time) is one bounds check and two relaxed loads.
+    // one value for all time) is an index into the block's fast copies and a copy out of it.
     int GetInt(ParamID id, TimeValue t = 0, int tabIndex = 0) {
-        if (tabIndex == 0 && static_cast<std::size_t>(id) < fastInts.size())
-            if (int* value = std::atomic_ref<int*>(fastInts[static_cast<std::size_t>(id)])
-                                 .load(std::memory_order_relaxed))
-                return std::atomic_ref<int>(*value).load(std::memory_order_relaxed);
+        if (const std::uint64_t word = FastCopy(id, tabIndex); static_cast<std::uint32_t>(word) == kFastInt)
+            [[likely]]
+            return static_cast<int>(word >> 32);
         return GetIntSlow(id, t, tabIndex);
     }
     float GetFloat(ParamID id, TimeValue t = 0, int tabIndex = 0) {
-        if (tabIndex == 0 && static_cast<std::size_t>(id) < fastFloats.size())
-            if (float* value = std::atomic_ref<float*>(fastFloats[static_cast<std::size_t>(id)])
-                                   .load(std::memory_order_relaxed))
-                return std::atomic_ref<float>(*value).load(std::memory_order_relaxed);
+        if (const std::uint64_t word = FastCopy(id, tabIndex); static_cast<std::uint32_t>(word) == kFastFloat)
+            [[likely]]
+            return std::bit_cast<float>(static_cast<std::uint32_t>(word >> 32));
         return GetFloatSlow(id, t, tabIndex);
     }
-    Texmap* GetTexmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    Texmap* GetTexmap(ParamID id, TimeValue t = 0, int tabIndex = 0) {
+        if (static_cast<std::uint32_t>(FastCopy(id, tabIndex)) == kFastMap) [[likely]]
+            return fastMaps[static_cast<std::size_t>(id)].load(std::memory_order_relaxed);
+        return GetTexmapSlow(id, t, tabIndex);
+    }
     PBBitmap* GetBitmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
     ReferenceTarget* GetReferenceTarget(ParamID id, TimeValue t = 0, int tabIndex = 0);
 
@@ -134,13 +138,20 @@ private:
     // there by the caller.
     bool SetAnimated(const ParamDef& def, int index, int tabIndex, Value& slot, TimeValue t, float value);
     void StoreKeys(int index, int tabIndex, Value& slot, std::shared_ptr<const KeyTrack> keys);
+    // Tab index 0's fast copy of the parameter, or 0 (no kind) for the slow path.
+    std::uint64_t FastCopy(ParamID id, int tabIndex) const {
+        return tabIndex == 0 && static_cast<std::size_t>(id) < kFastIds
+                   ? fast[static_cast<std::size_t>(id)].load(std::memory_order_relaxed)
+                   : 0;
+    }
     int GetIntSlow(ParamID id, TimeValue t, int tabIndex);
     float GetFloatSlow(ParamID id, TimeValue t, int tabIndex);
+    Texmap* GetTexmapSlow(ParamID id, TimeValue t, int tabIndex);
     BOOL SetReferenceValue(ParamID id, ReferenceTarget* value, int tabIndex, bool texmapOnly);
     void RebuildSlots();
-    void RebuildFastSlots();
-    // Points the parameter's fast slot at tab index 0's value, or empties it while that value has keys.
-    void SetFastSlot(int index, bool keyed);
+    void RefreshFastCopies();
+    // Copies the parameter's tab index 0 into its fast copy, or marks the copy absent (keys, other types).
+    void RefreshFastCopy(int index);
     Value DefaultValue(const ParamDef& def) const;
     void SetDefaults(bool keepReferences);
     void NotifyChanged();
@@ -149,10 +160,18 @@ private:
     ReferenceMaker* owner;
     std::vector<std::vector<Value>> values;
     std::vector<Slot> slots;
-    // Per parameter ID: tab index 0's integer or float while it holds one value for all time; null for
-    // keyed values, other types and IDs the block lacks, which take the slow path.
-    std::vector<int*> fastInts;
-    std::vector<float*> fastFloats;
+    // Per parameter ID, tab index 0 copied where a read needs nothing else: an integer or float holding one
+    // value for all time (its 32 bits in the high half of the word, its kind in the low half), or a map
+    // the block itself holds (kind kFastMap, the map in fastMaps). No kind (0) for keyed values, other
+    // types and IDs the block lacks, which take the slow path.
+    static constexpr std::uint32_t kFastInt = 1;
+    static constexpr std::uint32_t kFastFloat = 2;
+    static constexpr std::uint32_t kFastMap = 3;
+    // IDs from 0 to kFastIds - 1 have copies, held in the block itself: a read with a constant ID is then
+    // one load at a fixed place and one comparison. Blocks rarely have more parameters.
+    static constexpr std::size_t kFastIds = 64;
+    std::atomic<std::uint64_t> fast[kFastIds] = {};
+    std::atomic<Texmap*> fastMaps[kFastIds] = {};
     // Guards every Value::keys: render threads read keys while the user interface thread sets them.
     std::mutex keysLock;
 };
