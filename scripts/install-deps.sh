@@ -21,7 +21,11 @@ for option in "$@"; do
     --package) packages+=(dpkg-dev unzip wine wine64) ;;
     --bench) packages+=(time valgrind) ;;
     --farm) packages+=(slurmctld slurmd slurm-client munge) ;;
-    --browser) packages+=(nodejs npm chromium) ;;
+    --browser)
+        packages+=(chromium)
+        # A Node.js of another origin (NodeSource's brings its own npm) conflicts with Debian's npm: keep it.
+        command -v npm >/dev/null || packages+=(nodejs npm)
+        ;;
     *) echo "install-deps.sh: unknown option '$option'" >&2; exit 2 ;;
     esac
 done
