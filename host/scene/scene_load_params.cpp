@@ -58,7 +58,7 @@ void SceneReader::CheckBounds(IParamBlock2& block, const Class_ID& owner,
         if (!bounds || (firstVersion && id == pb_mapping_old))
             continue;
         const bool isFloat = base_type(def.type) == TYPE_FLOAT;
-        const auto check = [&](double value, const std::string& at) {
+        const auto check = [&, id = id](double value, const std::string& at) {
             if (!(value >= bounds->low && value <= bounds->high))
                 Fail(at, "parameter " + std::to_string(id) + " (\"" + ToUtf8(def.internalName) + "\") is " +
                              BoundText(value) + ", outside its range " + BoundsText(*bounds));
