@@ -9,6 +9,10 @@ std::string SceneRelativePath(const std::string& origin, const std::string& name
     const std::filesystem::path folder = PathFromUtf8(origin).parent_path();
     if (name.empty() || path.is_absolute() || folder.empty())
         return name;
+    // A path from a root without a drive ("\\pictures\\a.png" on Windows) names a place on the current drive,
+    // as the system reads it, not one in the scene's folder.
+    if (path.has_root_directory())
+        return WorkingFolderPath(name);
     return PathToUtf8((folder / path).lexically_normal());
 }
 

@@ -142,7 +142,7 @@ TEST(RenderCommand, FailsWithStatusOneWhenTheSceneOrOutputCannotBeUsed) {
     const std::string missing = TestDataFile("scenes/missing_picture.json"); // and nothing to draw
     // Named from the scene's folder.
     const std::string absent =
-        (std::filesystem::path(missing).parent_path() / "no-such-picture.png").string();
+        (std::filesystem::path(missing).parent_path() / "no-such-picture.png").lexically_normal().string();
     const std::string picture = TestDataFile("images/Silk.png");
     const struct {
         std::string scene, bitmap, output, expected;

@@ -149,7 +149,8 @@ TEST_F(SceneFile, UnreadablePicturesAreNamedWithTheirReason) {
     for (const auto& c : cases) {
         WriteBytes(folder / "picture.jpg", c.bytes);
         const std::unique_ptr<host::SceneRoot> scene =
-            Load(MapScene(R"({"id": 0, "type": "bitmap", "value": ")" + folder.File("picture.jpg") + "\"}"));
+            Load(MapScene(R"({"id": 0, "type": "bitmap", "value": )" +
+                          host::Json(folder.File("picture.jpg")).dump() + "}"));
         const std::vector<host::MissingPicture> missing = host::FindMissingPictures(*scene);
         ASSERT_EQ(missing.size(), 1u) << c.reason;
         EXPECT_EQ(missing[0].unreadable, c.reason);

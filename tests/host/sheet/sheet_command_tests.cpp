@@ -89,10 +89,12 @@ TEST_F(SheetOfScene, FailsNamingAMissingPicture) {
     const std::string scene = TestDataFile("scenes/missing_picture.json");
     const render_test::Run run = RunSheet({scene, "--size", "8x6", "-o", folder.File("missing_sheet.png")});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("missing picture '" +
-                           (std::filesystem::path(scene).parent_path() / "no-such-picture.png").string() +
-                           "', wanted by the map \"Chromasift\""),
-              std::string::npos)
+    EXPECT_NE(
+        run.err.find(
+            "missing picture '" +
+            (std::filesystem::path(scene).parent_path() / "no-such-picture.png").lexically_normal().string() +
+            "', wanted by the map \"Chromasift\""),
+        std::string::npos)
         << run.err;
     EXPECT_FALSE(std::filesystem::exists(folder / "missing_sheet.png"));
 }
