@@ -152,6 +152,14 @@ CommandOption FloatOption(std::vector<std::string> names, std::string value, Opt
                                std::move(store), ParseFloat);
 }
 
+void RefuseOptions(OptionTable& table, std::initializer_list<std::pair<const char*, const char*>> refused) {
+    for (const auto& [name, message] : refused) {
+        CommandOption* option = FindOption(table, name);
+        option->help.clear();
+        option->set = [text = message](const std::string&, const std::string&) { return std::string(text); };
+    }
+}
+
 OptionTable OptionSection(const std::string& heading, OptionTable options) {
     for (CommandOption& option : options)
         option.section = heading;

@@ -4,8 +4,10 @@
 // a file, its help and what it sets. The parser, the help text and a command that passes options on all
 // read the same declarations.
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace host {
@@ -55,6 +57,10 @@ CommandOption IntOption(std::vector<std::string> names, std::string value, Optio
                         std::string help, std::function<void(int)> store);
 CommandOption FloatOption(std::vector<std::string> names, std::string value, OptionBounds bounds,
                           std::string help, std::function<void(float)> store);
+
+// Makes each named option of `table` refuse its value with the message beside its name, and leaves it out of
+// the help: how a command that builds on another's table turns away options it has no use for.
+void RefuseOptions(OptionTable& table, std::initializer_list<std::pair<const char*, const char*>> refused);
 
 // The options with `heading` as their section.
 OptionTable OptionSection(const std::string& heading, OptionTable options);

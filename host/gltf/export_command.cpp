@@ -36,19 +36,17 @@ std::string JoinQuoted(const std::vector<std::string>& names) {
 OptionTable ExportOptionTable(ExportOptions& options) {
     OptionTable table = RenderOptionTable(options.render);
     // What makes a picture, not a model, is refused in the command's own words and left out of its help.
-    const std::pair<const char*, const char*> refused[] = {
-        {"--size", "'export' writes the model, not a picture: it takes no --size"},
-        {"--threads", "'export' shades on one thread: it takes no --threads"},
-        {"--print-shader",
-         "'export' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'"},
-        {"--frames", "'export' writes one frame: use --frame F"},
-        {"--skip-existing", "'export' writes one frame: --skip-existing is for 'chromasift render --frames'"},
-    };
-    for (const auto& [name, message] : refused) {
-        CommandOption* option = FindOption(table, name);
-        option->help.clear();
-        option->set = [text = message](const std::string&, const std::string&) { return std::string(text); };
-    }
+    RefuseOptions(
+        table,
+        {
+            {"--size", "'export' writes the model, not a picture: it takes no --size"},
+            {"--threads", "'export' shades on one thread: it takes no --threads"},
+            {"--print-shader",
+             "'export' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'"},
+            {"--frames", "'export' writes one frame: use --frame F"},
+            {"--skip-existing",
+             "'export' writes one frame: --skip-existing is for 'chromasift render --frames'"},
+        });
     FindOption(table, "--unlit")->help =
         "Mark the materials unlit (KHR_materials_unlit), so that viewers show the colours without light.";
     FindOption(table, "--frame")->help = "Export frame F ({low} to {high}), with the time slider moved to F.";

@@ -140,19 +140,17 @@ void DrawTitle(Canvas& canvas, const SheetLayout& layout, const std::string& sce
 OptionTable SheetOptionTable(SheetOptions& options) {
     OptionTable table = RenderOptionTable(options.render);
     // Refused in the sheet's own words, and left out of its help.
-    const std::pair<const char*, const char*> refused[] = {
-        {"--mode", "'sheet' renders every mode: it takes no --mode"},
-        {"--print-shader",
-         "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'"},
-        {"--frames",
-         "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range"},
-        {"--skip-existing", "'sheet' draws one frame: --skip-existing is for 'chromasift render --frames'"},
-    };
-    for (const auto& [name, message] : refused) {
-        CommandOption* option = FindOption(table, name);
-        option->help.clear();
-        option->set = [text = message](const std::string&, const std::string&) { return std::string(text); };
-    }
+    RefuseOptions(
+        table,
+        {
+            {"--mode", "'sheet' renders every mode: it takes no --mode"},
+            {"--print-shader",
+             "'sheet' prints no shaders: use 'chromasift render --renderer mentalray --print-shader'"},
+            {"--frames",
+             "'sheet' draws one frame: use --frame F, or 'chromasift render --frames A-B' for a range"},
+            {"--skip-existing",
+             "'sheet' draws one frame: --skip-existing is for 'chromasift render --frames'"},
+        });
     FindOption(table, "--frame")->help =
         "Draw the sheet at frame F ({low} to {high}), with the time slider moved to F.";
     CommandOption coordinates = SwitchOption(
