@@ -13,7 +13,7 @@ public:
 
     AColor Filter(AColor c) override {
         // The defaults leave every channel as it is: shading calls this for every sample.
-        if (!invert && outputLevel == 1.0f)
+        if (unchanged)
             return c;
         c.r = Channel(c.r);
         c.g = Channel(c.g);
@@ -24,14 +24,21 @@ public:
     Point3 Filter(Point3 p) override { return Point3(Channel(p.x), Channel(p.y), Channel(p.z)); }
 
     float GetOutputLevel(TimeValue) override { return outputLevel; }
-    void SetOutputLevel(TimeValue, float level) override { outputLevel = level; }
-    void SetInvert(BOOL on) override { invert = on; }
+    void SetOutputLevel(TimeValue, float level) override {
+        outputLevel = level;
+        unchanged = !invert && outputLevel == 1.0f;
+    }
+    void SetInvert(BOOL on) override {
+        invert = on;
+        unchanged = !invert && outputLevel == 1.0f;
+    }
     BOOL GetInvert() override { return invert; }
 
     void Update(TimeValue, Interval&) override {}
     void Reset() override {
         outputLevel = 1.0f;
         invert = FALSE;
+        unchanged = true;
     }
     Interval Validity(TimeValue) override { return FOREVER; }
     ParamDlg* CreateParamDlg(HWND, IMtlParams* params) override { return CreateOutputDlg(*this, params); }
@@ -41,6 +48,7 @@ public:
         copy->MtlBase::operator=(*this);
         copy->outputLevel = outputLevel;
         copy->invert = invert;
+        copy->unchanged = unchanged;
         BaseClone(this, copy, remap);
         return copy;
     }
@@ -54,6 +62,7 @@ private:
 
     float outputLevel = 1.0f;
     BOOL invert = FALSE;
+    bool unchanged = true; // no invert and level 1
 };
 
 } // namespace

@@ -13,10 +13,11 @@ public:
     void GetClassName(MSTR& name) override { name = L"XYZGen"; }
 
     void GetXYZ(ShadeContext& sc, Point3& p, Point3& dp) override {
-        const Point3 source = coordSystem == UVW_COORDS || coordSystem == UVW2_COORDS
-                                  ? sc.UVW(coordSystem == UVW2_COORDS ? 0 : mapChannel)
-                                  : sc.PObj();
-        p = Transform(source);
+        // Each source transformed on its own path: shading asks for a point on every sample.
+        if (coordSystem == UVW_COORDS || coordSystem == UVW2_COORDS)
+            p = Transform(sc.UVW(coordSystem == UVW2_COORDS ? 0 : mapChannel));
+        else
+            p = Transform(sc.PObj());
         dp = Point3();
     }
 
@@ -29,7 +30,10 @@ public:
     float GetOffs(int axis, TimeValue) override { return offsets[Axis(axis)]; }
     void SetScl(int axis, float value, TimeValue) override { scales[Axis(axis)] = value; }
     float GetScl(int axis, TimeValue) override { return scales[Axis(axis)]; }
-    void SetAng(int axis, float value, TimeValue) override { angles[Axis(axis)] = value; }
+    void SetAng(int axis, float value, TimeValue) override {
+        angles[Axis(axis)] = value;
+        rotated = angles[0] != 0.0f || angles[1] != 0.0f || angles[2] != 0.0f;
+    }
     float GetAng(int axis, TimeValue) override { return angles[Axis(axis)]; }
     int GetMapChannel() override { return mapChannel; }
     void SetMapChannel(int channel) override { mapChannel = channel; }
@@ -62,14 +66,18 @@ private:
             scales[i] = other.scales[i];
             angles[i] = other.angles[i];
         }
+        rotated = other.rotated;
     }
     static int Axis(int axis) { return axis < 0 ? 0 : (axis > 2 ? 2 : axis); }
 
-    Point3 Transform(const Point3& p) const {
+    Point3 Transform(Point3 p) const {
         // Unrotated coordinates (the usual case) take TransformCoordinates' own first step without the call.
-        if (angles[0] == 0.0f && angles[1] == 0.0f && angles[2] == 0.0f)
+        if (!rotated) [[likely]]
             return Point3((p.x + offsets[0]) * scales[0], (p.y + offsets[1]) * scales[1],
                           (p.z + offsets[2]) * scales[2]);
+        return Rotated(p);
+    }
+    [[gnu::noinline]] Point3 Rotated(Point3 p) const {
         return TransformCoordinates(p, Point3(offsets[0], offsets[1], offsets[2]),
                                     Point3(scales[0], scales[1], scales[2]),
                                     Point3(angles[0], angles[1], angles[2]));
@@ -80,6 +88,7 @@ private:
     float offsets[3] = {0.0f, 0.0f, 0.0f};
     float scales[3] = {1.0f, 1.0f, 1.0f};
     float angles[3] = {0.0f, 0.0f, 0.0f};
+    bool rotated = false; // an angle other than 0
 };
 
 } // namespace

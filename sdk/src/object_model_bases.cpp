@@ -10,6 +10,26 @@
 #include "hostsdk/vray.h"
 
 ShadeContext::~ShadeContext() = default;
+
+Class_ID ShadeContext::ClassID() {
+    return Class_ID(0, 0);
+}
+BOOL ShadeContext::InMtlEditor() {
+    return FALSE;
+}
+int ShadeContext::NodeID() {
+    return -1;
+}
+INode* ShadeContext::Node() {
+    return nullptr;
+}
+Object* ShadeContext::GetEvalObject() {
+    return nullptr;
+}
+TimeValue ShadeContext::CurTime() {
+    return 0;
+}
+
 ParamDlg::~ParamDlg() = default;
 IMtlParams::~IMtlParams() = default;
 ISubMap::~ISubMap() = default;

@@ -4,52 +4,15 @@
 #include "hostsdk/bitmap.h"
 #include "hostsdk/mtl_base.h"
 
+#include "param_value_types.h"
+
 #include <algorithm>
 #include <atomic>
-#include <bit>
 #include <cmath>
 
 namespace {
 
-bool AcceptsInt(int type) {
-    switch (base_type(type)) {
-    case TYPE_INT:
-    case TYPE_BOOL:
-    case TYPE_TIMEVALUE:
-    case TYPE_RADIOBTN_INDEX:
-    case TYPE_INDEX:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool AcceptsPoint(int type) {
-    const int base = base_type(type);
-    return base == TYPE_POINT3 || base == TYPE_RGBA || base == TYPE_HSV;
-}
-
-bool AcceptsPoint4(int type) {
-    const int base = base_type(type);
-    return base == TYPE_FRGBA || base == TYPE_POINT4;
-}
-
-bool IsReferenceType(int type) {
-    switch (base_type(type)) {
-    case TYPE_MTL:
-    case TYPE_TEXMAP:
-    case TYPE_INODE:
-    case TYPE_REFTARG:
-    case TYPE_PBLOCK2:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsOwnersReference(const ParamDef& def) {
-    return (def.flags & P_OWNERS_REF) != 0 && def.refNo >= 0;
-}
+using namespace param_value_types;
 
 bool IsAnimatableNumber(const ParamDef& def) {
     return (def.flags & P_ANIMATABLE) != 0 && !is_tab(def.type) &&
@@ -90,42 +53,6 @@ IParamBlock2::IParamBlock2(ParamBlockDesc2* desc_, ReferenceMaker* owner_) : des
     RebuildSlots();
     SetDefaults(false);
     RefreshFastCopies();
-}
-
-void IParamBlock2::RefreshFastCopies() {
-    for (std::size_t i = 0; i < values.size(); ++i)
-        RefreshFastCopy(static_cast<int>(i));
-}
-
-void IParamBlock2::RefreshFastCopy(int index) {
-    const ParamID paramId = desc->IndextoID(index);
-    const std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
-    if (paramId < 0 || static_cast<std::size_t>(paramId) >= kFastIds || tab.empty())
-        return;
-    const ParamDef& def = desc->GetParamDefByIndex(index);
-    const auto id = static_cast<std::size_t>(paramId);
-    if (base_type(def.type) == TYPE_TEXMAP && !IsOwnersReference(def)) {
-        ReferenceTarget* target =
-            std::atomic_ref<ReferenceTarget* const>(tab[0].ref).load(std::memory_order_relaxed);
-        fastMaps[id].store(dynamic_cast<Texmap*>(target), std::memory_order_relaxed);
-        fast[id].store(kFastMap, std::memory_order_relaxed);
-        return;
-    }
-    bool keyed = false;
-    {
-        std::lock_guard<std::mutex> lock(keysLock);
-        keyed = tab[0].keys != nullptr;
-    }
-    std::uint64_t word = 0;
-    if (!keyed && AcceptsInt(def.type))
-        word = kFastInt | std::uint64_t{static_cast<std::uint32_t>(
-                              std::atomic_ref<const int>(tab[0].i).load(std::memory_order_relaxed))}
-                              << 32;
-    else if (!keyed && is_float_type(def.type))
-        word = kFastFloat | std::uint64_t{std::bit_cast<std::uint32_t>(
-                                std::atomic_ref<const float>(tab[0].f).load(std::memory_order_relaxed))}
-                                << 32;
-    fast[id].store(word, std::memory_order_relaxed);
 }
 
 IParamBlock2::~IParamBlock2() {
@@ -179,6 +106,7 @@ IParamBlock2::Value* IParamBlock2::Find(ParamID id, int tabIndex, const ParamDef
 }
 
 void IParamBlock2::NotifyChanged() {
+    NewGeneration();
     NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
 }
 
@@ -196,8 +124,10 @@ double IParamBlock2::NumberAt(const ParamDef& def, Value& slot, TimeValue t, Int
     }
     valid &= FOREVER;
     // A double holds every int and every float exactly.
-    return AcceptsInt(def.type) ? std::atomic_ref<int>(slot.i).load(std::memory_order_relaxed)
-                                : std::atomic_ref<float>(slot.f).load(std::memory_order_relaxed);
+    // (Each side widened on its own: a conditional of an int and a float would round the int to a float.)
+    return AcceptsInt(def.type)
+               ? static_cast<double>(std::atomic_ref<int>(slot.i).load(std::memory_order_relaxed))
+               : static_cast<double>(std::atomic_ref<float>(slot.f).load(std::memory_order_relaxed));
 }
 
 void IParamBlock2::StoreKeys(int index, int tabIndex, Value& slot, std::shared_ptr<const KeyTrack> keys) {

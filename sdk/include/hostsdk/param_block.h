@@ -79,6 +79,10 @@ public:
         return GetTexmapSlow(id, t, tabIndex);
     }
     PBBitmap* GetBitmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
+    // A number the block takes anew, one no block has had before and never 0, whenever any of its values
+    // may have changed (a set, keys, a reset, a resize, a reference, a clone's copy): what a reader worked
+    // out from the values still holds while the number is the same.
+    std::uint64_t Generation() const { return generation.load(std::memory_order_acquire); }
     ReferenceTarget* GetReferenceTarget(ParamID id, TimeValue t = 0, int tabIndex = 0);
 
     // The keys of an animated number parameter in time order; empty while it holds one value for all time.
@@ -152,6 +156,9 @@ private:
     void RefreshFastCopies();
     // Copies the parameter's tab index 0 into its fast copy, or marks the copy absent (keys, other types).
     void RefreshFastCopy(int index);
+    void StoreFastCopy(int index);
+    // Gives the block a new generation, after the change it follows is stored.
+    void NewGeneration();
     Value DefaultValue(const ParamDef& def) const;
     void SetDefaults(bool keepReferences);
     void NotifyChanged();
@@ -172,6 +179,7 @@ private:
     static constexpr std::size_t kFastIds = 64;
     std::atomic<std::uint64_t> fast[kFastIds] = {};
     std::atomic<Texmap*> fastMaps[kFastIds] = {};
+    std::atomic<std::uint64_t> generation{0};
     // Guards every Value::keys: render threads read keys while the user interface thread sets them.
     std::mutex keysLock;
 };

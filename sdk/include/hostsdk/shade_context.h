@@ -16,21 +16,23 @@ public:
     ShadeContext& operator=(const ShadeContext&) = delete;
     virtual ~ShadeContext();
 
-    virtual Class_ID ClassID() { return Class_ID(0, 0); }
-    virtual BOOL InMtlEditor() { return FALSE; }
+    // The defaults below are defined in the library, not here: a texture map calls them on every sample,
+    // and a body the compiler could see would have it test for that body before every call.
+    virtual Class_ID ClassID();
+    virtual BOOL InMtlEditor();
     // The renderer's number of the node being shaded, -1 outside a render.
-    virtual int NodeID() { return -1; }
+    virtual int NodeID();
     // The node being shaded; null in the material editor.
-    virtual INode* Node() { return nullptr; }
+    virtual INode* Node();
     // The node's evaluated object; null in the material editor and for motion-blurred objects.
-    virtual Object* GetEvalObject() { return nullptr; }
+    virtual Object* GetEvalObject();
     // The index of the shaded face in the object's render mesh.
     virtual int FaceNumber() = 0;
     // Channel 0 is vertex colour, 1 to 99 are map channels.
     virtual Point3 UVW(int channel = 0) = 0;
     // The shaded point in object space.
     virtual Point3 PObj() = 0;
-    virtual TimeValue CurTime() { return 0; }
+    virtual TimeValue CurTime();
 
     // The sub-material number: the material ID of the shaded face.
     int mtlNum = 0;
