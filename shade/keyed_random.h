@@ -24,7 +24,9 @@ public:
     // The next tempered output.
     uint32_t Next32();
 
-    // Reseeds with the key's seed and returns the first output: the one draw of a keyed mode.
+    // The first output of the sequence seeded with the key's seed: the one draw of a keyed mode. It is
+    // worked out from the only three seeded words it depends on, without reseeding the generator, whose
+    // state no draw reads.
     uint32_t Draw(int32_t key, uint32_t multiplier);
 
 private:

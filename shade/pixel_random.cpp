@@ -7,12 +7,7 @@ constexpr int32_t kParkMillerModulus = 2147483647;
 constexpr int32_t kSchrageQuotient = kParkMillerModulus / kParkMillerMultiplier;  // 127773
 constexpr int32_t kSchrageRemainder = kParkMillerModulus % kParkMillerMultiplier; // 2836
 
-// The partner word lies 103 ahead in the circular table, that is 147 behind.
-constexpr uint32_t kTapBehind = 147;
-constexpr uint32_t kTapAhead = PixelRandom::kLength - kTapBehind;
-
 constexpr int32_t kHighBitThreshold = 0x40000000;
-constexpr double kOutputDivisor = 4294967295.0;
 
 } // namespace
 
@@ -28,15 +23,7 @@ int32_t ParkMillerStep(int32_t state) {
     return t > 0 ? t : t + kParkMillerModulus;
 }
 
-namespace {
-
-constinit PixelRandom stream;
-
-} // namespace
-
-PixelRandom& LibraryPixelRandom() {
-    return stream;
-}
+constinit PixelRandom libraryPixelRandom;
 
 void PixelRandom::Reseed(int32_t seed) {
     std::lock_guard guard(lock);
@@ -63,17 +50,4 @@ void PixelRandom::Reseed(int32_t seed) {
         mask >>= 1;
         top >>= 1;
     }
-}
-
-double PixelRandom::Next() {
-    uint32_t value;
-    {
-        std::lock_guard guard(lock);
-        const uint32_t i = index;
-        const uint32_t partner = i >= kTapBehind ? i - kTapBehind : i + kTapAhead;
-        table[i] ^= table[partner];
-        value = table[i];
-        index = i + 1 < kLength ? i + 1 : 0;
-    }
-    return value / kOutputDivisor;
 }

@@ -26,10 +26,25 @@ public:
 
     void Reseed(int32_t seed);
 
-    // The next value in [0, 1]; 1.0 only for the table word 0xFFFFFFFF.
-    double Next();
+    // The next value in [0, 1]; 1.0 only for the table word 0xFFFFFFFF. Defined here: "Random" draws on
+    // every sample.
+    double Next() {
+        uint32_t value;
+        {
+            std::lock_guard guard(lock);
+            const uint32_t i = index;
+            const uint32_t partner = i >= kTapBehind ? i - kTapBehind : i + (kLength - kTapBehind);
+            table[i] ^= table[partner];
+            value = table[i];
+            index = i + 1 < kLength ? i + 1 : 0;
+        }
+        return value / 4294967295.0;
+    }
 
 private:
+    // The partner word lies 103 ahead in the circular table, that is 147 behind.
+    static constexpr uint32_t kTapBehind = 147;
+
     SpinLock lock;
     std::array<uint32_t, kLength> table{};
     uint32_t index = 0; // the next word to update
@@ -37,4 +52,7 @@ private:
 
 // The one stream of the whole library, shared by every map and render thread; built before any code runs,
 // so it is ready whenever a map is.
-PixelRandom& LibraryPixelRandom();
+extern constinit PixelRandom libraryPixelRandom;
+inline PixelRandom& LibraryPixelRandom() {
+    return libraryPixelRandom;
+}

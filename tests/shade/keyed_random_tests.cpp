@@ -27,3 +27,15 @@ TEST(KeyedRandom, SeedWrapsToThirtyTwoBits) {
     EXPECT_EQ(random.Draw(-1, kKeyMultiplier), 3854833225u);
     EXPECT_EQ(random.Draw(-7, kNodeKeyMultiplier), 2318821579u);
 }
+
+TEST(KeyedRandom, DrawIsTheFirstOutputOfTheReseededGenerator) {
+    // Seeds spread over all 32 bits, so that both top bits and both low bits of the words the draw
+    // combines occur.
+    KeyedRandom reference;
+    KeyedRandom drawn;
+    for (uint32_t i = 0; i < 512; ++i) {
+        const uint32_t seed = i * 2654435761u;
+        reference.Reseed(seed);
+        ASSERT_EQ(drawn.Draw(static_cast<int32_t>(seed), 1), reference.Next32()) << "seed " << seed;
+    }
+}
