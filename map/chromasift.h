@@ -101,8 +101,8 @@ public:
         const Palette* operator->() const { return &pin->palette; }
         // The tables of the render that started last when the palette was read, held by the same pin.
         const ShadingTables& Tables() const { return *pin->tables; }
-        // The palette's colours as the colour adjustment leaves them, held by the same pin.
-        AdjustedColours& Adjusted() const { return *pin->adjusted; }
+        // The parameters as the samples read them, for this palette, held by the same pin.
+        const ShadeSettings& Settings() const { return pin->settings; }
 
     private:
         friend class Chromasift;
@@ -163,6 +163,9 @@ private:
     const FaceElementList* ElementList(const ShadingTables& tables, Object* object, INode* node);
     // A copy of the object's render mesh whose face material IDs hold polygon numbers.
     const Mesh* PolygonMesh(const ShadingTables& tables, Object* object, RenderGlobalContext* context);
+    // Reads the shading settings again for the palette now published, for a sample that found them out of
+    // date.
+    void ResettleShading();
 
     // Locks of the shading tables, created with the map; shading never holds both at once.
     std::unique_ptr<std::mutex> meshCacheLock;

@@ -1,190 +1,58 @@
 // Colour assignment: every shaded sample receives one palette colour, chosen by the distribution mode.
-// Called concurrently from the render threads.
+// Called concurrently from the render threads, millions of times a frame: a sample takes the parameters
+// as settings read once for every sample alike (map/shade_settings.h), runs its mode and looks its colour
+// up among the palette's colours under those settings.
 #include "map/chromasift.h"
 
-#include "palette/colour_adjust.h"
-#include "plugin/param_ids.h"
 #include "shade/distribution_mode.h"
 #include "shade/mesh_numbering.h"
 #include "shade/mode_index.h"
 #include "shade/pixel_random.h"
 
-#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <new>
 
 namespace {
 
 using enum distribution::Mode;
 
-// What a mode that selects nothing adjusts: black.
-constexpr PaletteEntry kNoEntry{};
-
-AColor EntryColour(const PaletteEntry& entry) {
-    return AColor(entry.red / 65535.0f, entry.green / 65535.0f, entry.blue / 65535.0f, 1.0f);
-}
-
-IInstanceInfo* InstanceInfo(Object* object) {
+[[gnu::always_inline]] inline IInstanceInfo* InstanceInfo(Object* object) {
     return object == nullptr ? nullptr
                              : dynamic_cast<IInstanceInfo*>(object->GetInterface(IINSTANCEINFO_INTERFACE_ID));
 }
 
-// Each family of modes turns a sample into a palette index below `in.n`, the active colour count. `in` holds
-// what the modes read besides the shading context (see EvalColor).
-
-// Pixel order: "Random" from the library's stream; "Linear" and "Mirror" from the evaluation counter.
-template <class Inputs> int PixelOrderIndex(int mode, const Inputs& in) {
-    if (mode == kRandom)
-        return static_cast<int>(mode_index::Random(LibraryPixelRandom().Next(), in.n));
-    const std::uint32_t count = in.NextCount();
-    return static_cast<int>(mode == kLinear ? mode_index::Linear(count, in.n)
-                                            : mode_index::Mirror(count, in.n));
-}
-
-// Coordinates: "1D", "2D", "3D Mapping" and "As Tiles", at the point of the map's coordinate generator (map
-// channel 1 without one).
-template <class Inputs> int CoordinateIndex(int mode, ShadeContext& sc, const Inputs& in) {
-    Point3 p;
-    if (XYZGen* coords = in.Coords()) {
-        Point3 dp;
-        coords->GetXYZ(sc, p, dp);
-    } else {
+// The sample's point p: from the map's coordinate generator, from map channel 1 without one.
+[[gnu::always_inline]] inline void CoordinatePoint(ShadeContext& sc, XYZGen* coords, Point3& p) {
+    if (coords == nullptr) {
         p = sc.UVW(1);
+        return;
     }
-    switch (mode) {
-    case kMapping1D:
-        return static_cast<int>(mode_index::Mapping1D(p.x, in.n));
-    case kMapping2D:
-        return static_cast<int>(mode_index::Mapping2D(p.x, p.y, in.n));
-    case kMapping3D:
-        return static_cast<int>(mode_index::Mapping3D(p.x, p.y, p.z, in.n));
-    default:
-        return static_cast<int>(mode_index::Tiles(p.x, p.y, in.block.GetInt(pb_tile_rows, in.now),
-                                                  in.block.GetInt(pb_tile_columns, in.now), in.n));
-    }
+    // Room for the derivative, which the generator writes whole and no mode reads, so it is not zeroed
+    // first: bytes hold a Point3 without its constructor running, since its copies are trivial.
+    alignas(Point3) unsigned char derivative[sizeof(Point3)];
+    coords->GetXYZ(sc, p, *std::launder(reinterpret_cast<Point3*>(derivative)));
 }
 
-// Another map's values: "Input map" from the input map's mono value, the two "BerconTile" modes from the
-// tile number a BerconTile map writes into map channel 99.
-template <class Inputs> int InputIndex(int mode, ShadeContext& sc, const Inputs& in) {
-    if (mode == kInputMap) {
-        Texmap* input = in.block.GetTexmap(pb_input_map, in.now);
-        const float value =
-            in.block.GetInt(pb_input_map_on, 0) != 0 && input != nullptr ? input->EvalMono(sc) : 0.0f;
-        return static_cast<int>(mode_index::InputMap(value, in.n));
-    }
-    if (mode == kBerconLinear)
-        return static_cast<int>(mode_index::BerconTileLinear(sc.UVW(99).x, in.n));
-    return static_cast<int>(in.KeyedIndex(mode_index::BerconTileKey(sc.UVW(99).x), kKeyMultiplier));
-}
-
-// "Per Element": the instance values of an outside instancing plug-in, else the element of the face.
-template <class Inputs> int ElementIndex(ShadeContext& sc, const Inputs& in) {
-    Object* object = sc.GetEvalObject();
-    std::uint32_t index = 0;
-    if (IInstanceInfo* info = InstanceInfo(object)) {
-        float first = 0.0f, second = 0.0f;
-        info->GetInstanceValues(sc, first, second);
-        index = mode_index::InstanceElement(first, second, in.n);
-    } else if (object != nullptr) {
-        const FaceElementList* list = in.Elements(object, sc.Node());
-        const int face = sc.FaceNumber();
-        if (list != nullptr && face >= 0 && static_cast<std::size_t>(face) < list->elem.size())
-            index = (*list)[face] % in.n;
-    }
-    return static_cast<int>(index);
-}
-
-// "Per Face": the polygon of the face, numbered in a copy of the render mesh.
-template <class Inputs> int FaceIndex(ShadeContext& sc, const Inputs& in) {
-    Object* object = sc.GetEvalObject();
-    const Mesh* numbered = object == nullptr ? nullptr : in.Polygons(object, sc.globContext);
-    const int face = sc.FaceNumber();
-    if (numbered == nullptr || face < 0 || face >= numbered->getNumFaces())
-        return 0;
-    return static_cast<int>(in.KeyedIndex(numbered->getFaceMtlIndex(face), kKeyMultiplier));
-}
-
-// Objects: "Object (linear)" and "Object (random)" from an outside instancing plug-in's values, else the
-// node's number (a random pick for node -1 selects nothing); "Object ID", "Material ID", "Per Element" and
-// "Per Face".
-template <class Inputs> int ObjectIndex(int mode, ShadeContext& sc, const Inputs& in) {
-    switch (mode) {
-    case kObjectLinear:
-    case kObjectRandom: {
-        const bool random = mode == kObjectRandom;
-        if (IInstanceInfo* info = InstanceInfo(sc.GetEvalObject())) {
-            float first = 0.0f, second = 0.0f;
-            info->GetInstanceValues(sc, first, second);
-            const std::int32_t key = mode_index::InstanceKey(first);
-            return static_cast<int>(random ? in.KeyedIndex(key, kKeyMultiplier)
-                                           : mode_index::UnsignedModulo(key, in.n));
-        }
-        const int node = sc.NodeID();
-        if (!random)
-            return static_cast<int>(mode_index::NumberOrZero(node, in.n));
-        return node == -1 ? -1 : static_cast<int>(in.KeyedIndex(node, kNodeKeyMultiplier));
-    }
-    case kObjectId: {
-        INode* node = sc.Node();
-        return static_cast<int>((node == nullptr ? 0u : static_cast<std::uint32_t>(node->GetGBufID())) %
-                                in.n);
-    }
-    case kMaterialId:
-        return static_cast<int>(mode_index::NumberOrZero(sc.mtlNum, in.n));
-    case kPerElement:
-        return ElementIndex(sc, in);
-    default:
-        return FaceIndex(sc, in);
-    }
-}
-
-// The renderer's instance: "VRay Instance (rnd)" from the instance hit by the ray, in V-Ray's contexts only.
-template <class Inputs> int RendererInstanceIndex(ShadeContext& sc, const Inputs& in) {
-    if (sc.ClassID() != VRAY_SHADE_CONTEXT_CLASS_ID)
-        return 0;
+// The context cast dynamically to V-Ray's interface. The cast's answer depends only on the context's
+// dynamic type and on which of its parts the context is, and its virtual table stands for both: contexts
+// with the table last found to be V-Ray's own, at the same address, take that answer without the cast.
+VUtils::VRayInterface* VRayContext(ShadeContext& sc) {
+    constinit static std::atomic<const void*> vrayTable{nullptr};
+    const void* table = nullptr;
+    std::memcpy(&table, static_cast<const void*>(&sc), sizeof table);
+    if (table == vrayTable.load(std::memory_order_relaxed)) [[likely]]
+        return static_cast<VUtils::VRayInterface*>(&sc);
     auto* vray = dynamic_cast<VUtils::VRayInterface*>(&sc);
-    if (vray == nullptr)
-        return 0;
-    vray->QueryAuxiliary(VRAY_HIT_INSTANCE_QUERY);
-    int instance = 0;
-    if (!vray->GetHitInstanceNumber(instance))
-        return 0;
-    return static_cast<int>(in.KeyedIndex(instance, kNodeKeyMultiplier));
-}
-
-// The sample's palette index, found by its mode's family; -1 selects nothing (black).
-template <class Inputs> int IndexByFamily(int mode, ShadeContext& sc, const Inputs& in) {
-    switch (mode) {
-    case kRandom:
-    case kLinear:
-    case kMirror:
-        return PixelOrderIndex(mode, in);
-    case kMapping1D:
-    case kMapping2D:
-    case kMapping3D:
-    case kTiles:
-        return CoordinateIndex(mode, sc, in);
-    case kInputMap:
-    case kBerconLinear:
-    case kBerconRandom:
-        return InputIndex(mode, sc, in);
-    case kObjectLinear:
-    case kObjectRandom:
-    case kObjectId:
-    case kMaterialId:
-    case kPerElement:
-    case kPerFace:
-        return ObjectIndex(mode, sc, in);
-    case kVRayInstance:
-        return RendererInstanceIndex(sc, in);
-    default:
-        return -1;
-    }
+    if (vray != nullptr && static_cast<ShadeContext*>(vray) == &sc)
+        vrayTable.store(table, std::memory_order_relaxed);
+    return vray;
 }
 
 } // namespace
 
-std::uint32_t Chromasift::KeyedRandomIndex(const ShadingTables& tables, std::int32_t key,
-                                           std::uint32_t multiplier, std::uint32_t n) {
+[[gnu::cold]] std::uint32_t Chromasift::KeyedRandomIndex(const ShadingTables& tables, std::int32_t key,
+                                                         std::uint32_t multiplier, std::uint32_t n) {
     // A key is drawn once per render: later samples of it only look it up.
     auto& indices = *tables.keyedIndices;
     if (const std::int32_t* index = indices.Find(key))
@@ -196,7 +64,8 @@ std::uint32_t Chromasift::KeyedRandomIndex(const ShadingTables& tables, std::int
     return static_cast<std::uint32_t>(indices.Insert(key, index));
 }
 
-const FaceElementList* Chromasift::ElementList(const ShadingTables& tables, Object* object, INode* node) {
+[[gnu::cold]] const FaceElementList* Chromasift::ElementList(const ShadingTables& tables, Object* object,
+                                                             INode* node) {
     auto& lists = *tables.elementLists;
     if (const auto* list = lists.Find(object))
         return list->get();
@@ -235,63 +104,167 @@ const Mesh* Chromasift::PolygonMesh(const ShadingTables& tables, Object* object,
     return meshes.Insert(object, NumberPolygonsForShading(*instance->mesh)).get();
 }
 
+[[gnu::cold, gnu::noinline]] void Chromasift::ResettleShading() {
+    shading.Replace([this](const ShadingState& now) {
+        ShadeSettings settings =
+            ReadShadeSettings(pblock, GetCOREInterface()->GetTime(), now.palette, now.settings);
+        return ShadingState{now.palette, now.tables, std::move(settings)};
+    });
+}
+
 AColor Chromasift::EvalColor(ShadeContext& sc) {
-    // One snapshot for the whole evaluation, pinned until it returns: a palette rebuilt meanwhile is seen
-    // by the next sample, and the one read here is not freed under it.
-    const PalettePin entries = GetPalette();
-    IParamBlock2* block = pblock;
-    AColor colour(0.0f, 0.0f, 0.0f, 1.0f);
-    if (!entries->empty() && block != nullptr) {
-        const TimeValue now = GetCOREInterface()->GetTime();
-        // Guard: with "# colors" below 1 no colour would be active, and the modes would take a remainder by
-        // 0 or pick before the first entry; at least one colour is always active.
-        const auto n = static_cast<std::uint32_t>(std::clamp<std::int64_t>(
-            block->GetInt(pb_num_colors, now), 1, static_cast<std::int64_t>(entries->size())));
-        const int mode = block->GetInt(pb_mapping_old, now);
-        // What the families of modes read besides the shading context: the active colour count, the
-        // parameters at this time, and the map's counter, coordinate generator and per-render tables.
-        struct Inputs {
-            Chromasift& map;
-            const ShadingTables& tables;
-            IParamBlock2& block;
-            TimeValue now;
-            std::uint32_t n;
-            std::uint32_t NextCount() const { return map.sampleCounter.fetch_add(1); }
-            XYZGen* Coords() const { return map.coords; }
-            // Found without a call once drawn or built; the map's own functions draw and build.
-            std::uint32_t KeyedIndex(std::int32_t key, std::uint32_t multiplier) const {
-                if (const std::int32_t* index = tables.keyedIndices->Find(key))
-                    return static_cast<std::uint32_t>(*index);
-                return map.KeyedRandomIndex(tables, key, multiplier, n);
-            }
-            const FaceElementList* Elements(Object* object, INode* node) const {
-                if (const auto* list = tables.elementLists->Find(object))
-                    return list->get();
-                return map.ElementList(tables, object, node);
-            }
-            const Mesh* Polygons(Object* object, RenderGlobalContext* context) const {
-                if (const auto* numbered = tables.polygonMeshes->Find(object))
-                    return numbered->get();
-                return map.PolygonMesh(tables, object, context);
-            }
+    AColor colour;
+    for (bool stale = false;; stale = true) {
+        if (stale)
+            ResettleShading();
+        // One snapshot for the whole evaluation, pinned until the colour is taken: a palette rebuilt
+        // meanwhile is seen by the next sample, and the one read here is not freed under it.
+        const PalettePin state = GetPalette();
+        const ShadeSettings& s = state.Settings();
+        if (!s.Current(pblock, [] { return GetCOREInterface()->GetTime(); })) [[unlikely]]
+            continue;
+        // Found without a call once drawn or built; the map's own functions draw and build.
+        const auto keyed = [this, &s](const ShadingTables& tables, std::int32_t key,
+                                      std::uint32_t multiplier) {
+            const std::int32_t* found = tables.keyedIndices->Find(key);
+            const std::uint32_t index = found != nullptr ? static_cast<std::uint32_t>(*found)
+                                                         : KeyedRandomIndex(tables, key, multiplier, s.n);
+            // An index drawn under a larger palette falls back to the first entry.
+            return index < s.entries ? index : 0;
         };
-        const int selected = IndexByFamily(mode, sc, Inputs{*this, entries.Tables(), *block, now, n});
-        // Element colours are shown as they are: no adjustment, no output filter. Their index is always
-        // one of the active colours.
-        if (mode == kPerElement)
-            return EntryColour((*entries)[static_cast<std::size_t>(selected)]);
-        // Values beyond the spinners' ranges (scripts, scenes) go through the same formulas.
-        const ColourAdjustment adjustment{
-            block->GetFloat(pb_gamma, now), block->GetInt(pb_hue_alteration, now),
-            block->GetInt(pb_saturation_alteration, now), block->GetInt(pb_value_alteration, now)};
-        // An index cached under a larger palette falls back to the first entry; no index leaves black.
-        if (selected < 0)
-            colour = AdjustPaletteColour(kNoEntry, adjustment);
-        else
-            colour = entries.Adjusted().Get(
-                *entries,
-                static_cast<std::size_t>(selected) < entries->size() ? static_cast<std::size_t>(selected) : 0,
-                adjustment);
+        const auto instanceValues = [&sc](IInstanceInfo& info) {
+            std::pair<float, float> values{0.0f, 0.0f};
+            info.GetInstanceValues(sc, values.first, values.second);
+            return values;
+        };
+        // The index of the colour in s.colours; s.entries (black) when the mode selects nothing.
+        std::uint32_t index = 0;
+        switch (s.route) {
+        case kRandom:
+            index = mode_index::Random(LibraryPixelRandom().Next(), s.n);
+            break;
+        case kLinear:
+            index = mode_index::Linear(sampleCounter.fetch_add(1), s.n);
+            break;
+        case kMirror:
+            index = mode_index::Mirror(sampleCounter.fetch_add(1), s.n);
+            break;
+        case kMapping1D: {
+            Point3 p;
+            CoordinatePoint(sc, coords, p);
+            index = mode_index::Mapping1D(p.x, s.n);
+            break;
+        }
+        case kMapping2D: {
+            Point3 p;
+            CoordinatePoint(sc, coords, p);
+            index = mode_index::Mapping2D(p.x, p.y, s.squareSide, s.n);
+            break;
+        }
+        case kMapping3D: {
+            Point3 p;
+            CoordinatePoint(sc, coords, p);
+            index = mode_index::Mapping3D(p.x, p.y, p.z, s.cubeSide, s.n);
+            break;
+        }
+        case kTiles: {
+            Point3 p;
+            CoordinatePoint(sc, coords, p);
+            index = mode_index::Tiles(p.x, p.y, s.tileRows, s.tileColumns, s.n);
+            break;
+        }
+        // Another map's values: the input map's mono value, the tile number a BerconTile map writes into
+        // map channel 99.
+        case kInputMap:
+            index = mode_index::InputMap(s.input != nullptr ? s.input->EvalMono(sc) : 0.0f, s.n);
+            break;
+        case kBerconLinear:
+            index = mode_index::BerconTileLinear(sc.UVW(99).x, s.n);
+            break;
+        case kBerconRandom:
+            index = keyed(state.Tables(), mode_index::BerconTileKey(sc.UVW(99).x), kKeyMultiplier);
+            break;
+        // Objects: from an outside instancing plug-in's values, else the node's number (a random pick for
+        // node -1 selects nothing).
+        case kObjectLinear:
+        case kObjectRandom: {
+            const bool random = s.route == kObjectRandom;
+            if (IInstanceInfo* info = InstanceInfo(sc.GetEvalObject())) {
+                const std::int32_t key = mode_index::InstanceKey(instanceValues(*info).first);
+                index = random ? keyed(state.Tables(), key, kKeyMultiplier)
+                               : mode_index::UnsignedModulo(key, s.n);
+                break;
+            }
+            const int node = sc.NodeID();
+            if (!random)
+                index = mode_index::NumberOrZero(node, s.n);
+            else
+                index = node == -1 ? s.entries : keyed(state.Tables(), node, kNodeKeyMultiplier);
+            break;
+        }
+        case kObjectId: {
+            INode* node = sc.Node();
+            index = (node == nullptr ? 0u : static_cast<std::uint32_t>(node->GetGBufID())) % s.n;
+            break;
+        }
+        case kMaterialId:
+            index = mode_index::NumberOrZero(sc.mtlNum, s.n);
+            break;
+        // "Per Element": the instance values of an outside instancing plug-in, else the element of the face.
+        // Element colours are shown as they are: no adjustment, no output filter.
+        case kPerElement: {
+            Object* object = sc.GetEvalObject();
+            if (IInstanceInfo* info = InstanceInfo(object)) {
+                const auto [first, second] = instanceValues(*info);
+                return s.plain[mode_index::InstanceElement(first, second, s.n)];
+            }
+            if (object != nullptr) {
+                const ShadingTables& tables = state.Tables();
+                const auto* list = tables.elementLists->Find(object);
+                const FaceElementList* elements =
+                    list != nullptr ? list->get() : ElementList(tables, object, sc.Node());
+                const int face = sc.FaceNumber();
+                if (elements != nullptr && face >= 0 &&
+                    static_cast<std::size_t>(face) < elements->elem.size())
+                    return s.plain[(*elements)[face] % s.n];
+            }
+            return s.plain[0];
+        }
+        // "Per Face": the polygon of the face, numbered in a copy of the render mesh.
+        case kPerFace: {
+            Object* object = sc.GetEvalObject();
+            const Mesh* numbered = nullptr;
+            if (object != nullptr) {
+                const ShadingTables& tables = state.Tables();
+                const auto* mesh = tables.polygonMeshes->Find(object);
+                numbered = mesh != nullptr ? mesh->get() : PolygonMesh(tables, object, sc.globContext);
+            }
+            const int face = sc.FaceNumber();
+            if (numbered != nullptr && face >= 0 && face < numbered->getNumFaces())
+                index = keyed(state.Tables(), numbered->getFaceMtlIndex(face), kKeyMultiplier);
+            break;
+        }
+        // The renderer's instance: the instance hit by the ray, in V-Ray's contexts only.
+        case kVRayInstance: {
+            if (sc.ClassID() != VRAY_SHADE_CONTEXT_CLASS_ID)
+                break;
+            VUtils::VRayInterface* vray = VRayContext(sc);
+            if (vray == nullptr)
+                break;
+            vray->QueryAuxiliary(VRAY_HIT_INSTANCE_QUERY);
+            int instance = 0;
+            if (vray->GetHitInstanceNumber(instance))
+                index = keyed(state.Tables(), instance, kNodeKeyMultiplier);
+            break;
+        }
+        case ShadeSettings::kUnknownMode:
+            index = s.entries;
+            break;
+        default: // ShadeSettings::kBlank: the one colour, black
+            break;
+        }
+        colour = s.colours[index];
+        break;
     }
     return output != nullptr ? output->Filter(colour) : colour;
 }

@@ -1,11 +1,8 @@
 #include "palette/colour_adjust.h"
-#include "palette/colour_adjust_cache.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
-#include <limits>
 
 namespace {
 
@@ -90,26 +87,4 @@ TEST(ColourAdjust, ValuesBeyondTheSpinnersFollowTheFormulas) {
         EXPECT_NEAR(c.g, row.g, 1e-5f) << row.what;
         EXPECT_NEAR(c.b, row.b, 1e-5f) << row.what;
     }
-}
-
-TEST(AdjustedColours, AreTheAdjustedColoursInEveryBitWhateverTheOrderOfAdjustments) {
-    const Palette palette{Entry(0, 0, 0), Entry(65535, 1, 300), Entry(13107, 39321, 52428), Entry(7, 7, 8)};
-    std::vector<ColourAdjustment> adjustments{
-        ColourAdjustment{},    {2.2f, 100, 100, 100},
-        {1.0f, 50, 100, 100},  {1.0f, 100, 30, 100},
-        {1.0f, 100, 100, 170}, {std::numeric_limits<float>::quiet_NaN(), 100, 100, 100}};
-    // More adjustments than one palette keeps tables for: the later ones are adjusted afresh.
-    for (int i = 0; i < 40; ++i)
-        adjustments.push_back({0.5f + 0.125f * static_cast<float>(i), 100, 100, 100});
-    AdjustedColours adjusted;
-    for (int pass = 0; pass < 2; ++pass)
-        for (const ColourAdjustment& adjustment : adjustments)
-            for (std::size_t i = 0; i < palette.size(); ++i) {
-                const AColor expected = AdjustPaletteColour(palette[i], adjustment);
-                const AColor kept = adjusted.Get(palette, i, adjustment);
-                EXPECT_EQ(std::memcmp(&kept, &expected, sizeof(AColor)), 0)
-                    << "entry " << i << ", gamma " << adjustment.gamma << ", hue " << adjustment.hueAlteration
-                    << ", saturation " << adjustment.saturationAlteration << ", value "
-                    << adjustment.valueAlteration;
-            }
 }
