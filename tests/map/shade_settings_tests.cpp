@@ -45,8 +45,7 @@ TEST(ShadeSettings, EveryKindOfChangeToTheBlockMakesThemOutOfDate) {
         changes[i]();
         EXPECT_FALSE(before.Current(&block, atZero)) << "change " << i;
     }
-    EXPECT_FALSE(ShadeSettings{}.Current(&block, never)) << "unread";
-    EXPECT_FALSE(ShadeSettings{}.Current(nullptr, never)) << "unread, without a block";
+    EXPECT_FALSE(ShadeSettings{}.Current(nullptr, never)) << "unread";
 }
 
 TEST(ShadeSettings, AnimatedValuesHoldOnlyOverTheirTimes) {
@@ -83,12 +82,6 @@ TEST(ShadeSettings, CarryThePalettesColoursUnderTheirAdjustment) {
         EXPECT_TRUE(SameBits(settings.colours[i], AdjustPaletteColour(entry, settings.adjustment))) << i;
     }
     EXPECT_TRUE(SameBits(settings.plain[1], AColor(0.0f, 30000 / 65535.0f, 1.0f, 1.0f)));
-
-    // Read again after a change of the value alteration: the colours follow it.
-    block.SetValue(pb_value_alteration, 0, 50);
-    const ShadeSettings again = ReadShadeSettings(&block, 0, kPalette, settings);
-    EXPECT_TRUE(SameBits(again.colours[0], AdjustPaletteColour(kPalette[0], again.adjustment)));
-    EXPECT_FALSE(SameBits(again.colours[0], settings.colours[0]));
 
     // Without a palette or a block: black, and nothing else.
     for (const ShadeSettings& blank : {ReadShadeSettings(&block, 0, Palette{}, settings),
