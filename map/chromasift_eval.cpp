@@ -22,16 +22,22 @@ using enum distribution::Mode;
                              : dynamic_cast<IInstanceInfo*>(object->GetInterface(IINSTANCEINFO_INTERFACE_ID));
 }
 
-// The sample's point p: from the map's coordinate generator, from map channel 1 without one.
-[[gnu::always_inline]] inline void CoordinatePoint(ShadeContext& sc, XYZGen* coords, Point3& p) {
-    if (coords == nullptr) {
-        p = sc.UVW(1);
-        return;
-    }
-    // Room for the derivative, which the generator writes whole and no mode reads, so it is not zeroed
-    // first: bytes hold a Point3 without its constructor running, since its copies are trivial.
-    alignas(Point3) unsigned char derivative[sizeof(Point3)];
-    coords->GetXYZ(sc, p, *std::launder(reinterpret_cast<Point3*>(derivative)));
+// Room for a coordinate generator's point and derivative, which it writes whole, so they are not zeroed
+// first: bytes hold a Point3 without its constructor running, since its copies are trivial.
+struct PointRoom {
+    alignas(Point3) unsigned char bytes[2][sizeof(Point3)];
+    Point3& operator[](int i) { return *std::launder(reinterpret_cast<Point3*>(bytes[i])); }
+};
+
+// The sample's point, written into the room: from the map's coordinate generator, from map channel 1
+// without one.
+[[gnu::always_inline]] inline const Point3& CoordinatePoint(ShadeContext& sc, XYZGen* coords,
+                                                            PointRoom& room) {
+    if (coords == nullptr)
+        room[0] = sc.UVW(1);
+    else
+        coords->GetXYZ(sc, room[0], room[1]);
+    return room[0];
 }
 
 // The context cast dynamically to V-Ray's interface. The cast's answer depends only on the context's
@@ -150,26 +156,26 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
             index = mode_index::Mirror(sampleCounter.fetch_add(1), s.n);
             break;
         case kMapping1D: {
-            Point3 p;
-            CoordinatePoint(sc, coords, p);
+            PointRoom room;
+            const Point3& p = CoordinatePoint(sc, coords, room);
             index = mode_index::Mapping1D(p.x, s.n);
             break;
         }
         case kMapping2D: {
-            Point3 p;
-            CoordinatePoint(sc, coords, p);
+            PointRoom room;
+            const Point3& p = CoordinatePoint(sc, coords, room);
             index = mode_index::Mapping2D(p.x, p.y, s.squareSide, s.n);
             break;
         }
         case kMapping3D: {
-            Point3 p;
-            CoordinatePoint(sc, coords, p);
+            PointRoom room;
+            const Point3& p = CoordinatePoint(sc, coords, room);
             index = mode_index::Mapping3D(p.x, p.y, p.z, s.cubeSide, s.n);
             break;
         }
         case kTiles: {
-            Point3 p;
-            CoordinatePoint(sc, coords, p);
+            PointRoom room;
+            const Point3& p = CoordinatePoint(sc, coords, room);
             index = mode_index::Tiles(p.x, p.y, s.tileRows, s.tileColumns, s.n);
             break;
         }
