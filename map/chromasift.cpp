@@ -117,6 +117,7 @@ void Chromasift::SetReference(int i, RefTargetHandle target) {
         // Only a second-generation parameter block (or nothing) can take the block's place.
         if (target == nullptr || target->SuperClassID() == PARAMETER_BLOCK2_CLASS_ID)
             pblock = static_cast<IParamBlock2*>(target);
+        blockChanges.Follow(pblock);
         break;
     case kRefCoords:
         coords = static_cast<XYZGen*>(target);

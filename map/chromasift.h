@@ -1,5 +1,6 @@
 #pragma once
 
+#include "map/block_change_count.h"
 #include "map/file_stamp.h"
 #include "map/shading_state.h"
 #include "palette/palette_entry.h"
@@ -184,6 +185,8 @@ private:
     };
     std::optional<SourceSamples> sourceSamples;
     std::atomic<std::uint32_t> sampleCounter{0};
+    // Follows pblock wherever reference 0 goes; the shading settings are read again when it moves on.
+    BlockChangeCount blockChanges;
     bool extractPending = false;
     XYZGen* coords = nullptr;        // reference 1
     TextureOutput* output = nullptr; // reference 2

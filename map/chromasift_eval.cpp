@@ -10,8 +10,8 @@
 #include "shade/pixel_random.h"
 
 #include <atomic>
-#include <cstring>
 #include <new>
+#include <typeinfo>
 
 namespace {
 
@@ -41,17 +41,19 @@ struct PointRoom {
 }
 
 // The context cast dynamically to V-Ray's interface. The cast's answer depends only on the context's
-// dynamic type and on which of its parts the context is, and its virtual table stands for both: contexts
-// with the table last found to be V-Ray's own, at the same address, take that answer without the cast.
+// dynamic type and on which of its parts the context is. Contexts of the type last found to be V-Ray's own
+// whose ShadeContext part starts the object, as it did then (two parts of one object never share an
+// address), are that same part: they take the answer without the cast.
 VUtils::VRayInterface* VRayContext(ShadeContext& sc) {
-    constinit static std::atomic<const void*> vrayTable{nullptr};
-    const void* table = nullptr;
-    std::memcpy(&table, static_cast<const void*>(&sc), sizeof table);
-    if (table == vrayTable.load(std::memory_order_relaxed)) [[likely]]
+    constinit static std::atomic<const std::type_info*> vrayType{nullptr};
+    const std::type_info& type = typeid(sc);
+    const std::type_info* known = vrayType.load(std::memory_order_relaxed);
+    const bool first = dynamic_cast<void*>(&sc) == static_cast<void*>(&sc);
+    if (known != nullptr && type == *known && first) [[likely]]
         return static_cast<VUtils::VRayInterface*>(&sc);
     auto* vray = dynamic_cast<VUtils::VRayInterface*>(&sc);
-    if (vray != nullptr && static_cast<ShadeContext*>(vray) == &sc)
-        vrayTable.store(table, std::memory_order_relaxed);
+    if (vray != nullptr && first && static_cast<ShadeContext*>(vray) == &sc)
+        vrayType.store(&type, std::memory_order_relaxed);
     return vray;
 }
 
@@ -112,8 +114,10 @@ const Mesh* Chromasift::PolygonMesh(const ShadingTables& tables, Object* object,
 
 [[gnu::cold, gnu::noinline]] void Chromasift::ResettleShading() {
     shading.Replace([this](const ShadingState& now) {
+        // The count before the values, so that a change made while they are read is seen by the next sample.
+        const std::uint64_t changes = blockChanges.Count();
         ShadeSettings settings =
-            ReadShadeSettings(pblock, GetCOREInterface()->GetTime(), now.palette, now.settings);
+            ReadShadeSettings(pblock, changes, GetCOREInterface()->GetTime(), now.palette, now.settings);
         return ShadingState{now.palette, now.tables, std::move(settings)};
     });
 }
@@ -127,7 +131,7 @@ AColor Chromasift::EvalColor(ShadeContext& sc) {
         // meanwhile is seen by the next sample, and the one read here is not freed under it.
         const PalettePin state = GetPalette();
         const ShadeSettings& s = state.Settings();
-        if (!s.Current(pblock, [] { return GetCOREInterface()->GetTime(); })) [[unlikely]]
+        if (!s.Current(blockChanges.Count(), [] { return GetCOREInterface()->GetTime(); })) [[unlikely]]
             continue;
         // Found without a call once drawn or built; the map's own functions draw and build.
         const auto keyed = [this, &s](const ShadingTables& tables, std::int32_t key,

@@ -21,14 +21,12 @@ template <class T> T ValueAt(IParamBlock2& block, ParamID id, TimeValue t, Inter
 
 } // namespace
 
-ShadeSettings ReadShadeSettings(IParamBlock2* block, TimeValue t, const Palette& palette,
-                                const ShadeSettings& previous) {
+ShadeSettings ReadShadeSettings(IParamBlock2* block, std::uint64_t changes, TimeValue t,
+                                const Palette& palette, const ShadeSettings& previous) {
     ShadeSettings settings;
-    // The generation first: a change made while the values are read gives the block a newer one, and the
-    // next sample reads them again.
-    settings.generation = block == nullptr ? ShadeSettings::kNoBlock : block->Generation();
+    settings.changes = changes;
     settings.times = FOREVER;
-    settings.timelessGeneration = settings.generation;
+    settings.timelessChanges = changes;
     if (block == nullptr || palette.empty()) {
         settings.colours.emplace_back(0.0f, 0.0f, 0.0f, 1.0f);
         return settings;
@@ -57,10 +55,10 @@ ShadeSettings ReadShadeSettings(IParamBlock2* block, TimeValue t, const Palette&
                                            ValueAt<int>(*block, pb_value_alteration, t, valid)};
     settings.times = valid;
     if (valid != FOREVER)
-        settings.timelessGeneration = ShadeSettings::kUnread;
+        settings.timelessChanges = ShadeSettings::kUnread;
 
     // Colours of the same palette need working out again only under another adjustment.
-    const bool samePalette = previous.generation != ShadeSettings::kUnread && !previous.plain.empty();
+    const bool samePalette = previous.changes != ShadeSettings::kUnread && !previous.plain.empty();
     if (samePalette) {
         settings.plain = previous.plain;
     } else {

@@ -106,7 +106,6 @@ IParamBlock2::Value* IParamBlock2::Find(ParamID id, int tabIndex, const ParamDef
 }
 
 void IParamBlock2::NotifyChanged() {
-    NewGeneration();
     NotifyDependents(FOREVER, PART_ALL, REFMSG_CHANGE);
 }
 
@@ -278,19 +277,16 @@ BOOL IParamBlock2::SetReferenceValue(ParamID id, ReferenceTarget* value, int tab
             return FALSE;
         if (owner->ReplaceReference(def->refNo, value) != REF_SUCCEED)
             return FALSE;
-    } else {
-        for (std::size_t i = 0; i < slots.size(); ++i) {
-            const Slot& s = slots[i];
-            if (&values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)] ==
-                slot) {
-                if (ReplaceReference(static_cast<int>(i), value) != REF_SUCCEED)
-                    return FALSE;
-                break;
-            }
-        }
+        NotifyChanged();
+        return TRUE;
     }
-    NotifyChanged();
-    return TRUE;
+    // The block's own slot tells the dependents itself (SetReference).
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        const Slot& s = slots[i];
+        if (&values[static_cast<std::size_t>(s.paramIndex)][static_cast<std::size_t>(s.tabIndex)] == slot)
+            return ReplaceReference(static_cast<int>(i), value) == REF_SUCCEED;
+    }
+    return FALSE;
 }
 
 BOOL IParamBlock2::SetValue(ParamID id, TimeValue, PBBitmap* value, int tabIndex) {
@@ -502,6 +498,9 @@ void IParamBlock2::SetReference(int i, RefTargetHandle target) {
         .store(target, std::memory_order_relaxed);
     if (s.tabIndex == 0)
         RefreshFastCopy(s.paramIndex);
+    // Whoever changes the slot (a set, the reference system clearing a deleted map, a resize), the value
+    // has changed.
+    NotifyChanged();
 }
 
 void IParamBlock2::RefAdded(RefMakerHandle maker) {

@@ -1,4 +1,5 @@
-// The block's fast copies of its values, and its generation: both follow every change of a value.
+// The block's fast copies of its values, refreshed on every change of a value before its dependents are
+// told of it.
 #include "hostsdk/param_block.h"
 
 #include "hostsdk/mtl_base.h"
@@ -8,30 +9,12 @@
 #include <atomic>
 #include <bit>
 
-namespace {
-
-// Generations of every block in the process, so that no two blocks ever share one.
-std::atomic<std::uint64_t> lastGeneration{0};
-
-} // namespace
-
-void IParamBlock2::NewGeneration() {
-    generation.store(lastGeneration.fetch_add(1, std::memory_order_relaxed) + 1, std::memory_order_release);
-}
-
 void IParamBlock2::RefreshFastCopies() {
     for (std::size_t i = 0; i < values.size(); ++i)
-        StoreFastCopy(static_cast<int>(i));
-    NewGeneration();
+        RefreshFastCopy(static_cast<int>(i));
 }
 
 void IParamBlock2::RefreshFastCopy(int index) {
-    StoreFastCopy(index);
-    // Last: a reader that finds the new generation finds the new copy too.
-    NewGeneration();
-}
-
-void IParamBlock2::StoreFastCopy(int index) {
     const ParamID paramId = desc->IndextoID(index);
     const std::vector<Value>& tab = values[static_cast<std::size_t>(index)];
     if (paramId < 0 || static_cast<std::size_t>(paramId) >= kFastIds || tab.empty())

@@ -2,10 +2,14 @@
 // and the colours they carry.
 #include "map/shade_settings.h"
 
+#include "map/block_change_count.h"
+
 #include "map_test_support.h"
+#include "scripted_shade_context.h"
 #include "test_maps.h"
 
 #include "plugin/param_ids.h"
+#include "shade/distribution_mode.h"
 
 #include <gtest/gtest.h>
 
@@ -24,28 +28,82 @@ bool SameBits(const AColor& a, const AColor& b) {
 TEST(ShadeSettings, EveryKindOfChangeToTheBlockMakesThemOutOfDate) {
     MapPtr map = NewMap();
     IParamBlock2& block = *map->pblock;
+    BlockChangeCount count; // let go of before the map
+    count.Follow(&block);
+    auto* held = new ConstantMap();
     const std::function<void()> changes[] = {
         [&] { block.SetValue(pb_num_colors, 0, 2); },
         [&] { block.SetValue(pb_gamma, 0, 2.0f); },
         [&] {
             block.SetKeys(pb_tile_rows, KeyTrack{{0, 2.0f}, {100, 4.0f}});
         },
+        [&] { block.SetValue(pb_tile_rows, 50, 7); }, // keys moved outside animate mode
         [&] { block.SetKeys(pb_tile_rows, KeyTrack{}); },
+        [&] {
+            AnimateOn();
+            block.SetValue(pb_hue_alteration, 80, 20);
+            AnimateOff();
+        },
         [&] { block.SetValue(pb_input_map, 0, static_cast<Texmap*>(new ConstantMap())); },
-        [&] { block.ReplaceReference(0, nullptr); }, // the input map's slot, as when the map is deleted
+        [&] { block.ReplaceReference(0, nullptr); }, // the input map's slot
+        [&] { block.SetValue(pb_input_map, 0, static_cast<Texmap*>(held)); },
+        [&] { held->DeleteThis(); }, // the reference system clears the slot
+        [&] { block.SetValue(pb_coords, 0, static_cast<ReferenceTarget*>(GetNewDefaultXYZGen())); },
+        [&] { block.SetValue(pb_bitmap, 0, static_cast<PBBitmap*>(nullptr)); },
         [&] { block.ResetAll(); },
+        [&] { count.Follow(nullptr); },
+        [&] { count.Follow(&block); },
     };
     // Without animated values they hold at every time, and the time is not even asked for.
     const auto never = []() -> TimeValue { throw std::logic_error("no value is animated"); };
-    EXPECT_TRUE(ReadShadeSettings(&block, 0, kPalette, ShadeSettings{}).Current(&block, never));
+    EXPECT_TRUE(
+        ReadShadeSettings(&block, count.Count(), 0, kPalette, ShadeSettings{}).Current(count.Count(), never));
     const auto atZero = [] { return TimeValue{0}; };
     for (std::size_t i = 0; i < std::size(changes); ++i) {
-        const ShadeSettings before = ReadShadeSettings(&block, 0, kPalette, ShadeSettings{});
-        ASSERT_TRUE(before.Current(&block, atZero)) << "change " << i;
+        const ShadeSettings before = ReadShadeSettings(&block, count.Count(), 0, kPalette, ShadeSettings{});
+        ASSERT_TRUE(before.Current(count.Count(), atZero)) << "change " << i;
         changes[i]();
-        EXPECT_FALSE(before.Current(&block, atZero)) << "change " << i;
+        EXPECT_FALSE(before.Current(count.Count(), atZero)) << "change " << i;
     }
-    EXPECT_FALSE(ShadeSettings{}.Current(nullptr, never)) << "unread";
+    EXPECT_FALSE(ShadeSettings{}.Current(0, never)) << "unread";
+}
+
+// The map reads its colours again whenever its reference 0 takes another block, on every path that sets
+// it: the new block's values show, and so do the changes made to it.
+TEST(ShadeSettings, FollowTheMapsBlockWhereverItGoes) {
+    const auto entryShown = [](Chromasift& map, int materialId) {
+        ScriptedShadeContext sc;
+        sc.mtlNum = materialId;
+        const AColor colour = map.EvalColor(sc);
+        return colour.r > 0.5f ? 0 : colour.b > 0.5f ? 1 : 2;
+    };
+    const auto prepared = [&](MapPtr map) {
+        map->SetPalette(kPalette);
+        map->pblock->SetValue(pb_mapping_old, 0, static_cast<int>(distribution::Mode::kMaterialId));
+        return map;
+    };
+    MapPtr original = prepared(NewMap());
+    EXPECT_EQ(entryShown(*original, 2), 2);
+    original->pblock->SetValue(pb_num_colors, 0, 2);
+    EXPECT_EQ(entryShown(*original, 2), 0);
+
+    MapPtr copies[] = {prepared(CloneOf(*original)), prepared(WithStoredBlock(*original))};
+    for (MapPtr& copy : copies) {
+        EXPECT_EQ(entryShown(*copy, 2), 0);
+        copy->pblock->SetValue(pb_num_colors, 0, 3);
+        EXPECT_EQ(entryShown(*copy, 2), 2);
+        EXPECT_EQ(entryShown(*original, 2), 0) << "the original keeps its own block";
+    }
+
+    RemapDir remap;
+    auto* replacement = static_cast<IParamBlock2*>(remap.CloneRef(copies[0]->pblock));
+    ASSERT_EQ(original->ReplaceReference(Chromasift::kRefParamBlock, replacement), REF_SUCCEED);
+    EXPECT_EQ(entryShown(*original, 2), 2);
+    replacement->SetValue(pb_num_colors, 0, 1);
+    EXPECT_EQ(entryShown(*original, 2), 0);
+    ASSERT_EQ(original->ReplaceReference(Chromasift::kRefParamBlock, nullptr), REF_SUCCEED);
+    ScriptedShadeContext sc;
+    EXPECT_EQ(original->EvalColor(sc), AColor(0.0f, 0.0f, 0.0f, 1.0f)) << "no block: black";
 }
 
 TEST(ShadeSettings, AnimatedValuesHoldOnlyOverTheirTimes) {
@@ -54,13 +112,13 @@ TEST(ShadeSettings, AnimatedValuesHoldOnlyOverTheirTimes) {
     block.SetKeys(pb_gamma, KeyTrack{{0, 1.0f}, {100, 2.0f}});
     // "InputMapOn" is read at time 0, so its keys do not tie the settings to the slider.
     block.SetKeys(pb_input_map_on, KeyTrack{{0, 1.0f}, {100, 0.0f}});
-    const ShadeSettings at50 = ReadShadeSettings(&block, 50, kPalette, ShadeSettings{});
+    const ShadeSettings at50 = ReadShadeSettings(&block, 0, 50, kPalette, ShadeSettings{});
     EXPECT_EQ(at50.adjustment.gamma, block.GetFloat(pb_gamma, 50));
-    EXPECT_TRUE(at50.Current(&block, [] { return 50; }));
-    EXPECT_FALSE(at50.Current(&block, [] { return 51; }));
-    const ShadeSettings after = ReadShadeSettings(&block, 150, kPalette, ShadeSettings{});
-    EXPECT_TRUE(after.Current(&block, [] { return 1000; })) << "the last key holds from there on";
-    EXPECT_FALSE(after.Current(&block, [] { return 99; }));
+    EXPECT_TRUE(at50.Current(0, [] { return 50; }));
+    EXPECT_FALSE(at50.Current(0, [] { return 51; }));
+    const ShadeSettings after = ReadShadeSettings(&block, 0, 150, kPalette, ShadeSettings{});
+    EXPECT_TRUE(after.Current(0, [] { return 1000; })) << "the last key holds from there on";
+    EXPECT_FALSE(after.Current(0, [] { return 99; }));
 }
 
 TEST(ShadeSettings, CarryThePalettesColoursUnderTheirAdjustment) {
@@ -71,7 +129,7 @@ TEST(ShadeSettings, CarryThePalettesColoursUnderTheirAdjustment) {
     block.SetValue(pb_gamma, 0, 2.2f);
     block.SetValue(pb_hue_alteration, 0, 40);
     block.SetValue(pb_input_map, 0, static_cast<Texmap*>(new ConstantMap()));
-    const ShadeSettings settings = ReadShadeSettings(&block, 0, kPalette, ShadeSettings{});
+    const ShadeSettings settings = ReadShadeSettings(&block, 0, 0, kPalette, ShadeSettings{});
     EXPECT_EQ(settings.n, 3u) << "no more colours than the palette holds";
     EXPECT_EQ(settings.route, ShadeSettings::kUnknownMode);
     EXPECT_EQ(settings.input, nullptr) << "switched off";
@@ -84,8 +142,8 @@ TEST(ShadeSettings, CarryThePalettesColoursUnderTheirAdjustment) {
     EXPECT_TRUE(SameBits(settings.plain[1], AColor(0.0f, 30000 / 65535.0f, 1.0f, 1.0f)));
 
     // Without a palette or a block: black, and nothing else.
-    for (const ShadeSettings& blank : {ReadShadeSettings(&block, 0, Palette{}, settings),
-                                       ReadShadeSettings(nullptr, 0, kPalette, settings)}) {
+    for (const ShadeSettings& blank : {ReadShadeSettings(&block, 0, 0, Palette{}, settings),
+                                       ReadShadeSettings(nullptr, 0, 0, kPalette, settings)}) {
         EXPECT_EQ(blank.route, ShadeSettings::kBlank);
         ASSERT_EQ(blank.colours.size(), 1u);
         EXPECT_TRUE(SameBits(blank.colours[0], AColor(0.0f, 0.0f, 0.0f, 1.0f)));

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -123,6 +125,70 @@ TEST_F(IParamBlock2Test, MapsAreReferencesOfTheBlockAndOwnedReferencesOfTheOwner
     owner.DeleteAllRefs();
     EXPECT_EQ(owner.refs[0], nullptr);
     EXPECT_EQ(owner.refs[1], nullptr);
+}
+
+// Every change of a value tells the block's dependents once, after it is stored; a refused set tells nobody.
+TEST_F(IParamBlock2Test, EveryChangeOfAValueTellsTheDependentsOnceItIsStored) {
+    class Listener : public ReferenceMaker {
+    public:
+        SClass_ID SuperClassID() override { return REF_MAKER_CLASS_ID; }
+        int NumRefs() override { return 1; }
+        RefTargetHandle GetReference(int) override { return block; }
+        void SetReference(int, RefTargetHandle target) override {
+            block = static_cast<IParamBlock2*>(target);
+        }
+        RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message,
+                                   BOOL) override {
+            if (message == REFMSG_CHANGE) {
+                ++changes;
+                seen = {block->GetInt(kInt, 300), block->GetTexmap(kMap)};
+            }
+            return REF_SUCCEED;
+        }
+        IParamBlock2* block = nullptr;
+        int changes = 0;
+        std::pair<int, Texmap*> seen;
+    } listener;
+    listener.ReplaceReference(0, block, FALSE);
+    BitmapTex* held = NewDefaultBitmapTex();
+    PBBitmap bitmap;
+    const struct {
+        const char* change;
+        std::function<void()> make;
+        int told;
+    } changes[] = {
+        {"int", [&] { block->SetValue(kInt, 0, 42); }, 1},
+        {"float", [&] { block->SetValue(kFloat, 0, 2.0f); }, 1},
+        {"bool", [&] { block->SetValue(kBool, 0, 1); }, 1},
+        {"map", [&] { block->SetValue(kMap, 0, static_cast<Texmap*>(held)); }, 1},
+        {"map deleted", [&] { held->DeleteThis(); }, 1},
+        {"owner's reference",
+         [&] { block->SetValue(kOwned, 0, static_cast<ReferenceTarget*>(GetNewDefaultXYZGen())); }, 1},
+        {"bitmap", [&] { block->SetValue(kBitmap, 0, &bitmap); }, 1},
+        {"keys",
+         [&] {
+             block->SetKeys(kInt, KeyTrack{{0, 1.0f}, {600, 7.0f}});
+         },
+         1},
+        {"keys moved", [&] { block->SetValue(kInt, 0, 5); }, 1},
+        {"keys cleared", [&] { block->SetKeys(kInt, KeyTrack{}); }, 1},
+        {"animate mode",
+         [&] {
+             AnimateOn();
+             block->SetValue(kInt, 300, 9);
+             AnimateOff();
+         },
+         1},
+        {"reset", [&] { block->ResetAll(); }, 1},
+        {"refused", [&] { block->SetValue(kInt, 0, 2.5f); }, 0},
+    };
+    for (const auto& [change, make, told] : changes) {
+        const int before = listener.changes;
+        make();
+        EXPECT_EQ(listener.changes - before, told) << change;
+        EXPECT_EQ(listener.seen, std::make_pair(block->GetInt(kInt, 300), block->GetTexmap(kMap))) << change;
+    }
+    listener.ReplaceReference(0, nullptr, FALSE);
 }
 
 // Animate mode is host-wide: every test that turns it on turns it off again.

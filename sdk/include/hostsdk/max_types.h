@@ -71,6 +71,7 @@ private:
 };
 
 // Super class IDs of the classes the stand-in knows.
+constexpr SClass_ID REF_MAKER_CLASS_ID = 0x00000100;
 constexpr SClass_ID REF_TARGET_CLASS_ID = 0x00000300;
 constexpr SClass_ID PARAMETER_BLOCK2_CLASS_ID = 0x00000082;
 constexpr SClass_ID MATERIAL_CLASS_ID = 0x00000c00;

@@ -36,6 +36,8 @@ public:
     // otherwise a parameter without keys takes the value for all time and one with keys has every key
     // moved by the change at t (an on/off parameter's keys staying off or on). Parameters that are not
     // animatable hold one value for all time.
+    // Every change of a value (a set, keys set or cleared, a reset, a resize, a reference slot taken or
+    // cleared) tells the block's dependents with REFMSG_CHANGE once it is stored, as the host's blocks do.
     BOOL SetValue(ParamID id, TimeValue t, int value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, float value, int tabIndex = 0);
     BOOL SetValue(ParamID id, TimeValue t, const Point3& value, int tabIndex = 0);
@@ -79,10 +81,6 @@ public:
         return GetTexmapSlow(id, t, tabIndex);
     }
     PBBitmap* GetBitmap(ParamID id, TimeValue t = 0, int tabIndex = 0);
-    // A number the block takes anew, one no block has had before and never 0, whenever any of its values
-    // may have changed (a set, keys, a reset, a resize, a reference, a clone's copy): what a reader worked
-    // out from the values still holds while the number is the same.
-    std::uint64_t Generation() const { return generation.load(std::memory_order_acquire); }
     ReferenceTarget* GetReferenceTarget(ParamID id, TimeValue t = 0, int tabIndex = 0);
 
     // The keys of an animated number parameter in time order; empty while it holds one value for all time.
@@ -156,9 +154,6 @@ private:
     void RefreshFastCopies();
     // Copies the parameter's tab index 0 into its fast copy, or marks the copy absent (keys, other types).
     void RefreshFastCopy(int index);
-    void StoreFastCopy(int index);
-    // Gives the block a new generation, after the change it follows is stored.
-    void NewGeneration();
     Value DefaultValue(const ParamDef& def) const;
     void SetDefaults(bool keepReferences);
     void NotifyChanged();
@@ -179,7 +174,6 @@ private:
     static constexpr std::size_t kFastIds = 64;
     std::atomic<std::uint64_t> fast[kFastIds] = {};
     std::atomic<Texmap*> fastMaps[kFastIds] = {};
-    std::atomic<std::uint64_t> generation{0};
     // Guards every Value::keys: render threads read keys while the user interface thread sets them.
     std::mutex keysLock;
 };
