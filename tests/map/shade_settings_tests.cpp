@@ -28,7 +28,7 @@ bool SameBits(const AColor& a, const AColor& b) {
 TEST(ShadeSettings, EveryKindOfChangeToTheBlockMakesThemOutOfDate) {
     MapPtr map = NewMap();
     IParamBlock2& block = *map->pblock;
-    BlockChangeCount count; // let go of before the map
+    BlockChangeCount count; // destroyed first: it lets go of the block before the map deletes it
     count.Follow(&block);
     auto* held = new ConstantMap();
     const std::function<void()> changes[] = {
