@@ -143,10 +143,11 @@ TEST_F(AnimatedParameters, AnimateModeSetsKeysAndTheFirstKeyKeepsTheOldValueAtZe
     block->SetValue(kFloat, 2400, 5.0f);
     EXPECT_EQ(block->GetKeys(kFloat).size(), 3u);
 
-    // Integers follow the same curve, rounded.
+    // Integers follow the same curve, rounded; GetValue narrows the validity it is given.
     block->SetValue(kInt, 300, 20);
     EXPECT_EQ(block->GetKeys(kInt), (KeyTrack{{0, 10.0f}, {300, 20.0f}}));
     EXPECT_EQ(block->GetInt(kInt, 100), 13); // 10 + 10 * (3/9 - 2/27) = 12.59
+    EXPECT_EQ(Validity(kInt, 100), Interval(100, 100));
 
     // Parameters without the animatable flag never animate; suspended animate mode sets no key.
     block->SetValue(kCombo, 4800, 2);

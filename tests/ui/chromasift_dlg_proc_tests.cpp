@@ -154,7 +154,11 @@ TEST_F(RolloutProcedure, TheAboutRolloutIgnoresTheParameterControls) {
     EXPECT_FALSE(map->IsExtractPending());
 }
 
-TEST_F(RolloutProcedure, TheBitmapButtonAsksForExtraction) {
+TEST_F(RolloutProcedure, OnlyTheBitmapButtonAsksForExtraction) {
+    Command(IDC_SWATCH_FRAME);
+    Send(kParamsMapId, WM_PAINT);
+    SpinnerChange(IDC_GAMMA_SPIN);
+    Send(kParamsMapId, WM_USER + 1);
     EXPECT_FALSE(map->IsExtractPending());
     Command(IDC_BITMAP_BUTTON, BN_CLICKED);
     EXPECT_TRUE(map->IsExtractPending());
