@@ -152,6 +152,10 @@ TEST_F(PluginModule, ParameterBlockDeclaresAllParametersInOrder) {
     EXPECT_EQ(pbd->GetMap(1).mapId, 0);
     EXPECT_EQ(pbd->GetMap(1).dialogTemplate, 106);
     EXPECT_STREQ(cd->GetRsrcString(pbd->GetMap(1).title), L"Chromasift parameters");
+    EXPECT_EQ(std::tuple(pbd->GetMap(0).flagMask, pbd->GetMap(0).rollupFlags, pbd->GetMap(1).flagMask,
+                         pbd->GetMap(1).rollupFlags),
+              std::tuple(0, 0, 0, 0))
+        << "both rollouts open, neither rolled up";
     EXPECT_NE(pbd->GetMap(0).userDlgProc, nullptr);
     EXPECT_EQ(pbd->GetMap(0).userDlgProc, pbd->GetMap(1).userDlgProc);
 
