@@ -136,6 +136,14 @@ TEST(MeshPolygon, CurvingStripChainsAcrossSmallSteps) {
     EXPECT_EQ(Poly(strip, 6, Radians(5.0f), FALSE), (std::vector<int>{6, 7})) << "each flat quad alone";
 }
 
+TEST(BitArray, BitsPastTheSizeStayClearSoThatAShrunkAndGrownSetCountsTrue) {
+    BitArray all(70);
+    all.SetAll();
+    all.SetSize(65, 1);
+    all.SetSize(70, 1);
+    EXPECT_EQ(all.NumberSet(), 65);
+}
+
 TEST(MeshAdjacency, OddTopologyIsHandled) {
     // Three fins on the edge 0-1: the edge records the first two faces, the third is left unlinked.
     Mesh fins = MakeMesh({{0, 0, 0}, {1, 0, 0}, {0.5f, 1, 0}, {0.5f, -1, 0}, {0.5f, 0, 1}},
@@ -145,6 +153,9 @@ TEST(MeshAdjacency, OddTopologyIsHandled) {
     ASSERT_GE(shared, 0);
     const MEdge& edge = edges.edges[static_cast<std::size_t>(shared)];
     EXPECT_EQ((std::array{edge.f[0], edge.f[1]}), (std::array<DWORD, 2>{0, 1}));
+    // Vertex 1 is on the shared edge, face 0's edge to 2, face 1's to 3 and face 2's to 4, in that order.
+    EXPECT_EQ(edges.list[1].Count(), 4);
+    EXPECT_EQ(edges.FindEdge(4, 1), static_cast<int>(edges.list[1][3]));
     AdjFaceList faces(fins, edges);
     // Across edge 0 of each face, then across face 0's open edge 1.
     EXPECT_EQ((std::array{faces[0].f[0], faces[1].f[0], faces[2].f[0], faces[0].f[1]}),
