@@ -39,6 +39,7 @@ TEST_F(ChromasiftTimes, UpdateAndClonesExtractWithTheCountsAtTimeZero) {
     map->Update(kRenderTime, valid);
     EXPECT_EQ(*map->GetPalette(), *reference->GetPalette()) << "three colours, none skipped";
     EXPECT_EQ(valid, FOREVER) << "the keyed counts do not narrow the validity";
+    EXPECT_EQ(map->Validity(kRenderTime), FOREVER) << "nor the map's own";
 
     // The clone harmonises again because "Is harmonized" is 1 at time 0, whatever it is later.
     map->pblock->SetValue(pb_harmony, kSliderTime, 2);
@@ -57,21 +58,32 @@ TEST_F(ChromasiftTimes, LoadingExtractsWithTheCountsAtTimeZero) {
     saved->pblock->SetValue(pb_harmony, 0, 2);
     KeyThreeTimes(*saved->pblock, pb_is_harmonized, 0, 1, 1);
     const SliderAt slider;
-    MapPtr loaded = NewMap(true);
-    RemapDir remap;
-    loaded->ReplaceReference(0, remap.CloneRef(saved->pblock));
+    MapPtr loaded = WithStoredBlock(*saved);
     LoadAndRunCallbacks(*loaded);
     EXPECT_EQ(*loaded->GetPalette(), *reference->GetPalette());
 }
 
-TEST_F(ChromasiftTimes, ConstructionAndTheInputSwitchWriteAtTimeZero) {
+TEST_F(ChromasiftTimes, ConstructionTheUpgradeAndTheInputSwitchWriteAtTimeZero) {
     // In animate mode a write at the slider's time would set keys; writes at time 0 set plain values.
     const SliderAt slider(kSliderTime, true);
     MapPtr map = NewMap();
-    for (ParamID id : {pb_version, pb_mapping_old, pb_pixel_mapping, pb_object_mapping, pb_coord_mapping,
-                       pb_input_mapping})
-        EXPECT_TRUE(map->pblock->GetKeys(id).empty()) << "parameter " << id;
+    const auto unkeyed = [](const Chromasift& of, std::initializer_list<ParamID> ids) {
+        for (ParamID id : ids)
+            EXPECT_TRUE(of.pblock->GetKeys(id).empty()) << "parameter " << id;
+    };
+    unkeyed(*map, {pb_version, pb_mapping_old, pb_pixel_mapping, pb_object_mapping, pb_coord_mapping,
+                   pb_input_mapping});
     EXPECT_EQ(map->pblock->GetInt(pb_version, 0), 2);
+
+    // A first-version map in "Per Element" loaded: category 1 (Objects), "Object mapping" 2.
+    MapPtr old = NewMap();
+    old->pblock->SetValue(pb_version, 0, 1);
+    old->pblock->SetValue(pb_mapping_old, 0, 9);
+    SetBitmap(*old, L"vanished-photo.jpg");
+    MapPtr loaded = WithStoredBlock(*old);
+    LoadAndRunCallbacks(*loaded);
+    unkeyed(*loaded, {pb_mapping, pb_object_mapping, pb_version});
+    EXPECT_EQ(loaded->pblock->GetInt(pb_object_mapping, 0), 2);
 
     map->SetSubTexmap(Chromasift::kSubMapInput, NewDefaultBitmapTex());
     EXPECT_TRUE(map->pblock->GetKeys(pb_input_map_on).empty());
@@ -111,9 +123,7 @@ TEST_F(ChromasiftTimes, SortingAndHarmonisingUseTheSliderTime) {
     AnimateOn();
     map->pblock->SetKeys(pb_is_harmonized, KeyTrack{});
     map->pblock->SetValue(pb_is_harmonized, 0, 1);
-    BitmapInfo info;
-    info.SetName(TestImage("YellowFlower.jpg").c_str());
-    map->ExtractPalette(info, 8, 0);
+    map->ExtractPalette(flower, 8, 0);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, kSliderTime), 0);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, 0), 1);
 }

@@ -3,6 +3,7 @@
 // Helpers shared by the map's tests: creating maps through the descriptor and giving them a bitmap.
 #include "map/chromasift.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -27,8 +28,26 @@ MapPtr CloneOf(Chromasift& map);
 // A map being loaded that has received a copy of `saved`'s parameter block; its load callbacks have not run.
 MapPtr WithStoredBlock(Chromasift& saved);
 
-// Runs the map's load as the host does: Load registers callbacks, which then run.
-void LoadAndRunCallbacks(Chromasift& map);
+// Runs the map's load as the host does: Load registers callbacks, which then run. `hostWork`, when given,
+// is the host's own post-load work at priority 0, registered after the map's callback.
+void LoadAndRunCallbacks(Chromasift& map, const std::function<void()>& hostWork = {});
+
+// Records the change messages that reach what refers to the map.
+class ChangeListener : public ReferenceTarget {
+public:
+    explicit ChangeListener(ReferenceTarget* map) { ReplaceReference(0, map); }
+    ~ChangeListener() override { ReplaceReference(0, nullptr, FALSE); }
+    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
+    int NumRefs() override { return 1; }
+    RefTargetHandle GetReference(int) override { return map; }
+    void SetReference(int, RefTargetHandle target) override { map = target; }
+    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message, BOOL) override {
+        changes += message == REFMSG_CHANGE ? 1 : 0;
+        return REF_SUCCEED;
+    }
+    RefTargetHandle map = nullptr;
+    int changes = 0;
+};
 
 // The times of the time-rule tests: the slider stands at frame 30 while the renderer renders frame 60.
 constexpr TimeValue kSliderTime = 4800;
