@@ -63,27 +63,14 @@ TEST_F(ChromasiftTimes, LoadingExtractsWithTheCountsAtTimeZero) {
     EXPECT_EQ(*loaded->GetPalette(), *reference->GetPalette());
 }
 
-TEST_F(ChromasiftTimes, ConstructionTheUpgradeAndTheInputSwitchWriteAtTimeZero) {
+TEST_F(ChromasiftTimes, ConstructionAndTheInputSwitchWriteAtTimeZero) {
     // In animate mode a write at the slider's time would set keys; writes at time 0 set plain values.
     const SliderAt slider(kSliderTime, true);
     MapPtr map = NewMap();
-    const auto unkeyed = [](const Chromasift& of, std::initializer_list<ParamID> ids) {
-        for (ParamID id : ids)
-            EXPECT_TRUE(of.pblock->GetKeys(id).empty()) << "parameter " << id;
-    };
-    unkeyed(*map, {pb_version, pb_mapping_old, pb_pixel_mapping, pb_object_mapping, pb_coord_mapping,
-                   pb_input_mapping});
+    for (ParamID id : {pb_version, pb_mapping_old, pb_pixel_mapping, pb_object_mapping, pb_coord_mapping,
+                       pb_input_mapping})
+        EXPECT_TRUE(map->pblock->GetKeys(id).empty()) << "parameter " << id;
     EXPECT_EQ(map->pblock->GetInt(pb_version, 0), 2);
-
-    // A first-version map in "Per Element" loaded: category 1 (Objects), "Object mapping" 2.
-    MapPtr old = NewMap();
-    old->pblock->SetValue(pb_version, 0, 1);
-    old->pblock->SetValue(pb_mapping_old, 0, 9);
-    SetBitmap(*old, L"vanished-photo.jpg");
-    MapPtr loaded = WithStoredBlock(*old);
-    LoadAndRunCallbacks(*loaded);
-    unkeyed(*loaded, {pb_mapping, pb_object_mapping, pb_version});
-    EXPECT_EQ(loaded->pblock->GetInt(pb_object_mapping, 0), 2);
 
     map->SetSubTexmap(Chromasift::kSubMapInput, NewDefaultBitmapTex());
     EXPECT_TRUE(map->pblock->GetKeys(pb_input_map_on).empty());
@@ -111,18 +98,11 @@ TEST_F(ChromasiftTimes, SortingAndHarmonisingUseTheSliderTime) {
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, kSliderTime), 1);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, 0), 0);
 
-    // Extracted again outside animate mode: the switch's whole track moves off, and stays a switch.
-    AnimateOff();
-    BitmapInfo flower;
-    flower.SetName(TestImage("YellowFlower.jpg").c_str());
-    map->ExtractPalette(flower, 8, 0);
-    EXPECT_EQ(map->pblock->GetKeys(pb_is_harmonized),
-              (KeyTrack{{0, 0.0f}, {kSliderTime, 0.0f}, {kRenderTime, 0.0f}}));
-
     // Extraction in animate mode clears the flag at the slider's time.
-    AnimateOn();
     map->pblock->SetKeys(pb_is_harmonized, KeyTrack{});
     map->pblock->SetValue(pb_is_harmonized, 0, 1);
+    BitmapInfo flower;
+    flower.SetName(TestImage("YellowFlower.jpg").c_str());
     map->ExtractPalette(flower, 8, 0);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, kSliderTime), 0);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, 0), 1);

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <utility>
 #include <vector>
 
 MapPtr NewMap(bool loading) {
@@ -56,26 +55,11 @@ public:
     std::vector<PostLoadCallback*> callbacks;
 };
 
-class HostCallback : public PostLoadCallback {
-public:
-    explicit HostCallback(std::function<void()> work) : work(std::move(work)) {}
-    void proc(ILoad*) override {
-        work();
-        delete this;
-    }
-    int Priority() override { return 0; }
-
-private:
-    std::function<void()> work;
-};
-
 } // namespace
 
-void LoadAndRunCallbacks(Chromasift& map, const std::function<void()>& hostWork) {
+void LoadAndRunCallbacks(Chromasift& map) {
     Loader loader;
     map.Load(&loader);
-    if (hostWork)
-        loader.callbacks.push_back(new HostCallback(hostWork));
     std::stable_sort(loader.callbacks.begin(), loader.callbacks.end(),
                      [](PostLoadCallback* a, PostLoadCallback* b) { return a->Priority() < b->Priority(); });
     for (PostLoadCallback* cb : loader.callbacks)

@@ -3,7 +3,6 @@
 // Helpers shared by the map's tests: creating maps through the descriptor and giving them a bitmap.
 #include "map/chromasift.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,9 +27,8 @@ MapPtr CloneOf(Chromasift& map);
 // A map being loaded that has received a copy of `saved`'s parameter block; its load callbacks have not run.
 MapPtr WithStoredBlock(Chromasift& saved);
 
-// Runs the map's load as the host does: Load registers callbacks, which then run. `hostWork`, when given,
-// is the host's own post-load work at priority 0, registered after the map's callback.
-void LoadAndRunCallbacks(Chromasift& map, const std::function<void()>& hostWork = {});
+// Runs the map's load as the host does: Load registers callbacks, which then run.
+void LoadAndRunCallbacks(Chromasift& map);
 
 // Records the change messages that reach what refers to the map.
 class ChangeListener : public ReferenceTarget {

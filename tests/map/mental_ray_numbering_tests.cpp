@@ -121,15 +121,11 @@ TEST_F(MentalRayNumbering, EveryNumberedMeshAnnouncesItsChange) {
     secondNode.SetMtl(nullptr);
 }
 
-TEST_F(MentalRayNumbering, OtherRenderersAndModesChangeNothing) {
+TEST_F(MentalRayNumbering, OtherRenderersChangeNothing) {
     StubRenderer scanline{Class_ID(1, 0)};
     meshObject->BeginRenderCopy();
     map->pblock->SetValue(pb_mapping_old, 0, 12);
     GetCOREInterface()->AssignCurRenderer(&scanline);
-    map->PrepareForRender();
-    EXPECT_EQ(RenderMesh().getFaceMtlIndex(0), 77);
-    GetCOREInterface()->AssignCurRenderer(&mentalRay);
-    map->pblock->SetValue(pb_mapping_old, 0, 10);
     map->PrepareForRender();
     EXPECT_EQ(RenderMesh().getFaceMtlIndex(0), 77);
     meshObject->EndRenderCopy();
