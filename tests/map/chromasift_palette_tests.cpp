@@ -116,9 +116,13 @@ TEST_F(ChromasiftPalette, HarmonyNoneUndoesSortAndHarmony) {
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized), 1);
 }
 
-// Harmonised clones are the time tests'; a sorted map's clone comes back in extraction order.
-TEST_F(ChromasiftPalette, ClonesExtractAfresh) {
+TEST_F(ChromasiftPalette, ClonesExtractAfreshAndHarmoniseAgain) {
     MapPtr map = ExtractedMap("YellowFlower.jpg", 7);
+    map->pblock->SetValue(pb_harmony, 0, 3);
+    map->HarmonisePalette();
+    EXPECT_EQ(*CloneOf(*map)->GetPalette(), *map->GetPalette())
+        << "by the cloned map's flag, not the clone's";
+    map->pblock->SetValue(pb_is_harmonized, 0, 0);
     map->pblock->SetValue(pb_sort, 0, 4);
     map->AutoSortPalette();
     ASSERT_NE(*map->GetPalette(), map->GetExtractedPalette());
@@ -134,7 +138,8 @@ TEST_F(ChromasiftPalette, LoadingRestoresPaletteHarmonyAndSourceMap) {
     MapPtr loaded = WithStoredBlock(*saved);
     loaded->pblock->SetValue(pb_source_map, 0, static_cast<Texmap*>(nullptr));
     LoadAndRunCallbacks(*loaded);
-    EXPECT_EQ(*loaded->GetPalette(), *saved->GetPalette()) << "extracted and harmonised again";
+    EXPECT_EQ(*loaded->GetPalette(), *saved->GetPalette());
+    EXPECT_EQ(loaded->pblock->GetInt(pb_is_harmonized), 1) << "harmonised again";
     auto* source = dynamic_cast<BitmapTex*>(loaded->GetSubTexmap(1));
     ASSERT_NE(source, nullptr);
     EXPECT_EQ(source->GetMapName(), TestImage("Waves.png"));

@@ -43,7 +43,7 @@ TEST(Chromasift, ChangesPassThroughTheMapAndRebuildNothing) {
 
 // The load callback runs after the host's own (priority 0); on a map without a block it changes nothing (and
 // must not fail); it deletes itself.
-TEST(ChromasiftPostLoad, RunsAfterTheHostLeavesAMapWithoutABlockAloneAndDeletesItself) {
+TEST(ChromasiftPostLoad, PriorityAndSelfDeletionOnAMapWithoutABlock) {
     class Watched : public ChromasiftPostLoad {
     public:
         Watched(Chromasift* map, bool& deleted) : ChromasiftPostLoad(map), deleted(deleted) {}
