@@ -155,21 +155,30 @@ TEST_F(ChromasiftPalette, LoadingRestoresPaletteHarmonyAndSourceMap) {
 TEST_F(ChromasiftPalette, LoadingWithAMissingBitmapLeavesAnEmptyPalette) {
     // In animate mode a write at the slider's time would set keys; the upgrade writes at time 0.
     const SliderAt animating(kSliderTime, true);
-    MapPtr source = NewMap();
-    SetBitmap(*source, L"vanished-photo.jpg");
-    source->pblock->SetValue(pb_mapping_old, 0, 12);
-    source->pblock->SetValue(pb_version, 0, 1);
-    MapPtr loaded = WithStoredBlock(*source);
-    LoadAndRunCallbacks(*loaded);
-    EXPECT_TRUE(loaded->GetPalette()->empty());
-    ASSERT_NE(loaded->GetSubTexmap(1), nullptr) << "the source map names the file even when it is missing";
-    // The first-version conversion still happens: it needs a stored bitmap, not a readable one.
-    EXPECT_EQ(loaded->pblock->GetInt(pb_mapping), 1);
-    EXPECT_EQ(loaded->pblock->GetInt(pb_object_mapping), 5);
-    EXPECT_EQ(loaded->pblock->GetInt(pb_version), 2);
-    EXPECT_EQ(loaded->pblock->GetInt(pb_mapping_old), 12) << "the combined mode itself is kept";
-    for (ParamID id : {pb_mapping, pb_object_mapping, pb_version})
-        EXPECT_TRUE(loaded->pblock->GetKeys(id).empty()) << "parameter " << id;
+    // First-version maps in "Per Face" (Objects, sub-mode 5) and "Mirror" (Pixels, sub-mode 2).
+    const struct {
+        int stored, category;
+        ChromasiftParamId subModeParam;
+        int subMode;
+    } rows[] = {{12, 1, pb_object_mapping, 5}, {11, 0, pb_pixel_mapping, 2}};
+    for (const auto& row : rows) {
+        MapPtr source = NewMap();
+        SetBitmap(*source, L"vanished-photo.jpg");
+        source->pblock->SetValue(pb_mapping_old, 0, row.stored);
+        source->pblock->SetValue(pb_version, 0, 1);
+        MapPtr loaded = WithStoredBlock(*source);
+        LoadAndRunCallbacks(*loaded);
+        EXPECT_TRUE(loaded->GetPalette()->empty());
+        ASSERT_NE(loaded->GetSubTexmap(1), nullptr)
+            << "the source map names the file even when it is missing";
+        // The first-version conversion still happens: it needs a stored bitmap, not a readable one.
+        EXPECT_EQ(loaded->pblock->GetInt(pb_mapping), row.category) << row.stored;
+        EXPECT_EQ(loaded->pblock->GetInt(row.subModeParam), row.subMode) << row.stored;
+        EXPECT_EQ(loaded->pblock->GetInt(pb_version), 2);
+        EXPECT_EQ(loaded->pblock->GetInt(pb_mapping_old), row.stored) << "the combined mode itself is kept";
+        for (ParamID id : {pb_mapping, row.subModeParam, pb_version})
+            EXPECT_TRUE(loaded->pblock->GetKeys(id).empty()) << "parameter " << id;
+    }
 }
 
 TEST_F(ChromasiftPalette, LoadingASecondVersionMapNeverConvertsItsMode) {

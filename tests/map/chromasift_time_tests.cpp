@@ -67,10 +67,12 @@ TEST_F(ChromasiftTimes, ConstructionAndTheInputSwitchWriteAtTimeZero) {
     // In animate mode a write at the slider's time would set keys; writes at time 0 set plain values.
     const SliderAt slider(kSliderTime, true);
     MapPtr map = NewMap();
+    // "Version" 2 and every mode number 0.
     for (ParamID id : {pb_version, pb_mapping_old, pb_pixel_mapping, pb_object_mapping, pb_coord_mapping,
-                       pb_input_mapping})
+                       pb_input_mapping}) {
         EXPECT_TRUE(map->pblock->GetKeys(id).empty()) << "parameter " << id;
-    EXPECT_EQ(map->pblock->GetInt(pb_version, 0), 2);
+        EXPECT_EQ(map->pblock->GetInt(id, 0), id == pb_version ? 2 : 0) << "parameter " << id;
+    }
 
     map->SetSubTexmap(Chromasift::kSubMapInput, NewDefaultBitmapTex());
     EXPECT_TRUE(map->pblock->GetKeys(pb_input_map_on).empty());

@@ -92,8 +92,10 @@ TEST_F(MentalRayNumbering, TheModeIsReadAtTimeZero) {
 }
 
 TEST_F(MentalRayNumbering, EveryNumberedMeshAnnouncesItsChange) {
+    // The second mesh is a single face of a box.
     auto* secondObject = new TriObject();
     AddBox(secondObject->GetMesh(), 0.0f, 5);
+    secondObject->GetMesh().setNumFaces(1, TRUE);
     INode secondNode;
     secondNode.SetObjectRef(secondObject);
     secondNode.SetMtl(meshNode.GetMtl());
@@ -105,7 +107,7 @@ TEST_F(MentalRayNumbering, EveryNumberedMeshAnnouncesItsChange) {
         secondObject->BeginRenderCopy();
         map->PrepareForRender();
         EXPECT_EQ(listener.changes, 2) << "mode " << mode << ": two meshes numbered, two announcements";
-        EXPECT_EQ(RenderMesh(*secondObject, secondNode).getFaceMtlIndex(11), mode == 9 ? 0 : 6)
+        EXPECT_EQ(RenderMesh(*secondObject, secondNode).getFaceMtlIndex(0), mode == 9 ? 0 : 1)
             << "both meshes are numbered";
         EXPECT_EQ(RenderMesh().getFaceMtlIndex(11), mode == 9 ? 0 : 6);
         meshObject->EndRenderCopy();
