@@ -223,15 +223,14 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     EXPECT_EQ(Eval(), 1);
     sc.face = 24;
     EXPECT_EQ(Eval(), 0) << "a face beyond the mesh";
-    sc.object = nullptr;
-    EXPECT_EQ(Eval(), 0);
     // Elements are found in the mesh at time 0, whatever the slider and the time rendered.
     EXPECT_EQ(object->renderMeshTimes, std::vector<TimeValue>{0});
     // The next render finds them anew: a third box added meanwhile is a third element.
     AddBox(object->GetMesh(), 10.0f);
     map->PrepareForRender();
-    sc.object = object;
     EXPECT_EQ(Eval(), 2);
+    sc.object = nullptr;
+    EXPECT_EQ(Eval(), 0);
 
     // A render mesh without faces has no element for face 0.
     INode emptyNode;
