@@ -42,7 +42,6 @@ public:
     int NumSubs() override { return kNumRefs; }
     Animatable* SubAnim(int i) override { return GetReference(i); }
     MSTR SubAnimName(int i) override;
-    int NumParamBlocks() override { return 1; }
     IParamBlock2* GetParamBlock(int i) override { return i == 0 ? pblock : nullptr; }
     IParamBlock2* GetParamBlockByID(BlockID id) override { return id == 0 ? pblock : nullptr; }
 

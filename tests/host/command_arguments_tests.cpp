@@ -1,5 +1,7 @@
 #include "host/base/command_arguments.h"
 
+#include "command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,11 +39,8 @@ TEST(CommandArguments, NumbersAreTakenWholeAndWithinTheirBoundsInclusive) {
 namespace {
 
 std::vector<host::CommandArgument> Read(std::vector<std::string> words) {
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    return host::ReadCommandArguments(static_cast<int>(argv.size()), argv.data(), 1,
-                                      [](const std::string& option) { return option != "--unlit"; });
+    const auto takesValue = [](const std::string& option) { return option != "--unlit"; };
+    return ParseCommandLine(host::ReadCommandArguments, std::move(words), takesValue, 1);
 }
 
 } // namespace

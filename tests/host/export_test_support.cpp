@@ -2,6 +2,7 @@
 
 #include "host/commands/palette_command.h"
 
+#include "command_line.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,9 @@
 namespace export_test {
 
 CommandResult RunPalette(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
     host::PaletteOptions options;
     CommandResult result;
-    result.err = host::ParsePaletteOptions(static_cast<int>(argv.size()), argv.data(), 0, options);
+    result.err = ParseCommandLine(host::ParsePaletteOptions, std::move(args), options);
     if (!result.err.empty()) {
         result.status = 2;
         return result;

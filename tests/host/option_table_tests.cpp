@@ -6,6 +6,8 @@
 #include "host/job/render_options.h"
 #include "host/sheet/sheet_command.h"
 
+#include "command_line.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -29,11 +31,8 @@ template <class Options, host::OptionTable (*Build)(Options&)> host::OptionTable
 
 template <class Options, std::string (*Parser)(int, char**, int, Options&)>
 std::string Parse(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
     Options options;
-    return Parser(static_cast<int>(argv.size()), argv.data(), 0, options);
+    return ParseCommandLine(Parser, std::move(args), options);
 }
 
 std::string ParseRender(int argc, char** argv, int first, host::RenderOptions& options) {
@@ -96,12 +95,10 @@ TEST(OptionTable, TheHelpShowsEveryOptionItDescribesWithinAHundredColumns) {
 // tasks is each option by its first name, with its value apart.
 TEST(OptionTable, SubmitPassesTheRenderOptionsOnAsDeclared) {
     host::SubmitOptions options;
-    std::vector<std::string> args{"--frames=0-3", "--mode=Per Face", "--output=s_#.png", "--unlit",
-                                  "--chunk=2"};
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    ASSERT_EQ(host::ParseSubmitOptions(static_cast<int>(argv.size()), argv.data(), 0, options), "");
+    ASSERT_EQ(ParseCommandLine(
+                  host::ParseSubmitOptions,
+                  {"--frames=0-3", "--mode=Per Face", "--output=s_#.png", "--unlit", "--chunk=2"}, options),
+              "");
     EXPECT_EQ(options.renderArguments,
               (std::vector<std::string>{"--mode", "Per Face", "-o", "s_#.png", "--unlit"}));
     EXPECT_EQ(options.chunk, 2);

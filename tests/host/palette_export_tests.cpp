@@ -4,6 +4,7 @@
 #include "host/base/text.h"
 #include "host/commands/palette_command.h"
 
+#include "command_line.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
@@ -250,11 +251,12 @@ TEST(PaletteExport, RefusesWhatItCannotWrite) {
 }
 
 TEST(PaletteExport, HelpWinsOverWhatFollowsAndJsonChoosesTheFormat) {
-    for (std::string flag : {"--help", "-h", "--json"}) {
-        std::string image = "a.png", bad = "--frobnicate";
-        char* argv[] = {image.data(), flag.data(), bad.data()};
+    for (const std::string flag : {"--help", "-h", "--json"}) {
         host::PaletteOptions options;
-        EXPECT_EQ(host::ParsePaletteOptions(3, argv, 0, options).empty(), flag != "--json") << flag;
+        EXPECT_EQ(
+            ParseCommandLine(host::ParsePaletteOptions, {"a.png", flag, "--frobnicate"}, options).empty(),
+            flag != "--json")
+            << flag;
         EXPECT_EQ(options.help, flag != "--json");
         EXPECT_EQ(options.format, flag == "--json" ? host::PaletteFormat::Json : host::PaletteFormat::Text);
     }

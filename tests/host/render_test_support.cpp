@@ -6,6 +6,8 @@
 #include "host/scene/primitive_objects.h"
 #include "host/sheet/sheet_command.h"
 
+#include "command_line.h"
+
 #include "hostsdk/core_interface.h"
 #include "hostsdk/node.h"
 #include "hostsdk/path_config.h"
@@ -127,14 +129,16 @@ Run Captured(Command command, const Options& options, bool showProgress) {
     return Run{status, out.str(), err.str()};
 }
 
+// The render command's parser with its own name in messages.
+std::string ParseRenderArguments(int argc, char** argv, int first, host::RenderOptions& options) {
+    return host::ParseRenderOptions(argc, argv, first, options);
+}
+
 // Parses the arguments with `parse` and, when they parse, runs the command with `run`.
 template <class Options, class Parse, class Command>
 Run ParseAndRun(std::vector<std::string>& args, Parse parse, Command command) {
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
     Options options;
-    const std::string error = parse(static_cast<int>(argv.size()), argv.data(), 0, options);
+    const std::string error = ParseCommandLine(parse, args, options);
     return error.empty() ? Captured(command, options, false) : Run{2, "", error};
 }
 
@@ -145,12 +149,11 @@ Run RunRenderWith(const host::RenderOptions& options, bool showProgress) {
 }
 
 Run RunRender(std::vector<std::string> args) {
-    return ParseAndRun<host::RenderOptions>(
-        args,
-        [](int argc, char** argv, int first, host::RenderOptions& o) {
-            return host::ParseRenderOptions(argc, argv, first, o);
-        },
-        host::RunRenderCommand);
+    return ParseAndRun<host::RenderOptions>(args, ParseRenderArguments, host::RunRenderCommand);
+}
+
+std::string ParseRender(std::vector<std::string> args, host::RenderOptions& options) {
+    return ParseCommandLine(ParseRenderArguments, std::move(args), options);
 }
 
 Run RunSheet(std::vector<std::string> args) {

@@ -85,6 +85,8 @@ Run RunRenderWith(const host::RenderOptions& options, bool showProgress = false)
 // Parses `args` (what follows "render" or "sheet") and runs the command when they parse.
 Run RunRender(std::vector<std::string> args);
 Run RunSheet(std::vector<std::string> args);
+// What the render command's parser says of `args`: empty when they parse into `options`.
+std::string ParseRender(std::vector<std::string> args, host::RenderOptions& options);
 // The words of a command line, followed by `more` (paths, which may hold spaces).
 std::vector<std::string> Words(const std::string& line, const std::vector<std::string>& more = {});
 

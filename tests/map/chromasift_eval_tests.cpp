@@ -59,6 +59,15 @@ protected:
 
     int Eval() { return Entry(map->EvalColor(sc)); }
 
+    // Shades the object on the node, after adding `boxes` unit boxes 5 apart to its mesh.
+    void Shade(TriObject* object, INode& node, int boxes = 0) {
+        for (int b = 0; b < boxes; ++b)
+            AddBox(object->GetMesh(), 5.0f * static_cast<float>(b));
+        node.SetObjectRef(object);
+        sc.node = &node;
+        sc.object = object;
+    }
+
     MapPtr map;
     Context sc;
 };
@@ -157,6 +166,13 @@ TEST_F(ChromasiftEval, IdentityModes) {
     EXPECT_EQ(Eval(), 3);
     sc.hasInstance = false;
     EXPECT_EQ(Eval(), 0);
+    class ClaimsVRay : public ShadeContext {
+        Class_ID ClassID() override { return VRAY_SHADE_CONTEXT_CLASS_ID; }
+        int FaceNumber() override { return 0; }
+        Point3 UVW(int) override { return Point3(0.0f, 0.0f, 0.0f); }
+        Point3 PObj() override { return Point3(0.0f, 0.0f, 0.0f); }
+    } claims;
+    EXPECT_EQ(Entry(map->EvalColor(claims)), 0) << "V-Ray's class ID without V-Ray's interface";
 }
 
 // Each coordinate mode reads its own coordinates: the generator's (the object point by default), or map
@@ -190,16 +206,9 @@ TEST_F(ChromasiftEval, CoordinateModesReadTheirOwnCoordinates) {
 
 TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     // Two boxes in one mesh: two elements.
-    const auto place = [this](TriObject* object, INode& node) {
-        AddBox(object->GetMesh(), 0.0f);
-        AddBox(object->GetMesh(), 5.0f);
-        node.SetObjectRef(object);
-        sc.node = &node;
-        sc.object = object;
-    };
     auto* object = new TimeRecordingTriObject();
     INode node;
-    place(object, node);
+    Shade(object, node, 2);
     sc.time = kRenderTime;
     const SliderAt slider;
     Mode(9);
@@ -214,17 +223,18 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
     EXPECT_EQ(Eval(), 1);
     sc.face = 24;
     EXPECT_EQ(Eval(), 0) << "a face beyond the mesh";
-    sc.object = nullptr;
-    EXPECT_EQ(Eval(), 0);
     // Elements are found in the mesh at time 0, whatever the slider and the time rendered.
     EXPECT_EQ(object->renderMeshTimes, std::vector<TimeValue>{0});
+    // The next render finds them anew: a third box added meanwhile is a third element.
+    AddBox(object->GetMesh(), 10.0f);
+    map->PrepareForRender();
+    EXPECT_EQ(Eval(), 2);
+    sc.object = nullptr;
+    EXPECT_EQ(Eval(), 0);
 
     // A render mesh without faces has no element for face 0.
-    auto* empty = new TriObject();
     INode emptyNode;
-    emptyNode.SetObjectRef(empty);
-    sc.node = &emptyNode;
-    sc.object = empty;
+    Shade(new TriObject(), emptyNode);
     sc.face = 0;
     EXPECT_EQ(Eval(), 0);
 
@@ -234,7 +244,7 @@ TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {
         int IsRenderable() override { return FALSE; }
     };
     INode hiddenNode;
-    place(new Unrendered(), hiddenNode);
+    Shade(new Unrendered(), hiddenNode, 2);
     sc.face = 20;
     EXPECT_EQ(Eval(), 0);
 }
@@ -247,8 +257,6 @@ TEST_F(ChromasiftEval, AdjustmentAndOutputApplyToTheChosenEntry) {
     EXPECT_NEAR(darker.r, std::pow(32768 / 65535.0f, 2.0f), 1e-6f);
     static_cast<TextureOutput*>(map->GetReference(2))->SetOutputLevel(0, 0.5f);
     EXPECT_NEAR(map->EvalColor(sc).g, darker.g * 0.5f, 1e-6f);
-    EXPECT_EQ(map->EvalMono(sc), 0.0f);
-    EXPECT_EQ(map->EvalNormalPerturb(sc), Point3(0.0f, 0.0f, 0.0f));
 }
 
 // Scenes and scripts can set what the spinners cannot: the map passes such values on unclamped (the
@@ -292,14 +300,11 @@ TEST_F(ChromasiftEval, UnknownModesAndWildInputsGiveAColour) {
 
 TEST_F(ChromasiftEval, PerFaceDrawsOnceForEachPolygonOfTheRenderMesh) {
     auto* object = new TriObject();
-    Mesh& mesh = object->GetMesh();
-    AddBox(mesh);
     INode node;
-    node.SetObjectRef(object);
+    Shade(object, node, 1);
     OneInstance context;
-    context.instance.mesh = &mesh;
+    context.instance.mesh = &object->GetMesh();
     context.instance.SetEvalObject(object);
-    sc.object = object;
     sc.globContext = &context;
     // Which faces make a polygon is the numbering's test; here the polygon's number keys the draw.
     Mode(12);
@@ -345,9 +350,7 @@ int FirstDraw(uint32_t key, uint32_t multiplier, uint32_t n) {
 TEST_F(ChromasiftEval, InstanceValuesPickTheEntryWhenTheObjectOffersThem) {
     auto* object = new InstancedObject();
     INode node;
-    node.SetObjectRef(object);
-    sc.object = object;
-    sc.node = &node;
+    Shade(object, node);
     sc.nodeId = 5;
     // Binary fractions, so that the scalings are exact: 1/128 × 10000 = 78.125, (1/128 + 1/512) × 50000 =
     // 488.28125; the second value alone would give 19 and 97.

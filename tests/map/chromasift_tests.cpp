@@ -1,6 +1,7 @@
 #include "map_test_support.h"
 #include "test_maps.h"
 
+#include "map/chromasift_post_load.h"
 #include "plugin/param_ids.h"
 #include "plugin/plugin_main.h"
 #include "ui/chromasift_dlg_proc.h"
@@ -12,36 +13,13 @@
 
 namespace {
 
-class RecordingLoader : public ILoad {
-public:
-    ~RecordingLoader() override {
-        for (PostLoadCallback* cb : callbacks)
-            delete cb;
-    }
-    void RegisterPostLoadCallback(PostLoadCallback* cb) override { callbacks.push_back(cb); }
-    std::vector<PostLoadCallback*> callbacks;
-};
-
-TEST(Chromasift, ConstructionInstallsBlockCoordinatesAndOutput) {
-    MapPtr map = NewMap();
-    ASSERT_NE(map->pblock, nullptr);
-    EXPECT_EQ(map->GetReference(0), map->pblock);
-    EXPECT_EQ(map->GetReference(3), nullptr);
-    EXPECT_NE(map->GetReference(2), nullptr);
-    auto* coords = dynamic_cast<StdXYZGen*>(map->GetTheXYZGen());
-    ASSERT_NE(coords, nullptr);
-    EXPECT_EQ(coords, map->GetReference(1));
-    EXPECT_EQ(coords->GetCoordSystem(), XYZ_COORDS);
-    EXPECT_EQ((std::vector<MSTR>{map->SubAnimName(0), map->SubAnimName(1), map->SubAnimName(2),
-                                 map->SubAnimName(3)}),
-              (std::vector<MSTR>{L"Huemeld parameters", L"Map Coordinates", L"Maps output", L""}));
-
+TEST(Chromasift, ALoadingMapGetsCoordinatesButNoBlock) {
     MapPtr loading = NewMap(true);
     EXPECT_EQ(loading->pblock, nullptr);
     EXPECT_NE(loading->GetReference(1), nullptr) << "default coordinates are installed when loading too";
 }
 
-// The interfaces the map answers and its load callback.
+// The interfaces the map answers.
 TEST(Chromasift, AnswersTheHostsInterfaceQueries) {
     MapPtr map = NewMap();
     EXPECT_EQ(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID),
@@ -49,10 +27,34 @@ TEST(Chromasift, AnswersTheHostsInterfaceQueries) {
     EXPECT_EQ(map->GetInterface(Interface_ID(0x1C396ABD, 0x5F964E0D)), nullptr);
     EXPECT_EQ(map->GetInterface(I_SUBMAP), static_cast<ISubMap*>(map.get()));
     EXPECT_EQ(map->GetInterface(ULONG{0x1261}), nullptr);
+}
 
-    RecordingLoader loader;
-    EXPECT_EQ(map->Load(&loader), IO_OK);
-    EXPECT_EQ(loader.callbacks.size(), 1u);
+// A change of a parameter reaches what refers to the map, and rebuilds nothing: the palette stays as set.
+TEST(Chromasift, ChangesPassThroughTheMapAndRebuildNothing) {
+    MapPtr map = NewMap();
+    const Palette palette(2);
+    map->SetPalette(palette);
+    ChangeListener listener(map.get());
+    map->pblock->SetValue(pb_num_colors, 0, 1);
+    EXPECT_EQ(listener.changes, 1);
+    EXPECT_EQ(*map->GetPalette(), palette);
+}
+
+// The load callback runs after the host's own (priority 0); on a map without a block it changes nothing (and
+// must not fail); it deletes itself.
+TEST(ChromasiftPostLoad, PriorityAndSelfDeletionOnAMapWithoutABlock) {
+    class Watched : public ChromasiftPostLoad {
+    public:
+        Watched(Chromasift* map, bool& deleted) : ChromasiftPostLoad(map), deleted(deleted) {}
+        ~Watched() override { deleted = true; }
+        bool& deleted;
+    };
+    MapPtr map = NewMap(true);
+    bool deleted = false;
+    auto* callback = new Watched(map.get(), deleted);
+    EXPECT_EQ(callback->Priority(), 5);
+    callback->proc(nullptr);
+    EXPECT_TRUE(deleted);
 }
 
 TEST(Chromasift, OnlySecondGenerationBlocksTakeReferenceZero) {
@@ -62,17 +64,14 @@ TEST(Chromasift, OnlySecondGenerationBlocksTakeReferenceZero) {
     map->ReplaceReference(0, stranger);
     EXPECT_EQ(map->pblock, block) << "a target that is no parameter block is ignored";
     stranger->DeleteThis();
-    EXPECT_EQ(map->pblock, block);
 }
 
 TEST(Chromasift, SubMapsFollowTheInputMapSwitch) {
     MapPtr map = NewMap();
     BitmapTex* input = NewDefaultBitmapTex();
     map->SetSubTexmap(0, input);
-    EXPECT_EQ(map->GetSubTexmap(0), input);
     EXPECT_EQ(map->pblock->GetTexmap(pb_input_map), input);
     EXPECT_EQ(map->pblock->GetInt(pb_input_map_on), 1);
-    EXPECT_EQ(map->SubTexmapOn(0), 1);
     map->SetSubTexmap(0, nullptr);
     EXPECT_EQ(map->GetSubTexmap(0), nullptr);
     EXPECT_EQ(map->pblock->GetInt(pb_input_map_on), 0);
@@ -82,8 +81,6 @@ TEST(Chromasift, SubMapsFollowTheInputMapSwitch) {
     map->pblock->SetValue(pb_input_map_on, 0, 1);
     EXPECT_EQ(map->GetSubTexmap(1), source);
     EXPECT_EQ(map->SubTexmapOn(1), 0) << "the source map is never reported active";
-    map->SetSubTexmap(2, source);
-    EXPECT_EQ(map->GetSubTexmap(2), nullptr);
 }
 
 TEST(Chromasift, UpdateTurnsAPendingBitmapIntoASourceMapOnce) {
@@ -105,11 +102,9 @@ TEST(Chromasift, UpdateTurnsAPendingBitmapIntoASourceMapOnce) {
     ASSERT_NE(source, nullptr);
     EXPECT_STREQ(source->GetMapName(), L"missing-picture.png");
     EXPECT_EQ(source->GetName(), L"missing-picture.png");
-    EXPECT_FALSE(map->IsExtractPending());
 
     map->Update(0, valid);
     EXPECT_EQ(map->GetSubTexmap(1), source) << "a second Update finds nothing pending";
-    EXPECT_EQ(valid, FOREVER);
     GetCOREInterface()->SetQuietMode(FALSE);
 }
 
@@ -200,7 +195,6 @@ TEST(Chromasift, CloneCopiesReferencesNotIdentity) {
     EXPECT_EQ(copy->pblock->GetInt(pb_num_colors), 7);
     EXPECT_EQ(copy->GetName(), L"Sunset");
     EXPECT_NE(copy->GetReference(1), map->GetReference(1));
-    EXPECT_NE(copy->GetReference(2), nullptr);
     ASSERT_NE(copy->GetSubTexmap(0), nullptr);
     EXPECT_NE(copy->GetSubTexmap(0), input);
     EXPECT_EQ(copy->pblock->GetReferenceTarget(pb_coords), copy->GetReference(1));
@@ -228,27 +222,14 @@ TEST(Chromasift, ParamDialogsPointTheSharedProcedureAtTheirMap) {
     EXPECT_EQ(outputDlg->GetThing(), second->GetReference(2));
     EXPECT_FALSE(second->SetDlgThing(master));
     EXPECT_EQ(theChromasiftDlgProc.GetMap(), second.get());
-    // The host switches the whole editor through the master dialog, which hands each added dialog over.
-    theChromasiftDlgProc.SetMap(nullptr);
-    master->SetThing(first.get());
-    EXPECT_EQ(theChromasiftDlgProc.GetMap(), first.get());
-    EXPECT_EQ(coordsDlg->GetThing(), first->GetReference(1));
-    EXPECT_EQ(outputDlg->GetThing(), first->GetReference(2));
-
-    const int before = master->GetMap(0)->InvalidationCount();
-    GetChromasiftDesc()->InvalidateUI();
-    EXPECT_EQ(master->GetMap(0)->InvalidationCount(), before + 1);
     master->DeleteThis();
 }
 
 TEST(Chromasift, DestructionForgetsTheMapEverywhere) {
     const int registrations = NotificationCount(NOTIFY_PRE_RENDER);
-    Chromasift* raw = nullptr;
     {
         MapPtr map = NewMap();
-        raw = map.get();
         EXPECT_EQ(NotificationCount(NOTIFY_PRE_RENDER), registrations + 1);
-        EXPECT_EQ(theChromasiftDlgProc.GetMap(), raw);
     }
     EXPECT_EQ(NotificationCount(NOTIFY_PRE_RENDER), registrations);
     EXPECT_EQ(theChromasiftDlgProc.GetMap(), nullptr) << "the procedure must not act on a destroyed map";

@@ -39,6 +39,7 @@ TEST_F(ChromasiftTimes, UpdateAndClonesExtractWithTheCountsAtTimeZero) {
     map->Update(kRenderTime, valid);
     EXPECT_EQ(*map->GetPalette(), *reference->GetPalette()) << "three colours, none skipped";
     EXPECT_EQ(valid, FOREVER) << "the keyed counts do not narrow the validity";
+    EXPECT_EQ(map->Validity(kRenderTime), FOREVER) << "nor the map's own";
 
     // The clone harmonises again because "Is harmonized" is 1 at time 0, whatever it is later.
     map->pblock->SetValue(pb_harmony, kSliderTime, 2);
@@ -57,9 +58,7 @@ TEST_F(ChromasiftTimes, LoadingExtractsWithTheCountsAtTimeZero) {
     saved->pblock->SetValue(pb_harmony, 0, 2);
     KeyThreeTimes(*saved->pblock, pb_is_harmonized, 0, 1, 1);
     const SliderAt slider;
-    MapPtr loaded = NewMap(true);
-    RemapDir remap;
-    loaded->ReplaceReference(0, remap.CloneRef(saved->pblock));
+    MapPtr loaded = WithStoredBlock(*saved);
     LoadAndRunCallbacks(*loaded);
     EXPECT_EQ(*loaded->GetPalette(), *reference->GetPalette());
 }
@@ -68,10 +67,12 @@ TEST_F(ChromasiftTimes, ConstructionAndTheInputSwitchWriteAtTimeZero) {
     // In animate mode a write at the slider's time would set keys; writes at time 0 set plain values.
     const SliderAt slider(kSliderTime, true);
     MapPtr map = NewMap();
+    // "Version" 2 and every mode number 0.
     for (ParamID id : {pb_version, pb_mapping_old, pb_pixel_mapping, pb_object_mapping, pb_coord_mapping,
-                       pb_input_mapping})
+                       pb_input_mapping}) {
         EXPECT_TRUE(map->pblock->GetKeys(id).empty()) << "parameter " << id;
-    EXPECT_EQ(map->pblock->GetInt(pb_version, 0), 2);
+        EXPECT_EQ(map->pblock->GetInt(id, 0), id == pb_version ? 2 : 0) << "parameter " << id;
+    }
 
     map->SetSubTexmap(Chromasift::kSubMapInput, NewDefaultBitmapTex());
     EXPECT_TRUE(map->pblock->GetKeys(pb_input_map_on).empty());
@@ -99,21 +100,12 @@ TEST_F(ChromasiftTimes, SortingAndHarmonisingUseTheSliderTime) {
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, kSliderTime), 1);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, 0), 0);
 
-    // Extracted again outside animate mode: the switch's whole track moves off, and stays a switch.
-    AnimateOff();
+    // Extraction in animate mode clears the flag at the slider's time.
+    map->pblock->SetKeys(pb_is_harmonized, KeyTrack{});
+    map->pblock->SetValue(pb_is_harmonized, 0, 1);
     BitmapInfo flower;
     flower.SetName(TestImage("YellowFlower.jpg").c_str());
     map->ExtractPalette(flower, 8, 0);
-    EXPECT_EQ(map->pblock->GetKeys(pb_is_harmonized),
-              (KeyTrack{{0, 0.0f}, {kSliderTime, 0.0f}, {kRenderTime, 0.0f}}));
-
-    // Extraction in animate mode clears the flag at the slider's time.
-    AnimateOn();
-    map->pblock->SetKeys(pb_is_harmonized, KeyTrack{});
-    map->pblock->SetValue(pb_is_harmonized, 0, 1);
-    BitmapInfo info;
-    info.SetName(TestImage("YellowFlower.jpg").c_str());
-    map->ExtractPalette(info, 8, 0);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, kSliderTime), 0);
     EXPECT_EQ(map->pblock->GetInt(pb_is_harmonized, 0), 1);
 }

@@ -44,9 +44,7 @@ TEST(ExtractionMessage, ARereadOfADeletedPictureIsReported) {
     std::filesystem::remove(copy);
     ClearRecordedMessageBoxes();
     map->ReextractPalette(picture, 5, 0);
-    const std::vector<RecordedMessageBox> boxes = RecordedMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, L"Error loading bitmap.");
+    EXPECT_EQ(RecordedMessageBoxes().size(), 1u);
     EXPECT_EQ(map->GetPalette()->size(), 10u);
 }
 

@@ -155,8 +155,6 @@ TEST_F(ShaderTranslation, CreatesAChromasiftShaderNamedAfterTheMapAndTranslatesE
     EXPECT_EQ(std::wstring(shader->GetDeclarationName()), L"Chromasift");
     EXPECT_EQ(std::wstring(shader->GetName()), L"Map #4 (KR Chromasift)");
     EXPECT_FALSE(map->NeedsAutomaticParamBlock2Translation());
-    EXPECT_EQ(static_cast<imrShaderTranslation*>(map->GetInterface(IMRSHADERTRANSLATION_INTERFACE_ID)),
-              static_cast<imrShaderTranslation*>(map.get()));
 
     mrShaderLibrary empty;
     EXPECT_EQ(map->GetMRShader(empty), nullptr) << "a host without the declaration has no shader to give";

@@ -29,9 +29,8 @@ protected:
 
 std::unique_ptr<host::PluginLibrary> PluginModule::library;
 
+// The names and numbers the host lists are the plugins command's test; here what the host asks besides.
 TEST_F(PluginModule, ExportsDescribeTheLibrary) {
-    EXPECT_EQ(library->Description(), L"KR Tintworks by KESTRIM");
-    EXPECT_EQ(library->Version(), 0x3A982800u);
     EXPECT_EQ(library->NumberClasses(), 1);
     ASSERT_NE(library->GetClassDesc(0), nullptr);
     EXPECT_EQ(library->GetClassDesc(0), library->GetClassDesc(0));
@@ -41,11 +40,7 @@ TEST_F(PluginModule, ExportsDescribeTheLibrary) {
 
 TEST_F(PluginModule, DescriptorIdentifiesTheMapClass) {
     ClassDesc* cd = library->GetClassDesc(0);
-    EXPECT_STREQ(cd->ClassName(), L"KR Chromasift");
     EXPECT_STREQ(cd->InternalName(), cd->ClassName());
-    EXPECT_STREQ(cd->Category(), L"mental ray");
-    EXPECT_EQ(cd->ClassID(), Class_ID(0x61C17CE2, 0x2FA47E5B));
-    EXPECT_EQ(cd->SuperClassID(), 0xC10u);
     EXPECT_EQ(cd->IsPublic(), 1);
     EXPECT_EQ(cd->OkToCreate(nullptr), 1);
     EXPECT_EQ(cd->InitialRollupPageState(), 0x7FFFFFFFu);
@@ -157,6 +152,10 @@ TEST_F(PluginModule, ParameterBlockDeclaresAllParametersInOrder) {
     EXPECT_EQ(pbd->GetMap(1).mapId, 0);
     EXPECT_EQ(pbd->GetMap(1).dialogTemplate, 106);
     EXPECT_STREQ(cd->GetRsrcString(pbd->GetMap(1).title), L"Chromasift parameters");
+    EXPECT_EQ(std::tuple(pbd->GetMap(0).flagMask, pbd->GetMap(0).rollupFlags, pbd->GetMap(1).flagMask,
+                         pbd->GetMap(1).rollupFlags),
+              std::tuple(0, 0, 0, 0))
+        << "both rollouts open, neither rolled up";
     EXPECT_NE(pbd->GetMap(0).userDlgProc, nullptr);
     EXPECT_EQ(pbd->GetMap(0).userDlgProc, pbd->GetMap(1).userDlgProc);
 
@@ -187,13 +186,11 @@ TEST_F(PluginModule, ParameterBlockDeclaresAllParametersInOrder) {
             ASSERT_EQ(def.listValues.size(), row.items.size());
             EXPECT_EQ(def.listValues[item], static_cast<int>(item)) << "lists store the item's position";
         }
-        EXPECT_EQ(def.refNo, row.refNo);
-        EXPECT_EQ(def.subTexNo, row.subTexNo);
     }
 }
 
 // What construction installs is the map's own test; here the loaded module's descriptor makes maps.
-TEST_F(PluginModule, NewMapGetsItsBlockUnlessLoading) {
+TEST_F(PluginModule, ANewMapGetsItsBlock) {
     ClassDesc2* cd = Desc();
     auto* map = static_cast<Texmap*>(cd->Create(FALSE));
     ASSERT_NE(map, nullptr);
@@ -201,10 +198,6 @@ TEST_F(PluginModule, NewMapGetsItsBlockUnlessLoading) {
     ASSERT_NE(pb, nullptr);
     EXPECT_EQ(pb->GetInt(1), 10) << "the block is made from the description";
     map->DeleteThis();
-
-    auto* loaded = static_cast<Texmap*>(cd->Create(TRUE));
-    EXPECT_EQ(loaded->GetParamBlockByID(0), nullptr) << "a map created for loading gets no block of its own";
-    loaded->DeleteThis();
 }
 
 } // namespace

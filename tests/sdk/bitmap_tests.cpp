@@ -12,10 +12,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <thread>
 #include <tuple>
 #include <utility>
@@ -26,7 +24,7 @@
 #endif
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<std::uint8_t>;
+using Bytes = std::string;
 
 namespace {
 
@@ -38,10 +36,10 @@ Bytes Truncated(Bytes bytes, std::size_t drop) {
 // The bytes with the one `offset` bytes after the first JPEG marker 0xFF `marker` set to `value`; unchanged
 // when there is no such marker (and then read whole).
 Bytes Patched(Bytes bytes, std::uint8_t marker, std::size_t offset, std::uint8_t value) {
-    const std::array<std::uint8_t, 2> tag = {0xFF, marker};
+    const std::array<char, 2> tag = {'\xFF', static_cast<char>(marker)};
     const auto at = std::search(bytes.begin(), bytes.end(), tag.begin(), tag.end());
     if (at != bytes.end())
-        at[static_cast<std::ptrdiff_t>(offset)] = value;
+        at[static_cast<std::ptrdiff_t>(offset)] = static_cast<char>(value);
     return bytes;
 }
 
@@ -81,18 +79,13 @@ Rgba Sixteen(int r, int g, int b, int a) {
 class BitmapFiles : public ::testing::Test {
 protected:
     fs::path Write(const fs::path& name, const Bytes& bytes) const {
-        WriteBytes(dir / name, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        WriteBytes(dir / name, bytes);
         return dir / name;
     }
 
     ScratchFolder scratch;
     const fs::path& dir = scratch.Path();
 };
-
-Bytes ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 fs::path TestImage(const std::string& name) {
     return TestDataFile("images/" + name);
@@ -161,21 +154,21 @@ TEST_F(BitmapFiles, ChannelsReadAsStoredAtTheirDepth) {
 }
 
 TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
-    const Bytes silk = ReadAll(TestImage("Silk.png"));
-    const Bytes starry = ReadAll(TestImage("starry_night.jpg"));
+    const Bytes silk = ReadBytes(TestImage("Silk.png"));
+    const Bytes starry = ReadBytes(TestImage("starry_night.jpg"));
     // empty_run.hdr: an encoded line whose first span is empty. nul_line_header.hdr: a header line that
     // starts with a NUL byte ends the header just as an empty one does, and the empty line further on must
     // not be taken for the header's end (its 2 x 4 flat pixels need 32 bytes). big_table.jpg: a table
     // claiming 17 x 255 codes; short_segment_big_table.jpg: the same table in a segment declared too short,
     // which the decoder reads past the segment's end.
-    const Bytes bigTable = ReadAll(Made("big_table.jpg"));
+    const Bytes bigTable = ReadBytes(Made("big_table.jpg"));
     // A compression method the decoder reads as negative and decodes as plain rows.
-    const Bytes bmp = ReadAll(Made("two.bmp"));
+    const Bytes bmp = ReadBytes(Made("two.bmp"));
     Bytes negativeMethod = bmp;
-    negativeMethod[33] = 0xFF;
+    negativeMethod[33] = '\xFF';
     // The decoder takes fill bytes (0xFF) before a JPEG's first marker too.
     const auto filled = [](const Bytes& jpeg) {
-        Bytes bytes(3, 0xFF);
+        Bytes bytes(3, '\xFF');
         bytes.insert(bytes.end(), jpeg.begin(), jpeg.end());
         return bytes;
     };
@@ -190,10 +183,10 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
       {"truncated.jpg", Truncated(starry, starry.size() / 2), BMMRES_CORRUPTFILE},
       {"truncated.bmp", Truncated(bmp, 10), BMMRES_CORRUPTFILE},
       {"negative_method_truncated.bmp", Truncated(negativeMethod, 10), BMMRES_CORRUPTFILE},
-      {"empty_run.hdr", ReadAll(Made("empty_run.hdr")), BMMRES_CORRUPTFILE},
-      {"nul_line_header.hdr", ReadAll(Made("nul_line_header.hdr")), BMMRES_CORRUPTFILE},
+      {"empty_run.hdr", ReadBytes(Made("empty_run.hdr")), BMMRES_CORRUPTFILE},
+      {"nul_line_header.hdr", ReadBytes(Made("nul_line_header.hdr")), BMMRES_CORRUPTFILE},
       {"big_table.jpg", bigTable, BMMRES_CORRUPTFILE},
-      {"short_segment_big_table.jpg", ReadAll(Made("short_segment_big_table.jpg")), BMMRES_CORRUPTFILE},
+      {"short_segment_big_table.jpg", ReadBytes(Made("short_segment_big_table.jpg")), BMMRES_CORRUPTFILE},
       {"filled_big_table.jpg", filled(bigTable), BMMRES_CORRUPTFILE},
       // A scan, and a frame, whose first component names a table 3 (AC, quantisation) the file never defines.
       {"undefined_table.jpg", Patched(starry, 0xDA, 6, 0x03), BMMRES_CORRUPTFILE},
@@ -202,12 +195,12 @@ TEST_F(BitmapFiles, UnreadableFilesGiveNonzeroStatus) {
       {"animation.gif", Bytes{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ';'}, BMMRES_NODRIVER},
       // Too large for the decoder to accept its header, and too large for the manager: refused by the size
       // the header declares, with that reason.
-      {"huge.png", ReadAll(Made("huge_header.png")), BMMRES_MEMORYERROR},
+      {"huge.png", ReadBytes(Made("huge_header.png")), BMMRES_MEMORYERROR},
       {"huge.jpg", Patched(Patched(starry, 0xC0, 5, 0xEA), 0xC0, 7, 0xEA), BMMRES_MEMORYERROR},
-      {"wide.png", ReadAll(Made("wide_header.png")), BMMRES_MEMORYERROR},
+      {"wide.png", ReadBytes(Made("wide_header.png")), BMMRES_MEMORYERROR},
 #if !defined(_WIN32)
-      {"truncated.exr", Truncated(ReadAll(Made("offset_window.exr")), 20), BMMRES_CORRUPTFILE},
-      {"huge.exr", ReadAll(Made("huge_header.exr")), BMMRES_MEMORYERROR},
+      {"truncated.exr", Truncated(ReadBytes(Made("offset_window.exr")), 20), BMMRES_CORRUPTFILE},
+      {"huge.exr", ReadBytes(Made("huge_header.exr")), BMMRES_MEMORYERROR},
 #endif
     };
     for (const auto& c : cases) {
@@ -242,11 +235,11 @@ TEST_F(BitmapFiles, FilesOfUnknownSizeAreReadToTheirEnd) {
     // A named pipe tells no size: the reader goes on in chunks until the writer closes it. A private chunk
     // of 1.5 MB (checksum left zero: the decoder skips checksums) after the header puts the pixels in a later
     // chunk of the reader.
-    const Bytes silk = ReadAll(TestImage("Silk.png"));
+    const Bytes silk = ReadBytes(TestImage("Silk.png"));
     const std::size_t afterHeader = 8 + 12 + 13;
     Bytes image(silk.begin(), silk.begin() + afterHeader);
     image.reserve(silk.size() + 8 + 0x180000 + 4);
-    image.insert(image.end(), {0x00, 0x18, 0x00, 0x00, 'p', 'r', 'I', 'v'});
+    image.append({'\x00', '\x18', '\x00', '\x00', 'p', 'r', 'I', 'v'});
     image.resize(image.size() + 0x180000 + 4, 0);
     image.insert(image.end(), silk.begin() + afterHeader, silk.end());
     const fs::path pipe = dir / "pipe.png";
@@ -254,8 +247,7 @@ TEST_F(BitmapFiles, FilesOfUnknownSizeAreReadToTheirEnd) {
     // A reader that stops early must fail the test, not end the process with the writer's broken pipe.
     std::signal(SIGPIPE, SIG_IGN);
     std::thread writer([&] {
-        std::ofstream(pipe, std::ios::binary)
-            .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        std::ofstream(pipe, std::ios::binary).write(image.data(), static_cast<std::streamsize>(image.size()));
     });
     const Loaded piped = Load(pipe);
     writer.join();
@@ -268,7 +260,7 @@ TEST_F(BitmapFiles, FilesOfUnknownSizeAreReadToTheirEnd) {
 
 TEST_F(BitmapFiles, WidePathsReachNonAsciiNames) {
     // The file is created through a UTF-8 name and loaded through the wide one.
-    Write(fs::path(u8"caf\u00e9_\u65e5\U0001F600.png"), ReadAll(Made("grey_alpha8.png")));
+    Write(fs::path(u8"caf\u00e9_\u65e5\U0001F600.png"), ReadBytes(Made("grey_alpha8.png")));
     const std::wstring wide = dir.wstring() + L"/caf\u00e9_\u65e5\U0001F600.png";
     BitmapInfo info(wide.c_str());
     BMMRES status = BMMRES_IOERROR;

@@ -8,6 +8,7 @@
 #include "hostsdk/rollup_window.h"
 #include "hostsdk/tex_gen.h"
 
+#include "block_owner.h"
 #include "test_files.h"
 #include "ui_test_resource_ids.h"
 #include "ui_test_windows.h"
@@ -100,18 +101,6 @@ std::unique_ptr<ParamBlockDesc2> MakeDesc(TestClassDesc* cd, RecordingProc* proc
     return desc;
 }
 
-class Owner : public ReferenceTarget {
-public:
-    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
-    int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int) override { return block; }
-    void SetReference(int, RefTargetHandle target) override { block = static_cast<IParamBlock2*>(target); }
-    IParamBlock2* GetParamBlockByID(BlockID id) override {
-        return block != nullptr && block->ID() == id ? block : nullptr;
-    }
-    IParamBlock2* block = nullptr;
-};
-
 // A host editor window with a rollup window inside, and an object whose block the rollouts show.
 class ParamMapRollouts : public ::testing::Test {
 protected:
@@ -129,7 +118,7 @@ protected:
         ASSERT_TRUE(InitCustomControls());
         desc = MakeDesc(&cd, &proc, paramsTemplate, secondTemplate);
         cd.MakeAutoParamBlocks(&owner);
-        block = owner.block;
+        block = owner.Block();
         ASSERT_NE(block, nullptr);
         host = CreateHostWindow();
         rollupWindow = CreateWindowExW(0, ROLLUPWINDOWCLASS, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0,
@@ -153,7 +142,7 @@ protected:
     TestClassDesc cd;
     RecordingProc proc;
     std::unique_ptr<ParamBlockDesc2> desc;
-    Owner owner;
+    BlockOwner owner;
     IParamBlock2* block = nullptr;
     HWND host = nullptr;
     HWND rollupWindow = nullptr;

@@ -206,4 +206,37 @@ TEST(MeshNumbering, SeparateFacesAndASingleFaceAreEachNumbered) {
     }
 }
 
+// Two triangles on the edge from (0, 0, 0) to (1, 0, 0), the second folded by `fold` radians out of the
+// first's plane; the shared edge (edge 0 of both) visible or not.
+Mesh Hinge(float fold, bool visible) {
+    Mesh mesh;
+    mesh.setNumVerts(4);
+    mesh.setNumFaces(2);
+    mesh.setVert(0, 0.0f, 0.0f, 0.0f);
+    mesh.setVert(1, 1.0f, 0.0f, 0.0f);
+    mesh.setVert(2, 0.5f, 1.0f, 0.0f);
+    mesh.setVert(3, 0.5f, -std::cos(fold), std::sin(fold));
+    mesh.faces[0].setVerts(0, 1, 2);
+    mesh.faces[1].setVerts(1, 0, 3);
+    for (Face& face : mesh.faces)
+        face.setEdgeVisFlags(visible ? EDGE_VIS : EDGE_INVIS, EDGE_VIS, EDGE_VIS);
+    return mesh;
+}
+
+// Faces join one polygon across an invisible edge when their normals differ by less than 0.80110615
+// radians; a visible edge always parts them.
+TEST(MeshNumbering, PolygonsJoinBelowTheThresholdAcrossInvisibleEdgesOnly) {
+    const struct {
+        float fold;
+        bool visible, joined;
+    } cases[] = {
+        {0.80110615f - 1e-5f, false, true}, {0.80110615f + 1e-5f, false, false}, {0.0f, true, false}};
+    for (const auto& c : cases) {
+        Mesh mesh = Hinge(c.fold, c.visible);
+        NumberPolygons(mesh);
+        EXPECT_EQ(mesh.getFaceMtlIndex(0) == mesh.getFaceMtlIndex(1), c.joined)
+            << "fold " << c.fold << (c.visible ? ", visible edge" : "");
+    }
+}
+
 } // namespace

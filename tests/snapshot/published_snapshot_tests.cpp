@@ -59,32 +59,6 @@ TEST_F(PublishedSnapshotCell, APinKeepsOnlyItsOwnSnapshotUntilItLeaves) {
     EXPECT_EQ(cell.Read()->value, 3);
 }
 
-TEST_F(PublishedSnapshotCell, WithoutReadersAReplacedSnapshotIsFreedAtOnce) {
-    for (int i = 2; i < 50; ++i) {
-        cell.Publish(Value(i));
-        EXPECT_EQ(alive.load(), 1) << "publication " << i;
-    }
-    EXPECT_EQ(cell.RetiredCount(), 0u);
-}
-
-// A pin held through 50,000 replacements: only the pinned snapshot is kept, whatever the number of
-// replacements so far.
-TEST_F(PublishedSnapshotCell, APinHeldThroughManyReplacementsKeepsOneSnapshot) {
-    {
-        auto held = cell.Read();
-        for (int i = 1; i <= 50000; ++i) {
-            cell.Publish(Value(i));
-            if (i % 5000 == 0) {
-                ASSERT_EQ(alive.load(), 2)
-                    << "after " << i << " replacements: the pinned one and the current";
-                ASSERT_EQ(cell.RetiredCount(), 1u);
-            }
-        }
-        EXPECT_EQ(held->value, 1);
-    }
-    EXPECT_EQ(alive.load(), 1);
-}
-
 TEST_F(PublishedSnapshotCell, AMovedPinCountsOnce) {
     {
         auto pin = cell.Read();

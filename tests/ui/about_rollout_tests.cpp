@@ -1,6 +1,7 @@
 // The About rollout through the dialog procedure, in both builds: the version text's form and the click on
 // the documentation link reaching the shell with the right request. No browser is ever started.
 #include "map_test_support.h"
+#include "scratch_folder.h"
 
 #include "plugin/param_ids.h"
 #include "plugin/resource_ids.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -28,14 +28,11 @@ TEST(VersionText, NoPluginDirectoryHoldingTheFileGivesNoVersion) {
     paths->ClearPlugInEntries();
     EXPECT_EQ(FindPluginVersionText(), "No version");
 
-    const std::filesystem::path empty = std::filesystem::temp_directory_path() /
-                                        ("chromasift_no_plugin_" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(empty);
-    paths->AddPlugInEntry(L"Empty", empty.wstring());
+    const ScratchFolder empty;
+    paths->AddPlugInEntry(L"Empty", empty.Path().wstring());
     paths->AddPlugInEntry(L"Missing", (empty / "missing").wstring());
     EXPECT_EQ(FindPluginVersionText(), "No version");
     paths->ClearPlugInEntries();
-    std::filesystem::remove_all(empty);
 }
 
 // The plug-in directory of the build, as the host tool beside the tests adds it.
@@ -128,7 +125,7 @@ protected:
 
 TEST_F(AboutRollout, TheLinkCommandAsksTheShellToOpenTheDocumentation) {
     // A click on a notifying static arrives with the notification code 0.
-    EXPECT_EQ(Command(kAboutMapId, IDC_DOCUMENTATION_LINK, 0), TRUE);
+    Command(kAboutMapId, IDC_DOCUMENTATION_LINK, 0);
     ASSERT_EQ(requests.size(), 1u);
     EXPECT_EQ(requests[0].owner, window);
     EXPECT_EQ(requests[0].verb, L"open");
@@ -140,8 +137,8 @@ TEST_F(AboutRollout, TheLinkCommandAsksTheShellToOpenTheDocumentation) {
 
 TEST_F(AboutRollout, OnlyTheAboutRolloutsLinkOpensIt) {
     // 1044 is the hue field in the parameters rollout.
-    EXPECT_EQ(Command(kParamsMapId, IDC_HUE_EDIT, 0), TRUE);
-    EXPECT_EQ(Command(kAboutMapId, IDC_VERSION_LABEL, 0), TRUE);
+    Command(kParamsMapId, IDC_HUE_EDIT, 0);
+    Command(kAboutMapId, IDC_VERSION_LABEL, 0);
     EXPECT_TRUE(requests.empty());
 }
 

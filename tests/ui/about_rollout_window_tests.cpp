@@ -1,6 +1,7 @@
 // The About rollout on real windows (Windows build, under Wine): the version label read from the built
 // plug-in file in the host's plug-in directories, and the real rollout with its link.
 #include "map_rollouts.h"
+#include "scratch_folder.h"
 
 #include "plugin/resource_ids.h"
 #include "plugin/version.h"
@@ -10,7 +11,6 @@
 #include "ui/version_text.h"
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -38,24 +38,22 @@ TEST(PluginDirectories, TheFirstDirectoryHoldingThePluginGivesTheVersion) {
         {Nothing, Built, kBuiltVersion},
         {Unversioned, Built, "No version"}, // the search stops at the first file, version or not
     };
-    const fs::path root =
-        fs::temp_directory_path() / ("chromasift_version_" + std::to_string(GetCurrentProcessId()));
     IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
     for (const auto& row : rows) {
-        fs::remove_all(root);
+        const ScratchFolder scratch;
+        const fs::path& root = scratch.Path();
         paths->ClearPlugInEntries();
         for (const auto& [name, holds] : {std::pair{L"first", row.first}, std::pair{L"second", row.second}}) {
-            fs::create_directories(root / name);
+            fs::create_directory(root / name);
             paths->AddPlugInEntry(name, (root / name).wstring());
             if (holds == Built)
                 fs::copy_file(BuiltPluginDirectory() / kPluginFileName, root / name / kPluginFileName);
             else if (holds == Unversioned)
-                std::ofstream(root / name / kPluginFileName, std::ios::binary) << "not a module";
+                WriteBytes(root / name / kPluginFileName, "not a module");
         }
         EXPECT_EQ(FindPluginVersionText(), row.expected) << row.first << " " << row.second;
     }
     paths->ClearPlugInEntries();
-    fs::remove_all(root);
 }
 
 // The rollouts as the material editor shows them, with the build's plug-in directory configured.

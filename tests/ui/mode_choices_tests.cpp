@@ -11,32 +11,23 @@
 
 namespace {
 
-// Every radio of every category as the rollout has always stored it (scenes keep these values): its label,
-// the category's sub-mode parameter, the radio's sub-mode value and the combined mode shading switches on.
+// Every radio of every category with its label and the combined mode shading switches on (scenes keep
+// these values). Which sub-mode each combined mode stores is the map's legacy-mode test.
 struct ChoiceRow {
     int category, radio;
     const wchar_t* label;
-    ChromasiftParamId subMode;
-    int subModeValue, combinedMode;
+    int combinedMode;
 };
 constexpr ChoiceRow kChoiceRows[] = {
-    {0, 1046, L"Random", pb_pixel_mapping, 0, 0},
-    {0, 1047, L"Linear", pb_pixel_mapping, 1, 1},
-    {0, 1048, L"Mirror", pb_pixel_mapping, 2, 11},
-    {1, 1046, L"Object (linear)", pb_object_mapping, 0, 6},
-    {1, 1047, L"Object (random)", pb_object_mapping, 1, 10},
-    {1, 1048, L"Per Element", pb_object_mapping, 2, 9},
-    {1, 1049, L"Object ID", pb_object_mapping, 3, 7},
-    {1, 1050, L"Material ID", pb_object_mapping, 4, 8},
-    {1, 1051, L"Per Face", pb_object_mapping, 5, 12},
-    {1, 1060, L"VRay Instance (rnd)", pb_object_mapping, 6, 16},
-    {2, 1046, L"1D Mapping", pb_coord_mapping, 0, 2},
-    {2, 1047, L"2D Mapping", pb_coord_mapping, 1, 3},
-    {2, 1048, L"3D Mapping", pb_coord_mapping, 2, 4},
-    {2, 1049, L"As Tiles", pb_coord_mapping, 3, 13},
-    {3, 1046, L"Input map", pb_input_mapping, 0, 5},
-    {3, 1047, L"BerconTile(Lin)", pb_input_mapping, 1, 14},
-    {3, 1048, L"BerconTile(Rnd)", pb_input_mapping, 2, 15},
+    {0, 1046, L"Random", 0},           {0, 1047, L"Linear", 1},
+    {0, 1048, L"Mirror", 11},          {1, 1046, L"Object (linear)", 6},
+    {1, 1047, L"Object (random)", 10}, {1, 1048, L"Per Element", 9},
+    {1, 1049, L"Object ID", 7},        {1, 1050, L"Material ID", 8},
+    {1, 1051, L"Per Face", 12},        {1, 1060, L"VRay Instance (rnd)", 16},
+    {2, 1046, L"1D Mapping", 2},       {2, 1047, L"2D Mapping", 3},
+    {2, 1048, L"3D Mapping", 4},       {2, 1049, L"As Tiles", 13},
+    {3, 1046, L"Input map", 5},        {3, 1047, L"BerconTile(Lin)", 14},
+    {3, 1048, L"BerconTile(Rnd)", 15},
 };
 
 TEST(ModeChoices, EveryRadioOfEveryCategoryStoresItsValues) {
@@ -46,11 +37,9 @@ TEST(ModeChoices, EveryRadioOfEveryCategoryStoresItsValues) {
         const ModeChoice* choice = FindModeChoice(row.category, row.radio);
         ASSERT_NE(choice, nullptr);
         EXPECT_STREQ(choice->label, row.label);
-        EXPECT_EQ(choice->subMode, row.subMode);
-        EXPECT_EQ(choice->subModeValue, row.subModeValue);
         EXPECT_EQ(choice->combinedMode, row.combinedMode);
-        EXPECT_EQ(FindModeChoiceBySubMode(row.category, row.subModeValue), choice);
-        EXPECT_EQ(SubModeParameter(row.category), row.subMode);
+        EXPECT_EQ(FindModeChoiceBySubMode(row.category, choice->subModeValue), choice);
+        EXPECT_EQ(SubModeParameter(row.category), choice->subMode);
     }
 }
 

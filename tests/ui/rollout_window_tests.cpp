@@ -76,13 +76,11 @@ TEST_F(Rollouts, TheRealControlsFollowTheCategoryAndTheRadioClicked) {
     EXPECT_FALSE(Shown(1551)) << "the tiling group under Pixels";
     Choose(L"Coordinates");
     EXPECT_EQ(Radios(false), (std::set<int>{1046, 1047, 1048, 1049}));
-    EXPECT_EQ(WindowText(Item(1049)), L"As Tiles");
     EXPECT_TRUE(Shown(1551));
     Click(1047);
 
     Choose(L"Objects");
     ASSERT_EQ(Radios(false), (std::set<int>{1046, 1047, 1048, 1049, 1050, 1051, 1060}));
-    EXPECT_EQ(WindowText(Item(1060)), L"VRay Instance (rnd)");
     // A click, in either radio group, leaves exactly one radio checked.
     for (const int radio : {1051, 1046, 1060, 1049}) {
         Click(radio);

@@ -4,6 +4,11 @@
 #include "hostsdk/mesh.h"
 #include "hostsdk/tab.h"
 
+#include <atomic>
+#include <cstddef>
+#include <mutex>
+#include <vector>
+
 // No face, no edge.
 constexpr DWORD UNDEFINED = 0xffffffff;
 
@@ -17,20 +22,66 @@ struct MEdge {
     DWORD OtherVert(DWORD vert) const { return vert == v[0] ? v[1] : (vert == v[1] ? v[0] : UNDEFINED); }
 };
 
-// The mesh's edges, and for every vertex the indices of the edges that touch it. Edges of a face that
-// repeat a vertex or name one outside the vertex list are left out. An edge records two faces; a third
-// face on the same edge is not recorded.
+class AdjEdgeList;
+
+// The indices of the edges that touch one vertex, in increasing order.
+class EdgeIndices {
+public:
+    EdgeIndices(const DWORD* first, const DWORD* last) : first(first), last(last) {}
+
+    int Count() const { return static_cast<int>(last - first); }
+    DWORD operator[](int i) const { return first[i]; }
+    const DWORD* begin() const { return first; }
+    const DWORD* end() const { return last; }
+
+private:
+    const DWORD* first;
+    const DWORD* last;
+};
+
+// For every vertex of an edge list, the edges that touch it. The table is made from the edges when it is
+// first read: an edge list that is only handed to AdjFaceList, as a big mesh's numbering does, never holds
+// it, and there it would be half as large again as the edges themselves. Reading is safe from several
+// threads at once.
+class SDK_API VertexEdgeLists {
+public:
+    explicit VertexEdgeLists(const AdjEdgeList& owner) : owner(owner) {}
+
+    // Empty for a vertex outside the mesh.
+    EdgeIndices operator[](std::size_t v) const;
+    // The vertex count.
+    std::size_t size() const;
+    // Drops the table once the edges changed; the next read makes it again.
+    void Forget();
+
+private:
+    void Make() const;
+
+    const AdjEdgeList& owner;
+    mutable std::mutex making;
+    mutable std::atomic<bool> made{false};
+    // Vertex v's edges are entries[start[v]] to entries[start[v + 1] - 1].
+    mutable std::vector<DWORD> start;
+    mutable std::vector<DWORD> entries;
+};
+
+// The mesh's edges, in the order in which faces first use them, and for every vertex the indices of the
+// edges that touch it. Edges of a face that repeat a vertex or name one outside the vertex list are left
+// out. An edge records two faces; a third face on the same edge is not recorded.
 class SDK_API AdjEdgeList {
 public:
     explicit AdjEdgeList(Mesh& mesh);
+    AdjEdgeList(const AdjEdgeList&) = delete;
+    AdjEdgeList& operator=(const AdjEdgeList&) = delete;
 
-    std::vector<DWORDTab> list;
+    VertexEdgeLists list{*this};
     Tab<MEdge> edges;
     int nverts = 0;
 
     // The index of the edge between v0 and v1 in either direction, or -1.
     int FindEdge(DWORD v0, DWORD v1) const;
-    // Records face `face` on the edge from v0 to v1, adding the edge when it is new.
+    // Records face `face` on the edge from v0 to v1, adding the edge when it is new (the vertex lists are
+    // then made again when next read).
     void AddEdge(DWORD face, DWORD v0, DWORD v1);
 };
 

@@ -9,6 +9,7 @@
 #include "host/base/platform.h"
 #include "hostsdk/path_config.h"
 
+#include "command_line.h"
 #include "scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -29,11 +30,9 @@
 
 namespace {
 
-host::ScreenshotOptions Parse(std::vector<const char*> arguments, std::string& error) {
-    arguments.insert(arguments.begin(), "screenshot");
+host::ScreenshotOptions Parse(std::vector<std::string> arguments, std::string& error) {
     host::ScreenshotOptions options;
-    error = host::ParseScreenshotOptions(static_cast<int>(arguments.size()),
-                                         const_cast<char**>(arguments.data()), 1, options);
+    error = ParseCommandLine(host::ParseScreenshotOptions, std::move(arguments), options);
     return options;
 }
 
@@ -42,7 +41,7 @@ TEST(ScreenshotCommand, OptionsNameTheSceneAndTheDirectory) {
     const host::ScreenshotOptions both = Parse({"scene.json", "--output", "pictures"}, error);
     EXPECT_EQ(std::make_tuple(error, both.scene, both.directory),
               std::make_tuple("", "scene.json", "pictures"));
-    const std::pair<std::vector<const char*>, const char*> refused[] = {
+    const std::pair<std::vector<std::string>, const char*> refused[] = {
         {{"scene.json"}, "-o DIR"},
         {{"-o"}, "needs a value"},
         {{"a.json", "b.json", "-o", "x"}, "one scene file"}};

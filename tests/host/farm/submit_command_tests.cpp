@@ -7,6 +7,7 @@
 #include "host/scene/frame_list.h"
 
 #include "../render_test_support.h"
+#include "command_line.h"
 #include "scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +22,7 @@
 namespace {
 
 std::string Parse(std::vector<std::string> args, host::SubmitOptions& options) {
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    return host::ParseSubmitOptions(static_cast<int>(argv.size()), argv.data(), 0, options);
+    return ParseCommandLine(host::ParseSubmitOptions, std::move(args), options);
 }
 
 std::string Absolute(const std::string& path) {

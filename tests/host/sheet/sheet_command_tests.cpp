@@ -3,6 +3,7 @@
 #include "host/sheet/sheet_layout.h"
 
 #include "../render_test_support.h"
+#include "command_line.h"
 #include "test_files.h"
 
 #include "hostsdk/core_interface.h"
@@ -30,11 +31,7 @@ TEST(SheetLayout, SeventeenModesInThreeRowsOfSixBesideTheStrip) {
 
 TEST(SheetCommand, TakesTheRenderOptionsWithoutAMode) {
     const auto parse = [](const std::string& line, host::SheetOptions& options) {
-        std::vector<std::string> args = Words("sheet " + line);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        return host::ParseSheetOptions(static_cast<int>(argv.size()), argv.data(), 1, options);
+        return ParseCommandLine(host::ParseSheetOptions, Words(line), options);
     };
     host::SheetOptions options, sized, framed, refused;
     EXPECT_EQ(parse("-o s.png", options), "");
