@@ -1,6 +1,5 @@
 #include "host/base/atomic_file.h"
 
-#include "host/base/removed_on_signal.h"
 #include "host/base/text.h"
 
 #include <atomic>
@@ -96,7 +95,6 @@ void WriteFileInParts(const std::filesystem::path& file, const ContentParts& pro
     std::filesystem::path temporary;
     if (const std::string reason = steps.CreateTemporary(target, temporary); !reason.empty())
         throw FileWriteError(name + ": cannot open the file for writing: " + reason);
-    const RemovedOnSignal removal(temporary);
     std::string failure = "cannot write the file: ";
     std::string reason;
     try {

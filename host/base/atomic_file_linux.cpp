@@ -1,6 +1,7 @@
 #include "host/base/atomic_file.h"
 
 #include "host/base/platform.h"
+#include "host/base/removed_on_signal.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
 
 namespace host {
 
@@ -21,6 +23,9 @@ public:
                                 std::filesystem::path& temporary) override {
         for (unsigned attempt = 0; attempt < 100; ++attempt) {
             const std::filesystem::path candidate = TemporaryNameBeside(target);
+            // Named for removal before it exists: a signal between its creation and a later registration
+            // would leave it behind.
+            removal.emplace(candidate);
             descriptor = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (descriptor >= 0) {
                 temporary = candidate;
@@ -35,8 +40,10 @@ public:
                 }
                 return std::string();
             }
-            if (errno != EEXIST)
-                return LastSystemErrorText();
+            const std::string reason = errno != EEXIST ? LastSystemErrorText() : std::string();
+            removal.reset();
+            if (!reason.empty())
+                return reason;
         }
         return "every name tried for a temporary file is taken";
     }
@@ -69,6 +76,7 @@ public:
                         const std::filesystem::path& target) override {
         if (rename(temporary.c_str(), target.c_str()) != 0)
             return LastSystemErrorText();
+        removal.reset();
         // The new name on the disk too. The file is replaced already, so a folder that cannot be synced
         // changes nothing that could be reported.
         const std::filesystem::path folder = target.has_parent_path() ? target.parent_path() : ".";
@@ -84,6 +92,7 @@ public:
         CloseIfOpen();
         if (!temporary.empty())
             unlink(temporary.c_str());
+        removal.reset();
     }
 
 private:
@@ -94,6 +103,7 @@ private:
     }
 
     int descriptor = -1;
+    std::optional<RemovedOnSignal> removal; // the temporary file's, from before it is created
 };
 
 } // namespace

@@ -58,12 +58,15 @@ const std::filesystem::path& TemporaryPicture::Path() {
             std::filesystem::temp_directory_path() /
             ("chromasift-" + std::to_string(device()) + "-" +
              std::to_string(static_cast<unsigned long long>(stamp) % 1000000007ull));
-        std::error_code error;
-        if (!std::filesystem::create_directory(folder, error))
-            throw std::runtime_error(PathToUtf8(folder) + ": cannot make a folder for the built-in picture" +
-                                     (error ? ": " + error.message() : std::string()));
+        // Each named for removal before it exists, so that no moment leaves it behind on a signal.
         const std::filesystem::path file = folder / "built-in picture.png";
         folderRemoval = std::make_unique<RemovedOnSignal>(folder);
+        std::error_code error;
+        if (!std::filesystem::create_directory(folder, error)) {
+            folderRemoval.reset();
+            throw std::runtime_error(PathToUtf8(folder) + ": cannot make a folder for the built-in picture" +
+                                     (error ? ": " + error.message() : std::string()));
+        }
         fileRemoval = std::make_unique<RemovedOnSignal>(file);
         const Picture picture = BuiltinPicture();
         try {
