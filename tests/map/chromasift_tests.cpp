@@ -1,3 +1,4 @@
+#include "change_listener.h"
 #include "map_test_support.h"
 #include "test_maps.h"
 

@@ -30,23 +30,6 @@ MapPtr WithStoredBlock(Chromasift& saved);
 // Runs the map's load as the host does: Load registers callbacks, which then run.
 void LoadAndRunCallbacks(Chromasift& map);
 
-// Records the change messages that reach what refers to the map.
-class ChangeListener : public ReferenceTarget {
-public:
-    explicit ChangeListener(ReferenceTarget* map) { ReplaceReference(0, map); }
-    ~ChangeListener() override { ReplaceReference(0, nullptr, FALSE); }
-    SClass_ID SuperClassID() override { return REF_TARGET_CLASS_ID; }
-    int NumRefs() override { return 1; }
-    RefTargetHandle GetReference(int) override { return map; }
-    void SetReference(int, RefTargetHandle target) override { map = target; }
-    RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message, BOOL) override {
-        changes += message == REFMSG_CHANGE ? 1 : 0;
-        return REF_SUCCEED;
-    }
-    RefTargetHandle map = nullptr;
-    int changes = 0;
-};
-
 // The times of the time-rule tests: the slider stands at frame 30 while the renderer renders frame 60.
 constexpr TimeValue kSliderTime = 4800;
 constexpr TimeValue kRenderTime = 9600;

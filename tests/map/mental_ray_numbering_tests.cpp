@@ -1,5 +1,6 @@
 // Before a mental ray render in "Per Element" or "Per Face" the map numbers the geometry of the nodes that
 // use it, in the render's copies of that geometry.
+#include "change_listener.h"
 #include "map_test_support.h"
 #include "test_maps.h"
 #include "test_meshes.h"

@@ -6,6 +6,7 @@
 #include "hostsdk/tex_gen.h"
 
 #include "block_owner.h"
+#include "change_listener.h"
 
 #include <gtest/gtest.h>
 
@@ -122,29 +123,11 @@ TEST_F(IParamBlock2Test, MapsAreReferencesOfTheBlockAndOwnedReferencesOfTheOwner
 
 // Every change of a value tells the block's dependents once, after it is stored; a refused set tells nobody.
 TEST_F(IParamBlock2Test, EveryChangeOfAValueTellsTheDependentsOnceItIsStored) {
-    class Listener : public ReferenceMaker {
-    public:
-        SClass_ID SuperClassID() override { return REF_MAKER_CLASS_ID; }
-        int NumRefs() override { return 1; }
-        RefTargetHandle GetReference(int) override { return block; }
-        void SetReference(int, RefTargetHandle target) override {
-            block = static_cast<IParamBlock2*>(target);
-        }
-        RefResult NotifyRefChanged(const Interval&, RefTargetHandle, PartID&, RefMessage message,
-                                   BOOL) override {
-            if (message == REFMSG_CHANGE) {
-                ++changes;
-                seen = {block->GetInt(kInt, 300), block->GetTexmap(kMap)};
-            }
-            return REF_SUCCEED;
-        }
-        IParamBlock2* block = nullptr;
-        int changes = 0;
-        std::pair<int, Texmap*> seen;
-    } listener;
-    listener.ReplaceReference(0, block, FALSE);
+    std::pair<int, Texmap*> seen;
+    ChangeListener listener(block, [&] { seen = {block->GetInt(kInt, 300), block->GetTexmap(kMap)}; });
     BitmapTex* held = NewDefaultBitmapTex();
     PBBitmap bitmap;
+    const KeyTrack rising{{0, 1.0f}, {600, 7.0f}};
     // Each tells once, but the refused set at the end.
     const std::pair<const char*, std::function<void()>> changes[] = {
         {"int", [&] { block->SetValue(kInt, 0, 42); }},
@@ -155,10 +138,7 @@ TEST_F(IParamBlock2Test, EveryChangeOfAValueTellsTheDependentsOnceItIsStored) {
         {"owner's reference",
          [&] { block->SetValue(kOwned, 0, static_cast<ReferenceTarget*>(GetNewDefaultXYZGen())); }},
         {"bitmap", [&] { block->SetValue(kBitmap, 0, &bitmap); }},
-        {"keys",
-         [&] {
-             block->SetKeys(kInt, KeyTrack{{0, 1.0f}, {600, 7.0f}});
-         }},
+        {"keys", [&] { block->SetKeys(kInt, rising); }},
         {"keys moved", [&] { block->SetValue(kInt, 0, 5); }},
         {"keys cleared", [&] { block->SetKeys(kInt, KeyTrack{}); }},
         {"animate mode",
@@ -174,9 +154,8 @@ TEST_F(IParamBlock2Test, EveryChangeOfAValueTellsTheDependentsOnceItIsStored) {
         const int before = listener.changes;
         make();
         EXPECT_EQ(listener.changes - before, std::string_view(change) == "refused" ? 0 : 1) << change;
-        EXPECT_EQ(listener.seen, std::make_pair(block->GetInt(kInt, 300), block->GetTexmap(kMap))) << change;
+        EXPECT_EQ(seen, std::make_pair(block->GetInt(kInt, 300), block->GetTexmap(kMap))) << change;
     }
-    listener.ReplaceReference(0, nullptr, FALSE);
 }
 
 // Animate mode is host-wide: every test that turns it on turns it off again.
