@@ -5,7 +5,7 @@
 if(NOT COMMAND)
     set(COMMAND render)
 endif()
-execute_process(COMMAND ${PROGRAM} --quiet ${COMMAND} ${MODEL} --size 16x16 --import-time-limit 5 -o ${OUTPUT}
+execute_process(COMMAND ${PROGRAM} --quiet ${COMMAND} ${MODEL} --size 16x16 --import-time-limit 2 -o ${OUTPUT}
     RESULT_VARIABLE status ERROR_VARIABLE errors OUTPUT_QUIET)
 if(NOT status STREQUAL "1")
     message(FATAL_ERROR "the tool ended with '${status}', not exit status 1: ${errors}")
