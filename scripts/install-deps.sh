@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(cmake ninja-build make g++ googletest libbenchmark-dev libstb-dev nlohmann-json3-dev libopenexr-dev pkgconf libassimp-dev fonts-dejavu-core
+packages=(cmake ninja-build make g++ googletest libgtest-dev libgmock-dev libbenchmark-dev libstb-dev nlohmann-json3-dev libopenexr-dev pkgconf libassimp-dev fonts-dejavu-core
     python3-markdown libtinygltf-dev libjs-three)
 for option in "$@"; do
     case "$option" in
