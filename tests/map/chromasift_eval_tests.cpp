@@ -173,6 +173,12 @@ TEST_F(ChromasiftEval, IdentityModes) {
         Point3 PObj() override { return Point3(0.0f, 0.0f, 0.0f); }
     } claims;
     EXPECT_EQ(Entry(map->EvalColor(claims)), 0) << "V-Ray's class ID without V-Ray's interface";
+    struct Twofold : ClaimsVRay, Context {
+    } twofold; // V-Ray's part behind another: no shortcut to it
+    twofold.instance = 1;
+    twofold.hasInstance = true;
+    EXPECT_EQ(Entry(map->EvalColor(static_cast<ClaimsVRay&>(twofold))), 3);
+    EXPECT_EQ(Entry(map->EvalColor(static_cast<ClaimsVRay&>(twofold))), 3) << "again, its type now seen";
 }
 
 // Each coordinate mode reads its own coordinates: the generator's (the object point by default), or map
@@ -199,9 +205,9 @@ TEST_F(ChromasiftEval, CoordinateModesReadTheirOwnCoordinates) {
     Mode(13, 5);
     EXPECT_EQ(Eval(), 3) << "tile 8 of a 3 x 3 grid, modulo 5";
     map->ReplaceReference(1, nullptr);
-    sc.uvw = Point3(0.05f, 0.0f, 0.0f);
+    sc.uvw = Point3(0.55f, 0.0f, 0.0f);
     Mode(2);
-    EXPECT_EQ(Eval(), 0) << "without a generator, map channel 1";
+    EXPECT_EQ(Eval(), 5) << "without a generator, map channel 1";
 }
 
 TEST_F(ChromasiftEval, PerElementShowsTheEntryUnadjusted) {

@@ -79,7 +79,6 @@ TEST(ShadeSettings, AnimatedValuesHoldOnlyOverTheirTimes) {
     // "InputMapOn" is read at time 0, so its keys do not tie the settings to the slider.
     block.SetKeys(pb_input_map_on, KeyTrack{{0, 1.0f}, {100, 0.0f}});
     const ShadeSettings at50 = ReadShadeSettings(&block, 0, 50, kPalette, ShadeSettings{});
-    EXPECT_EQ(at50.adjustment.gamma, block.GetFloat(pb_gamma, 50));
     EXPECT_TRUE(at50.Current(0, [] { return 50; }));
     EXPECT_FALSE(at50.Current(0, [] { return 51; }));
     const ShadeSettings after = ReadShadeSettings(&block, 0, 150, kPalette, ShadeSettings{});

@@ -11,7 +11,7 @@ public:
     INode* Node() override { return node; }
     Object* GetEvalObject() override { return object; }
     int FaceNumber() override { return face; }
-    Point3 UVW(int channel) override { return channel == 99 ? uvw99 : uvw; }
+    Point3 UVW(int channel) override { return channel == 99 ? uvw99 : channel == 1 ? uvw : Point3(); }
     Point3 PObj() override { return position; }
     TimeValue CurTime() override { return time; }
     bool GetHitInstanceNumber(int& number) override {
