@@ -1,5 +1,6 @@
 // The About rollout through the dialog procedure, in both builds: the version text's form and the click on
 // the documentation link reaching the shell with the right request. No browser is ever started.
+#include "built_plugin_directory.h"
 #include "map_test_support.h"
 #include "scratch_folder.h"
 
@@ -33,17 +34,6 @@ TEST(VersionText, NoPluginDirectoryHoldingTheFileGivesNoVersion) {
     paths->AddPlugInEntry(L"Missing", (empty / "missing").wstring());
     EXPECT_EQ(FindPluginVersionText(), "No version");
     paths->ClearPlugInEntries();
-}
-
-// The plug-in directory of the build, as the host tool beside the tests adds it.
-std::wstring BuiltPluginDirectory() {
-#ifdef _WIN32
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    return (std::filesystem::path(program).parent_path() / "plugins").wstring();
-#else
-    return std::filesystem::path(CHROMASIFT_PLUGIN_DIR).wstring();
-#endif
 }
 
 TEST(PluginFile, TheDirectoryEntryIsFollowedByTheSeparatorAndTheName) {
@@ -80,7 +70,7 @@ TEST(DocumentationAddress, RelativePathsAreTakenFromThePluginsFolder) {
 TEST(DocumentationAddress, TheBuiltAddressNamesTheGuideBesideThePlugin) {
     IPathConfigMgr* paths = IPathConfigMgr::GetPathConfigMgr();
     paths->ClearPlugInEntries();
-    paths->AddPlugInEntry(L"Plug-ins", BuiltPluginDirectory());
+    paths->AddPlugInEntry(L"Plug-ins", BuiltPluginDirectory().wstring());
     const std::wstring address = DocumentationAddress();
     paths->ClearPlugInEntries();
     EXPECT_NE(address, BuiltDocumentationAddress()) << "the plug-in file was not found";

@@ -1,5 +1,6 @@
 // The About rollout on real windows (Windows build, under Wine): the version label read from the built
 // plug-in file in the host's plug-in directories, and the real rollout with its link.
+#include "built_plugin_directory.h"
 #include "map_rollouts.h"
 #include "scratch_folder.h"
 
@@ -19,13 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kBuiltVersion = std::string("Version: ") + CHROMASIFT_VERSION_TEXT;
-
-// The plug-in directory of the build: plugins/ beside the test program.
-fs::path BuiltPluginDirectory() {
-    wchar_t program[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    return fs::path(program).parent_path() / "plugins";
-}
 
 // The version label's search through the host's plug-in directories, on installed copies of the built file.
 TEST(PluginDirectories, TheFirstDirectoryHoldingThePluginGivesTheVersion) {
