@@ -26,11 +26,11 @@ public:
     float GetOutputLevel(TimeValue) override { return outputLevel; }
     void SetOutputLevel(TimeValue, float level) override {
         outputLevel = level;
-        unchanged = !invert && outputLevel == 1.0f;
+        NoteDefaults();
     }
     void SetInvert(BOOL on) override {
         invert = on;
-        unchanged = !invert && outputLevel == 1.0f;
+        NoteDefaults();
     }
     BOOL GetInvert() override { return invert; }
 
@@ -59,6 +59,7 @@ private:
             v = 1.0f - v;
         return outputLevel == 1.0f ? v : v * outputLevel;
     }
+    void NoteDefaults() { unchanged = !invert && outputLevel == 1.0f; }
 
     float outputLevel = 1.0f;
     BOOL invert = FALSE;
